@@ -1,0 +1,48 @@
+#include "support/Cp1252.h"
+
+#include <array>
+
+namespace brimlo {
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; 0 marks the five undefined positions, which
+// map to the C1 control of the same value as the system code page does.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+QString FromCp1252(const std::string& bytes)
+{
+    QString out;
+    out.reserve(static_cast<qsizetype>(bytes.size()));
+    for (char c : bytes) {
+        auto b = static_cast<unsigned char>(c);
+        out.append(QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t(b)));
+    }
+    return out;
+}
+
+std::string ToCp1252(const QString& text)
+{
+    std::string out;
+    out.reserve(static_cast<size_t>(text.size()));
+    for (QChar qc : text) {
+        char16_t u = qc.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.push_back(static_cast<char>(u));
+            continue;
+        }
+        char mapped = '?';
+        for (size_t i = 0; i < kHigh.size(); ++i)
+            if (kHigh[i] == u)
+                mapped = static_cast<char>(0x80 + i);
+        out.push_back(mapped);
+    }
+    return out;
+}
+
+} // namespace brimlo

@@ -1,0 +1,59 @@
+#include "common/ScriptedPrompt.h"
+
+#include <gtest/gtest.h>
+
+namespace brimlo::testing {
+
+ScriptedPrompt::ScriptedPrompt() : previous_(&Prompt::current())
+{
+    Prompt::install(this);
+}
+
+ScriptedPrompt::~ScriptedPrompt()
+{
+    EXPECT_TRUE(expected_.empty()) << "expected box not shown: " << expected_.front().text;
+    Prompt::install(nullptr);
+}
+
+ScriptedPrompt& ScriptedPrompt::expect(const std::string& text, PromptAnswer answer)
+{
+    expected_.push_back({text, answer});
+    return *this;
+}
+
+ScriptedPrompt& ScriptedPrompt::allowAny()
+{
+    allowAny_ = true;
+    return *this;
+}
+
+void ScriptedPrompt::clear()
+{
+    expected_.clear();
+    shown_.clear();
+}
+
+PromptAnswer ScriptedPrompt::show(const std::string& text, const std::string& caption,
+                                  PromptIcon icon, PromptButtons buttons)
+{
+    shown_.push_back({text, caption, icon, buttons});
+    if (!expected_.empty()) {
+        Expected next = expected_.front();
+        expected_.pop_front();
+        EXPECT_EQ(next.text, text) << "caption: " << caption;
+        return next.answer;
+    }
+    if (!allowAny_)
+        ADD_FAILURE() << "unexpected box: [" << caption << "] " << text;
+    switch (buttons) {
+    case PromptButtons::Ok:
+        return PromptAnswer::Ok;
+    case PromptButtons::YesNo:
+        return PromptAnswer::No;
+    case PromptButtons::YesNoCancel:
+        return PromptAnswer::Cancel;
+    }
+    return PromptAnswer::Cancel;
+}
+
+} // namespace brimlo::testing

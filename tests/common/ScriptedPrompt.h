@@ -1,0 +1,49 @@
+#pragma once
+
+#include "support/Prompt.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace brimlo::testing {
+
+// A prompt sink for tests: expected boxes are queued with their answers;
+// a box nobody expected fails the test. Every box shown is recorded.
+// Installs itself for its lifetime.
+class ScriptedPrompt : public Prompt {
+public:
+    struct Shown {
+        std::string text;
+        std::string caption;
+        PromptIcon icon;
+        PromptButtons buttons;
+    };
+
+    ScriptedPrompt();
+    ~ScriptedPrompt() override;
+
+    // The next box must show this text; it is answered with answer.
+    ScriptedPrompt& expect(const std::string& text, PromptAnswer answer = PromptAnswer::Ok);
+    // Accept any box without failing (answers Ok / No / Cancel).
+    ScriptedPrompt& allowAny();
+
+    PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
+                      PromptButtons buttons) override;
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    bool allExpectedShown() const { return expected_.empty(); }
+    void clear();
+
+private:
+    struct Expected {
+        std::string text;
+        PromptAnswer answer;
+    };
+    std::deque<Expected> expected_;
+    std::vector<Shown> shown_;
+    bool allowAny_ = false;
+    Prompt* previous_ = nullptr;
+};
+
+} // namespace brimlo::testing

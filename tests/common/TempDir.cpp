@@ -1,0 +1,26 @@
+#include "common/TempDir.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace brimlo::testing {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "brimlo-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+} // namespace brimlo::testing
