@@ -1,0 +1,45 @@
+#pragma once
+
+#include "support/FieldDef.h"
+#include "support/Value.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace brimlo {
+
+using RowId = int64_t;
+
+struct StoredRow {
+    RowId id;
+    Record values;
+};
+
+// Where a dataset's records live on disk. Every change is durable when the
+// call returns (or, inside a bulk, when endBulk returns) and atomic: a
+// crash leaves the old or the new record, never a torn one. Failures throw
+// BrimloError naming the file and what went wrong.
+//
+// Implementations: SqliteStore (private tables: defaults, workspaces) and
+// ParadoxStore (master.db, exchanged with other programs).
+class TableStore {
+public:
+    virtual ~TableStore() = default;
+
+    virtual const FieldList& fields() const = 0;
+    // Every record in the table's order (insertion order; a store may keep
+    // another order, the dataset sorts when it has a key).
+    virtual std::vector<StoredRow> readAll() = 0;
+    // Appends a record; returns its id, stable until pack().
+    virtual RowId insert(const Record& values) = 0;
+    virtual void update(RowId id, const Record& values) = 0;
+    virtual void remove(RowId id) = 0;
+    // Many changes in one durable step (reading a load file, recomputing a
+    // whole load). Nested calls count.
+    virtual void beginBulk() = 0;
+    virtual void endBulk() = 0;
+    // Reclaims the space of removed records; ids may change.
+    virtual void pack() = 0;
+};
+
+} // namespace brimlo
