@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brimlo {
+
+// Constant texts read all over the program.
+inline constexpr const char* kDefaultsFileName = "defaults.db";
+inline constexpr const char* kMasterFileName = "master.db";
+inline constexpr const char* kSampleWeightFileName = "SAMPLWT.dbf";
+inline constexpr const char* kSampleVolumeFileName = "SAMPLVOL.dbf";
+inline constexpr const char* kUntitledStem = "untitled";
+inline constexpr const char* kProgramFolderName = "Brimlo";
+inline constexpr const char* kDataEntryCaptionPrefix = "BRIMLO - Data Entry - ";
+inline constexpr const char* kAlbertaMethodName = "Alberta Cubic Metre";
+inline constexpr const char* kSmalianMethodName = "Smalian's Formula";
+inline constexpr const char* kShortDateFormat = "yyyy/mm/dd";
+inline constexpr const char* kLengthFormat = "#0.0";
+inline constexpr const char* kPercentFormat = "#0.00";
+inline constexpr const char* kVolumeFormat = "#0.000";
+inline constexpr const char* kTreeVolumeFormat = "#0.0000";
+
+// Version facts the start-up falls back on when the program file says less.
+inline constexpr const char* kProductVersion = "1.1.0.0";
+inline constexpr const char* kFallbackVersionText = "1.0.0";
+inline constexpr int kFallbackProgramYear = 2002;
+inline constexpr int kFallbackProgramMonth = 11;
+inline constexpr int kFallbackProgramDay = 5;
+
+// Shown when the shared data folder cannot be found or made.
+inline constexpr const char* kAppDataDirMessage =
+    "Error: Unable to locate Common Application directory, using Brimlo installation directory";
+inline constexpr const char* kAppDataDirCaption = "Error:";
+
+// Which of the eight allowed-method lists: type 2 has one per volume method.
+enum class AllowedList { Type1, Type2Smalian, Type2Alberta, Type3, Type4, Type5, Type6, Type7 };
+
+using CodeList = std::vector<std::string>;
+using ProgramDate = std::chrono::system_clock::time_point;
+
+// Program-wide settings and code lists. The code lists are fixed at
+// construction; the directories, version text and program date are found
+// by the start-up and handed in before any window exists.
+class Cglobals {
+public:
+    Cglobals();
+
+    const std::string& installationDirectory() const { return installationDirectory_; }
+    const std::string& appDataDirectory() const { return appDataDirectory_; }
+    const std::string& versionText() const { return versionText_; }
+    const std::optional<ProgramDate>& programDate() const { return programDate_; }
+
+    void setInstallationDirectory(std::string dir) { installationDirectory_ = std::move(dir); }
+    void setAppDataDirectory(std::string dir) { appDataDirectory_ = std::move(dir); }
+    void setVersionText(std::string text) { versionText_ = std::move(text); }
+    void setProgramDate(std::optional<ProgramDate> date) { programDate_ = date; }
+
+    const CodeList& speciesList() const { return species_; }
+    const CodeList& productList() const { return products_; }
+    const CodeList& conditionList() const { return conditions_; }
+    const CodeList& cullTypeList() const { return cullTypes_; }
+    const CodeList& cullMethodList() const { return cullMethods_; }
+    const CodeList& allowedMethods(AllowedList which) const;
+    // The methods offered for a cull type under a volume method ('S' or
+    // 'A'); empty for a blank or unknown type.
+    const CodeList& allowedMethodsFor(char cullType, char volumeMethod) const;
+
+private:
+    std::string installationDirectory_;
+    std::string appDataDirectory_;
+    std::string versionText_;
+    std::optional<ProgramDate> programDate_;
+    CodeList species_;
+    CodeList products_;
+    CodeList conditions_;
+    CodeList cullTypes_;
+    CodeList cullMethods_;
+    std::array<CodeList, 8> allowed_;
+};
+
+// The one settings object of the run.
+Cglobals& Globals();
+
+// The letter stored for a volume method name: "A", "S", or empty for any
+// other name.
+std::string VolumeMethodLetter(const std::string& name);
+
+// The selector name of a volume method letter, empty for any other letter.
+std::string VolumeMethodName(const std::string& letter);
+
+} // namespace brimlo
