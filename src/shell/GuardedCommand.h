@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+
+namespace brimlo {
+
+// Runs a command at the window boundary: a BrimloError or any other
+// exception it raises is shown in the application's error box ("BRIMLO")
+// and goes no further. Answers false when the command raised.
+bool RunGuarded(const std::function<void()>& command);
+
+// The application error box for the exception being handled.
+void ShowCurrentException();
+
+} // namespace brimlo
