@@ -3,6 +3,7 @@
 #include "support/BrimloError.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -95,8 +96,12 @@ void DbaseWriter::appendCell(std::string& row, const DbaseField& field, const Va
     if (field.type == 'D') {
         row += DateText(value.asDate());
     } else if (field.type == 'N') {
-        const std::string digits = std::to_string(value.asInt());
-        if (digits.size() > width)
+        const double number = value.asDouble();
+        char text[32] = "*";
+        if (std::isfinite(number) && std::fabs(number) < 1e18)
+            std::snprintf(text, sizeof text, "%.0f", number);
+        const std::string digits = text;
+        if (digits.size() > width || digits == "*")
             throw BrimloError("Table '" + fileName_.string() + "': the value " + digits +
                               " does not fit field " + field.name);
         row.append(width - digits.size(), ' ');

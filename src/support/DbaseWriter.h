@@ -31,7 +31,8 @@ public:
 
     // One value per field in field order: texts for 'C', numbers for 'N',
     // dates for 'D' (no date leaves the field blank). A text longer than its
-    // field is cut; a number too wide for its field throws.
+    // field is cut; a number is written rounded to a whole number, and one too
+    // wide for its field throws.
     void appendRow(const std::vector<Value>& values);
     void commit();
 

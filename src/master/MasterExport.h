@@ -1,0 +1,27 @@
+#pragma once
+
+#include "support/Value.h"
+
+#include <string>
+
+namespace brimlo {
+
+class CMaster;
+class MasterTable;
+
+// The export once the user has chosen the ".out" file: the master ASCII
+// file, then the two sample tables in its directory, then the success
+// message listing the three files. False when the ASCII file could not be
+// written (the user has been told); errors of the sample tables are thrown
+// for the application's error box, and no success message is shown then.
+bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, const MasterTable& table,
+                       const std::string& defaultSawlogs, Date lastUpdate);
+
+// The directory part of a file name with its trailing separator; empty when
+// the name has no directory part.
+std::string DirectoryWithSeparator(const std::string& fileName);
+
+// "Files:" and the three names, one a line, then "were generated successfully.".
+std::string ExportSuccessText(const std::string& asciiFileName, const std::string& directory);
+
+} // namespace brimlo
