@@ -1,0 +1,263 @@
+#include "load/LoadFileReader.h"
+
+#include "load/LoadFileLines.h"
+#include "load/LoadRecalc.h"
+#include "support/BrimloError.h"
+#include "support/DovraneGeneric.h"
+#include "support/Prompt.h"
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <sstream>
+
+namespace brimlo {
+
+namespace {
+
+constexpr std::size_t kShortestLogLine = 45;
+constexpr std::size_t kShortestHeaderLine = 150;
+
+const char* const kFormatErrorText =
+    "Unable to complete loading log data due to file format error.";
+const char* const kAlbertaQuestion =
+    "Calculations for this file were done using the Alberta Cubic Meter Rule.\n"
+    "Would you like to convert this load to the Smalian's formula method?";
+const char* const kAlbertaCaption = "Alberta Cubic Meter Rule Load Selected";
+
+// Where a value came from, so a bad one can be named.
+struct Source {
+    const std::string& fileName;
+    std::size_t line;
+
+    [[noreturn]] void fail(const std::string& what) const {
+        throw BrimloError("Unable to read load file '" + fileName + "', line " +
+                          std::to_string(line) + ": " + what);
+    }
+};
+
+// Leading blanks, an optional sign and digits; nothing at all reads as 0,
+// as an empty number field does.
+std::optional<long long> ParseWhole(const std::string& text) {
+    std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos)
+        return 0;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-')
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9' || value > 100000000000LL)
+            return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+template <typename Int>
+Int WholeField(const Source& src, const std::string& text, const char* field) {
+    const std::optional<long long> value = ParseWhole(text);
+    if (!value)
+        src.fail(std::string(field) + " is not a number: '" + text + "'");
+    if (*value < std::numeric_limits<Int>::min() || *value > std::numeric_limits<Int>::max())
+        src.fail(std::string(field) + " is out of range: '" + text + "'");
+    return static_cast<Int>(*value);
+}
+
+template <typename Int>
+Int TrimmedWholeField(const Source& src, const std::string& text, const char* field) {
+    return WholeField<Int>(src, Trimmed(text), field);
+}
+
+void ReadLogMeasures(const LoadFileLine& line, const Source& src, LogRecord& log) {
+    log.TOPD = TrimmedWholeField<int16_t>(src, line.chars(12, 14), "TOPD");
+    log.LENGTH = TrimmedWholeField<int16_t>(src, line.chars(15, 17), "LENGTH");
+    log.C1 = TrimmedWholeField<int16_t>(src, line.chars(18, 20), "C1");
+    log.C2 = TrimmedWholeField<int16_t>(src, line.chars(21, 23), "C2");
+    log.C3 = TrimmedWholeField<int16_t>(src, line.chars(24, 26), "C3");
+    log.CULL_TYPE = Trimmed(line.chars(27, 27));
+    log.CULL_METH = Trimmed(line.chars(28, 28));
+    log.GROSSVOL = TrimmedWholeField<int32_t>(src, line.chars(29, 33), "GROSSVOL");
+    log.CULLVOL = TrimmedWholeField<int32_t>(src, line.chars(34, 38), "CULLVOL");
+    log.BUTTD = TrimmedWholeField<int16_t>(src, line.chars(39, 42), "BUTTD");
+    log.LOAD_ID = TrimmedWholeField<int16_t>(src, line.chars(44, 46), "LOAD_ID");
+}
+
+// Older files end their log lines before the later fields.
+void ReadLogExtras(const LoadFileLine& line, const Source& src, LogRecord& log) {
+    log.DBH = line.length < 48 ? 0 : TrimmedWholeField<int16_t>(src, line.chars(47, 48), "DBH");
+    log.PROD_OVERRIDE = line.length < 50 ? "N" : line.chars(49, 49);
+    log.hasActLength = line.text.size() >= 52;
+    log.ACT_LENGTH =
+        log.hasActLength ? WholeField<int16_t>(src, line.chars(50, 52), "ACT_LENGTH") : 0;
+}
+
+LogRecord ReadLog(const LoadFileLine& line, const Source& src, int32_t logNumber) {
+    LogRecord log;
+    log.LOGNUM = logNumber;
+    log.SPECIES = line.chars(6, 7);
+    log.CONDCODE = line.chars(8, 9);
+    log.PRODCODE = line.chars(10, 11);
+    log.FLAG = line.chars(43, 43);
+    ReadLogMeasures(line, src, log);
+    ReadLogExtras(line, src, log);
+    return log;
+}
+
+void ReadHeaderTexts(const LoadFileLine& line, HeaderRecord& h) {
+    h.LESSEE = line.chars(2, 21);
+    h.MILL_NAME = line.chars(22, 41);
+    h.DISP = line.chars(42, 51);
+    h.SUBDISP = line.chars(52, 55);
+    h.BLOCK_NUM = line.chars(63, 66);
+    h.TM9 = line.chars(91, 97);
+    h.HSPECIES = line.chars(98, 99);
+    h.HCONDCODE = line.chars(100, 101);
+    h.HPRODCODE = line.chars(102, 103);
+    h.SOURCE = line.chars(104, 123);
+    h.MILL_CODE = line.chars(124, 125);
+    h.SAWLOGS = line.chars(149, 149);
+}
+
+void ReadHeaderNumbers(const LoadFileLine& line, const Source& src, HeaderRecord& h) {
+    h.MILL_NUM = WholeField<int32_t>(src, line.chars(56, 62), "MILL_NUM");
+    h.LOAD_NUM = WholeField<int32_t>(src, line.chars(67, 71), "LOAD_NUM");
+    h.POP = WholeField<int16_t>(src, line.chars(78, 80), "POP");
+    h.HTOPD = WholeField<int16_t>(src, line.chars(81, 82), "HTOPD");
+    h.NETWEIGHT = WholeField<int32_t>(src, line.chars(83, 88), "NETWEIGHT");
+    h.LOAD_ID = WholeField<int16_t>(src, line.chars(126, 128), "LOAD_ID");
+    h.TREES = WholeField<int16_t>(src, line.chars(129, 132), "TREES");
+}
+
+// The eight-digit date when the line carries one, else the six-digit date
+// with its century guessed from the first digit.
+Date ReadDateWeighed(const LoadFileLine& line, const Source& src) {
+    int year, month, day;
+    if (line.length >= 150 && Trimmed(line.chars(150, 157)).size() == 8) {
+        year = WholeField<int32_t>(src, line.chars(150, 153), "DATEWEIGHED year");
+        month = WholeField<int32_t>(src, line.chars(154, 155), "DATEWEIGHED month");
+        day = WholeField<int32_t>(src, line.chars(156, 157), "DATEWEIGHED day");
+    } else {
+        year = WholeField<int32_t>(src, line.chars(72, 73), "DATEWEIGHED year");
+        year += line.at(72) == '9' ? 1900 : 2000;
+        month = WholeField<int32_t>(src, line.chars(74, 75), "DATEWEIGHED month");
+        day = WholeField<int32_t>(src, line.chars(76, 77), "DATEWEIGHED day");
+    }
+    const Date date = Date::fromYmd(year, month, day);
+    if (!date.valid())
+        src.fail("the date weighed " + std::to_string(year) + "/" + std::to_string(month) + "/" +
+                 std::to_string(day) + " is no date");
+    return date;
+}
+
+bool AllBlank(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+// A file without a method predates the Alberta rule and is recomputed; an
+// Alberta file is converted only when the user wants it.
+void ApplyVolumeMethod(const LoadFileLine& line, LoadFileReadResult& result) {
+    result.load.header.VOL_CALC_METH = "S";
+    bool recalc = line.length <= 168;
+    if (!recalc && line.at(168) == 'A') {
+        const PromptAnswer answer = Prompt::current().show(
+            kAlbertaQuestion, kAlbertaCaption, PromptIcon::Information, PromptButtons::YesNo);
+        result.convertedToSmalian = answer == PromptAnswer::Yes;
+        recalc = result.convertedToSmalian;
+        if (!recalc) {
+            result.load.header.VOL_CALC_METH = "A";
+            result.hideTrimAllowance = true;
+        }
+    }
+    if (recalc) {
+        RecalcLoadSmalian(result.load.logs);
+        result.volumesRecomputed = true;
+    }
+}
+
+void ReadHeaderLongForms(const LoadFileLine& line, const Source& src, LoadData& load) {
+    HeaderRecord& h = load.header;
+    if (line.length > 169)
+        h.LOAD_NUM = WholeField<int32_t>(src, line.chars(169, 174), "LOAD_NUM");
+    if (line.length > 175)
+        h.SCALER_NAME = line.chars(175, 194);
+    if (line.length > 195)
+        h.SCALER_PERMIT = line.chars(195, 200);
+    load.trimAllowance = line.length >= 201 && line.at(201) == '1';
+}
+
+void ReadHeader(const LoadFileLine& line, const Source& src, LoadFileReadResult& result) {
+    HeaderRecord& h = result.load.header;
+    ReadHeaderTexts(line, h);
+    ReadHeaderNumbers(line, src, h);
+    h.DATEWEIGHED = ReadDateWeighed(line, src);
+    if (line.length > 158 && !AllBlank(line.chars(158, 167)))
+        h.TM9 = line.chars(158, 167);
+    ApplyVolumeMethod(line, result);
+    ReadHeaderLongForms(line, src, result.load);
+}
+
+// The log lines up to the header line; returns the last line read.
+const LoadFileLine* ReadLogLines(const std::vector<LoadFileLine>& lines,
+                                 const std::string& fileName, std::vector<LogRecord>& logs) {
+    const LoadFileLine* last = nullptr;
+    for (const LoadFileLine& line : lines) {
+        last = &line;
+        if (line.length < kShortestLogLine)
+            continue;
+        if (line.at(1) == '3')
+            break;
+        if (line.chars(6, 7) == "  ")
+            continue;
+        const Source src{fileName, line.number};
+        if (logs.size() >= static_cast<std::size_t>(kMaxLogs))
+            src.fail("The maximum number of logs allowed is " + std::to_string(kMaxLogs));
+        logs.push_back(ReadLog(line, src, static_cast<int32_t>(logs.size()) + 1));
+    }
+    return last;
+}
+
+std::optional<std::string> FileBytes(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return bytes.str();
+}
+
+} // namespace
+
+LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName) {
+    LoadFileReadResult result;
+    const std::vector<LoadFileLine> lines = SplitLoadFileLines(bytes);
+    const LoadFileLine* last = ReadLogLines(lines, fileName, result.load.logs);
+    if (last == nullptr || last->length < kShortestHeaderLine) {
+        Prompt::current().message(kFormatErrorText, "File Format Error", PromptIcon::Error);
+        return result;
+    }
+    result.load.hasHeader = last->at(1) == '3';
+    if (result.load.hasHeader)
+        ReadHeader(*last, Source{fileName, last->number}, result);
+    result.read = true;
+    return result;
+}
+
+LoadFileReadResult ReadLoadFile(const std::string& fileName) {
+    std::error_code ec;
+    const std::optional<std::string> bytes =
+        std::filesystem::is_directory(fileName, ec) ? std::nullopt : FileBytes(fileName);
+    if (!bytes) {
+        Prompt::current().message("Error: Unable to open file: '" + fileName + "'", "File Error",
+                                  PromptIcon::Error);
+        return {};
+    }
+    return ReadLoadText(*bytes, fileName);
+}
+
+} // namespace brimlo

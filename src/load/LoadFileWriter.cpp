@@ -1,0 +1,218 @@
+#include "load/LoadFileWriter.h"
+
+#include "support/BrimloError.h"
+#include "support/DovraneGeneric.h"
+#include "support/Prompt.h"
+#include "support/StagedFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace brimlo {
+
+namespace {
+
+const char* const kFileErrorCaption = "File Error";
+
+// Right-aligned in width, never clipped ("%*ld").
+std::string Number(long long value, int width) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%*lld", width, value);
+    return buf;
+}
+
+// Floating fields print to the nearest integer, halves to the even one.
+long long NearestEven(double value) {
+    if (!std::isfinite(value))
+        return 0;
+    const double rounded = std::nearbyint(value);
+    if (rounded >= 9.2e18 || rounded <= -9.2e18)
+        return 0;
+    return static_cast<long long>(rounded);
+}
+
+// "%-ws": padded on the right, not clipped.
+std::string PadRight(const std::string& text, size_t width) {
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+// "%ws": padded on the left, not clipped.
+std::string PadLeft(const std::string& text, size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+// "%-*.*s": exactly width characters, cut and padded on the right.
+std::string Fixed(const std::string& text, size_t width) {
+    return PadRight(text.substr(0, width), width);
+}
+
+// "%*.*s": exactly width characters, cut and padded on the left.
+std::string FixedRight(const std::string& text, size_t width) {
+    return PadLeft(text.substr(0, width), width);
+}
+
+char FirstChar(const std::string& text) {
+    return text.empty() ? ' ' : text[0];
+}
+
+// An empty date still writes a date that reads back: the date-time epoch,
+// 30 December 1899, rather than digits no reader could compose.
+void DateParts(Date date, int& year, int& month, int& day) {
+    if (!date.valid()) {
+        year = 1899;
+        month = 12;
+        day = 30;
+        return;
+    }
+    date.toYmd(year, month, day);
+}
+
+std::string ShortDate(Date date) {
+    int y, m, d;
+    DateParts(date, y, m, d);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d%02d%02d", y % 100, m, d);
+    return Fixed(buf, 6);
+}
+
+std::string LongDate(Date date) {
+    int y, m, d;
+    DateParts(date, y, m, d);
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
+    return Fixed(buf, 8);
+}
+
+// Positions 1 to 149: the short forms.
+std::string HeaderShortPart(const HeaderRecord& h) {
+    std::string line = "3";
+    line += Fixed(h.LESSEE, 20);
+    line += Fixed(h.MILL_NAME, 20);
+    line += Fixed(h.DISP, 10);
+    line += Fixed(h.SUBDISP, 4);
+    line += Number(h.MILL_NUM, 7);
+    line += PadLeft(h.BLOCK_NUM, 4);
+    line += Number(h.LOAD_NUM % 100000, 5);
+    line += ShortDate(h.DATEWEIGHED);
+    line += Number(h.POP, 3);
+    line += Number(h.HTOPD, 2);
+    line += Number(NearestEven(h.NETWEIGHT), 6);
+    line += "KG";
+    line += Fixed(h.TM9, 7);
+    line += PadRight(h.HSPECIES, 2);
+    line += Fixed(h.HCONDCODE, 2);
+    line += Fixed(h.HPRODCODE, 2);
+    line += Fixed(h.SOURCE, 20);
+    line += FixedRight(h.MILL_CODE, 2);
+    line += Number(h.LOAD_ID, 3);
+    line += Number(h.TREES, 4);
+    line += std::string(16, ' ');
+    line += FirstChar(h.SAWLOGS);
+    return line;
+}
+
+// Positions 150 to 201: the whole forms and what came later.
+std::string HeaderLongPart(const HeaderRecord& h, bool trimAllowance) {
+    std::string line = LongDate(h.DATEWEIGHED);
+    line += Fixed(h.TM9, 10);
+    line += FirstChar(h.VOL_CALC_METH);
+    line += Number(h.LOAD_NUM, 6);
+    line += Fixed(h.SCALER_NAME, 20);
+    line += Fixed(h.SCALER_PERMIT, 6);
+    line += trimAllowance ? '1' : '0';
+    return line;
+}
+
+std::vector<const LogRecord*> InLogNumberOrder(const std::vector<LogRecord>& logs) {
+    std::vector<const LogRecord*> ordered;
+    ordered.reserve(logs.size());
+    for (const LogRecord& log : logs)
+        ordered.push_back(&log);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const LogRecord* a, const LogRecord* b) { return a->LOGNUM < b->LOGNUM; });
+    return ordered;
+}
+
+// The old file cannot be replaced when it may not be written, whatever its
+// directory allows.
+bool MayReplace(const std::string& fileName) {
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec))
+        return true;
+    return !std::filesystem::is_directory(fileName, ec) && ::access(fileName.c_str(), W_OK) == 0;
+}
+
+} // namespace
+
+std::string FormatLogLine(int32_t position, const LogRecord& log) {
+    std::string line = "0";
+    line += Number(position, 4);
+    line += PadRight(log.SPECIES, 2);
+    line += PadRight(log.CONDCODE, 2);
+    line += PadRight(log.PRODCODE, 2);
+    line += Number(log.TOPD, 3);
+    line += Number(log.LENGTH, 3);
+    line += Number(log.C1, 3);
+    line += Number(log.C2, 3);
+    line += Number(log.C3, 3);
+    line += FirstChar(log.CULL_TYPE);
+    line += FirstChar(log.CULL_METH);
+    line += Number(NearestEven(log.GROSSVOL), 5);
+    line += Number(NearestEven(log.CULLVOL), 5);
+    line += Number(log.BUTTD, 4);
+    line += FirstChar(log.FLAG);
+    line += Number(log.LOAD_ID, 3);
+    line += Number(log.DBH, 2);
+    line += FirstChar(log.PROD_OVERRIDE);
+    line += Number(log.ACT_LENGTH, 3);
+    line += "\r\n";
+    return line;
+}
+
+std::string FormatHeaderLine(const HeaderRecord& header, bool trimAllowance) {
+    return HeaderShortPart(header) + HeaderLongPart(header, trimAllowance);
+}
+
+std::string FormatLoadFile(const LoadData& load) {
+    std::string text;
+    text.reserve(load.logs.size() * 54 + 202);
+    int32_t position = 0;
+    for (const LogRecord* log : InLogNumberOrder(load.logs)) {
+        ++position;
+        if (!Trimmed(log->SPECIES).empty())
+            text += FormatLogLine(position, *log);
+    }
+    text += FormatHeaderLine(load.header, load.trimAllowance);
+    return text;
+}
+
+bool WriteLoadFile(const LoadData& load, const std::string& fileName) {
+    const std::string text = FormatLoadFile(load);
+    std::unique_ptr<StagedFile> file;
+    try {
+        if (MayReplace(fileName))
+            file = std::make_unique<StagedFile>(fileName);
+    } catch (const BrimloError&) {
+        file.reset();
+    }
+    if (!file) {
+        Prompt::current().message("Error: Unable to open file: " + fileName, kFileErrorCaption,
+                                  PromptIcon::Error);
+        return false;
+    }
+    try {
+        file->write(text);
+        file->commit();
+    } catch (const BrimloError& e) {
+        // The old file is untouched; say what went wrong with the new one.
+        Prompt::current().message("Error: " + e.text(), kFileErrorCaption, PromptIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace brimlo
