@@ -1,0 +1,236 @@
+#include "rules/CullVolume.h"
+
+#include "rules/Cglobals.h"
+#include "rules/GrossVolume.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace brimlo {
+namespace {
+
+constexpr double kPi = 3.1415927;
+
+int Rhu(double x) {
+    return static_cast<int>(std::floor(x + 0.5));
+}
+
+// An independent reading of the deduction rules, sharing no helper with
+// the code under test apart from the two gross volume functions.
+int RefCull(const LogMeasures& g, char vm) {
+    const bool s = vm == 'S';
+    auto sound = [&](double top, double len) {
+        return s ? CalcSmalianVolume(g.buttd, top, len) : CalcAlbertaVolume(g.species, top, len);
+    };
+    int d = 0;
+    switch (g.cullMethod) {
+    case '1':
+        if (g.c1 > 0 && g.length > 0)
+            d = g.grossvol - (s ? CalcSmalianVolume(g.c1, g.c2, g.length)
+                                : CalcAlbertaVolume(g.species, g.c1, g.length));
+        break;
+    case '2':
+        if (g.c1 > 0 && g.topd > 0 && g.length - g.c1 >= 0)
+            d = g.grossvol - (g.length == g.c1 ? 0 : sound(g.topd, g.length - g.c1));
+        break;
+    case '3':
+        if (g.c1 > 0)
+            d = g.c1 >= 67 ? g.grossvol : Rhu(double(g.c1 * g.grossvol) * 0.01);
+        break;
+    case '4':
+        if (g.c1 > 0 && g.c2 > 0)
+            d = Rhu(double(g.c1) / double(g.c2) * g.grossvol);
+        break;
+    case '5':
+        if (g.c1 > 0 && g.c2 > 0 && g.c3 > 0)
+            d = Rhu(double(g.c1 * g.c2 * g.c3) * 0.01);
+        break;
+    case '6':
+        if (g.c1 > 0 && g.c2 > 0 && g.c3 > 0) {
+            double v;
+            if (s) {
+                int a1 = Rhu(0.005 * g.c1 * g.c1 * 0.005 * kPi * 1000);
+                int a2 = Rhu(0.005 * g.c2 * g.c2 * 0.005 * kPi * 1000);
+                v = Rhu(g.length * 0.1 * ((a1 + a2) * 0.5));
+            } else {
+                double a1 = 0.005 * g.c1 * g.c1 * 0.005 * kPi;
+                double a2 = 0.005 * g.c2 * g.c2 * 0.005 * kPi;
+                double raw = (a1 + a2) * 0.5 * (g.c3 * 0.1);
+                v = Rhu(raw * 1000);
+            }
+            if (g.length > g.c3)
+                v = Rhu(v * 0.5);
+            d = int(v);
+        }
+        break;
+    case '7':
+        if (g.c1 > 0)
+            d = g.c1;
+        break;
+    case '8':
+        if (g.c1 > 0 && g.c2 > 0 && g.c3 > 0) {
+            double al = g.c1 * 0.5 * g.c1 * 0.5 * kPi;
+            double ar = (g.c2 - 2) * 0.5 * (g.c2 - 2) * 0.5 * kPi;
+            if (ar / al <= 0.5) {
+                d = Rhu(0.005 * g.c2 * g.c2 * 0.005 * kPi * (g.c3 * 0.1) * 0.5 * 1000);
+            } else {
+                double r = g.length - g.c3 * 0.5;
+                d = (g.topd > 0 && r > 0) ? g.grossvol - sound(g.topd, r) : 0;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return d > g.grossvol * 0.6666666666666666 ? g.grossvol : d;
+}
+
+// The log of the published examples: top 20, butt 30, length 50, spruce.
+LogMeasures ExampleLog(char vm, char method, int c1, int c2 = 0, int c3 = 0) {
+    LogMeasures log;
+    log.species = "S";
+    log.topd = 20;
+    log.buttd = 30;
+    log.length = 50;
+    log.grossvol = vm == 'S' ? 256 : 198;
+    log.cullType = '1';
+    log.cullMethod = method;
+    log.c1 = c1;
+    log.c2 = c2;
+    log.c3 = c3;
+    return log;
+}
+
+int Cull(char vm, char method, int c1, int c2 = 0, int c3 = 0) {
+    return CalcCullVolume(ExampleLog(vm, method, c1, c2, c3), vm);
+}
+
+TEST(CullDiameterReduction, SoundLogSubtracted) {
+    EXPECT_EQ(Cull('S', '1', 18, 16), 142);
+    // Until C2 is keyed the sound log has no volume: the whole log goes.
+    EXPECT_EQ(Cull('S', '1', 18, 0), 256);
+    EXPECT_EQ(Cull('A', '1', 18), 32);
+    EXPECT_EQ(Cull('S', '1', 0, 16), 0);
+}
+
+TEST(CullLengthReduction, ShortenedLog) {
+    EXPECT_EQ(Cull('S', '2', 10), 52);
+    EXPECT_EQ(Cull('A', '2', 10), 47);
+    EXPECT_EQ(Cull('S', '2', 50), 256);
+    EXPECT_EQ(Cull('S', '2', 60), 0); // longer than the log: nothing
+    LogMeasures noTop = ExampleLog('S', '2', 10);
+    noTop.topd = 0;
+    EXPECT_EQ(CalcCullVolume(noTop, 'S'), 0);
+}
+
+TEST(CullPercent, PercentageAndWholeLog) {
+    EXPECT_EQ(Cull('S', '3', 10), 26);
+    EXPECT_EQ(Cull('S', '3', 66), 169);
+    EXPECT_EQ(Cull('S', '3', 67), 256);
+    EXPECT_EQ(Cull('S', '3', 0), 0);
+}
+
+TEST(CullFraction, FractionOfGross) {
+    EXPECT_EQ(Cull('S', '4', 1, 4), 64);
+    EXPECT_EQ(Cull('S', '4', 1, 0), 0);
+}
+
+TEST(CullFraction, ZeroDenominatorDeductsNothing) {
+    EXPECT_EQ(CullFraction(ExampleLog('S', '4', 3, 0)), 0);
+}
+
+TEST(CullBlockOut, BlockInLitres) {
+    EXPECT_EQ(Cull('S', '5', 10, 20, 30), 60);
+    EXPECT_EQ(Cull('S', '5', 10, 20, 0), 0);
+}
+
+TEST(CullInteriorLog, BothMethods) {
+    EXPECT_EQ(Cull('S', '6', 10, 12, 50), 48);
+    EXPECT_EQ(Cull('S', '6', 10, 12, 20), 24);
+    EXPECT_EQ(Cull('A', '6', 10, 12, 50), 48);
+    EXPECT_EQ(Cull('A', '6', 10, 12, 20), 10);
+}
+
+TEST(CullCube, TwoThirdsRule) {
+    EXPECT_EQ(Cull('S', '7', 170), 170);
+    EXPECT_EQ(Cull('S', '7', 171), 256);
+    EXPECT_EQ(Cull('S', '7', 200), 256);
+}
+
+TEST(CullEndRot, Branches) {
+    EXPECT_EQ(Cull('S', '8', 30, 12, 10), 6);
+    EXPECT_EQ(Cull('S', '8', 30, 23, 10), 21);
+    EXPECT_EQ(Cull('S', '8', 30, 24, 10), 26);
+}
+
+TEST(CullEndRot, NothingLeftToValueDeductsNothing) {
+    LogMeasures noTop = ExampleLog('S', '8', 30, 24, 10);
+    noTop.topd = 0;
+    EXPECT_EQ(CalcCullVolume(noTop, 'S'), 0);
+    EXPECT_EQ(CalcCullVolume(ExampleLog('S', '8', 30, 24, 100), 'S'), 0);
+    EXPECT_EQ(CalcCullVolume(ExampleLog('A', '8', 30, 24, 120), 'A'), 0);
+    EXPECT_EQ(CullEndRot(ExampleLog('S', '8', 0, 24, 10), 'S'), 0);
+}
+
+TEST(CalcCullVolume, UnknownOrBlankMethodGivesZero) {
+    for (char m : {' ', '0', '9', 'A', '\0'})
+        EXPECT_EQ(Cull('S', m, 10, 10, 10), 0) << int(m);
+}
+
+TEST(CalcCullVolume, NoGrossNoCull) {
+    LogMeasures log = ExampleLog('S', '7', 50);
+    log.grossvol = 0;
+    EXPECT_EQ(CalcCullVolume(log, 'S'), 0);
+}
+
+class RandomCulls : public ::testing::Test {
+protected:
+    std::mt19937 rng{7};
+    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    LogMeasures RandomLog(char vm) {
+        const auto& species = Globals().speciesList();
+        LogMeasures log;
+        log.species = species[Uniform(0, static_cast<int>(species.size()) - 1)];
+        log.topd = 2 * Uniform(0, 38);
+        log.buttd = Uniform(0, 4) == 0 ? 0 : 2 * Uniform(log.topd / 2, 75);
+        log.length = Uniform(0, 9) == 0 ? 0 : 2 * Uniform(3, 36);
+        log.grossvol = CalcGrossVolume(vm, log.species, log.topd, log.buttd, log.length);
+        log.cullMethod = "012345678"[Uniform(0, 8)];
+        if (log.cullMethod == '0')
+            log.cullMethod = ' ';
+        // Mostly plausible measurements, now and then anything a file can hold.
+        const int spread = Uniform(0, 5) == 0 ? 400 : 80;
+        log.c1 = Uniform(-2, spread);
+        log.c2 = Uniform(-2, spread);
+        log.c3 = Uniform(-2, spread);
+        if (log.cullMethod == '8' && Uniform(0, 1) == 0) {
+            log.c1 = Uniform(log.topd, log.topd + 20);
+            log.c2 = Uniform(0, log.c1);
+            log.c3 = Uniform(0, log.length);
+        }
+        return log;
+    }
+};
+
+TEST_F(RandomCulls, MatchReferenceUnderBothMethods) {
+    for (char vm : {'S', 'A'})
+        for (int i = 0; i < 40000; ++i) {
+            const LogMeasures log = RandomLog(vm);
+            ASSERT_EQ(CalcCullVolume(log, vm), RefCull(log, vm))
+                << vm << " method " << log.cullMethod << " " << log.species << " " << log.buttd
+                << "/" << log.topd << "/" << log.length << " c " << log.c1 << "," << log.c2 << ","
+                << log.c3 << " gross " << log.grossvol;
+        }
+}
+
+TEST_F(RandomCulls, DeductionNeverExceedsGross) {
+    for (char vm : {'S', 'A'})
+        for (int i = 0; i < 40000; ++i) {
+            const LogMeasures log = RandomLog(vm);
+            ASSERT_LE(CalcCullVolume(log, vm), log.grossvol);
+        }
+}
+
+} // namespace
+} // namespace brimlo

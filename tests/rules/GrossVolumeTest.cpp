@@ -1,0 +1,140 @@
+#include "rules/GrossVolume.h"
+
+#include "rules/Cglobals.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace brimlo {
+namespace {
+
+// Straight from the published rule, one expression per step.
+int RefSmalian(double b, double t, double l) {
+    if (b <= 0 || t <= 0 || l <= 0)
+        return 0;
+    double half1 = std::floor(0.005 * b * b * 0.005 * 3.1415927 * (l * 0.1) * 1000 * 0.5 + 0.5);
+    double half2 = std::floor(0.005 * t * t * 0.005 * 3.1415927 * (l * 0.1) * 1000 * 0.5 + 0.5);
+    return static_cast<int>(half1) + static_cast<int>(half2);
+}
+
+int RefAlberta(const std::string& sp, double t, double l) {
+    if (t <= 0 || l <= 0)
+        return 0;
+    std::string s = sp;
+    while (!s.empty() && s.front() == ' ')
+        s.erase(s.begin());
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    bool decid = s == "A" || s == "PB" || s == "B" || s == "AB" || s == "ID" || s == "OD";
+    double a0 = decid ? 5.43503728 : 5.1886261;
+    double a1 = decid ? 0.67028964 : 0.73061559;
+    double a2 = decid ? 0.007636883 : 0.006046189;
+    double d = a1 * t + a0 + a2 * (t * t);
+    double b = t + ((d - t) * 0.41666666666666669) * (l * 0.1);
+    double at = 0.005 * t * t * 0.005 * 3.1415927;
+    double ab = 0.005 * b * b * 0.005 * 3.1415927;
+    return static_cast<int>(std::floor((at + ab) * 0.5 * (l * 0.1) * 1000 + 0.5));
+}
+
+TEST(SmalianVolume, PublishedExamples) {
+    EXPECT_EQ(CalcSmalianVolume(30, 20, 50), 256);
+    EXPECT_EQ(CalcSmalianVolume(24, 20, 40), 153);
+    EXPECT_EQ(CalcSmalianVolume(10, 8, 30), 20);
+    EXPECT_EQ(CalcSmalianVolume(12, 10, 40), 39);
+    EXPECT_EQ(CalcSmalianVolume(22, 20, 40), 139);
+}
+
+TEST(SmalianVolume, EachEndRoundedOnItsOwn) {
+    // 8.545 -> 9 and 0.534 -> 1; the unrounded total 9.079 would give 9.
+    EXPECT_EQ(CalcSmalianVolume(8, 2, 34), 10);
+}
+
+TEST(SmalianVolume, NonPositiveInputGivesZero) {
+    EXPECT_EQ(CalcSmalianVolume(0, 20, 50), 0);
+    EXPECT_EQ(CalcSmalianVolume(30, 0, 50), 0);
+    EXPECT_EQ(CalcSmalianVolume(30, 20, 0), 0);
+    EXPECT_EQ(CalcSmalianVolume(-30, 20, 50), 0);
+    EXPECT_EQ(CalcSmalianVolume(30, -20, 50), 0);
+    EXPECT_EQ(CalcSmalianVolume(30, 20, -50), 0);
+}
+
+TEST(AlbertaVolume, PublishedExamples) {
+    EXPECT_NEAR(EstimateButtDiameter("S", 20, 50), 24.6237781, 1e-6);
+    EXPECT_NEAR(EstimateButtDiameter("A", 20, 50), 23.9491318, 1e-6);
+    EXPECT_EQ(CalcAlbertaVolume("S", 20, 50), 198);
+    EXPECT_EQ(CalcAlbertaVolume("A", 20, 50), 191);
+    EXPECT_EQ(CalcAlbertaVolume("S", 20, 40), 151);
+    EXPECT_EQ(CalcAlbertaVolume("S", 10, 40), 52);
+}
+
+TEST(AlbertaVolume, NonPositiveTopOrLengthGivesZero) {
+    for (const auto& sp : Globals().speciesList()) {
+        EXPECT_EQ(CalcAlbertaVolume(sp, 0, 50), 0) << sp;
+        EXPECT_EQ(CalcAlbertaVolume(sp, 20, 0), 0) << sp;
+        EXPECT_EQ(CalcAlbertaVolume(sp, -2, 50), 0) << sp;
+        EXPECT_EQ(CalcAlbertaVolume(sp, 20, -4), 0) << sp;
+    }
+}
+
+TEST(AlbertaVolume, KeyedButtPlaysNoPart) {
+    EXPECT_EQ(CalcGrossVolume('A', "S", 20, 30, 50), CalcGrossVolume('A', "S", 20, 40, 50));
+    EXPECT_NE(CalcGrossVolume('S', "S", 20, 30, 50), CalcGrossVolume('S', "S", 20, 40, 50));
+    EXPECT_EQ(CalcGrossVolume('S', "S", 20, 30, 50), 256);
+    EXPECT_EQ(CalcGrossVolume('A', "S", 20, 30, 50), 198);
+}
+
+TEST(ConiferSpecies, GroupsByTrimmedExactCode) {
+    for (const char* code : {"A", "PB", "B", "AB", "ID", "OD", " A ", "PB "})
+        EXPECT_FALSE(IsConiferSpecies(code)) << code;
+    for (const char* code : {"", " ", "FD", "N", "a", "pb", "S", "DF", "SP", "IC", "A B"})
+        EXPECT_TRUE(IsConiferSpecies(code)) << code;
+}
+
+TEST(ConiferSpecies, CodeListGroups) {
+    int deciduous = 0;
+    for (const auto& sp : Globals().speciesList())
+        deciduous += IsConiferSpecies(sp) ? 0 : 1;
+    EXPECT_EQ(deciduous, 6);
+}
+
+class RandomLogs : public ::testing::Test {
+protected:
+    std::mt19937 rng{20261209};
+    int Even(int lo, int hi) { return 2 * std::uniform_int_distribution<int>(lo / 2, hi / 2)(rng); }
+    const std::string& Species() {
+        const auto& list = Globals().speciesList();
+        return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(rng)];
+    }
+};
+
+TEST_F(RandomLogs, GrossVolumesMatchReference) {
+    for (int i = 0; i < 20000; ++i) {
+        int top = Even(0, 76), butt = Even(0, 150), length = Even(0, 72);
+        const std::string& sp = Species();
+        ASSERT_EQ(CalcSmalianVolume(butt, top, length), RefSmalian(butt, top, length))
+            << butt << "/" << top << "/" << length;
+        ASSERT_EQ(CalcAlbertaVolume(sp, top, length), RefAlberta(sp, top, length))
+            << sp << " " << top << "/" << length;
+    }
+}
+
+TEST_F(RandomLogs, SmalianSymmetricInItsDiameters) {
+    for (int i = 0; i < 5000; ++i) {
+        int a = Even(0, 150), b = Even(0, 150), length = Even(0, 72);
+        ASSERT_EQ(CalcSmalianVolume(a, b, length), CalcSmalianVolume(b, a, length));
+    }
+}
+
+TEST_F(RandomLogs, LongerLogNeverHasLessVolume) {
+    for (int i = 0; i < 5000; ++i) {
+        int top = Even(2, 76), butt = Even(top, 150), length = Even(0, 70);
+        const std::string& sp = Species();
+        ASSERT_LE(CalcSmalianVolume(butt, top, length), CalcSmalianVolume(butt, top, length + 2));
+        ASSERT_LE(CalcAlbertaVolume(sp, top, length), CalcAlbertaVolume(sp, top, length + 2));
+        ASSERT_LE(CalcAlbertaVolume(sp, top, length), CalcAlbertaVolume(sp, top + 2, length));
+    }
+}
+
+} // namespace
+} // namespace brimlo
