@@ -1,0 +1,554 @@
+#include "support/Dataset.h"
+
+#include "support/BrimloError.h"
+#include "support/FieldValue.h"
+
+#include <algorithm>
+
+namespace brimlo {
+
+namespace {
+
+const Value& NullValue() {
+    static const Value null;
+    return null;
+}
+
+} // namespace
+
+Dataset::Dataset(std::unique_ptr<TableStore> store, const std::string& keyField)
+    : store_(std::move(store)) {
+    if (!store_)
+        throw BrimloError("No table to open");
+    fields_ = store_->fields();
+    for (size_t i = 0; i < fields_.size(); ++i)
+        names_.emplace(fields_[i].name, static_cast<int>(i));
+    onChange_.resize(fields_.size());
+    if (!keyField.empty())
+        key_ = fieldIndex(keyField);
+    load();
+}
+
+Dataset::~Dataset() = default;
+
+void Dataset::close() {
+    store_.reset();
+    rows_.clear();
+    buffer_.clear();
+    state_ = DatasetState::Browse;
+    modified_ = false;
+    cur_ = -1;
+    bof_ = eof_ = true;
+    notify(DataEvent::DataSetChange);
+}
+
+TableStore& Dataset::store() {
+    requireOpen();
+    return *store_;
+}
+
+void Dataset::requireOpen() const {
+    if (!store_)
+        throw BrimloError("Cannot perform this operation on a closed dataset");
+}
+
+void Dataset::load() {
+    rows_.clear();
+    for (auto& stored : store_->readAll()) {
+        stored.values.resize(fields_.size());
+        rows_.push_back(Row{stored.id, std::move(stored.values)});
+    }
+    if (key_ >= 0) {
+        const FieldType type = fields_[static_cast<size_t>(key_)].type;
+        const auto k = static_cast<size_t>(key_);
+        std::stable_sort(rows_.begin(), rows_.end(), [type, k](const Row& a, const Row& b) {
+            return CompareFieldValues(type, a.values[k], b.values[k]) < 0;
+        });
+    }
+    cur_ = firstVisible();
+    bof_ = true;
+    eof_ = cur_ < 0;
+}
+
+void Dataset::refresh() {
+    requireOpen();
+    checkBrowseMode();
+    const Bookmark mark = bookmark();
+    load();
+    const int at = mark ? indexOf(mark.id) : -1;
+    if (at >= 0 && visible(at)) {
+        cur_ = at;
+        bof_ = eof_ = false;
+    }
+    notify(DataEvent::DataSetChange);
+}
+
+int Dataset::findField(std::string_view name) const {
+    const auto it = names_.find(name);
+    return it == names_.end() ? -1 : it->second;
+}
+
+int Dataset::fieldIndex(std::string_view name) const {
+    const int index = findField(name);
+    if (index < 0)
+        throw BrimloError("Field '" + std::string(name) + "' not found");
+    return index;
+}
+
+const Value& Dataset::field(int index) const {
+    requireOpen();
+    if (index < 0 || static_cast<size_t>(index) >= fields_.size())
+        throw BrimloError("Field index out of range");
+    if (state_ != DatasetState::Browse)
+        return buffer_[static_cast<size_t>(index)];
+    if (cur_ < 0)
+        return NullValue();
+    return rows_[static_cast<size_t>(cur_)].values[static_cast<size_t>(index)];
+}
+
+Record Dataset::record() const {
+    requireOpen();
+    if (state_ != DatasetState::Browse)
+        return buffer_;
+    if (cur_ < 0)
+        return Record(fields_.size());
+    return rows_[static_cast<size_t>(cur_)].values;
+}
+
+void Dataset::setField(int index, const Value& value) {
+    requireOpen();
+    if (state_ == DatasetState::Browse)
+        throw BrimloError("Dataset not in edit or insert mode");
+    if (index < 0 || static_cast<size_t>(index) >= fields_.size())
+        throw BrimloError("Field index out of range");
+    const auto i = static_cast<size_t>(index);
+    buffer_[i] = CoerceToField(fields_[i], value);
+    modified_ = true;
+    notify(DataEvent::FieldChange, index);
+    // Copied: the reaction may replace itself.
+    const auto reaction = onChange_[i];
+    fire(reaction);
+}
+
+void Dataset::setOnChange(std::string_view name, std::function<void()> reaction) {
+    onChange_[static_cast<size_t>(fieldIndex(name))] = std::move(reaction);
+}
+
+void Dataset::fire(const std::function<void()>& reaction) {
+    if (reaction)
+        reaction();
+}
+
+void Dataset::notify(DataEvent event, int field) {
+    if (disableCount_ > 0 || listeners_.empty())
+        return;
+    const auto listeners = listeners_;
+    for (const auto& entry : listeners)
+        entry.second(event, field);
+}
+
+void Dataset::checkBrowseMode() {
+    if (state_ == DatasetState::Browse)
+        return;
+    notify(DataEvent::UpdateRecord);
+    if (modified_)
+        writeRecord();
+    else
+        cancel();
+}
+
+bool Dataset::isEmpty() const {
+    return state_ != DatasetState::Insert && firstVisible() < 0;
+}
+
+int Dataset::recordCount() const {
+    if (!filtered_)
+        return static_cast<int>(rows_.size());
+    int count = 0;
+    for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
+        count += visible(i) ? 1 : 0;
+    return count;
+}
+
+int Dataset::recNo() const {
+    if (state_ == DatasetState::Insert)
+        return recordCount() + 1;
+    if (cur_ < 0)
+        return 0;
+    if (!filtered_)
+        return cur_ + 1;
+    int n = 0;
+    for (int i = 0; i <= cur_; ++i)
+        n += visible(i) ? 1 : 0;
+    return n;
+}
+
+// --- editing -------------------------------------------------------------
+
+void Dataset::insert() {
+    requireOpen();
+    checkBrowseMode();
+    fire(events.beforeInsert);
+    fire(events.beforeScroll);
+    beforeInsert_ = cur_;
+    buffer_.assign(fields_.size(), Value());
+    state_ = DatasetState::Insert;
+    modified_ = false;
+    bof_ = eof_ = false;
+    notify(DataEvent::StateChange);
+    notify(DataEvent::DataSetChange);
+    fire(events.afterInsert);
+    fire(events.afterScroll);
+}
+
+void Dataset::edit() {
+    requireOpen();
+    if (state_ != DatasetState::Browse)
+        return;
+    if (cur_ < 0) {
+        insert();
+        return;
+    }
+    fire(events.beforeEdit);
+    buffer_ = rows_[static_cast<size_t>(cur_)].values;
+    state_ = DatasetState::Edit;
+    modified_ = false;
+    notify(DataEvent::StateChange);
+    fire(events.afterEdit);
+}
+
+void Dataset::post() {
+    requireOpen();
+    if (state_ == DatasetState::Browse)
+        return;
+    notify(DataEvent::UpdateRecord);
+    writeRecord();
+}
+
+void Dataset::writeRecord() {
+    if (state_ == DatasetState::Browse)
+        return;
+    fire(events.beforePost);
+    if (state_ == DatasetState::Browse)
+        return;
+    checkKey();
+    RowId id;
+    if (state_ == DatasetState::Insert)
+        id = store_->insert(buffer_);
+    else {
+        id = rows_[static_cast<size_t>(cur_)].id;
+        store_->update(id, buffer_);
+    }
+    cur_ = placePosted(id);
+    endEditing();
+    if (!visible(cur_)) {
+        const int next = nextVisible(cur_);
+        cur_ = next >= 0 ? next : priorVisible(cur_);
+    }
+    bof_ = eof_ = cur_ < 0;
+    notify(DataEvent::StateChange);
+    notify(DataEvent::DataSetChange);
+    fire(events.afterPost);
+}
+
+void Dataset::cancel() {
+    requireOpen();
+    if (state_ == DatasetState::Browse)
+        return;
+    fire(events.beforeCancel);
+    if (state_ == DatasetState::Insert) {
+        cur_ = beforeInsert_;
+        bof_ = eof_ = cur_ < 0;
+    }
+    endEditing();
+    notify(DataEvent::StateChange);
+    notify(DataEvent::DataSetChange);
+    fire(events.afterCancel);
+}
+
+void Dataset::remove() {
+    requireOpen();
+    if (state_ == DatasetState::Insert) {
+        cancel();
+        return;
+    }
+    if (cur_ < 0)
+        throw BrimloError("Cannot perform this operation on an empty dataset");
+    fire(events.beforeDelete);
+    fire(events.beforeScroll);
+    store_->remove(rows_[static_cast<size_t>(cur_)].id);
+    const int gone = cur_;
+    rows_.erase(rows_.begin() + gone);
+    endEditing();
+    // The record after the deleted one takes its place; deleting the last
+    // one leaves its predecessor current at the end.
+    const int after = nextVisible(gone - 1);
+    cur_ = after >= 0 ? after : priorVisible(gone);
+    bof_ = cur_ < 0;
+    eof_ = after < 0;
+    notify(DataEvent::StateChange);
+    notify(DataEvent::DataSetChange);
+    fire(events.afterDelete);
+    fire(events.afterScroll);
+}
+
+void Dataset::endEditing() {
+    state_ = DatasetState::Browse;
+    buffer_.clear();
+    modified_ = false;
+    beforeInsert_ = -1;
+}
+
+int Dataset::keyPosition(const Record& values) const {
+    const auto k = static_cast<size_t>(key_);
+    const FieldType type = fields_[k].type;
+    const auto it = std::upper_bound(rows_.begin(), rows_.end(), values[k],
+                                     [type, k](const Value& v, const Row& row) {
+                                         return CompareFieldValues(type, v, row.values[k]) < 0;
+                                     });
+    return static_cast<int>(it - rows_.begin());
+}
+
+void Dataset::checkKey() const {
+    if (key_ < 0)
+        return;
+    const auto k = static_cast<size_t>(key_);
+    const FieldType type = fields_[k].type;
+    const int after = keyPosition(buffer_);
+    if (after == 0)
+        return;
+    const Row& before = rows_[static_cast<size_t>(after - 1)];
+    const bool same = CompareFieldValues(type, before.values[k], buffer_[k]) == 0;
+    const bool itself = state_ == DatasetState::Edit && after - 1 == cur_;
+    if (same && !itself)
+        throw BrimloError("Key violation.");
+}
+
+// Puts the just-written buffer into the row list and answers its index.
+int Dataset::placePosted(RowId id) {
+    Row row{id, std::move(buffer_)};
+    if (state_ == DatasetState::Edit)
+        rows_.erase(rows_.begin() + cur_);
+    int at = static_cast<int>(rows_.size());
+    if (key_ >= 0)
+        at = keyPosition(row.values);
+    else if (state_ == DatasetState::Edit)
+        at = cur_;
+    rows_.insert(rows_.begin() + at, std::move(row));
+    return at;
+}
+
+// --- moving --------------------------------------------------------------
+
+bool Dataset::visible(int index) const {
+    if (index < 0 || index >= static_cast<int>(rows_.size()))
+        return false;
+    return !filtered_ || matches(rows_[static_cast<size_t>(index)].values, filter_);
+}
+
+int Dataset::firstVisible() const {
+    return nextVisible(-1);
+}
+
+int Dataset::lastVisible() const {
+    return priorVisible(static_cast<int>(rows_.size()));
+}
+
+int Dataset::nextVisible(int index) const {
+    for (int i = index + 1; i < static_cast<int>(rows_.size()); ++i)
+        if (visible(i))
+            return i;
+    return -1;
+}
+
+int Dataset::priorVisible(int index) const {
+    for (int i = std::min(index, static_cast<int>(rows_.size())) - 1; i >= 0; --i)
+        if (visible(i))
+            return i;
+    return -1;
+}
+
+void Dataset::moveTo(int index) {
+    cur_ = index;
+    notify(DataEvent::DataSetChange);
+    fire(events.afterScroll);
+}
+
+void Dataset::first() {
+    requireOpen();
+    checkBrowseMode();
+    fire(events.beforeScroll);
+    const int to = firstVisible();
+    bof_ = true;
+    eof_ = to < 0;
+    moveTo(to);
+}
+
+void Dataset::last() {
+    requireOpen();
+    checkBrowseMode();
+    fire(events.beforeScroll);
+    const int to = lastVisible();
+    eof_ = true;
+    bof_ = to < 0;
+    moveTo(to);
+}
+
+void Dataset::next() {
+    requireOpen();
+    checkBrowseMode();
+    fire(events.beforeScroll);
+    if (eof_)
+        return;
+    bof_ = false;
+    const int to = nextVisible(cur_);
+    eof_ = to < 0;
+    moveTo(to < 0 ? cur_ : to);
+}
+
+void Dataset::prior() {
+    requireOpen();
+    checkBrowseMode();
+    fire(events.beforeScroll);
+    if (bof_)
+        return;
+    eof_ = false;
+    const int to = priorVisible(cur_);
+    bof_ = to < 0;
+    moveTo(to < 0 ? cur_ : to);
+}
+
+int Dataset::indexOf(RowId id) const {
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].id == id)
+            return static_cast<int>(i);
+    return -1;
+}
+
+Bookmark Dataset::bookmark() const {
+    if (!store_ || cur_ < 0 || state_ == DatasetState::Insert)
+        return Bookmark{};
+    return Bookmark{rows_[static_cast<size_t>(cur_)].id, true};
+}
+
+bool Dataset::bookmarkValid(const Bookmark& mark) const {
+    return mark && indexOf(mark.id) >= 0;
+}
+
+void Dataset::gotoBookmark(const Bookmark& mark) {
+    requireOpen();
+    if (!mark)
+        return;
+    checkBrowseMode();
+    const int at = indexOf(mark.id);
+    if (at < 0)
+        throw BrimloError("Record/Key deleted.");
+    fire(events.beforeScroll);
+    bof_ = eof_ = false;
+    moveTo(at);
+}
+
+// --- locate and filter ---------------------------------------------------
+
+Dataset::Criteria Dataset::criteria(const std::vector<FieldMatch>& matches) const {
+    Criteria wanted;
+    for (const auto& m : matches) {
+        const int index = fieldIndex(m.field);
+        wanted.emplace_back(index, CoerceToField(fields_[static_cast<size_t>(index)], m.value));
+    }
+    return wanted;
+}
+
+bool Dataset::matches(const Record& values, const Criteria& wanted) const {
+    for (const auto& [index, value] : wanted) {
+        const auto i = static_cast<size_t>(index);
+        if (CompareFieldValues(fields_[i].type, values[i], value) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool Dataset::locate(const std::vector<FieldMatch>& matchList) {
+    requireOpen();
+    const Criteria wanted = criteria(matchList);
+    checkBrowseMode();
+    for (int i = firstVisible(); i >= 0; i = nextVisible(i)) {
+        if (matches(rows_[static_cast<size_t>(i)].values, wanted)) {
+            fire(events.beforeScroll);
+            bof_ = eof_ = false;
+            moveTo(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Dataset::setFilter(const std::vector<FieldMatch>& matchList) {
+    requireOpen();
+    Criteria wanted = criteria(matchList);
+    checkBrowseMode();
+    filter_ = std::move(wanted);
+    if (filtered_)
+        first();
+}
+
+void Dataset::setFiltered(bool on) {
+    requireOpen();
+    checkBrowseMode();
+    if (filtered_ == on)
+        return;
+    filtered_ = on;
+    first();
+}
+
+// --- bound controls ------------------------------------------------------
+
+void Dataset::disableControls() {
+    ++disableCount_;
+}
+
+void Dataset::enableControls() {
+    if (disableCount_ == 0)
+        return;
+    if (--disableCount_ == 0)
+        notify(DataEvent::DataSetChange);
+}
+
+int Dataset::addListener(Listener listener) {
+    const int id = nextListener_++;
+    listeners_.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void Dataset::removeListener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+// --- storage -------------------------------------------------------------
+
+void Dataset::beginBulk() {
+    requireOpen();
+    store_->beginBulk();
+}
+
+void Dataset::endBulk() {
+    requireOpen();
+    try {
+        store_->endBulk();
+    } catch (...) {
+        // What the memory holds may no longer be on disk: show the disk.
+        endEditing();
+        load();
+        notify(DataEvent::DataSetChange);
+        throw;
+    }
+}
+
+void Dataset::pack() {
+    requireOpen();
+    checkBrowseMode();
+    store_->pack();
+    refresh();
+}
+
+} // namespace brimlo

@@ -1,0 +1,183 @@
+#pragma once
+
+#include "support/FieldDef.h"
+#include "support/TableStore.h"
+#include "support/Value.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace brimlo {
+
+enum class DatasetState { Browse, Edit, Insert };
+
+// What bound controls hear from their dataset.
+enum class DataEvent {
+    DataSetChange, // another record is current, or everything may differ: show it all anew
+    FieldChange,   // one field of the current record was assigned (its index comes along)
+    StateChange,   // browse, edit or insert began
+    UpdateRecord,  // a post or a move is about to happen: write pending typed text now
+};
+
+// A remembered record; stays good while the record exists.
+struct Bookmark {
+    RowId id = 0;
+    bool set = false;
+    explicit operator bool() const { return set; }
+};
+
+// One field and the value it must hold, for locate and the filter.
+struct FieldMatch {
+    std::string field;
+    Value value;
+};
+
+// The reactions a window hangs on its table. A reaction that throws stops
+// the operation at that point (a failing beforePost leaves the record
+// unposted, a failing beforeInsert inserts nothing).
+struct DatasetEvents {
+    std::function<void()> beforeInsert, afterInsert;
+    std::function<void()> beforeEdit, afterEdit;
+    std::function<void()> beforePost, afterPost;
+    std::function<void()> beforeCancel, afterCancel;
+    std::function<void()> beforeDelete, afterDelete;
+    std::function<void()> beforeScroll, afterScroll;
+};
+
+// The records of one table, held in memory and written through to their
+// store at every post. Walks in the store's order, or in the order of a
+// unique key field when one is given (the log table's LOGNUM).
+//
+// Moving while a record is edited posts it when a field was assigned and
+// cancels it otherwise. References returned by field() stay good only until
+// the next operation on the dataset.
+class Dataset {
+public:
+    using Listener = std::function<void(DataEvent, int field)>;
+
+    explicit Dataset(std::unique_ptr<TableStore> store, const std::string& keyField = {});
+    ~Dataset();
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+
+    DatasetEvents events;
+
+    // Discards a pending edit without reactions and lets go of the store.
+    void close();
+    bool isOpen() const { return store_ != nullptr; }
+    TableStore& store();
+
+    const FieldList& fields() const { return fields_; }
+    int fieldIndex(std::string_view name) const; // raises when there is no such field
+    int findField(std::string_view name) const;  // -1 when there is none
+
+    const Value& field(int index) const;
+    const Value& field(std::string_view name) const { return field(fieldIndex(name)); }
+    // Record being edited or inserted, or the current one.
+    Record record() const;
+    // Runs the field's change reaction at once, after the value is stored.
+    void setField(int index, const Value& value);
+    void setField(std::string_view name, const Value& value) { setField(fieldIndex(name), value); }
+    void setOnChange(std::string_view name, std::function<void()> reaction);
+
+    DatasetState state() const { return state_; }
+    bool isEditing() const { return state_ != DatasetState::Browse; }
+    bool modified() const { return modified_; }
+
+    void insert(); // a new record at the end, posted in key order
+    void edit();
+    void post();
+    void cancel();
+    void remove();
+
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool isEmpty() const;
+    int recordCount() const; // posted records passing the filter
+    int recNo() const;       // 1-based position among them; 0 when empty
+
+    Bookmark bookmark() const;
+    bool bookmarkValid(const Bookmark& mark) const;
+    void gotoBookmark(const Bookmark& mark);
+
+    // Exact, case-sensitive match on every field given; the found record
+    // becomes current. False leaves the position alone.
+    bool locate(const std::vector<FieldMatch>& matches);
+
+    void setFilter(const std::vector<FieldMatch>& matches);
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return disableCount_ > 0; }
+    int addListener(Listener listener);
+    void removeListener(int id);
+
+    // Posts between the two reach the disk together at the outer endBulk.
+    void beginBulk();
+    void endBulk();
+    // Reclaims the space of deleted records.
+    void pack();
+    // Reads the records again from the store.
+    void refresh();
+
+private:
+    struct Row {
+        RowId id;
+        Record values;
+    };
+    using Criteria = std::vector<std::pair<int, Value>>;
+
+    void requireOpen() const;
+    void load();
+    void checkBrowseMode();
+    void writeRecord();
+    void notify(DataEvent event, int field = -1);
+    static void fire(const std::function<void()>& reaction);
+    Criteria criteria(const std::vector<FieldMatch>& matches) const;
+    bool matches(const Record& values, const Criteria& wanted) const;
+    bool visible(int index) const;
+    int firstVisible() const;
+    int lastVisible() const;
+    int nextVisible(int index) const;
+    int priorVisible(int index) const;
+    int indexOf(RowId id) const;
+    int keyPosition(const Record& values) const;
+    void checkKey() const;
+    int placePosted(RowId id);
+    void moveTo(int index);
+    void endEditing();
+
+    std::unique_ptr<TableStore> store_;
+    FieldList fields_;
+    std::map<std::string, int, std::less<>> names_;
+    std::vector<std::function<void()>> onChange_;
+    int key_ = -1;
+
+    std::vector<Row> rows_;
+    int cur_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+    DatasetState state_ = DatasetState::Browse;
+    Record buffer_;
+    bool modified_ = false;
+    int beforeInsert_ = -1;
+
+    Criteria filter_;
+    bool filtered_ = false;
+
+    int disableCount_ = 0;
+    int nextListener_ = 1;
+    std::vector<std::pair<int, Listener>> listeners_;
+};
+
+} // namespace brimlo

@@ -1,0 +1,66 @@
+#include "support/TableFiles.h"
+
+#include "support/BrimloError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <unistd.h>
+
+namespace brimlo {
+
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& ending) {
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+void RemoveFile(const std::string& file) {
+    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
+        throw BrimloError("Cannot delete table file '" + file + "': " + std::strerror(errno));
+}
+
+} // namespace
+
+const std::vector<std::string>& TableSideFileEndings() {
+    static const std::vector<std::string> endings = {"-journal", "-wal", "-shm"};
+    return endings;
+}
+
+bool IsTableSideFile(const std::string& name) {
+    for (const auto& ending : TableSideFileEndings())
+        if (EndsWith(name, ending))
+            return true;
+    return false;
+}
+
+bool TableExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+void DeleteTable(const std::string& path) {
+    // Side files first: a journal left without its table would otherwise be
+    // taken for the journal of a new table of the same name.
+    for (const auto& ending : TableSideFileEndings())
+        RemoveFile(path + ending);
+    RemoveFile(path);
+    if (EndsWith(path, ".db"))
+        RemoveFile(path.substr(0, path.size() - 3) + ".PX");
+    SyncDirectoryOf(path);
+}
+
+void SyncDirectoryOf(const std::string& path) {
+    std::string dir = std::filesystem::path(path).parent_path().string();
+    if (dir.empty())
+        dir = ".";
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace brimlo
