@@ -78,6 +78,24 @@ void ShowUnableToWrite(const std::string& fileName) {
                               "File Error:", PromptIcon::Error);
 }
 
+struct ChunkNotWritten {};
+
+// Fields in the order a post assigns them.
+const std::vector<int>& PostFieldOrder() {
+    static const std::vector<int> order = [] {
+        std::vector<int> o = {kMasterMillCode,  kMasterPop,      kMasterMillNum,   kMasterSawlogs,
+                              kMasterLessee,    kMasterMillName, kMasterDisp,      kMasterSubDisp,
+                              kMasterBlockNum,  kMasterLoadNum,  kMasterWeighDate, kMasterTopD,
+                              kMasterNetWeight, kMasterTm9,      kMasterHSpecies,  kMasterHCondCode,
+                              kMasterHProdCode, kMasterSource,   kMasterTotalLogs, kMasterTrees,
+                              kMasterNumGroups};
+        for (int i = kMasterFirstGroupField; i < kMasterNumGroups; ++i)
+            o.push_back(i);
+        return o;
+    }();
+    return order;
+}
+
 // A file that fails midway is the same to the user as one that cannot be
 // opened: the old file stays and the export stops.
 bool WriteChunk(StagedFile& file, std::string& chunk, bool last) {
@@ -239,10 +257,8 @@ bool CMaster::LocateMaster(MasterTable& table, const std::string& millCode, int3
 }
 
 bool CMaster::PostToMaster(MasterTable& table) const {
-    if (LocateMaster(table, MILLCODE, LOAD_NUM, POP))
-        table.updateCurrent(ToMasterRecord());
-    else
-        table.append(ToMasterRecord());
+    const bool found = LocateMaster(table, MILLCODE, LOAD_NUM, POP);
+    table.post(ToMasterRecord(), PostFieldOrder(), found);
     return true;
 }
 
@@ -271,7 +287,7 @@ void CMaster::WriteRecordLines(std::string& file) const {
         WriteMasterAsciiLine(file, 4 * (j - 1) + 1, grossPerTree);
 }
 
-bool CMaster::WriteMasterAscii(const std::string& fileName, const MasterTable& table,
+bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
                                const std::string& defaultSawlogs) {
     std::unique_ptr<StagedFile> file;
     try {
@@ -282,16 +298,17 @@ bool CMaster::WriteMasterAscii(const std::string& fileName, const MasterTable& t
     }
     std::string chunk;
     chunk.reserve(kAsciiChunk + 4096);
-    for (int i = 0; i < table.recordCount(); ++i) {
-        ClearSummary();
-        LoadFromMaster(table.at(i), defaultSawlogs);
-        WriteRecordLines(chunk);
-        if (chunk.size() >= kAsciiChunk && !WriteChunk(*file, chunk, false)) {
-            ShowUnableToWrite(fileName);
-            return false;
-        }
-    }
-    if (!WriteChunk(*file, chunk, true)) {
+    try {
+        table.forEachKeepingPlace([&](const Record& record) {
+            ClearSummary();
+            LoadFromMaster(record, defaultSawlogs);
+            WriteRecordLines(chunk);
+            if (chunk.size() >= kAsciiChunk && !WriteChunk(*file, chunk, false))
+                throw ChunkNotWritten{};
+        });
+        if (!WriteChunk(*file, chunk, true))
+            throw ChunkNotWritten{};
+    } catch (const ChunkNotWritten&) {
         ShowUnableToWrite(fileName);
         return false;
     }

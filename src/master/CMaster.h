@@ -66,10 +66,11 @@ public:
     // Replaces the record with this object's key, or adds one.
     bool PostToMaster(MasterTable& table) const;
 
-    // The master ASCII file of every master record in table order. False,
-    // after telling the user, when the file cannot be written; an earlier
-    // file of that name then stays as it was.
-    bool WriteMasterAscii(const std::string& fileName, const MasterTable& table,
+    // The master ASCII file of every master record in table order; the
+    // table returns to its current record. False, after telling the user,
+    // when the file cannot be written. Whatever stops it, an earlier file of
+    // that name stays as it was.
+    bool WriteMasterAscii(const std::string& fileName, MasterTable& table,
                           const std::string& defaultSawlogs);
     // One line of the members as they stand, groups firstGroup to
     // firstGroup + 3, with its line end.

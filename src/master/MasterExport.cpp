@@ -17,7 +17,7 @@ std::string ExportSuccessText(const std::string& asciiFileName, const std::strin
            kVolumeSampleTable + "\n" + "were generated successfully.";
 }
 
-bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, const MasterTable& table,
+bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
                        const std::string& defaultSawlogs, Date lastUpdate) {
     if (!master.WriteMasterAscii(chosenFileName, table, defaultSawlogs))
         return false;

@@ -14,7 +14,7 @@ class MasterTable;
 // message listing the three files. False when the ASCII file could not be
 // written (the user has been told); errors of the sample tables are thrown
 // for the application's error box, and no success message is shown then.
-bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, const MasterTable& table,
+bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
                        const std::string& defaultSawlogs, Date lastUpdate);
 
 // The directory part of a file name with its trailing separator; empty when

@@ -1,46 +1,44 @@
 #pragma once
 
-#include "support/TableStore.h"
+#include "support/Dataset.h"
+#include "support/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
-#include <vector>
 
 namespace brimlo {
 
-// The master table as the master logic sees it: its records in table order
-// and a current record, over the store that keeps them on disk. Every change
-// goes to the store at once, so a posted record is durable when the call
-// returns.
+// The master table as the master logic uses it, over the main window's
+// dataset of master.db: moving here moves the window's table, so whatever
+// watches it (the maintenance window) follows. Posted records are on disk
+// when the call returns.
 class MasterTable {
 public:
-    explicit MasterTable(TableStore& store);
+    explicit MasterTable(Dataset& dataset) : dataset_(dataset) {}
 
-    // Reads the records again (after another user of the store changed it).
-    void refresh();
-
-    int recordCount() const { return static_cast<int>(rows_.size()); }
-    bool isEmpty() const { return rows_.empty(); }
-    const Record& at(int index) const;
-
-    // Index of the current record in table order; -1 when the table is empty.
-    int currentIndex() const { return current_; }
-    void setCurrentIndex(int index);
-    const Record& current() const { return at(current_); }
+    Dataset& dataset() { return dataset_; }
+    bool isEmpty() const { return dataset_.isEmpty(); }
+    int recordCount() const { return dataset_.recordCount(); }
+    Record current() const { return dataset_.record(); }
 
     // Makes the first record with this key current: exact, case-sensitive
     // mill code. Nothing found leaves the current record where it was.
     bool locate(const std::string& millCode, int32_t loadNum, int16_t pop);
 
-    void updateCurrent(const Record& values);
-    // Adds a record at the end of the table order and makes it current.
-    void append(const Record& values);
-    void removeCurrent();
+    // Writes every field of a master record, in the order given, into the
+    // current record (replace) or a new one at the end, and posts it. A
+    // failed post is cancelled, leaving the table as it was, and rethrown.
+    void post(const Record& values, const std::vector<int>& fieldOrder, bool replaceCurrent);
+
+    // Visits every record in table order from the first; the table is left
+    // on the last record.
+    void forEach(const std::function<void(const Record&)>& visit);
+    // The same, returning afterwards to the record that was current.
+    void forEachKeepingPlace(const std::function<void(const Record&)>& visit);
 
 private:
-    TableStore& store_;
-    std::vector<StoredRow> rows_;
-    int current_ = -1;
+    Dataset& dataset_;
 };
 
 } // namespace brimlo

@@ -107,13 +107,13 @@ void CreateSampleTables(const std::string& directory, Date lastUpdate) {
     weight.commit();
 }
 
-bool WriteSampleTables(const std::string& directory, const MasterTable& table, Date lastUpdate) {
+bool WriteSampleTables(const std::string& directory, MasterTable& table, Date lastUpdate) {
     DbaseWriter volume(directory + kVolumeSampleTable, VolumeFields(), lastUpdate);
     DbaseWriter weight(directory + kWeightSampleTable, WeightFields(), lastUpdate);
     CMaster m;
-    for (int i = 0; i < table.recordCount(); ++i) {
+    table.forEach([&](const Record& record) {
         m.ClearSummary();
-        m.CopyFromMaster(table.at(i));
+        m.CopyFromMaster(record);
         RecordTotals totals;
         for (int n = 1; n <= m.summary.NUM_GROUPS; ++n) {
             const SummaryGroup& g = m.summary.groups[n - 1];
@@ -123,7 +123,7 @@ bool WriteSampleTables(const std::string& directory, const MasterTable& table, D
             totals.logs += g.LOGNUMS;
         }
         weight.appendRow(WeightRow(m, totals));
-    }
+    });
     volume.commit();
     weight.commit();
     return true;

@@ -16,10 +16,11 @@ inline constexpr const char* kVolumeSampleTable = "SAMPLVOL.dbf";
 void CreateSampleTables(const std::string& directory, Date lastUpdate);
 
 // Both sample tables filled from every master record in table order: one
-// volume row per summary group in use, one weight row per record. The
+// volume row per summary group in use, one weight row per record; the
+// master table is left on its last record. The
 // tables replace older ones only when both are complete; a failure throws
 // and leaves the older tables as they were.
-bool WriteSampleTables(const std::string& directory, const MasterTable& table, Date lastUpdate);
+bool WriteSampleTables(const std::string& directory, MasterTable& table, Date lastUpdate);
 
 // The group key as the volume table carries it: species, condition and
 // product, two characters each, without the separating blanks.
