@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace brimlo {
+
+// A file changed in atomic, durable steps. Changes are staged page by page
+// (a page is any byte range the caller keeps to, such as a table's header or
+// one of its blocks) and written by commit():
+//   1. the original bytes of every staged page, and the file's size, go to a
+//      rollback journal beside the file (the file's name plus "-journal"),
+//      flushed to disk before the file is touched;
+//   2. the pages are written and the file flushed;
+//   3. the journal is removed: the change is done.
+// A crash at any instant leaves the journal (the change is rolled back at the
+// next open) or none (the change is complete), so the file never keeps a
+// half-written page. A journal cut short by a crash in step 1 fails its
+// checksum and is dropped: the file was not touched yet.
+class JournaledFile {
+public:
+    // Opens an existing file for reading and writing, first rolling back a
+    // change a crash left unfinished. Throws BrimloError naming the file.
+    explicit JournaledFile(std::string path);
+    ~JournaledFile();
+    JournaledFile(const JournaledFile&) = delete;
+    JournaledFile& operator=(const JournaledFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    static std::string journalPath(const std::string& path) { return path + "-journal"; }
+    // Rolls back an unfinished change of the file at path, if one is left.
+    static void recover(const std::string& path);
+
+    // Size with the staged changes.
+    uint64_t size() const { return size_; }
+    // Bytes [offset, offset + length) as staged; a page must be read with the
+    // offset and length it was staged with.
+    std::vector<unsigned char> readPage(uint64_t offset, size_t length) const;
+    std::vector<unsigned char> readAll() const;
+    void stagePage(uint64_t offset, std::vector<unsigned char> bytes);
+    // Grows or cuts the file; staged pages past the new end are dropped.
+    void resize(uint64_t size);
+    bool hasStaged() const { return !staged_.empty() || size_ != diskSize_; }
+    // Makes the staged changes durable, all or none. On failure the file is
+    // rolled back, the staged changes are dropped and BrimloError is thrown.
+    void commit();
+    void discard();
+    // Opens the file again after it was replaced by another (rename).
+    void reopen();
+
+    // Flushing to disk can be switched off to measure the work around it;
+    // benchmarks only: without it a power cut may lose or tear changes.
+    static void setFlushForBenchmarks(bool flush);
+
+private:
+    std::vector<unsigned char> readDisk(uint64_t offset, size_t length) const;
+    std::vector<unsigned char> journalFor() const;
+    void writeJournal(const std::vector<unsigned char>& journal);
+    void writePages();
+    void removeJournal();
+    [[noreturn]] void fail(const std::string& what, int error);
+    void openFiles();
+    void closeFiles();
+
+    std::string path_;
+    int fd_ = -1;
+    int dirFd_ = -1;
+    uint64_t size_ = 0;     // with staged changes
+    uint64_t diskSize_ = 0; // as on disk
+    std::map<uint64_t, std::vector<unsigned char>> staged_;
+};
+
+} // namespace brimlo

@@ -1,0 +1,59 @@
+#include "support/ParadoxStore.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace brimlo {
+
+ParadoxStore::ParadoxStore(std::unique_ptr<ParadoxTable> table) : table_(std::move(table)) {}
+
+std::unique_ptr<ParadoxStore> ParadoxStore::open(const std::string& path) {
+    return std::make_unique<ParadoxStore>(ParadoxTable::open(path));
+}
+
+std::unique_ptr<ParadoxStore> ParadoxStore::create(const std::string& path,
+                                                   const FieldList& fields) {
+    return std::make_unique<ParadoxStore>(ParadoxTable::create(path, fields));
+}
+
+std::unique_ptr<ParadoxStore> ParadoxStore::openOrCreate(const std::string& path,
+                                                         const FieldList& fields) {
+    std::error_code error;
+    if (std::filesystem::exists(path, error))
+        return open(path);
+    return create(path, fields);
+}
+
+const FieldList& ParadoxStore::fields() const {
+    return table_->fields();
+}
+
+std::vector<StoredRow> ParadoxStore::readAll() {
+    return table_->readAll();
+}
+
+RowId ParadoxStore::insert(const Record& values) {
+    return table_->insert(values);
+}
+
+void ParadoxStore::update(RowId id, const Record& values) {
+    table_->update(id, values);
+}
+
+void ParadoxStore::remove(RowId id) {
+    table_->remove(id);
+}
+
+void ParadoxStore::beginBulk() {
+    table_->beginBulk();
+}
+
+void ParadoxStore::endBulk() {
+    table_->endBulk();
+}
+
+void ParadoxStore::pack() {
+    table_->pack();
+}
+
+} // namespace brimlo

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/ParadoxTable.h"
+#include "support/TableStore.h"
+
+#include <memory>
+#include <string>
+
+namespace brimlo {
+
+// The store of a table exchanged with other programs (master.db): a Paradox
+// table file written by ParadoxTable.
+class ParadoxStore : public TableStore {
+public:
+    explicit ParadoxStore(std::unique_ptr<ParadoxTable> table);
+    static std::unique_ptr<ParadoxStore> open(const std::string& path);
+    // Creates an empty table, replacing any file of that name.
+    static std::unique_ptr<ParadoxStore> create(const std::string& path, const FieldList& fields);
+    // Opens the table, creating it empty first when there is no such file.
+    static std::unique_ptr<ParadoxStore> openOrCreate(const std::string& path,
+                                                      const FieldList& fields);
+
+    ParadoxTable& table() { return *table_; }
+
+    const FieldList& fields() const override;
+    std::vector<StoredRow> readAll() override;
+    RowId insert(const Record& values) override;
+    void update(RowId id, const Record& values) override;
+    void remove(RowId id) override;
+    void beginBulk() override;
+    void endBulk() override;
+    void pack() override;
+
+private:
+    std::unique_ptr<ParadoxTable> table_;
+};
+
+} // namespace brimlo

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "support/FieldDef.h"
+#include "support/JournaledFile.h"
+#include "support/ParadoxHeader.h"
+#include "support/TableStore.h"
+#include "support/Value.h"
+
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace brimlo {
+
+// A Paradox data table (.db) file, read and written by this program itself.
+//
+// Records sit in fixed-size data blocks chained from the header; the table's
+// order is the chain's. A record is known by a RowId that stays the same
+// until pack(). Every change is written through before the call returns
+// (inside a bulk, when the outermost endBulk() returns), atomically: the
+// blocks it touches and the header are journaled first (JournaledFile), so a
+// crash leaves the old or the new state, never a torn block.
+//
+// Appending fills the last block and then chains a new one; replacing writes
+// the record's block in place; removing closes the gap in its block, and a
+// block left empty leaves the file (the last block of the file moves into
+// its place), so the file never holds free blocks that readers must skip.
+//
+// Tables written by other programs open when they are level 3 to 7 data
+// tables with alpha, short, long, number, currency, autoincrement, date and
+// logical fields and block sizes of 1k to 32k; a keyed table is read-only
+// (its primary index is not maintained here). Anything else is refused with
+// a BrimloError naming the file and the reason.
+class ParadoxTable {
+public:
+    // Creates an empty unkeyed table, replacing any file of that name.
+    static std::unique_ptr<ParadoxTable> create(const std::string& path, const FieldList& fields);
+    static std::unique_ptr<ParadoxTable> open(const std::string& path);
+    ~ParadoxTable();
+    ParadoxTable(const ParadoxTable&) = delete;
+    ParadoxTable& operator=(const ParadoxTable&) = delete;
+
+    const std::string& path() const { return file_->path(); }
+    const FieldList& fields() const { return header_.fields(); }
+    size_t recordCount() const { return counts_.records; }
+    bool readOnly() const { return header_.keyed(); }
+    uint32_t blockSize() const { return header_.blockSize(); }
+
+    // Every record in table order.
+    std::vector<StoredRow> readAll() const;
+    Record read(RowId id) const;
+    // Appends a record after the last one; returns its id. Fields missing at
+    // the end of values are written blank.
+    RowId insert(const Record& values);
+    // Replaces a record in place.
+    void update(RowId id, const Record& values);
+    void remove(RowId id);
+    // Changes between these are written in one durable step. Nested calls
+    // count; a failed change inside drops all of the bulk's changes.
+    void beginBulk();
+    void endBulk();
+    // Rewrites the file with full blocks; ids are given anew in table order.
+    void pack();
+
+private:
+    struct Block {
+        uint16_t prev = 0;
+        uint16_t next = 0; // in the chain, or in the free list
+        bool inChain = false;
+        std::vector<RowId> rows;
+    };
+    // What a change did to the in-memory state, to undo it when the change
+    // cannot be written.
+    struct Undo {
+        bool active = false;
+        ParadoxBlockCounts counts;
+        size_t blockCount = 0;
+        size_t whereSize = 0;
+        std::vector<std::pair<uint32_t, Block>> blocks;
+        std::unordered_set<uint32_t> saved;
+        std::vector<std::pair<RowId, uint32_t>> where;
+    };
+    class Change;
+
+    ParadoxTable() = default;
+    void load();
+    void loadFreeList(const std::vector<unsigned char>& file);
+    void loadChain(const std::vector<unsigned char>& file);
+    [[noreturn]] void damaged(const std::string& why) const;
+
+    std::vector<unsigned char> encode(const Record& values) const;
+    Record decode(const unsigned char* record) const;
+    void requireWritable() const;
+    uint32_t blockOf(RowId id) const;
+    size_t slotOf(uint32_t block, RowId id) const;
+    std::vector<unsigned char> loadBlock(uint32_t block) const;
+    void storeBlock(uint32_t block, std::vector<unsigned char> page);
+    void relink(uint32_t block);
+    uint32_t appendBlock();
+    void dropBlock(uint32_t block);
+    void release(uint32_t block);
+    void moveBlock(uint32_t from, uint32_t to);
+
+    void startChange();
+    void finishChange();
+    void failChange();
+    void touch(uint32_t block);
+    void setWhere(RowId id, uint32_t block);
+    RowId newRow(uint32_t block);
+
+    std::unique_ptr<JournaledFile> file_;
+    ParadoxHeader header_;
+    ParadoxBlockCounts counts_;
+    std::vector<Block> blocks_;   // by block number; [0] unused
+    std::vector<uint32_t> where_; // block of each RowId, 0 once removed; [0] unused
+    Undo undo_;
+    int bulkDepth_ = 0;
+};
+
+} // namespace brimlo
