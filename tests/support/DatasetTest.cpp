@@ -1,0 +1,530 @@
+#include "support/Dataset.h"
+
+#include "support/BrimloError.h"
+#include "support/DovraneBDE.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace brimlo {
+namespace {
+
+// A store in memory that records what reaches it and can be told to fail.
+class RecordingStore : public TableStore {
+public:
+    RecordingStore(FieldList fields, std::vector<std::string>& log)
+        : fields_(std::move(fields)), log_(log) {}
+
+    const FieldList& fields() const override { return fields_; }
+    std::vector<StoredRow> readAll() override {
+        std::vector<StoredRow> rows;
+        for (const auto& [id, values] : rows_)
+            rows.push_back({id, values});
+        return rows;
+    }
+    RowId insert(const Record& values) override {
+        write("insert");
+        rows_[++lastId_] = values;
+        return lastId_;
+    }
+    void update(RowId id, const Record& values) override {
+        write("update");
+        rows_.at(id) = values;
+    }
+    void remove(RowId id) override {
+        write("remove");
+        rows_.erase(id);
+    }
+    void beginBulk() override {}
+    void endBulk() override {}
+    void pack() override {}
+
+    bool failWrites = false;
+    std::map<RowId, Record> rows_;
+
+private:
+    void write(const std::string& what) {
+        if (failWrites)
+            throw BrimloError("Cannot write table 'test.db': disk full");
+        log_.push_back("write:" + what);
+    }
+
+    FieldList fields_;
+    std::vector<std::string>& log_;
+    RowId lastId_ = 0;
+};
+
+FieldList TestFields() {
+    return {{"LOGNUM", FieldType::Long},    {"SPECIES", FieldType::Alpha, 2},
+            {"TOPD", FieldType::Short},     {"GROSSVOL", FieldType::Number},
+            {"CULLVOL", FieldType::Number}, {"WEIGHED", FieldType::Date},
+            {"DONE", FieldType::Logical}};
+}
+
+class DatasetTest : public ::testing::Test {
+protected:
+    void open(const std::string& key = {}) {
+        auto store = std::make_unique<RecordingStore>(TestFields(), log);
+        store_ = store.get();
+        ds = std::make_unique<Dataset>(std::move(store), key);
+    }
+
+    void add(int logNum, const std::string& species = "SP", int topd = 10) {
+        ds->insert();
+        ds->setField("LOGNUM", logNum);
+        ds->setField("SPECIES", species);
+        ds->setField("TOPD", topd);
+        ds->post();
+    }
+
+    std::vector<int> walk() {
+        std::vector<int> nums;
+        for (ds->first(); !ds->eof(); ds->next())
+            nums.push_back(ds->field("LOGNUM").asInt());
+        return nums;
+    }
+
+    void traceEvents() {
+        log.clear();
+        auto& e = ds->events;
+        e.beforeInsert = [this] { log.push_back("beforeInsert"); };
+        e.afterInsert = [this] { log.push_back("afterInsert"); };
+        e.afterEdit = [this] { log.push_back("afterEdit"); };
+        e.beforePost = [this] { log.push_back("beforePost"); };
+        e.afterPost = [this] { log.push_back("afterPost"); };
+        e.beforeCancel = [this] { log.push_back("beforeCancel"); };
+        e.afterCancel = [this] { log.push_back("afterCancel"); };
+        e.afterDelete = [this] { log.push_back("afterDelete"); };
+        e.afterScroll = [this] { log.push_back("afterScroll"); };
+    }
+
+    std::vector<std::string> log;
+    RecordingStore* store_ = nullptr;
+    std::unique_ptr<Dataset> ds;
+};
+
+using Log = std::vector<std::string>;
+
+TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
+    open();
+    traceEvents();
+    ds->insert();
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_EQ(log, (Log{"beforeInsert", "afterInsert", "afterScroll"}));
+    log.clear();
+    ds->setField("LOGNUM", 1);
+    ds->post();
+    EXPECT_EQ(log, (Log{"beforePost", "write:insert", "afterPost"}));
+    EXPECT_EQ(ds->state(), DatasetState::Browse);
+    EXPECT_EQ(store_->rows_.size(), 1u);
+
+    log.clear();
+    ds->edit();
+    ds->setField("TOPD", 20);
+    ds->post();
+    EXPECT_EQ(log, (Log{"afterEdit", "beforePost", "write:update", "afterPost"}));
+    EXPECT_EQ(store_->rows_.begin()->second[2].asInt(), 20);
+}
+
+TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) {
+    open();
+    add(1);
+    add(2);
+    ds->first();
+    traceEvents();
+    ds->insert();
+    ds->setField("LOGNUM", 3);
+    ds->cancel();
+    EXPECT_EQ(log,
+              (Log{"beforeInsert", "afterInsert", "afterScroll", "beforeCancel", "afterCancel"}));
+    EXPECT_EQ(ds->recordCount(), 2);
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
+    EXPECT_EQ(store_->rows_.size(), 2u);
+}
+
+TEST_F(DatasetTest, CancelOfAnEditRestoresTheStoredValues) {
+    open();
+    add(1, "SP", 10);
+    ds->edit();
+    ds->setField("TOPD", 99);
+    EXPECT_EQ(ds->field("TOPD").asInt(), 99);
+    ds->cancel();
+    EXPECT_EQ(ds->field("TOPD").asInt(), 10);
+    EXPECT_EQ(store_->rows_.begin()->second[2].asInt(), 10);
+}
+
+TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
+    open();
+    add(1);
+    ds->insert();
+    ds->setField("LOGNUM", 2);
+    ds->first(); // posts the new record
+    EXPECT_EQ(ds->recordCount(), 2);
+    EXPECT_EQ(ds->state(), DatasetState::Browse);
+
+    ds->insert(); // nothing assigned: moving discards it
+    ds->last();
+    EXPECT_EQ(ds->recordCount(), 2);
+    EXPECT_EQ(walk(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(DatasetTest, WalkSetsEndFlagsAndScrollEventsLikeTheEngine) {
+    open();
+    add(1);
+    add(2);
+    traceEvents();
+    ds->first();
+    EXPECT_TRUE(ds->bof());
+    EXPECT_FALSE(ds->eof());
+    EXPECT_EQ(ds->recNo(), 1);
+    ds->next();
+    EXPECT_EQ(ds->recNo(), 2);
+    EXPECT_FALSE(ds->eof());
+    ds->next(); // past the last: flag set, record stays
+    EXPECT_TRUE(ds->eof());
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 2);
+    ds->next(); // already at the end: no scroll at all
+    EXPECT_EQ(log, (Log{"afterScroll", "afterScroll", "afterScroll"}));
+    ds->prior();
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
+    ds->prior();
+    EXPECT_TRUE(ds->bof());
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
+    ds->last();
+    EXPECT_TRUE(ds->eof());
+    EXPECT_EQ(ds->recNo(), 2);
+}
+
+TEST_F(DatasetTest, EditOfAnEmptyTableInserts) {
+    open();
+    EXPECT_TRUE(ds->isEmpty());
+    EXPECT_TRUE(ds->eof() && ds->bof());
+    ds->edit();
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_TRUE(IsEditing(*ds));
+}
+
+TEST_F(DatasetTest, FieldReactionsNestAndSeeTheNewValues) {
+    open();
+    std::vector<std::string> trace;
+    ds->setOnChange("TOPD", [&] {
+        trace.push_back("TOPD " + ds->field("TOPD").asString());
+        ds->setField("GROSSVOL", ds->field("TOPD").asInt() * 10.0);
+        trace.push_back("TOPD done, CULLVOL " + ds->field("CULLVOL").asString());
+    });
+    ds->setOnChange("GROSSVOL", [&] {
+        trace.push_back("GROSSVOL " + ds->field("GROSSVOL").asString());
+        ds->setField("CULLVOL", ds->field("GROSSVOL").asDouble() / 2);
+    });
+    ds->setOnChange("CULLVOL",
+                    [&] { trace.push_back("CULLVOL " + ds->field("CULLVOL").asString()); });
+    ds->insert();
+    ds->setField("TOPD", 12);
+    EXPECT_EQ(trace, (Log{"TOPD 12", "GROSSVOL 120", "CULLVOL 60", "TOPD done, CULLVOL 60"}));
+
+    trace.clear();
+    ds->setField("TOPD", 12); // the same value again still reacts
+    EXPECT_EQ(trace.size(), 4u);
+}
+
+TEST_F(DatasetTest, AFailingReactionKeepsTheAssignedValue) {
+    open();
+    ds->setOnChange("TOPD", [] { throw BrimloError("Top diameter too large"); });
+    ds->insert();
+    EXPECT_THROW(ds->setField("TOPD", 400), BrimloError);
+    EXPECT_EQ(ds->field("TOPD").asInt(), 400);
+    EXPECT_TRUE(ds->modified());
+}
+
+TEST_F(DatasetTest, AssigningOutsideEditRaises) {
+    open();
+    add(1);
+    try {
+        ds->setField("TOPD", 5);
+        FAIL() << "no error";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), "Dataset not in edit or insert mode");
+    }
+    EXPECT_THROW(ds->field("NOSUCH"), BrimloError);
+    EXPECT_EQ(ds->findField("NOSUCH"), -1);
+    EXPECT_EQ(ds->findField("TOPD"), 2);
+}
+
+TEST_F(DatasetTest, KeyedTableWalksInKeyOrderAndRefusesDuplicates) {
+    open("LOGNUM");
+    for (int n : {5, 1, 3, 2, 4})
+        add(n);
+    EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3, 4, 5}));
+
+    ds->insert();
+    ds->setField("LOGNUM", 3);
+    ds->setField("SPECIES", "AW");
+    try {
+        ds->post();
+        FAIL() << "duplicate key posted";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), "Key violation.");
+    }
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
+    EXPECT_EQ(store_->rows_.size(), 5u);
+
+    ds->setField("LOGNUM", 6);
+    ds->post();
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 6);
+    EXPECT_EQ(ds->recNo(), 6);
+
+    // A record whose key changes moves to its new place and stays current.
+    ds->first();
+    ds->edit();
+    ds->setField("LOGNUM", 10);
+    ds->post();
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 10);
+    EXPECT_EQ(ds->recNo(), 6);
+    EXPECT_EQ(walk(), (std::vector<int>{2, 3, 4, 5, 6, 10}));
+
+    // Posting a record under its own key is no violation.
+    ds->first();
+    ds->edit();
+    ds->setField("TOPD", 33);
+    EXPECT_NO_THROW(ds->post());
+}
+
+TEST_F(DatasetTest, KeyedTableOpensInKeyOrder) {
+    auto store = std::make_unique<RecordingStore>(TestFields(), log);
+    for (int id : {1, 2, 3})
+        store->rows_[id] =
+            Record{Value(4 - id), Value(), Value(), Value(), Value(), Value(), Value()};
+    ds = std::make_unique<Dataset>(std::move(store), "LOGNUM");
+    EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(DatasetTest, BookmarksReturnToTheRecordUntilItIsDeleted) {
+    open("LOGNUM");
+    for (int n : {1, 2, 3})
+        add(n);
+    ds->first();
+    ds->next();
+    Bookmark mark = ds->bookmark();
+    ds->last();
+    add(0); // inserting ahead of it shifts positions, not the bookmark
+    GotoAndFreeBookmark(mark, *ds);
+    EXPECT_FALSE(mark);
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 2);
+
+    const Bookmark second = ds->bookmark();
+    ds->remove();
+    EXPECT_FALSE(ds->bookmarkValid(second));
+    EXPECT_THROW(ds->gotoBookmark(second), BrimloError);
+}
+
+TEST_F(DatasetTest, DeleteMovesToTheFollowingRecord) {
+    open();
+    for (int n : {1, 2, 3})
+        add(n);
+    ds->first();
+    traceEvents();
+    ds->remove();
+    EXPECT_EQ(log, (Log{"write:remove", "afterDelete", "afterScroll"}));
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 2);
+    ds->last();
+    ds->remove();
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 2);
+    EXPECT_TRUE(ds->eof());
+    ds->remove();
+    EXPECT_TRUE(ds->isEmpty());
+    EXPECT_EQ(ds->recNo(), 0);
+    EXPECT_THROW(ds->remove(), BrimloError);
+}
+
+TEST_F(DatasetTest, LocateMatchesEveryFieldExactlyAndCaseSensitively) {
+    open();
+    add(1, "ab", 7);
+    add(2, "AB", 8);
+    add(3, "AB", 7);
+    add(4, "", 7);
+    ds->first();
+    EXPECT_TRUE(ds->locate({{"SPECIES", "AB"}, {"TOPD", 7}}));
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 3);
+    EXPECT_TRUE(ds->locate({{"SPECIES", "ab"}}));
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
+    EXPECT_FALSE(ds->locate({{"SPECIES", "Ab"}}));
+    EXPECT_FALSE(ds->locate({{"SPECIES", "A"}}));
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1) << "a failed locate keeps the position";
+    // An empty text finds the record whose field was left empty.
+    EXPECT_TRUE(ds->locate({{"SPECIES", ""}, {"TOPD", 7}}));
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 4);
+}
+
+TEST_F(DatasetTest, FilterShowsOnlyMatchingRecordsWhileSwitchedOn) {
+    open();
+    add(1, "SP", 5);
+    add(2, "AW", 5);
+    add(3, "SP", 6);
+    add(4, "SP", 5);
+    ds->setFilter({{"SPECIES", "SP"}, {"TOPD", 5}});
+    EXPECT_EQ(ds->recordCount(), 4) << "a filter acts only when switched on";
+    ds->setFiltered(true);
+    EXPECT_EQ(ds->recordCount(), 2);
+    EXPECT_EQ(walk(), (std::vector<int>{1, 4}));
+    ds->last();
+    EXPECT_EQ(ds->recNo(), 2);
+    EXPECT_FALSE(ds->locate({{"LOGNUM", 3}}));
+    ds->setFiltered(false);
+    EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3, 4}));
+    ds->setFilter({{"SPECIES", "XX"}});
+    ds->setFiltered(true);
+    EXPECT_TRUE(ds->isEmpty());
+    EXPECT_TRUE(ds->eof());
+}
+
+TEST_F(DatasetTest, SuspendedControlsHearNothingUntilResumed) {
+    open();
+    add(1);
+    add(2);
+    std::vector<DataEvent> heard;
+    const int id = ds->addListener([&](DataEvent e, int) { heard.push_back(e); });
+    ds->disableControls();
+    ds->disableControls();
+    for (ds->first(); !ds->eof(); ds->next()) {
+        ds->edit();
+        ds->setField("TOPD", 3);
+        ds->post();
+    }
+    ds->enableControls();
+    EXPECT_TRUE(heard.empty());
+    ds->enableControls();
+    EXPECT_EQ(heard, (std::vector<DataEvent>{DataEvent::DataSetChange}));
+
+    heard.clear();
+    ds->first();
+    ds->edit();
+    ds->setField("TOPD", 4);
+    EXPECT_EQ(heard, (std::vector<DataEvent>{DataEvent::DataSetChange, DataEvent::StateChange,
+                                             DataEvent::FieldChange}));
+    ds->removeListener(id);
+    ds->post();
+    EXPECT_EQ(heard.size(), 3u);
+}
+
+TEST_F(DatasetTest, ControlsWriteTheirPendingTextBeforeThePost) {
+    open();
+    std::string pending = "17";
+    ds->addListener([&](DataEvent e, int) {
+        if (e == DataEvent::UpdateRecord && !pending.empty()) {
+            ds->setField("TOPD", pending);
+            pending.clear();
+        }
+    });
+    int seen = -1;
+    ds->events.beforePost = [&] { seen = ds->field("TOPD").asInt(); };
+    ds->insert();
+    ds->post();
+    EXPECT_EQ(seen, 17);
+    EXPECT_EQ(store_->rows_.begin()->second[2].asInt(), 17);
+}
+
+TEST_F(DatasetTest, NullFieldsReadAsEmptyTextOrZero) {
+    open();
+    EXPECT_EQ(ds->field("SPECIES").asString(), "");
+    EXPECT_EQ(ds->field("TOPD").asInt(), 0);
+    ds->insert();
+    for (int i = 0; i < static_cast<int>(ds->fields().size()); ++i) {
+        EXPECT_TRUE(ds->field(i).isNull());
+        EXPECT_EQ(ds->field(i).asInt(), 0);
+        EXPECT_EQ(ds->field(i).asDouble(), 0.0);
+    }
+    EXPECT_EQ(ds->field("GROSSVOL").asString(), "");
+    EXPECT_FALSE(ds->field("WEIGHED").asDate().valid());
+    ds->setField("SPECIES", "");
+    EXPECT_TRUE(ds->field("SPECIES").isNull()) << "an empty text is no value";
+}
+
+TEST_F(DatasetTest, AssignmentsTakeTheFieldsKind) {
+    open();
+    ds->insert();
+    ds->setField("SPECIES", "SPRUCE"); // cut to the field's two characters
+    EXPECT_EQ(ds->field("SPECIES").asString(), "SP");
+    ds->setField("TOPD", " 42 ");
+    EXPECT_EQ(ds->field("TOPD"), Value(42));
+    ds->setField("TOPD", "");
+    EXPECT_TRUE(ds->field("TOPD").isNull());
+    ds->setField("TOPD", 32767);
+    try {
+        ds->setField("TOPD", 32768);
+        FAIL() << "a short took 32768";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(
+            e.text(),
+            "32768 is not a valid value for field 'TOPD'. The allowed range is -32768 to 32767");
+    }
+    EXPECT_THROW(ds->setField("TOPD", "1x"), BrimloError);
+    ds->setField("GROSSVOL", 12);
+    EXPECT_EQ(ds->field("GROSSVOL"), Value(12.0));
+    ds->setField("WEIGHED", "2024/02/29");
+    EXPECT_EQ(ds->field("WEIGHED").asDate(), Date::fromYmd(2024, 2, 29));
+    EXPECT_THROW(ds->setField("WEIGHED", "2023/02/29"), BrimloError);
+    ds->setField("DONE", "T");
+    EXPECT_EQ(ds->field("DONE"), Value(true));
+    ds->setField("DONE", 0);
+    EXPECT_EQ(ds->field("DONE"), Value(false));
+}
+
+TEST_F(DatasetTest, AFailedWriteLeavesTheRecordUnposted) {
+    open("LOGNUM");
+    add(1);
+    ds->insert();
+    ds->setField("LOGNUM", 2);
+    ds->setField("SPECIES", "AW");
+    store_->failWrites = true;
+    bool afterPost = false;
+    ds->events.afterPost = [&] { afterPost = true; };
+    EXPECT_THROW(ds->post(), BrimloError);
+    EXPECT_FALSE(afterPost);
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
+    EXPECT_EQ(ds->recordCount(), 1);
+    EXPECT_THROW(ds->next(), BrimloError) << "moving cannot post it either";
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+
+    store_->failWrites = false;
+    ds->post();
+    EXPECT_TRUE(afterPost);
+    EXPECT_EQ(walk(), (std::vector<int>{1, 2}));
+}
+
+TEST_F(DatasetTest, ARefusingBeforePostLeavesTheRecordUnposted) {
+    open();
+    ds->events.beforePost = [] { throw BrimloError("refused"); };
+    ds->insert();
+    ds->setField("LOGNUM", 1);
+    EXPECT_THROW(ds->post(), BrimloError);
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_TRUE(store_->rows_.empty());
+}
+
+TEST_F(DatasetTest, ARefusingBeforeInsertInsertsNothing) {
+    open();
+    add(1);
+    ds->events.beforeInsert = [] {
+        throw BrimloError("The maximum number of logs allowed is 2400");
+    };
+    EXPECT_THROW(ds->insert(), BrimloError);
+    EXPECT_EQ(ds->state(), DatasetState::Browse);
+    EXPECT_EQ(ds->recordCount(), 1);
+}
+
+TEST_F(DatasetTest, ClosedDatasetRefusesWork) {
+    open();
+    add(1);
+    ds->insert();
+    ds->close();
+    EXPECT_FALSE(ds->isOpen());
+    EXPECT_THROW(ds->first(), BrimloError);
+    EXPECT_THROW(ds->field(0), BrimloError);
+}
+
+} // namespace
+} // namespace brimlo
