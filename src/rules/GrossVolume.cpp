@@ -1,9 +1,8 @@
 #include "rules/GrossVolume.h"
 
-#include "support/DovraneGeneric.h"
-
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace brimlo {
 
@@ -50,7 +49,12 @@ int32_t CalcSmalianVolume(double butt, double top, double length) {
 }
 
 bool IsConiferSpecies(const std::string& species) {
-    const std::string code = Trimmed(species);
+    // Trimmed by view: this runs for every log of every recomputation.
+    std::string_view code = species;
+    const auto begin = code.find_first_not_of(' ');
+    code = begin == std::string_view::npos
+               ? std::string_view()
+               : code.substr(begin, code.find_last_not_of(' ') - begin + 1);
     return !(code == "A" || code == "PB" || code == "B" || code == "AB" || code == "ID" ||
              code == "OD");
 }

@@ -2,8 +2,10 @@
 
 #include "support/DovraneGeneric.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace brimlo {
 
@@ -44,11 +46,10 @@ std::string NonFinite(double value) {
 
 // Digits of |rounded| with every decimal position of the picture.
 std::string PlainDigits(double magnitude, int decimals) {
-    const int size = std::snprintf(nullptr, 0, "%.*f", decimals, magnitude);
-    std::string text(static_cast<std::size_t>(size) + 1, '\0');
-    std::snprintf(text.data(), text.size(), "%.*f", decimals, magnitude);
-    text.resize(static_cast<std::size_t>(size));
-    return text;
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, decimals);
+    return std::string(buffer.data(), result.ptr);
 }
 
 } // namespace
@@ -57,7 +58,8 @@ std::string FormatNumber(double value, const std::string& picture) {
     if (!std::isfinite(value))
         return NonFinite(value);
     const Picture p = ParsePicture(picture);
-    const int decimals = p.requiredDecimals + p.optionalDecimals;
+    // Pictures carry a handful of decimals; more than a double holds is noise.
+    const int decimals = std::min(p.requiredDecimals + p.optionalDecimals, 20);
     const double rounded = RoundDecimals(value, decimals);
     std::string text = PlainDigits(std::fabs(rounded), decimals);
 
