@@ -1,0 +1,162 @@
+#include "load/SpCdPrTally.h"
+
+#include "common/ScriptedPrompt.h"
+
+#include <gtest/gtest.h>
+
+namespace brimlo {
+namespace {
+
+using testing::ScriptedPrompt;
+
+const std::string kWarning13 = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
+                               "combinations that are processed is 12";
+
+// Thirteen distinct, fully coded combinations: species "A" .. "M".
+void CountThirteen(SpCdPrTally& tally) {
+    for (char c = 'A'; c <= 'M'; ++c)
+        tally.CountCombination(std::string(1, c), "GR", "01", false);
+}
+
+TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
+    EXPECT_EQ(TallyKey("S", "GR", "01"), " SGR01");
+    EXPECT_EQ(TallyKey("SP", "D", "01"), "SP D01");
+    EXPECT_EQ(TallyKey("S ", "GR", "01"), "S GR01");
+}
+
+TEST(SpCdPrTally, CountsLogsPerCombination) {
+    SpCdPrTally tally;
+    tally.CountCombination("S", "GR", "01", false);
+    tally.CountCombination("S", "GR", "01", false);
+    tally.CountCombination("SP", "D", "01", false);
+    EXPECT_EQ(tally.combinationCount(), 2);
+    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
+    EXPECT_EQ(tally.logsOf("SP D01"), 1);
+    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 2");
+}
+
+TEST(SpCdPrTally, CodesAreComparedUntrimmedAndCaseSensitive) {
+    SpCdPrTally tally;
+    tally.CountCombination("S", "GR", "01", false);
+    tally.CountCombination("S ", "GR", "01", false);
+    tally.CountCombination("s", "GR", "01", false);
+    EXPECT_EQ(tally.combinationCount(), 3);
+}
+
+TEST(SpCdPrTally, LogsWithoutAllThreeCodesAreNotCounted) {
+    SpCdPrTally tally;
+    tally.CountCombination("S", "", "01", true);
+    tally.CountCombination("S", "GR", "  ", true);
+    tally.CountCombination(" ", "GR", "01", true);
+    EXPECT_EQ(tally.combinationCount(), 0);
+    EXPECT_TRUE(tally.entries().empty());
+    tally.CountCombination("S", "GR", "01", false);
+    tally.ReleaseCombination("S", "", "01");
+    EXPECT_EQ(tally.logsOf(" SGR01"), 1);
+}
+
+TEST(SpCdPrTally, ReleasingTheLastLogRemovesTheCombination) {
+    SpCdPrTally tally;
+    tally.CountCombination("A", "GR", "01", false);
+    tally.CountCombination("B", "GR", "01", false);
+    tally.CountCombination("B", "GR", "01", false);
+    tally.CountCombination("C", "GR", "01", false);
+    tally.ReleaseCombination("B", "GR", "01");
+    EXPECT_EQ(tally.combinationCount(), 3);
+    tally.ReleaseCombination("A", "GR", "01");
+    EXPECT_EQ(tally.combinationCount(), 2);
+    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 2");
+    ASSERT_EQ(tally.entries().size(), 2u);
+    EXPECT_EQ(tally.entries()[0], SpCdPrTally::Entry(" BGR01", 1));
+    EXPECT_EQ(tally.entries()[1], SpCdPrTally::Entry(" CGR01", 1));
+    tally.ReleaseCombination("Z", "GR", "01");
+    EXPECT_EQ(tally.combinationCount(), 2);
+}
+
+TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
+    SpCdPrTally tally;
+    for (char c = 'A'; c <= 'L'; ++c)
+        tally.CountCombination(std::string(1, c), "GR", "01", true);
+    ScriptedPrompt prompt;
+    prompt.expect(kWarning13).expect(kWarning13);
+    tally.CountCombination("M", "GR", "01", true);
+    tally.CountCombination("A", "GR", "01", true);
+    tally.CountCombination("A", "GR", "01", false);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    ASSERT_EQ(prompt.shown().size(), 2u);
+    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+    EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 13");
+}
+
+TEST(SpCdPrTally, OverTwelveWarningOnceAfterCounting) {
+    SpCdPrTally tally;
+    ScriptedPrompt prompt;
+    tally.WarnIfOverTwelve();
+    CountThirteen(tally);
+    prompt.expect(kWarning13);
+    tally.WarnIfOverTwelve();
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
+TEST(SpCdPrTally, SaveQuestionAppendsSaveData) {
+    SpCdPrTally tally;
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(tally.AskSaveIfOverTwelve());
+    CountThirteen(tally);
+    prompt.expect(kWarning13 + ". Save data?", PromptAnswer::No);
+    EXPECT_FALSE(tally.AskSaveIfOverTwelve());
+    prompt.expect(kWarning13 + ". Save data?", PromptAnswer::Yes);
+    EXPECT_TRUE(tally.AskSaveIfOverTwelve());
+    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+}
+
+TEST(SpCdPrTally, CountsPrintPaddedToTwoDigits) {
+    EXPECT_EQ(OverTwelveWarningText(5), "There are  5 Sp-Cd-Pr combinations. The maximum number "
+                                        "of combinations that are processed is 12");
+    EXPECT_EQ(OverTwelveWarningText(130).substr(0, 14), "There are 130 ");
+}
+
+TEST(SpCdPrTally, BeyondTwentyFourCombinationsOnlyTheCountGrows) {
+    SpCdPrTally tally;
+    ScriptedPrompt prompt;
+    prompt.allowAny();
+    for (int i = 0; i < 24; ++i)
+        tally.CountCombination(std::to_string(10 + i), "GR", "01", false);
+    ASSERT_EQ(tally.entries().size(), 24u);
+    tally.CountCombination("ZZ", "GR", "01", false);
+    EXPECT_EQ(tally.combinationCount(), 25);
+    tally.CountCombination("ZZ", "GR", "01", false);
+    EXPECT_EQ(tally.combinationCount(), 26);
+    tally.ReleaseCombination("ZZ", "GR", "01");
+    EXPECT_EQ(tally.combinationCount(), 26);
+    EXPECT_EQ(tally.entries().size(), 24u);
+    // A place freed by a release is not refilled while the count is past 24.
+    tally.ReleaseCombination("10", "GR", "01");
+    EXPECT_EQ(tally.combinationCount(), 25);
+    tally.CountCombination("YY", "GR", "01", false);
+    EXPECT_EQ(tally.combinationCount(), 26);
+    EXPECT_EQ(tally.entries().size(), 23u);
+    EXPECT_EQ(tally.logsOf("YYGR01"), 0);
+}
+
+TEST(SpCdPrTally, CountLogsCountsWithoutWarningAndClearEmpties) {
+    std::vector<LogRecord> logs(13);
+    for (int i = 0; i < 13; ++i) {
+        logs[i].SPECIES = std::string(1, static_cast<char>('A' + i));
+        logs[i].CONDCODE = "GR";
+        logs[i].PRODCODE = "01";
+    }
+    SpCdPrTally tally;
+    ScriptedPrompt prompt; // no box expected
+    tally.CountLogs(logs);
+    EXPECT_EQ(tally.combinationCount(), 13);
+    tally.Clear();
+    EXPECT_EQ(tally.combinationCount(), 0);
+    EXPECT_TRUE(tally.entries().empty());
+}
+
+} // namespace
+} // namespace brimlo
