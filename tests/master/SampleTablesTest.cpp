@@ -1,0 +1,239 @@
+#include "master/SampleTables.h"
+
+#include "common/TempDir.h"
+#include "master/MasterTable.h"
+#include "master/MasterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+
+namespace {
+
+// Field layout first, then one line per row: name=type:value, as dbfread
+// reads the table.
+const char* kDumpScript = R"(import sys, dbfread
+t = dbfread.DBF(sys.argv[1], load=True)
+print('encoding ' + t.encoding)
+print(' '.join('%s:%s:%d:%d' % (f.name, f.type, f.length, f.decimal_count) for f in t.fields))
+for r in t.records:
+    print('|'.join('%s=%s:%s' % (k, type(v).__name__, v) for k, v in r.items()))
+)";
+
+const char* kVolumeLayout = "MILL_NUM:C:6:0 POPULATION:C:3:0 LOAD_NUM:C:6:0 LAND_DISP:C:10:0 "
+                            "SUB_DISP:C:4:0 LOAD_DATE:D:8:0 SOURCE:C:20:0 SPCDPR:C:8:0 "
+                            "NET_SCALE:N:7:0";
+const char* kWeightLayout =
+    "MILL_LET:C:1:0 MILL_NUM:C:6:0 MILL_CODE:C:2:0 POPULATION:C:3:0 LOAD_NUM:C:6:0 "
+    "LESSEE:C:20:0 LAND_DISP:C:10:0 SUB_DISP:C:4:0 BLOCK_NUM:C:4:0 LOAD_DATE:D:8:0 "
+    "TOP_DIAM:N:2:0 NETWEIGHT:N:6:0 SOURCE:C:20:0 LOGS:N:5:0 GROSS_M3_M:N:4:0";
+
+const Date kWritten = Date::fromYmd(2026, 12, 9);
+
+void SetGroup(Dataset& master, int n, const char* key, int logs, double length, double gross,
+              double cull) {
+    const std::string s = std::to_string(n);
+    master.setField("SPCDPR" + s, key);
+    master.setField("LOGNUMS" + s, logs);
+    master.setField("LENGTH" + s, length);
+    master.setField("GROSSVOL" + s, gross);
+    master.setField("CULLVOL" + s, cull);
+    master.setField("NETVOL" + s, gross - cull);
+}
+
+void StartRecord(Dataset& master, int millNum, int pop, int loadNum) {
+    master.insert();
+    master.setField("MILL_NUM", millNum);
+    master.setField("MILLCODE", "AB");
+    master.setField("POP", pop);
+    master.setField("LOAD_NUM", loadNum);
+    master.setField("SAWLOGS", "N");
+}
+
+// Three groups, one of them a one-letter condition, one without logs.
+void AddThreeGroupRecord(Dataset& master) {
+    StartRecord(master, 123456, 1, 123);
+    master.setField("LESSEE", "LESS\xC9"
+                              "E CO");
+    master.setField("DISP", "CTL");
+    master.setField("SUBDISP", "A1");
+    master.setField("BLOCK_NUM", "12");
+    master.setField("WEIGH_DATE", Date::fromYmd(2006, 12, 16));
+    master.setField("TOP_D", 16);
+    master.setField("NET_WEIGHT", 25000);
+    master.setField("SOURCE", "CREEK");
+    master.setField("NUM_GROUPS", 3);
+    SetGroup(master, 1, "S  GR 01", 2, 9.6, 0.448, 0.02);
+    SetGroup(master, 2, "SP D 01", 1, 5.0, 0.25, 0.0);
+    SetGroup(master, 3, "SP GR 01", 0, 0.0, 0.0, 0.0);
+    master.post();
+}
+
+void AddOneGroupRecord(Dataset& master, int loadNum, double length, double gross) {
+    StartRecord(master, 42, 2, loadNum);
+    master.setField("NUM_GROUPS", 1);
+    SetGroup(master, 1, "P  GR 01", 4, length, gross, 0.0);
+    master.post();
+}
+
+uint32_t Le(const std::string& bytes, std::size_t at, int size) {
+    uint32_t v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = (v << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return v;
+}
+
+class SampleTables : public ::testing::Test {
+protected:
+    std::unique_ptr<Dataset> dataset = NewMasterDataset();
+    MasterTable table{*dataset};
+    TempDir dir;
+
+    std::string Directory() const { return dir.path().string() + "/"; }
+    std::vector<std::string> Dump(const char* name) { return RunPython(kDumpScript, dir / name); }
+};
+
+} // namespace
+
+TEST(SampleSpCdPr, KeysLoseTheirSeparatingBlanks) {
+    EXPECT_EQ(SampleSpCdPr("S  GR 01"), "S GR01");
+    EXPECT_EQ(SampleSpCdPr("SP BD 01"), "SPBD01");
+}
+
+TEST(SampleSpCdPr, OneLetterConditionKeepsTheProductWhole) {
+    EXPECT_EQ(SampleSpCdPr("SP D 01"), "SPD 01");
+    EXPECT_EQ(SampleSpCdPr("S  D 01"), "S D 01");
+    EXPECT_EQ(SampleSpCdPr("S   01"), "S   01"); // no condition at all
+    EXPECT_EQ(SampleSpCdPr(""), "");
+}
+
+TEST_F(SampleTables, VolumeRowsPerGroupAndOneWeightRowPerRecord) {
+    AddThreeGroupRecord(*dataset);
+    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+
+    const std::vector<std::string> volume = Dump("SAMPLVOL.dbf");
+    ASSERT_EQ(volume.size(), 5u) << (volume.empty() ? "" : volume[0]);
+    EXPECT_EQ(volume[0], "encoding cp1252");
+    EXPECT_EQ(volume[1], kVolumeLayout);
+    const std::string same = "MILL_NUM=str:123456|POPULATION=str:1|LOAD_NUM=str:123|"
+                             "LAND_DISP=str:CTL|SUB_DISP=str:A1|LOAD_DATE=date:2006-12-16|"
+                             "SOURCE=str:CREEK|";
+    EXPECT_EQ(volume[2], same + "SPCDPR=str:S GR01|NET_SCALE=int:428");
+    EXPECT_EQ(volume[3], same + "SPCDPR=str:SPD 01|NET_SCALE=int:250");
+    EXPECT_EQ(volume[4], same + "SPCDPR=str:SPGR01|NET_SCALE=int:0");
+
+    const std::vector<std::string> weight = Dump("SAMPLWT.dbf");
+    ASSERT_EQ(weight.size(), 3u) << (weight.empty() ? "" : weight[0]);
+    EXPECT_EQ(weight[1], kWeightLayout);
+    // 698 litres over 14.6 m: 47.8 litres a metre.
+    EXPECT_EQ(weight[2], "MILL_LET=str:M|MILL_NUM=str:123456|MILL_CODE=str:AB|POPULATION=str:1|"
+                         "LOAD_NUM=str:123|LESSEE=str:LESS\xC3\x89"
+                         "E CO|LAND_DISP=str:CTL|SUB_DISP=str:A1|"
+                         "BLOCK_NUM=str:12|LOAD_DATE=date:2006-12-16|TOP_DIAM=int:16|"
+                         "NETWEIGHT=int:25000|SOURCE=str:CREEK|LOGS=int:3|GROSS_M3_M=int:48");
+}
+
+TEST_F(SampleTables, GrossPerMetreRoundsHalvesUpAndToleratesNearHalves) {
+    AddOneGroupRecord(*dataset, 1, 9.6, 0.448);          // 46.67
+    AddOneGroupRecord(*dataset, 2, 16.0, 0.4);           // 25 exactly
+    AddOneGroupRecord(*dataset, 3, 1.0, 0.0245);         // 24.5
+    AddOneGroupRecord(*dataset, 4, 12 * 0.1, 3 * 0.001); // 2.4999999999999996
+    AddOneGroupRecord(*dataset, 5, 0.0, 0.0);            // no length
+    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+    const std::vector<std::string> weight = Dump("SAMPLWT.dbf");
+    ASSERT_EQ(weight.size(), 7u);
+    const char* expected[] = {"47", "25", "25", "3", "0"};
+    for (int i = 0; i < 5; ++i) {
+        const std::string& row = weight[static_cast<std::size_t>(i + 2)];
+        EXPECT_EQ(row.substr(row.rfind('|') + 1), std::string("GROSS_M3_M=int:") + expected[i]);
+    }
+}
+
+TEST_F(SampleTables, RowCountsFollowTheGroupsInUse) {
+    StartRecord(*dataset, 1, 1, 1);
+    dataset->setField("NUM_GROUPS", 12);
+    for (int n = 1; n <= 12; ++n)
+        SetGroup(*dataset, n, "S  GR 01", 1, 1.0, 0.1, 0.0);
+    dataset->post();
+    AddOneGroupRecord(*dataset, 2, 1.0, 0.1);
+    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+    EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 13u);
+    EXPECT_EQ(Dump("SAMPLWT.dbf").size(), 2u + 2u);
+    // The master table is left on its last record.
+    EXPECT_EQ(dataset->recNo(), 2);
+}
+
+TEST_F(SampleTables, RawHeaderAndRecordBytes) {
+    AddOneGroupRecord(*dataset, 7, 1.0, 0.1);
+    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+    const std::string vol = ReadBytes(dir / "SAMPLVOL.dbf");
+    ASSERT_GE(vol.size(), 32u);
+    EXPECT_EQ(vol[0], '\x03');
+    EXPECT_EQ(vol.substr(1, 3), std::string("\x7E\x0C\x09")); // 2026-12-09
+    EXPECT_EQ(Le(vol, 4, 4), 1u);
+    const uint32_t headerLength = 32 + 32 * 9 + 1;
+    const uint32_t recordLength = 1 + 6 + 3 + 6 + 10 + 4 + 8 + 20 + 8 + 7;
+    EXPECT_EQ(Le(vol, 8, 2), headerLength);
+    EXPECT_EQ(Le(vol, 10, 2), recordLength);
+    EXPECT_EQ(vol[29], '\x57');
+    ASSERT_EQ(vol.size(), headerLength + recordLength + 1);
+    EXPECT_EQ(vol[headerLength - 1], '\x0D');
+    EXPECT_EQ(vol.back(), '\x1A');
+    // The first descriptor: the name NUL-padded to eleven bytes, C, width 6.
+    EXPECT_EQ(vol.substr(32, 12), std::string("MILL_NUM\0\0\0C", 12));
+    EXPECT_EQ(vol[32 + 16], '\x06');
+    // Deletion flag, left-aligned text, blank date, right-aligned number.
+    EXPECT_EQ(vol.substr(headerLength, recordLength),
+              " 42    2  7     " + std::string(10 + 4, ' ') + std::string(8, ' ') +
+                  std::string(20, ' ') + "P GR01  " + "    100");
+
+    const std::string wt = ReadBytes(dir / "SAMPLWT.dbf");
+    EXPECT_EQ(Le(wt, 8, 2), 32u + 32u * 15u + 1u);
+    EXPECT_EQ(Le(wt, 10, 2), 1u + 1 + 6 + 2 + 3 + 6 + 20 + 10 + 4 + 4 + 8 + 2 + 6 + 20 + 5 + 4);
+}
+
+TEST_F(SampleTables, CreatedEmptyStampedWithTheDayOfWriting) {
+    CreateSampleTables(Directory(), kWritten);
+    for (const char* name : {"SAMPLVOL.dbf", "SAMPLWT.dbf"}) {
+        const std::vector<std::string> dump = Dump(name);
+        ASSERT_EQ(dump.size(), 2u) << name;
+        EXPECT_EQ(Le(ReadBytes(dir / name), 4, 4), 0u);
+    }
+    EXPECT_EQ(Dump("SAMPLWT.dbf")[1], kWeightLayout);
+}
+
+TEST_F(SampleTables, ASecondExportReplacesTheFirst) {
+    AddThreeGroupRecord(*dataset);
+    AddOneGroupRecord(*dataset, 2, 1.0, 0.1);
+    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+    dataset->first();
+    dataset->remove();
+    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+    EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 1u);
+    EXPECT_EQ(Dump("SAMPLWT.dbf").size(), 2u + 1u);
+}
+
+TEST_F(SampleTables, AFailedExportLeavesTheOldTables) {
+    AddThreeGroupRecord(*dataset);
+    WriteBytes(dir / "SAMPLWT.dbf", "old weight table");
+    // A directory where the volume table should go cannot be replaced.
+    std::filesystem::create_directory(dir / "SAMPLVOL.dbf");
+    EXPECT_THROW(WriteSampleTables(Directory(), table, kWritten), BrimloError);
+    EXPECT_EQ(ReadBytes(dir / "SAMPLWT.dbf"), "old weight table");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "SAMPLVOL.dbf"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST_F(SampleTables, ANetVolumeTooWideForItsFieldIsRefused) {
+    AddOneGroupRecord(*dataset, 1, 1.0, 10000.0); // ten million litres
+    WriteBytes(dir / "SAMPLVOL.dbf", "old volume table");
+    try {
+        WriteSampleTables(Directory(), table, kWritten);
+        FAIL() << "no error";
+    } catch (const BrimloError& e) {
+        EXPECT_NE(e.text().find("NET_SCALE"), std::string::npos) << e.text();
+        EXPECT_NE(e.text().find("SAMPLVOL.dbf"), std::string::npos) << e.text();
+    }
+    EXPECT_EQ(ReadBytes(dir / "SAMPLVOL.dbf"), "old volume table");
+}
