@@ -1,0 +1,389 @@
+#include "support/SqliteStore.h"
+
+#include "common/TempDir.h"
+#include "support/BrimloError.h"
+#include "support/Dataset.h"
+#include "support/DefaultsLayout.h"
+#include "support/TableFiles.h"
+#include "support/TableSql.h"
+
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace brimlo {
+namespace {
+
+using testing::TempDir;
+
+FieldList AllKinds() {
+    return {{"LOGNUM", FieldType::Long},  {"NAME", FieldType::Alpha, 20},
+            {"TOPD", FieldType::Short},   {"VOL", FieldType::Number},
+            {"WEIGHED", FieldType::Date}, {"DONE", FieldType::Logical}};
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Touch(const std::string& path) {
+    std::ofstream(path) << "x";
+}
+
+TEST(SqliteStoreTest, RecordsAndLayoutSurviveReopening) {
+    TempDir dir;
+    const std::string path = dir / "Log1.db";
+    const std::string bytes = std::string("Caf\xE9 \x80\x9F\xFF", 9) + std::string(1, '\0') + "z";
+    {
+        Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
+        ds.insert();
+        ds.setField("LOGNUM", 2);
+        ds.setField("NAME", bytes);
+        ds.setField("TOPD", -32768);
+        ds.setField("VOL", 0.1 + 0.2);
+        ds.setField("WEIGHED", Date::fromYmd(1999, 12, 31));
+        ds.setField("DONE", true);
+        ds.post();
+        ds.insert();
+        ds.setField("LOGNUM", 1); // every other field left empty
+        ds.post();
+    }
+    auto store = SqliteStore::open(path);
+    EXPECT_EQ(store->fields(), AllKinds());
+    Dataset ds(std::move(store), "LOGNUM");
+    ASSERT_EQ(ds.recordCount(), 2);
+    ds.first();
+    for (int i = 1; i < 6; ++i)
+        EXPECT_TRUE(ds.field(i).isNull()) << "field " << i;
+    ds.next();
+    EXPECT_EQ(ds.field("NAME").asString(), bytes);
+    EXPECT_EQ(ds.field("TOPD"), Value(-32768));
+    EXPECT_EQ(ds.field("VOL"), Value(0.1 + 0.2));
+    EXPECT_EQ(ds.field("WEIGHED"), Value(Date::fromYmd(1999, 12, 31)));
+    EXPECT_EQ(ds.field("DONE"), Value(true));
+}
+
+TEST(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
+    TempDir dir;
+    const std::string path = dir / "Header1.db";
+    {
+        Dataset ds(SqliteStore::create(path, AllKinds()));
+        for (int n = 1; n <= 3; ++n) {
+            ds.insert();
+            ds.setField("LOGNUM", n);
+            ds.post();
+        }
+        ds.first();
+        ds.remove();
+        ds.edit();
+        ds.setField("NAME", "second");
+        ds.post();
+    }
+    Dataset ds(SqliteStore::open(path));
+    ASSERT_EQ(ds.recordCount(), 2);
+    ds.first();
+    EXPECT_EQ(ds.field("LOGNUM").asInt(), 2);
+    EXPECT_EQ(ds.field("NAME").asString(), "second");
+    ds.next();
+    EXPECT_EQ(ds.field("LOGNUM").asInt(), 3);
+}
+
+TEST(SqliteStoreTest, CreateReplacesAnExistingTable) {
+    TempDir dir;
+    const std::string path = dir / "Log2.db";
+    {
+        Dataset ds(SqliteStore::create(path, AllKinds()));
+        ds.insert();
+        ds.setField("LOGNUM", 1);
+        ds.post();
+    }
+    Touch(path + "-journal"); // a stale journal must not be applied to the new table
+    const FieldList other = {{"ONLY", FieldType::Short}};
+    SqliteStore::create(path, other);
+    auto store = SqliteStore::open(path);
+    EXPECT_EQ(store->fields(), other);
+    EXPECT_TRUE(store->readAll().empty());
+}
+
+TEST(SqliteStoreTest, OpeningAMissingOrForeignFileNamesIt) {
+    TempDir dir;
+    const std::string missing = dir / "Header9.db";
+    try {
+        SqliteStore::open(missing);
+        FAIL() << "opened a missing table";
+    } catch (const BrimloError& e) {
+        EXPECT_NE(e.text().find(missing), std::string::npos) << e.text();
+    }
+    const std::string foreign = dir / "defaults.db";
+    std::ofstream(foreign) << std::string(3000, 'p');
+    try {
+        SqliteStore::open(foreign);
+        FAIL() << "opened a file that is no table";
+    } catch (const BrimloError& e) {
+        EXPECT_NE(e.text().find(foreign), std::string::npos) << e.text();
+    }
+}
+
+TEST(SqliteStoreTest, UpgradeStatementAddsTheColumnOnceAtTheEnd) {
+    TempDir dir;
+    const std::string path = dir / "defaults.db";
+    FieldList older = DefaultsFields();
+    ASSERT_EQ(older.back().name, "TRIM_ALLOWANCE");
+    older.pop_back();
+    {
+        Dataset ds(SqliteStore::create(path, older));
+        ds.insert();
+        ds.setField("SPECIES", "SP");
+        ds.post();
+    }
+    const std::string statement =
+        "ALTER TABLE \"" + path + "\" ADD COLUMN TRIM_ALLOWANCE VARCHAR(1)";
+    ExecuteTableSql(statement);
+    {
+        Dataset ds(SqliteStore::open(path));
+        EXPECT_EQ(ds.fields(), DefaultsFields());
+        ds.first();
+        EXPECT_EQ(ds.field("SPECIES").asString(), "SP");
+        EXPECT_TRUE(ds.field("TRIM_ALLOWANCE").isNull());
+        ds.edit();
+        ds.setField("TRIM_ALLOWANCE", "TF"); // one character wide
+        ds.post();
+    }
+    EXPECT_THROW(ExecuteTableSql(statement), BrimloError);
+    Dataset ds(SqliteStore::open(path));
+    EXPECT_EQ(ds.fields().size(), DefaultsFields().size());
+    EXPECT_EQ(ds.field("TRIM_ALLOWANCE").asString(), "T");
+}
+
+TEST(SqliteStoreTest, UpgradeStatementRefusesWhatItCannotRun) {
+    TempDir dir;
+    const std::string path = dir / "defaults.db";
+    SqliteStore::create(path, DefaultsFields());
+    EXPECT_THROW(ExecuteTableSql("ALTER TABLE \"" + path + "\" ADD COLUMN X BLOB"), BrimloError);
+    EXPECT_THROW(ExecuteTableSql("DROP TABLE \"" + path + "\""), BrimloError);
+    EXPECT_THROW(ExecuteTableSql("ALTER TABLE \"" + std::string(dir / "none.db") +
+                                 "\" ADD COLUMN X SMALLINT"),
+                 BrimloError);
+    ExecuteTableSql("alter table \"" + path + "\" add NEWDATE date;");
+    EXPECT_EQ(SqliteStore::open(path)->fields().back(), (FieldDef{"NEWDATE", FieldType::Date, 0}));
+}
+
+TEST(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {
+    TempDir dir;
+    const std::string path = dir / "Log3.db";
+    SqliteStore::create(path, AllKinds());
+    for (const char* side : {"-journal", "-wal", "-shm"})
+        Touch(path + side);
+    Touch(dir / "Log3.PX");
+    Touch(dir / "Log33.db");
+    EXPECT_TRUE(TableExists(path));
+    DeleteTable(path);
+    EXPECT_FALSE(TableExists(path));
+    for (const char* name : {"Log3.db-journal", "Log3.db-wal", "Log3.db-shm", "Log3.PX"})
+        EXPECT_FALSE(std::filesystem::exists(dir / name)) << name;
+    EXPECT_TRUE(std::filesystem::exists(dir / "Log33.db"));
+    EXPECT_NO_THROW(DeleteTable(path)) << "deleting what is gone is no error";
+    EXPECT_TRUE(IsTableSideFile("Header12.db-journal"));
+    EXPECT_FALSE(IsTableSideFile("Header12.db"));
+}
+
+TEST(SqliteStoreTest, ATableAtRestIsASingleFile) {
+    TempDir dir;
+    const std::string path = dir / "Log4.db";
+    Dataset ds(SqliteStore::create(path, AllKinds()));
+    ds.insert();
+    ds.setField("LOGNUM", 1);
+    ds.post();
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(SqliteStoreTest, BulkWorkReachesTheFileAtTheOuterEnd) {
+    TempDir dir;
+    const std::string path = dir / "Log5.db";
+    Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
+    ds.beginBulk();
+    ds.beginBulk();
+    for (int n = 1; n <= 3; ++n) {
+        ds.insert();
+        ds.setField("LOGNUM", n);
+        ds.post();
+    }
+    ds.endBulk();
+    EXPECT_TRUE(SqliteStore::open(path)->readAll().empty());
+    ds.endBulk();
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 3u);
+}
+
+TEST(SqliteStoreTest, PackKeepsRecordsAndBookmarks) {
+    TempDir dir;
+    const std::string path = dir / "Log6.db";
+    Dataset ds(SqliteStore::create(path, AllKinds()));
+    for (int n = 1; n <= 4; ++n) {
+        ds.insert();
+        ds.setField("LOGNUM", n);
+        ds.post();
+    }
+    ds.first();
+    ds.remove();
+    ds.last();
+    const Bookmark mark = ds.bookmark();
+    ds.pack();
+    EXPECT_EQ(ds.recordCount(), 3);
+    ds.first();
+    ds.gotoBookmark(mark);
+    EXPECT_EQ(ds.field("LOGNUM").asInt(), 4);
+}
+
+// Writes are refused past a file size limit, which holds for every user,
+// root included: the journal of the next commit cannot be written.
+class FileSizeLimit {
+public:
+    FileSizeLimit() {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit low = saved_;
+        low.rlim_cur = 1;
+        setrlimit(RLIMIT_FSIZE, &low);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+TEST(SqliteStoreTest, AFailedWriteLeavesRecordAndFileAsTheyWere) {
+    TempDir dir;
+    const std::string path = dir / "Log7.db";
+    Dataset ds(SqliteStore::create(path, AllKinds()));
+    ds.insert();
+    ds.setField("LOGNUM", 1);
+    ds.post();
+    const std::string before = FileBytes(path);
+
+    ds.insert();
+    ds.setField("LOGNUM", 2);
+    ds.setField("NAME", "pending");
+    {
+        FileSizeLimit limit;
+        try {
+            ds.post();
+            ADD_FAILURE() << "posted past the limit";
+        } catch (const BrimloError& e) {
+            EXPECT_NE(e.text().find(path), std::string::npos) << e.text();
+        }
+    }
+    EXPECT_EQ(ds.state(), DatasetState::Insert);
+    EXPECT_EQ(ds.field("NAME").asString(), "pending");
+    EXPECT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 1u);
+
+    ds.post(); // the same store carries on once writing works again
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 2u);
+}
+
+TEST(SqliteStoreTest, AReadOnlyDirectoryRefusesThePost) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    TempDir dir;
+    const std::string path = dir / "Log8.db";
+    Dataset ds(SqliteStore::create(path, AllKinds()));
+    const std::string before = FileBytes(path);
+    chmod(dir.path().c_str(), 0555);
+    chmod(path.c_str(), 0444);
+    ds.insert();
+    ds.setField("LOGNUM", 1);
+    ds.setField("NAME", "pending");
+    EXPECT_THROW(ds.post(), BrimloError);
+    chmod(path.c_str(), 0644);
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(ds.state(), DatasetState::Insert);
+    EXPECT_EQ(FileBytes(path), before);
+}
+
+TEST(SqliteStoreTest, AFailedBulkShowsWhatTheFileHolds) {
+    TempDir dir;
+    const std::string path = dir / "Log9.db";
+    Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
+    ds.insert();
+    ds.setField("LOGNUM", 1);
+    ds.post();
+    ds.beginBulk();
+    ds.insert();
+    ds.setField("LOGNUM", 2);
+    ds.post();
+    {
+        FileSizeLimit limit;
+        EXPECT_THROW(ds.endBulk(), BrimloError);
+    }
+    EXPECT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 1u);
+}
+
+// A child posts logs and reports each one after post() returned; it is
+// killed at an arbitrary moment. Every reported log must be in the table.
+TEST(SqliteStoreTest, AcknowledgedPostsSurviveAKilledProcess) {
+    TempDir dir;
+    const std::string path = dir / "Log10.db";
+    SqliteStore::create(path, AllKinds());
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeFds[0]);
+        try {
+            Dataset ds(SqliteStore::open(path), "LOGNUM");
+            for (int32_t n = 1;; ++n) {
+                ds.insert();
+                ds.setField("LOGNUM", n);
+                ds.setField("NAME", "log " + std::to_string(n));
+                ds.setField("VOL", n * 1.5);
+                ds.post();
+                if (write(pipeFds[1], &n, sizeof n) != sizeof n)
+                    _exit(2);
+            }
+        } catch (...) {
+            _exit(3);
+        }
+    }
+    close(pipeFds[1]);
+    int32_t acked = 0;
+    int32_t n = 0;
+    while (acked < 40 && read(pipeFds[0], &n, sizeof n) == sizeof n)
+        acked = n;
+    kill(child, SIGKILL);
+    while (read(pipeFds[0], &n, sizeof n) == sizeof n)
+        acked = n;
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: " << status;
+    ASSERT_GE(acked, 40);
+
+    Dataset ds(SqliteStore::open(path), "LOGNUM");
+    EXPECT_GE(ds.recordCount(), acked);
+    EXPECT_LE(ds.recordCount(), acked + 1) << "at most the post in flight is extra";
+    int32_t expected = 1;
+    for (ds.first(); !ds.eof(); ds.next(), ++expected) {
+        ASSERT_EQ(ds.field("LOGNUM").asInt(), expected);
+        EXPECT_EQ(ds.field("NAME").asString(), "log " + std::to_string(expected));
+        EXPECT_EQ(ds.field("VOL").asDouble(), expected * 1.5);
+    }
+}
+
+} // namespace
+} // namespace brimlo
