@@ -1,7 +1,5 @@
-#include <QApplication>
+#include "shell/ProgramStartup.h"
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return 0;
+int main(int argc, char** argv) {
+    return brimlo::RunProgram(argc, argv);
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace brimlo {
+
+// The kinds of window the main window holds in its client area.
+enum class ChildKind { Load, Maintenance, Defaults, Ranges, Shortcuts };
+
+// What the main window's commands ask of a child window. A child widget
+// implements it when it has more to do than the defaults below.
+class ChildWindow {
+public:
+    virtual ~ChildWindow() = default;
+
+    // "&Save" while this window is active (load, maintenance, defaults).
+    virtual void saveCommand() {}
+    // "Save &As..." while this load window is active.
+    virtual void saveAsCommand() {}
+    // Exit's first pass: may this window close? A load window asks about
+    // saving here and remembers that it asked.
+    virtual bool closeQuery() { return true; }
+    // After Tile or Cascade: a load window refits its log rows.
+    virtual void refitRows() {}
+};
+
+} // namespace brimlo

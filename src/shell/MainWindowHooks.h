@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace brimlo {
+
+class TfrmMain;
+
+// Where the windows and commands built outside the main window plug in.
+// A factory answers its new window (the main window places it in its client
+// area and keeps the books), or nullptr when it made none. A hook left empty
+// makes its command do nothing.
+struct MainWindowHooks {
+    // Data entry windows: a new load, a load file, a workspace left behind.
+    std::function<QWidget*(TfrmMain&)> newLoad;
+    std::function<QWidget*(TfrmMain&, const std::string& fileName)> openLoad;
+    std::function<QWidget*(TfrmMain&, int number, const std::string& headerFile)>
+        openTakenOverWorkspace;
+
+    // The single windows.
+    std::function<QWidget*(TfrmMain&)> createMaintenance;
+    std::function<QWidget*(TfrmMain&)> createDefaults;
+    std::function<QWidget*(TfrmMain&)> createRanges;
+    std::function<QWidget*(TfrmMain&)> createShortcuts;
+
+    // Posting a saved load to the master table (after every Save and Save As
+    // of a load window, whatever its outcome).
+    std::function<void(TfrmMain&, QWidget* loadWindow)> postLoadToMaster;
+    // Loads the master table's current record into the master record object
+    // before the maintenance window shows it.
+    std::function<void(TfrmMain&)> loadCurrentMasterRecord;
+
+    // Reports and the export. The master ones run only when the master
+    // table holds a record.
+    std::function<void(TfrmMain&)> printMasterSummary;
+    std::function<void(TfrmMain&)> printMasterReportAll;
+    std::function<void(TfrmMain&)> printMasterReportCurrent;
+    std::function<void(TfrmMain&, QWidget* loadWindow)> printLoadLogListing;
+    std::function<void(TfrmMain&, QWidget* loadWindow)> printLoadSummary;
+    std::function<void(TfrmMain&)> generateMasterAscii;
+
+    // The file chosen in "Edit Stored Load", empty when cancelled; the
+    // standard open dialog when left empty.
+    std::function<std::string(TfrmMain&, const std::string& startDirectory)> chooseLoadFile;
+};
+
+} // namespace brimlo

@@ -1,0 +1,73 @@
+#include "shell/ProgramStartup.h"
+
+#include "shell/BrimloApplication.h"
+#include "shell/GuardedCommand.h"
+#include "shell/MessageBoxPrompt.h"
+#include "shell/TfrmMain.h"
+#include "shell/WindowHooks.h"
+#include "support/AppPaths.h"
+#include "support/Prompt.h"
+#include "support/SingleInstance.h"
+
+#include <QPointer>
+#include <memory>
+
+namespace brimlo {
+
+void BuildGlobals(Cglobals& globals) {
+    globals.setInstallationDirectory(InstallationDirectory());
+    std::string dataDirectory;
+    if (!FindAppDataDirectory(globals.installationDirectory(), dataDirectory, kProgramFolderName))
+        Prompt::current().message(kAppDataDirMessage, kAppDataDirCaption, PromptIcon::Error);
+    globals.setAppDataDirectory(dataDirectory);
+    std::string version;
+    std::optional<ProgramDate> date;
+    ReadProgramVersion(ProgramFilePath(), version, date);
+    globals.setVersionText(version);
+    globals.setProgramDate(date);
+}
+
+namespace {
+
+std::unique_ptr<TfrmMain> CreateMainWindow() {
+    std::unique_ptr<TfrmMain> window;
+    RunGuarded([&] { window = std::make_unique<TfrmMain>(StandardWindowHooks()); });
+    return window;
+}
+
+} // namespace
+
+int RunProgram(int argc, char** argv) {
+    BrimloApplication app(argc, argv);
+    MessageBoxPrompt prompt;
+    Prompt::install(&prompt);
+    BuildGlobals(Globals());
+    QApplication::setApplicationName(QStringLiteral("BRIMLO"));
+
+    // A later copy may ask before the window exists; it is raised once shown.
+    auto mainWindow = std::make_shared<QPointer<TfrmMain>>();
+    const bool another = CheckSingleInstance(kInstanceLockName, [mainWindow] {
+        if (*mainWindow)
+            (*mainWindow)->bringForward();
+    });
+    if (another) {
+        Prompt::current().message("Only one instance of the Brimlo program is allowed.",
+                                  "Multiple Instances of Brimlo detected", PromptIcon::Error);
+        Prompt::install(nullptr);
+        return 0;
+    }
+
+    std::unique_ptr<TfrmMain> window = CreateMainWindow();
+    if (!window) {
+        Prompt::install(nullptr);
+        return 1;
+    }
+    *mainWindow = window.get();
+    window->showMaximized();
+    QApplication::exec();
+    window.reset();
+    Prompt::install(nullptr);
+    return 0;
+}
+
+} // namespace brimlo

@@ -1,0 +1,523 @@
+#include "shell/TfrmMain.h"
+
+#include "rules/Cglobals.h"
+#include "shell/AboutBox.h"
+#include "shell/GuardedCommand.h"
+#include "shell/MainTables.h"
+#include "support/Cp1252.h"
+#include "support/Prompt.h"
+#include "support/WorkspaceFiles.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <set>
+
+namespace brimlo {
+
+namespace {
+
+constexpr const char* kRecoverQuestion =
+    "Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load the "
+    "temporary workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use "
+    "the temporary workspace but don't delete it either (Cancel)";
+constexpr const char* kRecoverCaption = "Use data from temporary workspace?";
+
+ChildWindow* CommandsOf(QWidget* widget) {
+    return dynamic_cast<ChildWindow*>(widget);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
+    : QMainWindow(parent), hooks_(std::move(hooks)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("BRIMLO"));
+    tables_ = std::make_unique<MainTables>(Globals().appDataDirectory());
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("mdiClient"));
+    setCentralWidget(mdi_);
+    buildMenus();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { activeChildChanged(); });
+    EnableCloseAndSave();
+    EnableLoadCommands(false);
+}
+
+TfrmMain::~TfrmMain() {
+    // Children go first: their closing reports to this window.
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        disconnect(sub, nullptr, this, nullptr);
+}
+
+// --- menus ---------------------------------------------------------------
+
+QAction* TfrmMain::addCommand(QMenu* menu, const char* objectName, const char* caption,
+                              void (TfrmMain::*command)(), const QKeySequence& shortcut) {
+    QAction* item = menu->addAction(QString::fromLatin1(caption));
+    item->setObjectName(QString::fromLatin1(objectName));
+    item->setShortcut(shortcut);
+    connect(item, &QAction::triggered, this,
+            [this, command] { RunGuarded([&] { (this->*command)(); }); });
+    return item;
+}
+
+void TfrmMain::buildMenus() {
+    buildFileMenu();
+    buildEditMenu();
+    buildWindowMenu();
+    buildHelpMenu();
+}
+
+void TfrmMain::buildFileMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&File"));
+    menu->setObjectName(QStringLiteral("mnuFile"));
+    addCommand(menu, "mnuNewLoad", "&New Load", &TfrmMain::mnuNewLoadClick,
+               QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(menu, "mnuOpenLoad", "&Open Load", &TfrmMain::mnuOpenLoadClick,
+               QKeySequence(Qt::CTRL | Qt::Key_O));
+    menu->addSeparator();
+    addCommand(menu, "mnuPrintMasterSummary", "Print Master File Summary",
+               &TfrmMain::mnuPrintMasterSummaryClick);
+    addCommand(menu, "mnuPrintMasterReportAll", "Print Master File Report (All)",
+               &TfrmMain::mnuPrintMasterReportAllClick);
+    addCommand(menu, "mnuPrintMasterReportCurrent", "Print Master File Report (Current)",
+               &TfrmMain::mnuPrintMasterReportCurrentClick)
+        ->setEnabled(false);
+    addCommand(menu, "mnuPrintLoadLogListing", "Print Load Log Listing",
+               &TfrmMain::mnuPrintLoadLogListingClick);
+    addCommand(menu, "mnuPrintLoadSummary", "Print Load Summary",
+               &TfrmMain::mnuPrintLoadSummaryClick);
+    addCommand(menu, "mnuPrintFullLoadReport", "Print Full Load Report",
+               &TfrmMain::mnuPrintFullLoadReportClick);
+    menu->addSeparator();
+    addCommand(menu, "mnuSave", "&Save", &TfrmMain::mnuSaveClick,
+               QKeySequence(Qt::CTRL | Qt::Key_S));
+    addCommand(menu, "mnuSaveAs", "Save &As...", &TfrmMain::mnuSaveAsClick,
+               QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+    menu->addSeparator();
+    addCommand(menu, "mnuClose", "&Close", &TfrmMain::mnuCloseClick,
+               QKeySequence(Qt::CTRL | Qt::Key_W));
+    addCommand(menu, "mnuExit", "E&xit", &TfrmMain::mnuExitClick,
+               QKeySequence(Qt::ALT | Qt::Key_X));
+}
+
+void TfrmMain::buildEditMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    menu->setObjectName(QStringLiteral("mnuEdit"));
+    addCommand(menu, "mnuMasterMaintenance", "Master File Maintenance...",
+               &TfrmMain::mnuMasterMaintenanceClick, QKeySequence(Qt::CTRL | Qt::Key_M));
+    addCommand(menu, "mnuSystemDefaults", "System &Defaults...", &TfrmMain::mnuSystemDefaultsClick,
+               QKeySequence(Qt::CTRL | Qt::Key_D));
+    menu->addSeparator();
+    addCommand(menu, "mnuGenerateMasterAscii", "Generate Master ASCII file...",
+               &TfrmMain::mnuGenerateMasterAsciiClick);
+}
+
+void TfrmMain::buildWindowMenu() {
+    windowMenu_ = menuBar()->addMenu(QStringLiteral("&Window"));
+    windowMenu_->setObjectName(QStringLiteral("mnuWindow"));
+    addCommand(windowMenu_, "mnuTile", "&Tile", &TfrmMain::mnuTileClick);
+    addCommand(windowMenu_, "mnuCascade", "&Cascade", &TfrmMain::mnuCascadeClick);
+    windowListStart_ = windowMenu_->addSeparator();
+    windowListStart_->setVisible(false);
+    connect(windowMenu_, &QMenu::aboutToShow, this, [this] { fillWindowList(); });
+}
+
+void TfrmMain::buildHelpMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Help"));
+    menu->setObjectName(QStringLiteral("mnuHelp"));
+    addCommand(menu, "mnuKeyboardShortcuts", "&Keyboard Shortcuts",
+               &TfrmMain::mnuKeyboardShortcutsClick);
+    addCommand(menu, "mnuRanges", "Values, Codes && &Ranges", &TfrmMain::mnuRangesClick);
+    menu->addSeparator();
+    addCommand(menu, "mnuAbout", "&About...", &TfrmMain::mnuAboutClick);
+}
+
+// The open child windows after Tile and Cascade, numbered, the active one
+// checked; choosing one activates it.
+void TfrmMain::fillWindowList() {
+    const auto items = windowMenu_->actions();
+    const auto start = items.indexOf(windowListStart_);
+    for (qsizetype i = start + 1; i < items.size(); ++i)
+        delete items[i];
+    const auto children = mdi_->subWindowList();
+    windowListStart_->setVisible(!children.isEmpty());
+    int number = 0;
+    for (QMdiSubWindow* sub : children) {
+        ++number;
+        QString caption = sub->windowTitle();
+        caption.replace(u'&', QStringLiteral("&&"));
+        QAction* item = windowMenu_->addAction(u'&' + QString::number(number) + u' ' + caption);
+        item->setCheckable(true);
+        item->setChecked(sub == mdi_->currentSubWindow());
+        connect(item, &QAction::triggered, this, [this, target = QPointer(sub)] {
+            if (target)
+                mdi_->setActiveSubWindow(target);
+        });
+    }
+}
+
+QAction* TfrmMain::action(const char* objectName) const {
+    return findChild<QAction*>(QString::fromLatin1(objectName));
+}
+
+// --- child window bookkeeping -------------------------------------------
+
+void TfrmMain::EnableCloseAndSave() {
+    const bool any = openChildWindows_ != 0;
+    action("mnuClose")->setEnabled(any);
+    action("mnuSave")->setEnabled(any);
+}
+
+void TfrmMain::NoteChildOpened() {
+    ++openChildWindows_;
+    EnableCloseAndSave();
+}
+
+void TfrmMain::NoteChildClosed() {
+    --openChildWindows_;
+    EnableCloseAndSave();
+}
+
+void TfrmMain::NoteLoadWindowOpened() {
+    ++openLoadWindows_;
+    NoteChildOpened();
+}
+
+void TfrmMain::NoteLoadWindowClosed() {
+    --openLoadWindows_;
+    NoteChildClosed();
+}
+
+void TfrmMain::EnableLoadCommands(bool on) {
+    for (const char* name :
+         {"mnuPrintLoadLogListing", "mnuPrintLoadSummary", "mnuPrintFullLoadReport", "mnuSaveAs"})
+        action(name)->setEnabled(on);
+}
+
+QMdiSubWindow* TfrmMain::addChild(QWidget* window, ChildKind kind) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    kinds_[sub] = kind;
+    connect(sub, &QObject::destroyed, this, &TfrmMain::childDestroyed);
+    if (kind == ChildKind::Load)
+        NoteLoadWindowOpened();
+    else
+        NoteChildOpened();
+    sub->show();
+    return sub;
+}
+
+void TfrmMain::childDestroyed(QObject* subWindow) {
+    const auto found = kinds_.find(subWindow);
+    if (found == kinds_.end())
+        return;
+    const ChildKind kind = found->second;
+    kinds_.erase(found);
+    if (kind == ChildKind::Load) {
+        NoteLoadWindowClosed();
+        if (openLoadWindows_ == 0)
+            EnableLoadCommands(false);
+    } else {
+        NoteChildClosed();
+    }
+    activeChildChanged();
+}
+
+QWidget* TfrmMain::activeChild() const {
+    QMdiSubWindow* sub = mdi_->currentSubWindow();
+    return sub ? sub->widget() : nullptr;
+}
+
+bool TfrmMain::activeChildIs(ChildKind kind) const {
+    const auto found = kinds_.find(mdi_->currentSubWindow());
+    return found != kinds_.end() && found->second == kind;
+}
+
+// The load commands follow the active load window, the current master
+// report the active maintenance window.
+void TfrmMain::activeChildChanged() {
+    if (closing_)
+        return;
+    EnableLoadCommands(activeChildIs(ChildKind::Load));
+    action("mnuPrintMasterReportCurrent")->setEnabled(activeChildIs(ChildKind::Maintenance));
+}
+
+void TfrmMain::showSingleWindow(QPointer<QMdiSubWindow>& window, ChildKind kind,
+                                const std::function<QWidget*(TfrmMain&)>& factory) {
+    if (window) {
+        window->showNormal();
+        mdi_->setActiveSubWindow(window);
+        return;
+    }
+    if (!factory)
+        return;
+    QWidget* made = factory(*this);
+    if (!made)
+        return;
+    window = addChild(made, kind);
+    // The single windows open at the top left corner of the client area.
+    window->move(0, 0);
+    mdi_->setActiveSubWindow(window);
+}
+
+// --- start-up ------------------------------------------------------------
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (recoveryDone_)
+        return;
+    recoveryDone_ = true;
+    // After the window is on screen, before the user can give a command.
+    QTimer::singleShot(0, this, [this] { RunGuarded([this] { RecoverWorkspaces(); }); });
+}
+
+void TfrmMain::RecoverWorkspaces() {
+    const std::string& directory = tables_->directory();
+    DirectoryListing listing(directory);
+    std::string name;
+    std::vector<std::string> found;
+    while (listing.nextMatchingEntry(name, WorkspaceFilePatterns()))
+        found.push_back(name);
+    listing.close();
+    if (found.empty())
+        return;
+    const PromptAnswer answer =
+        Prompt::current().ask(kRecoverQuestion, kRecoverCaption, PromptButtons::YesNoCancel);
+    if (answer == PromptAnswer::No) {
+        for (const auto& file : found)
+            DeleteWorkspaceFile(directory + file);
+    } else if (answer == PromptAnswer::Yes) {
+        // A table's sidecar names its workspace too: each number once.
+        std::set<std::string> headers;
+        for (const auto& file : found) {
+            if (IsHeaderFileName(file) && headers.insert(HeaderTableName(file)).second)
+                openTakenOverWorkspace(directory + HeaderTableName(file));
+        }
+    }
+}
+
+void TfrmMain::openTakenOverWorkspace(const std::string& headerPath) {
+    const std::string fileName = std::filesystem::path(headerPath).filename().string();
+    const int number = WorkspaceNumberFromHeaderName(fileName);
+    if (!hooks_.openTakenOverWorkspace)
+        return;
+    if (QWidget* window = hooks_.openTakenOverWorkspace(*this, number, headerPath))
+        addChild(window, ChildKind::Load);
+}
+
+void TfrmMain::bringForward() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+// --- master table --------------------------------------------------------
+
+bool TfrmMain::MasterIsEmpty() {
+    if (!tables_->masterIsEmpty())
+        return false;
+    Prompt::current().message("The master file contains no records.", "Master file is empty",
+                              PromptIcon::Error);
+    if (maintenance_)
+        maintenance_->close();
+    return true;
+}
+
+// --- commands --------------------------------------------------------------
+
+void TfrmMain::mnuNewLoadClick() {
+    if (!hooks_.newLoad)
+        return;
+    if (QWidget* window = hooks_.newLoad(*this))
+        mdi_->setActiveSubWindow(addChild(window, ChildKind::Load));
+}
+
+std::string TfrmMain::chooseLoadFile() {
+    const std::string start = tables_->defaultDataPath();
+    if (hooks_.chooseLoadFile)
+        return hooks_.chooseLoadFile(*this, start);
+    QFileDialog dialog(this, QStringLiteral("Edit Stored Load"), FromCp1252(start),
+                       QStringLiteral("Text file (*.txt)"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return ToCp1252(dialog.selectedFiles().constFirst());
+}
+
+QMdiSubWindow* TfrmMain::findLoadWindow(const std::string& fileName) const {
+    const QString caption = FromCp1252(std::string(kDataEntryCaptionPrefix) + fileName);
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (sub->windowTitle() == caption)
+            return sub;
+    }
+    return nullptr;
+}
+
+void TfrmMain::mnuOpenLoadClick() {
+    if (!hooks_.openLoad)
+        return;
+    const std::string fileName = chooseLoadFile();
+    if (fileName.empty())
+        return;
+    if (QMdiSubWindow* open = findLoadWindow(fileName)) {
+        mdi_->setActiveSubWindow(open);
+        return;
+    }
+    if (QWidget* window = hooks_.openLoad(*this, fileName))
+        mdi_->setActiveSubWindow(addChild(window, ChildKind::Load));
+}
+
+void TfrmMain::mnuPrintMasterSummaryClick() {
+    if (!MasterIsEmpty() && hooks_.printMasterSummary)
+        hooks_.printMasterSummary(*this);
+}
+
+void TfrmMain::mnuPrintMasterReportAllClick() {
+    if (!MasterIsEmpty() && hooks_.printMasterReportAll)
+        hooks_.printMasterReportAll(*this);
+}
+
+void TfrmMain::mnuPrintMasterReportCurrentClick() {
+    if (!MasterIsEmpty() && hooks_.printMasterReportCurrent)
+        hooks_.printMasterReportCurrent(*this);
+}
+
+void TfrmMain::mnuPrintLoadLogListingClick() {
+    if (activeChildIs(ChildKind::Load) && hooks_.printLoadLogListing)
+        hooks_.printLoadLogListing(*this, activeChild());
+}
+
+void TfrmMain::mnuPrintLoadSummaryClick() {
+    if (activeChildIs(ChildKind::Load) && hooks_.printLoadSummary)
+        hooks_.printLoadSummary(*this, activeChild());
+}
+
+void TfrmMain::mnuPrintFullLoadReportClick() {
+    mnuPrintLoadLogListingClick();
+    mnuPrintLoadSummaryClick();
+}
+
+void TfrmMain::mnuSaveClick() {
+    QWidget* child = activeChild();
+    if (!child || activeChildIs(ChildKind::Ranges) || activeChildIs(ChildKind::Shortcuts))
+        return;
+    if (ChildWindow* commands = CommandsOf(child))
+        commands->saveCommand();
+    // The load goes to the master table whatever became of its save.
+    if (activeChildIs(ChildKind::Load) && hooks_.postLoadToMaster)
+        hooks_.postLoadToMaster(*this, child);
+}
+
+void TfrmMain::mnuSaveAsClick() {
+    if (!activeChildIs(ChildKind::Load))
+        return;
+    QWidget* child = activeChild();
+    if (ChildWindow* commands = CommandsOf(child))
+        commands->saveAsCommand();
+    if (hooks_.postLoadToMaster)
+        hooks_.postLoadToMaster(*this, child);
+}
+
+void TfrmMain::mnuCloseClick() {
+    if (QMdiSubWindow* sub = mdi_->currentSubWindow())
+        sub->close();
+}
+
+void TfrmMain::mnuExitClick() {
+    close();
+}
+
+void TfrmMain::mnuMasterMaintenanceClick() {
+    if (MasterIsEmpty())
+        return;
+    if (hooks_.loadCurrentMasterRecord)
+        hooks_.loadCurrentMasterRecord(*this);
+    showSingleWindow(maintenance_, ChildKind::Maintenance, hooks_.createMaintenance);
+}
+
+void TfrmMain::mnuSystemDefaultsClick() {
+    showSingleWindow(defaults_, ChildKind::Defaults, hooks_.createDefaults);
+}
+
+void TfrmMain::mnuGenerateMasterAsciiClick() {
+    if (!MasterIsEmpty() && hooks_.generateMasterAscii)
+        hooks_.generateMasterAscii(*this);
+}
+
+void TfrmMain::arrangeDone() {
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        const auto found = kinds_.find(sub);
+        if (found != kinds_.end() && found->second == ChildKind::Load)
+            if (ChildWindow* commands = CommandsOf(sub->widget()))
+                commands->refitRows();
+    }
+}
+
+void TfrmMain::mnuTileClick() {
+    mdi_->tileSubWindows();
+    arrangeDone();
+}
+
+void TfrmMain::mnuCascadeClick() {
+    mdi_->cascadeSubWindows();
+    arrangeDone();
+}
+
+void TfrmMain::mnuKeyboardShortcutsClick() {
+    showSingleWindow(shortcuts_, ChildKind::Shortcuts, hooks_.createShortcuts);
+}
+
+void TfrmMain::mnuRangesClick() {
+    showSingleWindow(ranges_, ChildKind::Ranges, hooks_.createRanges);
+}
+
+void TfrmMain::mnuAboutClick() {
+    ShowAbout(Globals());
+}
+
+// --- closing ----------------------------------------------------------------
+
+bool TfrmMain::childrenAgreeToClose() {
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        ChildWindow* commands = CommandsOf(sub->widget());
+        if (commands && !commands->closeQuery())
+            return false;
+    }
+    return true;
+}
+
+// Last to first; a window that still refuses keeps the program running.
+bool TfrmMain::closeAllChildren() {
+    const auto children = mdi_->subWindowList();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        if (!(*it)->close())
+            return false;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return true;
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    bool agreed = false;
+    RunGuarded([&] { agreed = childrenAgreeToClose() && closeAllChildren(); });
+    if (!agreed) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    RunGuarded([this] { tables_->close(); });
+    event->accept();
+}
+
+} // namespace brimlo

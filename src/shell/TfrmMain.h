@@ -1,0 +1,128 @@
+#pragma once
+
+#include "shell/ChildWindow.h"
+#include "shell/MainWindowHooks.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace brimlo {
+
+class MainTables;
+
+// The program's frame: a multiple-document window whose menu bar reaches
+// every function. It owns the defaults and master tables for the run, keeps
+// the books of its child windows and routes New, Open, Save, Save As,
+// Close and Exit to them.
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Opens or creates defaults.db and master.db in the application data
+    // directory. Raises BrimloError when either cannot be opened.
+    explicit TfrmMain(MainWindowHooks hooks = {}, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    MainWindowHooks& hooks() { return hooks_; }
+    MainTables& tables() { return *tables_; }
+    QMdiArea& clientArea() { return *mdi_; }
+
+    // Child window bookkeeping.
+    int openLoadWindows() const { return openLoadWindows_; }
+    int openChildWindows() const { return openChildWindows_; }
+    void NoteLoadWindowOpened();
+    void NoteLoadWindowClosed();
+    void NoteChildOpened();
+    void NoteChildClosed();
+    void EnableCloseAndSave();
+    void EnableLoadCommands(bool on);
+
+    // Places a window made elsewhere in the client area and keeps its books
+    // until it is destroyed.
+    QMdiSubWindow* addChild(QWidget* window, ChildKind kind);
+    // The active child's widget and kind; nullptr when there is none.
+    QWidget* activeChild() const;
+    bool activeChildIs(ChildKind kind) const;
+
+    // True, after telling the user, when master.db holds no record.
+    bool MasterIsEmpty();
+    // Looks for workspaces left by an earlier run and offers them.
+    void RecoverWorkspaces();
+    // Restores, raises and activates the window and its open modal dialog
+    // (another copy of the program asked for it).
+    void bringForward();
+
+    QAction* action(const char* objectName) const;
+
+    // The menu commands.
+    void mnuNewLoadClick();
+    void mnuOpenLoadClick();
+    void mnuPrintMasterSummaryClick();
+    void mnuPrintMasterReportAllClick();
+    void mnuPrintMasterReportCurrentClick();
+    void mnuPrintLoadLogListingClick();
+    void mnuPrintLoadSummaryClick();
+    void mnuPrintFullLoadReportClick();
+    void mnuSaveClick();
+    void mnuSaveAsClick();
+    void mnuCloseClick();
+    void mnuExitClick();
+    void mnuMasterMaintenanceClick();
+    void mnuSystemDefaultsClick();
+    void mnuGenerateMasterAsciiClick();
+    void mnuTileClick();
+    void mnuCascadeClick();
+    void mnuKeyboardShortcutsClick();
+    void mnuRangesClick();
+    void mnuAboutClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildFileMenu();
+    void buildEditMenu();
+    void buildWindowMenu();
+    void buildHelpMenu();
+    QAction* addCommand(QMenu* menu, const char* objectName, const char* caption,
+                        void (TfrmMain::*command)(), const QKeySequence& shortcut = {});
+    void fillWindowList();
+    void activeChildChanged();
+    void childDestroyed(QObject* subWindow);
+    void showSingleWindow(QPointer<QMdiSubWindow>& window, ChildKind kind,
+                          const std::function<QWidget*(TfrmMain&)>& factory);
+    void openTakenOverWorkspace(const std::string& headerPath);
+    void arrangeDone();
+    bool childrenAgreeToClose();
+    bool closeAllChildren();
+    QMdiSubWindow* findLoadWindow(const std::string& fileName) const;
+    std::string chooseLoadFile();
+
+    MainWindowHooks hooks_;
+    std::unique_ptr<MainTables> tables_;
+    QMdiArea* mdi_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QAction* windowListStart_ = nullptr;
+    std::map<const QObject*, ChildKind> kinds_;
+    QPointer<QMdiSubWindow> maintenance_;
+    QPointer<QMdiSubWindow> defaults_;
+    QPointer<QMdiSubWindow> ranges_;
+    QPointer<QMdiSubWindow> shortcuts_;
+    int openLoadWindows_ = 0;
+    int openChildWindows_ = 0;
+    bool recoveryDone_ = false;
+    bool closing_ = false;
+};
+
+} // namespace brimlo

@@ -1,0 +1,93 @@
+#include "support/AppPaths.h"
+
+#include "common/TempDir.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using brimlo::testing::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Points the user's shared data folder somewhere for one test.
+class DataHome {
+public:
+    explicit DataHome(const fs::path& path) : old_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path.string()));
+    }
+    ~DataHome() { qputenv("XDG_DATA_HOME", old_); }
+
+private:
+    QByteArray old_;
+};
+
+TEST(AppPaths, FirstRunCreatesTheProgramFolder) {
+    TempDir temp;
+    DataHome home(temp / "share");
+    std::string directory;
+    ASSERT_TRUE(brimlo::FindAppDataDirectory("/opt/brimlo/", directory, "Brimlo"));
+    EXPECT_EQ((temp / "share" / "Brimlo").string() + "/", directory);
+    EXPECT_TRUE(fs::is_directory(temp / "share" / "Brimlo"));
+    // A second run finds it.
+    std::string again;
+    ASSERT_TRUE(brimlo::FindAppDataDirectory("/opt/brimlo/", again, "Brimlo"));
+    EXPECT_EQ(directory, again);
+}
+
+TEST(AppPaths, UnusableDataFolderFallsBackToTheInstallationDirectory) {
+    TempDir temp;
+    // A file where the folder should be: no folder can be made there, even
+    // for a user whom permissions do not stop.
+    std::ofstream(temp / "blocked") << "x";
+    DataHome home(temp / "blocked" / "share");
+    std::string directory = "unchanged";
+    EXPECT_FALSE(brimlo::FindAppDataDirectory("/opt/brimlo/", directory, "Brimlo"));
+    EXPECT_EQ("/opt/brimlo/", directory);
+}
+
+TEST(AppPaths, ProgramFolderNameTakenByAFileFallsBack) {
+    TempDir temp;
+    fs::create_directories(temp / "share");
+    std::ofstream(temp / "share" / "Brimlo") << "x";
+    DataHome home(temp / "share");
+    std::string directory;
+    EXPECT_FALSE(brimlo::FindAppDataDirectory("/inst/", directory, "Brimlo"));
+    EXPECT_EQ("/inst/", directory);
+}
+
+TEST(AppPaths, VersionAndDateOfTheProgramFile) {
+    TempDir temp;
+    const fs::path program = temp / "brimlo";
+    std::ofstream(program) << "binary";
+    const auto stamp = fs::file_time_type::clock::now() - std::chrono::hours(49);
+    fs::last_write_time(program, stamp);
+
+    std::string version;
+    std::optional<std::chrono::system_clock::time_point> date;
+    EXPECT_EQ(0, brimlo::ReadProgramVersion(program.string(), version, date));
+    EXPECT_EQ("1.1.0.0", version);
+    ASSERT_TRUE(date.has_value());
+    const auto expected = std::chrono::file_clock::to_sys(stamp);
+    EXPECT_LT(std::chrono::abs(*date - expected), std::chrono::seconds(1));
+}
+
+TEST(AppPaths, MissingProgramFileLeavesTheDateUnset) {
+    std::string version;
+    std::optional<std::chrono::system_clock::time_point> date;
+    EXPECT_EQ(brimlo::kProgramFileUnreadable,
+              brimlo::ReadProgramVersion("/nonexistent/brimlo", version, date));
+    EXPECT_FALSE(date.has_value());
+}
+
+TEST(AppPaths, InstallationDirectoryEndsWithASeparator) {
+    const std::string dir = brimlo::InstallationDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_EQ('/', dir.back());
+    EXPECT_TRUE(fs::exists(fs::path(dir) / "test_shell"));
+}
+
+} // namespace

@@ -1,0 +1,226 @@
+#include "shell/MainTables.h"
+
+#include "common/TempDir.h"
+#include "support/BrimloError.h"
+#include "support/DefaultsLayout.h"
+#include "support/ParadoxTable.h"
+#include "support/SqliteStore.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+using namespace brimlo;
+using brimlo::testing::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Dir(const TempDir& temp) {
+    return temp.path().string() + "/";
+}
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+Date LocalToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return Date::fromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+// What a table file looks like from outside: its bytes and its date.
+struct Snapshot {
+    std::string bytes;
+    fs::file_time_type written;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const fs::path& path) {
+    return {Bytes(path), fs::last_write_time(path)};
+}
+
+TEST(MainTables, FirstStartCreatesBothTablesAndTheInitialRecord) {
+    TempDir temp;
+    {
+        MainTables tables(Dir(temp));
+        EXPECT_TRUE(tables.defaultsCreated());
+        Dataset& d = tables.defaults();
+        ASSERT_EQ(1, d.recordCount());
+        d.first();
+        const std::pair<const char*, const char*> texts[] = {
+            {"SPECIES", "SP"},      {"CONDCODE", "GR"},     {"PRODCODE", "01"},
+            {"HSPECIES", "SP"},     {"HCONDCODE", "GR"},    {"HPRODCODE", "01"},
+            {"VOL_CALC_METH", "S"}, {"SAWLOGS", "N"},       {"CULLMETHTYPE1", "6"},
+            {"CULLMETHTYPE2", "8"}, {"CULLMETHTYPE3", "1"}, {"CULLMETHTYPE4", "3"},
+            {"CULLMETHTYPE5", "3"}, {"CULLMETHTYPE6", "5"}, {"CULLMETHTYPE7", "2"}};
+        for (const auto& [field, text] : texts)
+            EXPECT_EQ(text, d.field(field).asString()) << field;
+        EXPECT_EQ(48, d.field("LENGTH").asInt());
+        EXPECT_EQ(LocalToday(), d.field("DATEWEIGHED").asDate());
+        for (const char* empty : {"TOPD",
+                                  "LESSEE",
+                                  "MILL_NAME",
+                                  "DISP",
+                                  "SUBDISP",
+                                  "SOURCE",
+                                  "MILL_NUM",
+                                  "BLOCK_NUM",
+                                  "LOAD_NUM",
+                                  "ID",
+                                  "POP",
+                                  "HTOPD",
+                                  "NETWEIGHT",
+                                  "TM9",
+                                  "MILL_CODE",
+                                  "TREES",
+                                  "DEFAULT_DATA_PATH",
+                                  "SCALER_NAME",
+                                  "SCALER_PERMIT",
+                                  "TRIM_ALLOWANCE"})
+            EXPECT_TRUE(d.field(empty).isNull()) << empty;
+        EXPECT_EQ(37u, d.fields().size());
+        EXPECT_TRUE(tables.masterIsEmpty());
+        EXPECT_EQ("", tables.defaultDataPath());
+    }
+    // The master table is a Paradox table of 105 fields and no record.
+    auto master = ParadoxTable::open((temp / "master.db").string());
+    EXPECT_EQ(105u, master->fields().size());
+    EXPECT_EQ("MILLCODE", master->fields().front().name);
+    EXPECT_EQ("TOTALLOGS", master->fields().back().name);
+    EXPECT_EQ(0u, master->recordCount());
+    // The defaults table holds the record on disk.
+    auto defaults = SqliteStore::open((temp / "defaults.db").string());
+    EXPECT_EQ(1u, defaults->readAll().size());
+}
+
+TEST(MainTables, SecondStartChangesNothing) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    const Snapshot defaults = Take(temp / "defaults.db");
+    const Snapshot master = Take(temp / "master.db");
+    {
+        MainTables second(Dir(temp));
+        EXPECT_FALSE(second.defaultsCreated());
+        EXPECT_EQ(1, second.defaults().recordCount());
+    }
+    EXPECT_TRUE(defaults == Take(temp / "defaults.db"));
+    EXPECT_TRUE(master == Take(temp / "master.db"));
+}
+
+TEST(MainTables, ExistingEmptyDefaultsTableIsNotFilled) {
+    TempDir temp;
+    SqliteStore::create((temp / "defaults.db").string(), DefaultsFields());
+    MainTables tables(Dir(temp));
+    EXPECT_FALSE(tables.defaultsCreated());
+    EXPECT_TRUE(tables.defaults().isEmpty());
+    EXPECT_EQ("", tables.defaultDataPath());
+}
+
+TEST(MainTables, OlderDefaultsTableGainsTrimAllowance) {
+    TempDir temp;
+    FieldList older = DefaultsFields();
+    older.pop_back();
+    {
+        auto store = SqliteStore::create((temp / "defaults.db").string(), older);
+        Record values(older.size());
+        values[0] = Value("P ");
+        values[33] = Value("/srv/loads");
+        store->insert(values);
+    }
+    MainTables tables(Dir(temp));
+    Dataset& d = tables.defaults();
+    ASSERT_EQ(37u, d.fields().size());
+    EXPECT_EQ("TRIM_ALLOWANCE", d.fields().back().name);
+    ASSERT_EQ(1, d.recordCount());
+    d.first();
+    EXPECT_EQ("P ", d.field("SPECIES").asString());
+    EXPECT_TRUE(d.field("TRIM_ALLOWANCE").isNull());
+    EXPECT_EQ("/srv/loads", tables.defaultDataPath());
+}
+
+TEST(MainTables, DefaultsTableWithTheColumnKeepsItsRecord) {
+    TempDir temp;
+    {
+        auto store = SqliteStore::create((temp / "defaults.db").string(), DefaultsFields());
+        Record values(DefaultsFields().size());
+        values[36] = Value("T");
+        store->insert(values);
+    }
+    const Snapshot before = Take(temp / "defaults.db");
+    {
+        MainTables tables(Dir(temp));
+        tables.defaults().first();
+        EXPECT_EQ("T", tables.defaults().field("TRIM_ALLOWANCE").asString());
+    }
+    EXPECT_TRUE(before == Take(temp / "defaults.db"));
+}
+
+// A table the program cannot use stops the start with an error that names
+// the file, and the file stays as it was.
+void ExpectRefused(const TempDir& temp, const std::string& file) {
+    const Snapshot before = Take(temp / file);
+    try {
+        MainTables tables(Dir(temp));
+        ADD_FAILURE() << file << " was accepted";
+    } catch (const BrimloError& error) {
+        EXPECT_NE(std::string::npos, error.text().find((temp / file).string())) << error.text();
+    }
+    EXPECT_TRUE(before == Take(temp / file)) << file << " was changed";
+}
+
+TEST(MainTables, ForeignMasterFileIsRefused) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    WriteBytes(temp / "master.db", std::string(4096, 'x'));
+    ExpectRefused(temp, "master.db");
+}
+
+TEST(MainTables, TruncatedMasterFileIsRefused) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    const std::string whole = Bytes(temp / "master.db");
+    WriteBytes(temp / "master.db", whole.substr(0, 300));
+    ExpectRefused(temp, "master.db");
+}
+
+TEST(MainTables, MasterFileOfAnotherLayoutIsRefused) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    ParadoxTable::create((temp / "master.db").string(),
+                         {{"MILLCODE", FieldType::Alpha, 2}, {"POP", FieldType::Short, 0}});
+    ExpectRefused(temp, "master.db");
+}
+
+TEST(MainTables, ForeignDefaultsFileIsRefused) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    WriteBytes(temp / "defaults.db", std::string(3000, '\x5a'));
+    ExpectRefused(temp, "defaults.db");
+}
+
+TEST(MainTables, EmptyDefaultsFileIsRefused) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    WriteBytes(temp / "defaults.db", "");
+    ExpectRefused(temp, "defaults.db");
+}
+
+TEST(MainTables, TruncatedDefaultsFileIsRefused) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    const std::string whole = Bytes(temp / "defaults.db");
+    WriteBytes(temp / "defaults.db", whole.substr(0, 100));
+    ExpectRefused(temp, "defaults.db");
+}
+
+} // namespace

@@ -1,0 +1,28 @@
+// One application object for every test of the shell: windows, sockets and
+// file dialogs need it, and the toolkit allows only one per process.
+#include "shell/BrimloApplication.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<brimlo::BrimloApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "test_shell";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<brimlo::BrimloApplication> app_;
+};
+
+[[maybe_unused]] auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace

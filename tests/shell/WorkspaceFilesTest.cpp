@@ -1,0 +1,108 @@
+#include "support/WorkspaceFiles.h"
+
+#include "common/ScriptedPrompt.h"
+#include "common/TempDir.h"
+#include "support/BrimloError.h"
+#include "support/DirectoryListing.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using brimlo::testing::ScriptedPrompt;
+using brimlo::testing::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+void Touch(const fs::path& path) {
+    std::ofstream(path) << "x";
+}
+
+std::vector<std::string> AllMatches(const std::string& directory) {
+    DirectoryListing listing(directory);
+    std::vector<std::string> names;
+    std::string name;
+    while (listing.nextMatchingEntry(name, WorkspaceFilePatterns()))
+        names.push_back(name);
+    listing.close();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(WorkspaceListing, MatchesWorkspaceFilesOnly) {
+    TempDir temp;
+    for (const char* name : {"Header12.db", "Log12.db", "Log12.PX", "Logbook.db", "master.db",
+                             "defaults.db", "Header12.txt", "log12.db", "Log12.px"})
+        Touch(temp / name);
+    const std::vector<std::string> expected = {"Header12.db", "Log12.PX", "Log12.db", "Logbook.db"};
+    EXPECT_EQ(expected, AllMatches(temp.path().string() + "/"));
+}
+
+TEST(WorkspaceListing, UnreadableDirectoryIsReportedAndYieldsNothing) {
+    TempDir temp;
+    const std::string missing = (temp / "gone").string() + "/";
+    ScriptedPrompt prompt;
+    prompt.expect("Error: Unable to open directory '" + missing + "'");
+    EXPECT_TRUE(AllMatches(missing).empty());
+    ASSERT_EQ(1u, prompt.shown().size());
+    EXPECT_EQ("Directory Error", prompt.shown()[0].caption);
+    EXPECT_EQ(PromptIcon::Error, prompt.shown()[0].icon);
+}
+
+TEST(WorkspaceNumber, TakenBetweenHeaderAndTheExtension) {
+    EXPECT_EQ(3, WorkspaceNumberFromHeaderName("Header3.db"));
+    EXPECT_EQ(117, WorkspaceNumberFromHeaderName("Header117.db"));
+    EXPECT_EQ(3, WorkspaceNumberFromHeaderName("Header3.db-journal"));
+}
+
+TEST(WorkspaceNumber, NoNumberIsAConversionError) {
+    for (const char* name : {"Header.db", "HeaderX.db", "Header3a.db", "OldHeader.db"}) {
+        try {
+            WorkspaceNumberFromHeaderName(name);
+            ADD_FAILURE() << name << " gave a number";
+        } catch (const BrimloError& error) {
+            EXPECT_NE(std::string::npos, error.text().find("is not a valid integer value"))
+                << error.text();
+        }
+    }
+}
+
+TEST(WorkspaceNumber, SidecarNamesLeadToTheirTable) {
+    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db-journal"));
+    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db-wal"));
+    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db"));
+    EXPECT_TRUE(IsHeaderFileName("Header3.db-shm"));
+    EXPECT_FALSE(IsHeaderFileName("Log3.db"));
+}
+
+TEST(WorkspaceFiles, DeletingAFileTakesItsSidecarsAlong) {
+    TempDir temp;
+    for (const char* name : {"Header4.db", "Header4.db-journal", "Header4.db-wal", "Log4.db"})
+        Touch(temp / name);
+    DeleteWorkspaceFile((temp / "Header4.db").string());
+    EXPECT_FALSE(fs::exists(temp / "Header4.db"));
+    EXPECT_FALSE(fs::exists(temp / "Header4.db-journal"));
+    EXPECT_FALSE(fs::exists(temp / "Header4.db-wal"));
+    EXPECT_TRUE(fs::exists(temp / "Log4.db"));
+    // Already gone: no error.
+    DeleteWorkspaceFile((temp / "Header4.db").string());
+}
+
+TEST(WorkspaceFiles, NewNumberSkipsEveryKeptWorkspace) {
+    TempDir temp;
+    const std::string dir = temp.path().string() + "/";
+    EXPECT_EQ(1, NextFreeWorkspaceNumber(dir, 0));
+    Touch(temp / "Header1.db");
+    Touch(temp / "Log2.PX");
+    Touch(temp / "Log3.db-journal");
+    Touch(temp / "Log5.db");
+    EXPECT_EQ(4, NextFreeWorkspaceNumber(dir, 0));
+    EXPECT_EQ(4, NextFreeWorkspaceNumber(dir, 3));
+    EXPECT_EQ(6, NextFreeWorkspaceNumber(dir, 4));
+    EXPECT_EQ(8, NextFreeWorkspaceNumber(dir, 7));
+}
+
+} // namespace
