@@ -142,7 +142,7 @@ void ApplyJournal(const std::string& path, const Journal& j) {
 
 } // namespace
 
-void JournaledFile::setFlushForBenchmarks(bool flush) {
+void JournaledFile::setFlushing(bool flush) {
     gFlush = flush;
 }
 

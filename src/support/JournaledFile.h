@@ -50,9 +50,10 @@ public:
     // Opens the file again after it was replaced by another (rename).
     void reopen();
 
-    // Flushing to disk can be switched off to measure the work around it;
-    // benchmarks only: without it a power cut may lose or tear changes.
-    static void setFlushForBenchmarks(bool flush);
+    // Flushing to disk can be switched off to measure or exercise the work
+    // around it; for benchmarks and tests only: without it a power cut may
+    // lose or tear changes (a crash of the program alone still cannot).
+    static void setFlushing(bool flush);
 
 private:
     std::vector<unsigned char> readDisk(uint64_t offset, size_t length) const;

@@ -1,0 +1,377 @@
+#include "ParadoxReference.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+extern "C" {
+#include <paradox.h>
+}
+#include <stdexcept>
+
+namespace brimlo::testing {
+
+namespace {
+
+int WidthOf(const FieldDef& f) {
+    switch (f.type) {
+    case FieldType::Alpha:
+        return f.size;
+    case FieldType::Short:
+        return 2;
+    case FieldType::Long:
+    case FieldType::Date:
+        return 4;
+    case FieldType::Number:
+        return 8;
+    case FieldType::Logical:
+        return 1;
+    }
+    return 0;
+}
+
+int CodeOf(FieldType t) {
+    switch (t) {
+    case FieldType::Alpha:
+        return 1;
+    case FieldType::Date:
+        return 2;
+    case FieldType::Short:
+        return 3;
+    case FieldType::Long:
+        return 4;
+    case FieldType::Number:
+        return 6;
+    case FieldType::Logical:
+        return 9;
+    }
+    return 0;
+}
+
+void PutBigEndian(unsigned char* out, unsigned long long u, int width) {
+    for (int i = width - 1; i >= 0; --i, u /= 256)
+        out[i] = static_cast<unsigned char>(u % 256);
+}
+
+unsigned long long GetBigEndian(const unsigned char* in, int width) {
+    unsigned long long u = 0;
+    for (int i = 0; i < width; ++i)
+        u = u * 256 + in[i];
+    return u;
+}
+
+void EncodeOne(const RefField& f, const Value& v, unsigned char* out) {
+    if (v.isNull())
+        return;
+    switch (f.code) {
+    case 1: {
+        const std::string s = v.asString();
+        std::memcpy(out, s.data(), std::min<size_t>(s.size(), static_cast<size_t>(f.width)));
+        break;
+    }
+    case 2:
+    case 3:
+    case 4: {
+        const long long n = f.code == 2 ? v.asDate().days : v.asInt();
+        const long long excess = 1LL << (8 * f.width - 1);
+        PutBigEndian(out, static_cast<unsigned long long>(n + excess), f.width);
+        break;
+    }
+    case 5:
+    case 6: {
+        const double d = v.asDouble();
+        unsigned char raw[8];
+        std::memcpy(raw, &d, 8); // little-endian host
+        for (int i = 0; i < 8; ++i)
+            out[i] = raw[7 - i];
+        if (std::signbit(d))
+            for (int i = 0; i < 8; ++i)
+                out[i] = static_cast<unsigned char>(~out[i]);
+        else
+            out[0] |= 0x80;
+        break;
+    }
+    case 9:
+        out[0] = v.asBool() ? 0x81 : 0x80;
+        break;
+    default:
+        throw std::runtime_error("no reference encoding for field " + f.name);
+    }
+}
+
+Value DecodeOne(const RefField& f, const unsigned char* in) {
+    if (f.code == 1) {
+        std::string s(reinterpret_cast<const char*>(in), static_cast<size_t>(f.width));
+        return Value(s.substr(0, s.find('\0')));
+    }
+    bool blank = true;
+    for (int i = 0; i < f.width; ++i)
+        blank = blank && in[i] == 0;
+    if (blank)
+        return Value();
+    switch (f.code) {
+    case 2:
+    case 3:
+    case 4: {
+        const long long excess = 1LL << (8 * f.width - 1);
+        const auto n =
+            static_cast<int32_t>(static_cast<long long>(GetBigEndian(in, f.width)) - excess);
+        return f.code == 2 ? Value(Date{n}) : Value(n);
+    }
+    case 5:
+    case 6: {
+        unsigned char b[8];
+        std::memcpy(b, in, 8);
+        if (b[0] & 0x80)
+            b[0] &= 0x7F;
+        else
+            for (unsigned char& c : b)
+                c = static_cast<unsigned char>(~c);
+        unsigned char raw[8];
+        for (int i = 0; i < 8; ++i)
+            raw[i] = b[7 - i];
+        double d;
+        std::memcpy(&d, raw, 8);
+        return Value(d);
+    }
+    case 9:
+        return Value(in[0] == 0x81);
+    default:
+        throw std::runtime_error("no reference decoding for field " + f.name);
+    }
+}
+
+void CollectError(pxdoc_t*, int type, const char* msg, void* data) {
+    if (type != PX_Warning)
+        *static_cast<std::string*>(data) += std::string(msg) + "\n";
+}
+
+void Put16(std::vector<unsigned char>& b, size_t at, unsigned v) {
+    b[at] = static_cast<unsigned char>(v & 0xFF);
+    b[at + 1] = static_cast<unsigned char>((v >> 8) & 0xFF);
+}
+
+void Put32(std::vector<unsigned char>& b, size_t at, unsigned long v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<size_t>(i)] = static_cast<unsigned char>((v >> (8 * i)) & 0xFF);
+}
+
+std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, int recordSize,
+                                          int blocks, int records, const HandMadeOptions& o) {
+    std::vector<unsigned char> h(0x800 * 2, 0);
+    const size_t n = fields.size();
+    Put16(h, 0x00, static_cast<unsigned>(recordSize));
+    Put16(h, 0x02, static_cast<unsigned>(h.size()));
+    h[0x04] = 2;
+    h[0x05] = static_cast<unsigned char>(o.blockKb);
+    Put32(h, 0x06, static_cast<unsigned long>(records));
+    Put16(h, 0x0A, static_cast<unsigned>(blocks - (o.freeBlock ? 1 : 0)));
+    Put16(h, 0x0C, static_cast<unsigned>(blocks));
+    Put16(h, 0x21, static_cast<unsigned>(n));
+    Put32(h, 0x25, 0xFF00FF00ul);
+    h[0x39] = static_cast<unsigned char>(o.version);
+    Put16(h, 0x6A, 1252);
+    size_t pos = 0x78;
+    for (const RefField& f : fields) {
+        h[pos++] = static_cast<unsigned char>(f.code);
+        h[pos++] = static_cast<unsigned char>(f.width);
+    }
+    pos += 4 + 4 * n + (o.version == 0x0C ? 261 : 79);
+    for (const RefField& f : fields) {
+        std::memcpy(&h[pos], f.name.data(), f.name.size());
+        pos += f.name.size() + 1;
+    }
+    return h;
+}
+
+} // namespace
+
+std::vector<RefField> RefFieldsOf(const FieldList& fields) {
+    std::vector<RefField> out;
+    for (const FieldDef& f : fields)
+        out.push_back({f.name, CodeOf(f.type), WidthOf(f)});
+    return out;
+}
+
+std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values) {
+    size_t size = 0;
+    for (const RefField& f : fields)
+        size += static_cast<size_t>(f.width);
+    std::vector<unsigned char> out(size, 0);
+    size_t at = 0;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i < values.size())
+            EncodeOne(fields[i], values[i], &out[at]);
+        at += static_cast<size_t>(fields[i].width);
+    }
+    return out;
+}
+
+Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record) {
+    Record out;
+    for (const RefField& f : fields) {
+        out.push_back(DecodeOne(f, record));
+        record += f.width;
+    }
+    return out;
+}
+
+PxContents PxRead(const std::string& path) {
+    std::string errors;
+    pxdoc_t* doc = PX_new3(CollectError, nullptr, nullptr, nullptr, &errors);
+    if (PX_open_file(doc, path.c_str()) < 0) {
+        PX_delete(doc);
+        throw std::runtime_error("pxlib cannot open " + path + ": " + errors);
+    }
+    PxContents c;
+    const int nf = PX_get_num_fields(doc);
+    for (int i = 0; i < nf; ++i) {
+        const pxfield_t* f = PX_get_field(doc, i);
+        c.fields.push_back({f->px_fname, static_cast<unsigned char>(f->px_ftype), f->px_flen});
+    }
+    std::vector<char> buffer(static_cast<size_t>(PX_get_recordsize(doc)));
+    const int n = PX_get_num_records(doc);
+    for (int i = 0; i < n && errors.empty(); ++i) {
+        if (!PX_get_record(doc, i, buffer.data()))
+            errors += "record " + std::to_string(i) + " unreadable\n";
+        else
+            c.records.push_back(
+                RefDecode(c.fields, reinterpret_cast<const unsigned char*>(buffer.data())));
+    }
+    PX_close(doc);
+    PX_delete(doc);
+    if (!errors.empty())
+        throw std::runtime_error("pxlib cannot read " + path + ": " + errors);
+    return c;
+}
+
+void PxWrite(const std::string& path, const std::vector<RefField>& fields,
+             const std::vector<Record>& records) {
+    std::string errors;
+    pxdoc_t* doc = PX_new3(CollectError, nullptr, nullptr, nullptr, &errors);
+    auto* px = static_cast<pxfield_t*>(
+        doc->malloc(doc, fields.size() * sizeof(pxfield_t), "fields for a test table"));
+    for (size_t i = 0; i < fields.size(); ++i) {
+        px[i].px_fname = PX_strdup(doc, fields[i].name.c_str());
+        px[i].px_ftype = static_cast<char>(fields[i].code);
+        px[i].px_flen = fields[i].width;
+        px[i].px_fdc = 0;
+    }
+    if (PX_create_file(doc, px, static_cast<int>(fields.size()), path.c_str(),
+                       pxfFileTypNonIndexDB) < 0)
+        throw std::runtime_error("pxlib cannot create " + path + ": " + errors);
+    for (size_t i = 0; i < records.size(); ++i) {
+        std::vector<unsigned char> raw = RefEncode(fields, records[i]);
+        if (PX_put_recordn(doc, reinterpret_cast<char*>(raw.data()), static_cast<int>(i)) < 0)
+            throw std::runtime_error("pxlib cannot write " + path + ": " + errors);
+    }
+    PX_close(doc);
+    PX_delete(doc);
+}
+
+void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
+                   const std::vector<Record>& records, const HandMadeOptions& o) {
+    int recordSize = 0;
+    for (const RefField& f : fields)
+        recordSize += f.width;
+    const int blockSize = o.blockKb * 1024;
+    const int perBlock = o.perBlock > 0 ? o.perBlock : (blockSize - 6) / recordSize;
+    const int chained = static_cast<int>((records.size() + static_cast<size_t>(perBlock) - 1) /
+                                         static_cast<size_t>(perBlock));
+    const int blocks = chained + (o.freeBlock ? 1 : 0);
+    // physical number of the i-th block of the chain (1-based); a free block,
+    // when asked for, is physical block 1 when reversed and the last otherwise
+    auto physical = [&](int i) { return o.reversed ? blocks - i + 1 : i; };
+    std::vector<unsigned char> file =
+        HandMadeHeader(fields, recordSize, blocks, static_cast<int>(records.size()), o);
+    const size_t headerSize = file.size();
+    file.resize(headerSize + static_cast<size_t>(blocks * blockSize), 0);
+    Put16(file, 0x0E, chained ? static_cast<unsigned>(physical(1)) : 0);
+    Put16(file, 0x10, chained ? static_cast<unsigned>(physical(chained)) : 0);
+    for (int i = 1; i <= chained; ++i) {
+        const size_t at = headerSize + static_cast<size_t>((physical(i) - 1) * blockSize);
+        const int first = (i - 1) * perBlock;
+        const int count = std::min(perBlock, static_cast<int>(records.size()) - first);
+        Put16(file, at, i < chained ? static_cast<unsigned>(physical(i + 1)) : 0);
+        Put16(file, at + 2, i > 1 ? static_cast<unsigned>(physical(i - 1)) : 0);
+        Put16(file, at + 4, static_cast<unsigned>(static_cast<uint16_t>((count - 1) * recordSize)));
+        for (int r = 0; r < count; ++r) {
+            const std::vector<unsigned char> raw =
+                RefEncode(fields, records[static_cast<size_t>(first + r)]);
+            std::memcpy(&file[at + 6 + static_cast<size_t>(r * recordSize)], raw.data(),
+                        raw.size());
+        }
+    }
+    if (o.freeBlock) {
+        const int freeBlock = o.reversed ? 1 : blocks;
+        Put16(file, 0x4D, static_cast<unsigned>(freeBlock));
+        // stale records in the free block must never show
+        std::memset(&file[headerSize + static_cast<size_t>((freeBlock - 1) * blockSize) + 6], 0x41,
+                    40);
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
+}
+
+FieldList MasterLayoutForTests() {
+    FieldList f = {{"MILLCODE", FieldType::Alpha, 2},  {"POP", FieldType::Short, 0},
+                   {"MILL_NUM", FieldType::Long, 0},   {"SAWLOGS", FieldType::Alpha, 1},
+                   {"LESSEE", FieldType::Alpha, 20},   {"MILL_NAME", FieldType::Alpha, 20},
+                   {"DISP", FieldType::Alpha, 10},     {"SUBDISP", FieldType::Alpha, 4},
+                   {"BLOCK_NUM", FieldType::Alpha, 4}, {"LOAD_NUM", FieldType::Long, 0},
+                   {"TOP_D", FieldType::Short, 0},     {"WEIGH_DATE", FieldType::Date, 0},
+                   {"NET_WEIGHT", FieldType::Long, 0}, {"TM9", FieldType::Alpha, 10},
+                   {"HSPECIES", FieldType::Alpha, 2},  {"HCONDCODE", FieldType::Alpha, 2},
+                   {"HPRODCODE", FieldType::Alpha, 2}, {"SOURCE", FieldType::Alpha, 20},
+                   {"TREES", FieldType::Long, 0}};
+    for (int n = 1; n <= 12; ++n) {
+        const std::string s = std::to_string(n);
+        f.push_back({"SPCDPR" + s, FieldType::Alpha, 8});
+        f.push_back({"LOGNUMS" + s, FieldType::Long, 0});
+        for (const char* name : {"LENGTH", "GROSSVOL", "CULLVOL", "NETVOL", "CULLPER"})
+            f.push_back({name + s, FieldType::Number, 0});
+    }
+    f.push_back({"NUM_GROUPS", FieldType::Short, 0});
+    f.push_back({"TOTALLOGS", FieldType::Long, 0});
+    return f;
+}
+
+Record MasterRecordFor(int key, int seed) {
+    unsigned long long state = static_cast<unsigned long long>(seed) * 2654435761ull + 12345u;
+    auto next = [&state]() {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<int>((state >> 33) % 100000);
+    };
+    auto text = [&](size_t n) {
+        std::string s;
+        for (size_t i = 0; i < n; ++i)
+            s += static_cast<char>('A' + next() % 26);
+        return s;
+    };
+    Record r;
+    r.push_back(Value(text(2)));
+    r.push_back(Value(static_cast<int32_t>(next() % 999)));
+    r.push_back(Value(static_cast<int32_t>(seed)));
+    r.push_back(Value(text(1)));
+    for (size_t n : {20u, 20u, 10u, 4u, 4u})
+        r.push_back(Value(text(n)));
+    r.push_back(Value(static_cast<int32_t>(key)));
+    r.push_back(Value(static_cast<int32_t>(next() % 60 - 10)));
+    r.push_back(Value(Date{730000 + next() % 10000}));
+    r.push_back(Value(static_cast<int32_t>(next() * 3)));
+    for (size_t n : {10u, 2u, 2u, 2u, 20u})
+        r.push_back(Value(text(n)));
+    r.push_back(Value(static_cast<int32_t>(next())));
+    for (int g = 0; g < 12; ++g) {
+        r.push_back(Value(text(8)));
+        r.push_back(Value(static_cast<int32_t>(next())));
+        for (int k = 0; k < 5; ++k)
+            r.push_back(Value((next() - 50000) / 1000.0));
+    }
+    r.push_back(Value(static_cast<int32_t>(next() % 12 + 1)));
+    r.push_back(Value(static_cast<int32_t>(next())));
+    return r;
+}
+
+} // namespace brimlo::testing

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "support/FieldDef.h"
+#include "support/Value.h"
+
+#include <string>
+#include <vector>
+
+namespace brimlo::testing {
+
+// A field as the file stores it: Paradox type code and width in bytes.
+struct RefField {
+    std::string name;
+    int code;
+    int width;
+};
+
+std::vector<RefField> RefFieldsOf(const FieldList& fields);
+
+// The record format worked out independently of the engine: integers in
+// excess-2^(n-1) big-endian, doubles with the sign bit set when positive and
+// all bits inverted when negative, alpha zero-padded, all-zero = blank.
+std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values);
+Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record);
+
+// What pxlib, an independent reader, finds in a table file.
+struct PxContents {
+    std::vector<RefField> fields;
+    std::vector<Record> records;
+};
+// Throws std::runtime_error when pxlib cannot open or read the file.
+PxContents PxRead(const std::string& path);
+// Writes a new unkeyed table with pxlib.
+void PxWrite(const std::string& path, const std::vector<RefField>& fields,
+             const std::vector<Record>& records);
+
+// A table file put together by hand, as another program might leave it.
+struct HandMadeOptions {
+    int blockKb = 2;
+    int version = 0x0C;     // 0x09 for a level 4 table
+    int perBlock = 0;       // records per block; 0 fills blocks
+    bool reversed = false;  // chain blocks from the end of the file backwards
+    bool freeBlock = false; // one free block on the free list
+};
+void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
+                   const std::vector<Record>& records, const HandMadeOptions& options);
+
+// The 105 fields of the master table, in order.
+FieldList MasterLayoutForTests();
+// A master record whose every field follows from key and seed, so a record
+// mixed from two writes is recognised.
+Record MasterRecordFor(int key, int seed);
+
+} // namespace brimlo::testing

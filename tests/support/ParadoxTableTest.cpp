@@ -1,0 +1,418 @@
+#include "support/ParadoxTable.h"
+
+#include "ParadoxReference.h"
+#include "common/TempDir.h"
+#include "support/BrimloError.h"
+#include "support/ParadoxStore.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace brimlo {
+namespace {
+
+using testing::PxContents;
+using testing::PxRead;
+using testing::RefFieldsOf;
+
+const FieldList kAllTypes = {{"NAME", FieldType::Alpha, 10}, {"SMALL", FieldType::Short, 0},
+                             {"BIG", FieldType::Long, 0},    {"AMOUNT", FieldType::Number, 0},
+                             {"WHEN", FieldType::Date, 0},   {"FLAG", FieldType::Logical, 0}};
+
+// Values worth a round trip: blanks, zeros, negatives, the ends of the ranges,
+// and dates with known day numbers (1 January 100 is day 36160, 4 May 1996 is
+// day 728783 in the Paradox count).
+std::vector<Record> AllTypeRecords() {
+    return {
+        {Value("ALPHA"), Value(1), Value(256), Value(100.5), Value(Date{728783}), Value(true)},
+        {Value(""), Value(0), Value(0), Value(0.0), Value(Date{36160}), Value(false)},
+        {Value("neg"), Value(-1), Value(-2), Value(-1.5), Value(), Value()},
+        {Value("\xE9t\xE9 caf\xE9"), Value(32767), Value(2147483647), Value(1e300), Value(),
+         Value(true)},
+        {Value("x"), Value(-32767), Value(-2147483647), Value(-1e-300), Value(Date{1}), Value()},
+        {Value("0123456789"), Value(), Value(), Value(), Value(), Value()},
+        {Value("tiny"), Value(2), Value(-65536), Value(-123456.789), Value(Date{3652059}),
+         Value(false)},
+    };
+}
+
+std::vector<Record> ValuesOf(const std::vector<StoredRow>& rows) {
+    std::vector<Record> out;
+    for (const StoredRow& r : rows)
+        out.push_back(r.values);
+    return out;
+}
+
+std::vector<Record> ReadBack(const std::string& path) {
+    return ValuesOf(ParadoxTable::open(path)->readAll());
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Spit(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+TEST(ParadoxTableTest, PxlibReadsEveryValueWeWrite) {
+    testing::TempDir dir;
+    const std::string path = dir / "types.db";
+    auto table = ParadoxTable::create(path, kAllTypes);
+    for (const Record& r : AllTypeRecords())
+        table->insert(r);
+
+    const PxContents px = PxRead(path);
+    ASSERT_EQ(px.fields.size(), kAllTypes.size());
+    const int codes[] = {1, 3, 4, 6, 2, 9};
+    const int widths[] = {10, 2, 4, 8, 4, 1};
+    for (size_t i = 0; i < kAllTypes.size(); ++i) {
+        EXPECT_EQ(px.fields[i].name, kAllTypes[i].name);
+        EXPECT_EQ(px.fields[i].code, codes[i]);
+        EXPECT_EQ(px.fields[i].width, widths[i]);
+    }
+    EXPECT_EQ(px.records, AllTypeRecords());
+    EXPECT_EQ(ValuesOf(table->readAll()), AllTypeRecords());
+    EXPECT_EQ(ReadBack(path), AllTypeRecords());
+}
+
+TEST(ParadoxTableTest, ReadsEveryValuePxlibWrites) {
+    testing::TempDir dir;
+    const std::string path = dir / "bypxlib.db";
+    testing::PxWrite(path, RefFieldsOf(kAllTypes), AllTypeRecords());
+    auto table = ParadoxTable::open(path);
+    EXPECT_EQ(table->fields(), kAllTypes);
+    EXPECT_EQ(ValuesOf(table->readAll()), AllTypeRecords());
+}
+
+TEST(ParadoxTableTest, BlankAndOverlongTexts) {
+    testing::TempDir dir;
+    const std::string path = dir / "texts.db";
+    auto table = ParadoxTable::create(path, kAllTypes);
+    table->insert({Value(), Value(), Value(), Value(), Value(), Value()});
+    table->insert({Value("ABCDEFGHIJKLMNOP")});
+    const Record blank = {Value(""), Value(), Value(), Value(), Value(), Value()};
+    const Record cut = {Value("ABCDEFGHIJ"), Value(), Value(), Value(), Value(), Value()};
+    EXPECT_EQ(PxRead(path).records, (std::vector<Record>{blank, cut}));
+    EXPECT_EQ(ReadBack(path), (std::vector<Record>{blank, cut}));
+}
+
+TEST(ParadoxTableTest, NumbersOutOfRangeAreRefusedBeforeWriting) {
+    testing::TempDir dir;
+    const std::string path = dir / "range.db";
+    auto table = ParadoxTable::create(path, kAllTypes);
+    EXPECT_THROW(table->insert({Value("a"), Value(40000)}), BrimloError);
+    EXPECT_THROW(table->insert({Value("a"), Value(-32768)}), BrimloError);
+    EXPECT_EQ(table->recordCount(), 0u);
+    EXPECT_TRUE(PxRead(path).records.empty());
+}
+
+TEST(ParadoxTableTest, MasterLayoutOfOneHundredFiveFields) {
+    testing::TempDir dir;
+    const std::string path = dir / "master.db";
+    const FieldList layout = testing::MasterLayoutForTests();
+    ASSERT_EQ(layout.size(), 105u);
+    auto table = ParadoxTable::create(path, layout);
+    std::vector<Record> expected;
+    for (int k = 1; k <= 23; ++k) {
+        expected.push_back(testing::MasterRecordFor(k, k * 7));
+        table->insert(expected.back());
+    }
+    const PxContents px = PxRead(path);
+    ASSERT_EQ(px.fields.size(), 105u);
+    EXPECT_EQ(px.fields[0].name, "MILLCODE");
+    EXPECT_EQ(px.fields[11].name, "WEIGH_DATE");
+    EXPECT_EQ(px.fields[11].code, 2);
+    EXPECT_EQ(px.fields[103].name, "NUM_GROUPS");
+    EXPECT_EQ(px.fields[104].name, "TOTALLOGS");
+    EXPECT_EQ(px.records, expected);
+    EXPECT_EQ(ReadBack(path), expected);
+    EXPECT_EQ(ParadoxTable::open(path)->fields(), layout);
+}
+
+TEST(ParadoxTableTest, ManyRecordsAcrossBlocksBothWays) {
+    testing::TempDir dir;
+    const FieldList layout = testing::MasterLayoutForTests();
+    std::vector<Record> expected;
+    for (int k = 0; k < 137; ++k)
+        expected.push_back(testing::MasterRecordFor(k, k + 1000));
+
+    const std::string ours = dir / "ours.db";
+    auto table = ParadoxTable::create(ours, layout);
+    table->beginBulk();
+    for (const Record& r : expected)
+        table->insert(r);
+    table->endBulk();
+    EXPECT_EQ(PxRead(ours).records, expected);
+    EXPECT_EQ(ReadBack(ours), expected);
+
+    const std::string theirs = dir / "theirs.db";
+    testing::PxWrite(theirs, RefFieldsOf(layout), expected);
+    EXPECT_EQ(ReadBack(theirs), expected);
+}
+
+// Tables of other block sizes, with the chain running backwards through the
+// file, partly filled blocks and a free block, as another writer leaves them.
+TEST(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
+    testing::TempDir dir;
+    const auto fields = RefFieldsOf(kAllTypes);
+    std::vector<Record> records;
+    for (int i = 0; i < 60; ++i)
+        records.push_back({Value("r" + std::to_string(i)), Value(i), Value(-i * 1000),
+                           Value(i / 4.0), Value(Date{700000 + i}), Value(i % 2 == 0)});
+    for (int kb : {1, 2, 3, 4, 8, 16, 32}) {
+        for (bool reversed : {false, true}) {
+            for (int version : {0x0C, 0x09}) {
+                testing::HandMadeOptions o;
+                o.blockKb = kb;
+                o.reversed = reversed;
+                o.version = version;
+                o.perBlock = 7;
+                const std::string path = dir / ("hand" + std::to_string(kb) + ".db");
+                testing::WriteHandMade(path, fields, records, o);
+                ASSERT_EQ(PxRead(path).records, records) << kb << "k";
+                EXPECT_EQ(ReadBack(path), records) << kb << "k";
+                o.freeBlock = true;
+                testing::WriteHandMade(path, fields, records, o);
+                EXPECT_EQ(ReadBack(path), records) << kb << "k with a free block";
+            }
+        }
+    }
+}
+
+TEST(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
+    testing::TempDir dir;
+    const std::string path = dir / "foreign.db";
+    const auto fields = RefFieldsOf(kAllTypes);
+    std::vector<Record> records;
+    for (int i = 0; i < 40; ++i)
+        records.push_back({Value("f" + std::to_string(i)), Value(i), Value(i), Value(i * 1.0),
+                           Value(Date{i + 1}), Value(true)});
+    testing::HandMadeOptions o;
+    o.blockKb = 1;
+    o.reversed = true;
+    o.perBlock = 3;
+    o.freeBlock = true;
+    testing::WriteHandMade(path, fields, records, o);
+    auto table = ParadoxTable::open(path);
+    std::vector<StoredRow> rows = table->readAll();
+    for (size_t i = 0; i < rows.size(); i += 2)
+        table->remove(rows[i].id);
+    const Record extra = {Value("new"), Value(-5), Value(), Value(2.5), Value(), Value(false)};
+    table->insert(extra);
+    table->insert(extra);
+    std::vector<Record> expected;
+    for (size_t i = 1; i < records.size(); i += 2)
+        expected.push_back(records[i]);
+    expected.push_back(extra);
+    expected.push_back(extra);
+    EXPECT_EQ(ValuesOf(table->readAll()), expected);
+    EXPECT_EQ(ReadBack(path), expected);
+    table->pack();
+    EXPECT_EQ(PxRead(path).records, expected);
+    EXPECT_EQ(ReadBack(path), expected);
+}
+
+// Random appends, replacements and removals against a plain list of what
+// the table must hold, checked through our reader, a fresh open and pxlib.
+TEST(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
+    // the order of the writes is what is checked here, not their flushing
+    JournaledFile::setFlushing(false);
+    struct Restore {
+        ~Restore() { JournaledFile::setFlushing(true); }
+    } restore;
+    testing::TempDir dir;
+    const std::string path = dir / "model.db";
+    auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
+    std::vector<std::pair<RowId, Record>> model;
+    std::mt19937 random(7);
+    int seed = 0;
+    auto check = [&](const std::string& when) {
+        std::vector<Record> expected;
+        for (const auto& [id, r] : model)
+            expected.push_back(r);
+        const std::vector<StoredRow> rows = table->readAll();
+        ASSERT_EQ(rows.size(), model.size()) << when;
+        for (size_t i = 0; i < rows.size(); ++i)
+            ASSERT_EQ(rows[i].id, model[i].first) << when;
+        ASSERT_EQ(ValuesOf(rows), expected) << when;
+        ASSERT_EQ(ReadBack(path), expected) << when;
+        ASSERT_EQ(PxRead(path).records, expected) << when;
+    };
+    for (int step = 0; step < 600; ++step) {
+        const int op = static_cast<int>(random() % 10);
+        if (model.empty() || op < 4 || (step > 300 && step < 340)) {
+            Record r = testing::MasterRecordFor(step, ++seed);
+            model.emplace_back(table->insert(r), r);
+        } else if (op < 7) {
+            auto& [id, r] = model[random() % model.size()];
+            r = testing::MasterRecordFor(step, ++seed);
+            table->update(id, r);
+        } else {
+            // runs of removals empty whole blocks, the first and last among them
+            const size_t at = op == 9 ? 0 : random() % model.size();
+            table->remove(model[at].first);
+            model.erase(model.begin() + static_cast<long>(at));
+        }
+        if (step % 25 == 0)
+            check("step " + std::to_string(step));
+    }
+    check("end");
+    while (!model.empty()) {
+        table->remove(model.back().first);
+        model.pop_back();
+    }
+    check("emptied");
+    EXPECT_EQ(std::filesystem::file_size(path), 4096u) << "only the header is left";
+    for (int i = 0; i < 12; ++i) {
+        Record r = testing::MasterRecordFor(i, ++seed);
+        model.emplace_back(table->insert(r), r);
+    }
+    for (int i = 0; i < 12; i += 3) {
+        table->remove(model[static_cast<size_t>(i)].first);
+    }
+    table->pack();
+    std::vector<Record> kept;
+    for (size_t i = 0; i < model.size(); ++i)
+        if (i % 3 != 0)
+            kept.push_back(model[i].second);
+    EXPECT_EQ(PxRead(path).records, kept);
+    EXPECT_EQ(ValuesOf(table->readAll()), kept);
+    // 8 records of 751 bytes fill two 4k blocks
+    EXPECT_EQ(std::filesystem::file_size(path), 4096u + 2 * 4096u);
+}
+
+TEST(ParadoxTableTest, RemovedAndUnknownRowsAreRefused) {
+    testing::TempDir dir;
+    const std::string path = dir / "ids.db";
+    auto table = ParadoxTable::create(path, kAllTypes);
+    const RowId a = table->insert({Value("a")});
+    const RowId b = table->insert({Value("b")});
+    table->remove(a);
+    EXPECT_THROW(table->update(a, {Value("x")}), BrimloError);
+    EXPECT_THROW(table->remove(a), BrimloError);
+    EXPECT_THROW(table->remove(12345), BrimloError);
+    EXPECT_EQ(table->read(b)[0], Value("b"));
+}
+
+TEST(ParadoxTableTest, CreateReplacesAnExistingTable) {
+    testing::TempDir dir;
+    const std::string path = dir / "again.db";
+    ParadoxTable::create(path, kAllTypes)->insert({Value("old")});
+    const FieldList other = {{"ONLY", FieldType::Long, 0}};
+    auto table = ParadoxTable::create(path, other);
+    EXPECT_EQ(table->fields(), other);
+    EXPECT_EQ(table->recordCount(), 0u);
+    EXPECT_TRUE(PxRead(path).records.empty());
+}
+
+class ParadoxRefusalTest : public ::testing::Test {
+protected:
+    void expectRefused(const std::string& path, const std::string& why) {
+        try {
+            ParadoxTable::open(path);
+            ADD_FAILURE() << "opened " << path;
+        } catch (const BrimloError& e) {
+            EXPECT_NE(e.text().find(path), std::string::npos) << e.text();
+            EXPECT_NE(e.text().find(why), std::string::npos) << e.text();
+        }
+    }
+    std::string goodTable() {
+        const std::string path = dir / "good.db";
+        auto table = ParadoxTable::create(path, kAllTypes);
+        table->beginBulk();
+        for (int i = 0; i < 900; ++i)
+            table->insert({Value("g"), Value(i)});
+        table->endBulk();
+        return Slurp(path);
+    }
+    testing::TempDir dir;
+};
+
+TEST_F(ParadoxRefusalTest, MissingEmptyAndGarbageFiles) {
+    expectRefused(dir / "missing.db", "cannot be opened");
+    Spit(dir / "empty.db", "");
+    expectRefused(dir / "empty.db", "too short");
+    std::string garbage(5000, '\0');
+    std::mt19937 random(3);
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    Spit(dir / "garbage.db", garbage);
+    expectRefused(dir / "garbage.db", "not a Paradox table");
+    std::string dbase(600, ' ');
+    dbase[0] = 0x03; // a dBase III table's first bytes
+    Spit(dir / "dbase.db", dbase);
+    expectRefused(dir / "dbase.db", "not a Paradox table");
+}
+
+TEST_F(ParadoxRefusalTest, TruncatedEncryptedIndexAndUnknownTypes) {
+    const std::string good = goodTable();
+    Spit(dir / "cut.db", good.substr(0, good.size() - 100));
+    expectRefused(dir / "cut.db", "truncated");
+    Spit(dir / "cuthead.db", good.substr(0, 1000));
+    expectRefused(dir / "cuthead.db", "truncated");
+
+    std::string encrypted = good;
+    encrypted[0x5C] = 0x12; // a password's code in the level 4+ place
+    Spit(dir / "secret.db", encrypted);
+    expectRefused(dir / "secret.db", "encrypted");
+
+    std::string index = good;
+    index[4] = 1; // a primary index file
+    Spit(dir / "index.db", index);
+    expectRefused(dir / "index.db", "index");
+
+    std::string memo = good;
+    memo[0x78] = 0x0C; // the first field made a memo
+    Spit(dir / "memo.db", memo);
+    expectRefused(dir / "memo.db", "NAME");
+
+    std::string loop = good;
+    const size_t block1 =
+        static_cast<unsigned char>(good[2]) + 256u * static_cast<unsigned char>(good[3]);
+    loop[block1] = 1; // block 1 names itself as the next block
+    loop[block1 + 1] = 0;
+    Spit(dir / "loop.db", loop);
+    expectRefused(dir / "loop.db", "damaged");
+}
+
+TEST(ParadoxTableTest, KeyedTablesAreReadOnly) {
+    testing::TempDir dir;
+    const std::string path = dir / "keyed.db";
+    ParadoxTable::create(path, kAllTypes)->insert({Value("k"), Value(1)});
+    std::string bytes = Slurp(path);
+    bytes[4] = 0; // keyed data table
+    Spit(path, bytes);
+    auto table = ParadoxTable::open(path);
+    EXPECT_EQ(table->readAll().size(), 1u);
+    EXPECT_THROW(table->insert({Value("x")}), BrimloError);
+    EXPECT_THROW(table->pack(), BrimloError);
+}
+
+TEST(ParadoxStoreTest, OpenOrCreateAndTheStoreInterface) {
+    testing::TempDir dir;
+    const std::string path = dir / "master.db";
+    const FieldList layout = testing::MasterLayoutForTests();
+    std::unique_ptr<TableStore> store = ParadoxStore::openOrCreate(path, layout);
+    EXPECT_EQ(store->fields(), layout);
+    const RowId a = store->insert(testing::MasterRecordFor(1, 1));
+    store->beginBulk();
+    store->beginBulk();
+    const RowId b = store->insert(testing::MasterRecordFor(2, 2));
+    store->endBulk();
+    store->update(a, testing::MasterRecordFor(1, 3));
+    store->endBulk();
+    store->remove(b);
+    store->pack();
+    store = ParadoxStore::openOrCreate(path, layout);
+    const std::vector<StoredRow> rows = store->readAll();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].values, testing::MasterRecordFor(1, 3));
+}
+
+} // namespace
+} // namespace brimlo
