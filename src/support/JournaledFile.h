@@ -19,6 +19,11 @@ namespace brimlo {
 // next open) or none (the change is complete), so the file never keeps a
 // half-written page. A journal cut short by a crash in step 1 fails its
 // checksum and is dropped: the file was not touched yet.
+//
+// Journal layout, little-endian: "BRJRNL1" and a zero byte; the file's size
+// before the change (8 bytes); the number of saved ranges (4); 4 zero bytes;
+// each range as its offset (8), length (4) and original bytes; last, the
+// 64-bit FNV-1a hash of everything before it.
 class JournaledFile {
 public:
     // Opens an existing file for reading and writing, first rolling back a

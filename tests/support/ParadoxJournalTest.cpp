@@ -1,0 +1,170 @@
+#include "ParadoxReference.h"
+#include "common/TempDir.h"
+#include "support/BrimloError.h"
+#include "support/JournaledFile.h"
+#include "support/ParadoxTable.h"
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace brimlo {
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Spit(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+void Le(std::string& out, uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i, v >>= 8)
+        out += static_cast<char>(v & 0xFF);
+}
+
+// A rollback journal as the table leaves it just before it writes: the
+// original bytes of the ranges it is about to overwrite.
+std::string JournalOf(const std::string& original,
+                      const std::vector<std::pair<size_t, size_t>>& ranges) {
+    std::string j("BRJRNL1", 8);
+    Le(j, original.size(), 8);
+    Le(j, ranges.size(), 4);
+    Le(j, 0, 4);
+    for (const auto& [offset, length] : ranges) {
+        Le(j, offset, 8);
+        Le(j, length, 4);
+        j += original.substr(offset, length);
+    }
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : j)
+        hash = (hash ^ c) * 1099511628211ull;
+    Le(j, hash, 8);
+    return j;
+}
+
+std::vector<Record> Values(const std::vector<StoredRow>& rows) {
+    std::vector<Record> out;
+    for (const StoredRow& r : rows)
+        out.push_back(r.values);
+    return out;
+}
+
+class ParadoxJournalTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
+        for (int k = 1; k <= 7; ++k) {
+            records.push_back(testing::MasterRecordFor(k, k));
+            table->insert(records.back());
+        }
+        original = Slurp(path);
+        ASSERT_EQ(original.size(), 3u * 4096u); // header and two blocks
+    }
+    testing::TempDir dir;
+    const std::string path = dir / "master.db";
+    const std::string journal = JournaledFile::journalPath(path);
+    std::vector<Record> records;
+    std::string original;
+};
+
+TEST_F(ParadoxJournalTest, AnInterruptedChangeIsRolledBackAtOpen) {
+    Spit(journal, JournalOf(original, {{0, 4096}, {8192, 4096}}));
+    // the crash came halfway through block 2, after the header and a new
+    // third block were written
+    std::string torn = original;
+    torn[6] = 99;
+    std::memset(&torn[8192 + 1000], 0x5A, 2000);
+    torn += std::string(4096, 'Z');
+    Spit(path, torn);
+
+    auto table = ParadoxTable::open(path);
+    EXPECT_EQ(Values(table->readAll()), records);
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    EXPECT_EQ(Slurp(path), original);
+    EXPECT_EQ(testing::PxRead(path).records, records);
+}
+
+TEST_F(ParadoxJournalTest, AJournalCutShortIsDroppedAndTheTableKept) {
+    const std::string whole = JournalOf(original, {{0, 4096}, {4096, 4096}});
+    for (size_t cut : {size_t{3}, size_t{30}, whole.size() / 2, whole.size() - 1}) {
+        Spit(journal, whole.substr(0, cut));
+        EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records) << cut;
+        EXPECT_FALSE(std::filesystem::exists(journal));
+        EXPECT_EQ(Slurp(path), original);
+    }
+    std::string bent = whole;
+    bent[100] ^= 1;
+    Spit(journal, bent);
+    Spit(path, original.substr(0, 8192) + std::string(4096, 'Q'));
+    EXPECT_THROW(ParadoxTable::open(path), BrimloError) << "a damaged journal restores nothing";
+}
+
+TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
+    Spit(journal, JournalOf(original, {{0, 4096}, {4096, 4096}}));
+    auto table = ParadoxTable::create(path, {{"ONE", FieldType::Long, 0}});
+    table->insert({Value(5)});
+    table.reset();
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), (std::vector<Record>{{Value(5)}}));
+}
+
+// A write that fails halfway (here the file size limit stops it) leaves the
+// file and the table in memory as before the change.
+TEST_F(ParadoxJournalTest, AFailedWriteLeavesTheTableAsItWas) {
+    auto table = ParadoxTable::open(path);
+    const std::vector<StoredRow> before = table->readAll();
+    struct Limit {
+        Limit() {
+            getrlimit(RLIMIT_FSIZE, &old);
+            rlimit lower = old;
+            lower.rlim_cur = 14000; // the journal fits, a fourth block does not
+            setrlimit(RLIMIT_FSIZE, &lower);
+            previous = std::signal(SIGXFSZ, SIG_IGN);
+        }
+        ~Limit() {
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, previous);
+        }
+        rlimit old{};
+        void (*previous)(int) = nullptr;
+    };
+    {
+        Limit limit;
+        table->insert(testing::MasterRecordFor(8, 8)); // block 2 has room
+        records.push_back(testing::MasterRecordFor(8, 8));
+        table->insert(testing::MasterRecordFor(9, 9));
+        records.push_back(testing::MasterRecordFor(9, 9));
+        table->insert(testing::MasterRecordFor(10, 10));
+        records.push_back(testing::MasterRecordFor(10, 10));
+        const std::string full = Slurp(path);
+        EXPECT_THROW(table->insert(testing::MasterRecordFor(11, 11)), BrimloError);
+        EXPECT_EQ(Slurp(path), full);
+        table->beginBulk();
+        table->update(before[0].id, testing::MasterRecordFor(1, 100));
+        table->insert(testing::MasterRecordFor(12, 12));
+        EXPECT_THROW(table->endBulk(), BrimloError);
+        EXPECT_EQ(Slurp(path), full);
+    }
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    EXPECT_EQ(Values(table->readAll()), records);
+    EXPECT_EQ(table->recordCount(), records.size());
+    EXPECT_EQ(testing::PxRead(path).records, records);
+
+    // the ids handed out before the failure still name the same records
+    table->update(before[6].id, testing::MasterRecordFor(7, 70));
+    records[6] = testing::MasterRecordFor(7, 70);
+    table->insert(testing::MasterRecordFor(11, 11));
+    records.push_back(testing::MasterRecordFor(11, 11));
+    EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records);
+    EXPECT_EQ(testing::PxRead(path).records, records);
+}
+
+} // namespace
+} // namespace brimlo
