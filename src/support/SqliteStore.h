@@ -15,9 +15,10 @@ namespace brimlo {
 // opening restores the layout, and the records; texts are kept as bytes.
 //
 // Every change is one committed transaction that has reached the disk when
-// the call returns (the rollback journal is removed after each commit, so a
-// table at rest is a single file). Between beginBulk and the outer endBulk
-// all changes form one transaction.
+// the call returns. Between beginBulk and the outer endBulk all changes form
+// one transaction. While the table is open, and after the program stopped
+// without closing it, its write-ahead log and shared-memory index lie beside
+// it ("-wal", "-shm"); opening the table again takes the log in.
 class SqliteStore : public TableStore {
 public:
     // Makes an empty table with these fields; a table of that name is

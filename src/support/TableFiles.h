@@ -6,7 +6,7 @@
 namespace brimlo {
 
 // Endings of the side files a table may have beside its main file while it
-// is written or after the program stopped in the middle of a write.
+// is open, and after the program stopped without closing it.
 const std::vector<std::string>& TableSideFileEndings();
 
 // True when the name is such a side file (Header3.db-journal), which a
