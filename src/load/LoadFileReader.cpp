@@ -157,10 +157,11 @@ bool AllBlank(const std::string& text) {
     return text.find_first_not_of(' ') == std::string::npos;
 }
 
-// A file without a method predates the Alberta rule and is recomputed; an
-// Alberta file is converted only when the user wants it.
+// A file that names no method is recomputed by Smalian's formula; an
+// Alberta file only when the user wants it converted. (assign() rather than
+// a literal: GCC 12 warns falsely about the literal at -O2.)
 void ApplyVolumeMethod(const LoadFileLine& line, LoadFileReadResult& result) {
-    result.load.header.VOL_CALC_METH = "S";
+    result.load.header.VOL_CALC_METH.assign(1, 'S');
     bool recalc = line.length <= 168;
     if (!recalc && line.at(168) == 'A') {
         const PromptAnswer answer = Prompt::current().show(
@@ -168,7 +169,7 @@ void ApplyVolumeMethod(const LoadFileLine& line, LoadFileReadResult& result) {
         result.convertedToSmalian = answer == PromptAnswer::Yes;
         recalc = result.convertedToSmalian;
         if (!recalc) {
-            result.load.header.VOL_CALC_METH = "A";
+            result.load.header.VOL_CALC_METH.assign(1, 'A');
             result.hideTrimAllowance = true;
         }
     }

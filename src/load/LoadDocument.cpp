@@ -1,0 +1,430 @@
+#include "load/LoadDocument.h"
+
+#include "load/LoadFileReader.h"
+#include "load/LoadFileWriter.h"
+#include "load/LoadSaveValidation.h"
+#include "load/WorkspaceCounter.h"
+#include "load/WorkspaceRecords.h"
+#include "rules/Cglobals.h"
+#include "support/BrimloError.h"
+#include "support/DovraneGeneric.h"
+#include "support/Prompt.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace brimlo {
+
+namespace {
+
+constexpr const char* kTextExtension = ".txt";
+
+class BusyScope {
+public:
+    explicit BusyScope(LoadView& v) : v_(v) { v_.setBusy(true); }
+    ~BusyScope() { v_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    LoadView& v_;
+};
+
+Date SystemToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return Date::fromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+bool EndsWithSeparator(const std::string& dir) {
+    return !dir.empty() && (dir.back() == '/' || dir.back() == '\\');
+}
+
+// A data directory written the Windows way keeps its backslashes.
+char SeparatorFor(const std::string& dir) {
+    const bool windows = dir.find('\\') != std::string::npos && dir.find('/') == std::string::npos;
+    return windows ? '\\' : '/';
+}
+
+// The digits of a number printed with format, from character first (1 for
+// the first) for count characters.
+std::string PrintedDigits(const char* format, long value, size_t first, size_t count) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, format, value);
+    const std::string printed(buf);
+    return first - 1 < printed.size() ? printed.substr(first - 1, count) : std::string();
+}
+
+LoadControl ControlOfCheck(SaveCheckField field) {
+    switch (field) {
+    case SaveCheckField::Disposition:
+        return LoadControl::Disposition;
+    case SaveCheckField::Source:
+        return LoadControl::Source;
+    case SaveCheckField::HeaderTopD:
+        return LoadControl::HeaderTopD;
+    case SaveCheckField::DateWeighed:
+        return LoadControl::DateWeighed;
+    case SaveCheckField::VolumeMethod:
+        return LoadControl::VolumeMethod;
+    case SaveCheckField::ScalerName:
+        return LoadControl::ScalerName;
+    default:
+        return LoadControl::ScalerPermit;
+    }
+}
+
+} // namespace
+
+LoadDocument::LoadDocument(const LoadEnvironment& env)
+    : env_(env), reactions_(*this), cull_(*this) {
+    if (env_.defaults == nullptr || env_.counter == nullptr)
+        throw BrimloError("A load window needs the defaults record and the workspace counter");
+    setView(env_.view);
+}
+
+LoadDocument::~LoadDocument() = default;
+
+void LoadDocument::setView(LoadView* view) {
+    view_ = view != nullptr ? view : &nullView_;
+}
+
+// --- coming into being -------------------------------------------------------
+
+std::unique_ptr<LoadDocument> LoadDocument::NewLoad(const LoadEnvironment& env) {
+    std::unique_ptr<LoadDocument> doc(new LoadDocument(env));
+    doc->startNewLoad();
+    return doc;
+}
+
+std::unique_ptr<LoadDocument> LoadDocument::OpenLoadFile(const LoadEnvironment& env,
+                                                         const std::string& fileName) {
+    std::unique_ptr<LoadDocument> doc(new LoadDocument(env));
+    doc->flags_.Modified = false;
+    doc->fileName_ = fileName;
+    BusyScope busy(doc->view());
+    doc->CreateWorkspace();
+    doc->tally_.Clear();
+    doc->readLoadFile(fileName);
+    return doc;
+}
+
+std::unique_ptr<LoadDocument> LoadDocument::TakeOverWorkspace(const LoadEnvironment& env,
+                                                              int32_t n,
+                                                              const std::string& headerFileName) {
+    std::unique_ptr<LoadDocument> doc(new LoadDocument(env));
+    doc->fileName_ = doc->UntitledName(env.counter->increment());
+    env.counter->raiseTo(n);
+    doc->tally_.Clear();
+    doc->takeOver(headerFileName);
+    return doc;
+}
+
+void LoadDocument::CreateWorkspace() {
+    const int32_t n = env_.counter->takeFreeNumber(env_.appDataDirectory);
+    workspace_ = LoadWorkspace::Named(env_.appDataDirectory, n);
+    workspace_->create();
+    wireLog();
+    wireHeader();
+}
+
+void LoadDocument::wireLog() {
+    reactions_.wireLog(workspace_->log());
+}
+
+void LoadDocument::wireHeader() {
+    reactions_.wireHeader(workspace_->header());
+}
+
+void LoadDocument::startNewLoad() {
+    CreateWorkspace();
+    fileName_ = UntitledName(env_.counter->value());
+    header().insert();
+    SeedHeaderFromDefaults();
+    log().insert();
+    log().post();
+    reactions_.RecalcLogVolumes();
+    const Dataset& first = log();
+    tally_.CountCombination(first.field("SPECIES").asString(), first.field("CONDCODE").asString(),
+                            first.field("PRODCODE").asString(), false);
+    // The codes counted are the ones the next change releases.
+    reactions_.tblLogAfterScroll();
+    showCountText();
+    reactions_.chkTrimAllowanceClick(defaultText("TRIM_ALLOWANCE") == "T");
+}
+
+// An unreadable file has been reported by the reader; one that cannot be
+// understood leaves the window without a load, and the user learns why.
+void LoadDocument::readLoadFile(const std::string& fileName) {
+    try {
+        LoadFileReadResult result = ReadLoadFile(fileName);
+        if (!result.read) {
+            closeRequested_ = true;
+            return;
+        }
+        fillWorkspace(result.load);
+        reactions_.chkTrimAllowanceClick(result.load.trimAllowance);
+        if (result.hideTrimAllowance)
+            view().hideTrimAllowance();
+        log().last();
+        tally_.WarnIfOverTwelve();
+    } catch (const BrimloError& error) {
+        workspace_->close();
+        Prompt::current().error(error.text());
+    }
+}
+
+void LoadDocument::fillWorkspace(const LoadData& load) {
+    Dataset& logs = log();
+    logs.beginBulk();
+    try {
+        for (const LogRecord& record : load.logs) {
+            logs.insert();
+            AssignLog(logs, record);
+            logs.post();
+            tally_.CountCombination(record.SPECIES, record.CONDCODE, record.PRODCODE, false);
+        }
+    } catch (...) {
+        try {
+            logs.endBulk();
+        } catch (...) { // the first error is the one to show
+        }
+        throw;
+    }
+    logs.endBulk();
+    if (!load.hasHeader)
+        return;
+    header().insert();
+    AssignHeader(header(), load.header);
+    header().post();
+}
+
+void LoadDocument::takeOver(const std::string& headerFileName) {
+    workspace_ = LoadWorkspace::FromHeaderFile(headerFileName);
+    try {
+        workspace_->openLog();
+        wireLog();
+        tally_.CountLogs(LogsOf(log()));
+        tally_.WarnIfOverTwelve();
+        log().last();
+        flags_.LastLogNumber = log().field("LOGNUM").asInt();
+        workspace_->openHeader();
+        wireHeader();
+    } catch (const BrimloError& error) {
+        workspace_->close();
+        Prompt::current().error(error.text());
+    }
+}
+
+void LoadDocument::windowShown() {
+    captionPrefix_ = kDataEntryCaptionPrefix;
+    view().setCaption(caption());
+    flags_.CloseAsked = 0;
+    showCountText();
+    flags_.AskToSave = true;
+    flags_.Loading = false;
+}
+
+// --- the header seed and the defaults record ---------------------------------
+
+std::string LoadDocument::defaultText(const char* field) const {
+    return env_.defaults->field(field).asString();
+}
+
+int32_t LoadDocument::defaultNumber(const char* field) const {
+    return env_.defaults->field(field).asInt();
+}
+
+Date LoadDocument::today() const {
+    return env_.today ? env_.today() : SystemToday();
+}
+
+void LoadDocument::SeedHeaderFromDefaults() {
+    Dataset& h = header();
+    if (!h.isEditing())
+        h.edit();
+    for (const char* text : {"LESSEE", "MILL_NAME", "DISP", "SUBDISP"})
+        h.setField(text, defaultText(text));
+    h.setField("MILL_NUM", Value(defaultNumber("MILL_NUM")));
+    h.setField("BLOCK_NUM", defaultText("BLOCK_NUM"));
+    for (const char* number : {"LOAD_NUM", "POP", "HTOPD"})
+        h.setField(number, Value(defaultNumber(number)));
+    h.setField("NETWEIGHT", Value(static_cast<double>(defaultNumber("NETWEIGHT"))));
+    for (const char* text : {"TM9", "HSPECIES", "HCONDCODE", "HPRODCODE", "SOURCE", "MILL_CODE"})
+        h.setField(text, defaultText(text));
+    h.setField("TREES", Value(defaultNumber("TREES")));
+    h.setField("SAWLOGS", defaultText("SAWLOGS"));
+    // Every new load starts with Smalian's formula.
+    h.setField("VOL_CALC_METH", Value("S"));
+    h.setField("SCALER_NAME", defaultText("SCALER_NAME"));
+    h.setField("SCALER_PERMIT", defaultText("SCALER_PERMIT"));
+    const Date date = env_.defaults->field("DATEWEIGHED").asDate();
+    h.setField("DATEWEIGHED", Value(date.valid() ? date : today()));
+    h.post();
+}
+
+// --- names -------------------------------------------------------------------
+
+std::string LoadDocument::dataDirectory() const {
+    return defaultText("DEFAULT_DATA_PATH");
+}
+
+std::string LoadDocument::UntitledName(int32_t n) const {
+    const std::string name = kUntitledStem + std::to_string(n) + kTextExtension;
+    const std::string dir = dataDirectory();
+    if (dir.empty())
+        return name;
+    return EndsWithSeparator(dir) ? dir + name : dir + SeparatorFor(dir) + name;
+}
+
+bool LoadDocument::isUntitled() const {
+    return fileName_.find(kUntitledStem) != std::string::npos;
+}
+
+bool LoadDocument::hasLoad() const {
+    return workspace_ && workspace_->hasLog() && workspace_->hasHeader();
+}
+
+std::string LoadDocument::ProposedFileName() const {
+    const Dataset& h = header();
+    return Trimmed(h.field("MILL_CODE").asString()) +
+           PrintedDigits("%03ld", h.field("POP").asInt(), 2, 2) +
+           PrintedDigits("%05ld", h.field("LOAD_NUM").asInt(), 2, 4);
+}
+
+std::string LoadDocument::SaveFolder() const {
+    if (isUntitled()) {
+        const auto slash = fileName_.find_last_of("/\\");
+        return slash == std::string::npos ? std::string() : fileName_.substr(0, slash);
+    }
+    return dataDirectory();
+}
+
+// --- the reactions' helpers --------------------------------------------------
+
+bool LoadDocument::StartLogEdit() {
+    Dataset& d = log();
+    if (d.isEditing())
+        return false;
+    d.edit();
+    return true;
+}
+
+void LoadDocument::EndLogEdit(bool started) {
+    if (started && log().isEditing())
+        log().post();
+}
+
+std::string LoadDocument::volumeMethod() const {
+    return header().field("VOL_CALC_METH").asString();
+}
+
+char LoadDocument::volumeMethodChar() const {
+    return FirstOrBlank(volumeMethod());
+}
+
+void LoadDocument::showCountText() {
+    view().showStatus(tally_.CountText());
+}
+
+// --- saving and closing ------------------------------------------------------
+
+void LoadDocument::PostPendingEdits() {
+    if (workspace_->hasHeader() && header().isEditing())
+        header().post();
+    if (workspace_->hasLog() && log().isEditing())
+        log().post();
+}
+
+LoadData LoadDocument::BuildLoadData() {
+    LoadData load;
+    load.hasHeader = !header().isEmpty();
+    if (load.hasHeader)
+        load.header = HeaderOf(header());
+    load.logs = LogsOf(log());
+    load.trimAllowance = flags_.TrimAllowance;
+    return load;
+}
+
+LoadSummary LoadDocument::BuildSummary() {
+    const LoadData load = BuildLoadData();
+    return ComputeLoadSummary(load.header, load.logs);
+}
+
+bool LoadDocument::validateForSave() {
+    // The hidden method selector always shows the load's method.
+    const std::string methodText = volumeMethod() == "A" ? kAlbertaMethodName : kSmalianMethodName;
+    SaveCheckField failed = SaveCheckField::None;
+    if (ValidateLoadForSave(BuildLoadData(), tally_, methodText, &failed))
+        return true;
+    if (failed != SaveCheckField::Combinations && failed != SaveCheckField::None) {
+        view().showHeaderPage();
+        view().focusControl(ControlOfCheck(failed), true);
+    }
+    return false;
+}
+
+bool LoadDocument::writeTo(const std::string& fileName) {
+    if (!WriteLoadFile(BuildLoadData(), fileName))
+        return false;
+    flags_.Modified = false;
+    return true;
+}
+
+// An untitled load goes on to the dialog without checking a second time,
+// so the over-twelve question is asked once per save.
+bool LoadDocument::SaveLoad() {
+    PostPendingEdits();
+    if (!validateForSave())
+        return false;
+    if (isUntitled())
+        return saveAsChecked();
+    return writeTo(fileName_);
+}
+
+bool LoadDocument::SaveLoadAs() {
+    PostPendingEdits();
+    if (!validateForSave())
+        return false;
+    return saveAsChecked();
+}
+
+bool LoadDocument::saveAsChecked() {
+    const std::optional<std::string> chosen = view().askSaveFileName(ProposedFileName(), SaveFolder());
+    if (!chosen)
+        return false;
+    fileName_ = *chosen;
+    if (!writeTo(fileName_))
+        return false;
+    view().setCaption(caption());
+    return true;
+}
+
+bool LoadDocument::CloseQuery() {
+    // A window that holds no load has nothing to save.
+    if (!flags_.Modified || !hasLoad())
+        return true;
+    PostPendingEdits();
+    if (flags_.CloseAsked > 0)
+        return true;
+    ++flags_.CloseAsked;
+    if (!flags_.AskToSave)
+        return true;
+    const PromptAnswer answer =
+        Prompt::current().ask("Save file '" + fileName_ + "' before closing?",
+                              "Save before closing?", PromptButtons::YesNoCancel);
+    if (answer == PromptAnswer::No)
+        return true;
+    if (answer == PromptAnswer::Yes && SaveLoad())
+        return true;
+    flags_.CloseAsked = 0;
+    return false;
+}
+
+void LoadDocument::Close() {
+    if (workspace_)
+        workspace_->remove();
+}
+
+} // namespace brimlo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "support/Dataset.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace brimlo {
+
+// The two tables of one open load: the header table (one record) and the
+// log table walked in LOGNUM order. Each post reaches the disk before it
+// returns, so a workspace left by a program that stopped abruptly is
+// current and can be taken over by the next run.
+class LoadWorkspace {
+public:
+    // Names the tables without touching the disk.
+    LoadWorkspace(std::string headerPath, std::string logPath);
+    ~LoadWorkspace();
+    LoadWorkspace(const LoadWorkspace&) = delete;
+    LoadWorkspace& operator=(const LoadWorkspace&) = delete;
+
+    // The workspace numbered n in directory (ending with a separator).
+    static std::unique_ptr<LoadWorkspace> Named(const std::string& directory, int32_t n);
+    // A workspace left behind, from its header table's file name.
+    static std::unique_ptr<LoadWorkspace> FromHeaderFile(const std::string& headerPath);
+
+    // Creates both tables empty (the log table first), then opens them.
+    void create();
+    // Opens existing tables.
+    void openLog();
+    void openHeader();
+
+    bool hasLog() const { return log_ && log_->isOpen(); }
+    bool hasHeader() const { return header_ && header_->isOpen(); }
+    // Raise when the table is not open.
+    Dataset& header();
+    Dataset& log();
+    const Dataset& header() const;
+    const Dataset& log() const;
+
+    // Closes the log table, then the header table; idempotent.
+    void close();
+    // Closes both and deletes them from disk with their side and index files.
+    void remove();
+
+    const std::string& headerPath() const { return headerPath_; }
+    const std::string& logPath() const { return logPath_; }
+
+private:
+    std::string headerPath_;
+    std::string logPath_;
+    std::unique_ptr<Dataset> header_;
+    std::unique_ptr<Dataset> log_;
+};
+
+// The log table beside a header table: the file name's first "Header"
+// becomes "Log" (the directory is left alone, whatever it is called).
+std::string LogPathForHeader(const std::string& headerPath);
+
+} // namespace brimlo
