@@ -185,9 +185,8 @@ void CullEntry::tblLogC1Change() {
 
 void CullEntry::measureChange(int measurement, const char* field) {
     const Dataset& log = doc_.log();
-    const std::string refusal = CullMeasureRefusal(cullMethod(), measurement,
-                                                   log.field(field).asInt(),
-                                                   doc_.volumeMethodChar());
+    const std::string refusal = CullMeasureRefusal(
+        cullMethod(), measurement, log.field(field).asInt(), doc_.volumeMethodChar());
     if (!refusal.empty()) {
         CullRefusal(refusal);
         resetMeasure(field);

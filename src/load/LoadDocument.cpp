@@ -110,8 +110,7 @@ std::unique_ptr<LoadDocument> LoadDocument::OpenLoadFile(const LoadEnvironment& 
     return doc;
 }
 
-std::unique_ptr<LoadDocument> LoadDocument::TakeOverWorkspace(const LoadEnvironment& env,
-                                                              int32_t n,
+std::unique_ptr<LoadDocument> LoadDocument::TakeOverWorkspace(const LoadEnvironment& env, int32_t n,
                                                               const std::string& headerFileName) {
     std::unique_ptr<LoadDocument> doc(new LoadDocument(env));
     doc->fileName_ = doc->UntitledName(env.counter->increment());
@@ -391,7 +390,8 @@ bool LoadDocument::SaveLoadAs() {
 }
 
 bool LoadDocument::saveAsChecked() {
-    const std::optional<std::string> chosen = view().askSaveFileName(ProposedFileName(), SaveFolder());
+    const std::optional<std::string> chosen =
+        view().askSaveFileName(ProposedFileName(), SaveFolder());
     if (!chosen)
         return false;
     fileName_ = *chosen;

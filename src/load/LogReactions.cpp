@@ -23,9 +23,8 @@ constexpr const char* kLengthRefusal = "Can only enter length if top diameter is
 
 // A top diameter or length of 0 empties the log; the other of the two
 // comes first, then the rest in this order.
-constexpr const char* kWipedAfterFirst[] = {"GROSSVOL", "BUTTD", "CULL_TYPE", "CULL_METH",
-                                            "CULLVOL",  "C1",    "C2",        "C3",
-                                            "FLAG"};
+constexpr const char* kWipedAfterFirst[] = {
+    "GROSSVOL", "BUTTD", "CULL_TYPE", "CULL_METH", "CULLVOL", "C1", "C2", "C3", "FLAG"};
 
 // Many posts reach the disk as one; an error on the way still closes it.
 class BulkScope {
@@ -169,8 +168,7 @@ void LogReactions::tblLogBeforeCancel() {
 void LogReactions::tblLogAfterCancel() {
     Dataset& d = log();
     if (!cancellingInsert_)
-        doc_.tally().CountCombination(d.field("SPECIES").asString(),
-                                      d.field("CONDCODE").asString(),
+        doc_.tally().CountCombination(d.field("SPECIES").asString(), d.field("CONDCODE").asString(),
                                       d.field("PRODCODE").asString(), false);
     cancellingInsert_ = false;
     doc_.showCountText();
@@ -367,8 +365,8 @@ void LogReactions::RecalcLogVolumes() {
 void LogReactions::RecalcLogCull() {
     Dataset& d = log();
     const bool started = doc_.StartLogEdit();
-    d.setField("CULLVOL", Value(static_cast<double>(
-                              CalcCullVolume(MeasuresOf(d), doc_.volumeMethodChar()))));
+    d.setField("CULLVOL",
+               Value(static_cast<double>(CalcCullVolume(MeasuresOf(d), doc_.volumeMethodChar()))));
     doc_.EndLogEdit(started);
 }
 
@@ -396,8 +394,7 @@ void LogReactions::ApplySawlogProductRule() {
     Dataset& d = log();
     const LogMeasures m = MeasuresOf(d);
     const bool ruled = headerText("SAWLOGS") != "N" &&
-                       (m.prodcode == kSawlog || m.prodcode == kSmallStem) &&
-                       m.prodOverride == "N";
+                       (m.prodcode == kSawlog || m.prodcode == kSmallStem) && m.prodOverride == "N";
     if (!ruled)
         return;
     const ProductSettings settings{doc_.header().field("HTOPD").asInt(), headerText("HPRODCODE"),
