@@ -1,11 +1,11 @@
 #include "load/LoadFileWriter.h"
 
+#include "load/LogOrder.h"
 #include "support/BrimloError.h"
 #include "support/DovraneGeneric.h"
 #include "support/Prompt.h"
 #include "support/StagedFile.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -125,16 +125,6 @@ std::string HeaderLongPart(const HeaderRecord& h, bool trimAllowance) {
     line += Fixed(h.SCALER_PERMIT, 6);
     line += trimAllowance ? '1' : '0';
     return line;
-}
-
-std::vector<const LogRecord*> InLogNumberOrder(const std::vector<LogRecord>& logs) {
-    std::vector<const LogRecord*> ordered;
-    ordered.reserve(logs.size());
-    for (const LogRecord& log : logs)
-        ordered.push_back(&log);
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const LogRecord* a, const LogRecord* b) { return a->LOGNUM < b->LOGNUM; });
-    return ordered;
 }
 
 // The old file cannot be replaced when it may not be written, whatever its

@@ -1,8 +1,8 @@
 #include "load/LoadSummary.h"
 
+#include "load/LogOrder.h"
 #include "support/DovraneGeneric.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace brimlo {
@@ -21,16 +21,6 @@ struct GroupSums {
     double gross = 0.0;
     double cull = 0.0;
 };
-
-std::vector<const LogRecord*> InLogNumberOrder(const std::vector<LogRecord>& logs) {
-    std::vector<const LogRecord*> ordered;
-    ordered.reserve(logs.size());
-    for (const LogRecord& log : logs)
-        ordered.push_back(&log);
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const LogRecord* a, const LogRecord* b) { return a->LOGNUM < b->LOGNUM; });
-    return ordered;
-}
 
 // The group a log counts in, opening a new one while fewer than twelve are
 // in use; -1 when the twelve are taken by other combinations.

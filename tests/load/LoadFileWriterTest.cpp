@@ -146,6 +146,14 @@ TEST(LoadFileWriter, CenturyOfShortDateIsDropped) {
     EXPECT_EQ(line.substr(168, 6), "    42");
 }
 
+TEST(LoadFileWriter, EmptyDateWritesTheEpochSoTheFileReadsBack) {
+    HeaderRecord h = ExampleHeader();
+    h.DATEWEIGHED = Date{};
+    const std::string line = FormatHeaderLine(h, false);
+    EXPECT_EQ(line.substr(71, 6), "991230");
+    EXPECT_EQ(line.substr(149, 8), "18991230");
+}
+
 TEST(LoadFileWriter, BlankSpeciesLeavesAGapInPositions) {
     LoadData load;
     load.header = ExampleHeader();
@@ -206,6 +214,15 @@ TEST(LoadFileWriter, MissingDirectoryIsReportedAndNothingWritten) {
     EXPECT_EQ(prompt.shown()[0].caption, "File Error");
     EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Error);
     EXPECT_FALSE(std::filesystem::exists(name));
+}
+
+TEST(LoadFileWriter, DirectoryIsNotReplaced) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "load.txt");
+    ScriptedPrompt prompt;
+    prompt.expect("Error: Unable to open file: " + (dir / "load.txt").string());
+    EXPECT_FALSE(WriteLoadFile(LoadData{}, (dir / "load.txt").string()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "load.txt"));
 }
 
 TEST(LoadFileWriter, ReadOnlyFileIsNotReplaced) {
