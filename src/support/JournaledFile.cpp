@@ -15,6 +15,7 @@ namespace brimlo {
 namespace {
 
 std::atomic<bool> gFlush{true};
+void (*gPageWriteHook)() = nullptr;
 
 constexpr char kMagic[8] = {'B', 'R', 'J', 'R', 'N', 'L', '1', 0};
 constexpr size_t kFixedPart = 8 + 8 + 4 + 4;
@@ -144,6 +145,10 @@ void ApplyJournal(const std::string& path, const Journal& j) {
 
 void JournaledFile::setFlushing(bool flush) {
     gFlush = flush;
+}
+
+void JournaledFile::setPageWriteHookForTests(void (*hook)()) {
+    gPageWriteHook = hook;
 }
 
 void JournaledFile::recover(const std::string& path) {
@@ -295,7 +300,15 @@ void JournaledFile::writePages() {
     bool ok = true;
     for (const auto& [offset, bytes] : staged_) {
         const size_t length = static_cast<size_t>(std::min<uint64_t>(bytes.size(), size_ - offset));
-        ok = ok && WriteAllAt(fd_, bytes.data(), length, offset);
+        if (!gPageWriteHook) {
+            ok = ok && WriteAllAt(fd_, bytes.data(), length, offset);
+            continue;
+        }
+        const size_t half = length / 2;
+        ok = ok && WriteAllAt(fd_, bytes.data(), half, offset);
+        gPageWriteHook();
+        ok = ok && WriteAllAt(fd_, bytes.data() + half, length - half, offset + half);
+        gPageWriteHook();
     }
     if (ok && size_ != diskSize_)
         ok = ::ftruncate(fd_, static_cast<off_t>(size_)) == 0;

@@ -59,6 +59,9 @@ public:
     // around it; for benchmarks and tests only: without it a power cut may
     // lose or tear changes (a crash of the program alone still cannot).
     static void setFlushing(bool flush);
+    // Tests that kill a writer call this between the halves of every page
+    // written, to give the kill a chance to tear a page; nullptr for none.
+    static void setPageWriteHookForTests(void (*hook)());
 
 private:
     std::vector<unsigned char> readDisk(uint64_t offset, size_t length) const;
