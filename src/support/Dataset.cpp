@@ -96,7 +96,6 @@ int Dataset::fieldIndex(std::string_view name) const {
 }
 
 const Value& Dataset::field(int index) const {
-    requireOpen();
     if (index < 0 || static_cast<size_t>(index) >= fields_.size())
         throw BrimloError("Field index out of range");
     if (state_ != DatasetState::Browse)
@@ -107,7 +106,6 @@ const Value& Dataset::field(int index) const {
 }
 
 Record Dataset::record() const {
-    requireOpen();
     if (state_ != DatasetState::Browse)
         return buffer_;
     if (cur_ < 0)

@@ -67,6 +67,7 @@ public:
     DatasetEvents events;
 
     // Discards a pending edit without reactions and lets go of the store.
+    // A closed dataset reads as an empty one and refuses every change.
     void close();
     bool isOpen() const { return store_ != nullptr; }
     TableStore& store();

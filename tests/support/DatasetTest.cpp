@@ -516,14 +516,19 @@ TEST_F(DatasetTest, ARefusingBeforeInsertInsertsNothing) {
     EXPECT_EQ(ds->recordCount(), 1);
 }
 
-TEST_F(DatasetTest, ClosedDatasetRefusesWork) {
+TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {
     open();
     add(1);
     ds->insert();
-    ds->close();
+    std::string shown = "?";
+    ds->addListener([&](DataEvent, int) { shown = ds->field("SPECIES").asString(); });
+    EXPECT_NO_THROW(ds->close());
+    EXPECT_EQ(shown, "");
     EXPECT_FALSE(ds->isOpen());
     EXPECT_THROW(ds->first(), BrimloError);
-    EXPECT_THROW(ds->field(0), BrimloError);
+    EXPECT_THROW(ds->insert(), BrimloError);
+    EXPECT_TRUE(ds->field("LOGNUM").isNull()) << "bound controls may still look";
+    EXPECT_EQ(ds->recordCount(), 0);
 }
 
 } // namespace
