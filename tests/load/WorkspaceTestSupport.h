@@ -1,0 +1,165 @@
+#pragma once
+
+#include "common/ScriptedPrompt.h"
+#include "common/TempDir.h"
+#include "load/LoadDocument.h"
+#include "load/LoadView.h"
+#include "load/WorkspaceCounter.h"
+#include "support/DefaultsLayout.h"
+#include "support/SqliteStore.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brimlo::testing {
+
+// A window stand-in that remembers what the load asked it to do.
+class RecordingView : public LoadView {
+public:
+    std::vector<std::string> statuses;
+    std::vector<std::pair<LoadControl, bool>> focuses;
+    std::vector<LoadControl> selected;
+    int tabs = 0;
+    std::vector<std::pair<LoadControl, std::string>> selectorTexts;
+    std::optional<bool> trimMode;
+    bool trimHidden = false;
+    bool headerPageShown = false;
+    std::string caption;
+    std::vector<std::pair<std::string, std::string>> saveDialogs; // proposal, folder
+    std::optional<std::string> saveAnswer;                        // nullopt cancels
+    int busyDepth = 0;
+
+    void showStatus(const std::string& text) override { statuses.push_back(text); }
+    void focusControl(LoadControl c, bool selectAll) override {
+        focuses.emplace_back(c, selectAll);
+    }
+    void selectText(LoadControl c) override { selected.push_back(c); }
+    void pressTab(int times) override { tabs += times; }
+    void setSelectorText(LoadControl c, const std::string& t) override {
+        selectorTexts.emplace_back(c, t);
+    }
+    void setTrimAllowanceMode(bool on) override { trimMode = on; }
+    void hideTrimAllowance() override { trimHidden = true; }
+    void showHeaderPage() override { headerPageShown = true; }
+    void setCaption(const std::string& c) override { caption = c; }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+    std::optional<std::string> askSaveFileName(const std::string& proposal,
+                                               const std::string& folder) override {
+        saveDialogs.emplace_back(proposal, folder);
+        return saveAnswer;
+    }
+    std::string lastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
+};
+
+inline Date FixedToday() {
+    return Date::fromYmd(2007, 1, 23);
+}
+
+// The application data directory with a defaults table whose one record
+// the test fills, and the environment a load window is made with.
+class LoadFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        appDir = (temp.path() / "appdata").string() + "/";
+        std::filesystem::create_directories(appDir);
+        defaults = std::make_unique<Dataset>(
+            SqliteStore::create(appDir + "defaults.db", DefaultsFields()));
+    }
+
+    // A defaults record a scaler would keep: S/GR/01, top 20, length 50.
+    void writeTypicalDefaults(std::map<std::string, Value> changes = {}) {
+        std::map<std::string, Value> values = {
+            {"SPECIES", "S"},
+            {"CONDCODE", "GR"},
+            {"PRODCODE", "01"},
+            {"TOPD", int32_t{20}},
+            {"LENGTH", int32_t{50}},
+            {"CULLMETHTYPE1", "6"},
+            {"CULLMETHTYPE2", "3"},
+            {"CULLMETHTYPE3", "3"},
+            {"CULLMETHTYPE4", "3"},
+            {"CULLMETHTYPE5", "3"},
+            {"CULLMETHTYPE6", "3"},
+            {"CULLMETHTYPE7", "3"},
+            {"LESSEE", "LESSEE CO"},
+            {"MILL_NAME", "MILL"},
+            {"MILL_NUM", int32_t{4}},
+            {"LOAD_NUM", int32_t{123}},
+            {"POP", int32_t{7}},
+            {"HTOPD", int32_t{10}},
+            {"NETWEIGHT", int32_t{20000}},
+            {"HSPECIES", "S"},
+            {"HCONDCODE", "GR"},
+            {"HPRODCODE", "01"},
+            {"MILL_CODE", "AB"},
+            {"TREES", int32_t{30}},
+            {"SAWLOGS", "Y"},
+            {"VOL_CALC_METH", "S"},
+            {"SCALER_NAME", "PAT"},
+            {"SCALER_PERMIT", "P1"},
+            {"TRIM_ALLOWANCE", "F"},
+        };
+        for (auto& [k, v] : changes)
+            values[k] = v;
+        writeDefaults(values);
+    }
+
+    void writeDefaults(const std::map<std::string, Value>& values) {
+        if (defaults->isEmpty())
+            defaults->insert();
+        else
+            defaults->edit();
+        for (const auto& [k, v] : values)
+            defaults->setField(k, v);
+        defaults->post();
+    }
+
+    LoadEnvironment env() {
+        LoadEnvironment e;
+        e.appDataDirectory = appDir;
+        e.defaults = defaults.get();
+        e.counter = &counter;
+        e.view = &view;
+        e.today = FixedToday;
+        return e;
+    }
+
+    // A new load shown in its window, as the scaler meets it.
+    std::unique_ptr<LoadDocument> shownNewLoad() {
+        auto doc = LoadDocument::NewLoad(env());
+        doc->windowShown();
+        return doc;
+    }
+
+    bool exists(const std::string& name) const { return std::filesystem::exists(appDir + name); }
+
+    TempDir temp;
+    std::string appDir;
+    std::unique_ptr<Dataset> defaults;
+    WorkspaceCounter counter;
+    RecordingView view;
+};
+
+// Field shortcuts on the current log.
+inline int32_t Int(const Dataset& d, const char* field) {
+    return d.field(field).asInt();
+}
+
+inline std::string Text(const Dataset& d, const char* field) {
+    return d.field(field).asString();
+}
+
+// Keys a value the way a bound control writes it: edit state, then the field.
+inline void Key(LoadDocument& doc, const char* field, const Value& value) {
+    if (!doc.log().isEditing())
+        doc.log().edit();
+    doc.log().setField(field, value);
+}
+
+} // namespace brimlo::testing
