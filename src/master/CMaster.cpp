@@ -19,14 +19,21 @@ namespace {
 
 constexpr std::size_t kAsciiChunk = 1 << 20;
 
-const Value& FieldOf(const Record& record, int index) {
-    static const Value null;
-    return index < static_cast<int>(record.size()) ? record[static_cast<std::size_t>(index)] : null;
-}
+// Fields a short record lacks read as null, as the table engine promises.
+struct RecordFields {
+    const Record& record;
+    const Value& operator()(int index) const {
+        static const Value null;
+        return index < static_cast<int>(record.size()) ? record[static_cast<std::size_t>(index)]
+                                                       : null;
+    }
+};
 
-const Value& GroupFieldOf(const Record& record, int n, MasterGroupField field) {
-    return FieldOf(record, MasterGroupFieldIndex(n, field));
-}
+// The table's current record, read in place.
+struct TableFields {
+    const MasterTable& table;
+    const Value& operator()(int index) const { return table.field(index); }
+};
 
 // Halves go to the even neighbour, as the weight has always been posted.
 int32_t NearestEven(double value, bool& inRange) {
@@ -191,64 +198,82 @@ Record CMaster::ToMasterRecord() const {
     return r;
 }
 
-void CMaster::CopyHeaderFromMaster(const Record& r) {
-    MILLCODE = FieldOf(r, kMasterMillCode).asString();
-    POP = static_cast<int16_t>(FieldOf(r, kMasterPop).asInt());
-    MILL_NUM = FieldOf(r, kMasterMillNum).asInt();
-    LESSEE = FieldOf(r, kMasterLessee).asString();
-    MILL_NAME = FieldOf(r, kMasterMillName).asString();
-    DISP = FieldOf(r, kMasterDisp).asString();
-    SUBDISP = FieldOf(r, kMasterSubDisp).asString();
-    BLOCK_NUM = FieldOf(r, kMasterBlockNum).asString();
-    LOAD_NUM = FieldOf(r, kMasterLoadNum).asInt();
-    WEIGH_DATE = FieldOf(r, kMasterWeighDate).asDate();
-    TOP_D = static_cast<int16_t>(FieldOf(r, kMasterTopD).asInt());
-    NET_WEIGHT = FieldOf(r, kMasterNetWeight).asInt();
-    TM9 = FieldOf(r, kMasterTm9).asString();
-    HSPECIES = FieldOf(r, kMasterHSpecies).asString();
-    HCONDCODE = FieldOf(r, kMasterHCondCode).asString();
-    HPRODCODE = FieldOf(r, kMasterHProdCode).asString();
-    SOURCE = FieldOf(r, kMasterSource).asString();
-    TREES = FieldOf(r, kMasterTrees).asInt();
-    summary.TOTALLOGS = FieldOf(r, kMasterTotalLogs).asInt();
+template <class FieldAt> void CMaster::CopyHeaderFromMaster(const FieldAt& fieldAt) {
+    MILLCODE = fieldAt(kMasterMillCode).asString();
+    POP = static_cast<int16_t>(fieldAt(kMasterPop).asInt());
+    MILL_NUM = fieldAt(kMasterMillNum).asInt();
+    LESSEE = fieldAt(kMasterLessee).asString();
+    MILL_NAME = fieldAt(kMasterMillName).asString();
+    DISP = fieldAt(kMasterDisp).asString();
+    SUBDISP = fieldAt(kMasterSubDisp).asString();
+    BLOCK_NUM = fieldAt(kMasterBlockNum).asString();
+    LOAD_NUM = fieldAt(kMasterLoadNum).asInt();
+    WEIGH_DATE = fieldAt(kMasterWeighDate).asDate();
+    TOP_D = static_cast<int16_t>(fieldAt(kMasterTopD).asInt());
+    NET_WEIGHT = fieldAt(kMasterNetWeight).asInt();
+    TM9 = fieldAt(kMasterTm9).asString();
+    HSPECIES = fieldAt(kMasterHSpecies).asString();
+    HCONDCODE = fieldAt(kMasterHCondCode).asString();
+    HPRODCODE = fieldAt(kMasterHProdCode).asString();
+    SOURCE = fieldAt(kMasterSource).asString();
+    TREES = fieldAt(kMasterTrees).asInt();
+    summary.TOTALLOGS = fieldAt(kMasterTotalLogs).asInt();
     // A damaged count must not reach past the twelve groups there are.
-    const int32_t groups = FieldOf(r, kMasterNumGroups).asInt();
+    const int32_t groups = fieldAt(kMasterNumGroups).asInt();
     summary.NUM_GROUPS =
         static_cast<int16_t>(groups < 0 ? 0 : std::min<int32_t>(groups, LoadSummary::kMaxGroups));
 }
 
-void CMaster::CopyGroupsFromMaster(const Record& r) {
+template <class FieldAt> void CMaster::CopyGroupsFromMaster(const FieldAt& fieldAt) {
     for (int n = 1; n <= summary.NUM_GROUPS; ++n) {
         SummaryGroup& g = summary.groups[n - 1];
-        g.SPCDPR = GroupFieldOf(r, n, kGroupSpCdPr).asString();
-        g.LOGNUMS = GroupFieldOf(r, n, kGroupLogNums).asInt();
-        g.LENGTH = GroupFieldOf(r, n, kGroupLength).asDouble();
-        g.GROSSVOL = GroupFieldOf(r, n, kGroupGrossVol).asDouble();
-        g.CULLVOL = GroupFieldOf(r, n, kGroupCullVol).asDouble();
-        g.NETVOL = GroupFieldOf(r, n, kGroupNetVol).asDouble();
-        g.CULLPER = GroupFieldOf(r, n, kGroupCullPer).asDouble();
+        g.SPCDPR = fieldAt(MasterGroupFieldIndex(n, kGroupSpCdPr)).asString();
+        g.LOGNUMS = fieldAt(MasterGroupFieldIndex(n, kGroupLogNums)).asInt();
+        g.LENGTH = fieldAt(MasterGroupFieldIndex(n, kGroupLength)).asDouble();
+        g.GROSSVOL = fieldAt(MasterGroupFieldIndex(n, kGroupGrossVol)).asDouble();
+        g.CULLVOL = fieldAt(MasterGroupFieldIndex(n, kGroupCullVol)).asDouble();
+        g.NETVOL = fieldAt(MasterGroupFieldIndex(n, kGroupNetVol)).asDouble();
+        g.CULLPER = fieldAt(MasterGroupFieldIndex(n, kGroupCullPer)).asDouble();
     }
 }
 
+template <class FieldAt>
+void CMaster::LoadSawlogs(const FieldAt& fieldAt, const std::string& defaultSawlogs) {
+    const std::string sawlogs = fieldAt(kMasterSawlogs).asString();
+    if (!sawlogs.empty())
+        SAWLOGS = sawlogs[0];
+    else if (!defaultSawlogs.empty())
+        SAWLOGS = defaultSawlogs[0];
+    else
+        RangeError();
+}
+
 void CMaster::CopyFromMaster(const Record& record) {
-    CopyHeaderFromMaster(record);
-    CopyGroupsFromMaster(record);
+    const RecordFields fieldAt{record};
+    CopyHeaderFromMaster(fieldAt);
+    CopyGroupsFromMaster(fieldAt);
+}
+
+void CMaster::CopyFromMaster(const MasterTable& table) {
+    const TableFields fieldAt{table};
+    CopyHeaderFromMaster(fieldAt);
+    CopyGroupsFromMaster(fieldAt);
 }
 
 bool CMaster::LoadFromMaster(const Record& record, const std::string& defaultSawlogs) {
-    CopyHeaderFromMaster(record);
-    std::string sawlogs = FieldOf(record, kMasterSawlogs).asString();
-    if (sawlogs.empty())
-        sawlogs = defaultSawlogs;
-    if (sawlogs.empty())
-        RangeError();
-    SAWLOGS = sawlogs[0];
-    CopyGroupsFromMaster(record);
+    const RecordFields fieldAt{record};
+    CopyHeaderFromMaster(fieldAt);
+    LoadSawlogs(fieldAt, defaultSawlogs);
+    CopyGroupsFromMaster(fieldAt);
     return true;
 }
 
 bool CMaster::LoadFromMaster(const MasterTable& table, const std::string& defaultSawlogs) {
-    return LoadFromMaster(table.current(), defaultSawlogs);
+    const TableFields fieldAt{table};
+    CopyHeaderFromMaster(fieldAt);
+    LoadSawlogs(fieldAt, defaultSawlogs);
+    CopyGroupsFromMaster(fieldAt);
+    return true;
 }
 
 bool CMaster::LocateMaster(MasterTable& table, const std::string& millCode, int32_t loadNum,
@@ -299,9 +324,9 @@ bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
     std::string chunk;
     chunk.reserve(kAsciiChunk + 4096);
     try {
-        table.forEachKeepingPlace([&](const Record& record) {
+        table.forEachKeepingPlace([&] {
             ClearSummary();
-            LoadFromMaster(record, defaultSawlogs);
+            LoadFromMaster(table, defaultSawlogs);
             WriteRecordLines(chunk);
             if (chunk.size() >= kAsciiChunk && !WriteChunk(*file, chunk, false))
                 throw ChunkNotWritten{};

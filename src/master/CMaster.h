@@ -60,6 +60,7 @@ public:
     bool LoadFromMaster(const MasterTable& table, const std::string& defaultSawlogs);
     // Every member but SAWLOGS, which the sample tables do not carry.
     void CopyFromMaster(const Record& record);
+    void CopyFromMaster(const MasterTable& table);
 
     static bool LocateMaster(MasterTable& table, const std::string& millCode, int32_t loadNum,
                              int16_t pop);
@@ -77,8 +78,10 @@ public:
     void WriteMasterAsciiLine(std::string& file, int firstGroup, double grossPerTree) const;
 
 private:
-    void CopyHeaderFromMaster(const Record& record);
-    void CopyGroupsFromMaster(const Record& record);
+    template <class FieldAt> void CopyHeaderFromMaster(const FieldAt& fieldAt);
+    template <class FieldAt> void CopyGroupsFromMaster(const FieldAt& fieldAt);
+    template <class FieldAt>
+    void LoadSawlogs(const FieldAt& fieldAt, const std::string& defaultSawlogs);
     void WriteRecordLines(std::string& file) const;
     // The error of a value outside its range (an empty SAWLOGS has no first
     // character), shown in the application's error box.

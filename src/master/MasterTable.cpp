@@ -26,12 +26,12 @@ void MasterTable::post(const Record& values, const std::vector<int>& fieldOrder,
     }
 }
 
-void MasterTable::forEach(const std::function<void(const Record&)>& visit) {
+void MasterTable::forEach(const std::function<void()>& visit) {
     for (dataset_.first(); !dataset_.eof(); dataset_.next())
-        visit(dataset_.record());
+        visit();
 }
 
-void MasterTable::forEachKeepingPlace(const std::function<void(const Record&)>& visit) {
+void MasterTable::forEachKeepingPlace(const std::function<void()>& visit) {
     const Bookmark mark = dataset_.bookmark();
     try {
         forEach(visit);

@@ -21,6 +21,8 @@ public:
     bool isEmpty() const { return dataset_.isEmpty(); }
     int recordCount() const { return dataset_.recordCount(); }
     Record current() const { return dataset_.record(); }
+    // A field of the current record, without copying the record.
+    const Value& field(int index) const { return dataset_.field(index); }
 
     // Makes the first record with this key current: exact, case-sensitive
     // mill code. Nothing found leaves the current record where it was.
@@ -31,11 +33,11 @@ public:
     // failed post is cancelled, leaving the table as it was, and rethrown.
     void post(const Record& values, const std::vector<int>& fieldOrder, bool replaceCurrent);
 
-    // Visits every record in table order from the first; the table is left
-    // on the last record.
-    void forEach(const std::function<void(const Record&)>& visit);
+    // Makes every record current in turn, in table order from the first,
+    // and calls visit; the table is left on the last record.
+    void forEach(const std::function<void()>& visit);
     // The same, returning afterwards to the record that was current.
-    void forEachKeepingPlace(const std::function<void(const Record&)>& visit);
+    void forEachKeepingPlace(const std::function<void()>& visit);
 
 private:
     Dataset& dataset_;

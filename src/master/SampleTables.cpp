@@ -111,9 +111,9 @@ bool WriteSampleTables(const std::string& directory, MasterTable& table, Date la
     DbaseWriter volume(directory + kVolumeSampleTable, VolumeFields(), lastUpdate);
     DbaseWriter weight(directory + kWeightSampleTable, WeightFields(), lastUpdate);
     CMaster m;
-    table.forEach([&](const Record& record) {
+    table.forEach([&] {
         m.ClearSummary();
-        m.CopyFromMaster(record);
+        m.CopyFromMaster(table);
         RecordTotals totals;
         for (int n = 1; n <= m.summary.NUM_GROUPS; ++n) {
             const SummaryGroup& g = m.summary.groups[n - 1];

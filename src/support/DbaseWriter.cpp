@@ -3,8 +3,8 @@
 #include "support/BrimloError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
 
 namespace brimlo {
@@ -35,14 +35,32 @@ std::string Descriptor(const DbaseField& field) {
     return d; // no decimals, no index tag
 }
 
+void PutDigits(char* at, int value, int count) {
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        at[i] = static_cast<char>('0' + value % 10);
+}
+
 std::string DateText(const Date& date) {
     if (!date.valid())
         return std::string(8, ' ');
     int y = 0, m = 0, d = 0;
     date.toYmd(y, m, d);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", y, m, d);
+    std::string text(8, '0');
+    PutDigits(text.data(), y, 4);
+    PutDigits(text.data() + 4, m, 2);
+    PutDigits(text.data() + 6, d, 2);
     return text;
+}
+
+// The number rounded to a whole one (halves to even, as printf's "%.0f"
+// does); empty for a value no field could hold.
+std::string WholeNumberText(double number) {
+    if (!std::isfinite(number) || std::fabs(number) >= 1e15)
+        return {};
+    char text[24];
+    const auto result =
+        std::to_chars(text, text + sizeof text, static_cast<long long>(std::nearbyint(number)));
+    return std::string(text, result.ptr);
 }
 
 } // namespace
@@ -96,13 +114,9 @@ void DbaseWriter::appendCell(std::string& row, const DbaseField& field, const Va
     if (field.type == 'D') {
         row += DateText(value.asDate());
     } else if (field.type == 'N') {
-        const double number = value.asDouble();
-        char text[32] = "*";
-        if (std::isfinite(number) && std::fabs(number) < 1e18)
-            std::snprintf(text, sizeof text, "%.0f", number);
-        const std::string digits = text;
-        if (digits.size() > width || digits == "*")
-            throw BrimloError("Table '" + fileName_.string() + "': the value " + digits +
+        const std::string digits = WholeNumberText(value.asDouble());
+        if (digits.empty() || digits.size() > width)
+            throw BrimloError("Table '" + fileName_.string() + "': the value " + value.asString() +
                               " does not fit field " + field.name);
         row.append(width - digits.size(), ' ');
         row += digits;
