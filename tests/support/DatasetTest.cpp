@@ -39,7 +39,7 @@ public:
     }
     void beginBulk() override {}
     void endBulk() override {}
-    void pack() override {}
+    void pack() override { write("pack"); }
 
     bool failWrites = false;
     std::map<RowId, Record> rows_;
@@ -529,6 +529,15 @@ TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {
     EXPECT_THROW(ds->insert(), BrimloError);
     EXPECT_TRUE(ds->field("LOGNUM").isNull()) << "bound controls may still look";
     EXPECT_EQ(ds->recordCount(), 0);
+}
+
+TEST_F(DatasetTest, PackTableAnswersWhetherThePackWorked) {
+    open();
+    add(1);
+    EXPECT_TRUE(PackTable(*ds));
+    store_->failWrites = true;
+    EXPECT_FALSE(PackTable(*ds));
+    EXPECT_EQ(ds->recordCount(), 1);
 }
 
 } // namespace
