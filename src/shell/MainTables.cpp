@@ -7,8 +7,10 @@
 #include "support/ParadoxStore.h"
 #include "support/SqliteStore.h"
 #include "support/TableFiles.h"
+#include "support/TableSql.h"
 
 #include <QDate>
+#include <filesystem>
 
 namespace brimlo {
 
@@ -30,6 +32,14 @@ void RequireLayout(const TableStore& store, const FieldList& layout, const std::
     if (!SameNamesAndTypes(store.fields(), layout))
         throw BrimloError("Table '" + path + "' cannot be used: its fields are not those of " +
                           "this program's table");
+}
+
+// An empty file would be taken for a new database and written to; it is a
+// damaged table and stays as it is.
+void RefuseEmptyFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::file_size(path, error) == 0 && !error)
+        throw BrimloError("Table '" + path + "' cannot be opened: the file is empty");
 }
 
 } // namespace
@@ -59,21 +69,21 @@ std::string MainTables::masterPath() const {
 
 void MainTables::createMissingTables() {
     if (!TableExists(defaultsPath())) {
-        upgradedDefaults_ = SqliteStore::create(defaultsPath(), DefaultsFields());
+        SqliteStore::create(defaultsPath(), DefaultsFields());
         defaultsCreated_ = true;
     }
     if (!TableExists(masterPath()))
         ParadoxStore::create(masterPath(), MasterFieldList());
 }
 
-// Tables of versions before the trim allowance gain its column. The store
-// refuses when the column exists already, as in a table just created; that
-// refusal, like any failure here, is no concern of the user's.
+// Tables of versions before the trim allowance gain its column. The
+// statement fails when the column exists already, as in a table just
+// created; that failure, like any other here, is no concern of the user's.
 void MainTables::upgradeDefaults() {
     try {
-        if (!upgradedDefaults_)
-            upgradedDefaults_ = SqliteStore::open(defaultsPath());
-        upgradedDefaults_->addColumn({"TRIM_ALLOWANCE", FieldType::Alpha, 1});
+        RefuseEmptyFile(defaultsPath());
+        ExecuteTableSql("ALTER TABLE \"" + defaultsPath() +
+                        "\" ADD COLUMN TRIM_ALLOWANCE VARCHAR(1)");
     } catch (const std::exception&) {
     }
 }
@@ -83,8 +93,8 @@ void MainTables::openTables() {
     RequireLayout(*masterStore, MasterFieldList(), masterPath());
     master_ = std::make_unique<Dataset>(std::move(masterStore));
 
-    std::unique_ptr<TableStore> defaultsStore =
-        upgradedDefaults_ ? std::move(upgradedDefaults_) : SqliteStore::open(defaultsPath());
+    RefuseEmptyFile(defaultsPath());
+    std::unique_ptr<TableStore> defaultsStore = SqliteStore::open(defaultsPath());
     RequireLayout(*defaultsStore, DefaultsFields(), defaultsPath());
     defaults_ = std::make_unique<Dataset>(std::move(defaultsStore));
 }

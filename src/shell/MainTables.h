@@ -8,8 +8,6 @@
 
 namespace brimlo {
 
-class SqliteStore;
-
 // The two tables the main window keeps open for the whole run: the defaults
 // table (one record, the defaults record) and the master table, both in the
 // application data directory. Missing tables are created; an older
@@ -50,7 +48,6 @@ private:
 
     std::string directory_;
     bool defaultsCreated_ = false;
-    std::unique_ptr<SqliteStore> upgradedDefaults_;
     std::unique_ptr<Dataset> master_;
     std::unique_ptr<Dataset> defaults_;
 };

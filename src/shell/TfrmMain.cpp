@@ -49,7 +49,10 @@ TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
-    // Children go first: their closing reports to this window.
+    // The client area and the children outlive this part of the window;
+    // what they report while they go must not reach it.
+    closing_ = true;
+    disconnect(mdi_, nullptr, this, nullptr);
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         disconnect(sub, nullptr, this, nullptr);
 }
@@ -203,6 +206,14 @@ void TfrmMain::EnableLoadCommands(bool on) {
 QMdiSubWindow* TfrmMain::addChild(QWidget* window, ChildKind kind) {
     QMdiSubWindow* sub = mdi_->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The frame's own close key would shadow "&Close" (Ctrl+W).
+    if (QMenu* frameMenu = sub->systemMenu()) {
+        for (QAction* item : frameMenu->actions()) {
+            QList<QKeySequence> keys = item->shortcuts();
+            if (keys.removeAll(action("mnuClose")->shortcut()) > 0)
+                item->setShortcuts(keys);
+        }
+    }
     kinds_[sub] = kind;
     connect(sub, &QObject::destroyed, this, &TfrmMain::childDestroyed);
     if (kind == ChildKind::Load)

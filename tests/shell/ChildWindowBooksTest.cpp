@@ -1,0 +1,221 @@
+#include "MainWindowTestSupport.h"
+#include "common/ScriptedPrompt.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+
+namespace {
+
+bool Enabled(TfrmMain& window, const char* name) {
+    return window.action(name)->isEnabled();
+}
+
+// Hooks that make fake windows and record what the commands did.
+struct Recorder {
+    std::vector<QPointer<FakeChild>> loads;
+    std::vector<std::string> events;
+    std::string chosenFile;
+    int ranges = 0;
+
+    MainWindowHooks hooks() {
+        MainWindowHooks h;
+        h.newLoad = [this](TfrmMain&) {
+            loads.push_back(new FakeChild(
+                QStringLiteral("BRIMLO - Data Entry - untitled%1.txt").arg(loads.size() + 1)));
+            return loads.back().data();
+        };
+        h.openLoad = [this](TfrmMain&, const std::string& file) {
+            events.push_back("open " + file);
+            loads.push_back(new FakeChild(QStringLiteral("BRIMLO - Data Entry - ") +
+                                          QString::fromStdString(file)));
+            return loads.back().data();
+        };
+        h.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosenFile; };
+        h.createRanges = [this](TfrmMain&) {
+            ++ranges;
+            return new FakeChild(QStringLiteral("Codes, Values, and Ranges"));
+        };
+        h.postLoadToMaster = [this](TfrmMain&, QWidget* w) {
+            events.push_back("post " + w->windowTitle().toStdString());
+        };
+        return h;
+    }
+};
+
+class ChildWindowBooks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = fixture.make(recorder.hooks());
+        window->show();
+        Settle();
+    }
+
+    MainWindowFixture fixture;
+    Recorder recorder;
+    std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
+    window->action("mnuRanges")->trigger();
+    EXPECT_EQ(1, window->openChildWindows());
+    EXPECT_EQ(0, window->openLoadWindows());
+    EXPECT_TRUE(Enabled(*window, "mnuSave"));
+    EXPECT_TRUE(Enabled(*window, "mnuClose"));
+    EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
+    EXPECT_FALSE(Enabled(*window, "mnuPrintLoadLogListing"));
+
+    // Save with the help window active does nothing.
+    window->action("mnuSave")->trigger();
+    EXPECT_TRUE(recorder.events.empty());
+
+    // The command again brings the one window forward.
+    window->action("mnuRanges")->trigger();
+    EXPECT_EQ(1, recorder.ranges);
+    EXPECT_EQ(1, window->openChildWindows());
+
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(0, window->openChildWindows());
+    EXPECT_FALSE(Enabled(*window, "mnuSave"));
+    EXPECT_FALSE(Enabled(*window, "mnuClose"));
+
+    // Closed, the command makes a new one.
+    window->action("mnuRanges")->trigger();
+    EXPECT_EQ(2, recorder.ranges);
+    EXPECT_EQ(1, window->openChildWindows());
+}
+
+TEST_F(ChildWindowBooks, HelpWindowOpensAtTheTopLeftCorner) {
+    window->action("mnuRanges")->trigger();
+    QMdiSubWindow* sub = window->clientArea().currentSubWindow();
+    ASSERT_NE(nullptr, sub);
+    EXPECT_EQ(QPoint(0, 0), sub->pos());
+}
+
+TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
+    window->action("mnuNewLoad")->trigger();
+    EXPECT_EQ(1, window->openLoadWindows());
+    EXPECT_EQ(1, window->openChildWindows());
+    for (const char* name : {"mnuSaveAs", "mnuPrintLoadLogListing", "mnuPrintLoadSummary",
+                             "mnuPrintFullLoadReport", "mnuSave", "mnuClose"})
+        EXPECT_TRUE(Enabled(*window, name)) << name;
+
+    // A help window becomes active: the load commands go off.
+    window->action("mnuRanges")->trigger();
+    EXPECT_EQ(2, window->openChildWindows());
+    EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
+    EXPECT_FALSE(Enabled(*window, "mnuPrintLoadSummary"));
+
+    // Back to the load window.
+    window->clientArea().setActiveSubWindow(window->clientArea().subWindowList().first());
+    EXPECT_TRUE(Enabled(*window, "mnuSaveAs"));
+
+    // Closing the load window: the load commands go off with it.
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(0, window->openLoadWindows());
+    EXPECT_EQ(1, window->openChildWindows());
+    EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
+    EXPECT_TRUE(Enabled(*window, "mnuSave"));
+}
+
+TEST_F(ChildWindowBooks, SaveAndSaveAsPostTheLoadEveryTime) {
+    window->action("mnuNewLoad")->trigger();
+    FakeChild* load = recorder.loads.back();
+    window->action("mnuSave")->trigger();
+    window->action("mnuSaveAs")->trigger();
+    EXPECT_EQ(1, load->saves);
+    EXPECT_EQ(1, load->saveAses);
+    const std::vector<std::string> expected = {"post BRIMLO - Data Entry - untitled1.txt",
+                                               "post BRIMLO - Data Entry - untitled1.txt"};
+    EXPECT_EQ(expected, recorder.events);
+}
+
+TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
+    window->activateWindow();
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(1, window->openLoadWindows());
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(1u, recorder.loads.size());
+    EXPECT_EQ(1, recorder.loads[0]->saveAses);
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(0, window->openLoadWindows());
+}
+
+TEST_F(ChildWindowBooks, OpeningAnOpenFileBringsItsWindowForward) {
+    recorder.chosenFile = "/loads/L17.txt";
+    window->action("mnuOpenLoad")->trigger();
+    window->action("mnuNewLoad")->trigger();
+    EXPECT_EQ(2, window->openLoadWindows());
+    window->action("mnuOpenLoad")->trigger();
+    EXPECT_EQ(2, window->openLoadWindows());
+    EXPECT_EQ(std::vector<std::string>{"open /loads/L17.txt"}, recorder.events);
+    EXPECT_EQ(QStringLiteral("BRIMLO - Data Entry - /loads/L17.txt"),
+              window->clientArea().currentSubWindow()->windowTitle());
+    // A cancelled dialog does nothing.
+    recorder.chosenFile.clear();
+    window->action("mnuOpenLoad")->trigger();
+    EXPECT_EQ(2, window->openLoadWindows());
+}
+
+TEST_F(ChildWindowBooks, TileAndCascadeRefitLoadWindows) {
+    window->action("mnuNewLoad")->trigger();
+    window->action("mnuRanges")->trigger();
+    window->action("mnuTile")->trigger();
+    window->action("mnuCascade")->trigger();
+    EXPECT_EQ(2, recorder.loads[0]->refits);
+}
+
+TEST_F(ChildWindowBooks, ExitStopsWhenAChildRefuses) {
+    window->action("mnuNewLoad")->trigger();
+    window->action("mnuNewLoad")->trigger();
+    recorder.loads[1]->agreeToClose = false;
+    window->action("mnuExit")->trigger();
+    Settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(2, window->openLoadWindows());
+    EXPECT_TRUE(recorder.loads[0] && recorder.loads[1]);
+}
+
+TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindow) {
+    window->action("mnuNewLoad")->trigger();
+    window->action("mnuRanges")->trigger();
+    window->action("mnuExit")->trigger();
+    Settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(0, window->openChildWindows());
+    EXPECT_FALSE(recorder.loads[0]);
+    EXPECT_EQ(1, recorder.loads.size());
+}
+
+TEST(MainWindowExit, WithNoChildrenTheWindowCloses) {
+    MainWindowFixture fixture;
+    auto window = fixture.make();
+    window->show();
+    Settle();
+    QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
+    Settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->tables().master().isOpen());
+    EXPECT_FALSE(window->tables().defaults().isOpen());
+}
+
+TEST(MainWindowExit, BringForwardRestoresAMinimizedWindow) {
+    MainWindowFixture fixture;
+    auto window = fixture.make();
+    window->showMinimized();
+    Settle();
+    window->bringForward();
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "common/TempDir.h"
+#include "rules/Cglobals.h"
+#include "shell/ChildWindow.h"
+#include "shell/MainTables.h"
+#include "shell/TfrmMain.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+namespace brimlo::testing {
+
+// A main window over a fresh application data directory.
+struct MainWindowFixture {
+    TempDir temp;
+    std::string dir = temp.path().string() + "/";
+
+    std::unique_ptr<TfrmMain> make(MainWindowHooks hooks = {}) {
+        Globals().setAppDataDirectory(dir);
+        return std::make_unique<TfrmMain>(std::move(hooks));
+    }
+};
+
+// A child window whose answers and calls the test controls and counts.
+class FakeChild : public QWidget, public ChildWindow {
+public:
+    explicit FakeChild(const QString& caption) { setWindowTitle(caption); }
+
+    void saveCommand() override { ++saves; }
+    void saveAsCommand() override { ++saveAses; }
+    bool closeQuery() override {
+        ++closeQueries;
+        return agreeToClose;
+    }
+    void refitRows() override { ++refits; }
+
+    int saves = 0;
+    int saveAses = 0;
+    int closeQueries = 0;
+    int refits = 0;
+    bool agreeToClose = true;
+};
+
+// Lets deleted windows go and queued work run.
+inline void Settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace brimlo::testing

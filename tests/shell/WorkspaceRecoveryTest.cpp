@@ -1,0 +1,139 @@
+#include "MainWindowTestSupport.h"
+#include "common/ScriptedPrompt.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kQuestion =
+    "Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load the temporary "
+    "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
+    "temporary workspace but don't delete it either (Cancel)";
+
+void Touch(const fs::path& path) {
+    std::ofstream(path) << "x";
+}
+
+struct TakeOver {
+    int number;
+    std::string headerFile;
+};
+
+class WorkspaceRecovery : public ::testing::Test {
+protected:
+    void leave(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            Touch(fixture.temp / name);
+    }
+    bool exists(const char* name) const { return fs::exists(fixture.temp / name); }
+
+    // A main window whose take-over makes a child window per workspace.
+    std::unique_ptr<TfrmMain> windowTakingOver() {
+        MainWindowHooks hooks;
+        hooks.openTakenOverWorkspace = [this](TfrmMain&, int n, const std::string& header) {
+            taken.push_back({n, header});
+            return new FakeChild(QStringLiteral("BRIMLO - Data Entry - untitled%1.txt").arg(n));
+        };
+        return fixture.make(hooks);
+    }
+
+    MainWindowFixture fixture;
+    std::vector<TakeOver> taken;
+};
+
+TEST_F(WorkspaceRecovery, EmptyDirectoryAsksNothing) {
+    auto window = windowTakingOver();
+    ScriptedPrompt prompt; // any box fails
+    window->show();
+    Settle();
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_TRUE(taken.empty());
+}
+
+TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
+    leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "notes.txt"});
+    auto window = windowTakingOver();
+    ScriptedPrompt prompt;
+    prompt.expect(kQuestion, PromptAnswer::No);
+    window->show();
+    Settle();
+    ASSERT_EQ(1u, prompt.shown().size());
+    EXPECT_EQ("Use data from temporary workspace?", prompt.shown()[0].caption);
+    EXPECT_EQ(PromptButtons::YesNoCancel, prompt.shown()[0].buttons);
+    EXPECT_EQ(PromptIcon::Warning, prompt.shown()[0].icon);
+    for (const char* gone : {"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal"})
+        EXPECT_FALSE(exists(gone)) << gone;
+    EXPECT_TRUE(exists("notes.txt"));
+    EXPECT_TRUE(exists("defaults.db"));
+    EXPECT_TRUE(exists("master.db"));
+    EXPECT_TRUE(taken.empty());
+    // Showing the window again asks nothing more.
+    window->hide();
+    window->show();
+    Settle();
+    EXPECT_EQ(1u, prompt.shown().size());
+}
+
+TEST_F(WorkspaceRecovery, CancelKeepsEverythingAndOpensNothing) {
+    leave({"Header3.db", "Log3.db", "Log3.PX"});
+    auto window = windowTakingOver();
+    ScriptedPrompt prompt;
+    prompt.expect(kQuestion, PromptAnswer::Cancel);
+    window->RecoverWorkspaces();
+    for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX"})
+        EXPECT_TRUE(exists(kept)) << kept;
+    EXPECT_TRUE(taken.empty());
+    EXPECT_EQ(0, window->openLoadWindows());
+}
+
+TEST_F(WorkspaceRecovery, YesTakesOverEachWorkspaceOnceWithASingleQuestion) {
+    leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "Header7.db", "Log7.db"});
+    auto window = windowTakingOver();
+    ScriptedPrompt prompt;
+    prompt.expect(kQuestion, PromptAnswer::Yes);
+    window->RecoverWorkspaces();
+    ASSERT_EQ(2u, taken.size());
+    std::sort(taken.begin(), taken.end(),
+              [](const TakeOver& a, const TakeOver& b) { return a.number < b.number; });
+    EXPECT_EQ(3, taken[0].number);
+    EXPECT_EQ(fixture.dir + "Header3.db", taken[0].headerFile);
+    EXPECT_EQ(7, taken[1].number);
+    EXPECT_EQ(fixture.dir + "Header7.db", taken[1].headerFile);
+    EXPECT_EQ(2, window->openLoadWindows());
+    EXPECT_EQ(2, window->openChildWindows());
+    // The take-over reads the files; nothing is deleted here.
+    for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX", "Header7.db", "Log7.db"})
+        EXPECT_TRUE(exists(kept)) << kept;
+}
+
+TEST_F(WorkspaceRecovery, YesWithoutADataEntryWindowKeepsTheFiles) {
+    leave({"Header3.db", "Log3.db"});
+    auto window = fixture.make();
+    ScriptedPrompt prompt;
+    prompt.expect(kQuestion, PromptAnswer::Yes);
+    window->RecoverWorkspaces();
+    EXPECT_TRUE(exists("Header3.db"));
+    EXPECT_TRUE(exists("Log3.db"));
+    EXPECT_EQ(0, window->openChildWindows());
+}
+
+TEST_F(WorkspaceRecovery, HeaderWithoutANumberStopsTheTakeOverWithAnError) {
+    leave({"Header.db"});
+    auto window = windowTakingOver();
+    ScriptedPrompt prompt;
+    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect("'' is not a valid integer value.");
+    window->show();
+    Settle();
+    EXPECT_EQ(2u, prompt.shown().size());
+    EXPECT_TRUE(taken.empty());
+    EXPECT_TRUE(exists("Header.db"));
+}
+
+} // namespace
