@@ -1,0 +1,219 @@
+#include "WorkspaceTestSupport.h"
+#include "support/BrimloError.h"
+
+namespace brimlo::testing {
+namespace {
+
+class ReactionsCodesTest : public LoadFixture {
+protected:
+    void open(std::map<std::string, Value> changes = {}) {
+        writeTypicalDefaults(std::move(changes));
+        doc = shownNewLoad();
+    }
+
+    Dataset& log() { return doc->log(); }
+
+    void setMethod(const char* method) {
+        doc->header().edit();
+        doc->header().setField("VOL_CALC_METH", method);
+        doc->header().post();
+    }
+
+    ScriptedPrompt prompt;
+    std::unique_ptr<LoadDocument> doc;
+};
+
+TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
+    open({{"SPECIES", "P"}, {"CONDCODE", "D"}, {"PRODCODE", "02"}});
+    doc->flags().Modified = false;
+    log().insert();
+    EXPECT_FALSE(log().isEditing());
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(Int(log(), "LOGNUM"), 2);
+    EXPECT_EQ(Text(log(), "SPECIES"), "P");
+    EXPECT_EQ(Text(log(), "CONDCODE"), "D");
+    EXPECT_EQ(Text(log(), "PRODCODE"), "02");
+    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "N");
+    EXPECT_EQ(Int(log(), "TOPD"), 20);
+    EXPECT_EQ(Int(log(), "LENGTH"), 50);
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
+    EXPECT_TRUE(doc->flags().Modified);
+    EXPECT_EQ(doc->tally().logsOf(" P D02"), 2);
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
+    EXPECT_EQ(doc->flags().PrevSpecies, "P");
+}
+
+TEST_F(ReactionsCodesTest, AppendedLogWithoutDefaultTopDiameterHasNoLength) {
+    open({{"TOPD", int32_t{0}}});
+    log().insert();
+    EXPECT_EQ(Int(log(), "TOPD"), 0);
+    EXPECT_EQ(Int(log(), "LENGTH"), 0);
+}
+
+TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
+    open();
+    setMethod("A");
+    log().insert();
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
+    Key(*doc, "LENGTH", int32_t{40});
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 151); // "S", 20, 40 by the Alberta rule
+}
+
+TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
+    open();
+    log().beginBulk();
+    while (log().recordCount() < 2399)
+        log().insert();
+    log().endBulk();
+    EXPECT_NO_THROW(log().insert());
+    EXPECT_EQ(log().recordCount(), 2400);
+    EXPECT_EQ(Int(log(), "LOGNUM"), 2400);
+    try {
+        log().insert();
+        FAIL() << "a 2401st log was accepted";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), "The maximum number of logs allowed is 2400");
+        EXPECT_EQ(WithFullStop(e.text()), "The maximum number of logs allowed is 2400.");
+    }
+    EXPECT_EQ(log().recordCount(), 2400);
+    EXPECT_FALSE(log().isEditing());
+    EXPECT_EQ(doc->flags().LastLogNumber, 2400);
+}
+
+TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
+    open();
+    const char* species[] = {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC"};
+    for (const char* sp : species) {
+        log().insert();
+        Key(*doc, "SPECIES", sp);
+        log().post();
+    }
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 12");
+    writeTypicalDefaults({{"SPECIES", "IF"}});
+    const std::string warning = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
+                                "combinations that are processed is 12";
+    prompt.expect(warning);
+    log().insert();
+    writeTypicalDefaults({{"SPECIES", "S"}});
+    prompt.expect(warning);
+    log().insert();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Warning");
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 13");
+}
+
+TEST_F(ReactionsCodesTest, CodeChangesMoveTheLogInTheTally) {
+    open();
+    Key(*doc, "CONDCODE", "D");
+    EXPECT_EQ(doc->tally().logsOf(" SGR01"), 0);
+    EXPECT_EQ(doc->tally().logsOf(" S D01"), 1);
+    Key(*doc, "PRODCODE", "02");
+    EXPECT_EQ(doc->tally().logsOf(" S D02"), 1);
+    Key(*doc, "SPECIES", "SP");
+    EXPECT_EQ(doc->tally().logsOf("SP D02"), 1);
+    EXPECT_EQ(doc->tally().combinationCount(), 1);
+    Key(*doc, "CONDCODE", "");
+    EXPECT_EQ(doc->tally().combinationCount(), 0);
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 0");
+}
+
+TEST_F(ReactionsCodesTest, CancelledEditLeavesTheTallyAsItWas) {
+    open();
+    log().insert();
+    Key(*doc, "SPECIES", "P");
+    log().post();
+    const auto before = doc->tally().entries();
+    Key(*doc, "SPECIES", "F");
+    Key(*doc, "PRODCODE", "02");
+    EXPECT_EQ(doc->tally().logsOf(" FGR02"), 1);
+    log().cancel();
+    EXPECT_EQ(doc->tally().entries(), before);
+    EXPECT_EQ(doc->flags().PrevSpecies, "P");
+    // The next change releases the restored codes.
+    Key(*doc, "SPECIES", "S");
+    EXPECT_EQ(doc->tally().logsOf(" SGR01"), 2);
+    EXPECT_EQ(doc->tally().combinationCount(), 1);
+}
+
+TEST_F(ReactionsCodesTest, MovingKeepsEachLogCountedOnce) {
+    open();
+    log().insert();
+    Key(*doc, "SPECIES", "P");
+    log().first();
+    Key(*doc, "SPECIES", "F");
+    log().last();
+    Key(*doc, "PRODCODE", "02");
+    log().post();
+    EXPECT_EQ(doc->tally().logsOf(" FGR01"), 1);
+    EXPECT_EQ(doc->tally().logsOf(" PGR02"), 1);
+    EXPECT_EQ(doc->tally().combinationCount(), 2);
+}
+
+TEST_F(ReactionsCodesTest, SpeciesChangeUnderAlbertaRecomputes) {
+    open();
+    setMethod("A");
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 198);
+    Key(*doc, "SPECIES", "A");
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 191);
+    EXPECT_TRUE(doc->flags().ProductEventsEnabled);
+    // The product change made inside the species change is counted once.
+    EXPECT_EQ(doc->tally().combinationCount(), 1);
+}
+
+TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
+    open();
+    Key(*doc, "TOPD", int32_t{10});
+    Key(*doc, "BUTTD", int32_t{12});
+    Key(*doc, "LENGTH", int32_t{40});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
+    EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
+    Key(*doc, "SPECIES", "A");
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 39);
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
+    EXPECT_EQ(doc->tally().logsOf(" AGR01"), 1);
+    EXPECT_EQ(doc->tally().combinationCount(), 1);
+}
+
+TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
+    open();
+    Key(*doc, "TOPD", int32_t{10});
+    Key(*doc, "BUTTD", int32_t{12});
+    Key(*doc, "LENGTH", int32_t{40});
+    ASSERT_EQ(Text(log(), "PRODCODE"), "06");
+    prompt.expect("Do you want to override product coding of 06 to 01?", PromptAnswer::Yes);
+    doc->reactions().cbProdCodeChange("01");
+    EXPECT_EQ(prompt.shown().back().caption, "Override Product Code?");
+    EXPECT_EQ(prompt.shown().back().buttons, PromptButtons::YesNo);
+    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "Y");
+    Key(*doc, "PRODCODE", "01"); // leaving the selector
+    Key(*doc, "LENGTH", int32_t{38});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
+}
+
+TEST_F(ReactionsCodesTest, OverrideQuestionNoRestoresTheSmallStem) {
+    open();
+    Key(*doc, "TOPD", int32_t{10});
+    Key(*doc, "BUTTD", int32_t{12});
+    Key(*doc, "LENGTH", int32_t{40});
+    prompt.expect("Do you want to override product coding of 06 to 99?", PromptAnswer::No);
+    doc->reactions().cbProdCodeChange("99");
+    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
+    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "N");
+    ASSERT_FALSE(view.selectorTexts.empty());
+    EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::ProdCode, std::string("06")));
+    EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
+    // Other codes ask nothing.
+    doc->reactions().cbProdCodeChange("02");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
+TEST_F(ReactionsCodesTest, NoOverrideQuestionWithoutSmallSawlogs) {
+    open({{"SAWLOGS", "N"}, {"PRODCODE", "06"}});
+    ASSERT_EQ(Text(log(), "PRODCODE"), "06");
+    doc->reactions().cbProdCodeChange("01");
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+} // namespace
+} // namespace brimlo::testing

@@ -1,0 +1,244 @@
+#include "WorkspaceTestSupport.h"
+#include "support/BrimloError.h"
+
+namespace brimlo::testing {
+namespace {
+
+// The cull controls driven as the scaler meets them; a control writes its
+// field when it is left, before its exit reaction.
+class ReactionsCullTest : public LoadFixture {
+protected:
+    void SetUp() override {
+        LoadFixture::SetUp();
+        writeTypicalDefaults();
+        doc = shownNewLoad();
+        // 30/20/50 under Smalian's formula: 256 litres.
+        Key(*doc, "BUTTD", int32_t{30});
+    }
+
+    Dataset& log() { return doc->log(); }
+    CullEntry& cull() { return doc->cull(); }
+
+    void chooseType(const std::string& type) {
+        cull().cbTypeEnter();
+        cull().cbTypeChange(type);
+        Key(*doc, "CULL_TYPE", type);
+        cull().cbTypeExit(type);
+    }
+
+    void chooseMethod(const std::string& method) {
+        cull().cbMethodEnter();
+        cull().cbMethodChange(method);
+        Key(*doc, "CULL_METH", method);
+        cull().cbMethodExit();
+    }
+
+    void keyMeasure(int n, int value) {
+        const std::string field = "C" + std::to_string(n);
+        Key(*doc, field.c_str(), int32_t{value});
+    }
+
+    ScriptedPrompt prompt;
+    std::unique_ptr<LoadDocument> doc;
+};
+
+TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
+    cull().cbTypeEnter();
+    EXPECT_EQ(view.lastStatus(), "Enter Cull Type (1-7)");
+    cull().cbTypeChange("1");
+    EXPECT_EQ(Text(log(), "CULL_METH"), "6");
+    EXPECT_EQ(Int(log(), "C3"), 50);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+    Key(*doc, "CULL_TYPE", "1");
+    cull().cbTypeExit("1");
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
+    EXPECT_EQ(Int(log(), "CULLVOL"), 0); // until a measurement is keyed
+    EXPECT_TRUE(doc->flags().ReactionsEnabled);
+}
+
+TEST_F(ReactionsCullTest, CullTypeNeedsAGrossVolume) {
+    Key(*doc, "BUTTD", int32_t{0});
+    ASSERT_EQ(Int(log(), "GROSSVOL"), 0);
+    cull().cbTypeChange("3");
+    Key(*doc, "CULL_TYPE", "3");
+    prompt.expect("Can only enter cull type if gross volume is greater than 0.");
+    cull().cbTypeExit("3");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
+    EXPECT_EQ(Text(log(), "CULL_TYPE"), "");
+    EXPECT_EQ(Text(log(), "CULL_METH"), "");
+    for (const char* f : {"C1", "C2", "C3", "CULLVOL"})
+        EXPECT_EQ(Int(log(), f), 0) << f;
+    EXPECT_EQ(view.focuses.back().first, LoadControl::CullType);
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
+    // A blank choice is no cull type and is not refused.
+    cull().cbTypeExit(" ");
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
+TEST_F(ReactionsCullTest, MethodChangeClearsTheMeasurementsButTheSameMethodDoesNot) {
+    chooseType("3");
+    chooseMethod("3");
+    keyMeasure(1, 10);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
+    cull().cbMethodChange("3");
+    EXPECT_EQ(Int(log(), "C1"), 10);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
+    cull().cbMethodChange("4");
+    EXPECT_EQ(Int(log(), "C1"), 0);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+}
+
+TEST_F(ReactionsCullTest, PercentReductionFollowsC1) {
+    chooseType("3");
+    chooseMethod("3");
+    keyMeasure(1, 66);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 169);
+    keyMeasure(1, 67);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 256);
+    // Emptied, C1 becomes 0 and the method's gate gives no cull.
+    Key(*doc, "C1", Value());
+    EXPECT_EQ(Int(log(), "C1"), 0);
+    EXPECT_FALSE(log().field("C1").isNull());
+    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+}
+
+TEST_F(ReactionsCullTest, MethodWithoutTypeIsRefused) {
+    prompt.expect("Cull Error: Cull Type must be entered first");
+    cull().cbMethodEnter();
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1"); // unchanged
+    cull().cbMethodChange("3");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
+    EXPECT_EQ(Text(log(), "CULL_METH"), "");
+    EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::CullMethod, std::string()));
+}
+
+TEST_F(ReactionsCullTest, DefaultOrSelectedMethodOnEntering) {
+    chooseType("1");
+    cull().cbMethodEnter();
+    EXPECT_EQ(view.lastStatus(), "Heart Rot - Default Cull Deduction Method --- Interior Log "
+                                 "Reduction ");
+    cull().cbMethodChange("5");
+    Key(*doc, "CULL_METH", "5");
+    cull().cbMethodExit();
+    cull().cbMethodEnter();
+    EXPECT_EQ(view.lastStatus(),
+              "Heart Rot - Selected Cull Deduction Method --- Blocking Out Reduction ");
+}
+
+TEST_F(ReactionsCullTest, MeasurementPromptsOnEntering) {
+    chooseType("3");
+    chooseMethod("1");
+    cull().edtC1Enter();
+    EXPECT_EQ(view.lastStatus(),
+              "Sap Rot - Diameter Reduction - Enter Sound Wood Butt Diameter (cm)");
+    cull().edtC2Enter();
+    EXPECT_EQ(view.lastStatus(),
+              "Sap Rot - Diameter Reduction - Enter Sound Wood Top Diameter (cm)");
+    cull().edtC3Enter(); // the method takes no C3: no prompt follows
+    EXPECT_EQ(view.lastStatus(), "Sap Rot - Diameter Reduction - ");
+}
+
+TEST_F(ReactionsCullTest, MethodNotAllowedForTheTypeFailsWhenWritten) {
+    chooseType("1");
+    cull().cbMethodChange("8");
+    try {
+        Key(*doc, "CULL_METH", "8");
+        FAIL() << "method 8 accepted for type 1";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), "Invalid Cull Method '8' entered for Cull Type '1'");
+    }
+    EXPECT_EQ(Text(log(), "CULL_METH"), "8");
+    EXPECT_TRUE(log().isEditing());
+}
+
+TEST_F(ReactionsCullTest, C2RefusedByLengthReduction) {
+    chooseType("3");
+    chooseMethod("2");
+    prompt.expect("Cull Error: Cannot enter C2 with this cull method");
+    keyMeasure(2, 5);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(Int(log(), "C2"), 0);
+    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C2, true));
+}
+
+TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
+    chooseType("3");
+    chooseMethod("1");
+    keyMeasure(2, 16);
+    EXPECT_EQ(Int(log(), "C2"), 16);
+    EXPECT_TRUE(prompt.shown().empty());
+    doc->log().post();
+    doc->header().edit();
+    doc->header().setField("VOL_CALC_METH", "A");
+    doc->header().post();
+    prompt.expect("Cull Error: Cannot enter C2 with this cull method");
+    keyMeasure(2, 5);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(Int(log(), "C2"), 0);
+}
+
+TEST_F(ReactionsCullTest, C3RefusedByPercentReduction) {
+    chooseType("3");
+    chooseMethod("3");
+    keyMeasure(1, 10);
+    prompt.expect("Cull Error: Cannot enter C3 with this cull method");
+    keyMeasure(3, 4);
+    EXPECT_EQ(Int(log(), "C3"), 0);
+    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
+    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C3, true));
+}
+
+TEST_F(ReactionsCullTest, MeasurementsWithoutMethodAreRefused) {
+    prompt.expect("Cull Error: Cull Method must be entered first");
+    keyMeasure(1, 5);
+    EXPECT_EQ(Int(log(), "C1"), 0);
+    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C1, true));
+    prompt.expect("Cull Error: Cull Method must be entered first");
+    keyMeasure(2, 5);
+    prompt.expect("Cull Error: Cull Method must be entered first");
+    keyMeasure(3, 5);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(Int(log(), "C3"), 0);
+}
+
+TEST_F(ReactionsCullTest, EndRotRefusesAnEmptyLargeEnd) {
+    chooseType("2");
+    chooseMethod("8");
+    try {
+        Key(*doc, "C1", Value());
+        FAIL();
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(),
+                  "Large end log diameter has to be greater than or equal to the top diameter.");
+    }
+}
+
+TEST_F(ReactionsCullTest, LeavingMeasurementsSkipsThoseTheMethodDoesNotTake) {
+    chooseType("3");
+    chooseMethod("3");
+    cull().edtC1Exit();
+    EXPECT_EQ(view.tabs, 2);
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
+    doc->flags().BackTab = true;
+    cull().edtC1Exit();
+    EXPECT_EQ(view.tabs, 2);
+    doc->flags().BackTab = false;
+
+    chooseMethod("4");
+    cull().edtC1Exit();
+    EXPECT_EQ(view.tabs, 2);
+    cull().edtC2Exit();
+    EXPECT_EQ(view.tabs, 3);
+
+    chooseMethod("1"); // under Smalian's formula C2 is taken, C3 is not
+    cull().edtC1Exit();
+    cull().edtC2Exit();
+    EXPECT_EQ(view.tabs, 4);
+    cull().edtC3Exit();
+    EXPECT_EQ(view.tabs, 4);
+}
+
+} // namespace
+} // namespace brimlo::testing
