@@ -44,7 +44,7 @@ struct Refusal {
 
 TEST(LoadSaveValidation, FirstFailingCheckStopsTheSave) {
     const Refusal refusals[] = {
-        {[](LoadData& l) { l.header.SOURCE = "X"; },
+        {[](LoadData& l) { l.header.SOURCE.assign(1, 'X'); },
          "Cannot have values for both disposition and source", SaveCheckField::Disposition},
         {[](LoadData& l) {
              l.header.DISP = "";
