@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/DbaseWriter.h"
 #include "support/Value.h"
 
 #include <string>
@@ -15,7 +16,7 @@ class MasterTable;
 // written (the user has been told); errors of the sample tables are thrown
 // for the application's error box, and no success message is shown then.
 bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
-                       const std::string& defaultSawlogs, Date lastUpdate);
+                       const std::string& defaultSawlogs, Date lastUpdate = DbaseWriter::Today());
 
 // The directory part of a file name with its trailing separator; empty when
 // the name has no directory part.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/DbaseWriter.h"
 #include "support/Value.h"
 
 #include <string>
@@ -13,14 +14,15 @@ inline constexpr const char* kVolumeSampleTable = "SAMPLVOL.dbf";
 
 // Both sample tables, empty, in the directory (given with its trailing
 // separator), replacing tables of the same names.
-void CreateSampleTables(const std::string& directory, Date lastUpdate);
+void CreateSampleTables(const std::string& directory, Date lastUpdate = DbaseWriter::Today());
 
 // Both sample tables filled from every master record in table order: one
 // volume row per summary group in use, one weight row per record; the
 // master table is left on its last record. The
 // tables replace older ones only when both are complete; a failure throws
 // and leaves the older tables as they were.
-bool WriteSampleTables(const std::string& directory, MasterTable& table, Date lastUpdate);
+bool WriteSampleTables(const std::string& directory, MasterTable& table,
+                       Date lastUpdate = DbaseWriter::Today());
 
 // The group key as the volume table carries it: species, condition and
 // product, two characters each, without the separating blanks.

@@ -1,6 +1,7 @@
 #include "master/CMaster.h"
 
 #include "master/MasterFields.h"
+#include "master/MasterPosting.h"
 #include "master/MasterTable.h"
 #include "master/MasterTestSupport.h"
 
@@ -317,4 +318,32 @@ TEST_F(PostToMaster, AFailedWriteLeavesTheTableAsItWas) {
     EXPECT_EQ(dataset->recordCount(), 1);
     store->failWrites = false;
     EXPECT_EQ(Weights(), (std::vector<int32_t>{100}));
+}
+
+TEST_F(PostToMaster, PostingALoadKeepsTheTablesPlace) {
+    Load("AB", 1, 1, 100).PostToMaster(table);
+    Load("AB", 2, 1, 200).PostToMaster(table);
+    dataset->first();
+    CMaster master;
+    HeaderRecord header = SampleHeader();
+    header.MILL_CODE = "AB";
+    header.LOAD_NUM = 2;
+    header.POP = 1;
+    header.NETWEIGHT = 12344.5;
+    PostLoadToMaster(master, table, header, {Log(1, "S", 50, 250, 20)});
+    EXPECT_EQ(dataset->recNo(), 1);
+    EXPECT_EQ(Weights(), (std::vector<int32_t>{100, 12344}));
+    header.LOAD_NUM = 3;
+    PostLoadToMaster(master, table, header, {});
+    EXPECT_EQ(dataset->recNo(), 1);
+    EXPECT_EQ(Weights(), (std::vector<int32_t>{100, 12344, 12344}));
+}
+
+TEST(PostLoadToMasterEmptyTable, StaysOnThePostedRecord) {
+    auto dataset = NewMasterDataset();
+    MasterTable table(*dataset);
+    CMaster master;
+    PostLoadToMaster(master, table, SampleHeader(), {});
+    EXPECT_EQ(dataset->recordCount(), 1);
+    EXPECT_EQ(dataset->recNo(), 1);
 }

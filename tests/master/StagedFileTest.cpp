@@ -1,0 +1,65 @@
+#include "support/StagedFile.h"
+
+#include "common/TempDir.h"
+#include "master/MasterTestSupport.h"
+#include "support/BrimloError.h"
+
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+
+namespace {
+
+long EntriesIn(const TempDir& dir) {
+    return static_cast<long>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+}
+
+} // namespace
+
+TEST(StagedFile, OldFileStaysUntilCommit) {
+    TempDir dir;
+    WriteBytes(dir / "out.txt", "old");
+    StagedFile file(dir / "out.txt");
+    file.write("new content");
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), "old");
+    file.commit();
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), "new content");
+    EXPECT_EQ(EntriesIn(dir), 1);
+}
+
+TEST(StagedFile, DroppedWithoutCommitLeavesNothingOfItself) {
+    TempDir dir;
+    WriteBytes(dir / "out.txt", "old");
+    {
+        StagedFile file(dir / "out.txt");
+        file.write(std::string(3 << 20, 'x')); // past the buffer, so on disk
+    }
+    EXPECT_EQ(ReadBytes(dir / "out.txt"), "old");
+    EXPECT_EQ(EntriesIn(dir), 1);
+}
+
+TEST(StagedFile, BytesCanBeOverwrittenBeforeCommit) {
+    TempDir dir;
+    StagedFile file(dir / "t.dbf");
+    file.write("0000");
+    file.write(std::string(2 << 20, 'r'));
+    file.write("end");
+    file.writeAt(1, "12");
+    file.commit();
+    const std::string bytes = ReadBytes(dir / "t.dbf");
+    ASSERT_EQ(bytes.size(), 4u + (2u << 20) + 3u);
+    EXPECT_EQ(bytes.substr(0, 5), "0120r");
+    EXPECT_EQ(bytes.substr(bytes.size() - 3), "end");
+}
+
+TEST(StagedFile, AMissingDirectoryIsAnErrorNamingTheFile) {
+    TempDir dir;
+    const std::filesystem::path target = dir / "missing" / "out.txt";
+    try {
+        StagedFile file(target);
+        FAIL() << "no error";
+    } catch (const BrimloError& e) {
+        EXPECT_NE(e.text().find(target.string()), std::string::npos) << e.text();
+    }
+}
