@@ -77,22 +77,26 @@ void AddStatistics(ReportBand& band, const MasterReportRecord& m, const GroupTot
 // is unfiltered again afterwards, however the report ends.
 class CurrentRecordFilter {
 public:
-    explicit CurrentRecordFilter(Dataset& master) : master_(master) {
+    explicit CurrentRecordFilter(Dataset& master) : master_(master), place_(master.bookmark()) {
         const Record current = master.record();
         master.setFilter({{"MILLCODE", current.at(kMasterMillCode)},
                           {"POP", current.at(kMasterPop)},
                           {"LOAD_NUM", current.at(kMasterLoadNum)}});
         master.setFiltered(true);
     }
+    // The maintenance window stays on the record it showed.
     ~CurrentRecordFilter() {
         master_.setFiltered(false);
         master_.setFilter({});
+        if (master_.bookmarkValid(place_))
+            master_.gotoBookmark(place_);
     }
     CurrentRecordFilter(const CurrentRecordFilter&) = delete;
     CurrentRecordFilter& operator=(const CurrentRecordFilter&) = delete;
 
 private:
     Dataset& master_;
+    Bookmark place_;
 };
 
 void PreviewPrepared(QWidget* parent, Dataset& master) {

@@ -1,0 +1,175 @@
+#include "reports/MasterFullReport.h"
+
+#include "MasterReportTestSupport.h"
+#include "ReportTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace brimlo::testing {
+namespace {
+
+constexpr double kFirstRecord = kMargin + 14.6;
+constexpr double kDesignedHeight = 115.6;
+
+std::vector<PdfPage> RenderFull(Dataset& master, bool currentOnly = false) {
+    return RenderPdf(
+        [&](const std::string& file) { SaveMasterFullPdf(file, master, currentOnly); });
+}
+
+TestMasterRecord ThreeGroupRecord() {
+    TestMasterRecord r;
+    r.groups = {{"S  GR 01", 2, 9.6, 0.448, 0.02, 0.428, 100.0 / 3.0},
+                {"F  GR 02", 4, 52.0, 1.5, 0.5, 1.0, 25.0},
+                {"P  DE 01", 0, 0.0, 0.0, 0.0, 0.0, 0.0}};
+    r.totalLogs = 6;
+    return r;
+}
+
+TEST(MasterFullReportTest, RecordBandPlacesHeaderGroupsTotalsAndStatistics) {
+    auto master = NewReportMaster();
+    AddRecord(*master, ThreeGroupRecord());
+    const auto pages = RenderFull(*master);
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    const double top = kFirstRecord;
+    ExpectLeft(p, "MASTER", 68.0, kMargin, 2.9);
+    ExpectLeft(p, "Lessee,", 0.8, top, 0.3);
+    ExpectLeft(p, "Small", 158.8, top, 0.3);
+    ExpectLeft(p, "Lessee", 0.8, top, 5.0);
+    ExpectLeft(p, "M", 127.5, top, 5.0);
+    ExpectRight(p, "4711", 143.1, top, 5.0);
+    ExpectRight(p, "123", 157.7, top, 5.0);
+    ExpectLeft(p, "Date", 13.5, top, 14.8);
+    ExpectLeft(p, "2026/03/04", 16.4, top, 20.1);
+    ExpectLeft(p, "3", 38.9, top, 20.1);
+    ExpectLeft(p, "14", 51.1, top, 20.1);
+    ExpectLeft(p, "12346", 65.9, top, 20.1);
+    ExpectLeft(p, "Source", 159.0, top, 20.1);
+
+    ExpectLeft(p, "SP", 10.3, top, 31.8);
+    ExpectLeft(p, "Logs", 37.6, top, 31.8);
+    ExpectLeft(p, "Gross", 73.6, top, 31.8);
+    ExpectLeft(p, "Cull", 137.1, top, 31.8);
+    // Stored values through their display formats.
+    ExpectRight(p, "01", 27.5, top, 37.6);
+    ExpectRight(p, "2", 46.0, top, 37.6);
+    ExpectRight(p, "9.6", 65.4, top, 37.6);
+    ExpectRight(p, "0.448", 90.5, top, 37.6);
+    ExpectRight(p, "0.020", 111.1, top, 37.6);
+    ExpectRight(p, "0.428", 131.0, top, 37.6);
+    ExpectRight(p, "33.33", 148.4, top, 37.6);
+    ExpectRight(p, "52.0", 65.4, top, 42.3);
+    ExpectRight(p, "25.00", 148.4, top, 42.3);
+    ExpectRight(p, "0.00", 148.4, top, 47.1);
+    for (double row : {51.9, 56.4, 88.9})
+        EXPECT_TRUE(p.line(top + row).empty()) << row;
+
+    // Nine unused rows lift the lower part by nine lines.
+    const double lift = 9 * kLine;
+    ExpectLeft(p, "TOTALS", 13.0, top, 97.1 - lift);
+    ExpectRight(p, "6", 46.0, top, 97.1 - lift);
+    ExpectRight(p, "61.6", 65.4, top, 97.1 - lift);
+    ExpectRight(p, "1.948", 90.5, top, 97.1 - lift);
+    ExpectRight(p, "0.520", 111.1, top, 97.1 - lift);
+    ExpectRight(p, "1.428", 131.0, top, 97.1 - lift);
+    ExpectRight(p, "26.69", 148.4, top, 97.1 - lift); // 100 x 0.52 / 1.948
+    ExpectLeft(p, "Trees", 32.5, top, 104.8 - lift);
+    ExpectLeft(p, "Wt/Vol", 125.1, top, 104.8 - lift);
+    ExpectRight(p, "20", 40.2, top, 110.3 - lift);
+    ExpectLeft(p, "0.0974", 58.7, top, 110.3 - lift);    // 1.948 / 20 + 0.00001
+    ExpectLeft(p, "0.032", 98.2, top, 110.3 - lift);     // 1.948 / 61.6
+    ExpectLeft(p, "8645.658", 137.8, top, 110.3 - lift); // 12346 / 1.428
+}
+
+TEST(MasterFullReportTest, EachRecordShowsItsOwnRowsAndBandsStayWhole) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    r.groups = PlainGroups(12);
+    AddRecord(*master, r);
+    r.groups = PlainGroups(2);
+    AddRecord(*master, r);
+    r.groups = PlainGroups(5);
+    r.lessee = "Third";
+    AddRecord(*master, r);
+    const auto pages = RenderFull(*master);
+    ASSERT_EQ(pages.size(), 2u);
+
+    const PdfPage& p = pages[0];
+    ExpectRight(p, "12", 27.5, kFirstRecord, 88.9);
+    ExpectLeft(p, "TOTALS", 13.0, kFirstRecord, 97.1);
+    const double second = kFirstRecord + kDesignedHeight;
+    ExpectLeft(p, "Lessee,", 0.8, second, 0.3);
+    ExpectRight(p, "02", 27.5, second, 42.3);
+    EXPECT_TRUE(p.line(second + 47.1).empty());
+    ExpectLeft(p, "TOTALS", 13.0, second, 97.1 - 10 * kLine);
+    // The third band (5 groups) does not fit below the second: it starts
+    // page 2, where no title is printed.
+    const double third = second + kDesignedHeight - 10 * kLine;
+    ASSERT_GT(third + kDesignedHeight - 7 * kLine, kFooterTop);
+    EXPECT_FALSE(p.contains("Third"));
+    const PdfPage& q = pages[1];
+    EXPECT_FALSE(q.contains("MASTER"));
+    ExpectLeft(q, "Lessee,", 0.8, kMargin, 0.3);
+    ExpectLeft(q, "Third", 0.8, kMargin, 5.0);
+    ExpectRight(q, "05", 27.5, kMargin, 56.4);
+    EXPECT_TRUE(q.line(kMargin + 60.9).empty());
+    ExpectLeft(q, "TOTALS", 13.0, kMargin, 97.1 - 7 * kLine);
+}
+
+TEST(MasterFullReportTest, ZeroGuardsAndRecordWithoutGroups) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    r.trees = 0;
+    r.groups = {{"S  GR 01", 1, 4.0, 0.5, 0.5, 0.0, 100.0}};
+    AddRecord(*master, r);
+    r.groups.clear();
+    AddRecord(*master, r);
+    const auto pages = RenderFull(*master);
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    const double stats = 110.3 - 11 * kLine;
+    ExpectRight(p, "0", 40.2, kFirstRecord, stats);
+    ExpectLeft(p, "0.0000", 58.7, kFirstRecord, stats);
+    ExpectLeft(p, "0.125", 98.2, kFirstRecord, stats);
+    ExpectLeft(p, "0.000", 137.8, kFirstRecord, stats);
+
+    const double second = kFirstRecord + kDesignedHeight - 11 * kLine;
+    const double lift = 12 * kLine;
+    ExpectLeft(p, "Lessee,", 0.8, second, 0.3);
+    EXPECT_TRUE(p.line(second + 37.6).empty());
+    ExpectRight(p, "0", 46.0, second, 97.1 - lift);
+    ExpectRight(p, "0.0", 65.4, second, 97.1 - lift);
+    ExpectRight(p, "0.00", 148.4, second, 97.1 - lift);
+    ExpectLeft(p, "0.0000", 58.7, second, 110.3 - lift);
+    ExpectLeft(p, "0.000", 98.2, second, 110.3 - lift);
+    ExpectLeft(p, "0.000", 137.8, second, 110.3 - lift);
+}
+
+TEST(MasterFullReportTest, CurrentReportShowsOneRecordAndClearsTheFilter) {
+    auto master = NewReportMaster();
+    TestMasterRecord r = ThreeGroupRecord();
+    for (const char* lessee : {"First", "Second", "Third"}) {
+        r.lessee = lessee;
+        ++r.loadNum;
+        AddRecord(*master, r);
+    }
+    master->first();
+    master->next();
+    const auto pages = RenderFull(*master, true);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(pages[0].contains("Second"));
+    EXPECT_FALSE(pages[0].contains("First"));
+    EXPECT_FALSE(pages[0].contains("Third"));
+    EXPECT_EQ(pages[0].all("Lessee,").size(), 1u);
+    EXPECT_FALSE(master->filtered());
+    EXPECT_EQ(master->recordCount(), 3);
+    EXPECT_EQ(master->field(kMasterLessee).asString(), "Second");
+
+    const auto all = RenderFull(*master);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].all("Lessee,").size(), 3u);
+    EXPECT_EQ(master->field(kMasterLessee).asString(), "Second");
+}
+
+} // namespace
+} // namespace brimlo::testing

@@ -1,0 +1,172 @@
+#include "reports/MasterSummaryReport.h"
+
+#include "MasterReportTestSupport.h"
+#include "ReportTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace brimlo::testing {
+namespace {
+
+constexpr double kFirstRecord = kMargin + 20.1;
+constexpr double kLandscapeFooterTop = 215.9 - kMargin - 5.6;
+// A record's block: two layout pixels plus one line per four groups.
+constexpr double kPixel = 25.4 / 96.0;
+
+double BlockHeight(int groups) {
+    return (2 + 18 * ((groups + 3) / 4)) * kPixel;
+}
+
+std::vector<PdfPage> RenderSummary(Dataset& master) {
+    return RenderPdf([&](const std::string& file) { SaveMasterSummaryPdf(file, master); });
+}
+
+// A word that may run into its right-hand neighbour ("M" and the mill
+// number, the weight and "KG" stand close together).
+bool StartsAt(const PdfPage& p, const std::string& text, double left, double top) {
+    for (const PdfWord& w : p.line(top))
+        if (w.text.rfind(text, 0) == 0 && std::abs(w.left - left) <= 0.5)
+            return true;
+    return false;
+}
+
+TEST(MasterSummaryReportTest, LandscapeTitleAndColumnHeadings) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    r.groups = PlainGroups(1);
+    AddRecord(*master, r);
+    const auto pages = RenderSummary(*master);
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    EXPECT_NEAR(p.width, 279.4, 0.2);
+    EXPECT_NEAR(p.height, 215.9, 0.2);
+    ExpectLeft(p, "MASTER", 104.0, kMargin, 2.9);
+    ExpectLeft(p, "Rec", 0.5, kMargin, 10.6);
+    ExpectLeft(p, "Mill", 13.0, kMargin, 10.6);
+    ExpectLeft(p, "Mill", 24.6, kMargin, 10.6);
+    ExpectLeft(p, "Saw.", 36.8, kMargin, 10.6);
+    ExpectLeft(p, "Pop", 46.8, kMargin, 10.6);
+    ExpectLeft(p, "Load", 54.5, kMargin, 10.6);
+    ExpectLeft(p, "Net", 72.0, kMargin, 10.6);
+    for (double x : {89.4, 121.7, 153.5, 185.5})
+        ExpectLeft(p, "SP", x, kMargin, 10.6);
+    for (double x : {105.8, 138.1, 169.6, 201.9})
+        ExpectLeft(p, "Net", x, kMargin, 10.6);
+    ExpectLeft(p, "Logs", 215.6, kMargin, 10.6);
+    ExpectLeft(p, "Cull%", 224.9, kMargin, 10.6);
+    ExpectLeft(p, "M3/M", 235.2, kMargin, 10.6);
+    ExpectLeft(p, "Wt./Vol", 246.1, kMargin, 10.6);
+    // The wrapped headings take a second line below the first.
+    for (const char* second : {"Weight", "Volume", "x1000", "Conv."}) {
+        const auto words = p.all(second);
+        ASSERT_FALSE(words.empty()) << second;
+        EXPECT_GT(words.front().top, kMargin + 10.6 + 2.0) << second;
+        EXPECT_LT(words.front().top, kFirstRecord) << second;
+    }
+    // The footer keeps its portrait places.
+    EXPECT_TRUE(p.atLeft("BRIMLO", kMargin + 90.5, kLandscapeFooterTop + 2.8, 2.8));
+}
+
+TEST(MasterSummaryReportTest, RecordLineFigures) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    r.totalLogs = 99; // printed as stored, whatever the groups hold
+    r.groups = {{"S  GR 01", 1, 60.0, 3.0, 0.3, 2.7, 10.0},
+                {"F  GR 02", 1, 40.0, 1.9, 0.2, 1.7, 10.0},
+                {"P  GR 03", 1, 0.0, 0.0, 0.0, 0.0, 0.0},
+                {"L  GR 04", 1, 0.0, 0.0, 0.0, 0.25, 0.0},
+                {"A  GR 05", 1, 0.0, 0.0, 0.0, 0.0125, 0.0}};
+    AddRecord(*master, r);
+    const auto pages = RenderSummary(*master);
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    const double top = kFirstRecord;
+    ExpectRight(p, "1", 7.7, top, 0.3);
+    EXPECT_TRUE(StartsAt(p, "M", kMargin + 9.0, top + 0.3));
+    EXPECT_TRUE(p.line(top + 0.3).size() > 5);
+    ExpectLeft(p, "AB", 27.5, top, 0.3);
+    ExpectLeft(p, "Y", 38.4, top, 0.3);
+    ExpectRight(p, "3", 52.9, top, 0.3);
+    ExpectRight(p, "123", 63.5, top, 0.3);
+    EXPECT_TRUE(StartsAt(p, "12346", kMargin + 82.5 - 7.0, top + 0.3) ||
+                p.atRight("12346", kMargin + 82.5, top + 0.3));
+    // Groups 1 to 4 on the first line, 5 on the second.
+    ExpectLeft(p, "S", 89.7, top, 0.3);
+    ExpectRight(p, "2.700", 119.3, top, 0.3);
+    ExpectLeft(p, "F", 122.0, top, 0.3);
+    ExpectRight(p, "1.700", 151.1, top, 0.3);
+    ExpectLeft(p, "P", 153.2, top, 0.3);
+    ExpectRight(p, "0.000", 182.6, top, 0.3);
+    ExpectLeft(p, "L", 185.5, top, 0.3);
+    ExpectRight(p, "0.250", 214.6, top, 0.3);
+    ExpectLeft(p, "A", 89.7, top, 5.0);
+    ExpectRight(p, "0.013", 119.3, top, 5.0);
+    EXPECT_TRUE(p.line(top + 9.8).empty());
+    ExpectRight(p, "99", 224.4, top, 0.3);
+    ExpectRight(p, "10.20", 233.1, top, 0.3);    // 100 x 0.5 / 4.9
+    ExpectRight(p, "0.049", 243.2, top, 0.3);    // 4.9 m3 over 100 m, not x 1000
+    ExpectRight(p, "2647.936", 256.4, top, 0.3); // 12346 / 4.6625
+}
+
+TEST(MasterSummaryReportTest, BlockHeightFollowsTheGroupCount) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    const std::vector<int> counts = {4, 5, 12, 0, 1, 9};
+    for (int n : counts) {
+        r.groups = PlainGroups(n);
+        AddRecord(*master, r);
+    }
+    const auto pages = RenderSummary(*master);
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    ASSERT_NEAR(BlockHeight(4), 5.3, 0.05);
+    ASSERT_NEAR(BlockHeight(8), 10.1, 0.05);
+    ASSERT_NEAR(BlockHeight(12), 14.8, 0.05);
+    ASSERT_NEAR(BlockHeight(0), 0.53, 0.01);
+    double top = kFirstRecord;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::string number = std::to_string(i + 1);
+        if (counts[i] == 0)
+            EXPECT_FALSE(p.atRight(number, kMargin + 7.7, top + 0.3, 1.0));
+        else
+            ExpectRight(p, number, 7.7, top, 0.3);
+        top += BlockHeight(counts[i]);
+    }
+    // The twelve-group record fills its third line.
+    const double third = kFirstRecord + BlockHeight(4) + BlockHeight(5);
+    ExpectLeft(p, "S", 185.5, third, 9.8);
+    ExpectRight(p, "0.900", 214.6, third, 9.8);
+}
+
+TEST(MasterSummaryReportTest, ZeroGuards) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    r.groups = {{"S  GR 01", 0, 0.0, 0.0, 0.0, 0.0, 0.0}};
+    AddRecord(*master, r);
+    const auto pages = RenderSummary(*master);
+    ASSERT_EQ(pages.size(), 1u);
+    ExpectRight(pages[0], "0.00", 233.1, kFirstRecord, 0.3);
+    ExpectRight(pages[0], "0.000", 243.2, kFirstRecord, 0.3);
+    ExpectRight(pages[0], "0.000", 256.4, kFirstRecord, 0.3);
+}
+
+TEST(MasterSummaryReportTest, LaterPagesStartWithRecordsWithoutHeadings) {
+    auto master = NewReportMaster();
+    TestMasterRecord r;
+    r.groups = PlainGroups(1);
+    for (int i = 0; i < 40; ++i)
+        AddRecord(*master, r);
+    const int firstPage = static_cast<int>((kLandscapeFooterTop - kFirstRecord) / BlockHeight(1));
+    ASSERT_EQ(firstPage, 32);
+    const auto pages = RenderSummary(*master);
+    ASSERT_EQ(pages.size(), 2u);
+    ExpectRight(pages[0], "32", 7.7, kFirstRecord + 31 * BlockHeight(1), 0.3);
+    EXPECT_FALSE(pages[1].contains("Rec"));
+    EXPECT_FALSE(pages[1].contains("MASTER"));
+    ExpectRight(pages[1], "33", 7.7, kMargin, 0.3);
+    ExpectRight(pages[1], "40", 7.7, kMargin + 7 * BlockHeight(1), 0.3);
+}
+
+} // namespace
+} // namespace brimlo::testing
