@@ -375,6 +375,16 @@ TEST(LoadFileReader, UnopenableFileIsReported) {
     EXPECT_FALSE(ReadLoadFile(dir.path().string()).read);
 }
 
+TEST(LoadFileReader, EmptyFileOnDiskIsAFormatError) {
+    testing::TempDir dir;
+    const auto path = dir / "empty.txt";
+    std::ofstream(path, std::ios::binary).flush();
+    ScriptedPrompt prompt;
+    prompt.expect(kFormatError);
+    EXPECT_FALSE(ReadLoadFile(path.string()).read);
+    EXPECT_TRUE(prompt.allExpectedShown());
+}
+
 TEST(LoadFileReader, ReadsAFileFromDisk) {
     testing::TempDir dir;
     const auto path = dir / "load.txt";
