@@ -53,9 +53,9 @@ void DeleteTable(const std::string& path) {
 }
 
 void SyncDirectoryOf(const std::string& path) {
-    std::string dir = std::filesystem::path(path).parent_path().string();
+    std::filesystem::path dir = std::filesystem::path(path).parent_path();
     if (dir.empty())
-        dir = ".";
+        dir = std::filesystem::path(".");
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return;
