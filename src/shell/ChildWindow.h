@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace brimlo {
 
 // The kinds of window the main window holds in its client area.
@@ -20,6 +22,10 @@ public:
     virtual bool closeQuery() { return true; }
     // After Tile or Cascade: a load window refits its log rows.
     virtual void refitRows() {}
+    // The maintenance window hears that the master table moved: the text of
+    // its record label, and whether it is the active child (otherwise it
+    // refreshes when next activated).
+    virtual void masterMoved(const std::string& /*recordLabel*/, bool /*active*/) {}
 };
 
 } // namespace brimlo

@@ -27,11 +27,9 @@ struct MainWindowHooks {
     std::function<QWidget*(TfrmMain&)> createShortcuts;
 
     // Posting a saved load to the master table (after every Save and Save As
-    // of a load window, whatever its outcome).
+    // of a load window, whatever its outcome): the load window's part hands
+    // its header and logs to TfrmMain::PostLoadToMaster.
     std::function<void(TfrmMain&, QWidget* loadWindow)> postLoadToMaster;
-    // Loads the master table's current record into the master record object
-    // before the maintenance window shows it.
-    std::function<void(TfrmMain&)> loadCurrentMasterRecord;
 
     // Reports and the export. The master ones run only when the master
     // table holds a record.

@@ -9,7 +9,9 @@
 #include "support/Prompt.h"
 #include "support/SingleInstance.h"
 
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <memory>
 
 namespace brimlo {
@@ -63,6 +65,10 @@ int RunProgram(int argc, char** argv) {
         return 1;
     }
     *mainWindow = window.get();
+    // Without a window manager to maximize it, the window still fills the
+    // screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->resize(screen->availableGeometry().size());
     window->showMaximized();
     QApplication::exec();
     window.reset();

@@ -1,5 +1,7 @@
 #include "shell/TfrmMain.h"
 
+#include "master/MasterPosting.h"
+#include "master/MasterTable.h"
 #include "rules/Cglobals.h"
 #include "shell/AboutBox.h"
 #include "shell/GuardedCommand.h"
@@ -39,6 +41,8 @@ TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("BRIMLO"));
     tables_ = std::make_unique<MainTables>(Globals().appDataDirectory());
+    masterTable_ = std::make_unique<MasterTable>(tables_->master());
+    watchMasterTable();
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("mdiClient"));
     setCentralWidget(mdi_);
@@ -345,6 +349,49 @@ bool TfrmMain::MasterIsEmpty() {
     return true;
 }
 
+Dataset& TfrmMain::defaults() {
+    return tables_->defaults();
+}
+
+std::string TfrmMain::defaultSawlogs() {
+    Dataset& d = tables_->defaults();
+    return d.isEmpty() ? std::string() : d.field("SAWLOGS").asString();
+}
+
+void TfrmMain::PostLoadToMaster(const HeaderRecord& header, const std::vector<LogRecord>& logs) {
+    brimlo::PostLoadToMaster(master_, *masterTable_, header, logs);
+}
+
+std::string TfrmMain::MasterRecordLabel(int recordNumber, int recordCount) {
+    return "Record: " + std::to_string(recordNumber) + " of " + std::to_string(recordCount);
+}
+
+// The master table is this window's own, so it keeps the maintenance
+// window informed of its moves and tidies up after a deletion.
+void TfrmMain::watchMasterTable() {
+    Dataset& master = tables_->master();
+    master.events.afterScroll = [this] { masterMoved(); };
+    master.events.afterDelete = [this] { masterRecordDeleted(); };
+}
+
+void TfrmMain::masterMoved() {
+    if (!maintenance_)
+        return;
+    Dataset& master = tables_->master();
+    if (ChildWindow* commands = CommandsOf(maintenance_->widget()))
+        commands->masterMoved(MasterRecordLabel(master.recNo(), master.recordCount()),
+                              activeChildIs(ChildKind::Maintenance));
+}
+
+void TfrmMain::masterRecordDeleted() {
+    try {
+        tables_->master().pack();
+    } catch (const std::exception&) {
+        // Packing only reclaims space; the deletion itself stands.
+    }
+    MasterIsEmpty();
+}
+
 // --- commands --------------------------------------------------------------
 
 void TfrmMain::mnuNewLoadClick() {
@@ -452,8 +499,7 @@ void TfrmMain::mnuExitClick() {
 void TfrmMain::mnuMasterMaintenanceClick() {
     if (MasterIsEmpty())
         return;
-    if (hooks_.loadCurrentMasterRecord)
-        hooks_.loadCurrentMasterRecord(*this);
+    master_.LoadFromMaster(*masterTable_, defaultSawlogs());
     showSingleWindow(maintenance_, ChildKind::Maintenance, hooks_.createMaintenance);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "load/HeaderRecord.h"
+#include "load/LogRecord.h"
+#include "master/CMaster.h"
 #include "shell/ChildWindow.h"
 #include "shell/MainWindowHooks.h"
 
@@ -9,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMdiArea;
@@ -17,7 +21,9 @@ class QMenu;
 
 namespace brimlo {
 
+class Dataset;
 class MainTables;
+class MasterTable;
 
 // The program's frame: a multiple-document window whose menu bar reaches
 // every function. It owns the defaults and master tables for the run, keeps
@@ -34,6 +40,11 @@ public:
 
     MainWindowHooks& hooks() { return hooks_; }
     MainTables& tables() { return *tables_; }
+    // The defaults record's table (its one record current) and the master
+    // table with the run's master record object.
+    Dataset& defaults();
+    MasterTable& masterTable() { return *masterTable_; }
+    CMaster& masterRecord() { return master_; }
     QMdiArea& clientArea() { return *mdi_; }
 
     // Child window bookkeeping.
@@ -55,6 +66,11 @@ public:
 
     // True, after telling the user, when master.db holds no record.
     bool MasterIsEmpty();
+    // Builds the master record from a saved load and writes it to the master
+    // table, which keeps its place.
+    void PostLoadToMaster(const HeaderRecord& header, const std::vector<LogRecord>& logs);
+    // The maintenance window's record label: "Record: 3 of 17".
+    static std::string MasterRecordLabel(int recordNumber, int recordCount);
     // Looks for workspaces left by an earlier run and offers them.
     void RecoverWorkspaces();
     // Restores, raises and activates the window and its open modal dialog
@@ -104,13 +120,19 @@ private:
                           const std::function<QWidget*(TfrmMain&)>& factory);
     void openTakenOverWorkspace(const std::string& headerPath);
     void arrangeDone();
+    void watchMasterTable();
+    void masterMoved();
+    void masterRecordDeleted();
+    std::string defaultSawlogs();
     bool childrenAgreeToClose();
     bool closeAllChildren();
     QMdiSubWindow* findLoadWindow(const std::string& fileName) const;
     std::string chooseLoadFile();
 
     MainWindowHooks hooks_;
+    CMaster master_;
     std::unique_ptr<MainTables> tables_;
+    std::unique_ptr<MasterTable> masterTable_;
     QMdiArea* mdi_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QAction* windowListStart_ = nullptr;

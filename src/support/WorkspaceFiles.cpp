@@ -1,6 +1,7 @@
 #include "support/WorkspaceFiles.h"
 
 #include "support/BrimloError.h"
+#include "support/TableFiles.h"
 
 #include <charconv>
 #include <filesystem>
@@ -16,7 +17,7 @@ bool AnyFileExists(const std::filesystem::path& base) {
     std::error_code error;
     if (std::filesystem::exists(base, error))
         return true;
-    for (const auto& suffix : TableSidecarSuffixes()) {
+    for (const auto& suffix : TableSideFileEndings()) {
         if (std::filesystem::exists(base.string() + suffix, error))
             return true;
     }
@@ -29,11 +30,6 @@ const std::vector<NamePattern>& WorkspaceFilePatterns() {
     static const std::vector<NamePattern> patterns = {
         {"Header", ".db"}, {"Log", ".db"}, {"Log", ".PX"}};
     return patterns;
-}
-
-const std::vector<std::string>& TableSidecarSuffixes() {
-    static const std::vector<std::string> suffixes = {"-journal", "-wal", "-shm"};
-    return suffixes;
 }
 
 bool IsHeaderFileName(const std::string& name) {
@@ -54,7 +50,7 @@ int WorkspaceNumberFromHeaderName(const std::string& name) {
 }
 
 std::string HeaderTableName(const std::string& name) {
-    for (const auto& suffix : TableSidecarSuffixes()) {
+    for (const auto& suffix : TableSideFileEndings()) {
         if (name.size() > suffix.size() &&
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
             return name.substr(0, name.size() - suffix.size());
@@ -73,7 +69,7 @@ std::string LogFileName(int n) {
 void DeleteWorkspaceFile(const std::string& path) {
     std::error_code error;
     std::filesystem::remove(path, error);
-    for (const auto& suffix : TableSidecarSuffixes())
+    for (const auto& suffix : TableSideFileEndings())
         std::filesystem::remove(path + suffix, error);
 }
 

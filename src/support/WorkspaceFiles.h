@@ -15,9 +15,6 @@ namespace brimlo {
 // holding "Header" and ".db" counts, as earlier versions counted them).
 const std::vector<NamePattern>& WorkspaceFilePatterns();
 
-// The sidecar suffixes a table file may carry ("-journal" and the like).
-const std::vector<std::string>& TableSidecarSuffixes();
-
 // True when the file name is a header table or one of its sidecars.
 bool IsHeaderFileName(const std::string& name);
 

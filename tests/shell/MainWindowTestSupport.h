@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brimlo::testing {
 
@@ -36,12 +37,18 @@ public:
         return agreeToClose;
     }
     void refitRows() override { ++refits; }
+    void masterMoved(const std::string& label, bool active) override {
+        labels.push_back(label);
+        wasActive = active;
+    }
 
     int saves = 0;
     int saveAses = 0;
     int closeQueries = 0;
     int refits = 0;
     bool agreeToClose = true;
+    std::vector<std::string> labels;
+    bool wasActive = false;
 };
 
 // Lets deleted windows go and queued work run.

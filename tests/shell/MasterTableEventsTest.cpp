@@ -1,0 +1,94 @@
+#include "MainWindowTestSupport.h"
+#include "common/ScriptedPrompt.h"
+#include "shell/MainTables.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QPointer>
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+
+namespace {
+
+void AddMasterRecord(Dataset& master, const char* millCode, int32_t loadNum) {
+    master.insert();
+    master.setField("MILLCODE", Value(millCode));
+    master.setField("POP", Value(int32_t{1}));
+    master.setField("LOAD_NUM", Value(loadNum));
+    master.setField("SAWLOGS", Value("Y"));
+    master.post();
+}
+
+TEST(MasterRecordLabel, CountsFromOne) {
+    EXPECT_EQ("Record: 3 of 17", TfrmMain::MasterRecordLabel(3, 17));
+    EXPECT_EQ("Record: 1 of 1", TfrmMain::MasterRecordLabel(1, 1));
+}
+
+class MasterTableEvents : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindowHooks hooks;
+        hooks.createMaintenance = [this](TfrmMain&) {
+            maintenance = new FakeChild(QStringLiteral("Master File Maintenance"));
+            return maintenance.data();
+        };
+        window = fixture.make(hooks);
+        window->show();
+        Settle();
+    }
+
+    MainWindowFixture fixture;
+    std::unique_ptr<TfrmMain> window;
+    QPointer<FakeChild> maintenance;
+};
+
+TEST_F(MasterTableEvents, MaintenanceLoadsTheCurrentRecordAndFollowsTheTable) {
+    Dataset& master = window->tables().master();
+    AddMasterRecord(master, "AB", 11);
+    AddMasterRecord(master, "CD", 22);
+    master.first();
+    window->action("mnuMasterMaintenance")->trigger();
+    ASSERT_TRUE(maintenance);
+    EXPECT_EQ("AB", window->masterRecord().MILLCODE);
+    EXPECT_EQ(11, window->masterRecord().LOAD_NUM);
+    EXPECT_TRUE(window->action("mnuPrintMasterReportCurrent")->isEnabled());
+
+    master.next();
+    ASSERT_FALSE(maintenance->labels.empty());
+    EXPECT_EQ("Record: 2 of 2", maintenance->labels.back());
+    EXPECT_TRUE(maintenance->wasActive);
+
+    // A second command brings the same window forward.
+    window->action("mnuMasterMaintenance")->trigger();
+    EXPECT_EQ(1, window->openChildWindows());
+}
+
+TEST_F(MasterTableEvents, DeletingTheLastRecordTellsTheUserAndClosesMaintenance) {
+    Dataset& master = window->tables().master();
+    AddMasterRecord(master, "AB", 11);
+    window->action("mnuMasterMaintenance")->trigger();
+    ASSERT_TRUE(maintenance);
+    ScriptedPrompt prompt;
+    prompt.expect("The master file contains no records.");
+    master.first();
+    master.remove();
+    Settle();
+    EXPECT_FALSE(maintenance);
+    EXPECT_EQ(0, window->openChildWindows());
+    EXPECT_TRUE(window->tables().masterIsEmpty());
+}
+
+TEST_F(MasterTableEvents, DeletingOneOfSeveralRecordsSaysNothing) {
+    Dataset& master = window->tables().master();
+    AddMasterRecord(master, "AB", 11);
+    AddMasterRecord(master, "CD", 22);
+    ScriptedPrompt prompt; // no box expected
+    master.first();
+    master.remove();
+    EXPECT_EQ(1, master.recordCount());
+    EXPECT_EQ("CD", master.field("MILLCODE").asString());
+}
+
+} // namespace
