@@ -3,15 +3,20 @@
 #include "load/LogOrder.h"
 #include "support/DovraneGeneric.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace brimlo {
 
 namespace {
 
-// Logs and their volumes enter the summary as whole numbers.
+// Logs and their volumes enter the summary as whole numbers; a value no
+// log can hold (not a number, beyond 32 bits) is held at the nearest limit.
 int32_t WholeNumber(double value) {
-    return static_cast<int32_t>(std::lround(value));
+    if (std::isnan(value))
+        return 0;
+    const double limited = std::clamp(value, -2147483648.0, 2147483647.0);
+    return static_cast<int32_t>(std::lround(limited));
 }
 
 // Sums in decimetres and litres while the logs are walked.

@@ -1,5 +1,6 @@
 #include "load/LoadSummary.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -112,6 +113,16 @@ TEST(LoadSummary, LogWithoutGrossVolumeOpensAnEmptyGroup) {
     EXPECT_EQ(s.groups[1].LENGTH, 0.0);
     EXPECT_EQ(s.groups[1].CULLVOL, 0.0);
     EXPECT_EQ(s.groups[1].CULLPER, 0.0);
+}
+
+TEST(LoadSummary, VolumesCountAsWholeLitres) {
+    const LoadSummary s = ComputeLoadSummary(HeaderOf("S", "GR", "01"),
+                                             {Log(1, "S", "GR", "01", 50, 249.6, 19.7),
+                                              Log(2, "S", "GR", "01", 50, 0.4, 0),
+                                              Log(3, "S", "GR", "01", 50, std::nan(""), 0)});
+    EXPECT_EQ(s.groups[0].LOGNUMS, 1);
+    EXPECT_NEAR(s.groups[0].GROSSVOL, 0.25, 1e-12);
+    EXPECT_NEAR(s.groups[0].CULLVOL, 0.02, 1e-12);
 }
 
 TEST(LoadSummary, TwelveGroupsAtMost) {
