@@ -31,7 +31,9 @@ std::string RangeText(double value, const FieldDef& field, double low, double hi
 Value WholeNumber(const FieldDef& field, double number) {
     const double low = field.type == FieldType::Short ? -32768.0 : -2147483648.0;
     const double high = field.type == FieldType::Short ? 32767.0 : 2147483647.0;
-    const double rounded = std::round(number);
+    // Halves go to the even neighbour, as the engine has always stored a
+    // floating value in a whole-number field.
+    const double rounded = std::nearbyint(number);
     if (!(rounded >= low && rounded <= high))
         throw BrimloError(RangeText(number, field, low, high));
     return Value(static_cast<int32_t>(rounded));

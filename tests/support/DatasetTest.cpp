@@ -461,6 +461,14 @@ TEST_F(DatasetTest, AssignmentsTakeTheFieldsKind) {
             "32768 is not a valid value for field 'TOPD'. The allowed range is -32768 to 32767");
     }
     EXPECT_THROW(ds->setField("TOPD", "1x"), BrimloError);
+    ds->setField("TOPD", 12344.5);
+    EXPECT_EQ(ds->field("TOPD"), Value(12344)) << "halves go to the even neighbour";
+    ds->setField("TOPD", 12345.5);
+    EXPECT_EQ(ds->field("TOPD"), Value(12346));
+    ds->setField("TOPD", -2.5);
+    EXPECT_EQ(ds->field("TOPD"), Value(-2));
+    ds->setField("TOPD", 7.51);
+    EXPECT_EQ(ds->field("TOPD"), Value(8));
     ds->setField("GROSSVOL", 12);
     EXPECT_EQ(ds->field("GROSSVOL"), Value(12.0));
     ds->setField("WEIGHED", "2024/02/29");
