@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -236,8 +237,18 @@ std::vector<unsigned char> JournaledFile::readPage(uint64_t offset, size_t lengt
     return readDisk(offset, length);
 }
 
-std::vector<unsigned char> JournaledFile::readAll() const {
-    return readDisk(0, static_cast<size_t>(diskSize_));
+JournaledFile::View::~View() {
+    if (size_ > 0)
+        ::munmap(const_cast<unsigned char*>(data_), static_cast<size_t>(size_));
+}
+
+JournaledFile::View JournaledFile::view() const {
+    if (diskSize_ == 0)
+        return View(nullptr, 0);
+    void* data = ::mmap(nullptr, static_cast<size_t>(diskSize_), PROT_READ, MAP_SHARED, fd_, 0);
+    if (data == MAP_FAILED)
+        Fail(path_, "cannot be read", errno);
+    return View(static_cast<const unsigned char*>(data), diskSize_);
 }
 
 void JournaledFile::stagePage(uint64_t offset, std::vector<unsigned char> bytes) {

@@ -43,7 +43,22 @@ public:
     // Bytes [offset, offset + length) as staged; a page must be read with the
     // offset and length it was staged with.
     std::vector<unsigned char> readPage(uint64_t offset, size_t length) const;
-    std::vector<unsigned char> readAll() const;
+    // The whole file as on disk, without the staged changes, mapped into
+    // memory rather than copied; valid until the view goes.
+    class View {
+    public:
+        View(const unsigned char* data, uint64_t size) : data_(data), size_(size) {}
+        ~View();
+        View(const View&) = delete;
+        View& operator=(const View&) = delete;
+        const unsigned char* data() const { return data_; }
+        uint64_t size() const { return size_; }
+
+    private:
+        const unsigned char* data_;
+        uint64_t size_;
+    };
+    View view() const;
     void stagePage(uint64_t offset, std::vector<unsigned char> bytes);
     // Grows or cuts the file; staged pages past the new end are dropped.
     void resize(uint64_t size);

@@ -198,6 +198,15 @@ Value DecodeParadoxField(const FieldDef& field, const unsigned char* in) {
     return Value();
 }
 
+Record DecodeParadoxRecord(const FieldList& fields, const std::vector<int>& offsets,
+                           const unsigned char* record) {
+    Record values;
+    values.reserve(fields.size());
+    for (size_t i = 0; i < fields.size(); ++i)
+        values.push_back(DecodeParadoxField(fields[i], record + offsets[i]));
+    return values;
+}
+
 uint16_t ReadLe16(const unsigned char* p) {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }

@@ -37,6 +37,9 @@ void EncodeParadoxField(const FieldDef& field, const Value& value, unsigned char
 // Reads one field. Blank numeric, date and logical fields read as null
 // values; alpha fields always read as text (blank is "").
 Value DecodeParadoxField(const FieldDef& field, const unsigned char* in);
+// Reads a whole record whose fields start at the given offsets.
+Record DecodeParadoxRecord(const FieldList& fields, const std::vector<int>& offsets,
+                           const unsigned char* record);
 
 uint16_t ReadLe16(const unsigned char* p);
 uint32_t ReadLe32(const unsigned char* p);

@@ -69,16 +69,16 @@ void ParadoxTable::damaged(const std::string& why) const {
 }
 
 void ParadoxTable::load() {
-    const std::vector<unsigned char> file = file_->readAll();
+    const JournaledFile::View file = file_->view();
     header_ = ParadoxHeader::parse(file.data(), file.size(), path());
     counts_ = header_.counts();
     blocks_.assign(counts_.fileBlocks + 1u, Block{});
     where_.assign(1, 0);
-    loadFreeList(file);
-    loadChain(file);
+    loadFreeList(file.data());
+    loadChain(file.data());
 }
 
-void ParadoxTable::loadFreeList(const std::vector<unsigned char>& file) {
+void ParadoxTable::loadFreeList(const unsigned char* file) {
     for (uint32_t n = counts_.firstFree, steps = 0; n != 0; ++steps) {
         if (n > counts_.fileBlocks || steps > counts_.fileBlocks)
             damaged("its free block list is broken");
@@ -87,7 +87,7 @@ void ParadoxTable::loadFreeList(const std::vector<unsigned char>& file) {
     }
 }
 
-void ParadoxTable::loadChain(const std::vector<unsigned char>& file) {
+void ParadoxTable::loadChain(const unsigned char* file) {
     const int size = header_.recordSize();
     uint32_t prev = 0;
     uint32_t records = 0;
@@ -128,12 +128,7 @@ std::vector<unsigned char> ParadoxTable::encode(const Record& values) const {
 }
 
 Record ParadoxTable::decode(const unsigned char* record) const {
-    const FieldList& f = fields();
-    Record values;
-    values.reserve(f.size());
-    for (size_t i = 0; i < f.size(); ++i)
-        values.push_back(DecodeParadoxField(f[i], record + header_.offsets()[i]));
-    return values;
+    return DecodeParadoxRecord(fields(), header_.offsets(), record);
 }
 
 void ParadoxTable::requireWritable() const {
@@ -351,13 +346,13 @@ std::vector<StoredRow> ParadoxTable::readAll() const {
     rows.reserve(counts_.records);
     // one read of the whole file is much faster than one per block
     const bool whole = !file_->hasStaged();
-    const std::vector<unsigned char> file = whole ? file_->readAll() : std::vector<unsigned char>{};
+    const JournaledFile::View file = whole ? file_->view() : JournaledFile::View(nullptr, 0);
     const auto size = static_cast<size_t>(header_.recordSize());
     for (uint32_t n = counts_.firstBlock; n != 0; n = blocks_[n].next) {
         std::vector<unsigned char> page;
         const unsigned char* data;
         if (whole) {
-            data = &file[header_.blockOffset(n)];
+            data = file.data() + header_.blockOffset(n);
         } else {
             page = loadBlock(n);
             data = page.data();

@@ -85,8 +85,8 @@ private:
 
     ParadoxTable() = default;
     void load();
-    void loadFreeList(const std::vector<unsigned char>& file);
-    void loadChain(const std::vector<unsigned char>& file);
+    void loadFreeList(const unsigned char* file);
+    void loadChain(const unsigned char* file);
     [[noreturn]] void damaged(const std::string& why) const;
 
     std::vector<unsigned char> encode(const Record& values) const;
