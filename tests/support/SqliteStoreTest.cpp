@@ -94,16 +94,20 @@ TEST(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
     EXPECT_EQ(ds.field("LOGNUM").asInt(), 3);
 }
 
-TEST(SqliteStoreTest, CreateReplacesAnExistingTable) {
+TEST(SqliteStoreTest, CreateReplacesAnExistingTableAndItsLeftovers) {
     TempDir dir;
     const std::string path = dir / "Log2.db";
+    const std::string keptLog = dir / "kept-wal";
     {
+        // The write-ahead log of a table still open is what a killed
+        // program leaves behind.
         Dataset ds(SqliteStore::create(path, AllKinds()));
         ds.insert();
         ds.setField("LOGNUM", 1);
         ds.post();
+        std::filesystem::copy_file(path + "-wal", keptLog);
     }
-    Touch(path + "-journal"); // a stale journal must not be applied to the new table
+    std::filesystem::copy_file(keptLog, path + "-wal");
     const FieldList other = {{"ONLY", FieldType::Short}};
     SqliteStore::create(path, other);
     auto store = SqliteStore::open(path);
