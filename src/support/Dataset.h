@@ -38,7 +38,14 @@ struct FieldMatch {
 
 // The reactions a window hangs on its table. A reaction that throws stops
 // the operation at that point (a failing beforePost leaves the record
-// unposted, a failing beforeInsert inserts nothing).
+// unposted, a failing beforeInsert inserts nothing). The order:
+//   insert   beforeInsert, beforeScroll, afterInsert, afterScroll
+//   edit     beforeEdit, afterEdit
+//   post     (controls write pending text) beforePost, write, afterPost
+//   cancel   beforeCancel, afterCancel
+//   remove   beforeDelete, beforeScroll, write, afterDelete, afterScroll
+//   first, last, next, prior, locate, gotoBookmark: beforeScroll, afterScroll
+//   (next at the end and prior at the start stop after beforeScroll)
 struct DatasetEvents {
     std::function<void()> beforeInsert, afterInsert;
     std::function<void()> beforeEdit, afterEdit;
