@@ -232,6 +232,17 @@ void CullEntry::edtC2Exit() {
     measureExit(2);
 }
 
+void CullEntry::CullEntireLog() {
+    Dataset& log = doc_.log();
+    doc_.StartLogEdit();
+    log.setField("CULL_TYPE", Value("4"));
+    log.setField("CULL_METH", Value("3"));
+    log.setField("C1", Value(int32_t{100}));
+    log.setField("C2", Value(int32_t{0}));
+    log.setField("C3", Value(int32_t{0}));
+    log.setField("CULLVOL", Value(static_cast<double>(log.field("GROSSVOL").asInt())));
+}
+
 void CullEntry::edtC3Exit() {
     doc_.showCountText();
 }

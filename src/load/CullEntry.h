@@ -30,6 +30,10 @@ public:
     void edtC2Exit();
     void edtC3Exit();
 
+    // F8: the whole log culled (type 4, method 3, 100 per cent); each
+    // assignment runs its field's reaction. The log is not posted.
+    void CullEntireLog();
+
     // Field reactions.
     void tblLogCULL_METHChange();
     void tblLogC1Change();

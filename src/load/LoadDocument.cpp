@@ -327,6 +327,40 @@ void LoadDocument::showCountText() {
     view().showStatus(tally_.CountText());
 }
 
+// --- moving between logs -------------------------------------------------------
+
+bool LoadDocument::AppendLog() {
+    Dataset& d = log();
+    if (d.recordCount() >= kMaxLogs) {
+        Prompt::current().message("The maximum number of logs allowed is " +
+                                      std::to_string(kMaxLogs),
+                                  "Log Data Append", PromptIcon::Error);
+        return false;
+    }
+    d.insert();
+    if (d.state() == DatasetState::Insert)
+        d.post();
+    view().focusControl(LoadControl::Species, false);
+    return true;
+}
+
+void LoadDocument::NextOrAppendLog() {
+    Dataset& d = log();
+    if (d.isEmpty() || d.recNo() == d.recordCount())
+        AppendLog();
+    else
+        d.next();
+}
+
+bool LoadDocument::GoToLogNumber(int32_t number) {
+    PostPendingEdits();
+    if (log().locate({{"LOGNUM", Value(number)}}))
+        return true;
+    Prompt::current().message("Error: Unable to find log number: " + std::to_string(number),
+                              "Error: Log Number Not Found", PromptIcon::Error);
+    return false;
+}
+
 // --- saving and closing ------------------------------------------------------
 
 void LoadDocument::PostPendingEdits() {
@@ -374,6 +408,8 @@ bool LoadDocument::writeTo(const std::string& fileName) {
 // An untitled load goes on to the dialog without checking a second time,
 // so the over-twelve question is asked once per save.
 bool LoadDocument::SaveLoad() {
+    if (!hasLoad())
+        return false;
     PostPendingEdits();
     if (!validateForSave())
         return false;
@@ -383,6 +419,8 @@ bool LoadDocument::SaveLoad() {
 }
 
 bool LoadDocument::SaveLoadAs() {
+    if (!hasLoad())
+        return false;
     PostPendingEdits();
     if (!validateForSave())
         return false;

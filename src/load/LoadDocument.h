@@ -81,6 +81,15 @@ public:
     // After the close query allowed it: the workspace is closed and deleted.
     void Close();
 
+    // The append button: a new log at the end, posted at once, with the
+    // focus on its species; refused with a box at the log limit.
+    bool AppendLog();
+    // On the last log (or none) append one, otherwise move to the next.
+    void NextOrAppendLog();
+    // Go to log number (F7): false, after telling the user, when no log
+    // has the number.
+    bool GoToLogNumber(int32_t number);
+
     // The load as the workspace holds it, unposted edits included.
     LoadData BuildLoadData();
     LoadSummary BuildSummary();
