@@ -71,6 +71,10 @@ TEST_F(WorkspaceSaveTest, SaveAsWritesTheFileAndRenamesTheWindow) {
     ASSERT_TRUE(doc->SaveLoad());
     EXPECT_EQ(view.saveDialogs.size(), 1u);
     EXPECT_EQ(ReadLoadFile(chosen).load.logs[0].DBH, 12);
+    // Editing the header marks the load modified again.
+    EXPECT_FALSE(doc->flags().Modified);
+    doc->header().edit();
+    EXPECT_TRUE(doc->flags().Modified);
 }
 
 TEST_F(WorkspaceSaveTest, DataDirectoryNamedUntitledMakesEverySaveASaveAs) {
