@@ -123,7 +123,16 @@ std::unique_ptr<LoadDocument> LoadDocument::TakeOverWorkspace(const LoadEnvironm
 void LoadDocument::CreateWorkspace() {
     const int32_t n = env_.counter->takeFreeNumber(env_.appDataDirectory);
     workspace_ = LoadWorkspace::Named(env_.appDataDirectory, n);
-    workspace_->create();
+    try {
+        workspace_->create();
+    } catch (const BrimloError&) {
+        // No window opens, so nothing else would ever remove what was made.
+        try {
+            workspace_->remove();
+        } catch (const BrimloError&) { // the creation error is the one to show
+        }
+        throw;
+    }
     wireLog();
     wireHeader();
 }

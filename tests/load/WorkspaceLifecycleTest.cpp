@@ -1,6 +1,7 @@
 #include "WorkspaceTestSupport.h"
 #include "load/LoadLayouts.h"
 #include "load/WorkspaceRecords.h"
+#include "support/BrimloError.h"
 
 #include <fstream>
 
@@ -124,6 +125,15 @@ TEST_F(WorkspaceLifecycleTest, KeptWorkspaceIsNeverOverwritten) {
     std::string text;
     std::getline(kept, text);
     EXPECT_EQ(text, "kept header");
+}
+
+TEST_F(WorkspaceLifecycleTest, WorkspaceThatCannotBeCreatedOpensNoWindow) {
+    writeTypicalDefaults();
+    ScriptedPrompt prompt;
+    LoadEnvironment broken = env();
+    broken.appDataDirectory = appDir + "missing/";
+    EXPECT_THROW(LoadDocument::NewLoad(broken), BrimloError);
+    EXPECT_FALSE(std::filesystem::exists(appDir + "missing"));
 }
 
 TEST_F(WorkspaceLifecycleTest, EveryPostIsOnDiskAtOnce) {
