@@ -1,11 +1,15 @@
 #include "MainWindowTestSupport.h"
 #include "common/ScriptedPrompt.h"
+#include "support/BrimloError.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace brimlo;
@@ -194,6 +198,48 @@ TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindow) {
     EXPECT_EQ(0, window->openChildWindows());
     EXPECT_FALSE(recorder.loads[0]);
     EXPECT_EQ(1, recorder.loads.size());
+}
+
+TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {
+    window->action("mnuNewLoad")->trigger();
+    window->action("mnuRanges")->trigger();
+    QMenu* menu = window->menuBar()->actions().at(2)->menu();
+    emit menu->aboutToShow();
+    QStringList listed;
+    QAction* first = nullptr;
+    for (QAction* item : menu->actions()) {
+        if (item->isVisible() && !item->isSeparator() && item->text().startsWith(u'&') &&
+            item->text().at(1).isDigit()) {
+            listed << item->text();
+            if (!first)
+                first = item;
+        }
+    }
+    const QStringList expected = {QStringLiteral("&1 BRIMLO - Data Entry - untitled1.txt"),
+                                  QStringLiteral("&2 Codes, Values, and Ranges")};
+    EXPECT_EQ(expected, listed);
+    ASSERT_NE(nullptr, first);
+    first->trigger();
+    EXPECT_TRUE(window->activeChildIs(ChildKind::Load));
+    // Shown again, the list is rebuilt, not doubled.
+    emit menu->aboutToShow();
+    int count = 0;
+    for (QAction* item : menu->actions())
+        count += item->text().startsWith(QStringLiteral("&1 ")) ? 1 : 0;
+    EXPECT_EQ(1, count);
+}
+
+TEST(MainWindowStart, UnusableMasterTableStopsTheStart) {
+    MainWindowFixture fixture;
+    { fixture.make(); }
+    std::ofstream(fixture.temp / "master.db", std::ios::binary | std::ios::trunc)
+        << std::string(2048, '\x01');
+    try {
+        fixture.make();
+        ADD_FAILURE() << "a damaged master.db was accepted";
+    } catch (const BrimloError& error) {
+        EXPECT_NE(std::string::npos, error.text().find(fixture.dir + "master.db")) << error.text();
+    }
 }
 
 TEST(MainWindowExit, WithNoChildrenTheWindowCloses) {

@@ -1,0 +1,143 @@
+// The shell's edge: message boxes, the busy cursor, the error box for
+// errors nobody caught, and the settings built at start.
+#include "common/ScriptedPrompt.h"
+#include "common/TempDir.h"
+#include "rules/Cglobals.h"
+#include "shell/BusyCursor.h"
+#include "shell/MessageBoxPrompt.h"
+#include "shell/ProgramStartup.h"
+#include "support/BrimloError.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace brimlo;
+using brimlo::testing::ScriptedPrompt;
+using brimlo::testing::TempDir;
+
+namespace {
+
+// Answers the next message box by pressing the button with this text, and
+// records what the box showed.
+struct BoxAnswerer {
+    explicit BoxAnswerer(QString button) : pressed(std::move(button)) {}
+
+    QString pressed;
+    QString text;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+
+    void arm() {
+        QTimer::singleShot(0, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(nullptr, box);
+            text = box->text();
+            caption = box->windowTitle();
+            icon = box->icon();
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text().remove(u'&');
+            for (QAbstractButton* button : box->buttons())
+                if (button->text().remove(u'&') == pressed)
+                    button->click();
+        });
+    }
+};
+
+TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressed) {
+    MessageBoxPrompt prompt;
+    BoxAnswerer answerer(QStringLiteral("No"));
+    answerer.arm();
+    // Windows-1252 text: 0xE9 is e acute, 0x80 the euro sign.
+    EXPECT_EQ(PromptAnswer::No, prompt.show("Caf\xe9 \x80", "Question", PromptIcon::Warning,
+                                            PromptButtons::YesNoCancel));
+    EXPECT_EQ(QStringLiteral("Caf\u00e9 \u20ac"), answerer.text);
+    EXPECT_EQ(QStringLiteral("Question"), answerer.caption);
+    EXPECT_EQ(QMessageBox::Warning, answerer.icon);
+    EXPECT_EQ(3, answerer.buttons.size());
+}
+
+TEST(MessageBoxPrompt, ErrorBoxHasCaptionBrimloAndAFullStop) {
+    MessageBoxPrompt prompt;
+    BoxAnswerer answerer(QStringLiteral("OK"));
+    answerer.arm();
+    prompt.error("Table is full");
+    EXPECT_EQ(QStringLiteral("Table is full."), answerer.text);
+    EXPECT_EQ(QStringLiteral("BRIMLO"), answerer.caption);
+    EXPECT_EQ(QMessageBox::Critical, answerer.icon);
+}
+
+TEST(BusyCursor, ShowsTheBusyCursorWhileItLivesAndNests) {
+    ASSERT_EQ(nullptr, QApplication::overrideCursor());
+    {
+        BusyCursor outer;
+        ASSERT_NE(nullptr, QApplication::overrideCursor());
+        EXPECT_EQ(Qt::WaitCursor, QApplication::overrideCursor()->shape());
+        { BusyCursor inner; }
+        EXPECT_NE(nullptr, QApplication::overrideCursor());
+    }
+    EXPECT_EQ(nullptr, QApplication::overrideCursor());
+}
+
+class Thrower : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User)
+            throw BrimloError("Cannot post the record");
+        if (e->type() == QEvent::User + 1)
+            throw std::runtime_error("bad allocation");
+        return QObject::event(e);
+    }
+};
+
+TEST(ApplicationErrorBox, ErrorsEscapingAnEventAreShownAndStopThere) {
+    Thrower thrower;
+    ScriptedPrompt prompt;
+    prompt.expect("Cannot post the record.");
+    prompt.expect("bad allocation.");
+    QEvent first(QEvent::User);
+    QCoreApplication::sendEvent(&thrower, &first);
+    QEvent second(static_cast<QEvent::Type>(QEvent::User + 1));
+    QCoreApplication::sendEvent(&thrower, &second);
+    ASSERT_EQ(2u, prompt.shown().size());
+    EXPECT_EQ("BRIMLO", prompt.shown()[0].caption);
+    EXPECT_EQ(PromptIcon::Error, prompt.shown()[1].icon);
+}
+
+TEST(BuildGlobals, UsableDataFolderIsChosenSilently) {
+    TempDir temp;
+    const QByteArray old = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp.path().string()));
+    ScriptedPrompt prompt;
+    Cglobals globals;
+    BuildGlobals(globals);
+    qputenv("XDG_DATA_HOME", old);
+    EXPECT_EQ((temp / "Brimlo").string() + "/", globals.appDataDirectory());
+    EXPECT_EQ("1.1.0.0", globals.versionText());
+    EXPECT_TRUE(globals.programDate().has_value());
+    EXPECT_EQ('/', globals.installationDirectory().back());
+}
+
+TEST(BuildGlobals, UnusableDataFolderIsReportedAndTheInstallationDirectoryServes) {
+    TempDir temp;
+    std::ofstream(temp / "file") << "x";
+    const QByteArray old = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((temp / "file" / "share").string()));
+    ScriptedPrompt prompt;
+    prompt.expect("Error: Unable to locate Common Application directory, using Brimlo "
+                  "installation directory");
+    Cglobals globals;
+    BuildGlobals(globals);
+    qputenv("XDG_DATA_HOME", old);
+    ASSERT_EQ(1u, prompt.shown().size());
+    EXPECT_EQ("Error:", prompt.shown()[0].caption);
+    EXPECT_EQ(PromptIcon::Error, prompt.shown()[0].icon);
+    EXPECT_EQ(globals.installationDirectory(), globals.appDataDirectory());
+}
+
+} // namespace
