@@ -20,6 +20,15 @@ namespace brimlo {
 // the window state, the reactions to every edit, and saving and closing.
 // Everything the window must show goes through its LoadView.
 //
+// The window binds its controls to header() and log(): a control writes its
+// field with Dataset::setField when it is left (or the log is posted), which
+// runs the field's reaction at once. For the log row it calls, in order,
+// the control's enter handler, its change handler with the new text (the
+// selectors), then writes the field, then calls its exit handler
+// (reactions() for the length and product controls, cull() for the cull
+// controls). Tab presses asked for by pressTab are sent after the exit
+// handler returns. The window keeps flags().BackTab and flags().KeyTyped.
+//
 // A check that refuses a keyed value raises BrimloError out of the
 // Dataset::setField that wrote it. The log then stays in edit state holding
 // the rejected value: the window shows the error box (Prompt::error), keeps
