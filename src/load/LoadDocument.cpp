@@ -1,5 +1,7 @@
 #include "load/LoadDocument.h"
 
+#include "load/BulkScope.h"
+#include "load/BusyScope.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileWriter.h"
 #include "load/LoadSaveValidation.h"
@@ -18,17 +20,6 @@ namespace brimlo {
 namespace {
 
 constexpr const char* kTextExtension = ".txt";
-
-class BusyScope {
-public:
-    explicit BusyScope(LoadView& v) : v_(v) { v_.setBusy(true); }
-    ~BusyScope() { v_.setBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    LoadView& v_;
-};
 
 Date SystemToday() {
     const std::time_t now = std::time(nullptr);
@@ -185,22 +176,14 @@ void LoadDocument::readLoadFile(const std::string& fileName) {
 
 void LoadDocument::fillWorkspace(const LoadData& load) {
     Dataset& logs = log();
-    logs.beginBulk();
-    try {
-        for (const LogRecord& record : load.logs) {
-            logs.insert();
-            AssignLog(logs, record);
-            logs.post();
-            tally_.CountCombination(record.SPECIES, record.CONDCODE, record.PRODCODE, false);
-        }
-    } catch (...) {
-        try {
-            logs.endBulk();
-        } catch (...) { // the first error is the one to show
-        }
-        throw;
+    BulkScope bulk(logs);
+    for (const LogRecord& record : load.logs) {
+        logs.insert();
+        AssignLog(logs, record);
+        logs.post();
+        tally_.CountCombination(record.SPECIES, record.CONDCODE, record.PRODCODE, false);
     }
-    logs.endBulk();
+    bulk.finish();
     if (!load.hasHeader)
         return;
     header().insert();

@@ -1,5 +1,7 @@
 #include "load/LogReactions.h"
 
+#include "load/BulkScope.h"
+#include "load/BusyScope.h"
 #include "load/LoadDocument.h"
 #include "load/LoadFileReader.h"
 #include "load/ScopedFlag.h"
@@ -26,30 +28,6 @@ constexpr const char* kLengthRefusal = "Can only enter length if top diameter is
 constexpr const char* kWipedAfterFirst[] = {
     "GROSSVOL", "BUTTD", "CULL_TYPE", "CULL_METH", "CULLVOL", "C1", "C2", "C3", "FLAG"};
 
-// Many posts reach the disk as one; an error on the way still closes it.
-class BulkScope {
-public:
-    explicit BulkScope(Dataset& d) : d_(d) { d_.beginBulk(); }
-    ~BulkScope() {
-        if (open_) {
-            try {
-                d_.endBulk();
-            } catch (...) { // the error already on its way is the one to show
-            }
-        }
-    }
-    void finish() {
-        open_ = false;
-        d_.endBulk();
-    }
-    BulkScope(const BulkScope&) = delete;
-    BulkScope& operator=(const BulkScope&) = delete;
-
-private:
-    Dataset& d_;
-    bool open_ = true;
-};
-
 class ControlsOff {
 public:
     explicit ControlsOff(Dataset& d) : d_(d) { d_.disableControls(); }
@@ -59,17 +37,6 @@ public:
 
 private:
     Dataset& d_;
-};
-
-class BusyScope {
-public:
-    explicit BusyScope(LoadView& v) : v_(v) { v_.setBusy(true); }
-    ~BusyScope() { v_.setBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    LoadView& v_;
 };
 
 } // namespace
