@@ -256,6 +256,15 @@ void JournaledFile::stagePage(uint64_t offset, std::vector<unsigned char> bytes)
     staged_[offset] = std::move(bytes);
 }
 
+std::vector<unsigned char>& JournaledFile::stagedPage(uint64_t offset, size_t length) {
+    const auto it = staged_.find(offset);
+    if (it != staged_.end() && it->second.size() == length)
+        return it->second;
+    std::vector<unsigned char> page = readDisk(offset, length);
+    size_ = std::max(size_, offset + length);
+    return staged_[offset] = std::move(page);
+}
+
 void JournaledFile::resize(uint64_t size) {
     size_ = size;
     staged_.erase(staged_.lower_bound(size), staged_.end());

@@ -60,6 +60,9 @@ public:
     };
     View view() const;
     void stagePage(uint64_t offset, std::vector<unsigned char> bytes);
+    // The staged copy of a page, taken from the file when not staged yet, to
+    // change in place; valid until the next staging call.
+    std::vector<unsigned char>& stagedPage(uint64_t offset, size_t length);
     // Grows or cuts the file; staged pages past the new end are dropped.
     void resize(uint64_t size);
     bool hasStaged() const { return !staged_.empty() || size_ != diskSize_; }

@@ -152,19 +152,24 @@ std::vector<unsigned char> ParadoxTable::loadBlock(uint32_t block) const {
     return file_->readPage(header_.blockOffset(block), header_.blockSize());
 }
 
-// Stages a block's page with its links and record count as held in memory.
-void ParadoxTable::storeBlock(uint32_t block, std::vector<unsigned char> page) {
-    const Block& b = blocks_[block];
-    const int size = header_.recordSize();
-    WriteLe16(&page[0], b.next);
-    WriteLe16(&page[2], b.inChain ? b.prev : 0);
-    const int extra = (static_cast<int>(b.rows.size()) - 1) * size;
-    WriteLe16(&page[4], static_cast<uint16_t>(static_cast<int16_t>(extra)));
-    file_->stagePage(header_.blockOffset(block), std::move(page));
+unsigned char* ParadoxTable::editBlock(uint32_t block) {
+    return file_->stagedPage(header_.blockOffset(block), header_.blockSize()).data();
 }
 
+// Stages a whole new page for a block, with its links as held in memory.
+void ParadoxTable::storeBlock(uint32_t block, std::vector<unsigned char> page) {
+    file_->stagePage(header_.blockOffset(block), std::move(page));
+    relink(block);
+}
+
+// Writes a block's links and record count, as held in memory, into its page.
 void ParadoxTable::relink(uint32_t block) {
-    storeBlock(block, loadBlock(block));
+    const Block& b = blocks_[block];
+    unsigned char* page = editBlock(block);
+    const int extra = (static_cast<int>(b.rows.size()) - 1) * header_.recordSize();
+    WriteLe16(&page[0], b.next);
+    WriteLe16(&page[2], b.inChain ? b.prev : 0);
+    WriteLe16(&page[4], static_cast<uint16_t>(static_cast<int16_t>(extra)));
 }
 
 RowId ParadoxTable::newRow(uint32_t block) {
@@ -378,13 +383,12 @@ RowId ParadoxTable::insert(const Record& values) {
     if (n == 0 || blocks_[n].rows.size() >= static_cast<size_t>(header_.recordsPerBlock()))
         n = appendBlock();
     touch(n);
-    std::vector<unsigned char> page = loadBlock(n);
-    std::memcpy(&page[kBlockHead + blocks_[n].rows.size() * record.size()], record.data(),
+    std::memcpy(editBlock(n) + kBlockHead + blocks_[n].rows.size() * record.size(), record.data(),
                 record.size());
     const RowId id = newRow(n);
     blocks_[n].rows.push_back(id);
     ++counts_.records;
-    storeBlock(n, std::move(page));
+    relink(n);
     change.complete();
     return id;
 }
@@ -393,9 +397,8 @@ void ParadoxTable::update(RowId id, const Record& values) {
     const uint32_t n = blockOf(id);
     const std::vector<unsigned char> record = encode(values);
     Change change(*this);
-    std::vector<unsigned char> page = loadBlock(n);
-    std::memcpy(&page[kBlockHead + slotOf(n, id) * record.size()], record.data(), record.size());
-    storeBlock(n, std::move(page));
+    std::memcpy(editBlock(n) + kBlockHead + slotOf(n, id) * record.size(), record.data(),
+                record.size());
     change.complete();
 }
 
@@ -406,17 +409,17 @@ void ParadoxTable::remove(RowId id) {
     std::vector<RowId>& rows = blocks_[n].rows;
     const size_t slot = slotOf(n, id);
     const auto size = static_cast<size_t>(header_.recordSize());
-    std::vector<unsigned char> page = loadBlock(n);
-    unsigned char* at = &page[kBlockHead + slot * size];
-    std::memmove(at, at + size, (rows.size() - slot - 1) * size);
-    std::memset(&page[kBlockHead + (rows.size() - 1) * size], 0, size);
+    unsigned char* records = editBlock(n) + kBlockHead;
+    std::memmove(records + slot * size, records + (slot + 1) * size,
+                 (rows.size() - slot - 1) * size);
+    std::memset(records + (rows.size() - 1) * size, 0, size);
     rows.erase(rows.begin() + static_cast<long>(slot));
     setWhere(id, 0);
     --counts_.records;
     if (rows.empty())
         dropBlock(n);
     else
-        storeBlock(n, std::move(page));
+        relink(n);
     change.complete();
 }
 
@@ -460,6 +463,8 @@ void ParadoxTable::pack() {
         put(page);
     }
     out.commit();
+    // changes of a bulk still open are in the new file already
+    undo_ = Undo{};
     file_->reopen();
     load();
 }

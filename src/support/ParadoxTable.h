@@ -95,6 +95,7 @@ private:
     uint32_t blockOf(RowId id) const;
     size_t slotOf(uint32_t block, RowId id) const;
     std::vector<unsigned char> loadBlock(uint32_t block) const;
+    unsigned char* editBlock(uint32_t block);
     void storeBlock(uint32_t block, std::vector<unsigned char> page);
     void relink(uint32_t block);
     uint32_t appendBlock();

@@ -286,6 +286,23 @@ TEST(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     EXPECT_EQ(std::filesystem::file_size(path), 4096u + 2 * 4096u);
 }
 
+TEST(ParadoxTableTest, PackInsideABulkKeepsTheBulksChanges) {
+    testing::TempDir dir;
+    const std::string path = dir / "bulkpack.db";
+    auto table = ParadoxTable::create(path, kAllTypes);
+    const RowId a = table->insert({Value("a")});
+    table->beginBulk();
+    table->insert({Value("b")});
+    table->remove(a);
+    table->pack();
+    table->insert({Value("c")});
+    table->endBulk();
+    const Record b = {Value("b"), Value(), Value(), Value(), Value(), Value()};
+    const Record c = {Value("c"), Value(), Value(), Value(), Value(), Value()};
+    EXPECT_EQ(ReadBack(path), (std::vector<Record>{b, c}));
+    EXPECT_EQ(PxRead(path).records, (std::vector<Record>{b, c}));
+}
+
 TEST(ParadoxTableTest, RemovedAndUnknownRowsAreRefused) {
     testing::TempDir dir;
     const std::string path = dir / "ids.db";
