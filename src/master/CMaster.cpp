@@ -7,6 +7,7 @@
 #include "support/StagedFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -75,9 +76,34 @@ std::string YearMonth(const Date& date) {
     return text;
 }
 
+// printf's "%<width>.0f": the value rounded to a whole number as the current
+// rounding mode rounds (halves to even), right-aligned in width, "-0" for a
+// negative value that rounds to zero. Done by hand because printf's exact
+// decimal expansion is most of the export's time; values too large for an
+// exact integer go to printf itself.
+void AppendWhole(std::string& out, double value, int width) {
+    const double whole = std::nearbyint(value);
+    if (!(std::fabs(whole) < 1e15)) {
+        AppendFormat(out, "%*.0f", width, value);
+        return;
+    }
+    char digits[24];
+    char* end = digits;
+    if (whole == 0 && std::signbit(whole))
+        *end++ = '-';
+    end = std::to_chars(end, digits + sizeof digits, static_cast<long long>(whole)).ptr;
+    const auto length = static_cast<int>(end - digits);
+    if (length < width)
+        out.append(static_cast<std::size_t>(width - length), ' ');
+    out.append(digits, end);
+}
+
+// "%-8.8s%4ld%5.0f%7.0f%7.0f"
 void AppendGroupBlock(std::string& out, const SummaryGroup& g) {
-    AppendFormat(out, "%-8.8s%4ld%5.0f%7.0f%7.0f", g.SPCDPR.c_str(), static_cast<long>(g.LOGNUMS),
-                 g.LENGTH * 10, g.GROSSVOL * 1000, g.CULLVOL * 1000);
+    AppendFormat(out, "%-8.8s%4ld", g.SPCDPR.c_str(), static_cast<long>(g.LOGNUMS));
+    AppendWhole(out, g.LENGTH * 10, 5);
+    AppendWhole(out, g.GROSSVOL * 1000, 7);
+    AppendWhole(out, g.CULLVOL * 1000, 7);
 }
 
 void ShowUnableToWrite(const std::string& fileName) {
@@ -296,7 +322,10 @@ void CMaster::WriteMasterAsciiLine(std::string& file, int firstGroup, double gro
         const bool inRange = n >= 1 && n <= LoadSummary::kMaxGroups;
         AppendGroupBlock(file, inRange ? summary.groups[n - 1] : SummaryGroup{});
     }
-    AppendFormat(file, "%4.0d%5.0f%c", summary.TOTALLOGS, grossPerTree * 10000, SAWLOGS);
+    // "%4.0d%5.0f%c"
+    AppendFormat(file, "%4.0d", summary.TOTALLOGS);
+    AppendWhole(file, grossPerTree * 10000, 5);
+    file += SAWLOGS;
     file += "\r\n";
 }
 

@@ -98,3 +98,21 @@ TEST(MasterAsciiReference, RandomRecordsMatchTheFieldByFieldLayout) {
         ASSERT_EQ(line.size(), 225u);
     }
 }
+
+TEST(MasterAsciiReference, WholeNumberFieldsRoundAsPrintfDoes) {
+    // Halves, negatives rounding to zero ("-0"), values wider than their
+    // field and values beyond exact integers.
+    const double values[] = {
+        0.0,  -0.0,    0.00025, 0.0005, 0.0015,   0.0025,  -0.0003, -0.0005, -0.0025,
+        0.05, 0.15,    0.25,    -0.05,  123.4565, 99999.5, 1e9,     -1e9,    1e13,
+        3e14, -7.3e17, 1e20,    2.5e-5, -4.5e-5,  0.35,    1234.5,  -1234.5, 0.4999999999999999};
+    CMaster m;
+    m.SAWLOGS = 'N';
+    m.summary.NUM_GROUPS = 1;
+    for (double v : values) {
+        m.summary.groups[0] = {"S  GR 01", 1, v, v, v, 0.0, 0.0};
+        std::string line;
+        m.WriteMasterAsciiLine(line, 1, v);
+        ASSERT_EQ(line, ReferenceLine(m, 1, v)) << v;
+    }
+}
