@@ -39,12 +39,16 @@ BandPainter::BandPainter(QPainter& painter)
     painter_.setPen(pen);
 }
 
-const BandPainter::FontEntry& BandPainter::fontFor(ReportFont font) {
+const BandPainter::FontEntry& BandPainter::useFont(ReportFont font) {
     const int key = FontKey(font);
     auto found = fonts_.find(key);
     if (found == fonts_.end()) {
         QFont made = MakeFont(font, painter_.device());
         found = fonts_.emplace(key, FontEntry{made, QFontMetricsF(made, painter_.device())}).first;
+    }
+    if (key != currentFont_) {
+        painter_.setFont(found->second.font);
+        currentFont_ = key;
     }
     return found->second;
 }
@@ -71,8 +75,7 @@ void BandPainter::paint(const ReportBand& band, double left, double top, double 
 
 // The text's box starts at its place; the baseline stands one ascent lower.
 void BandPainter::paintText(const ReportElement& element, double left, double top) {
-    const FontEntry& entry = fontFor(element.font);
-    painter_.setFont(entry.font);
+    const FontEntry& entry = useFont(element.font);
     double x = px(left + element.x);
     if (element.align == TextAlign::Right)
         x -= entry.metrics.horizontalAdvance(element.text);
@@ -80,8 +83,7 @@ void BandPainter::paintText(const ReportElement& element, double left, double to
 }
 
 void BandPainter::paintWrapped(const ReportElement& element, double left, double top) {
-    const FontEntry& entry = fontFor(element.font);
-    painter_.setFont(entry.font);
+    const FontEntry& entry = useFont(element.font);
     const double width = px(element.extent);
     double baseline = px(top + element.y) + entry.metrics.ascent();
     QString line;

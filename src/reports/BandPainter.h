@@ -26,7 +26,8 @@ private:
         QFontMetricsF metrics;
     };
 
-    const FontEntry& fontFor(ReportFont font);
+    // The font made current on the painter, with its metrics.
+    const FontEntry& useFont(ReportFont font);
     void paintText(const ReportElement& element, double left, double top);
     void paintWrapped(const ReportElement& element, double left, double top);
     void paintEdges(const ReportBand& band, double left, double top, double width);
@@ -36,6 +37,7 @@ private:
     QPainter& painter_;
     double pixelsPerMm_;
     std::map<int, FontEntry> fonts_;
+    int currentFont_ = -1; // the key of the font the painter holds
 };
 
 } // namespace brimlo

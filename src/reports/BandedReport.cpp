@@ -15,6 +15,8 @@ namespace {
 
 constexpr double kLetterShortSide = 215.9;
 constexpr double kLetterLongSide = 279.4;
+constexpr double kPortraitBandWidth = 195.8;
+constexpr double kLandscapeBandWidth = 259.3;
 // Rounding of band heights must not push a band that fits onto a new page.
 constexpr double kFitTolerance = 0.001;
 
@@ -29,6 +31,10 @@ double BandedReport::pageWidth() const {
 
 double BandedReport::pageHeight() const {
     return orientation_ == PageOrientation::Portrait ? kLetterLongSide : kLetterShortSide;
+}
+
+double BandedReport::bandWidth() const {
+    return orientation_ == PageOrientation::Portrait ? kPortraitBandWidth : kLandscapeBandWidth;
 }
 
 void BandedReport::setDetails(int count, DetailHeight height, DetailBand band) {

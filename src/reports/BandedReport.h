@@ -35,7 +35,8 @@ public:
     PageOrientation orientation() const { return orientation_; }
     double pageWidth() const;
     double pageHeight() const;
-    double bandWidth() const { return pageWidth() - 2 * kMargin; }
+    // The width the bands were designed with, a hair inside the margins.
+    double bandWidth() const;
 
     void setTitleBand(ReportBand band) { titleBand_ = std::move(band); }
     void setPageHeader(ReportBand band) { pageHeader_ = std::move(band); }
