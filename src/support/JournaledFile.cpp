@@ -160,6 +160,12 @@ void JournaledFile::recover(const std::string& path) {
             return;
         Fail(path, "cannot read its journal " + journal, errno);
     }
+    // a file of that name that is no journal of ours, even an unfinished one,
+    // is left alone rather than lost
+    const size_t prefix = std::min(bytes.size(), sizeof kMagic);
+    if (prefix > 0 && std::memcmp(bytes.data(), kMagic, prefix) != 0)
+        throw BrimloError("Table '" + path + "' cannot be opened: the file " + journal +
+                          " is in the way of its journal");
     Journal j;
     if (ParseJournal(bytes, j))
         ApplyJournal(path, j);

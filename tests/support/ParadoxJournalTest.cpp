@@ -106,6 +106,15 @@ TEST_F(ParadoxJournalTest, AJournalCutShortIsDroppedAndTheTableKept) {
     EXPECT_THROW(ParadoxTable::open(path), BrimloError) << "a damaged journal restores nothing";
 }
 
+TEST_F(ParadoxJournalTest, AForeignFileInTheJournalsPlaceIsKept) {
+    Spit(journal, "SQLite format 3");
+    EXPECT_THROW(ParadoxTable::open(path), BrimloError);
+    EXPECT_EQ(Slurp(journal), "SQLite format 3");
+    Spit(journal, "");
+    EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records) << "an empty journal is ours";
+    EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
 TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
     Spit(journal, JournalOf(original, {{0, 4096}, {4096, 4096}}));
     auto table = ParadoxTable::create(path, {{"ONE", FieldType::Long, 0}});
