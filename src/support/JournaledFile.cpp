@@ -185,8 +185,11 @@ JournaledFile::~JournaledFile() {
 
 void JournaledFile::openFiles() {
     fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd_ < 0 && (errno == EACCES || errno == EROFS))
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC); // changes fail at commit
+    readOnlyError_ = 0;
+    if (fd_ < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
+        readOnlyError_ = errno; // readable still; changes fail before a journal is made
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    }
     if (fd_ < 0)
         Fail(path_, "cannot be opened", errno);
     struct stat st {};
@@ -363,8 +366,11 @@ void JournaledFile::removeJournal() {
 void JournaledFile::commit() {
     if (!hasStaged())
         return;
-    if (fd_ < 0)
-        fail("cannot be written", EBADF);
+    if (readOnlyError_ != 0) {
+        const int error = readOnlyError_;
+        discard();
+        fail("cannot be written", error);
+    }
     writeJournal(journalFor());
     writePages();
     removeJournal();

@@ -94,6 +94,7 @@ private:
     std::string path_;
     int fd_ = -1;
     int dirFd_ = -1;
+    int readOnlyError_ = 0; // why the file could only be opened for reading
     uint64_t size_ = 0;     // with staged changes
     uint64_t diskSize_ = 0; // as on disk
     std::map<uint64_t, std::vector<unsigned char>> staged_;

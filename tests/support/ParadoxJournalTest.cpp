@@ -6,10 +6,14 @@
 
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace brimlo {
 namespace {
@@ -113,6 +117,40 @@ TEST_F(ParadoxJournalTest, AForeignFileInTheJournalsPlaceIsKept) {
     Spit(journal, "");
     EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records) << "an empty journal is ours";
     EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+// A table that may only be read opens and reads; a post fails before any
+// journal is made, so nothing is left to roll back at the next open.
+TEST_F(ParadoxJournalTest, AReadOnlyTableRefusesPostsCleanly) {
+    if (!SetImmutable(path, true))
+        GTEST_SKIP() << "this file system cannot make a file read-only for root";
+    struct Clear {
+        std::string path;
+        ~Clear() { SetImmutable(path, false); }
+    } clear{path};
+    auto table = ParadoxTable::open(path);
+    EXPECT_EQ(Values(table->readAll()), records);
+    try {
+        table->insert(testing::MasterRecordFor(99, 99));
+        ADD_FAILURE() << "posted to a read-only table";
+    } catch (const BrimloError& e) {
+        EXPECT_NE(e.text().find(path), std::string::npos) << e.text();
+    }
+    EXPECT_EQ(table->recordCount(), records.size());
+    EXPECT_FALSE(std::filesystem::exists(journal));
+    SetImmutable(path, false);
+    EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records);
 }
 
 TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
