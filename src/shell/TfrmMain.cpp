@@ -266,7 +266,8 @@ void TfrmMain::activeChildChanged() {
 void TfrmMain::showSingleWindow(QPointer<QMdiSubWindow>& window, ChildKind kind,
                                 const std::function<QWidget*(TfrmMain&)>& factory) {
     if (window) {
-        window->showNormal();
+        if (window->isMinimized())
+            window->showNormal();
         mdi_->setActiveSubWindow(window);
         return;
     }
