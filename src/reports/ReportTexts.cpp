@@ -4,16 +4,18 @@
 #include "support/Cp1252.h"
 
 #include <QLatin1Char>
-#include <optional>
 
 namespace brimlo {
 
 namespace {
 
-std::optional<QDate>& StartDate() {
-    static std::optional<QDate> date;
+QDate& StartDate() {
+    static QDate date = QDate::currentDate();
     return date;
 }
+
+// Noted as the program loads, before any window exists.
+[[maybe_unused]] const QDate& kNotedAtStart = StartDate();
 
 // Distances of the header block's lines below its first caption line.
 constexpr double kValues1 = 4.7;
@@ -74,9 +76,7 @@ void SetProgramStartDate(const QDate& date) {
 }
 
 QDate ProgramStartDate() {
-    if (!StartDate())
-        StartDate() = QDate::currentDate();
-    return *StartDate();
+    return StartDate();
 }
 
 ReportBand MakePageFooter(int pageNumber) {

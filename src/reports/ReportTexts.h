@@ -15,8 +15,8 @@ namespace brimlo {
 // unused group slots shrink by whole lines.
 inline constexpr double kSlotHeight = 18.0 * 25.4 / 96.0;
 
-// The date printed in every page footer is the day the program started,
-// noted once at start-up. Until noted, the first report notes today.
+// The date printed in every page footer is the day the program started:
+// noted when the program loads, or set by the start-up.
 void SetProgramStartDate(const QDate& date);
 QDate ProgramStartDate();
 
