@@ -325,8 +325,17 @@ void Dataset::checkKey() const {
 // Puts the just-written buffer into the row list and answers its index.
 int Dataset::placePosted(RowId id) {
     Row row{id, std::move(buffer_)};
-    if (state_ == DatasetState::Edit)
+    if (state_ == DatasetState::Edit) {
+        // An edit that keeps the key keeps the row's place: no shifting.
+        auto& current = rows_[static_cast<size_t>(cur_)];
+        const auto k = static_cast<size_t>(key_);
+        if (key_ < 0 ||
+            CompareFieldValues(fields_[k].type, current.values[k], row.values[k]) == 0) {
+            current = std::move(row);
+            return cur_;
+        }
         rows_.erase(rows_.begin() + cur_);
+    }
     int at = static_cast<int>(rows_.size());
     if (key_ >= 0)
         at = keyPosition(row.values);
