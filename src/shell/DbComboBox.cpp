@@ -1,0 +1,70 @@
+#include "shell/DbComboBox.h"
+
+#include "shell/GuardedCommand.h"
+#include "support/Cp1252.h"
+#include "support/Dataset.h"
+
+#include <QKeyEvent>
+
+namespace brimlo {
+
+DbComboBox::DbComboBox(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
+    : QComboBox(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
+      typing_(typing) {
+    setEditable(false);
+    listener_ = dataset_.addListener([this](DataEvent event, int index) {
+        if (event == DataEvent::DataSetChange ||
+            (event == DataEvent::FieldChange && index == index_))
+            showField();
+    });
+    connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
+}
+
+DbComboBox::~DbComboBox() {
+    dataset_.removeListener(listener_);
+}
+
+void DbComboBox::setItems(const std::vector<std::string>& items) {
+    showing_ = true;
+    clear();
+    for (const std::string& item : items)
+        addItem(FromCp1252(item));
+    showing_ = false;
+    showField();
+}
+
+std::vector<std::string> DbComboBox::items() const {
+    std::vector<std::string> list;
+    for (int i = 0; i < count(); ++i)
+        list.push_back(ToCp1252(itemText(i)));
+    return list;
+}
+
+// A value that is none of the items shows as an empty list box.
+void DbComboBox::showField() {
+    showing_ = true;
+    setCurrentIndex(findText(FromCp1252(dataset_.field(index_).asString()), Qt::MatchExactly));
+    showing_ = false;
+}
+
+void DbComboBox::chosen(int index) {
+    if (showing_ || index < 0)
+        return;
+    const std::string value = ToCp1252(itemText(index));
+    RunGuarded([&] {
+        if (!dataset_.isEditing())
+            dataset_.edit();
+        dataset_.setField(index_, Value(value));
+    });
+}
+
+void DbComboBox::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        focusNextChild();
+        return;
+    }
+    typing_ = true;
+    QComboBox::keyPressEvent(event);
+}
+
+} // namespace brimlo

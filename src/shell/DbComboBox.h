@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QComboBox>
+#include <string>
+#include <vector>
+
+namespace brimlo {
+
+class Dataset;
+
+// A drop-down list bound to one field of a dataset's current record. It
+// accepts only its items; choosing one starts an edit of the record and
+// assigns the field at once. Enter moves the focus on; other keys set the
+// window's typing flag.
+class DbComboBox : public QComboBox {
+public:
+    DbComboBox(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent = nullptr);
+    ~DbComboBox() override;
+    DbComboBox(const DbComboBox&) = delete;
+    DbComboBox& operator=(const DbComboBox&) = delete;
+
+    const std::string& fieldName() const { return field_; }
+    // Replaces the items; the field's value stays shown when it is one.
+    void setItems(const std::vector<std::string>& items);
+    std::vector<std::string> items() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void showField();
+    void chosen(int index);
+
+    Dataset& dataset_;
+    std::string field_;
+    int index_ = -1;
+    bool& typing_;
+    int listener_ = 0;
+    bool showing_ = false;
+};
+
+} // namespace brimlo

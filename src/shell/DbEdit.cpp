@@ -1,0 +1,140 @@
+#include "shell/DbEdit.h"
+
+#include "shell/GuardedCommand.h"
+#include "support/Cp1252.h"
+#include "support/Dataset.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+namespace brimlo {
+
+namespace {
+
+bool IsEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
+    : QLineEdit(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
+      typing_(typing) {
+    listener_ = dataset_.addListener(
+        [this](DataEvent event, int index) { listen(static_cast<int>(event), index); });
+    connect(this, &QLineEdit::textEdited, this, [this] { edited(); });
+    connect(this, &QLineEdit::textChanged, this, [this] { changed(); });
+    showField();
+}
+
+DbEdit::~DbEdit() {
+    dataset_.removeListener(listener_);
+}
+
+void DbEdit::listen(int event, int field) {
+    switch (static_cast<DataEvent>(event)) {
+    case DataEvent::DataSetChange:
+        dirty_ = false;
+        showField();
+        break;
+    case DataEvent::FieldChange:
+        // An assignment from elsewhere wins over text typed but not left.
+        if (field == index_) {
+            dirty_ = false;
+            showField();
+        }
+        break;
+    case DataEvent::UpdateRecord:
+        commit();
+        break;
+    case DataEvent::StateChange:
+        break;
+    }
+}
+
+void DbEdit::showField() {
+    showing_ = true;
+    setText(FromCp1252(dataset_.field(index_).asString()));
+    showing_ = false;
+}
+
+// The first typed change starts an edit of the record, as typing into any
+// bound control does; the text survives a record that had to be inserted.
+void DbEdit::edited() {
+    if (!dataset_.isEditing()) {
+        const QString typed = text();
+        const int cursor = cursorPosition();
+        dataset_.edit();
+        if (text() != typed) {
+            showing_ = true;
+            setText(typed);
+            setCursorPosition(cursor);
+            showing_ = false;
+        }
+    }
+    dirty_ = true;
+}
+
+void DbEdit::changed() {
+    if (!advance)
+        return;
+    const bool typed = typing_;
+    typing_ = false;
+    if (typed && text().size() == maxLength())
+        focusNextChild();
+}
+
+void DbEdit::commit() {
+    if (!dirty_)
+        return;
+    if (!dataset_.isEditing())
+        dataset_.edit();
+    dirty_ = false;
+    try {
+        dataset_.setField(index_, Value(ToCp1252(text())));
+    } catch (...) {
+        dirty_ = true;
+        throw;
+    }
+}
+
+void DbEdit::keyPressEvent(QKeyEvent* event) {
+    if (!keyRules) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (IsEnter(event)) {
+        focusNextChild();
+        return;
+    }
+    typing_ = true;
+    const QString typed = event->text();
+    if (upper && typed.size() == 1 && typed[0] >= u'a' && typed[0] <= u'z') {
+        QKeyEvent capital(event->type(), event->key(), event->modifiers(), typed.toUpper(),
+                          event->isAutoRepeat(), static_cast<ushort>(event->count()));
+        QLineEdit::keyPressEvent(&capital);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void DbEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || leaving_)
+        return;
+    leave();
+}
+
+// A refused value or a failed check keeps the focus in this edit.
+void DbEdit::leave() {
+    leaving_ = true;
+    bool accepted = RunGuarded([this] { commit(); });
+    if (accepted && onLeave)
+        accepted = onLeave();
+    if (!accepted)
+        setFocus(Qt::OtherFocusReason);
+    leaving_ = false;
+}
+
+} // namespace brimlo

@@ -1,0 +1,37 @@
+#include "shell/MaintenanceChildWindow.h"
+
+#include "shell/MainTables.h"
+#include "shell/TfrmDefaults.h"
+#include "shell/TfrmMain.h"
+
+#include <QAction>
+
+namespace brimlo {
+
+namespace {
+
+// The main window already packs the table and checks for an empty master
+// file after every deletion it hears of from the table.
+MaintenanceCallbacks CallbacksFor(TfrmMain& main) {
+    MaintenanceCallbacks callbacks;
+    callbacks.enableReportCurrent = [&main](bool on) {
+        if (QAction* command = main.action("mnuPrintMasterReportCurrent"))
+            command->setEnabled(on);
+    };
+    return callbacks;
+}
+
+} // namespace
+
+MaintenanceChildWindow::MaintenanceChildWindow(TfrmMain& main)
+    : TfrmMasterMaintenance(main.tables().master(), CallbacksFor(main)) {}
+
+QWidget* CreateMaintenanceWindow(TfrmMain& main) {
+    return new MaintenanceChildWindow(main);
+}
+
+QWidget* CreateDefaultsWindow(TfrmMain& main) {
+    return new TfrmDefaults(main.defaults());
+}
+
+} // namespace brimlo
