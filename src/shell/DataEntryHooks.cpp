@@ -1,0 +1,103 @@
+#include "shell/DataEntryHooks.h"
+
+#include "load/LoadDocument.h"
+#include "load/WorkspaceCounter.h"
+#include "shell/GuardedCommand.h"
+#include "shell/MainTables.h"
+#include "shell/TfrmDataEntry.h"
+#include "shell/TfrmMain.h"
+#include "shell/TfrmRanges.h"
+#include "shell/TfrmShortcuts.h"
+
+#include <memory>
+
+namespace brimlo {
+
+namespace {
+
+// One count of workspaces for the whole run.
+WorkspaceCounter& RunCounter() {
+    static WorkspaceCounter counter;
+    return counter;
+}
+
+DataEntryHost HostOf(TfrmMain& main) {
+    DataEntryHost host;
+    host.showShortcuts = [&main] { main.mnuKeyboardShortcutsClick(); };
+    host.showRanges = [&main] { main.mnuRangesClick(); };
+    host.printFullLoadReport = [&main] { main.mnuPrintFullLoadReportClick(); };
+    host.enableLoadCommands = [&main](bool on) { main.EnableLoadCommands(on); };
+    return host;
+}
+
+// Makes the window first so the load shows everything it does while it is
+// being made; a load that could not be made leaves no window.
+QWidget*
+MakeWindow(TfrmMain& main,
+           const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
+    auto window = std::make_unique<TfrmDataEntry>(HostOf(main));
+    LoadEnvironment env;
+    env.appDataDirectory = main.tables().directory();
+    env.defaults = &main.defaults();
+    env.counter = &RunCounter();
+    env.view = window.get();
+    std::unique_ptr<LoadDocument> doc = make(env);
+    if (!doc)
+        return nullptr;
+    if (doc->closeRequested() || !doc->hasLoad()) {
+        doc->Close();
+        return nullptr;
+    }
+    window->attach(std::move(doc));
+    return window.release();
+}
+
+QWidget* Guarded(const std::function<QWidget*()>& make) {
+    QWidget* made = nullptr;
+    try {
+        made = make();
+    } catch (...) {
+        ShowCurrentException();
+    }
+    return made;
+}
+
+} // namespace
+
+void AddDataEntryHooks(MainWindowHooks& hooks) {
+    hooks.newLoad = [](TfrmMain& main) {
+        return Guarded([&] { return MakeWindow(main, &LoadDocument::NewLoad); });
+    };
+    hooks.openLoad = [](TfrmMain& main, const std::string& fileName) {
+        return Guarded([&] {
+            return MakeWindow(main, [&](const LoadEnvironment& env) {
+                return LoadDocument::OpenLoadFile(env, fileName);
+            });
+        });
+    };
+    hooks.openTakenOverWorkspace = [](TfrmMain& main, int number, const std::string& header) {
+        return Guarded([&] {
+            return MakeWindow(main, [&](const LoadEnvironment& env) {
+                return LoadDocument::TakeOverWorkspace(env, number, header);
+            });
+        });
+    };
+    hooks.postLoadToMaster = [](TfrmMain& main, QWidget* window) {
+        PostLoadToMaster(main, window);
+    };
+    hooks.createRanges = [](TfrmMain&) -> QWidget* { return new TfrmRanges; };
+    hooks.createShortcuts = [](TfrmMain&) -> QWidget* { return new TfrmShortcuts; };
+}
+
+void PostLoadToMaster(TfrmMain& main, QWidget* loadWindow) {
+    auto* window = dynamic_cast<TfrmDataEntry*>(loadWindow);
+    if (!window || !window->hasDocument() || !window->document().hasLoad())
+        return;
+    RunGuarded([&] {
+        const LoadData load = window->document().BuildLoadData();
+        if (load.hasHeader)
+            main.PostLoadToMaster(load.header, load.logs);
+    });
+}
+
+} // namespace brimlo

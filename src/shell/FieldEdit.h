@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+#include <string>
+
+namespace brimlo {
+
+class Dataset;
+
+// An edit bound to one field of a dataset. It shows the field anew whenever
+// the record, its state or the field changes, unless the scaler has typed
+// into it; typed text is written to the field when the edit is left or the
+// record is about to be posted. A value the field's reaction refused stays
+// in the edit and is written again on the next attempt, so the record
+// cannot be posted until it passes or the edit is cancelled.
+class FieldEdit : public QLineEdit {
+public:
+    FieldEdit(QWidget* parent, std::string field, int maxLength = 0);
+    ~FieldEdit() override;
+
+    void bind(Dataset& dataset);
+    void unbind();
+    const std::string& fieldName() const { return field_; }
+
+    // Typed letters become capitals before they reach the edit.
+    bool upper = false;
+    // Moves the focus on when a typed entry fills the edit.
+    bool advance = false;
+    // Runs after every change the scaler typed.
+    std::function<void()> onTyped;
+
+    // Writes the typed (or refused) text to the field; raises what the
+    // field's reaction raised.
+    void commit();
+    bool pending() const { return dirty_ || rejected_; }
+    void showField();
+    void forget();
+
+private:
+    void typed();
+    void listen(int event, int field);
+
+    std::string field_;
+    Dataset* dataset_ = nullptr;
+    int listener_ = 0;
+    int fieldIndex_ = -1;
+    bool dirty_ = false;
+    bool rejected_ = false;
+};
+
+} // namespace brimlo

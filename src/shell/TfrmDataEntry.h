@@ -1,0 +1,197 @@
+#pragma once
+
+#include "load/LoadView.h"
+#include "shell/ChildWindow.h"
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace brimlo {
+
+class Dataset;
+class FieldCombo;
+class FieldEdit;
+class LoadDocument;
+class LogRowGrid;
+
+// What a load window asks of the main window that holds it.
+struct DataEntryHost {
+    std::function<void()> showShortcuts;       // F1
+    std::function<void()> showRanges;          // F3
+    std::function<void()> printFullLoadReport; // F5
+    std::function<void(bool)> enableLoadCommands;
+    // The save dialog; the standard one when left empty.
+    std::function<std::optional<std::string>(const std::string& proposal,
+                                             const std::string& folder)>
+        chooseSaveFile;
+    // The go-to-log dialog's answer (number, or nullopt when cancelled);
+    // the modal dialog when left empty.
+    std::function<std::optional<int>(QWidget* owner, int logCount)> askLogNumber;
+};
+
+// The load window: a header page and a log page of one open load. It shows
+// the load's workspace through bound controls, moves the focus the way a
+// scaler keys a load, and hands every edit to the load's reactions.
+class TfrmDataEntry : public QWidget, public ChildWindow, public LoadView {
+public:
+    explicit TfrmDataEntry(DataEntryHost host, QWidget* parent = nullptr);
+    ~TfrmDataEntry() override;
+
+    // Takes the load made with this window as its view.
+    void attach(std::unique_ptr<LoadDocument> document);
+    LoadDocument& document() { return *doc_; }
+    bool hasDocument() const { return doc_ != nullptr; }
+
+    // Test and wiring access.
+    QWidget* control(LoadControl which) const;
+    QWidget* focusedControl() const { return current_; }
+    FieldEdit* headerEdit(const std::string& field) const;
+    FieldEdit* logEdit(const std::string& field) const;
+    FieldCombo* logCombo(const std::string& field) const;
+    FieldCombo* headerCombo(const std::string& field) const;
+    QTabWidget* pages() const { return pc_; }
+    QCheckBox* trimAllowanceBox() const { return chkTrimAllowance_; }
+    QLabel* statusLabel() const { return lblCullDisplay_; }
+    LogRowGrid* grid() const { return grid_; }
+    QLabel* heading(const std::string& field) const;
+    QPushButton* appendButton() const { return btnAppend_; }
+    bool onLogPage() const;
+    // The row's tab order as now arranged.
+    std::vector<QWidget*> rowTabOrder() const;
+
+    // Operations of the window.
+    void NextOrAppendLog();
+    void ArrangeLogColumns();
+    bool CheckHeaderForLogPage();
+    void FormShow();
+    void FormResize();
+    void btnAppendClick();
+
+    // LoadView
+    void showStatus(const std::string& text) override;
+    void focusControl(LoadControl control, bool selectAll) override;
+    void selectText(LoadControl control) override;
+    void pressTab(int times) override;
+    void setSelectorText(LoadControl control, const std::string& text) override;
+    void setTrimAllowanceMode(bool on) override;
+    void hideTrimAllowance() override;
+    void showHeaderPage() override;
+    void setCaption(const std::string& caption) override;
+    void setBusy(bool busy) override;
+    std::optional<std::string> askSaveFileName(const std::string& proposal,
+                                               const std::string& folder) override;
+
+    // ChildWindow
+    void saveCommand() override;
+    void saveAsCommand() override;
+    bool closeQuery() override;
+    void refitRows() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildPages();
+    void buildHeaderPage(QWidget* page);
+    void buildLogPage(QWidget* page);
+    void buildLogRow();
+    void buildNavigator(QWidget* page);
+    FieldEdit* addHeaderEdit(QWidget* page, const char* caption, const char* field, int maxLength,
+                             bool upper, int x, int y, int width, int captionWidth = 190);
+    FieldCombo* addHeaderCombo(QWidget* page, const char* caption, const char* field, int x, int y,
+                               int width, int captionWidth);
+    FieldEdit* addRowEdit(const char* field, int maxLength);
+    FieldCombo* addRowCombo(const char* field);
+    void watch(QWidget* control);
+    void bindControls();
+    void fillSelectors();
+    void arrange(bool alberta);
+    void placeColumn(QWidget* control, const std::string& field, int left, int width);
+
+    bool isRowControl(const QWidget* w) const;
+    bool isRowSelector(const QWidget* w) const;
+    const std::vector<QWidget*>& headerTabOrder() const { return headerOrder_; }
+    bool tabStop(QWidget* w) const;
+    void tabStep(bool forward);
+    bool leaveCurrent();
+    void enterControl(QWidget* w);
+    bool moveFocus(QWidget* target);
+    void focusDirect(QWidget* target, bool selectAll);
+    void selectAllIn(QWidget* w);
+    void runPendingTabs();
+    bool guarded(const std::function<void()>& work);
+    void afterTyping(FieldEdit* edit);
+    void commitControl(QWidget* w);
+    void exitControl(QWidget* w);
+
+    bool OnKeyDown(QWidget* w, QKeyEvent* key);
+    bool navigationKey(QWidget* w, int key);
+    bool functionKey(QWidget* w, int key);
+    bool tabKey(QWidget* w, bool shift);
+    bool enterKey(QWidget* w);
+    bool OverrideComboboxKey(const QWidget* w, int key) const;
+    void logKeyPress(QWidget* w, QKeyEvent* key);
+    bool upperCaseKey(FieldEdit* edit, QKeyEvent* key);
+    void goToPosition(int position);
+    void pageKey(bool down);
+    void switchPageByF6();
+    void goToLogNumber();
+    void f9Shift(QWidget* w);
+    void saveAndClose();
+    void pageChanged(int index);
+    void showPage(int index);
+    void logChanged();
+    void volumeMethodPicked(const std::string& text);
+
+    DataEntryHost host_;
+    std::unique_ptr<LoadDocument> doc_;
+    QTabWidget* pc_ = nullptr;
+    QWidget* tabHeader_ = nullptr;
+    QWidget* tabLog_ = nullptr;
+    QLabel* lblCullDisplay_ = nullptr;
+    QPushButton* btnAppend_ = nullptr;
+    LogRowGrid* grid_ = nullptr;
+    QWidget* row_ = nullptr;
+    QCheckBox* chkTrimAllowance_ = nullptr;
+    FieldCombo* cbVolumeCalc_ = nullptr;
+    QLabel* lblVolumeCalc_ = nullptr;
+    QLineEdit* edtM_ = nullptr;
+
+    std::map<std::string, FieldEdit*> headerEdits_;
+    std::map<std::string, FieldCombo*> headerCombos_;
+    std::map<std::string, FieldEdit*> rowEdits_;
+    std::map<std::string, FieldCombo*> rowCombos_;
+    std::map<std::string, QLabel*> headings_;
+    std::vector<QWidget*> headerOrder_;
+    std::vector<QWidget*> rowOrder_;
+    std::vector<QWidget*> watched_;
+
+    QWidget* current_ = nullptr;
+    QWidget* focusRequest_ = nullptr;
+    bool requestSelect_ = false;
+    bool leaving_ = false;
+    int pendingTabs_ = 0;
+    bool switchingPage_ = false;
+    int shownPage_ = 0;
+    bool shown_ = false;
+    bool alberta_ = false;
+    Dataset* logData_ = nullptr;
+    int logListener_ = 0;
+};
+
+} // namespace brimlo

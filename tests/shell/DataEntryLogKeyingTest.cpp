@@ -1,0 +1,230 @@
+#include "DataEntryTestSupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace brimlo::testing {
+namespace {
+
+// Smalian's formula as the scaler would reckon it: each end's half volume
+// rounded to whole litres, pi 3.1415927.
+int32_t SmalianLitres(double butt, double top, double lengthDm) {
+    auto half = [&](double d) {
+        const double area = 0.005 * d * d * 0.005 * 3.1415927;
+        return std::floor(area * lengthDm * 0.1 * 1000 * 0.5 + 0.5);
+    };
+    return static_cast<int32_t>(half(butt) + half(top));
+}
+
+class DataEntryLogKeyingTest : public DataEntryFixture {
+protected:
+    void SetUp() override {
+        DataEntryFixture::SetUp();
+        writeDefaults();
+        openNewLoad();
+        toLogPage();
+    }
+};
+
+TEST_F(DataEntryLogKeyingTest, KeyingSeveralLogs) {
+    // species, condition, product, then butt diameter under Smalian.
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), row("BUTTD"));
+    type("30");
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), row("TOPD"));
+    type("24"); // two digits fill the edit
+    EXPECT_EQ(focused(), row("LENGTH"));
+    type("40");
+    EXPECT_EQ(focused(), row("CULL_TYPE"));
+    form->focusControl(LoadControl::Dbh, true);
+    key(Qt::Key_Tab); // from DBH of the last log: a new log
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(logInt("LOGNUM"), 2);
+    EXPECT_EQ(focused(), row("BUTTD"));
+    type("40");
+    key(Qt::Key_Tab);
+    type("4");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), row("LENGTH"));
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(logInt("LOGNUM"), 1);
+    EXPECT_EQ(logInt("GROSSVOL"), SmalianLitres(30, 24, 40));
+    key(Qt::Key_End);
+    EXPECT_EQ(logInt("LOGNUM"), 2);
+    EXPECT_EQ(logInt("BUTTD"), 40);
+    EXPECT_EQ(logInt("TOPD"), 4);
+    EXPECT_EQ(logInt("GROSSVOL"), SmalianLitres(40, 4, 50));
+    // The small second log fell under the undersize rule: a combination of its own.
+    const std::string second = logText("SPECIES") + logText("CONDCODE") + logText("PRODCODE");
+    key(Qt::Key_Home);
+    const std::string first = logText("SPECIES") + logText("CONDCODE") + logText("PRODCODE");
+    const int distinct = first == second ? 1 : 2;
+    EXPECT_EQ(Str(form->statusLabel()->text()),
+              "SP-CD-PR Combinations: " + std::to_string(distinct));
+}
+
+TEST_F(DataEntryLogKeyingTest, ATopDiameterFilledByAMoveDoesNotAdvance) {
+    form->btnAppendClick();
+    form->focusControl(LoadControl::TopD, true);
+    key(Qt::Key_Up);
+    EXPECT_EQ(logInt("LOGNUM"), 1);
+    EXPECT_EQ(focused(), row("TOPD"));
+    EXPECT_EQ(editText("TOPD"), "20");
+}
+
+TEST_F(DataEntryLogKeyingTest, PlusNeverEntersAFieldAndAppendsOnTheLastLog) {
+    form->focusControl(LoadControl::TopD, true);
+    type("4+");
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(focused(), row("TOPD"));
+    log().first();
+    EXPECT_EQ(logInt("TOPD"), 4);
+    form->focusControl(LoadControl::ButtD, true);
+    type("+");
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(logInt("LOGNUM"), 2);
+    EXPECT_EQ(editText("TOPD").find('+'), std::string::npos);
+}
+
+TEST_F(DataEntryLogKeyingTest, EscCancelsTheUnpostedEdit) {
+    form->focusControl(LoadControl::ButtD, true);
+    const std::string before = editText("BUTTD");
+    type("34");
+    EXPECT_TRUE(log().isEditing());
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(log().isEditing());
+    EXPECT_EQ(editText("BUTTD"), before);
+    EXPECT_EQ(logInt("BUTTD"), 0);
+}
+
+TEST_F(DataEntryLogKeyingTest, ARefusedTopDiameterKeepsTheFocusUntilItPasses) {
+    form->focusControl(LoadControl::TopD, true);
+    prompt.allowAny();
+    type("99");
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.shown()[0].caption, "BRIMLO");
+    EXPECT_EQ(focused(), row("TOPD"));
+    EXPECT_EQ(editText("TOPD"), "99");
+    EXPECT_EQ(Str(form->logEdit("TOPD")->selectedText()), "99");
+    // The log cannot be left while it holds the refused value.
+    form->btnAppendClick();
+    EXPECT_EQ(prompt.shown().size(), 2u);
+    EXPECT_EQ(log().recordCount(), 1);
+    type("26");
+    EXPECT_EQ(logInt("TOPD"), 26);
+    EXPECT_NE(focused(), row("TOPD"));
+}
+
+TEST_F(DataEntryLogKeyingTest, CullSequenceWithARefusal) {
+    form->focusControl(LoadControl::ButtD, true);
+    type("30");
+    key(Qt::Key_Tab);
+    form->focusControl(LoadControl::CullType, false);
+    EXPECT_EQ(Str(form->statusLabel()->text()), "Enter Cull Type (1-7)");
+    pick("3");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(logText("CULL_TYPE"), "3");
+    EXPECT_EQ(logText("CULL_METH"), "3");
+    ASSERT_EQ(focused(), row("CULL_METH"));
+    EXPECT_EQ(Str(form->statusLabel()->text()).rfind("Sap Rot - Default Cull Deduction Method", 0),
+              0u);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(focused(), row("C1"));
+    type("10");
+    key(Qt::Key_Tab);
+    // Percentage reduction takes C1 only: the focus skips C2 and C3.
+    EXPECT_EQ(focused(), row("FLAG"));
+    EXPECT_EQ(logInt("C1"), 10);
+    const int32_t gross = logInt("GROSSVOL");
+    EXPECT_EQ(logInt("CULLVOL"), static_cast<int32_t>(std::floor(gross * 0.10 + 0.5)));
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(focused(), row("C2"));
+    prompt.expect("Cull Error: Cannot enter C2 with this cull method");
+    type("5");
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(focused(), row("C2"));
+    EXPECT_EQ(editText("C2"), "0");
+    EXPECT_EQ(logInt("C2"), 0);
+}
+
+TEST_F(DataEntryLogKeyingTest, F8CullsTheEntireLog) {
+    form->focusControl(LoadControl::ButtD, true);
+    type("30");
+    key(Qt::Key_Tab);
+    const int32_t gross = logInt("GROSSVOL");
+    ASSERT_EQ(gross, SmalianLitres(30, 20, 50));
+    key(Qt::Key_F8);
+    EXPECT_EQ(logText("CULL_TYPE"), "4");
+    EXPECT_EQ(logText("CULL_METH"), "3");
+    EXPECT_EQ(logInt("C1"), 100);
+    EXPECT_EQ(logInt("C2"), 0);
+    EXPECT_EQ(logInt("C3"), 0);
+    EXPECT_EQ(logInt("CULLVOL"), gross);
+    EXPECT_EQ(editText("CULLVOL"), std::to_string(gross));
+}
+
+TEST_F(DataEntryLogKeyingTest, F9ShiftsTheCursor) {
+    form->focusControl(LoadControl::Length, false);
+    key(Qt::Key_F9);
+    EXPECT_EQ(focused(), row("CULL_TYPE"));
+    form->focusControl(LoadControl::C2, false);
+    key(Qt::Key_F9);
+    EXPECT_EQ(focused(), row("FLAG"));
+    form->focusControl(LoadControl::Dbh, false);
+    key(Qt::Key_F9);
+    EXPECT_EQ(focused(), row("SPECIES"));
+}
+
+TEST_F(DataEntryLogKeyingTest, FunctionKeysMoveToTheNextLog) {
+    key(Qt::Key_F11);
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(focused(), row("TOPD"));
+    key(Qt::Key_F12);
+    EXPECT_EQ(log().recordCount(), 3);
+    EXPECT_EQ(focused(), row("BUTTD"));
+    key(Qt::Key_Home);
+    EXPECT_EQ(logInt("LOGNUM"), 1);
+    key(Qt::Key_F4);
+    EXPECT_EQ(logInt("LOGNUM"), 2);
+    EXPECT_EQ(focused(), row("SPECIES"));
+    EXPECT_EQ(log().recordCount(), 3);
+}
+
+TEST_F(DataEntryLogKeyingTest, TrimAllowanceTogglesWhichLengthIsWritable) {
+    EXPECT_TRUE(form->logEdit("ACT_LENGTH")->isReadOnly());
+    EXPECT_FALSE(form->logEdit("LENGTH")->isReadOnly());
+    form->trimAllowanceBox()->click();
+    EXPECT_TRUE(form->trimAllowanceBox()->isChecked());
+    EXPECT_FALSE(form->logEdit("ACT_LENGTH")->isReadOnly());
+    EXPECT_TRUE(form->logEdit("LENGTH")->isReadOnly());
+    EXPECT_EQ(form->logEdit("LENGTH")->palette().color(QPalette::Base), QColor(192, 192, 192));
+    form->focusControl(LoadControl::TopD, true);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), row("ACT_LENGTH"));
+    form->trimAllowanceBox()->click();
+    form->focusControl(LoadControl::TopD, true);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), row("LENGTH"));
+}
+
+TEST_F(DataEntryLogKeyingTest, SelectorsKeepTheirEntryOnCursorKeys) {
+    form->btnAppendClick();
+    ASSERT_EQ(focused(), row("SPECIES"));
+    key(Qt::Key_Up);
+    EXPECT_EQ(logInt("LOGNUM"), 1);
+    EXPECT_EQ(logText("SPECIES"), "S");
+    key(Qt::Key_Down);
+    EXPECT_EQ(logInt("LOGNUM"), 2);
+    key(Qt::Key_Right);
+    key(Qt::Key_F4);
+    EXPECT_EQ(form->logCombo("SPECIES")->text(), "S");
+    EXPECT_FALSE(log().isEditing());
+}
+
+} // namespace
+} // namespace brimlo::testing

@@ -1,0 +1,162 @@
+#pragma once
+
+#include "common/ScriptedPrompt.h"
+#include "common/TempDir.h"
+#include "load/LoadDocument.h"
+#include "load/WorkspaceCounter.h"
+#include "shell/FieldCombo.h"
+#include "shell/FieldEdit.h"
+#include "shell/LogRowGrid.h"
+#include "shell/TfrmDataEntry.h"
+#include "support/DefaultsLayout.h"
+#include "support/SqliteStore.h"
+
+#include <QApplication>
+#include <QString>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+inline std::string Str(const QString& text) {
+    return text.toStdString();
+}
+
+namespace brimlo::testing {
+
+// A load window over a fresh application data directory, driven by keys
+// the way a scaler keys a load; boxes are answered by the scripted prompt.
+class DataEntryFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        appDir = (temp.path() / "appdata").string() + "/";
+        std::filesystem::create_directories(appDir);
+        defaults = std::make_unique<Dataset>(
+            SqliteStore::create(appDir + "defaults.db", DefaultsFields()));
+    }
+
+    void TearDown() override {
+        if (form && form->hasDocument())
+            form->document().Close();
+        form.reset();
+    }
+
+    // A defaults record a scaler would keep: S/GR/01, top 20, length 50.
+    void writeDefaults(const std::map<std::string, Value>& changes = {}) {
+        std::map<std::string, Value> values = {
+            {"SPECIES", "S"},
+            {"CONDCODE", "GR"},
+            {"PRODCODE", "01"},
+            {"TOPD", int32_t{20}},
+            {"LENGTH", int32_t{50}},
+            {"CULLMETHTYPE1", "6"},
+            {"CULLMETHTYPE2", "3"},
+            {"CULLMETHTYPE3", "3"},
+            {"CULLMETHTYPE4", "3"},
+            {"CULLMETHTYPE5", "3"},
+            {"CULLMETHTYPE6", "3"},
+            {"CULLMETHTYPE7", "3"},
+            {"LESSEE", "LESSEE CO"},
+            {"MILL_NAME", "MILL"},
+            {"MILL_NUM", int32_t{4}},
+            {"LOAD_NUM", int32_t{123}},
+            {"POP", int32_t{7}},
+            {"HTOPD", int32_t{10}},
+            {"NETWEIGHT", int32_t{20000}},
+            {"HSPECIES", "S"},
+            {"HCONDCODE", "GR"},
+            {"HPRODCODE", "01"},
+            {"MILL_CODE", "AB"},
+            {"TREES", int32_t{30}},
+            {"SAWLOGS", "Y"},
+            {"VOL_CALC_METH", "S"},
+            {"SCALER_NAME", "PAT"},
+            {"SCALER_PERMIT", "P1"},
+            {"TRIM_ALLOWANCE", "F"},
+        };
+        for (const auto& [k, v] : changes)
+            values[k] = v;
+        defaults->insert();
+        for (const auto& [k, v] : values)
+            defaults->setField(k, v);
+        defaults->post();
+    }
+
+    // A new load in its window, shown on its header page.
+    void openNewLoad() {
+        form = std::make_unique<TfrmDataEntry>(host());
+        LoadEnvironment env;
+        env.appDataDirectory = appDir;
+        env.defaults = defaults.get();
+        env.counter = &counter;
+        env.view = form.get();
+        form->attach(LoadDocument::NewLoad(env));
+        form->show();
+        QApplication::setActiveWindow(form.get());
+    }
+
+    DataEntryHost host() {
+        DataEntryHost h;
+        h.showShortcuts = [this] { ++shortcutsShown; };
+        h.showRanges = [this] { ++rangesShown; };
+        h.chooseSaveFile = [this](const std::string& proposal, const std::string&) {
+            proposals.push_back(proposal);
+            return saveAnswer;
+        };
+        h.askLogNumber = [this](QWidget*, int count) {
+            logCountAsked = count;
+            return logNumberAnswer;
+        };
+        return h;
+    }
+
+    QWidget* focused() const { return form->focusedControl(); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(focused(), k, mods);
+    }
+    void type(const char* text) { QTest::keyClicks(focused(), QString::fromLatin1(text)); }
+    // Picks a selector's entry by typing its first letters.
+    void pick(const char* text) { type(text); }
+
+    // F6 onto the log page, the focus on the first log's species.
+    void toLogPage() {
+        key(Qt::Key_F6);
+        ASSERT_TRUE(form->onLogPage());
+    }
+
+    Dataset& log() { return form->document().log(); }
+    Dataset& header() { return form->document().header(); }
+    int32_t logInt(const char* field) { return log().field(field).asInt(); }
+    std::string logText(const char* field) { return log().field(field).asString(); }
+    QWidget* row(const char* field) {
+        if (FieldEdit* e = form->logEdit(field))
+            return e;
+        return form->logCombo(field);
+    }
+    std::string editText(const char* field) { return form->logEdit(field)->text().toStdString(); }
+
+    // Appends logs until the load holds count.
+    void appendUntil(int count) {
+        while (log().recordCount() < count)
+            form->btnAppendClick();
+    }
+
+    TempDir temp;
+    std::string appDir;
+    std::unique_ptr<Dataset> defaults;
+    WorkspaceCounter counter;
+    ScriptedPrompt prompt;
+    std::unique_ptr<TfrmDataEntry> form;
+
+    int shortcutsShown = 0;
+    int rangesShown = 0;
+    std::vector<std::string> proposals;
+    std::optional<std::string> saveAnswer;
+    int logCountAsked = -1;
+    std::optional<int> logNumberAnswer;
+};
+
+} // namespace brimlo::testing
