@@ -78,13 +78,14 @@ LoadData FullLoad() {
         log.LOGNUM = i;
         log.SPECIES = kSpecies[uniform(0, 7)];
         log.CONDCODE = kConditions[uniform(0, 2)];
-        log.PRODCODE = uniform(0, 1) ? "01" : "06";
+        log.PRODCODE = uniform(0, 1) ? std::string("01") : std::string("06");
         log.TOPD = static_cast<int16_t>(uniform(8, 60));
         log.BUTTD = static_cast<int16_t>(log.TOPD + uniform(0, 20));
         log.LENGTH = static_cast<int16_t>(uniform(20, 160));
         log.GROSSVOL = uniform(20, 900);
         log.CULLVOL = uniform(0, 3) == 0 ? uniform(1, 50) : 0;
-        log.CULL_TYPE = log.CULLVOL > 0 ? "2" : "";
+        if (log.CULLVOL > 0)
+            log.CULL_TYPE.push_back('2');
         load.logs.push_back(log);
     }
     return load;
@@ -108,7 +109,8 @@ std::unique_ptr<Dataset> LargeMaster(int records) {
         m.summary.NUM_GROUPS = static_cast<int16_t>(uniform(1, 12));
         for (int g = 0; g < m.summary.NUM_GROUPS; ++g) {
             SummaryGroup& group = m.summary.groups[static_cast<std::size_t>(g)];
-            group.SPCDPR = std::string(kSpecies[g % 8]) + "  GR 0" + std::to_string(g % 10);
+            group.SPCDPR = kSpecies[g % 8];
+            group.SPCDPR.append("  GR 0").push_back(static_cast<char>('0' + g % 10));
             group.LOGNUMS = uniform(1, 200);
             group.LENGTH = uniform(10, 2000) * 0.1;
             group.GROSSVOL = uniform(100, 90000) * 0.001;
