@@ -68,6 +68,15 @@ void SaveFromPreview(QWidget* dialog, const BandedReport& report) {
     }
 }
 
+// Errors cannot leave a signal handler: the user hears of them here.
+void PrintFromPreview(const BandedReport& report, QPrinter& printer) {
+    try {
+        report.print(printer);
+    } catch (const BrimloError& error) {
+        Prompt::current().error(error.what());
+    }
+}
+
 void AddSaveAsPdf(QPrintPreviewDialog& dialog, const BandedReport& report) {
     auto* save = new QAction(QStringLiteral("Save as PDF..."), &dialog);
     save->setObjectName(QStringLiteral("actSaveAsPdf"));
@@ -90,7 +99,7 @@ std::unique_ptr<QPrintPreviewDialog> MakeReportPreview(QWidget* parent, const Ba
     auto dialog = std::make_unique<QPrintPreviewDialog>(&printer, parent);
     dialog->setWindowTitle(report.title());
     QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
-                     [&report](QPrinter* target) { report.print(*target); });
+                     [&report](QPrinter* target) { PrintFromPreview(report, *target); });
     AddSaveAsPdf(*dialog, report);
     return dialog;
 }

@@ -30,7 +30,9 @@ LoadData TwoLogLoad(const std::string& method) {
 }
 
 TEST(LoadLogReportTest, TitleBandPlacesHeaderCaptionsAndValues) {
-    const auto pages = RenderListing(TwoLogLoad("S"));
+    LoadData load = TwoLogLoad("S");
+    load.header.LESSEE = "Caf\xE9"; // Windows-1252 e acute
+    const auto pages = RenderListing(load);
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
     EXPECT_NEAR(p.width, 215.9, 0.2);
@@ -41,7 +43,7 @@ TEST(LoadLogReportTest, TitleBandPlacesHeaderCaptionsAndValues) {
     ExpectLeft(p, "Disposition", 87.6, kTitleTop, 13.0);
     ExpectLeft(p, "Sub", 108.7, kTitleTop, 13.0);
     ExpectLeft(p, "Small", 158.8, kTitleTop, 13.0);
-    ExpectLeft(p, "Lessee", 0.8, kTitleTop, 17.7);
+    ExpectLeft(p, "Caf\xC3\xA9", 0.8, kTitleTop, 17.7);
     ExpectLeft(p, "Millname", 43.1, kTitleTop, 17.7);
     ExpectLeft(p, "D1234", 88.4, kTitleTop, 17.7);
     ExpectLeft(p, "SD9", 111.4, kTitleTop, 17.7);
