@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -84,7 +85,8 @@ void TfrmDataEntry::buildPages() {
 FieldEdit* TfrmDataEntry::addHeaderEdit(QWidget* page, const char* caption, const char* field,
                                         int maxLength, bool upper, int x, int y, int width,
                                         int captionWidth) {
-    Caption(page, caption, x - captionWidth - 6, y, captionWidth);
+    if (captionWidth > 0)
+        Caption(page, caption, x - captionWidth - 6, y, captionWidth);
     auto* edit = new FieldEdit(page, field, maxLength);
     edit->setGeometry(x, y, width, 21);
     edit->upper = upper;
@@ -120,7 +122,9 @@ void TfrmDataEntry::buildHeaderPage(QWidget* page) {
     edtM_->setReadOnly(true);
     edtM_->setFocusPolicy(Qt::NoFocus);
     edtM_->setGeometry(x, line(4), 18, 21);
-    addHeaderEdit(page, "Mill Number:", "MILL_NUM", 6, false, x + 20, line(4), 60, 210);
+    // The caption stands left of the "M" box, the edit right of it.
+    Caption(page, "Mill Number:", x - 196, line(4), 190);
+    addHeaderEdit(page, "Mill Number:", "MILL_NUM", 6, false, x + 20, line(4), 60, 0);
     addHeaderEdit(page, "Block Number:", "BLOCK_NUM", 4, true, x2, line(4), 45, 120);
     addHeaderEdit(page, "Load Number:", "LOAD_NUM", 6, false, x, line(5), 60);
     FieldEdit* date =
@@ -403,8 +407,12 @@ void TfrmDataEntry::resizeEvent(QResizeEvent* event) {
 void TfrmDataEntry::FormResize() {
     if (!doc_ || doc_->flags().Loading)
         return;
-    grid_->resize(tabLog_->width(), grid_->height());
-    grid_->fitRows(tabLog_->height() - kTopBand);
+    // A page not yet shown has no size of its own: reckon it from the page
+    // control.
+    const int pageWidth = pc_->width() - 4;
+    const int pageHeight = pc_->height() - pc_->tabBar()->sizeHint().height() - 4;
+    grid_->resize(pageWidth, grid_->height());
+    grid_->fitRows(pageHeight - kTopBand);
 }
 
 void TfrmDataEntry::refitRows() {
@@ -650,7 +658,7 @@ bool TfrmDataEntry::isRowSelector(const QWidget* w) const {
 void TfrmDataEntry::placeColumn(QWidget* control, const std::string& field, int left, int width) {
     control->setGeometry(left, 2, width, 21);
     if (QLabel* label = heading(field))
-        label->move(left, label->y());
+        label->setGeometry(left, label->y(), width, label->height());
 }
 
 void TfrmDataEntry::ArrangeLogColumns() {
