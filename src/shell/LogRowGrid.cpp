@@ -2,6 +2,7 @@
 
 #include "support/Cp1252.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -105,6 +106,13 @@ void LogRowGrid::placeLive() {
         live_->setGeometry(0, (index - top_) * kRowHeight, width(), kRowHeight);
         live_->setVisible(current_ > 0);
     }
+}
+
+void LogRowGrid::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    const int position = top_ + event->position().toPoint().y() / kRowHeight + 1;
+    if (onRowClicked && position != current_ && position <= static_cast<int>(logs().size()))
+        onRowClicked(position);
 }
 
 void LogRowGrid::paintEvent(QPaintEvent* event) {

@@ -28,6 +28,8 @@ public:
     std::function<std::vector<LogRecord>()> readLogs;
     void setColumns(std::vector<Column> columns);
     void setLiveRow(QWidget* row) { live_ = row; }
+    // A click on another log's row: its position (1-based).
+    std::function<void(int position)> onRowClicked;
 
     // The logs changed (a post, a move, a cancel); current is the current
     // log's position (1-based, 0 for none).
@@ -41,6 +43,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

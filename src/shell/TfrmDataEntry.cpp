@@ -245,6 +245,10 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
     grid_->readLogs = [this] {
         return doc_ && doc_->workspace().hasLog() ? LogsOf(doc_->log()) : std::vector<LogRecord>();
     };
+    grid_->onRowClicked = [this](int position) {
+        if (doc_ && doc_->hasLoad())
+            guarded([&] { goToPosition(position); });
+    };
     watch(grid_);
     buildLogRow();
     arrange(false);

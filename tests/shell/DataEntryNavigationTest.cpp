@@ -139,3 +139,48 @@ TEST_F(DataEntryNavigationTest, EnterInDbhLeavesTheRowForTheGrid) {
 
 } // namespace
 } // namespace brimlo::testing
+
+namespace brimlo::testing {
+namespace {
+
+class DataEntryRowsTest : public DataEntryFixture {
+protected:
+    void SetUp() override {
+        DataEntryFixture::SetUp();
+        writeDefaults();
+        openNewLoad();
+        toLogPage();
+        appendUntil(4);
+    }
+};
+
+TEST_F(DataEntryRowsTest, TabInDbhOfAnEarlierLogMovesToTheNextLog) {
+    key(Qt::Key_Home);
+    form->focusControl(LoadControl::Dbh, true);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(log().recordCount(), 4);
+    EXPECT_EQ(logInt("LOGNUM"), 2);
+    EXPECT_EQ(focused(), row("BUTTD"));
+}
+
+TEST_F(DataEntryRowsTest, AClickOnAnotherRowMovesToItsLog) {
+    key(Qt::Key_Home);
+    const int top = form->grid()->topPosition();
+    QTest::mouseClick(form->grid(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(100, 2 * LogRowGrid::kRowHeight + 5));
+    EXPECT_EQ(log().recNo(), top + 2);
+}
+
+TEST_F(DataEntryRowsTest, ShiftTabStepsBackThroughTheRow) {
+    form->focusControl(LoadControl::TopD, true);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), row("BUTTD"));
+    EXPECT_TRUE(form->document().flags().BackTab);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), row("PRODCODE"));
+    key(Qt::Key_Tab);
+    EXPECT_FALSE(form->document().flags().BackTab);
+}
+
+} // namespace
+} // namespace brimlo::testing

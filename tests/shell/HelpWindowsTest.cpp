@@ -213,3 +213,34 @@ TEST_F(HelpWindowsInMainTest, NewLoadOpensALoadWindowAndF1ShowsTheShortcuts) {
 
 } // namespace
 } // namespace brimlo::testing
+
+namespace brimlo::testing {
+namespace {
+
+TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
+    WorkspaceCounter counter;
+    LoadEnvironment env;
+    env.appDataDirectory = fixture.dir;
+    env.defaults = &main->defaults();
+    env.counter = &counter;
+    {
+        auto left = LoadDocument::NewLoad(env);
+        left->log().insert();
+        left->log().post();
+    } // the run ended without closing the load: its tables stay
+    prompt.expect("Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load "
+                  "the temporary workspace (Yes)\nNo, delete data in temporary workspace "
+                  "(No)\nCancel, don't use the temporary workspace but don't delete it either "
+                  "(Cancel)",
+                  PromptAnswer::Yes);
+    main->RecoverWorkspaces();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    ASSERT_EQ(main->openLoadWindows(), 1);
+    auto* window =
+        dynamic_cast<TfrmDataEntry*>(main->clientArea().subWindowList().front()->widget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->document().log().recordCount(), 2);
+}
+
+} // namespace
+} // namespace brimlo::testing
