@@ -95,6 +95,8 @@ TfrmMasterMaintenance::TfrmMasterMaintenance(Dataset& master, MaintenanceCallbac
     resize(630, 455);
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(4);
+    // The window keeps its size; the edits share the width.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(buildHeader());
     layout->addWidget(Bold("Summary"));
     layout->addWidget(buildSummary());

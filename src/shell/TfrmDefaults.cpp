@@ -24,7 +24,7 @@ namespace brimlo {
 
 namespace {
 
-constexpr int kCaptionWidth = 170;
+constexpr int kCaptionWidth = 190;
 
 QHBoxLayout* Row(QVBoxLayout* rows, const char* caption) {
     auto* row = new QHBoxLayout;
@@ -57,6 +57,9 @@ TfrmDefaults::TfrmDefaults(Dataset& defaults, QWidget* parent)
     pcDefaults_->addTab(buildHardwarePage(), QStringLiteral("Hardware &Defaults"));
     pcDefaults_->setCurrentIndex(0);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    // The window keeps its size; the header page's lines are packed tight.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(pcDefaults_);
     fillLists();
     chkTrimAllowance_->setChecked(defaults_.field("TRIM_ALLOWANCE").asString() == "T");
@@ -81,6 +84,9 @@ DbEdit* TfrmDefaults::makeEdit(const char* name, const char* field, int maxLengt
     edit->setObjectName(QString::fromLatin1(name));
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
+    // Wide enough for its longest entry, the data directory excepted.
+    if (maxLength <= 20)
+        edit->setFixedWidth(maxLength > 0 ? 16 + 9 * maxLength : 100);
     edit->upper = upper;
     edit->advance = advance;
     chain_.push_back(edit);
@@ -105,10 +111,14 @@ QWidget* TfrmDefaults::buildHeaderPage() {
     tabHeader_ = new QWidget;
     tabHeader_->setObjectName(QStringLiteral("tabHeader"));
     auto* rows = new QVBoxLayout(tabHeader_);
-    rows->setSpacing(2);
+    rows->setSpacing(0);
+    rows->setContentsMargins(6, 4, 6, 4);
     buildHeaderNames(rows);
     buildHeaderNumbers(rows);
     buildHeaderCodes(rows);
+    for (QHBoxLayout* row : tabHeader_->findChildren<QHBoxLayout*>())
+        if (row->indexOf(chkTrimAllowance_) < 0)
+            row->addStretch();
     rows->addStretch();
     endTabChain();
     return tabHeader_;

@@ -1,0 +1,364 @@
+#include "common/ScriptedPrompt.h"
+#include "master/MasterFieldEdit.h"
+#include "master/MasterFields.h"
+#include "master/MasterTestSupport.h"
+#include "master/TfrmMasterMaintenance.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace brimlo;
+using brimlo::testing::AddMasterRecord;
+using brimlo::testing::NewMasterDataset;
+using brimlo::testing::ScriptedPrompt;
+
+namespace {
+
+// Windows need the application object; the master tests make it only here.
+class WidgetEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (QApplication::instance())
+            return;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "test_master";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+
+struct Group {
+    const char* key;
+    int logs;
+    double length, gross, cull, net, cullPercent;
+};
+
+std::string Group_(const char* field, int n) {
+    return field + std::to_string(n);
+}
+
+void AddRecord(Dataset& master, int numGroups, const std::vector<Group>& groups, int trees = 0,
+               int netWeight = 0, int loadNum = 1) {
+    master.insert();
+    master.setField("MILLCODE", Value("AB"));
+    master.setField("LOAD_NUM", Value(loadNum));
+    master.setField("TREES", Value(trees));
+    master.setField("NET_WEIGHT", Value(netWeight));
+    master.setField("NUM_GROUPS", Value(numGroups));
+    for (size_t i = 0; i < groups.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        const Group& g = groups[i];
+        master.setField(Group_("SPCDPR", n), Value(g.key));
+        master.setField(Group_("LOGNUMS", n), Value(g.logs));
+        master.setField(Group_("LENGTH", n), Value(g.length));
+        master.setField(Group_("GROSSVOL", n), Value(g.gross));
+        master.setField(Group_("CULLVOL", n), Value(g.cull));
+        master.setField(Group_("NETVOL", n), Value(g.net));
+        master.setField(Group_("CULLPER", n), Value(g.cullPercent));
+    }
+    master.post();
+}
+
+std::vector<Group> Groups(int count) {
+    std::vector<Group> groups;
+    for (int n = 0; n < count; ++n)
+        groups.push_back({"SPGR01", 1, 4.8, 0.1, 0, 0.1, 0});
+    return groups;
+}
+
+// Stands in for the main window: it tells the window of every move of the
+// master table and, after a deletion, packs and closes the window when the
+// table is empty.
+class MasterMaintenanceTest : public ::testing::Test {
+protected:
+    void SetUp() override { master_ = NewMasterDataset(); }
+    void TearDown() override {
+        master_->events.afterScroll = nullptr;
+        window_.reset();
+    }
+
+    TfrmMasterMaintenance& open() {
+        MaintenanceCallbacks callbacks;
+        callbacks.enableReportCurrent = [this](bool on) { reportCurrent_.push_back(on); };
+        callbacks.recordDeleted = [this] { recordDeleted(); };
+        window_ = std::make_unique<TfrmMasterMaintenance>(*master_, callbacks);
+        master_->events.afterScroll = [this] { window_->masterMoved(Label(), active_); };
+        window_->show();
+        return *window_;
+    }
+
+    std::string Label() const {
+        return "Record: " + std::to_string(master_->recNo()) + " of " +
+               std::to_string(master_->recordCount());
+    }
+
+    void recordDeleted() {
+        master_->pack();
+        if (!master_->isEmpty())
+            return;
+        Prompt::current().message("The master file contains no records.", "Master file is empty",
+                                  PromptIcon::Error);
+        window_->close();
+    }
+
+    std::string text(const char* name) const {
+        auto* edit = window_->findChild<QLineEdit*>(QString::fromLatin1(name));
+        EXPECT_NE(edit, nullptr) << name;
+        return edit ? edit->text().toStdString() : std::string();
+    }
+
+    // Rows shown, as the number of the last row whose seven edits are all
+    // shown, after checking that no row is half shown and none after it is.
+    int rowsShown() const {
+        int last = 0;
+        for (int n = 1; n <= 12; ++n) {
+            int shown = 0;
+            for (int column = 0; column < 7; ++column)
+                shown += window_->groupEdit(column, n)->isHidden() ? 0 : 1;
+            EXPECT_TRUE(shown == 0 || shown == 7) << "row " << n;
+            if (shown == 7) {
+                EXPECT_EQ(last, n - 1) << "row " << n << " shown after a hidden one";
+                last = n;
+            }
+        }
+        return last;
+    }
+
+    void click(const char* button) {
+        QTest::mouseClick(window_->navButton(button), Qt::LeftButton);
+    }
+
+    std::unique_ptr<Dataset> master_;
+    std::unique_ptr<TfrmMasterMaintenance> window_;
+    std::vector<bool> reportCurrent_;
+    bool active_ = true;
+};
+
+// --- the window -------------------------------------------------------------------
+
+TEST_F(MasterMaintenanceTest, CaptionSizeHintsAndRecordLabel) {
+    for (int i = 1; i <= 17; ++i)
+        AddRecord(*master_, 1, Groups(1), 0, 0, i);
+    master_->first();
+    master_->next();
+    master_->next();
+    TfrmMasterMaintenance& w = open();
+    EXPECT_EQ(w.windowTitle().toStdString(), "Master File Maintenance");
+    EXPECT_EQ(w.size(), QSize(630, 455));
+    EXPECT_EQ(w.recordLabel()->text().toStdString(), "Record: 3 of 17");
+    const std::pair<const char*, const char*> hints[] = {
+        {"btnFirst", "Move to First Master record"},
+        {"btnPrior", "Move to Prior Master record"},
+        {"btnNext", "Move to Next Master record"},
+        {"btnLast", "Move to Last Master record"},
+        {"btnDelete", "Delete Master record"}};
+    for (const auto& [button, hint] : hints)
+        EXPECT_EQ(w.navButton(button)->toolTip().toStdString(), hint);
+    click("btnLast");
+    EXPECT_EQ(w.recordLabel()->text().toStdString(), "Record: 17 of 17");
+    click("btnPrior");
+    EXPECT_EQ(master_->field(kMasterLoadNum).asInt(), 16);
+    click("btnFirst");
+    EXPECT_EQ(w.recordLabel()->text().toStdString(), "Record: 1 of 17");
+}
+
+TEST_F(MasterMaintenanceTest, EveryEditIsReadOnlyAndEnterMovesOn) {
+    AddRecord(*master_, 1, Groups(1));
+    TfrmMasterMaintenance& w = open();
+    for (QLineEdit* edit : w.findChildren<QLineEdit*>())
+        EXPECT_TRUE(edit->isReadOnly()) << edit->objectName().toStdString();
+    QApplication::setActiveWindow(&w);
+    auto* first = w.findChild<QLineEdit*>(QStringLiteral("edtMillName"));
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Return);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), "edtLessee");
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("xyz"));
+    EXPECT_FALSE(master_->isEditing());
+}
+
+TEST_F(MasterMaintenanceTest, GroupRowsFollowTheNumberOfGroups) {
+    AddRecord(*master_, 3, Groups(3));
+    AddRecord(*master_, 5, Groups(5));
+    AddRecord(*master_, 12, Groups(12));
+    master_->first();
+    TfrmMasterMaintenance& w = open();
+    w.activated();
+    EXPECT_EQ(rowsShown(), 3);
+    click("btnNext");
+    EXPECT_EQ(rowsShown(), 5);
+    click("btnNext");
+    EXPECT_EQ(rowsShown(), 12);
+    click("btnFirst");
+    EXPECT_EQ(rowsShown(), 3);
+}
+
+TEST_F(MasterMaintenanceTest, GroupFieldsShowInTheirPictures) {
+    AddRecord(*master_, 1, {{"SPGR01", 12, 4.8, 0.2, 0.05, 0.15, 25}});
+    TfrmMasterMaintenance& w = open();
+    EXPECT_EQ(w.groupEdit(0, 1)->text().toStdString(), "SPGR01");
+    EXPECT_EQ(w.groupEdit(1, 1)->text().toStdString(), "12");
+    EXPECT_EQ(w.groupEdit(2, 1)->text().toStdString(), "4.8");
+    EXPECT_EQ(w.groupEdit(3, 1)->text().toStdString(), "0.200");
+    EXPECT_EQ(w.groupEdit(4, 1)->text().toStdString(), "0.050");
+    EXPECT_EQ(w.groupEdit(5, 1)->text().toStdString(), "0.150");
+    EXPECT_EQ(w.groupEdit(6, 1)->text().toStdString(), "25.00");
+    // An empty group shows empty, not zero.
+    EXPECT_EQ(w.groupEdit(3, 2)->text().toStdString(), "");
+}
+
+// --- totals and statistics ----------------------------------------------------------
+
+TEST_F(MasterMaintenanceTest, TotalsAddUpOnlyTheGroupsInUse) {
+    // Group 3 holds leftovers beyond NUM_GROUPS and must not count.
+    AddRecord(*master_, 2,
+              {{"SPGR01", 3, 4.8, 0.2, 0.05, 0.15, 25},
+               {"FIGR01", 4, 4.8, 0.248, 0, 0.248, 0},
+               {"PLGR01", 99, 50, 9, 9, 9, 100}},
+              5, 25000);
+    open().activated();
+    EXPECT_EQ(text("edtTotalLogs"), "7");
+    EXPECT_EQ(text("edtTotalLength"), "9.6");
+    EXPECT_EQ(text("edtTotalGVol"), "0.448");
+    EXPECT_EQ(text("edtTotalCVol"), "0.050");
+    EXPECT_EQ(text("edtTotalNVol"), "0.398");
+    EXPECT_EQ(text("edtTotalCullPer"), "11.16"); // 0.05 / 0.448 = 11.1607 %
+    EXPECT_EQ(text("edtTrees"), "5");
+    EXPECT_EQ(text("edtVolperTrees"), "0.0896");
+    // 0.448 / 9.6 = 0.0466667, plus 0.00001
+    EXPECT_EQ(text("edtLogSize"), "0.047");
+    EXPECT_EQ(text("edtWt_per_Vol"), "62814.070"); // 25000 / 0.398
+}
+
+TEST_F(MasterMaintenanceTest, WeightPerVolumeOfTwentyFiveTonnesOverTwentyAndAHalf) {
+    AddRecord(*master_, 1, {{"SPGR01", 20, 96, 20.5, 0, 20.5, 0}}, 0, 25000);
+    open().activated();
+    EXPECT_EQ(text("edtWt_per_Vol"), "1219.512");
+    EXPECT_EQ(text("edtVolperTrees"), "0.0000");
+    EXPECT_EQ(text("edtLogSize"), "0.214"); // 20.5 / 96 = 0.213542
+}
+
+TEST_F(MasterMaintenanceTest, ZeroDivisorsShowZeroInTheirPictures) {
+    AddRecord(*master_, 1, {{"SPGR01", 0, 0, 0, 0, 0, 0}}, 0, 18000);
+    open().activated();
+    EXPECT_EQ(text("edtTotalCullPer"), "0.00");
+    EXPECT_EQ(text("edtTrees"), "0");
+    EXPECT_EQ(text("edtVolperTrees"), "0.0000");
+    EXPECT_EQ(text("edtLogSize"), "0.000");
+    EXPECT_EQ(text("edtWt_per_Vol"), "0.000");
+}
+
+TEST_F(MasterMaintenanceTest, ARecordClaimingMoreThanTwelveGroupsShowsTwelve) {
+    AddRecord(*master_, 40, Groups(12));
+    open().activated();
+    EXPECT_EQ(rowsShown(), 12);
+    EXPECT_EQ(text("edtTotalLogs"), "12");
+}
+
+// --- refreshing and activation --------------------------------------------------------
+
+TEST_F(MasterMaintenanceTest, MovesWhileInactiveWaitForTheNextActivation) {
+    AddRecord(*master_, 1, {{"SPGR01", 3, 4.8, 0.2, 0, 0.2, 0}});
+    AddRecord(*master_, 2, {{"SPGR01", 4, 4.8, 0.2, 0, 0.2, 0}, {"FIGR01", 5, 4, 1, 0, 1, 0}});
+    master_->first();
+    TfrmMasterMaintenance& w = open();
+    EXPECT_TRUE(w.refreshPending());
+    w.activated();
+    EXPECT_FALSE(w.refreshPending());
+    EXPECT_EQ(text("edtTotalLogs"), "3");
+    active_ = false;
+    master_->next();
+    EXPECT_TRUE(w.refreshPending());
+    EXPECT_EQ(text("edtTotalLogs"), "3");
+    EXPECT_EQ(w.recordLabel()->text().toStdString(), "Record: 2 of 2");
+    w.activated();
+    EXPECT_EQ(text("edtTotalLogs"), "9");
+    EXPECT_EQ(rowsShown(), 2);
+}
+
+TEST_F(MasterMaintenanceTest, ActivationInTheClientAreaDrivesTheCurrentRecordReport) {
+    AddRecord(*master_, 1, {{"SPGR01", 3, 4.8, 0.2, 0, 0.2, 0}});
+    QMdiArea area;
+    area.resize(800, 600);
+    area.show();
+    QApplication::setActiveWindow(&area);
+    MaintenanceCallbacks callbacks;
+    callbacks.enableReportCurrent = [this](bool on) { reportCurrent_.push_back(on); };
+    auto* window = new TfrmMasterMaintenance(*master_, callbacks);
+    QMdiSubWindow* sub = area.addSubWindow(window);
+    sub->show();
+    area.setActiveSubWindow(sub);
+    ASSERT_FALSE(reportCurrent_.empty());
+    EXPECT_TRUE(reportCurrent_.back());
+    EXPECT_FALSE(window->refreshPending());
+    EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("edtTotalLogs"))->text().toStdString(),
+              "3");
+    QMdiSubWindow* other = area.addSubWindow(new QWidget);
+    other->show();
+    area.setActiveSubWindow(other);
+    EXPECT_FALSE(reportCurrent_.back());
+}
+
+// --- deleting -------------------------------------------------------------------------
+
+TEST_F(MasterMaintenanceTest, DeleteAsksAndNoKeepsTheRecord) {
+    ScriptedPrompt prompt;
+    prompt.expect("Delete record?", PromptAnswer::No);
+    AddRecord(*master_, 1, Groups(1), 0, 0, 1);
+    AddRecord(*master_, 1, Groups(1), 0, 0, 2);
+    open();
+    click("btnDelete");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(master_->recordCount(), 2);
+}
+
+TEST_F(MasterMaintenanceTest, DeleteYesRemovesTheRecordAndShowsTheNext) {
+    ScriptedPrompt prompt;
+    prompt.expect("Delete record?", PromptAnswer::Yes);
+    AddRecord(*master_, 1, Groups(1), 0, 0, 1);
+    AddRecord(*master_, 3, Groups(3), 0, 0, 2);
+    AddRecord(*master_, 1, Groups(1), 0, 0, 3);
+    master_->first();
+    TfrmMasterMaintenance& w = open();
+    w.activated();
+    click("btnDelete");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(master_->recordCount(), 2);
+    EXPECT_EQ(master_->field(kMasterLoadNum).asInt(), 2);
+    EXPECT_EQ(text("edtLoadNum"), "2");
+    EXPECT_EQ(rowsShown(), 3);
+    EXPECT_EQ(w.recordLabel()->text().toStdString(), "Record: 1 of 2");
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(MasterMaintenanceTest, DeletingTheOnlyRecordTellsTheUserAndClosesTheWindow) {
+    ScriptedPrompt prompt;
+    prompt.expect("Delete record?", PromptAnswer::Yes)
+        .expect("The master file contains no records.");
+    AddRecord(*master_, 1, Groups(1));
+    TfrmMasterMaintenance& w = open();
+    w.activated();
+    click("btnDelete");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_TRUE(master_->isEmpty());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(reportCurrent_.back());
+}
+
+} // namespace

@@ -1,0 +1,474 @@
+#include "common/ScriptedPrompt.h"
+#include "common/TempDir.h"
+#include "shell/DbComboBox.h"
+#include "shell/DbEdit.h"
+#include "shell/FolderBrowser.h"
+#include "shell/MainTables.h"
+#include "shell/TfrmDefaults.h"
+#include "support/Dataset.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace brimlo;
+using brimlo::testing::ScriptedPrompt;
+using brimlo::testing::TempDir;
+
+namespace {
+
+using Codes = std::vector<std::string>;
+
+// A defaults table on disk with its initial record, and the window over it.
+// The header top diameter is given a valid value so that saves can pass.
+class DefaultsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tables_ = std::make_unique<MainTables>(dir());
+        set({{"HTOPD", Value(16)}});
+        ForgetChosenFolder();
+    }
+    void TearDown() override {
+        window_.reset();
+        SetFolderDialog({});
+        ForgetChosenFolder();
+    }
+
+    std::string dir() const { return temp_.path().string() + "/"; }
+    Dataset& defaults() { return tables_->defaults(); }
+
+    void set(std::initializer_list<std::pair<const char*, Value>> values) {
+        defaults().edit();
+        for (const auto& [field, value] : values)
+            defaults().setField(field, value);
+        defaults().post();
+    }
+
+    TfrmDefaults& open() {
+        window_ = std::make_unique<TfrmDefaults>(defaults());
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        return *window_;
+    }
+
+    DbEdit* edit(const char* field) { return window_->edit(field); }
+
+    // Gives an edit the focus and types into it as a user would.
+    void type(const char* field, const char* text) {
+        DbEdit* target = edit(field);
+        target->setFocus(Qt::MouseFocusReason);
+        target->selectAll();
+        QTest::keyClicks(target, QString::fromLatin1(text));
+    }
+
+    std::string focused() const {
+        QWidget* widget = QApplication::focusWidget();
+        return widget ? widget->objectName().toStdString() : std::string();
+    }
+
+    // What the defaults table holds on disk, read by a second opening.
+    std::string stored(const char* field) {
+        window_.reset();
+        tables_.reset();
+        tables_ = std::make_unique<MainTables>(dir());
+        return defaults().field(field).asString();
+    }
+
+    TempDir temp_;
+    std::unique_ptr<MainTables> tables_;
+    std::unique_ptr<TfrmDefaults> window_;
+};
+
+// --- opening and the lists ------------------------------------------------------
+
+TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionAndSize) {
+    TfrmDefaults& w = open();
+    EXPECT_EQ(w.windowTitle().toStdString(), "BRIMLO - System Defaults");
+    EXPECT_EQ(w.size(), QSize(630, 455));
+    ASSERT_EQ(w.pages()->count(), 3);
+    EXPECT_EQ(w.pages()->tabText(0).toStdString(), "Scale &Header Defaults");
+    EXPECT_EQ(w.pages()->tabText(1).toStdString(), "Scale &Load Defaults");
+    EXPECT_EQ(w.pages()->tabText(2).toStdString(), "Hardware &Defaults");
+    EXPECT_EQ(w.pages()->currentIndex(), 0);
+    EXPECT_EQ(edit("DATEWEIGHED")->toolTip().toStdString(), "yyyy/mm/dd");
+    EXPECT_EQ(w.list("SAWLOGS")->items(), (Codes{"Y", "N"}));
+    EXPECT_EQ(w.browseButton()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethods) {
+    TfrmDefaults& w = open();
+    EXPECT_EQ(w.list("CULLMETHTYPE1")->items(), (Codes{"2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE3")->items(), (Codes{"1", "2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE4")->items(), (Codes{"2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE5")->items(), (Codes{"2", "3", "4", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE6")->items(), (Codes{"2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE7")->items(), (Codes{"2", "3", "4", "5", "7"}));
+    // The initial record's methods are shown.
+    EXPECT_EQ(w.list("CULLMETHTYPE1")->currentText().toStdString(), "6");
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
+}
+
+TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
+    set({{"VOL_CALC_METH", Value("A")}});
+    TfrmDefaults& w = open();
+    // Opening always starts from the Smalian list.
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    set({{"VOL_CALC_METH", Value("S")}});
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    set({{"VOL_CALC_METH", Value("A")}});
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
+    set({{"VOL_CALC_METH", Value("S")}});
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    // The other types never change.
+    EXPECT_EQ(w.list("CULLMETHTYPE5")->items(), (Codes{"2", "3", "4", "7"}));
+}
+
+TEST_F(DefaultsWindowTest, ChoosingAMethodStartsAnEditOfTheRecord) {
+    TfrmDefaults& w = open();
+    DbComboBox* list = w.list("CULLMETHTYPE3");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
+}
+
+// --- keyboard -----------------------------------------------------------------
+
+TEST_F(DefaultsWindowTest, TabWalksTheHeaderPageInTheOrderOfItsLines) {
+    open();
+    edit("LESSEE")->setFocus(Qt::TabFocusReason);
+    const std::vector<std::string> expected = {
+        "edtLessee",       "edtMillName",     "edtDisp",     "edtSubDisp",     "edtSource",
+        "edtMillNum",      "edtBlockNum",     "edtLoadNum",  "edtDateWeighed", "edtPop",
+        "edtHTopD",        "edtNetWeight",    "cbSawlogs",   "edtTm9",         "cbHSpecies",
+        "cbHCondCode",     "cbHProdCode",     "edtMillCode", "edtTrees",       "edtScalerName",
+        "edtScalerPermit", "chkTrimAllowance"};
+    std::vector<std::string> walked = {focused()};
+    for (size_t i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(DefaultsWindowTest, EnterMovesOnLikeTabButNotInTheDataDirectory) {
+    TfrmDefaults& w = open();
+    type("LESSEE", "x");
+    QTest::keyClick(edit("LESSEE"), Qt::Key_Return);
+    EXPECT_EQ(focused(), "edtMillName");
+    w.pages()->setCurrentIndex(2);
+    edit("DEFAULT_DATA_PATH")->setFocus();
+    QTest::keyClick(edit("DEFAULT_DATA_PATH"), Qt::Key_Return);
+    EXPECT_EQ(focused(), "edtDataPath");
+}
+
+TEST_F(DefaultsWindowTest, TypedMillCodeIsUpperCasedAndMovesOnWhenFull) {
+    open();
+    type("MILL_CODE", "ab");
+    EXPECT_EQ(focused(), "edtTrees");
+    EXPECT_EQ(edit("MILL_CODE")->text().toStdString(), "AB");
+    EXPECT_EQ(defaults().field("MILL_CODE").asString(), "AB");
+    EXPECT_TRUE(defaults().isEditing());
+}
+
+TEST_F(DefaultsWindowTest, NumberEditsKeepWhatIsTypedAndMoveOnAtTheirLimit) {
+    open();
+    type("LOAD_NUM", "123456");
+    EXPECT_EQ(focused(), "edtDateWeighed");
+    EXPECT_EQ(defaults().field("LOAD_NUM").asInt(), 123456);
+    type("TM9", "ab12");
+    EXPECT_EQ(edit("TM9")->text().toStdString(), "AB12");
+    EXPECT_EQ(focused(), "edtTm9");
+}
+
+TEST_F(DefaultsWindowTest, TenthTypedCharacterOfADispositionMovesOn) {
+    open();
+    type("DISP", "CTL1234567");
+    EXPECT_EQ(focused(), "edtSubDisp");
+    EXPECT_EQ(defaults().field("DISP").asString(), "CTL1234567");
+}
+
+TEST_F(DefaultsWindowTest, TextPutInWithoutAKeyPressNeverMovesTheFocus) {
+    open();
+    DbEdit* disp = edit("DISP");
+    disp->setFocus(Qt::MouseFocusReason);
+    disp->setText(QStringLiteral("CTL1234567"));
+    EXPECT_EQ(focused(), "edtDisp");
+}
+
+TEST_F(DefaultsWindowTest, LeavingABadDispositionShowsItsErrorAndKeepsTheFocus) {
+    ScriptedPrompt prompt;
+    prompt.expect("Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>");
+    open();
+    type("DISP", "XYZ");
+    QTest::keyClick(edit("DISP"), Qt::Key_Tab);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.shown()[0].caption, "Disposition Error:");
+    EXPECT_EQ(focused(), "edtDisp");
+}
+
+TEST_F(DefaultsWindowTest, LeavingASourceThatNamesADispositionIsRefused) {
+    ScriptedPrompt prompt;
+    prompt.expect("Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA");
+    open();
+    type("SOURCE", "FMA mill");
+    QTest::keyClick(edit("SOURCE"), Qt::Key_Return);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(focused(), "edtSource");
+    // A valid source passes on.
+    edit("SOURCE")->selectAll();
+    QTest::keyClicks(edit("SOURCE"), QStringLiteral("ROADSIDE"));
+    QTest::keyClick(edit("SOURCE"), Qt::Key_Tab);
+    EXPECT_EQ(focused(), "edtMillNum");
+}
+
+// --- saving ---------------------------------------------------------------------
+
+TEST_F(DefaultsWindowTest, OddLogTopDiameterIsReportedBeforeABadDisposition) {
+    ScriptedPrompt prompt;
+    prompt.expect("Top Diameter must be an even number");
+    set({{"TOPD", Value(3)}, {"DISP", Value("XYZ")}});
+    TfrmDefaults& w = open();
+    type("LESSEE", "a");
+    EXPECT_FALSE(w.save());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(w.pages()->currentIndex(), 1);
+    EXPECT_EQ(focused(), "edtTopD");
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("LESSEE").asString(), "A");
+}
+
+TEST_F(DefaultsWindowTest, LogLengthIsCheckedAfterTheTopDiameter) {
+    ScriptedPrompt prompt;
+    prompt.expect("Log Length must be between 6 and 72 (inclusive)");
+    set({{"TOPD", Value(20)}, {"LENGTH", Value(74)}});
+    TfrmDefaults& w = open();
+    EXPECT_FALSE(w.save());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(w.pages()->currentIndex(), 1);
+    EXPECT_EQ(focused(), "edtLength");
+}
+
+TEST_F(DefaultsWindowTest, MissingHeaderTopDiameterCannotBeSaved) {
+    ScriptedPrompt prompt;
+    prompt.expect("Top Diameter must be between 2 and 76 (inclusive)");
+    set({{"HTOPD", Value()}});
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(2);
+    type("LESSEE", "b");
+    EXPECT_FALSE(w.save());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(w.pages()->currentIndex(), 0);
+    EXPECT_EQ(focused(), "edtHTopD");
+    EXPECT_TRUE(defaults().isEditing());
+}
+
+TEST_F(DefaultsWindowTest, DispositionAndSourceTogetherFailTheSaveOnTheHeaderPage) {
+    ScriptedPrompt prompt;
+    prompt.expect("Cannot have values for both disposition and source");
+    set({{"DISP", Value("CTL")}, {"SOURCE", Value("X")}});
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(1);
+    EXPECT_FALSE(w.save());
+    EXPECT_EQ(w.pages()->currentIndex(), 0);
+    EXPECT_EQ(focused(), "edtDisp");
+}
+
+TEST_F(DefaultsWindowTest, DateWeighedInTheFutureFailsTheSaveLast) {
+    ScriptedPrompt prompt;
+    prompt.expect("Year portion of Date Weighed must be less then or equal to current year");
+    const int nextYear = QDate::currentDate().year() + 1;
+    set({{"DATEWEIGHED", Value(Date::fromYmd(nextYear, 1, 1))}});
+    TfrmDefaults& w = open();
+    EXPECT_FALSE(w.save());
+    EXPECT_EQ(focused(), "edtDateWeighed");
+}
+
+TEST_F(DefaultsWindowTest, ZeroLogTopDiameterAndLengthAreAcceptedAndSaved) {
+    ScriptedPrompt prompt;
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(1);
+    type("TOPD", "0");
+    type("LENGTH", "0");
+    EXPECT_EQ(focused(), "edtLength");
+    EXPECT_TRUE(w.save());
+    EXPECT_FALSE(defaults().isEditing());
+    EXPECT_EQ(stored("LENGTH"), "0");
+}
+
+TEST_F(DefaultsWindowTest, SaveWithNothingPendingSucceeds) {
+    ScriptedPrompt prompt;
+    TfrmDefaults& w = open();
+    EXPECT_TRUE(w.save());
+    EXPECT_FALSE(defaults().isEditing());
+}
+
+TEST_F(DefaultsWindowTest, SaveWritesTheTypedTextOfTheFocusedEdit) {
+    ScriptedPrompt prompt;
+    TfrmDefaults& w = open();
+    type("SCALER_NAME", "jones");
+    EXPECT_TRUE(w.save());
+    EXPECT_EQ(stored("SCALER_NAME"), "JONES");
+}
+
+// --- trim allowance --------------------------------------------------------------
+
+TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUnchecked) {
+    ScriptedPrompt prompt; // no box may appear
+    set({{"TOPD", Value(3)}});
+    TfrmDefaults& w = open();
+    EXPECT_FALSE(w.trimAllowance()->isChecked());
+    type("LESSEE", "smith");
+    QTest::mouseClick(w.trimAllowance(), Qt::LeftButton);
+    EXPECT_FALSE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("TRIM_ALLOWANCE").asString(), "T");
+    QTest::mouseClick(w.trimAllowance(), Qt::LeftButton);
+    EXPECT_EQ(defaults().field("TRIM_ALLOWANCE").asString(), "F");
+    QTest::mouseClick(w.trimAllowance(), Qt::LeftButton);
+    EXPECT_EQ(stored("LESSEE"), "SMITH");
+    EXPECT_EQ(defaults().field("TRIM_ALLOWANCE").asString(), "T");
+    EXPECT_EQ(defaults().field("TOPD").asInt(), 3);
+}
+
+TEST_F(DefaultsWindowTest, TrimAllowanceBoxStartsTickedForT) {
+    set({{"TRIM_ALLOWANCE", Value("T")}});
+    EXPECT_TRUE(open().trimAllowance()->isChecked());
+}
+
+// --- data directory ----------------------------------------------------------------
+
+TEST_F(DefaultsWindowTest, BrowseStoresTheChosenFolderExactly) {
+    QString title;
+    SetFolderDialog([&](QWidget*, const QString& caption, const QString&) {
+        title = caption;
+        return QStringLiteral("/srv/loads");
+    });
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(2);
+    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
+    EXPECT_EQ(title.toStdString(), "Select Default Data Directory");
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(edit("DEFAULT_DATA_PATH")->text().toStdString(), "/srv/loads");
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(w.save());
+    EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "/srv/loads");
+}
+
+TEST_F(DefaultsWindowTest, CancelledBrowseGivesTheEarlierFolderOfTheRun) {
+    QString answer = QStringLiteral("/srv/first");
+    QString offered;
+    SetFolderDialog([&](QWidget*, const QString&, const QString& start) {
+        offered = start;
+        return answer;
+    });
+    set({{"DEFAULT_DATA_PATH", Value("/elsewhere")}});
+    TfrmDefaults& w = open();
+    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
+    defaults().cancel();
+    EXPECT_EQ(defaults().field("DEFAULT_DATA_PATH").asString(), "/elsewhere");
+    answer.clear();
+    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
+    EXPECT_EQ(offered.toStdString(), "/srv/first");
+    EXPECT_EQ(defaults().field("DEFAULT_DATA_PATH").asString(), "/srv/first");
+}
+
+TEST_F(DefaultsWindowTest, CancelledBrowseWithNoEarlierChoiceChangesNothing) {
+    SetFolderDialog([](QWidget*, const QString&, const QString&) { return QString(); });
+    TfrmDefaults& w = open();
+    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
+    EXPECT_FALSE(defaults().isEditing());
+    EXPECT_TRUE(defaults().field("DEFAULT_DATA_PATH").isNull());
+}
+
+TEST_F(DefaultsWindowTest, TypedDataDirectoryIsSavedWithoutASeparatorAdded) {
+    ScriptedPrompt prompt;
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(2);
+    type("DEFAULT_DATA_PATH", "C:\\Loads");
+    EXPECT_TRUE(w.save());
+    EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "C:\\Loads");
+}
+
+// --- close query -------------------------------------------------------------------
+
+TEST_F(DefaultsWindowTest, ClosingWithoutChangesAsksNothing) {
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(open().close());
+}
+
+TEST_F(DefaultsWindowTest, CloseQueryNoDiscardsEveryPendingChange) {
+    ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::No);
+    TfrmDefaults& w = open();
+    type("LESSEE", "gone");
+    type("MILL_NAME", "also");
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
+    EXPECT_FALSE(defaults().isEditing());
+    EXPECT_EQ(stored("LESSEE"), "");
+    EXPECT_EQ(defaults().field("MILL_NAME").asString(), "");
+}
+
+TEST_F(DefaultsWindowTest, CloseQueryCancelKeepsTheWindowAndItsChanges) {
+    ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::Cancel);
+    TfrmDefaults& w = open();
+    type("LESSEE", "kept");
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(edit("LESSEE")->text().toStdString(), "KEPT");
+}
+
+TEST_F(DefaultsWindowTest, CloseQueryYesSavesAndCloses) {
+    ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::Yes);
+    TfrmDefaults& w = open();
+    type("LESSEE", "saved");
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(stored("LESSEE"), "SAVED");
+}
+
+TEST_F(DefaultsWindowTest, CloseQueryYesWithAFailingCheckKeepsTheWindowOpen) {
+    ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::Yes)
+        .expect("Top Diameter must be an even number");
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(1);
+    type("TOPD", "5");
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(focused(), "edtTopD");
+}
+
+// Pictures of the three pages for the documentation, when asked for.
+TEST_F(DefaultsWindowTest, PagesCanBePictured) {
+    TfrmDefaults& w = open();
+    const QByteArray target = qgetenv("BRIMLO_SCREENSHOT_DIR");
+    const char* names[] = {"defaults-header.png", "defaults-load.png", "defaults-hardware.png"};
+    for (int page = 0; page < 3; ++page) {
+        w.pages()->setCurrentIndex(page);
+        const QPixmap picture = w.grab();
+        EXPECT_EQ(picture.size(), QSize(630, 455));
+        if (!target.isEmpty()) {
+            EXPECT_TRUE(picture.save(
+                QDir(QString::fromLocal8Bit(target)).filePath(QString::fromLatin1(names[page]))));
+        }
+    }
+}
+
+} // namespace
