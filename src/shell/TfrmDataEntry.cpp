@@ -56,6 +56,11 @@ TfrmDataEntry::TfrmDataEntry(DataEntryHost host, QWidget* parent)
 }
 
 TfrmDataEntry::~TfrmDataEntry() {
+    // The children outlive the load while they are torn down: they must
+    // no longer reach it.
+    for (QWidget* w : watched_)
+        w->removeEventFilter(this);
+    QObject::disconnect(pc_, nullptr, this, nullptr);
     for (auto& [name, edit] : headerEdits_)
         edit->unbind();
     for (auto& [name, edit] : rowEdits_)
