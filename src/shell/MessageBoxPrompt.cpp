@@ -3,7 +3,9 @@
 #include "support/Cp1252.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace brimlo {
 
@@ -46,13 +48,29 @@ PromptAnswer Answer(int button) {
     }
 }
 
+// The window the box belongs to: the active one, or else the program's
+// visible main window (at start-up nothing may be active yet).
+QWidget* OwnerWindow() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && qobject_cast<QMainWindow*>(top))
+            return top;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 PromptAnswer MessageBoxPrompt::show(const std::string& text, const std::string& caption,
                                     PromptIcon icon, PromptButtons buttons) {
+    const QPointer<QWidget> owner = OwnerWindow();
     QMessageBox box(BoxIcon(icon), FromCp1252(caption), FromCp1252(text), BoxButtons(buttons),
-                    QApplication::activeWindow());
+                    owner);
     const int chosen = box.exec();
+    // The keyboard goes back to the window the box interrupted.
+    if (owner && !QApplication::activeWindow())
+        owner->activateWindow();
     // Closing a Yes/No box by its frame answers No, as Esc would.
     if (buttons == PromptButtons::YesNo && chosen != QMessageBox::Yes)
         return PromptAnswer::No;

@@ -70,6 +70,7 @@ int RunProgram(int argc, char** argv) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window->resize(screen->availableGeometry().size());
     window->showMaximized();
+    window->activateWindow();
     QApplication::exec();
     window.reset();
     Prompt::install(nullptr);
