@@ -1,0 +1,128 @@
+// The defaults and maintenance windows as the main window holds them.
+#include "MainWindowTestSupport.h"
+#include "common/ScriptedPrompt.h"
+#include "master/TfrmMasterMaintenance.h"
+#include "shell/DbEdit.h"
+#include "shell/MaintenanceChildWindow.h"
+#include "shell/TfrmDefaults.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+
+namespace {
+
+void AddGroupRecord(Dataset& master, int32_t loadNum, int logs) {
+    master.insert();
+    master.setField("MILLCODE", Value("AB"));
+    master.setField("POP", Value(int32_t{1}));
+    master.setField("LOAD_NUM", Value(loadNum));
+    master.setField("NUM_GROUPS", Value(int32_t{1}));
+    master.setField("SPCDPR1", Value("SPGR01"));
+    master.setField("LOGNUMS1", Value(int32_t{logs}));
+    master.post();
+}
+
+class SingleWindowsInMain : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindowHooks hooks;
+        hooks.createMaintenance = CreateMaintenanceWindow;
+        hooks.createDefaults = CreateDefaultsWindow;
+        window = fixture.make(hooks);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        Settle();
+    }
+
+    Dataset& defaults() { return window->tables().defaults(); }
+    Dataset& master() { return window->tables().master(); }
+    int children() const { return static_cast<int>(window->clientArea().subWindowList().size()); }
+    template <typename W> W* active() const { return dynamic_cast<W*>(window->activeChild()); }
+    std::string totalLogs() {
+        auto* w = active<TfrmMasterMaintenance>();
+        return w->findChild<QLineEdit*>(QStringLiteral("edtTotalLogs"))->text().toStdString();
+    }
+
+    MainWindowFixture fixture;
+    std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowAndSaveReachesIt) {
+    ScriptedPrompt prompt;
+    window->action("mnuSystemDefaults")->trigger();
+    window->action("mnuSystemDefaults")->trigger();
+    EXPECT_EQ(children(), 1);
+    auto* frm = active<TfrmDefaults>();
+    ASSERT_NE(frm, nullptr);
+    EXPECT_EQ(window->clientArea().currentSubWindow()->pos(), QPoint(0, 0));
+    defaults().edit();
+    defaults().setField("HTOPD", Value(int32_t{20}));
+    DbEdit* lessee = frm->edit("LESSEE");
+    lessee->setFocus();
+    QTest::keyClicks(lessee, QStringLiteral("north"));
+    window->action("mnuSave")->trigger();
+    EXPECT_FALSE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("LESSEE").asString(), "NORTH");
+}
+
+TEST_F(SingleWindowsInMain, ClosingTheDefaultsWindowAsksAndForgetsIt) {
+    ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::Cancel)
+        .expect("Save before closing?", PromptAnswer::No);
+    window->action("mnuSystemDefaults")->trigger();
+    auto* frm = active<TfrmDefaults>();
+    ASSERT_NE(frm, nullptr);
+    frm->edit("MILL_NAME")->setFocus();
+    QTest::keyClicks(frm->edit("MILL_NAME"), QStringLiteral("gone"));
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(children(), 1);
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(window->openChildWindows(), 0);
+    EXPECT_TRUE(defaults().field("MILL_NAME").isNull());
+    EXPECT_TRUE(prompt.allExpectedShown());
+}
+
+TEST_F(SingleWindowsInMain, MaintenanceWindowFollowsTheMasterTable) {
+    AddGroupRecord(master(), 1, 3);
+    AddGroupRecord(master(), 2, 8);
+    master().first();
+    window->action("mnuMasterMaintenance")->trigger();
+    auto* frm = active<TfrmMasterMaintenance>();
+    ASSERT_NE(frm, nullptr);
+    EXPECT_TRUE(window->action("mnuPrintMasterReportCurrent")->isEnabled());
+    EXPECT_EQ(totalLogs(), "3");
+    QTest::mouseClick(frm->navButton("btnNext"), Qt::LeftButton);
+    EXPECT_EQ(totalLogs(), "8");
+    EXPECT_EQ(frm->recordLabel()->text().toStdString(), "Record: 2 of 2");
+}
+
+TEST_F(SingleWindowsInMain, DeletingTheLastMasterRecordClosesTheMaintenanceWindow) {
+    ScriptedPrompt prompt;
+    prompt.expect("Delete record?", PromptAnswer::Yes)
+        .expect("The master file contains no records.");
+    AddGroupRecord(master(), 1, 3);
+    window->action("mnuMasterMaintenance")->trigger();
+    auto* frm = active<TfrmMasterMaintenance>();
+    ASSERT_NE(frm, nullptr);
+    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(window->openChildWindows(), 0);
+    EXPECT_FALSE(window->action("mnuPrintMasterReportCurrent")->isEnabled());
+}
+
+} // namespace
