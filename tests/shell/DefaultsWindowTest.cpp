@@ -160,6 +160,43 @@ TEST_F(DefaultsWindowTest, TabWalksTheHeaderPageInTheOrderOfItsLines) {
     EXPECT_EQ(walked, expected);
 }
 
+TEST_F(DefaultsWindowTest, TabWalksTheLoadPageFromSpeciesToTheSeventhMethod) {
+    TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(1);
+    w.list("SPECIES")->setFocus(Qt::TabFocusReason);
+    const std::vector<std::string> expected = {
+        "cbSpecies",       "cbCondCode",      "cbProdCode",      "edtLength",
+        "edtTopD",         "cbCullMethType1", "cbCullMethType2", "cbCullMethType3",
+        "cbCullMethType4", "cbCullMethType5", "cbCullMethType6", "cbCullMethType7"};
+    std::vector<std::string> walked = {focused()};
+    for (size_t i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(DefaultsWindowTest, AnImpossibleDateIsRefusedAndKeepsTheFocus) {
+    ScriptedPrompt prompt;
+    prompt.expect("'2026/13/45' is not a valid date.");
+    open();
+    type("DATEWEIGHED", "2026/13/45");
+    QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Tab);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(focused(), "edtDateWeighed");
+    EXPECT_EQ(edit("DATEWEIGHED")->text().toStdString(), "2026/13/45");
+}
+
+TEST_F(DefaultsWindowTest, TypedDateIsStoredAsADate) {
+    ScriptedPrompt prompt;
+    TfrmDefaults& w = open();
+    type("DATEWEIGHED", "2001/02/03");
+    QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Return);
+    EXPECT_EQ(focused(), "edtPop");
+    EXPECT_EQ(defaults().field("DATEWEIGHED").asDate(), Date::fromYmd(2001, 2, 3));
+    EXPECT_TRUE(w.save());
+}
+
 TEST_F(DefaultsWindowTest, EnterMovesOnLikeTabButNotInTheDataDirectory) {
     TfrmDefaults& w = open();
     type("LESSEE", "x");
