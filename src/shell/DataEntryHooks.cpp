@@ -31,7 +31,7 @@ DataEntryHost HostOf(TfrmMain& main) {
 }
 
 // Makes the window first so the load shows everything it does while it is
-// being made; a load that could not be made leaves no window.
+// being made.
 QWidget*
 MakeWindow(TfrmMain& main,
            const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
@@ -44,7 +44,9 @@ MakeWindow(TfrmMain& main,
     std::unique_ptr<LoadDocument> doc = make(env);
     if (!doc)
         return nullptr;
-    if (doc->closeRequested() || !doc->hasLoad()) {
+    // A file the reader refused closes the window at once; one that could
+    // not be read through leaves the window open without a load.
+    if (doc->closeRequested()) {
         doc->Close();
         return nullptr;
     }

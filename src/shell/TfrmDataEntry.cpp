@@ -398,11 +398,14 @@ void TfrmDataEntry::showEvent(QShowEvent* event) {
 void TfrmDataEntry::FormShow() {
     PlaceChildWindow(this, 750, 455);
     showPage(0);
-    if (!doc_ || !doc_->hasLoad())
+    if (!doc_)
+        return;
+    guarded([this] { doc_->windowShown(); });
+    // A load that could not be read leaves the window without one.
+    if (!doc_->hasLoad())
         return;
     cbVolumeCalc_->showText(doc_->volumeMethod() == "A" ? kAlbertaMethodName : kSmalianMethodName);
     chkTrimAllowance_->setVisible(doc_->volumeMethodChar() != 'A');
-    guarded([this] { doc_->windowShown(); });
     FormResize();
     focusDirect(headerEdits_["LESSEE"], true);
 }

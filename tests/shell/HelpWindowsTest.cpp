@@ -1,5 +1,6 @@
 #include "DataEntryTestSupport.h"
 #include "MainWindowTestSupport.h"
+#include "load/LoadFileWriter.h"
 #include "shell/DataEntryHooks.h"
 #include "shell/TdlgGoToLog.h"
 #include "shell/TfrmRanges.h"
@@ -240,6 +241,89 @@ TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
         dynamic_cast<TfrmDataEntry*>(main->clientArea().subWindowList().front()->widget());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->document().log().recordCount(), 2);
+}
+
+} // namespace
+} // namespace brimlo::testing
+
+namespace brimlo::testing {
+namespace {
+
+// A load file of three logs as another run saved it.
+std::string WriteSampleLoad(const std::string& dir) {
+    LoadData load;
+    load.hasHeader = true;
+    load.header.LESSEE = "ACME";
+    load.header.DISP = "CTL";
+    load.header.HTOPD = 10;
+    load.header.HSPECIES = "S";
+    load.header.HCONDCODE = "GR";
+    load.header.HPRODCODE = "01";
+    load.header.SAWLOGS = "Y";
+    load.header.DATEWEIGHED = Date::fromYmd(2006, 12, 15);
+    load.header.SCALER_NAME = "PAT";
+    load.header.SCALER_PERMIT = "P1";
+    for (int32_t n = 1; n <= 3; ++n) {
+        LogRecord log;
+        log.LOGNUM = n;
+        log.SPECIES = "S";
+        log.CONDCODE = "GR";
+        log.PRODCODE = "01";
+        log.TOPD = 20;
+        log.LENGTH = 50;
+        log.BUTTD = 30;
+        log.GROSSVOL = 256;
+        load.logs.push_back(log);
+    }
+    const std::string file = dir + "AB00700123.txt";
+    EXPECT_TRUE(WriteLoadFile(load, file));
+    return file;
+}
+
+class OpenLoadInMainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindowHooks hooks;
+        AddDataEntryHooks(hooks);
+        hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosen; };
+        main = fixture.make(hooks);
+        main->show();
+        Settle();
+    }
+    void TearDown() override {
+        prompt.allowAny();
+        main.reset();
+        Settle();
+    }
+
+    MainWindowFixture fixture;
+    ScriptedPrompt prompt;
+    std::unique_ptr<TfrmMain> main;
+    std::string chosen;
+};
+
+TEST_F(OpenLoadInMainTest, OpensTheFileOnceAndBringsItsWindowForward) {
+    chosen = WriteSampleLoad(fixture.dir);
+    main->mnuOpenLoadClick();
+    ASSERT_EQ(main->openLoadWindows(), 1);
+    auto* window = dynamic_cast<TfrmDataEntry*>(main->activeChild());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Str(window->windowTitle()), "BRIMLO - Data Entry - " + chosen);
+    EXPECT_EQ(window->document().log().recordCount(), 3);
+    EXPECT_EQ(window->document().log().field("LOGNUM").asInt(), 3); // on the last log
+    main->mnuNewLoadClick();
+    ASSERT_EQ(main->openLoadWindows(), 2);
+    main->mnuOpenLoadClick();
+    EXPECT_EQ(main->openLoadWindows(), 2);
+    EXPECT_EQ(main->activeChild(), window);
+}
+
+TEST_F(OpenLoadInMainTest, AFileTheReaderRefusesOpensNoWindow) {
+    chosen = fixture.dir + "missing.txt";
+    prompt.expect("Error: Unable to open file: '" + chosen + "'");
+    main->mnuOpenLoadClick();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(main->openLoadWindows(), 0);
 }
 
 } // namespace
