@@ -228,3 +228,49 @@ TEST_F(DataEntryLogKeyingTest, SelectorsKeepTheirEntryOnCursorKeys) {
 
 } // namespace
 } // namespace brimlo::testing
+
+namespace brimlo::testing {
+namespace {
+
+class DataEntryRefusalTest : public DataEntryFixture {
+protected:
+    void SetUp() override {
+        DataEntryFixture::SetUp();
+        writeDefaults();
+        openNewLoad();
+        toLogPage();
+    }
+};
+
+TEST_F(DataEntryRefusalTest, EscAfterARefusalRestoresTheLog) {
+    form->focusControl(LoadControl::TopD, true);
+    const int32_t top = logInt("TOPD");
+    prompt.allowAny();
+    type("81");
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(log().isEditing());
+    EXPECT_EQ(logInt("TOPD"), top);
+    EXPECT_EQ(editText("TOPD"), std::to_string(top));
+    form->btnAppendClick();
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
+TEST_F(DataEntryRefusalTest, ACullTypeOnALogWithoutVolumeIsRefusedWhenLeft) {
+    form->btnAppendClick(); // a new log's gross volume stays 0 until measured
+    ASSERT_EQ(logInt("GROSSVOL"), 0);
+    form->focusControl(LoadControl::CullType, false);
+    pick("2");
+    prompt.expect("Can only enter cull type if gross volume is greater than 0.");
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
+    EXPECT_EQ(focused(), row("CULL_TYPE"));
+    EXPECT_EQ(logText("CULL_TYPE"), "");
+    EXPECT_EQ(logText("CULL_METH"), "");
+    EXPECT_EQ(Str(form->statusLabel()->text()), "SP-CD-PR Combinations: 1");
+}
+
+} // namespace
+} // namespace brimlo::testing
