@@ -4,6 +4,8 @@
 #include "support/TableFiles.h"
 
 #include <cctype>
+#include <cstring>
+#include <fstream>
 #include <sqlite3.h>
 
 namespace brimlo {
@@ -126,9 +128,25 @@ std::unique_ptr<SqliteStore> SqliteStore::create(const std::string& path, const 
     return store;
 }
 
+namespace {
+
+bool HasSqliteSignature(const std::string& path) {
+    static constexpr char kSignature[16] = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
+                                            'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+    std::ifstream in(path, std::ios::binary);
+    char head[16] = {};
+    return in.read(head, sizeof head) && std::memcmp(head, kSignature, sizeof head) == 0;
+}
+
+} // namespace
+
 std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path) {
     if (!TableExists(path))
         throw BrimloError("Cannot open table '" + path + "': the file does not exist");
+    // SQLite would turn an empty file into a database at the first pragma;
+    // a file that is not ours must be left exactly as it is.
+    if (!HasSqliteSignature(path))
+        throw BrimloError("Cannot open table '" + path + "': the file is empty or not a table");
     std::unique_ptr<SqliteStore> store(new SqliteStore(path));
     try {
         store->connect(SQLITE_OPEN_READWRITE);

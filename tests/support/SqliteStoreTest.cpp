@@ -8,6 +8,7 @@
 #include "support/TableSql.h"
 
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -132,6 +133,22 @@ TEST(SqliteStoreTest, OpeningAMissingOrForeignFileNamesIt) {
     } catch (const BrimloError& e) {
         EXPECT_NE(e.text().find(foreign), std::string::npos) << e.text();
     }
+}
+
+TEST(SqliteStoreTest, EmptyOrForeignFilesAreRefusedAndLeftUntouched) {
+    TempDir dir;
+    const std::string empty = dir / "defaults.db";
+    std::ofstream(empty).close();
+    EXPECT_THROW(SqliteStore::open(empty), BrimloError);
+    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+    EXPECT_FALSE(std::filesystem::exists(empty + "-wal"));
+
+    const std::string foreign = dir / "Header2.db";
+    const std::string bytes = "SQLite format 2 and then something else entirely";
+    std::ofstream(foreign, std::ios::binary) << bytes;
+    EXPECT_THROW(SqliteStore::open(foreign), BrimloError);
+    std::ifstream in(foreign, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
 }
 
 TEST(SqliteStoreTest, UpgradeStatementAddsTheColumnOnceAtTheEnd) {
