@@ -15,8 +15,7 @@ constexpr std::array<char16_t, 32> kHigh = {
 
 } // namespace
 
-QString FromCp1252(const std::string& bytes)
-{
+QString FromCp1252(const std::string& bytes) {
     QString out;
     out.reserve(static_cast<qsizetype>(bytes.size()));
     for (char c : bytes) {
@@ -26,8 +25,7 @@ QString FromCp1252(const std::string& bytes)
     return out;
 }
 
-std::string ToCp1252(const QString& text)
-{
+std::string ToCp1252(const QString& text) {
     std::string out;
     out.reserve(static_cast<size_t>(text.size()));
     for (QChar qc : text) {

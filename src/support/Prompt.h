@@ -29,6 +29,8 @@ public:
     // The installed sink. Without one, prompts go to a sink that answers
     // Cancel (or No) and keeps the last text, so nothing blocks headless.
     static Prompt& current();
+    // What closing a box without choosing answers: Ok, No or Cancel.
+    static PromptAnswer dismissedAnswer(PromptButtons buttons);
     static void install(Prompt* prompt);
 };
 

@@ -8,28 +8,24 @@ namespace brimlo {
 
 namespace {
 
-bool isLeap(int y)
-{
+bool isLeap(int y) {
     return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
 }
 
-int daysInMonth(int y, int m)
-{
+int daysInMonth(int y, int m) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && isLeap(y) ? 29 : days[m - 1];
 }
 
 // Days before 1 January of year y, counting from 1 January of year 1.
-int32_t daysBeforeYear(int y)
-{
+int32_t daysBeforeYear(int y) {
     const int32_t p = y - 1;
     return p * 365 + p / 4 - p / 100 + p / 400;
 }
 
 } // namespace
 
-Date Date::fromYmd(int year, int month, int day)
-{
+Date Date::fromYmd(int year, int month, int day) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
         day > daysInMonth(year, month))
         return Date{};
@@ -39,8 +35,7 @@ Date Date::fromYmd(int year, int month, int day)
     return Date{n + day};
 }
 
-void Date::toYmd(int& year, int& month, int& day) const
-{
+void Date::toYmd(int& year, int& month, int& day) const {
     year = month = day = 0;
     if (days <= 0)
         return;
@@ -60,8 +55,7 @@ void Date::toYmd(int& year, int& month, int& day) const
     day = static_cast<int>(rest);
 }
 
-std::string Value::asString() const
-{
+std::string Value::asString() const {
     if (auto s = std::get_if<std::string>(&v_))
         return *s;
     if (auto i = std::get_if<int32_t>(&v_))
@@ -85,8 +79,7 @@ std::string Value::asString() const
     return {};
 }
 
-int32_t Value::asInt() const
-{
+int32_t Value::asInt() const {
     if (auto i = std::get_if<int32_t>(&v_))
         return *i;
     if (auto d = std::get_if<double>(&v_))
@@ -103,8 +96,7 @@ int32_t Value::asInt() const
     return 0;
 }
 
-double Value::asDouble() const
-{
+double Value::asDouble() const {
     if (auto d = std::get_if<double>(&v_))
         return *d;
     if (auto i = std::get_if<int32_t>(&v_))
@@ -118,15 +110,13 @@ double Value::asDouble() const
     return 0;
 }
 
-Date Value::asDate() const
-{
+Date Value::asDate() const {
     if (auto dt = std::get_if<Date>(&v_))
         return *dt;
     return Date{};
 }
 
-bool Value::asBool() const
-{
+bool Value::asBool() const {
     if (auto b = std::get_if<bool>(&v_))
         return *b;
     return asInt() != 0;

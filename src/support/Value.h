@@ -31,7 +31,7 @@ public:
 
     bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
     std::string asString() const;
-    int32_t asInt() const;     // numbers round to nearest; null and texts that are no number give 0
+    int32_t asInt() const; // numbers round to nearest; null and texts that are no number give 0
     double asDouble() const;
     Date asDate() const;
     bool asBool() const;

@@ -4,38 +4,32 @@
 
 namespace brimlo::testing {
 
-ScriptedPrompt::ScriptedPrompt() : previous_(&Prompt::current())
-{
+ScriptedPrompt::ScriptedPrompt() : previous_(&Prompt::current()) {
     Prompt::install(this);
 }
 
-ScriptedPrompt::~ScriptedPrompt()
-{
+ScriptedPrompt::~ScriptedPrompt() {
     EXPECT_TRUE(expected_.empty()) << "expected box not shown: " << expected_.front().text;
     Prompt::install(nullptr);
 }
 
-ScriptedPrompt& ScriptedPrompt::expect(const std::string& text, PromptAnswer answer)
-{
+ScriptedPrompt& ScriptedPrompt::expect(const std::string& text, PromptAnswer answer) {
     expected_.push_back({text, answer});
     return *this;
 }
 
-ScriptedPrompt& ScriptedPrompt::allowAny()
-{
+ScriptedPrompt& ScriptedPrompt::allowAny() {
     allowAny_ = true;
     return *this;
 }
 
-void ScriptedPrompt::clear()
-{
+void ScriptedPrompt::clear() {
     expected_.clear();
     shown_.clear();
 }
 
 PromptAnswer ScriptedPrompt::show(const std::string& text, const std::string& caption,
-                                  PromptIcon icon, PromptButtons buttons)
-{
+                                  PromptIcon icon, PromptButtons buttons) {
     shown_.push_back({text, caption, icon, buttons});
     if (!expected_.empty()) {
         Expected next = expected_.front();
@@ -45,15 +39,7 @@ PromptAnswer ScriptedPrompt::show(const std::string& text, const std::string& ca
     }
     if (!allowAny_)
         ADD_FAILURE() << "unexpected box: [" << caption << "] " << text;
-    switch (buttons) {
-    case PromptButtons::Ok:
-        return PromptAnswer::Ok;
-    case PromptButtons::YesNo:
-        return PromptAnswer::No;
-    case PromptButtons::YesNoCancel:
-        return PromptAnswer::Cancel;
-    }
-    return PromptAnswer::Cancel;
+    return dismissedAnswer(buttons);
 }
 
 } // namespace brimlo::testing

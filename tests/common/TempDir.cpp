@@ -7,16 +7,14 @@
 
 namespace brimlo::testing {
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "brimlo-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);

@@ -6,16 +6,14 @@
 
 using namespace brimlo;
 
-TEST(RoundDecimals, HalvesGoAwayFromZero)
-{
+TEST(RoundDecimals, HalvesGoAwayFromZero) {
     EXPECT_EQ(RoundDecimals(0.5, 0), 1.0);
     EXPECT_EQ(RoundDecimals(-0.5, 0), -1.0);
     EXPECT_EQ(RoundDecimals(2.5, 0), 3.0);
     EXPECT_EQ(RoundDecimals(-2.5, 0), -3.0);
 }
 
-TEST(RoundDecimals, ToleratesValuesAHairBelowAHalf)
-{
+TEST(RoundDecimals, ToleratesValuesAHairBelowAHalf) {
     EXPECT_EQ(RoundDecimals(2.4999999999, 0), 3.0);
     EXPECT_EQ(RoundDecimals(2.49, 0), 2.0);
     EXPECT_DOUBLE_EQ(RoundDecimals(1.005, 2), 1.01);
@@ -25,15 +23,13 @@ TEST(RoundDecimals, ToleratesValuesAHairBelowAHalf)
     EXPECT_DOUBLE_EQ(RoundDecimals(7.0, 2), 7.0);
 }
 
-TEST(Generic, ReplaceFirstReplacesOnlyTheFirst)
-{
+TEST(Generic, ReplaceFirstReplacesOnlyTheFirst) {
     std::string s = "Log3.db Log3.db";
     ReplaceFirst(s, "Log", "Header");
     EXPECT_EQ(s, "Header3.db Log3.db");
 }
 
-TEST(Generic, UpcaseFirstTouchesOnlyAsciiLetters)
-{
+TEST(Generic, UpcaseFirstTouchesOnlyAsciiLetters) {
     std::string a = "abc", b = "1bc", c = "";
     UpcaseFirst(a);
     UpcaseFirst(b);
@@ -43,8 +39,7 @@ TEST(Generic, UpcaseFirstTouchesOnlyAsciiLetters)
     EXPECT_EQ(c, "");
 }
 
-TEST(Generic, WorkspaceNamePairs)
-{
+TEST(Generic, WorkspaceNamePairs) {
     const std::vector<std::pair<std::string, std::string>> pairs = {
         {"Header", ".db"}, {"Log", ".db"}, {"Log", ".PX"}};
     for (const char* name : {"Header12.db", "Log12.db", "Log12.PX", "Logbook.db"})
@@ -53,8 +48,7 @@ TEST(Generic, WorkspaceNamePairs)
         EXPECT_FALSE(MatchesAnyPair(name, pairs)) << name;
 }
 
-TEST(ErrorBox, FullStopAddedOnlyAboveFullStop)
-{
+TEST(ErrorBox, FullStopAddedOnlyAboveFullStop) {
     EXPECT_EQ(WithFullStop("Bad value"), "Bad value.");
     EXPECT_EQ(WithFullStop("Bad value."), "Bad value.");
     EXPECT_EQ(WithFullStop("Really!"), "Really!");
@@ -62,8 +56,7 @@ TEST(ErrorBox, FullStopAddedOnlyAboveFullStop)
     EXPECT_EQ(WithFullStop(""), "");
 }
 
-TEST(Cp1252, RoundTripsEveryDefinedByte)
-{
+TEST(Cp1252, RoundTripsEveryDefinedByte) {
     std::string all;
     for (int b = 1; b < 256; ++b)
         all.push_back(static_cast<char>(b));

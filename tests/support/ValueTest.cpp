@@ -4,8 +4,7 @@
 
 using namespace brimlo;
 
-TEST(Date, KnownDayNumbers)
-{
+TEST(Date, KnownDayNumbers) {
     EXPECT_EQ(Date::fromYmd(1, 1, 1).days, 1);
     // 1 January 2000 is day 730120 counted from 1 January of year 1 as 1.
     EXPECT_EQ(Date::fromYmd(2000, 1, 1).days, 730120);
@@ -14,8 +13,7 @@ TEST(Date, KnownDayNumbers)
     EXPECT_FALSE(Date::fromYmd(2001, 2, 29).valid());
 }
 
-TEST(Date, RoundTripsEveryDayOfFourCenturies)
-{
+TEST(Date, RoundTripsEveryDayOfFourCenturies) {
     const int32_t from = Date::fromYmd(1800, 1, 1).days;
     const int32_t to = Date::fromYmd(2200, 12, 31).days;
     for (int32_t n = from; n <= to; ++n) {
@@ -25,8 +23,7 @@ TEST(Date, RoundTripsEveryDayOfFourCenturies)
     }
 }
 
-TEST(Value, NullReadsAsEmptyOrZero)
-{
+TEST(Value, NullReadsAsEmptyOrZero) {
     Value v;
     EXPECT_TRUE(v.isNull());
     EXPECT_EQ(v.asString(), "");
@@ -35,8 +32,7 @@ TEST(Value, NullReadsAsEmptyOrZero)
     EXPECT_FALSE(v.asDate().valid());
 }
 
-TEST(Value, ConversionsBetweenKinds)
-{
+TEST(Value, ConversionsBetweenKinds) {
     EXPECT_EQ(Value(256.0).asInt(), 256);
     EXPECT_EQ(Value(int32_t{42}).asString(), "42");
     EXPECT_EQ(Value("17").asInt(), 17);
