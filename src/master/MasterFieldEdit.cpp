@@ -9,7 +9,7 @@ namespace brimlo {
 MasterFieldEdit::MasterFieldEdit(Dataset& master, int field, std::string picture, QWidget* parent)
     : QLineEdit(parent), master_(master), field_(field), picture_(std::move(picture)) {
     setReadOnly(true);
-    listener_ = master_.addListener([this](DataEvent event, int index) {
+    listener_.attach(master_, [this](DataEvent event, int index) {
         if (event == DataEvent::DataSetChange ||
             (event == DataEvent::FieldChange && index == field_))
             showField();
@@ -17,9 +17,7 @@ MasterFieldEdit::MasterFieldEdit(Dataset& master, int field, std::string picture
     showField();
 }
 
-MasterFieldEdit::~MasterFieldEdit() {
-    master_.removeListener(listener_);
-}
+MasterFieldEdit::~MasterFieldEdit() = default;
 
 void MasterFieldEdit::showField() {
     const Value& value = master_.field(field_);

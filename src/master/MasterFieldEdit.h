@@ -1,11 +1,11 @@
 #pragma once
 
+#include "master/DatasetListener.h"
+
 #include <QLineEdit>
 #include <string>
 
 namespace brimlo {
-
-class Dataset;
 
 // A read-only edit showing one field of the master table's current record,
 // numbers in their display picture ("#0.000"); an empty field shows empty.
@@ -24,7 +24,7 @@ private:
     Dataset& master_;
     int field_;
     std::string picture_;
-    int listener_ = 0;
+    DatasetListener listener_;
 };
 
 } // namespace brimlo

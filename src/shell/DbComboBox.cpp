@@ -12,7 +12,7 @@ DbComboBox::DbComboBox(Dataset& dataset, const std::string& field, bool& typing,
     : QComboBox(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
       typing_(typing) {
     setEditable(false);
-    listener_ = dataset_.addListener([this](DataEvent event, int index) {
+    listener_.attach(dataset_, [this](DataEvent event, int index) {
         if (event == DataEvent::DataSetChange ||
             (event == DataEvent::FieldChange && index == index_))
             showField();
@@ -20,9 +20,7 @@ DbComboBox::DbComboBox(Dataset& dataset, const std::string& field, bool& typing,
     connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
 }
 
-DbComboBox::~DbComboBox() {
-    dataset_.removeListener(listener_);
-}
+DbComboBox::~DbComboBox() = default;
 
 void DbComboBox::setItems(const std::vector<std::string>& items) {
     showing_ = true;

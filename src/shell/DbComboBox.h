@@ -1,12 +1,12 @@
 #pragma once
 
+#include "master/DatasetListener.h"
+
 #include <QComboBox>
 #include <string>
 #include <vector>
 
 namespace brimlo {
-
-class Dataset;
 
 // A drop-down list bound to one field of a dataset's current record. It
 // accepts only its items; choosing one starts an edit of the record and
@@ -35,7 +35,7 @@ private:
     std::string field_;
     int index_ = -1;
     bool& typing_;
-    int listener_ = 0;
+    DatasetListener listener_;
     bool showing_ = false;
 };
 

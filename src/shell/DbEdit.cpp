@@ -20,16 +20,14 @@ bool IsEnter(const QKeyEvent* event) {
 DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
     : QLineEdit(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
       typing_(typing) {
-    listener_ = dataset_.addListener(
-        [this](DataEvent event, int index) { listen(static_cast<int>(event), index); });
+    listener_.attach(
+        dataset_, [this](DataEvent event, int index) { listen(static_cast<int>(event), index); });
     connect(this, &QLineEdit::textEdited, this, [this] { edited(); });
     connect(this, &QLineEdit::textChanged, this, [this] { changed(); });
     showField();
 }
 
-DbEdit::~DbEdit() {
-    dataset_.removeListener(listener_);
-}
+DbEdit::~DbEdit() = default;
 
 void DbEdit::listen(int event, int field) {
     switch (static_cast<DataEvent>(event)) {
@@ -53,9 +51,7 @@ void DbEdit::listen(int event, int field) {
 }
 
 void DbEdit::showField() {
-    showing_ = true;
     setText(FromCp1252(dataset_.field(index_).asString()));
-    showing_ = false;
 }
 
 // The first typed change starts an edit of the record, as typing into any
@@ -66,10 +62,8 @@ void DbEdit::edited() {
         const int cursor = cursorPosition();
         dataset_.edit();
         if (text() != typed) {
-            showing_ = true;
             setText(typed);
             setCursorPosition(cursor);
-            showing_ = false;
         }
     }
     dirty_ = true;
@@ -121,7 +115,9 @@ void DbEdit::keyPressEvent(QKeyEvent* event) {
 void DbEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || leaving_)
+    // Focus taken by another window, or by this one going, is no leaving.
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || leaving_ ||
+        !isVisible() || !listener_.alive())
         return;
     leave();
 }

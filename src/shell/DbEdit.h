@@ -1,12 +1,12 @@
 #pragma once
 
+#include "master/DatasetListener.h"
+
 #include <QLineEdit>
 #include <functional>
 #include <string>
 
 namespace brimlo {
-
-class Dataset;
 
 // An edit bound straight to one field of a dataset's current record. Typing
 // starts an edit of the record; the typed text reaches the field when the
@@ -52,9 +52,8 @@ private:
     std::string field_;
     int index_ = -1;
     bool& typing_;
-    int listener_ = 0;
+    DatasetListener listener_;
     bool dirty_ = false;
-    bool showing_ = false;
     bool leaving_ = false;
 };
 

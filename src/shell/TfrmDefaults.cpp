@@ -65,16 +65,14 @@ TfrmDefaults::TfrmDefaults(Dataset& defaults, QWidget* parent)
     chkTrimAllowance_->setChecked(defaults_.field("TRIM_ALLOWANCE").asString() == "T");
     volumeMethod_ = defaults_.field("VOL_CALC_METH").asString();
     const int methodField = defaults_.fieldIndex("VOL_CALC_METH");
-    listener_ = defaults_.addListener([this, methodField](DataEvent event, int field) {
+    listener_.attach(defaults_, [this, methodField](DataEvent event, int field) {
         if (event == DataEvent::DataSetChange ||
             (event == DataEvent::FieldChange && field == methodField))
             volumeMethodMoved();
     });
 }
 
-TfrmDefaults::~TfrmDefaults() {
-    defaults_.removeListener(listener_);
-}
+TfrmDefaults::~TfrmDefaults() = default;
 
 // --- building ----------------------------------------------------------------
 

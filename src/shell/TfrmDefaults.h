@@ -1,5 +1,6 @@
 #pragma once
 
+#include "master/DatasetListener.h"
 #include "shell/ChildWindow.h"
 
 #include <QWidget>
@@ -70,7 +71,7 @@ private:
 
     Dataset& defaults_;
     bool typing_ = false;
-    int listener_ = 0;
+    DatasetListener listener_;
     std::string volumeMethod_;
     QTabWidget* pcDefaults_ = nullptr;
     QWidget* tabHeader_ = nullptr;

@@ -509,3 +509,24 @@ TEST_F(DefaultsWindowTest, PagesCanBePictured) {
 }
 
 } // namespace
+
+namespace {
+
+// The main window lets go of its tables before its child windows are
+// deleted; the window must then leave the table alone.
+TEST(DefaultsWindowLifetime, WindowOutlivingItsTableLeavesItAlone) {
+    TempDir temp;
+    auto tables = std::make_unique<MainTables>(temp.path().string() + "/");
+    auto window = std::make_unique<TfrmDefaults>(tables->defaults());
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    DbEdit* lessee = window->edit("LESSEE");
+    lessee->setFocus();
+    QTest::keyClicks(lessee, QStringLiteral("pending"));
+    tables.reset();
+    window->hide();
+    window.reset();
+    SUCCEED();
+}
+
+} // namespace
