@@ -193,6 +193,31 @@ TEST_F(MasterMaintenanceTest, EveryEditIsReadOnlyAndEnterMovesOn) {
     EXPECT_FALSE(master_->isEditing());
 }
 
+TEST_F(MasterMaintenanceTest, TabWalksHeaderGroupsTotalsStatisticsThenNavigator) {
+    AddRecord(*master_, 1, Groups(1));
+    TfrmMasterMaintenance& w = open();
+    w.activated();
+    QApplication::setActiveWindow(&w);
+    w.findChild<QLineEdit*>(QStringLiteral("edtMillName"))->setFocus(Qt::TabFocusReason);
+    std::vector<std::string> walked;
+    for (int i = 0; i < 40 && QApplication::focusWidget(); ++i) {
+        walked.push_back(QApplication::focusWidget()->objectName().toStdString());
+        if (walked.back() == "navMaster")
+            break;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    const std::vector<std::string> expected = {
+        "edtMillName",     "edtLessee",      "edtDisp",        "edtSubDisp",   "edtSource",
+        "edtDate",         "edtPop",         "edtTopD",        "edtNetWeight", "edtTm9",
+        "edtMillNum",      "edtBlockNum",    "edtLoadNum",     "edtSawlogs",   "edtSpecies",
+        "edtCondCode",     "edtProdCode",    "scrollSummary",  "edtSpCdPr1",   "edtLogs1",
+        "edtLength1",      "edtGrossVol1",   "edtCullVol1",    "edtNetVol1",   "edtCullPer1",
+        "edtTotalLogs",    "edtTotalLength", "edtTotalGVol",   "edtTotalCVol", "edtTotalNVol",
+        "edtTotalCullPer", "edtTrees",       "edtVolperTrees", "edtLogSize",   "edtWt_per_Vol",
+        "navMaster"};
+    EXPECT_EQ(walked, expected);
+}
+
 TEST_F(MasterMaintenanceTest, GroupRowsFollowTheNumberOfGroups) {
     AddRecord(*master_, 3, Groups(3));
     AddRecord(*master_, 5, Groups(5));
