@@ -387,3 +387,25 @@ TEST_F(MasterMaintenanceTest, DeletingTheOnlyRecordTellsTheUserAndClosesTheWindo
 }
 
 } // namespace
+
+namespace {
+
+// A picture of the window for the documentation, when asked for.
+TEST_F(MasterMaintenanceTest, WindowCanBePictured) {
+    AddRecord(*master_, 3,
+              {{"SPGR01", 3, 14.4, 0.448, 0.05, 0.398, 11.16},
+               {"FIGR01", 4, 19.2, 0.6, 0, 0.6, 0},
+               {"PLGR02", 2, 9.6, 0.2, 0.02, 0.18, 10}},
+              9, 25000);
+    TfrmMasterMaintenance& w = open();
+    w.activated();
+    const QPixmap picture = w.grab();
+    EXPECT_EQ(picture.size(), QSize(630, 455));
+    const QByteArray target = qgetenv("BRIMLO_SCREENSHOT_DIR");
+    if (!target.isEmpty()) {
+        EXPECT_TRUE(picture.save(QString::fromLocal8Bit(target) +
+                                 QStringLiteral("/master-maintenance.png")));
+    }
+}
+
+} // namespace
