@@ -565,61 +565,40 @@ std::optional<std::string> TfrmDataEntry::askSaveFileName(const std::string& pro
 // --- access --------------------------------------------------------------------
 
 QWidget* TfrmDataEntry::control(LoadControl which) const {
-    auto row = [this](const char* f) -> QWidget* {
-        if (auto found = rowEdits_.find(f); found != rowEdits_.end())
-            return found->second;
-        auto combo = rowCombos_.find(f);
-        return combo != rowCombos_.end() ? combo->second : nullptr;
+    // The field each control the load names shows; the header page's start
+    // at Disposition.
+    static const std::map<LoadControl, const char*> fields = {
+        {LoadControl::Species, "SPECIES"},
+        {LoadControl::CondCode, "CONDCODE"},
+        {LoadControl::ProdCode, "PRODCODE"},
+        {LoadControl::TopD, "TOPD"},
+        {LoadControl::Length, "LENGTH"},
+        {LoadControl::ActLength, "ACT_LENGTH"},
+        {LoadControl::ButtD, "BUTTD"},
+        {LoadControl::CullType, "CULL_TYPE"},
+        {LoadControl::CullMethod, "CULL_METH"},
+        {LoadControl::C1, "C1"},
+        {LoadControl::C2, "C2"},
+        {LoadControl::C3, "C3"},
+        {LoadControl::Flag, "FLAG"},
+        {LoadControl::Dbh, "DBH"},
+        {LoadControl::Disposition, "DISP"},
+        {LoadControl::Source, "SOURCE"},
+        {LoadControl::HeaderTopD, "HTOPD"},
+        {LoadControl::DateWeighed, "DATEWEIGHED"},
+        {LoadControl::ScalerName, "SCALER_NAME"},
+        {LoadControl::ScalerPermit, "SCALER_PERMIT"},
     };
-    auto head = [this](const char* f) -> QWidget* {
-        auto found = headerEdits_.find(f);
-        return found != headerEdits_.end() ? found->second : nullptr;
-    };
-    switch (which) {
-    case LoadControl::Species:
-        return row("SPECIES");
-    case LoadControl::CondCode:
-        return row("CONDCODE");
-    case LoadControl::ProdCode:
-        return row("PRODCODE");
-    case LoadControl::TopD:
-        return row("TOPD");
-    case LoadControl::Length:
-        return row("LENGTH");
-    case LoadControl::ActLength:
-        return row("ACT_LENGTH");
-    case LoadControl::ButtD:
-        return row("BUTTD");
-    case LoadControl::CullType:
-        return row("CULL_TYPE");
-    case LoadControl::CullMethod:
-        return row("CULL_METH");
-    case LoadControl::C1:
-        return row("C1");
-    case LoadControl::C2:
-        return row("C2");
-    case LoadControl::C3:
-        return row("C3");
-    case LoadControl::Flag:
-        return row("FLAG");
-    case LoadControl::Dbh:
-        return row("DBH");
-    case LoadControl::Disposition:
-        return head("DISP");
-    case LoadControl::Source:
-        return head("SOURCE");
-    case LoadControl::HeaderTopD:
-        return head("HTOPD");
-    case LoadControl::DateWeighed:
-        return head("DATEWEIGHED");
-    case LoadControl::VolumeMethod:
+    if (which == LoadControl::VolumeMethod)
         return cbVolumeCalc_;
-    case LoadControl::ScalerName:
-        return head("SCALER_NAME");
-    case LoadControl::ScalerPermit:
-        return head("SCALER_PERMIT");
-    }
-    return nullptr;
+    const auto found = fields.find(which);
+    if (found == fields.end())
+        return nullptr;
+    if (which >= LoadControl::Disposition)
+        return headerEdit(found->second);
+    if (FieldEdit* edit = logEdit(found->second))
+        return edit;
+    return logCombo(found->second);
 }
 
 FieldEdit* TfrmDataEntry::headerEdit(const std::string& field) const {
