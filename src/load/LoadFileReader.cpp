@@ -98,9 +98,11 @@ void ReadLogExtras(const LoadFileLine& line, const Source& src, LogRecord& log) 
 LogRecord ReadLog(const LoadFileLine& line, const Source& src, int32_t logNumber) {
     LogRecord log;
     log.LOGNUM = logNumber;
-    log.SPECIES = line.chars(6, 7);
-    log.CONDCODE = line.chars(8, 9);
-    log.PRODCODE = line.chars(10, 11);
+    // Codes are kept trimmed: "S " from a file and "S" keyed by hand are one
+    // combination, and a right-aligned mill code finds its own master record.
+    log.SPECIES = Trimmed(line.chars(6, 7));
+    log.CONDCODE = Trimmed(line.chars(8, 9));
+    log.PRODCODE = Trimmed(line.chars(10, 11));
     log.FLAG = line.chars(43, 43);
     ReadLogMeasures(line, src, log);
     ReadLogExtras(line, src, log);
@@ -114,11 +116,11 @@ void ReadHeaderTexts(const LoadFileLine& line, HeaderRecord& h) {
     h.SUBDISP = line.chars(52, 55);
     h.BLOCK_NUM = line.chars(63, 66);
     h.TM9 = line.chars(91, 97);
-    h.HSPECIES = line.chars(98, 99);
-    h.HCONDCODE = line.chars(100, 101);
-    h.HPRODCODE = line.chars(102, 103);
+    h.HSPECIES = Trimmed(line.chars(98, 99));
+    h.HCONDCODE = Trimmed(line.chars(100, 101));
+    h.HPRODCODE = Trimmed(line.chars(102, 103));
     h.SOURCE = line.chars(104, 123);
-    h.MILL_CODE = line.chars(124, 125);
+    h.MILL_CODE = Trimmed(line.chars(124, 125));
     h.SAWLOGS = line.chars(149, 149);
 }
 

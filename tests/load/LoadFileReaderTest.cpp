@@ -3,6 +3,7 @@
 #include "LoadFileSamples.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "load/LoadFileWriter.h"
 #include "support/BrimloError.h"
 
 #include <fstream>
@@ -45,7 +46,7 @@ TEST(LoadFileReader, ReadsTheSampleLogAsItStands) {
     ASSERT_EQ(r.load.logs.size(), 1u);
     const LogRecord& log = r.load.logs[0];
     EXPECT_EQ(log.LOGNUM, 1);
-    EXPECT_EQ(log.SPECIES, "S ");
+    EXPECT_EQ(log.SPECIES, "S");
     EXPECT_EQ(log.CONDCODE, "GR");
     EXPECT_EQ(log.PRODCODE, "01");
     EXPECT_EQ(log.TOPD, 20);
@@ -80,11 +81,11 @@ TEST(LoadFileReader, ReadsTheSampleHeaderWithItsBlanks) {
     EXPECT_EQ(h.HTOPD, 10);
     EXPECT_EQ(h.NETWEIGHT, 12344.0);
     EXPECT_EQ(h.TM9, "TM12345678");
-    EXPECT_EQ(h.HSPECIES, "S ");
+    EXPECT_EQ(h.HSPECIES, "S");
     EXPECT_EQ(h.HCONDCODE, "GR");
     EXPECT_EQ(h.HPRODCODE, "01");
     EXPECT_EQ(h.SOURCE, std::string(20, ' '));
-    EXPECT_EQ(h.MILL_CODE, " A");
+    EXPECT_EQ(h.MILL_CODE, "A");
     EXPECT_EQ(h.LOAD_ID, 1);
     EXPECT_EQ(h.TREES, 25);
     EXPECT_EQ(h.SAWLOGS, "Y");
@@ -393,6 +394,17 @@ TEST(LoadFileReader, ReadsAFileFromDisk) {
     ASSERT_TRUE(r.read);
     EXPECT_EQ(r.load.logs.size(), 2u);
     EXPECT_EQ(r.load.header.LOAD_NUM, 123456);
+}
+
+TEST(LoadFileReader, CodesAreStoredTrimmedAndWrittenBackAsRead) {
+    // A right-aligned mill code and left-aligned species come back without
+    // blanks, and writing the load again gives the same bytes.
+    const std::string bytes = kSampleLogLine + kSampleHeaderLine;
+    const LoadFileReadResult r = Read(bytes);
+    ASSERT_TRUE(r.read);
+    EXPECT_EQ(r.load.header.MILL_CODE, "A");
+    EXPECT_EQ(r.load.logs.at(0).SPECIES, "S");
+    EXPECT_EQ(FormatLoadFile(r.load), bytes);
 }
 
 } // namespace

@@ -41,6 +41,18 @@ private:
                                   : text(maxLength);
     }
 
+    // Codes as the selectors and the header edits give them: no blank at
+    // either end (a code is stored trimmed, so only those come back as they
+    // were written).
+    std::string trimmedCode(int maxLength) {
+        std::string s = code(maxLength);
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
+        while (!s.empty() && s.front() == ' ')
+            s.erase(0, 1);
+        return s;
+    }
+
     HeaderRecord header() {
         HeaderRecord h;
         h.LESSEE = text(24);
@@ -54,11 +66,11 @@ private:
         h.HTOPD = static_cast<int16_t>(between(0, 76));
         h.NETWEIGHT = between(0, 999999) + (between(0, 3) == 0 ? 0.5 : 0.0);
         h.TM9 = text(10);
-        h.HSPECIES = code(2);
-        h.HCONDCODE = code(2);
-        h.HPRODCODE = code(2);
+        h.HSPECIES = trimmedCode(2);
+        h.HCONDCODE = trimmedCode(2);
+        h.HPRODCODE = trimmedCode(2);
         h.SOURCE = text(20);
-        h.MILL_CODE = text(2);
+        h.MILL_CODE = trimmedCode(2);
         h.LOAD_ID = static_cast<int16_t>(between(0, 999));
         h.TREES = static_cast<int16_t>(between(0, 9999));
         h.SAWLOGS = code(1);
@@ -71,9 +83,9 @@ private:
     LogRecord log(int32_t number) {
         LogRecord l;
         l.LOGNUM = number * 3; // numbers with gaps, as deletions leave them
-        l.SPECIES = code(2);
-        l.CONDCODE = code(2);
-        l.PRODCODE = code(2);
+        l.SPECIES = trimmedCode(2);
+        l.CONDCODE = trimmedCode(2);
+        l.PRODCODE = trimmedCode(2);
         l.TOPD = static_cast<int16_t>(between(0, 76));
         l.LENGTH = static_cast<int16_t>(between(0, 72));
         l.C1 = static_cast<int16_t>(between(-99, 999));
@@ -105,6 +117,12 @@ std::string RightAligned(const std::string& s, std::size_t width) {
     return std::string(width - cut.size(), ' ') + cut;
 }
 
+// Codes come back without their blanks at either end.
+std::string Stripped(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
 bool Blank(const std::string& s) {
     return s.find_first_not_of(' ') == std::string::npos;
 }
@@ -129,11 +147,11 @@ HeaderRecord ExpectedHeader(const HeaderRecord& in) {
     h.BLOCK_NUM = RightAligned(in.BLOCK_NUM, 4);
     h.NETWEIGHT = std::nearbyint(in.NETWEIGHT);
     h.TM9 = Blank(in.TM9) ? Padded(in.TM9, 7) : Padded(in.TM9, 10);
-    h.HSPECIES = Padded(in.HSPECIES, 2);
-    h.HCONDCODE = Padded(in.HCONDCODE, 2);
-    h.HPRODCODE = Padded(in.HPRODCODE, 2);
+    h.HSPECIES = Stripped(Padded(in.HSPECIES, 2));
+    h.HCONDCODE = Stripped(Padded(in.HCONDCODE, 2));
+    h.HPRODCODE = Stripped(Padded(in.HPRODCODE, 2));
     h.SOURCE = Padded(in.SOURCE, 20);
-    h.MILL_CODE = RightAligned(in.MILL_CODE, 2);
+    h.MILL_CODE = Stripped(RightAligned(in.MILL_CODE, 2));
     h.SAWLOGS = OneChar(in.SAWLOGS);
     h.VOL_CALC_METH = "S";
     h.SCALER_NAME = Padded(in.SCALER_NAME, 20);
@@ -149,9 +167,9 @@ std::vector<LogRecord> ExpectedLogs(const std::vector<LogRecord>& in) {
             continue;
         LogRecord e = l;
         e.LOGNUM = static_cast<int32_t>(out.size()) + 1;
-        e.SPECIES = Padded(l.SPECIES, 2);
-        e.CONDCODE = Padded(l.CONDCODE, 2);
-        e.PRODCODE = Padded(l.PRODCODE, 2);
+        e.SPECIES = Stripped(Padded(l.SPECIES, 2));
+        e.CONDCODE = Stripped(Padded(l.CONDCODE, 2));
+        e.PRODCODE = Stripped(Padded(l.PRODCODE, 2));
         e.CULL_TYPE = TrimmedChar(l.CULL_TYPE);
         e.CULL_METH = TrimmedChar(l.CULL_METH);
         e.FLAG = OneChar(l.FLAG);
