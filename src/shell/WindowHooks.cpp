@@ -1,12 +1,15 @@
 #include "shell/WindowHooks.h"
 
 #include "shell/DataEntryHooks.h"
+#include "shell/MaintenanceChildWindow.h"
 
 namespace brimlo {
 
 MainWindowHooks StandardWindowHooks() {
     MainWindowHooks hooks;
     AddDataEntryHooks(hooks);
+    hooks.createMaintenance = CreateMaintenanceWindow;
+    hooks.createDefaults = CreateDefaultsWindow;
     // The data entry, maintenance, defaults and help windows, the reports
     // and the master export are connected here as they arrive.
     return hooks;
