@@ -565,8 +565,7 @@ std::optional<std::string> TfrmDataEntry::askSaveFileName(const std::string& pro
 // --- access --------------------------------------------------------------------
 
 QWidget* TfrmDataEntry::control(LoadControl which) const {
-    // The field each control the load names shows; the header page's start
-    // at Disposition.
+    // The field each control the load names shows.
     static const std::map<LoadControl, const char*> fields = {
         {LoadControl::Species, "SPECIES"},
         {LoadControl::CondCode, "CONDCODE"},
@@ -594,11 +593,12 @@ QWidget* TfrmDataEntry::control(LoadControl which) const {
     const auto found = fields.find(which);
     if (found == fields.end())
         return nullptr;
-    if (which >= LoadControl::Disposition)
-        return headerEdit(found->second);
+    // Header and log field names never coincide.
     if (FieldEdit* edit = logEdit(found->second))
         return edit;
-    return logCombo(found->second);
+    if (FieldCombo* combo = logCombo(found->second))
+        return combo;
+    return headerEdit(found->second);
 }
 
 FieldEdit* TfrmDataEntry::headerEdit(const std::string& field) const {
