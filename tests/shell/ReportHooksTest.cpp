@@ -1,0 +1,213 @@
+#include "shell/ReportHooks.h"
+
+#include "MainWindowTestSupport.h"
+#include "common/ScriptedPrompt.h"
+#include "load/LoadDocument.h"
+#include "shell/DataEntryHooks.h"
+#include "shell/TfrmDataEntry.h"
+#include "support/BrimloError.h"
+#include "support/Dataset.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace brimlo;
+using namespace brimlo::testing;
+
+namespace {
+
+// What a preview was asked to show.
+struct PreviewCall {
+    std::string report;
+    QWidget* parent = nullptr;
+    Dataset* master = nullptr;
+    CMaster* masterRecord = nullptr;
+    LoadData load;
+    bool logEditedWhenShown = true;
+};
+
+class ReportHooks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        MainWindowHooks hooks;
+        AddDataEntryHooks(hooks);
+        AddReportHooks(hooks, fakes());
+        window = fixture.make(hooks);
+        window->show();
+        Settle();
+    }
+
+    void TearDown() override {
+        for (QMdiSubWindow* sub : window->clientArea().subWindowList())
+            if (auto* form = dynamic_cast<TfrmDataEntry*>(sub->widget());
+                form && form->hasDocument())
+                form->document().Close();
+        window.reset();
+        Settle();
+    }
+
+    ReportPreviews fakes() {
+        ReportPreviews p;
+        auto master = [this](const char* name) {
+            return [this, name](QWidget* parent, Dataset& dataset) {
+                maybeThrow();
+                calls.push_back({name, parent, &dataset, nullptr, {}, false});
+            };
+        };
+        auto load = [this](const char* name) {
+            return [this, name](QWidget* parent, const LoadData& data, CMaster& record) {
+                maybeThrow();
+                calls.push_back({name, parent, nullptr, &record, data,
+                                 loadWindow()->document().log().isEditing()});
+            };
+        };
+        p.masterSummary = master("summary");
+        p.masterFullAll = master("all");
+        p.masterFullCurrent = master("current");
+        p.loadLogListing = load("listing");
+        p.loadSummary = load("load summary");
+        return p;
+    }
+
+    void maybeThrow() {
+        if (!failure.empty())
+            throw BrimloError(failure);
+    }
+
+    void addMasterRecord() {
+        Dataset& master = window->tables().master();
+        master.insert();
+        master.setField("MILLCODE", Value("AB"));
+        master.setField("POP", Value(int32_t{1}));
+        master.setField("LOAD_NUM", Value(int32_t{123}));
+        master.setField("SAWLOGS", Value("Y"));
+        master.post();
+    }
+
+    TfrmDataEntry* loadWindow() const {
+        return dynamic_cast<TfrmDataEntry*>(window->activeChild());
+    }
+
+    // A new load whose first log has a length keyed but not yet posted.
+    void openLoadWithUnpostedLog() {
+        window->mnuNewLoadClick();
+        Settle();
+        ASSERT_NE(loadWindow(), nullptr);
+        LoadDocument& doc = loadWindow()->document();
+        doc.AppendLog();
+        Dataset& log = doc.log();
+        log.edit();
+        log.setField("LENGTH", Value(int32_t{40}));
+        ASSERT_TRUE(log.isEditing());
+    }
+
+    MainWindowFixture fixture;
+    std::unique_ptr<TfrmMain> window;
+    std::vector<PreviewCall> calls;
+    std::string failure;
+};
+
+TEST_F(ReportHooks, EachMasterCommandPreviewsTheMasterTable) {
+    addMasterRecord();
+    ScriptedPrompt prompt;
+    window->mnuPrintMasterSummaryClick();
+    window->mnuPrintMasterReportAllClick();
+    window->mnuPrintMasterReportCurrentClick();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].report, "summary");
+    EXPECT_EQ(calls[1].report, "all");
+    EXPECT_EQ(calls[2].report, "current");
+    for (const PreviewCall& call : calls) {
+        EXPECT_EQ(call.master, &window->tables().master());
+        EXPECT_EQ(call.parent, window.get());
+    }
+}
+
+TEST_F(ReportHooks, AnEmptyMasterFilePreviewsNothing) {
+    ScriptedPrompt prompt;
+    prompt.expect("The master file contains no records.");
+    window->mnuPrintMasterSummaryClick();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(ReportHooks, AReportErrorGoesToTheErrorBox) {
+    addMasterRecord();
+    failure = "The report could not be laid out.";
+    ScriptedPrompt prompt;
+    prompt.expect(failure);
+    window->mnuPrintMasterReportAllClick();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(ReportHooks, TheLoadListingPostsTheLogBeingKeyedFirst) {
+    ScriptedPrompt prompt;
+    openLoadWithUnpostedLog();
+    window->mnuPrintLoadLogListingClick();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].report, "listing");
+    EXPECT_FALSE(calls[0].logEditedWhenShown);
+    EXPECT_EQ(calls[0].masterRecord, &window->masterRecord());
+    EXPECT_EQ(calls[0].parent, window.get());
+    ASSERT_FALSE(calls[0].load.logs.empty());
+    EXPECT_EQ(calls[0].load.logs.back().LENGTH, 40);
+    // The load as the window's workspace holds it.
+    EXPECT_EQ(calls[0].load, loadWindow()->document().BuildLoadData());
+}
+
+TEST_F(ReportHooks, TheFullLoadReportIsTheListingThenTheSummary) {
+    ScriptedPrompt prompt;
+    openLoadWithUnpostedLog();
+    window->mnuPrintFullLoadReportClick();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].report, "listing");
+    EXPECT_EQ(calls[1].report, "load summary");
+    EXPECT_EQ(calls[0].load, calls[1].load);
+}
+
+TEST_F(ReportHooks, ALoadReportWithoutALoadWindowDoesNothing) {
+    ScriptedPrompt prompt;
+    window->mnuPrintLoadSummaryClick();
+    window->hooks().printLoadSummary(*window, nullptr);
+    EXPECT_TRUE(calls.empty());
+}
+
+// The program's own preview opens modally over the main window and the
+// command returns once it is closed.
+TEST(ReportHooksPreview, TheMasterSummaryOpensAPrintPreview) {
+    MainWindowFixture fixture;
+    MainWindowHooks hooks;
+    AddReportHooks(hooks);
+    auto window = fixture.make(hooks);
+    Dataset& master = window->tables().master();
+    master.insert();
+    master.setField("MILLCODE", Value("AB"));
+    master.setField("POP", Value(int32_t{1}));
+    master.setField("LOAD_NUM", Value(int32_t{123}));
+    master.setField("SAWLOGS", Value("Y"));
+    master.post();
+
+    bool previewSeen = false;
+    std::function<void()> close = [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!preview) {
+            QTimer::singleShot(10, close);
+            return;
+        }
+        previewSeen = true;
+        preview->reject();
+    };
+    QTimer::singleShot(0, close);
+    ScriptedPrompt prompt;
+    window->mnuPrintMasterSummaryClick();
+    EXPECT_TRUE(previewSeen);
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+} // namespace
