@@ -17,3 +17,8 @@ if(BRIMLO_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(brimlo_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(BRIMLO_FUZZ)
+  target_compile_options(brimlo_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_link_options(brimlo_options INTERFACE -fsanitize=address,undefined)
+endif()
