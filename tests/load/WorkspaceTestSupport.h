@@ -2,6 +2,7 @@
 
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "common/TypicalDefaults.h"
 #include "load/LoadDocument.h"
 #include "load/LoadView.h"
 #include "load/WorkspaceCounter.h"
@@ -74,39 +75,7 @@ protected:
 
     // A defaults record a scaler would keep: S/GR/01, top 20, length 50.
     void writeTypicalDefaults(std::map<std::string, Value> changes = {}) {
-        std::map<std::string, Value> values = {
-            {"SPECIES", "S"},
-            {"CONDCODE", "GR"},
-            {"PRODCODE", "01"},
-            {"TOPD", int32_t{20}},
-            {"LENGTH", int32_t{50}},
-            {"CULLMETHTYPE1", "6"},
-            {"CULLMETHTYPE2", "3"},
-            {"CULLMETHTYPE3", "3"},
-            {"CULLMETHTYPE4", "3"},
-            {"CULLMETHTYPE5", "3"},
-            {"CULLMETHTYPE6", "3"},
-            {"CULLMETHTYPE7", "3"},
-            {"LESSEE", "LESSEE CO"},
-            {"MILL_NAME", "MILL"},
-            {"MILL_NUM", int32_t{4}},
-            {"LOAD_NUM", int32_t{123}},
-            {"POP", int32_t{7}},
-            {"HTOPD", int32_t{10}},
-            {"NETWEIGHT", int32_t{20000}},
-            {"HSPECIES", "S"},
-            {"HCONDCODE", "GR"},
-            {"HPRODCODE", "01"},
-            {"MILL_CODE", "AB"},
-            {"TREES", int32_t{30}},
-            {"SAWLOGS", "Y"},
-            {"VOL_CALC_METH", "S"},
-            {"SCALER_NAME", "PAT"},
-            {"SCALER_PERMIT", "P1"},
-            {"TRIM_ALLOWANCE", "F"},
-        };
-        for (auto& [k, v] : changes)
-            values[k] = v;
+        std::map<std::string, Value> values = TypicalDefaults(changes);
         writeDefaults(values);
     }
 
