@@ -13,6 +13,8 @@ namespace brimlo {
 // assigns the field at once. Enter moves the focus on; other keys set the
 // window's typing flag.
 class DbComboBox : public QComboBox {
+    Q_OBJECT
+
 public:
     DbComboBox(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent = nullptr);
     ~DbComboBox() override;

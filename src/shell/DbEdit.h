@@ -14,6 +14,9 @@ namespace brimlo {
 // is the typing flag: a key press sets it, the next change reaction of an
 // advancing edit clears it, so only typed entries move the focus on.
 class DbEdit : public QLineEdit {
+    // The meta-object lets findChildren<DbEdit*> tell these from plain edits.
+    Q_OBJECT
+
 public:
     DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent = nullptr);
     ~DbEdit() override;
