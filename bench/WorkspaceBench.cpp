@@ -1,4 +1,5 @@
 #include "load/LoadDocument.h"
+#include "load/LoadFileWriter.h"
 #include "load/WorkspaceCounter.h"
 #include "support/DefaultsLayout.h"
 #include "support/SqliteStore.h"
@@ -23,11 +24,7 @@ public:
         defaults_ =
             std::make_unique<Dataset>(SqliteStore::create(dir_ + "/defaults.db", DefaultsFields()));
         writeDefaults();
-        LoadEnvironment env;
-        env.appDataDirectory = dir_ + "/";
-        env.defaults = defaults_.get();
-        env.counter = &counter_;
-        doc_ = LoadDocument::NewLoad(env);
+        doc_ = LoadDocument::NewLoad(env());
         doc_->windowShown();
         keyLogs();
     }
@@ -42,6 +39,15 @@ public:
     FullLoad& operator=(const FullLoad&) = delete;
 
     LoadDocument& doc() { return *doc_; }
+    const std::string& dir() const { return dir_; }
+
+    LoadEnvironment env() {
+        LoadEnvironment env;
+        env.appDataDirectory = dir_ + "/";
+        env.defaults = defaults_.get();
+        env.counter = &counter_;
+        return env;
+    }
 
     void setMethod(const char* method) {
         Dataset& header = doc_->header();
@@ -119,5 +125,52 @@ void BM_RecalcLoadAlbertaWithProductRules(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecalcLoadAlbertaWithProductRules)->Unit(benchmark::kMillisecond);
+
+// Opening a 2400-log load file into a new workspace: read, insert, tally
+// and the Smalian recomputation, then the workspace is closed again.
+void BM_OpenLoadFileIntoWorkspace(benchmark::State& state) {
+    FullLoad load;
+    const std::string path = load.dir() + "/full.txt";
+    if (!WriteLoadFile(load.doc().BuildLoadData(), path)) {
+        state.SkipWithError("the load file could not be written");
+        return;
+    }
+    for (auto _ : state) {
+        auto doc = LoadDocument::OpenLoadFile(load.env(), path);
+        state.PauseTiming();
+        doc->Close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenLoadFileIntoWorkspace)->Unit(benchmark::kMillisecond);
+
+// Saving a 2400-log load from its workspace, the flush included.
+void BM_SaveFullLoad(benchmark::State& state) {
+    FullLoad load;
+    const std::string path = load.dir() + "/saved.txt";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteLoadFile(load.doc().BuildLoadData(), path));
+}
+BENCHMARK(BM_SaveFullLoad)->Unit(benchmark::kMillisecond);
+
+// One top diameter change on a log of a full load: the reaction with its
+// checks, volumes, product rules and the post (with its disk flush).
+void BM_TopDiameterReactionWithPost(benchmark::State& state) {
+    FullLoad load;
+    Dataset& log = load.doc().log();
+    log.first();
+    for (int i = 0; i < 1200; ++i)
+        log.next();
+    // The log's own top diameter and one 2 cm smaller: both pass the checks.
+    const int keyed = log.field("TOPD").asInt();
+    int top = keyed;
+    for (auto _ : state) {
+        top = top == keyed ? keyed - 2 : keyed;
+        log.edit();
+        log.setField("TOPD", int32_t{top});
+        log.post();
+    }
+}
+BENCHMARK(BM_TopDiameterReactionWithPost)->Unit(benchmark::kMicrosecond);
 
 } // namespace
