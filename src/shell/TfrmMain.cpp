@@ -59,6 +59,11 @@ TfrmMain::~TfrmMain() {
     disconnect(mdi_, nullptr, this, nullptr);
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         disconnect(sub, nullptr, this, nullptr);
+    // Child windows call back into this window while they go (activation,
+    // command states): they must go while it is still whole, not later
+    // from the base class's destructor.
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        delete sub;
 }
 
 // --- menus ---------------------------------------------------------------
@@ -202,6 +207,8 @@ void TfrmMain::NoteLoadWindowClosed() {
 }
 
 void TfrmMain::EnableLoadCommands(bool on) {
+    if (closing_)
+        return;
     for (const char* name :
          {"mnuPrintLoadLogListing", "mnuPrintLoadSummary", "mnuPrintFullLoadReport", "mnuSaveAs"})
         action(name)->setEnabled(on);
