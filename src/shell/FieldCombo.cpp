@@ -2,7 +2,6 @@
 
 #include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
-#include "support/Dataset.h"
 
 namespace brimlo {
 
@@ -12,16 +11,12 @@ std::string TrimmedEntry(const std::string& text) {
 }
 
 FieldCombo::FieldCombo(QWidget* parent, std::string field)
-    : QComboBox(parent), field_(std::move(field)) {
+    : QComboBox(parent), binding_(std::move(field)) {
     setEditable(false);
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
         if (!showing_)
             picked();
     });
-}
-
-FieldCombo::~FieldCombo() {
-    unbind();
 }
 
 void FieldCombo::setEntries(const std::vector<std::string>& entries) {
@@ -34,41 +29,8 @@ void FieldCombo::setEntries(const std::vector<std::string>& entries) {
 }
 
 void FieldCombo::bind(Dataset& dataset) {
-    unbind();
-    dataset_ = &dataset;
-    fieldIndex_ = dataset.fieldIndex(field_);
-    listener_ = dataset.addListener([this](DataEvent event, int field) {
-        switch (event) {
-        case DataEvent::DataSetChange:
-            forget();
-            showField();
-            break;
-        case DataEvent::StateChange:
-            showField();
-            break;
-        case DataEvent::FieldChange:
-            if (field == fieldIndex_ || field < 0)
-                showField();
-            break;
-        case DataEvent::UpdateRecord:
-            if (pending())
-                commit();
-            break;
-        }
-    });
-    showField();
-}
-
-void FieldCombo::unbind() {
-    if (dataset_ && listener_)
-        dataset_->removeListener(listener_);
-    dataset_ = nullptr;
-    listener_ = 0;
-}
-
-void FieldCombo::forget() {
-    dirty_ = false;
-    rejected_ = false;
+    binding_.bind(
+        dataset, [this] { showField(); }, [this] { commit(); });
 }
 
 std::string FieldCombo::text() const {
@@ -88,10 +50,9 @@ void FieldCombo::select(const std::string& wanted) {
 }
 
 void FieldCombo::showField() {
-    if (!dataset_ || dirty_ || rejected_)
+    if (!binding_.bound() || binding_.pending())
         return;
-    const bool hasRecord = dataset_->isOpen() && (!dataset_->isEmpty() || dataset_->isEditing());
-    select(hasRecord ? dataset_->field(fieldIndex_).asString() : std::string());
+    select(binding_.shownText());
 }
 
 void FieldCombo::showText(const std::string& text) {
@@ -100,25 +61,14 @@ void FieldCombo::showText(const std::string& text) {
 }
 
 void FieldCombo::picked() {
-    dirty_ = true;
-    RunGuarded([this] {
-        if (dataset_ && dataset_->isOpen() && !dataset_->isEditing() && !dataset_->isEmpty())
-            dataset_->edit();
-        if (onPicked)
-            onPicked(text());
-    });
+    if (binding_.changedByScaler() && onPicked)
+        RunGuarded([this] { onPicked(text()); });
 }
 
 void FieldCombo::commit() {
-    if (!dataset_ || !pending())
+    if (!binding_.bound() || !pending())
         return;
-    if (!dataset_->isEditing())
-        dataset_->edit();
-    const std::string value = TrimmedEntry(text());
-    dirty_ = false;
-    rejected_ = true;
-    dataset_->setField(fieldIndex_, value.empty() ? Value() : Value(value));
-    rejected_ = false;
+    binding_.write(TrimmedEntry(text()));
     showField();
 }
 

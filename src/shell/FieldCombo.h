@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/FieldBinding.h"
+
 #include <QComboBox>
 #include <functional>
 #include <string>
@@ -16,33 +18,27 @@ class Dataset;
 class FieldCombo : public QComboBox {
 public:
     FieldCombo(QWidget* parent, std::string field);
-    ~FieldCombo() override;
 
     void bind(Dataset& dataset);
-    void unbind();
+    void unbind() { binding_.unbind(); }
     void setEntries(const std::vector<std::string>& entries);
-    const std::string& fieldName() const { return field_; }
+    const std::string& fieldName() const { return binding_.fieldName(); }
 
     std::function<void(const std::string&)> onPicked;
 
     void commit();
-    bool pending() const { return dirty_ || rejected_; }
+    bool pending() const { return binding_.pending(); }
     void showField();
     // Shows an entry without writing the field (a refused choice put back).
     void showText(const std::string& text);
     std::string text() const;
-    void forget();
+    void forget() { binding_.forget(); }
 
 private:
     void picked();
     void select(const std::string& text);
 
-    std::string field_;
-    Dataset* dataset_ = nullptr;
-    int listener_ = 0;
-    int fieldIndex_ = -1;
-    bool dirty_ = false;
-    bool rejected_ = false;
+    FieldBinding binding_;
     bool showing_ = false;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/FieldBinding.h"
+
 #include <QLineEdit>
 #include <functional>
 #include <string>
@@ -17,11 +19,10 @@ class Dataset;
 class FieldEdit : public QLineEdit {
 public:
     FieldEdit(QWidget* parent, std::string field, int maxLength = 0);
-    ~FieldEdit() override;
 
     void bind(Dataset& dataset);
-    void unbind();
-    const std::string& fieldName() const { return field_; }
+    void unbind() { binding_.unbind(); }
+    const std::string& fieldName() const { return binding_.fieldName(); }
 
     // Typed letters become capitals before they reach the edit.
     bool upper = false;
@@ -33,20 +34,14 @@ public:
     // Writes the typed (or refused) text to the field; raises what the
     // field's reaction raised.
     void commit();
-    bool pending() const { return dirty_ || rejected_; }
+    bool pending() const { return binding_.pending(); }
     void showField();
-    void forget();
+    void forget() { binding_.forget(); }
 
 private:
     void typed();
-    void listen(int event, int field);
 
-    std::string field_;
-    Dataset* dataset_ = nullptr;
-    int listener_ = 0;
-    int fieldIndex_ = -1;
-    bool dirty_ = false;
-    bool rejected_ = false;
+    FieldBinding binding_;
 };
 
 } // namespace brimlo
