@@ -1,0 +1,83 @@
+# Installation beyond the program itself (desktop entry, icons, documents) and
+# the Debian package built from it with CPack.
+
+include(GNUInstallDirs)
+
+set(BRIMLO_ICON_SIZES 16 32 48 64 128 256)
+
+add_executable(brimlo_icon_painter ${PROJECT_SOURCE_DIR}/packaging/IconPainter.cpp)
+target_link_libraries(brimlo_icon_painter PRIVATE Qt6::Gui)
+
+set(icon_dir ${PROJECT_BINARY_DIR}/icons)
+set(icon_outputs ${icon_dir}/brimlo.svg)
+foreach(size IN LISTS BRIMLO_ICON_SIZES)
+  list(APPEND icon_outputs ${icon_dir}/brimlo-${size}.png)
+endforeach()
+add_custom_command(
+  OUTPUT ${icon_outputs}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${icon_dir}
+  COMMAND brimlo_icon_painter ${icon_dir} ${BRIMLO_ICON_SIZES}
+  DEPENDS brimlo_icon_painter
+  COMMENT "Painting the program icon")
+add_custom_target(brimlo_icons ALL DEPENDS ${icon_outputs})
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/brimlo.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${icon_dir}/brimlo.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size IN LISTS BRIMLO_ICON_SIZES)
+  install(FILES ${icon_dir}/brimlo-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME brimlo.png)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/user-guide.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png
+              ${PROJECT_SOURCE_DIR}/docs/data-entry-header.png
+              ${PROJECT_SOURCE_DIR}/docs/data-entry-log.png
+              ${PROJECT_SOURCE_DIR}/docs/defaults-header.png
+              ${PROJECT_SOURCE_DIR}/docs/defaults-load.png
+              ${PROJECT_SOURCE_DIR}/docs/defaults-hardware.png
+              ${PROJECT_SOURCE_DIR}/docs/master-maintenance.png
+              ${PROJECT_SOURCE_DIR}/docs/report-log-listing.png
+              ${PROJECT_SOURCE_DIR}/docs/report-load-summary.png
+              ${PROJECT_SOURCE_DIR}/docs/report-master-summary.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
+
+if(BRIMLO_TESTS)
+  find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+  if(DESKTOP_FILE_VALIDATE)
+    add_test(NAME packaging_desktop_entry_valid
+             COMMAND ${DESKTOP_FILE_VALIDATE} ${PROJECT_SOURCE_DIR}/packaging/brimlo.desktop)
+  endif()
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_FOUND)
+    add_test(NAME packaging_icons_painted
+             COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/packaging/check_icons.py
+                     ${icon_dir} ${BRIMLO_ICON_SIZES})
+    add_test(NAME bench_report_parser
+             COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${PROJECT_SOURCE_DIR}/bench
+                     -p "test_*.py")
+  endif()
+endif()
+
+set(CPACK_PACKAGE_NAME brimlo)
+set(CPACK_PACKAGE_VENDOR "Brimlo developers")
+set(CPACK_PACKAGE_CONTACT "Brimlo developers <brimlo@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "timber scaling of truck loads of logs")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A desktop program for timber scaling at a mill or weigh scale. A scaler keys
+one truck load of logs at a time; the program computes gross and cull volumes
+by Smalian's formula or the Alberta Cubic Metre rule, derives product codes,
+saves fixed-width load files, posts a summary of each load to a master table
+and prints load and master reports.")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The reports are laid out with these font metrics.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+include(CPack)
