@@ -3,6 +3,8 @@
 #include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
 
+#include <QAbstractItemView>
+
 namespace brimlo {
 
 std::string TrimmedEntry(const std::string& text) {
@@ -58,6 +60,13 @@ void FieldCombo::showField() {
 void FieldCombo::showText(const std::string& text) {
     forget();
     select(text);
+}
+
+// Each visit starts a fresh search by typed letters: the letters typed on
+// the previous log must not join the ones typed now, however fast they come.
+void FieldCombo::focusInEvent(QFocusEvent* event) {
+    view()->keyboardSearch(QString());
+    QComboBox::focusInEvent(event);
 }
 
 void FieldCombo::picked() {

@@ -34,6 +34,9 @@ public:
     std::string text() const;
     void forget() { binding_.forget(); }
 
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+
 private:
     void picked();
     void select(const std::string& text);

@@ -877,15 +877,17 @@ void TfrmDataEntry::afterTyping(FieldEdit* edit) {
         return;
     LoadFlags& flags = doc_->flags();
     const bool full = edit->maxLength() > 0 && edit->text().size() >= edit->maxLength();
+    // A full edit moves on as a Tab pressed there would, so a full DBH edit
+    // goes on to the next log.
     if (isRowControl(edit)) {
         const bool advance = flags.KeyTyped && edit->advance && full;
         flags.KeyTyped = false;
         if (advance)
-            tabStep(true);
+            tabKey(edit, false);
         return;
     }
     if (edit->advance && full)
-        tabStep(true);
+        tabKey(edit, false);
 }
 
 // --- pages -----------------------------------------------------------------------
