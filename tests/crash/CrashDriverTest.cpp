@@ -1,0 +1,129 @@
+// Kills the keying process at random moments and checks, after each kill,
+// what the next start of the program would find: every acknowledged log in
+// its workspace, the load file whole in its old or new version, master.db
+// readable by us and by pxlib with every acknowledged post, and the export
+// files absent or complete. BRIMLO_CRASH_KILLS sets the number of kills.
+#include "AckLog.h"
+#include "CrashModel.h"
+#include "StateChecks.h"
+#include "common/ScriptedPrompt.h"
+#include "common/TempDir.h"
+#include "common/TypicalDefaults.h"
+#include "support/Dataset.h"
+#include "support/DefaultsLayout.h"
+#include "support/SqliteStore.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace brimlo::crash {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+int KillCount() {
+    const char* text = std::getenv("BRIMLO_CRASH_KILLS");
+    const int n = text ? std::atoi(text) : 0;
+    return n > 0 ? n : 12;
+}
+
+bool HasLine(const std::string& ackFile, const std::string& start) {
+    for (const std::string& line : AckLog::Read(ackFile))
+        if (line.rfind(start, 0) == 0)
+            return true;
+    return false;
+}
+
+class CrashDriver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dataDir = (temp.path() / "appdata").string() + "/";
+        loadDir = (temp.path() / "loads").string() + "/";
+        fs::create_directories(dataDir);
+        fs::create_directories(loadDir);
+        fs::create_directories(temp.path() / "acks");
+        // The scaler's own defaults, so that a new load passes the save checks.
+        Dataset defaults(SqliteStore::create(dataDir + "defaults.db", DefaultsFields()));
+        defaults.insert();
+        for (const auto& [field, value] : testing::TypicalDefaults({{"DISP", "CTL"}}))
+            defaults.setField(field, value);
+        defaults.post();
+    }
+
+    std::string ackFile(int run) const {
+        return (temp.path() / "acks" / ("run" + std::to_string(run))).string();
+    }
+
+    // Starts the keying process, lets it work for a while and kills it.
+    // False when it stopped by itself.
+    bool runAndKill(int run, std::mt19937& random) {
+        const std::string ack = ackFile(run);
+        const pid_t child = fork();
+        if (child == 0) {
+            const std::string runText = std::to_string(run), seed = std::to_string(random());
+            execl(BRIMLO_CRASH_CHILD, BRIMLO_CRASH_CHILD, dataDir.c_str(), loadFile().c_str(),
+                  exportFile().c_str(), ack.c_str(), runText.c_str(), seed.c_str(), nullptr);
+            _exit(127);
+        }
+        // One kill in eight lands while the program is still starting.
+        const bool early = random() % 8 == 0;
+        if (!early)
+            for (int i = 0; i < 4000 && !HasLine(ack, "READY") && !HasLine(ack, "FAIL"); ++i)
+                std::this_thread::sleep_for(5ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % (early ? 400 : 1500)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+
+    std::string loadFile() const { return loadDir + "AB00701000.txt"; }
+    std::string exportFile() const { return loadDir + "master.out"; }
+
+    testing::TempDir temp;
+    std::string dataDir, loadDir;
+};
+
+TEST_F(CrashDriver, NothingAcknowledgedIsLostWhereverTheProcessIsKilled) {
+    testing::ScriptedPrompt prompt; // the take-over asks nothing
+    std::mt19937 random(static_cast<unsigned>(std::random_device{}()));
+    CrashModel model;
+    const int kills = KillCount();
+    int debris = 0;
+    for (int run = 0; run < kills; ++run) {
+        if (!runAndKill(run, random)) {
+            std::string said;
+            for (const std::string& line : AckLog::Read(ackFile(run)))
+                said += "\n  " + line;
+            FAIL() << "the keying process stopped by itself; it said:" << said;
+        }
+        model.takeRun(AckLog::Read(ackFile(run)));
+        SCOPED_TRACE("run " + std::to_string(run));
+        EXPECT_EQ(model.runProblems(), std::vector<std::string>{});
+        EXPECT_EQ(CheckMaster(dataDir + "master.db", model), std::vector<std::string>{});
+        EXPECT_EQ(CheckLoadFile(loadFile(), model), std::vector<std::string>{});
+        EXPECT_EQ(CheckExport(exportFile(), model), std::vector<std::string>{});
+        EXPECT_EQ(CheckAndReleaseWorkspace(dataDir, model), std::vector<std::string>{});
+        debris += RemoveStagingDebris(loadDir);
+        if (HasFailure())
+            break;
+    }
+    std::cout << "[ crash    ] " << kills << " kills, " << model.logsAcked() << " logs, "
+              << model.savesAcked() << " saves and posts, " << model.exportsAcked()
+              << " exports acknowledged; " << model.interruptedSaves() << " saves and "
+              << model.interruptedExports() << " exports cut short; " << debris
+              << " staging files left\n";
+    // The runs must have reached the work they are meant to interrupt.
+    EXPECT_GT(model.savesAcked(), 0);
+}
+
+} // namespace
+} // namespace brimlo::crash

@@ -1,0 +1,283 @@
+#include "StateChecks.h"
+
+#include "AckLog.h"
+#include "load/LoadDocument.h"
+#include "load/LoadWorkspace.h"
+#include "load/WorkspaceCounter.h"
+#include "master/MasterFields.h"
+#include "master/SampleTables.h"
+#include "support/BrimloError.h"
+#include "support/Dataset.h"
+#include "support/ParadoxTable.h"
+#include "support/SqliteStore.h"
+#include "support/WorkspaceFiles.h"
+
+#include <cstring>
+#include <filesystem>
+extern "C" {
+#include <paradox.h>
+}
+#include <set>
+
+namespace brimlo::crash {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct PxDoc {
+    pxdoc_t* doc = PX_new();
+    bool opened = false;
+    explicit PxDoc(const std::string& path) { opened = PX_open_file(doc, path.c_str()) == 0; }
+    ~PxDoc() {
+        if (opened)
+            PX_close(doc);
+        PX_delete(doc);
+    }
+    PxDoc(const PxDoc&) = delete;
+    PxDoc& operator=(const PxDoc&) = delete;
+};
+
+void FreeRecord(pxdoc_t* doc, pxval_t** record, int fields) {
+    for (int i = 0; i < fields; ++i) {
+        if (!record[i]->isnull && record[i]->type == pxfAlpha)
+            doc->free(doc, record[i]->value.str.val);
+        doc->free(doc, record[i]);
+    }
+    doc->free(doc, record);
+}
+
+bool SameValue(const pxval_t& px, const Value& ours) {
+    // an empty text and a blank field are one thing in a Paradox table
+    if (px.type == pxfAlpha && (px.isnull || ours.isNull()))
+        return (px.isnull ? std::string() : std::string(px.value.str.val)) == ours.asString();
+    if (px.isnull || ours.isNull())
+        return px.isnull && ours.isNull();
+    switch (px.type) {
+    case pxfAlpha:
+        return std::string(px.value.str.val, strnlen(px.value.str.val, px.value.str.len)) ==
+               ours.asString();
+    case pxfNumber:
+        return px.value.dval == ours.asDouble();
+    case pxfDate:
+        return px.value.lval == ours.asDate().days;
+    case pxfLogical:
+        return (px.value.lval != 0) == ours.asBool();
+    default:
+        return px.value.lval == ours.asInt();
+    }
+}
+
+// Every record as pxlib reads it must equal ours, field by field.
+void ComparePxlib(const std::string& path, const std::vector<StoredRow>& rows,
+                  std::vector<std::string>& problems) {
+    PxDoc px(path);
+    if (!px.opened) {
+        problems.push_back("pxlib cannot open master.db");
+        return;
+    }
+    const int fields = PX_get_num_fields(px.doc);
+    if (fields != kMasterFieldCount ||
+        PX_get_num_records(px.doc) != static_cast<int>(rows.size())) {
+        problems.push_back("pxlib sees " + std::to_string(PX_get_num_records(px.doc)) +
+                           " records of " + std::to_string(fields) + " fields, we see " +
+                           std::to_string(rows.size()));
+        return;
+    }
+    for (size_t r = 0; r < rows.size(); ++r) {
+        pxval_t** record = PX_retrieve_record(px.doc, static_cast<int>(r));
+        if (!record) {
+            problems.push_back("pxlib cannot read record " + std::to_string(r));
+            continue;
+        }
+        for (int f = 0; f < fields; ++f)
+            if (!SameValue(*record[f], rows[r].values[static_cast<size_t>(f)]))
+                problems.push_back("record " + std::to_string(r) + " field " + std::to_string(f) +
+                                   " differs between pxlib and our reader");
+        FreeRecord(px.doc, record, fields);
+    }
+}
+
+// A record is whole when its group log counts add up to its total.
+bool WholeRecord(const Record& values) {
+    const int groups = values[kMasterNumGroups].asInt();
+    if (groups < 0 || groups > 12)
+        return false;
+    int logs = 0;
+    for (int g = 1; g <= groups; ++g)
+        logs += values[static_cast<size_t>(MasterGroupFieldIndex(g, kGroupLogNums))].asInt();
+    return logs == values[kMasterTotalLogs].asInt();
+}
+
+void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
+                std::vector<std::string>& problems) {
+    std::map<int, int> found; // load number -> records
+    for (const StoredRow& row : rows) {
+        const int load = row.values[kMasterLoadNum].asInt();
+        const int total = row.values[kMasterTotalLogs].asInt();
+        ++found[load];
+        if (!WholeRecord(row.values))
+            problems.push_back("master record of load " + std::to_string(load) + " is torn");
+        const auto posted = model.postedLogs().find(load);
+        const auto pending = model.pendingLogs().find(load);
+        const bool asPosted = posted != model.postedLogs().end() && posted->second == total;
+        const bool asPending = pending != model.pendingLogs().end() && pending->second == total;
+        if (!asPosted && !asPending)
+            problems.push_back(
+                "master record of load " + std::to_string(load) + " holds " +
+                std::to_string(total) + " logs, neither the posted (" +
+                (posted != model.postedLogs().end() ? std::to_string(posted->second) : "-") +
+                ") nor the pending (" +
+                (pending != model.pendingLogs().end() ? std::to_string(pending->second) : "-") +
+                ") count");
+    }
+    for (const auto& [load, logs] : model.postedLogs())
+        if (found[load] != 1)
+            problems.push_back("posted load " + std::to_string(load) + " is in master.db " +
+                               std::to_string(found[load]) + " times");
+}
+
+} // namespace
+
+std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model) {
+    std::vector<std::string> problems;
+    if (!fs::exists(masterPath)) {
+        if (!model.postedLogs().empty())
+            problems.push_back("master.db is gone");
+        return problems;
+    }
+    std::vector<StoredRow> rows;
+    try {
+        rows = ParadoxTable::open(masterPath)->readAll();
+    } catch (const BrimloError& e) {
+        problems.push_back("our reader: " + e.text());
+        return problems;
+    }
+    ComparePxlib(masterPath, rows, problems);
+    CheckPosts(rows, model, problems);
+    return problems;
+}
+
+std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model) {
+    std::string bytes;
+    if (!ReadWhole(loadFile, bytes)) {
+        if (model.savedLoad())
+            return {"the saved load file is gone"};
+        return {};
+    }
+    if (bytes == model.savedLoad() || bytes == model.pendingLoad())
+        return {};
+    return {"the load file (" + std::to_string(bytes.size()) +
+            " bytes) is neither the saved nor the pending version"};
+}
+
+std::string DbaseProblem(const std::string& path) {
+    std::string bytes;
+    if (!ReadWhole(path, bytes))
+        return path + " is missing";
+    if (bytes.size() < 32)
+        return path + " is shorter than its header";
+    auto number = [&](size_t at, size_t width) {
+        uint32_t n = 0;
+        for (size_t i = 0; i < width; ++i)
+            n |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+        return n;
+    };
+    const uint64_t expected =
+        uint64_t{number(8, 2)} + uint64_t{number(4, 4)} * uint64_t{number(10, 2)};
+    if (bytes.size() != expected && bytes.size() != expected + 1)
+        return path + " is " + std::to_string(bytes.size()) + " bytes, its header promises " +
+               std::to_string(expected);
+    return {};
+}
+
+std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashModel& model) {
+    std::vector<std::string> problems;
+    std::string bytes;
+    const std::string dir = fs::path(asciiFile).parent_path().string() + "/";
+    if (!ReadWhole(asciiFile, bytes)) {
+        if (model.exportedRecords())
+            problems.push_back("the exported ASCII file is gone");
+        return problems;
+    }
+    int lines = 0;
+    size_t width = 0;
+    for (size_t start = 0, end; start < bytes.size(); start = end + 2, ++lines) {
+        end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            problems.push_back("the ASCII file ends inside a line");
+            break;
+        }
+        if (lines > 0 && end - start != width)
+            problems.push_back("ASCII line " + std::to_string(lines + 1) + " is cut");
+        width = end - start;
+    }
+    if (lines != model.exportedRecords().value_or(-1) &&
+        lines != model.pendingExport().value_or(-1))
+        problems.push_back("the ASCII file has " + std::to_string(lines) +
+                           " lines, neither the finished nor the pending export's count");
+    for (const char* table : {kWeightSampleTable, kVolumeSampleTable})
+        if (fs::exists(dir + table) || model.exportedRecords())
+            if (std::string why = DbaseProblem(dir + table); !why.empty())
+                problems.push_back(why);
+    return problems;
+}
+
+std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
+                                                  const CrashModel& model) {
+    std::vector<std::string> problems;
+    std::vector<std::string> headers;
+    for (const auto& entry : fs::directory_iterator(dataDir)) {
+        const std::string name = entry.path().filename().string();
+        if (IsHeaderFileName(name) && HeaderTableName(name) == name)
+            headers.push_back(name);
+    }
+    if (headers.empty()) {
+        if (!model.runLogs().empty())
+            problems.push_back("the workspace holding the posted logs is gone");
+        return problems;
+    }
+    Dataset defaults(SqliteStore::open(dataDir + "defaults.db"));
+    WorkspaceCounter counter;
+    for (const std::string& name : headers) {
+        LoadEnvironment env;
+        env.appDataDirectory = dataDir;
+        env.defaults = &defaults;
+        env.counter = &counter;
+        auto doc = LoadDocument::TakeOverWorkspace(env, WorkspaceNumberFromHeaderName(name),
+                                                   dataDir + name);
+        if (!doc->hasLoad()) {
+            problems.push_back("workspace " + name + " cannot be taken over");
+            continue;
+        }
+        std::map<int, const LogRecord*> byNumber;
+        const LoadData load = doc->BuildLoadData();
+        for (const LogRecord& log : load.logs)
+            byNumber[log.LOGNUM] = &log;
+        for (const AckedLog& acked : model.runLogs()) {
+            const auto it = byNumber.find(acked.number);
+            if (it == byNumber.end()) {
+                problems.push_back("posted log " + std::to_string(acked.number) + " is lost");
+                continue;
+            }
+            const LogRecord& log = *it->second;
+            if (log.BUTTD != acked.butt || log.TOPD != acked.top || log.LENGTH != acked.length)
+                problems.push_back("posted log " + std::to_string(acked.number) +
+                                   " came back changed");
+        }
+        doc->Close();
+    }
+    return problems;
+}
+
+int RemoveStagingDebris(const std::string& dir) {
+    int removed = 0;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().find(".~") != std::string::npos) {
+            fs::remove(entry.path());
+            ++removed;
+        }
+    return removed;
+}
+
+} // namespace brimlo::crash

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CrashModel.h"
+
+#include <string>
+#include <vector>
+
+namespace brimlo::crash {
+
+// The checks of what the next start of the program would find after a
+// kill. Each answers the problems it found, empty when all is well.
+
+// master.db: opened as the program opens it (which rolls back a journal
+// left by the kill), then read by pxlib as another program would; both
+// must see the same records, every finished post and no torn record.
+std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model);
+
+// The load file is the last saved version or the one being saved, whole.
+std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model);
+
+// The master ASCII file and the two sample tables beside it are absent or
+// complete.
+std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashModel& model);
+
+// Takes over the workspace the killed run left, as the next start does,
+// compares its logs with the acknowledged ones, and then lets it go.
+std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
+                                                  const CrashModel& model);
+
+// Removes the temporary files killed saves left beside their targets and
+// answers how many there were.
+int RemoveStagingDebris(const std::string& dir);
+
+// Whole-file check of a dBase table: the header's record count and sizes
+// agree with the file's length.
+std::string DbaseProblem(const std::string& path);
+
+} // namespace brimlo::crash
