@@ -58,6 +58,9 @@ if(BRIMLO_TESTS)
     add_test(NAME bench_report_parser
              COMMAND ${Python3_EXECUTABLE} -m unittest discover -s ${PROJECT_SOURCE_DIR}/bench
                      -p "test_*.py")
+    # No bytecode caches in the source tree.
+    set_tests_properties(packaging_icons_painted bench_report_parser
+                         PROPERTIES ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
   endif()
 endif()
 
