@@ -115,8 +115,21 @@ def rows_for(result, targets):
             continue
         within = COMPARISONS[t.compare](value, t.value)
         unit = "x" if t.unit == "x" else f" {t.unit}"
-        rows.append(Row(name, t.text(), f"{format_number(value)}{unit}", "yes" if within else "no"))
+        measured = f"{format_number(value)}{unit}" + other_time(result, t)
+        rows.append(Row(name, t.text(), measured, "yes" if within else "no"))
     return rows
+
+
+def other_time(result, target):
+    """The time not compared, for the reader: wall and CPU apart show waiting
+    on the disk or on other programs."""
+    if target.measure not in TIME_MEASURES:
+        return ""
+    other = "cpu_time" if target.measure == "real_time" else "real_time"
+    value = measured_value(result, Target(target.pattern, other, "<", 0, target.unit, ""))
+    if value is None:
+        return ""
+    return f" ({TIME_MEASURES[other]} {format_number(value)})"
 
 
 def time_text(result):

@@ -51,6 +51,12 @@ class VerdictTest(unittest.TestCase):
         self.assertEqual(self.verdict(100.0, ">=", 100), "yes")
         self.assertEqual(self.verdict(99.9, ">=", 100), "no")
 
+    def test_the_time_not_compared_is_shown_beside_the_verdict(self):
+        rows = br.rows_for(run("a", 3776.0, "us", cpu=288.0),
+                           [target("a", "cpu_time", "<=", 1, "ms"), target("a", "real_time", "<=", 1, "ms")])
+        self.assertEqual([(r.measured, r.within) for r in rows],
+                         [("0.29 ms (wall 3.78)", "yes"), ("3.78 ms (cpu 0.29)", "no")])
+
     def test_a_speedup_below_its_goal_is_not_within(self):
         result = run("BM_X/iterations:1/manual_time", 870.0, speedup=99.5, ours_ms=870.0, pxlib_ms=86565.0)
         rows = br.rows_for(result, [target("^BM_X.*", "speedup", ">=", 100, "x")])
