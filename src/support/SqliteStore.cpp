@@ -319,11 +319,21 @@ std::vector<StoredRow> SqliteStore::readAll() {
     return rows;
 }
 
+// A table whose file was removed or renamed while it was open would take
+// posts into a file nobody can find again: they are refused instead.
+void SqliteStore::requireFileInPlace() const {
+    int moved = 0;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        throw BrimloError("Cannot write table '" + path_ + "': the file has been removed or moved");
+}
+
 // Runs body in a transaction of its own, or inside the open bulk one.
 template <class Body> void SqliteStore::writeTransaction(Body&& body) {
     if (bulkBroken_)
         throw BrimloError("Cannot write table '" + path_ + "': an earlier write failed");
     const bool own = bulk_ == 0;
+    if (own)
+        requireFileInPlace();
     try {
         if (own)
             exec("BEGIN IMMEDIATE");
@@ -382,6 +392,7 @@ void SqliteStore::remove(RowId id) {
 
 void SqliteStore::beginBulk() {
     if (bulk_ == 0) {
+        requireFileInPlace();
         try {
             exec("BEGIN IMMEDIATE");
         } catch (const BrimloError& e) {

@@ -61,6 +61,7 @@ private:
     void exec(const std::string& sql);
     void step(sqlite3_stmt* statement);
     void bindRecord(sqlite3_stmt* statement, const Record& values);
+    void requireFileInPlace() const;
     template <class Body> void writeTransaction(Body&& body);
     void commit();
     void rollback();
