@@ -15,8 +15,13 @@ step() { echo "package-check: $*"; }
 for tool in xvfb-run xdotool desktop-file-validate apt-get dpkg-query; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
 done
-deb=${1:-$(ls -1t build-pkg/brimlo_*.deb 2>/dev/null | head -n 1 || true)}
+shopt -s nullglob
+built=(build-pkg/brimlo_*.deb)
+deb=${1:-}
+if [[ -z "$deb" && ${#built[@]} -gt 0 ]]; then deb=${built[-1]}; fi
 [[ -n "$deb" && -f "$deb" ]] || fail "no package; build one with scripts/package.sh"
+# apt-get takes a file only by a path with a slash in front.
+[[ "$deb" == /* ]] || deb="./${deb#./}"
 if dpkg-query -W -f='${Status}' brimlo 2>/dev/null | grep -q 'install ok installed'; then
   fail "brimlo is installed already; remove it first so the check starts clean"
 fi
@@ -32,7 +37,7 @@ cleanup() {
 trap cleanup EXIT
 
 step "installing $deb"
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q "./${deb#./}" >"$tmp/install.log" 2>&1 \
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$deb" >"$tmp/install.log" 2>&1 \
   || { cat "$tmp/install.log" >&2; fail "apt-get install"; }
 installed=1
 dpkg-query -L brimlo >"$tmp/files"
