@@ -26,6 +26,14 @@ WorkspaceCounter& RunCounter() {
     return counter;
 }
 
+} // namespace
+
+void RestartWorkspaceNumbers() {
+    RunCounter() = WorkspaceCounter();
+}
+
+namespace {
+
 // The load window the program's new-load command makes, with the save
 // dialog answered by the script.
 QWidget* NewLoadWindow(TfrmMain& main, const DialogAnswers& answers) {

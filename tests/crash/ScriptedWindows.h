@@ -23,6 +23,9 @@ struct DialogAnswers {
 // the script; everything else is what the program connects.
 MainWindowHooks ScriptedWindowHooks(const DialogAnswers& answers);
 
+// The next new load gets workspace 1 again (the first free number).
+void RestartWorkspaceNumbers();
+
 // The active load window of the main window, or nullptr.
 TfrmDataEntry* ActiveLoadWindow(TfrmMain& main);
 

@@ -139,6 +139,19 @@ void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
 
 } // namespace
 
+std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
+                                          std::vector<std::string>& problems) {
+    std::vector<StoredRow> rows;
+    try {
+        rows = ParadoxTable::open(masterPath)->readAll();
+    } catch (const BrimloError& e) {
+        problems.push_back("our reader: " + e.text());
+        return rows;
+    }
+    ComparePxlib(masterPath, rows, problems);
+    return rows;
+}
+
 std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model) {
     std::vector<std::string> problems;
     if (!fs::exists(masterPath)) {
@@ -146,15 +159,9 @@ std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashM
             problems.push_back("master.db is gone");
         return problems;
     }
-    std::vector<StoredRow> rows;
-    try {
-        rows = ParadoxTable::open(masterPath)->readAll();
-    } catch (const BrimloError& e) {
-        problems.push_back("our reader: " + e.text());
-        return problems;
-    }
-    ComparePxlib(masterPath, rows, problems);
-    CheckPosts(rows, model, problems);
+    const std::vector<StoredRow> rows = ReadMasterBothWays(masterPath, problems);
+    if (problems.empty())
+        CheckPosts(rows, model, problems);
     return problems;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CrashModel.h"
+#include "support/TableStore.h"
 
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@ namespace brimlo::crash {
 // left by the kill), then read by pxlib as another program would; both
 // must see the same records, every finished post and no torn record.
 std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model);
+
+// master.db's records through our reader; pxlib must read the same.
+std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
+                                          std::vector<std::string>& problems);
 
 // The load file is the last saved version or the one being saved, whole.
 std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model);
