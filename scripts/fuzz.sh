@@ -11,13 +11,13 @@ if ! command -v clang++ >/dev/null; then
 fi
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DBRIMLO_FUZZ=ON -DBRIMLO_TESTS=OFF -DBRIMLO_BENCH=OFF >/dev/null
-cmake --build build/fuzz --target fuzz_load_file fuzz_paradox_table
+cmake --build build/fuzz --target fuzz_load_file fuzz_paradox_table fuzz_defaults_store
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export ASAN_OPTIONS=detect_leaks=0 TMPDIR="$scratch"
 limit=(-max_total_time="$seconds")
 [[ -n "${FUZZ_RUNS:-}" ]] && limit=(-runs="$FUZZ_RUNS")
-for target in load:fuzz_load_file paradox:fuzz_paradox_table; do
+for target in load:fuzz_load_file paradox:fuzz_paradox_table defaults:fuzz_defaults_store; do
   corpus=${target%%:*} binary=${target#*:}
   mkdir -p "$scratch/$corpus"
   echo "== $binary"
