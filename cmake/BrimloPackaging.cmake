@@ -32,17 +32,9 @@ foreach(size IN LISTS BRIMLO_ICON_SIZES)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/user-guide.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/main-window.png
-              ${PROJECT_SOURCE_DIR}/docs/data-entry-header.png
-              ${PROJECT_SOURCE_DIR}/docs/data-entry-log.png
-              ${PROJECT_SOURCE_DIR}/docs/defaults-header.png
-              ${PROJECT_SOURCE_DIR}/docs/defaults-load.png
-              ${PROJECT_SOURCE_DIR}/docs/defaults-hardware.png
-              ${PROJECT_SOURCE_DIR}/docs/master-maintenance.png
-              ${PROJECT_SOURCE_DIR}/docs/report-log-listing.png
-              ${PROJECT_SOURCE_DIR}/docs/report-load-summary.png
-              ${PROJECT_SOURCE_DIR}/docs/report-master-summary.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
+# The pictures the user guide shows, beside it.
+file(GLOB guide_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
+install(FILES ${guide_pictures} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
 
 if(BRIMLO_TESTS)
   find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
