@@ -1,5 +1,6 @@
 // How long the reports take from the command to a preview with every page
 // drawn, and how much memory the largest master summary needs.
+#include "BenchApplication.h"
 #include "master/CMaster.h"
 #include "master/MasterFields.h"
 #include "reports/LoadLogReport.h"
@@ -21,18 +22,6 @@
 namespace {
 
 using namespace brimlo;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "brimlo_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // The master table in memory, in insertion order.
 class BenchMasterStore : public TableStore {
@@ -145,7 +134,7 @@ double PeakMegabytes() {
 
 // The 2400-log listing (about 50 pages), from the load to a drawn preview.
 void BM_LogListingReadyForPreview(benchmark::State& state) {
-    App();
+    bench::BenchApplication();
     const LoadData load = FullLoad();
     CMaster master;
     int pages = 0;
@@ -162,7 +151,7 @@ BENCHMARK(BM_LogListingReadyForPreview)->Unit(benchmark::kMillisecond)->Iteratio
 
 // The summary of a 10,000-record master, from the table to a drawn preview.
 void BM_MasterSummaryReadyForPreview(benchmark::State& state) {
-    App();
+    bench::BenchApplication();
     auto master = LargeMaster(10000);
     int pages = 0;
     for (auto _ : state) {
@@ -182,7 +171,7 @@ namespace {
 
 // The master summary's reading and page breaking alone, without drawing.
 void BM_MasterSummaryLayout(benchmark::State& state) {
-    App();
+    bench::BenchApplication();
     auto master = LargeMaster(10000);
     for (auto _ : state) {
         TfrmMasterSummary form;

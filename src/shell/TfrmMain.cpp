@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <set>
+#include <vector>
 
 namespace brimlo {
 
@@ -57,11 +58,19 @@ TfrmMain::~TfrmMain() {
     // what they report while they go must not reach it.
     closing_ = true;
     disconnect(mdi_, nullptr, this, nullptr);
-    for (QMdiSubWindow* sub : mdi_->subWindowList())
-        disconnect(sub, nullptr, this, nullptr);
     // Child windows call back into this window while they go (activation,
     // command states): they must go while it is still whole, not later
-    // from the base class's destructor.
+    // from the base class's destructor. That holds too for a window closed
+    // a moment ago whose deletion is still queued: the client area no
+    // longer lists it, the books still do.
+    std::vector<const QObject*> children;
+    for (const auto& [sub, kind] : kinds_)
+        children.push_back(sub);
+    kinds_.clear();
+    for (const QObject* sub : children) {
+        disconnect(sub, nullptr, this, nullptr);
+        delete sub;
+    }
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         delete sub;
 }

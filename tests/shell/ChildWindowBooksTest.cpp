@@ -200,6 +200,19 @@ TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindow) {
     EXPECT_EQ(1, recorder.loads.size());
 }
 
+// A window closed a moment before the main window goes is still queued for
+// deletion; it must go without reporting to the half-destroyed main window.
+TEST_F(ChildWindowBooks, AClosedChildStillQueuedGoesWithTheMainWindow) {
+    window->action("mnuNewLoad")->trigger();
+    window->action("mnuNewLoad")->trigger();
+    window->action("mnuClose")->trigger();
+    EXPECT_TRUE(recorder.loads[1]); // closed, its deletion still queued
+    window.reset();
+    Settle();
+    EXPECT_FALSE(recorder.loads[0]);
+    EXPECT_FALSE(recorder.loads[1]);
+}
+
 TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuRanges")->trigger();
