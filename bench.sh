@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, build/bench), runs them all and prints one
 # table of every benchmark against its goal (bench/targets.tsv), then the
-# comparison with pxlib from the same run. A full run takes several minutes:
+# comparison with pxlib from the same run (on stdout; the build and progress
+# go to stderr). A full run takes several minutes:
 # the pxlib side of the insert comparison alone takes one to three.
 #
 #   ./bench.sh            every benchmark
@@ -11,7 +12,7 @@ cd "$(dirname "$0")"
 scripts/deps.sh
 dir=build/bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRIMLO_TESTS=OFF -DBRIMLO_BENCH=ON >/dev/null
-cmake --build "$dir" --target brimlo_bench -j2
+cmake --build "$dir" --target brimlo_bench -j2 >&2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$tmp/data" "$tmp/runtime"
