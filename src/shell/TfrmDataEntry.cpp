@@ -5,6 +5,7 @@
 #include "rules/Cglobals.h"
 #include "rules/HeaderChecks.h"
 #include "shell/ChildPlacement.h"
+#include "shell/CompactComboStyle.h"
 #include "shell/FieldCombo.h"
 #include "shell/FieldEdit.h"
 #include "shell/GuardedCommand.h"
@@ -236,8 +237,11 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
         {"FLAG", "Flag"},
         {"DBH", "DBH"},
     };
+    // Bold headings one point smaller than the text, so each stays within
+    // the 40 pixels its column has.
     QFont bold = font();
     bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() - 1);
     for (const auto& [field, text] : headings) {
         auto* label = new QLabel(QString::fromLatin1(text), page);
         label->setFont(bold);
@@ -270,6 +274,11 @@ FieldEdit* TfrmDataEntry::addRowEdit(const char* field, int maxLength) {
 
 FieldCombo* TfrmDataEntry::addRowCombo(const char* field) {
     auto* combo = new FieldCombo(row_, field);
+    if (!compactStyle_) {
+        compactStyle_ = new CompactComboStyle;
+        compactStyle_->setParent(this);
+    }
+    combo->setStyle(compactStyle_);
     rowCombos_[field] = combo;
     watch(combo);
     return combo;

@@ -16,6 +16,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStyle;
 class QTabWidget;
 
 namespace brimlo {
@@ -160,6 +161,8 @@ private:
 
     DataEntryHost host_;
     std::unique_ptr<LoadDocument> doc_;
+    // Owned as a child, so it outlives no window and goes before none.
+    QStyle* compactStyle_ = nullptr;
     QTabWidget* pc_ = nullptr;
     QWidget* tabHeader_ = nullptr;
     QWidget* tabLog_ = nullptr;
