@@ -14,6 +14,14 @@ Value Text(const std::string& s) {
     return Value(s);
 }
 
+// Header texts are stored without the blanks that padded them in the file,
+// as the same texts keyed by hand would be: a source of twenty blanks is no
+// source, and a reopened load with a disposition passes the source check.
+Value StoredText(const std::string& s) {
+    const auto end = s.find_last_not_of(' ');
+    return Value(end == std::string::npos ? std::string() : s.substr(0, end + 1));
+}
+
 } // namespace
 
 char FirstOrBlank(const std::string& text) {
@@ -86,29 +94,29 @@ LogRecord LogOf(const Dataset& log) {
 }
 
 void AssignHeader(Dataset& h, const HeaderRecord& r) {
-    h.setField("LESSEE", Text(r.LESSEE));
-    h.setField("MILL_NAME", Text(r.MILL_NAME));
-    h.setField("DISP", Text(r.DISP));
-    h.setField("SUBDISP", Text(r.SUBDISP));
+    h.setField("LESSEE", StoredText(r.LESSEE));
+    h.setField("MILL_NAME", StoredText(r.MILL_NAME));
+    h.setField("DISP", StoredText(r.DISP));
+    h.setField("SUBDISP", StoredText(r.SUBDISP));
     h.setField("MILL_NUM", Value(r.MILL_NUM));
-    h.setField("BLOCK_NUM", Text(r.BLOCK_NUM));
+    h.setField("BLOCK_NUM", StoredText(r.BLOCK_NUM));
     h.setField("LOAD_NUM", Value(r.LOAD_NUM));
     h.setField("POP", Value(int32_t{r.POP}));
     h.setField("HTOPD", Value(int32_t{r.HTOPD}));
     h.setField("NETWEIGHT", Value(r.NETWEIGHT));
-    h.setField("TM9", Text(r.TM9));
-    h.setField("HSPECIES", Text(r.HSPECIES));
-    h.setField("HCONDCODE", Text(r.HCONDCODE));
-    h.setField("HPRODCODE", Text(r.HPRODCODE));
-    h.setField("SOURCE", Text(r.SOURCE));
-    h.setField("MILL_CODE", Text(r.MILL_CODE));
+    h.setField("TM9", StoredText(r.TM9));
+    h.setField("HSPECIES", StoredText(r.HSPECIES));
+    h.setField("HCONDCODE", StoredText(r.HCONDCODE));
+    h.setField("HPRODCODE", StoredText(r.HPRODCODE));
+    h.setField("SOURCE", StoredText(r.SOURCE));
+    h.setField("MILL_CODE", StoredText(r.MILL_CODE));
     h.setField("LOAD_ID", Value(int32_t{r.LOAD_ID}));
     h.setField("TREES", Value(int32_t{r.TREES}));
-    h.setField("SAWLOGS", Text(r.SAWLOGS));
+    h.setField("SAWLOGS", StoredText(r.SAWLOGS));
     h.setField("DATEWEIGHED", Value(r.DATEWEIGHED));
-    h.setField("VOL_CALC_METH", Text(r.VOL_CALC_METH));
-    h.setField("SCALER_NAME", Text(r.SCALER_NAME));
-    h.setField("SCALER_PERMIT", Text(r.SCALER_PERMIT));
+    h.setField("VOL_CALC_METH", StoredText(r.VOL_CALC_METH));
+    h.setField("SCALER_NAME", StoredText(r.SCALER_NAME));
+    h.setField("SCALER_PERMIT", StoredText(r.SCALER_PERMIT));
 }
 
 void AssignLog(Dataset& l, const LogRecord& r) {

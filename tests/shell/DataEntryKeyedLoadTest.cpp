@@ -205,6 +205,24 @@ TEST_F(DataEntryKeyedLoadTest, TenLogsWithCullsSavedByF2) {
                 Left("", 7) + "S GR01" + Left("", 20) + "AB" + "  0" + "  30" + Left("", 16) + "Y" +
                 "20261209" + Left("", 10) + "S" + "123456" + Left("PAT", 20) + Left("P1", 6) + "0";
     EXPECT_EQ(fileBytes(file), expected);
+
+    // Reopened, the load shows every log as keyed and saves the same bytes.
+    form.reset();
+    form = std::make_unique<TfrmDataEntry>(host());
+    LoadEnvironment env;
+    env.appDataDirectory = appDir;
+    env.defaults = defaults.get();
+    env.counter = &counter;
+    env.view = form.get();
+    form->attach(LoadDocument::OpenLoadFile(env, file));
+    form->show();
+    ASSERT_TRUE(form->document().hasLoad());
+    EXPECT_EQ(log().recordCount(), 10);
+    EXPECT_EQ(logInt("LOGNUM"), 10);
+    EXPECT_EQ(logInt("CULLVOL"), 142);
+    std::filesystem::remove(file); // F2 saves it anew under its own name
+    key(Qt::Key_F2);
+    EXPECT_EQ(fileBytes(file), expected);
 }
 
 // Two digits fill the DBH edit, which then moves on as Tab there does: to
