@@ -1,3 +1,4 @@
+#include "MasterRecords.h"
 #include "master/MasterFields.h"
 #include "support/JournaledFile.h"
 #include "support/ParadoxCodec.h"
@@ -22,38 +23,6 @@ namespace {
 using namespace brimlo;
 namespace fs = std::filesystem;
 
-// A master record with every field filled, different for each n.
-Record MasterRecord(int n) {
-    std::mt19937 rng(static_cast<unsigned>(n));
-    const FieldList& fields = MasterFieldList();
-    Record r;
-    for (const FieldDef& f : fields) {
-        switch (f.type) {
-        case FieldType::Alpha:
-            r.push_back(Value(
-                std::string(static_cast<size_t>(f.size), static_cast<char>('A' + rng() % 26))));
-            break;
-        case FieldType::Short:
-            r.push_back(Value(static_cast<int32_t>(rng() % 1000)));
-            break;
-        case FieldType::Long:
-            r.push_back(Value(static_cast<int32_t>(rng() % 1000000)));
-            break;
-        case FieldType::Number:
-            r.push_back(Value(static_cast<double>(rng() % 100000) / 1000.0));
-            break;
-        case FieldType::Date:
-            r.push_back(Value(Date{730000 + static_cast<int32_t>(rng() % 9000)}));
-            break;
-        case FieldType::Logical:
-            r.push_back(Value(true));
-            break;
-        }
-    }
-    r[kMasterLoadNum] = Value(static_cast<int32_t>(n));
-    return r;
-}
-
 struct BenchDir {
     BenchDir() {
         path = fs::temp_directory_path() / ("brimlo-paradox-bench-" + std::to_string(::getpid()));
@@ -75,7 +44,7 @@ std::string TableOf(int records) {
         auto table = ParadoxTable::create(path, MasterFieldList());
         table->beginBulk();
         for (int i = 0; i < records; ++i)
-            table->insert(MasterRecord(i));
+            table->insert(bench::FilledMasterRecord(i));
         table->endBulk();
     }
     return path;
@@ -125,7 +94,7 @@ void BM_ParadoxPostReplace(benchmark::State& state) {
     std::mt19937 rng(1);
     int n = 0;
     for (auto _ : state)
-        table->update(ids[rng() % ids.size()], MasterRecord(records + ++n));
+        table->update(ids[rng() % ids.size()], bench::FilledMasterRecord(records + ++n));
 }
 BENCHMARK(BM_ParadoxPostReplace)
     ->Args({1000, 0})
@@ -141,7 +110,7 @@ void BM_ParadoxPostAppend(benchmark::State& state) {
     auto table = ParadoxTable::open(path);
     int n = 0;
     for (auto _ : state)
-        table->insert(MasterRecord(records + ++n));
+        table->insert(bench::FilledMasterRecord(records + ++n));
 }
 BENCHMARK(BM_ParadoxPostAppend)
     ->Args({1000, 0})
@@ -179,7 +148,7 @@ void BM_ParadoxInsert50kAgainstPxlib(benchmark::State& state) {
     const int count = 50000;
     std::vector<Record> records;
     for (int i = 0; i < count; ++i)
-        records.push_back(MasterRecord(i));
+        records.push_back(bench::FilledMasterRecord(i));
     double ours = 0;
     double theirs = 0;
     for (auto _ : state) {

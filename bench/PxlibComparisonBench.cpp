@@ -3,6 +3,7 @@
 // times ours as the iteration and reports both sides as counters (ours_ms,
 // pxlib_ms, and speedup = pxlib / ours) so they come from one run.
 
+#include "MasterRecords.h"
 #include "master/MasterFields.h"
 #include "support/JournaledFile.h"
 #include "support/ParadoxCodec.h"
@@ -35,37 +36,6 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Every field filled, different for each n, so no record compresses to
-// another.
-Record FilledRecord(int n) {
-    std::mt19937 rng(static_cast<unsigned>(n) * 7919u + 1u);
-    Record r;
-    for (const FieldDef& f : MasterFieldList()) {
-        switch (f.type) {
-        case FieldType::Alpha:
-            r.push_back(Value(
-                std::string(static_cast<size_t>(f.size), static_cast<char>('A' + rng() % 26))));
-            break;
-        case FieldType::Short:
-            r.push_back(Value(static_cast<int32_t>(rng() % 1000)));
-            break;
-        case FieldType::Long:
-            r.push_back(Value(static_cast<int32_t>(rng() % 1000000)));
-            break;
-        case FieldType::Number:
-            r.push_back(Value(static_cast<double>(rng() % 100000) / 100.0));
-            break;
-        case FieldType::Date:
-            r.push_back(Value(Date{730000 + static_cast<int32_t>(rng() % 9000)}));
-            break;
-        case FieldType::Logical:
-            r.push_back(Value(rng() % 2 == 0));
-            break;
-        }
-    }
-    return r;
-}
-
 class ComparisonDir {
 public:
     ComparisonDir()
@@ -86,7 +56,7 @@ public:
             auto table = ParadoxTable::create(path, MasterFieldList());
             table->beginBulk();
             for (int i = 0; i < kRecords; ++i)
-                table->insert(FilledRecord(i));
+                table->insert(bench::FilledMasterRecord(i));
             table->endBulk();
         }
         return path;
@@ -213,7 +183,7 @@ void BM_ParadoxUpdateAgainstPxlib(benchmark::State& state) {
     const std::vector<int> positions = UpdatePositions();
     std::vector<Record> records;
     for (int i = 0; i < kUpdates; ++i)
-        records.push_back(FilledRecord(kRecords + i));
+        records.push_back(bench::FilledMasterRecord(kRecords + i));
     double ours = 0;
     for (auto _ : state) {
         const std::string path = Dir().copyOfMaster("update-ours.db");

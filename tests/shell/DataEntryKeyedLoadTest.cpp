@@ -207,15 +207,7 @@ TEST_F(DataEntryKeyedLoadTest, TenLogsWithCullsSavedByF2) {
     EXPECT_EQ(fileBytes(file), expected);
 
     // Reopened, the load shows every log as keyed and saves the same bytes.
-    form.reset();
-    form = std::make_unique<TfrmDataEntry>(host());
-    LoadEnvironment env;
-    env.appDataDirectory = appDir;
-    env.defaults = defaults.get();
-    env.counter = &counter;
-    env.view = form.get();
-    form->attach(LoadDocument::OpenLoadFile(env, file));
-    form->show();
+    openLoadFile(file);
     ASSERT_TRUE(form->document().hasLoad());
     EXPECT_EQ(log().recordCount(), 10);
     EXPECT_EQ(logInt("LOGNUM"), 10);

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -55,14 +56,24 @@ protected:
     }
 
     // A new load in its window, shown on its header page.
-    void openNewLoad() {
+    void openNewLoad() { openWindow(&LoadDocument::NewLoad); }
+
+    // A load file opened in a window of its own.
+    void openLoadFile(const std::string& path) {
+        openWindow(
+            [&path](const LoadEnvironment& env) { return LoadDocument::OpenLoadFile(env, path); });
+    }
+
+    void
+    openWindow(const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
+        form.reset();
         form = std::make_unique<TfrmDataEntry>(host());
         LoadEnvironment env;
         env.appDataDirectory = appDir;
         env.defaults = defaults.get();
         env.counter = &counter;
         env.view = form.get();
-        form->attach(LoadDocument::NewLoad(env));
+        form->attach(make(env));
         form->show();
         QApplication::setActiveWindow(form.get());
     }
