@@ -1,6 +1,7 @@
 #include "MasterRecords.h"
 
 #include "master/MasterFields.h"
+#include "support/ParadoxTable.h"
 
 #include <random>
 #include <string>
@@ -35,6 +36,14 @@ Record FilledMasterRecord(int n) {
     }
     r[kMasterLoadNum] = Value(static_cast<int32_t>(n));
     return r;
+}
+
+void WriteFilledMaster(const std::string& path, int records) {
+    auto table = ParadoxTable::create(path, MasterFieldList());
+    table->beginBulk();
+    for (int i = 0; i < records; ++i)
+        table->insert(FilledMasterRecord(i));
+    table->endBulk();
 }
 
 } // namespace brimlo::bench

@@ -40,13 +40,8 @@ BenchDir& Dir() {
 // A master.db of the given size, made once per size.
 std::string TableOf(int records) {
     const std::string path = (Dir().path / ("master" + std::to_string(records) + ".db")).string();
-    if (!fs::exists(path)) {
-        auto table = ParadoxTable::create(path, MasterFieldList());
-        table->beginBulk();
-        for (int i = 0; i < records; ++i)
-            table->insert(bench::FilledMasterRecord(i));
-        table->endBulk();
-    }
+    if (!fs::exists(path))
+        bench::WriteFilledMaster(path, records);
     return path;
 }
 
