@@ -19,14 +19,14 @@ struct Item {
     bool enabled;
 };
 
-struct MenuSpec {
+struct ExpectedMenu {
     const char* caption;
     std::vector<Item> items;
 };
 
 // The menu bar as the user must find it when the window first shows.
-const std::vector<MenuSpec>& ExpectedMenus() {
-    static const std::vector<MenuSpec> menus = {
+const std::vector<ExpectedMenu>& ExpectedMenus() {
+    static const std::vector<ExpectedMenu> menus = {
         {"&File",
          {{"&New Load", "Ctrl+N", true},
           {"&Open Load", "Ctrl+O", true},
@@ -72,14 +72,14 @@ TEST(MainMenu, CaptionsShortcutsAndInitialStates) {
     const auto menus = window->menuBar()->actions();
     ASSERT_EQ(ExpectedMenus().size(), static_cast<size_t>(menus.size()));
     for (size_t m = 0; m < ExpectedMenus().size(); ++m) {
-        const MenuSpec& spec = ExpectedMenus()[m];
-        EXPECT_EQ(QString::fromLatin1(spec.caption), menus[m]->text());
+        const ExpectedMenu& menu = ExpectedMenus()[m];
+        EXPECT_EQ(QString::fromLatin1(menu.caption), menus[m]->text());
         const auto items = VisibleItems(menus[m]->menu());
-        ASSERT_EQ(spec.items.size(), items.size()) << spec.caption;
+        ASSERT_EQ(menu.items.size(), items.size()) << menu.caption;
         for (size_t i = 0; i < items.size(); ++i) {
-            const Item& want = spec.items[i];
+            const Item& want = menu.items[i];
             if (!want.caption) {
-                EXPECT_TRUE(items[i]->isSeparator()) << spec.caption << " item " << i;
+                EXPECT_TRUE(items[i]->isSeparator()) << menu.caption << " item " << i;
                 continue;
             }
             EXPECT_EQ(QString::fromLatin1(want.caption), items[i]->text());
