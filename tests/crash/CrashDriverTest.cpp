@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -85,6 +86,14 @@ protected:
         return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 
+    // A failed run's files stay for a look at what went wrong.
+    void keepForInspection() const {
+        const fs::path kept =
+            fs::temp_directory_path() / ("brimlo-crash-failure-" + std::to_string(getpid()));
+        fs::copy(temp.path(), kept, fs::copy_options::recursive);
+        std::cout << "[ crash    ] the files are kept in " << kept.string() << "\n";
+    }
+
     std::string loadFile() const { return loadDir + "AB00701000.txt"; }
     std::string exportFile() const { return loadDir + "master.out"; }
 
@@ -97,7 +106,7 @@ TEST_F(CrashDriver, NothingAcknowledgedIsLostWhereverTheProcessIsKilled) {
     std::mt19937 random(static_cast<unsigned>(std::random_device{}()));
     CrashModel model;
     const int kills = KillCount();
-    int debris = 0;
+    int debris = 0, unfinished = 0;
     for (int run = 0; run < kills; ++run) {
         if (!runAndKill(run, random)) {
             std::string said;
@@ -111,16 +120,21 @@ TEST_F(CrashDriver, NothingAcknowledgedIsLostWhereverTheProcessIsKilled) {
         EXPECT_EQ(CheckMaster(dataDir + "master.db", model), std::vector<std::string>{});
         EXPECT_EQ(CheckLoadFile(loadFile(), model), std::vector<std::string>{});
         EXPECT_EQ(CheckExport(exportFile(), model), std::vector<std::string>{});
-        EXPECT_EQ(CheckAndReleaseWorkspace(dataDir, model), std::vector<std::string>{});
+        std::vector<std::string> workspaceProblems;
+        unfinished += CheckAndReleaseWorkspace(dataDir, model, workspaceProblems);
+        EXPECT_EQ(workspaceProblems, std::vector<std::string>{});
         debris += RemoveStagingDebris(loadDir);
-        if (HasFailure())
+        if (HasFailure()) {
+            keepForInspection();
             break;
+        }
+        SettleModel(model, loadFile(), dataDir + "master.db", exportFile());
     }
     std::cout << "[ crash    ] " << kills << " kills, " << model.logsAcked() << " logs, "
               << model.savesAcked() << " saves and posts, " << model.exportsAcked()
               << " exports acknowledged; " << model.interruptedSaves() << " saves and "
               << model.interruptedExports() << " exports cut short; " << debris
-              << " staging files left\n";
+              << " staging files left; " << unfinished << " workspaces caught while being made\n";
     // The runs must have reached the work they are meant to interrupt.
     EXPECT_GT(model.savesAcked(), 0);
 }

@@ -19,6 +19,28 @@ int LogLinesIn(const std::string& loadFile) {
     return static_cast<int>((loadFile.size() - kHeaderLine) / kLogLine);
 }
 
+void CrashModel::settleLoad(const std::string& bytesOnDisk) {
+    if (pendingLoad_ && bytesOnDisk == *pendingLoad_)
+        savedLoad_ = pendingLoad_;
+}
+
+void CrashModel::settlePost(int loadNumber, int logsOnDisk) {
+    const auto pending = pendingLogs_.find(loadNumber);
+    if (pending != pendingLogs_.end() && pending->second == logsOnDisk)
+        postedLogs_[loadNumber] = logsOnDisk;
+}
+
+void CrashModel::settleExport(int recordsOnDisk) {
+    if (pendingExport_ && *pendingExport_ == recordsOnDisk)
+        exported_ = pendingExport_;
+}
+
+void CrashModel::settled() {
+    pendingLoad_.reset();
+    pendingLogs_.clear();
+    pendingExport_.reset();
+}
+
 void CrashModel::takeRun(const std::vector<std::string>& lines) {
     runLogs_.clear();
     runProblems_.clear();

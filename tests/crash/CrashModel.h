@@ -20,6 +20,13 @@ public:
     // Takes in one killed run's acknowledgement lines.
     void takeRun(const std::vector<std::string>& lines);
 
+    // After the checks of a run: what the kill left of the work under way
+    // is, from now on, what later runs must keep.
+    void settleLoad(const std::string& bytesOnDisk);
+    void settlePost(int loadNumber, int logsOnDisk);
+    void settleExport(int recordsOnDisk);
+    void settled();
+
     // Logs of the last run the workspace must give back.
     const std::vector<AckedLog>& runLogs() const { return runLogs_; }
     bool runStarted() const { return runStarted_; }

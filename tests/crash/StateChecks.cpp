@@ -9,9 +9,12 @@
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
 #include "support/ParadoxTable.h"
+#include "support/Prompt.h"
 #include "support/SqliteStore.h"
 #include "support/WorkspaceFiles.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 extern "C" {
@@ -230,51 +233,131 @@ std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashMo
     return problems;
 }
 
-std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
-                                                  const CrashModel& model) {
-    std::vector<std::string> problems;
-    std::vector<std::string> headers;
-    for (const auto& entry : fs::directory_iterator(dataDir)) {
+namespace {
+
+// Workspace numbers with any file (a header or log table, or a side file
+// of one) in the directory.
+std::set<int> WorkspaceNumbersIn(const std::string& dir) {
+    std::set<int> numbers;
+    for (const auto& entry : fs::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        if (IsHeaderFileName(name) && HeaderTableName(name) == name)
-            headers.push_back(name);
+        for (const char* kind : {"Header", "Log"}) {
+            const size_t digits = std::strlen(kind);
+            if (name.rfind(kind, 0) == 0 && name.size() > digits &&
+                std::isdigit(static_cast<unsigned char>(name[digits])))
+                numbers.insert(std::atoi(name.c_str() + digits));
+        }
     }
-    if (headers.empty()) {
-        if (!model.runLogs().empty())
-            problems.push_back("the workspace holding the posted logs is gone");
-        return problems;
-    }
-    Dataset defaults(SqliteStore::open(dataDir + "defaults.db"));
-    WorkspaceCounter counter;
-    for (const std::string& name : headers) {
-        LoadEnvironment env;
-        env.appDataDirectory = dataDir;
-        env.defaults = &defaults;
-        env.counter = &counter;
-        auto doc = LoadDocument::TakeOverWorkspace(env, WorkspaceNumberFromHeaderName(name),
-                                                   dataDir + name);
-        if (!doc->hasLoad()) {
-            problems.push_back("workspace " + name + " cannot be taken over");
+    return numbers;
+}
+
+void CompareLogs(LoadDocument& doc, const CrashModel& model, std::vector<std::string>& problems) {
+    std::map<int, LogRecord> byNumber;
+    for (const LogRecord& log : doc.BuildLoadData().logs)
+        byNumber[log.LOGNUM] = log;
+    for (const AckedLog& acked : model.runLogs()) {
+        const auto it = byNumber.find(acked.number);
+        if (it == byNumber.end()) {
+            problems.push_back("posted log " + std::to_string(acked.number) + " is lost");
             continue;
         }
-        std::map<int, const LogRecord*> byNumber;
-        const LoadData load = doc->BuildLoadData();
-        for (const LogRecord& log : load.logs)
-            byNumber[log.LOGNUM] = &log;
-        for (const AckedLog& acked : model.runLogs()) {
-            const auto it = byNumber.find(acked.number);
-            if (it == byNumber.end()) {
-                problems.push_back("posted log " + std::to_string(acked.number) + " is lost");
-                continue;
-            }
-            const LogRecord& log = *it->second;
-            if (log.BUTTD != acked.butt || log.TOPD != acked.top || log.LENGTH != acked.length)
-                problems.push_back("posted log " + std::to_string(acked.number) +
-                                   " came back changed");
-        }
-        doc->Close();
+        const LogRecord& log = it->second;
+        if (log.BUTTD != acked.butt || log.TOPD != acked.top || log.LENGTH != acked.length)
+            problems.push_back("posted log " + std::to_string(acked.number) + " came back changed");
     }
-    return problems;
+}
+
+// Writes down the boxes a take-over shows, for the time it is installed.
+class BoxRecorder : public Prompt {
+public:
+    BoxRecorder() : previous_(&Prompt::current()) { Prompt::install(this); }
+    ~BoxRecorder() override { Prompt::install(previous_); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+    PromptAnswer show(const std::string& text, const std::string&, PromptIcon,
+                      PromptButtons buttons) override {
+        texts.push_back(text);
+        return Prompt::dismissedAnswer(buttons);
+    }
+    std::vector<std::string> texts;
+
+private:
+    Prompt* previous_;
+};
+
+// Takes the workspace over as the next start would; false when it cannot
+// be (the kill came while it was being made).
+bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& model,
+                        std::vector<std::string>& problems) {
+    const std::string header = dataDir + HeaderFileName(n);
+    if (!fs::exists(header) || !fs::exists(dataDir + LogFileName(n)))
+        return false;
+    Dataset defaults(SqliteStore::open(dataDir + "defaults.db"));
+    WorkspaceCounter counter;
+    LoadEnvironment env;
+    env.appDataDirectory = dataDir;
+    env.defaults = &defaults;
+    env.counter = &counter;
+    std::unique_ptr<LoadDocument> doc;
+    BoxRecorder boxes;
+    try {
+        doc = LoadDocument::TakeOverWorkspace(env, n, header);
+    } catch (const BrimloError&) {
+        return false;
+    }
+    if (!doc->hasLoad())
+        return false;
+    for (const std::string& text : boxes.texts)
+        problems.push_back("taking the workspace over showed: " + text);
+    CompareLogs(*doc, model, problems);
+    doc->Close();
+    return true;
+}
+
+} // namespace
+
+int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model,
+                             std::vector<std::string>& problems) {
+    int unfinished = 0;
+    bool taken = false;
+    for (const int n : WorkspaceNumbersIn(dataDir)) {
+        if (TakeOverAndCompare(dataDir, n, model, problems)) {
+            taken = true;
+            continue;
+        }
+        // What a "No" to the next start's question, or nobody, leaves.
+        ++unfinished;
+        for (const std::string& table : {HeaderFileName(n), LogFileName(n)})
+            DeleteWorkspaceFile(dataDir + table);
+    }
+    if (!taken && !model.runLogs().empty())
+        problems.push_back("the workspace holding the posted logs is gone");
+    return unfinished;
+}
+
+namespace {
+
+int AsciiLines(const std::string& bytes) {
+    int lines = 0;
+    for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
+        ++lines;
+    return lines;
+}
+
+} // namespace
+
+void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
+                 const std::string& asciiFile) {
+    std::string bytes;
+    if (ReadWhole(loadFile, bytes))
+        model.settleLoad(bytes);
+    if (fs::exists(masterPath))
+        for (const StoredRow& row : ParadoxTable::open(masterPath)->readAll())
+            model.settlePost(row.values[kMasterLoadNum].asInt(),
+                             row.values[kMasterTotalLogs].asInt());
+    if (ReadWhole(asciiFile, bytes))
+        model.settleExport(AsciiLines(bytes));
+    model.settled();
 }
 
 int RemoveStagingDebris(const std::string& dir) {

@@ -28,9 +28,15 @@ std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashM
 std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashModel& model);
 
 // Takes over the workspace the killed run left, as the next start does,
-// compares its logs with the acknowledged ones, and then lets it go.
-std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
-                                                  const CrashModel& model);
+// compares its logs with the acknowledged ones, and then lets it go. A
+// workspace the kill caught while it was being made cannot be taken over;
+// its files are removed as the next start's "No" would, and counted.
+int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model,
+                             std::vector<std::string>& problems);
+
+// Tells the model which version of the interrupted work the files hold.
+void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
+                 const std::string& asciiFile);
 
 // Removes the temporary files killed saves left beside their targets and
 // answers how many there were.
