@@ -350,27 +350,27 @@ Record MasterRecordFor(int key, int seed) {
         return s;
     };
     Record r;
-    r.push_back(Value(text(2)));
-    r.push_back(Value(static_cast<int32_t>(next() % 999)));
-    r.push_back(Value(static_cast<int32_t>(seed)));
-    r.push_back(Value(text(1)));
+    r.emplace_back(text(2));
+    r.emplace_back(static_cast<int32_t>(next() % 999));
+    r.emplace_back(static_cast<int32_t>(seed));
+    r.emplace_back(text(1));
     for (size_t n : {20u, 20u, 10u, 4u, 4u})
-        r.push_back(Value(text(n)));
-    r.push_back(Value(static_cast<int32_t>(key)));
-    r.push_back(Value(static_cast<int32_t>(next() % 60 - 10)));
-    r.push_back(Value(Date{730000 + next() % 10000}));
-    r.push_back(Value(static_cast<int32_t>(next() * 3)));
+        r.emplace_back(text(n));
+    r.emplace_back(static_cast<int32_t>(key));
+    r.emplace_back(static_cast<int32_t>(next() % 60 - 10));
+    r.emplace_back(Date{730000 + next() % 10000});
+    r.emplace_back(static_cast<int32_t>(next() * 3));
     for (size_t n : {10u, 2u, 2u, 2u, 20u})
-        r.push_back(Value(text(n)));
-    r.push_back(Value(static_cast<int32_t>(next())));
+        r.emplace_back(text(n));
+    r.emplace_back(static_cast<int32_t>(next()));
     for (int g = 0; g < 12; ++g) {
-        r.push_back(Value(text(8)));
-        r.push_back(Value(static_cast<int32_t>(next())));
+        r.emplace_back(text(8));
+        r.emplace_back(static_cast<int32_t>(next()));
         for (int k = 0; k < 5; ++k)
-            r.push_back(Value((next() - 50000) / 1000.0));
+            r.emplace_back((next() - 50000) / 1000.0);
     }
-    r.push_back(Value(static_cast<int32_t>(next() % 12 + 1)));
-    r.push_back(Value(static_cast<int32_t>(next())));
+    r.emplace_back(static_cast<int32_t>(next() % 12 + 1));
+    r.emplace_back(static_cast<int32_t>(next()));
     return r;
 }
 
