@@ -6,6 +6,7 @@
 #include "shell/AboutBox.h"
 #include "shell/GuardedCommand.h"
 #include "shell/MainTables.h"
+#include "shell/WorkspaceFragments.h"
 #include "support/Cp1252.h"
 #include "support/Prompt.h"
 #include "support/WorkspaceFiles.h"
@@ -331,6 +332,7 @@ void TfrmMain::RecoverWorkspaces() {
             if (IsHeaderFileName(file) && headers.insert(HeaderTableName(file)).second)
                 openTakenOverWorkspace(directory + HeaderTableName(file));
         }
+        RemoveCutOffWorkspaces(directory, found);
     }
 }
 

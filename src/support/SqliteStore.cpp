@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sqlite3.h>
 
@@ -109,26 +110,41 @@ SqliteStore::~SqliteStore() {
     }
 }
 
+// Where a new table is built before it takes its name: the same folder, a
+// name no search for tables or workspaces takes for one of theirs.
+std::string SqliteStore::buildingPath(const std::string& path) {
+    const std::filesystem::path target(path);
+    return (target.parent_path() / ("~" + target.stem().string() + ".new")).string();
+}
+
+// The table is built whole under another name and renamed into place, so a
+// program killed while making it leaves either no table or a whole one,
+// never an empty or half-made file under the table's name.
 std::unique_ptr<SqliteStore> SqliteStore::create(const std::string& path, const FieldList& fields) {
     CheckLayout(fields);
     DeleteTable(path);
-    std::unique_ptr<SqliteStore> store(new SqliteStore(path));
+    const std::string building = buildingPath(path);
     try {
-        store->connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        store->configure();
-        store->createSchema(fields);
-        store->readLayout();
-        store->prepareStatements();
+        DeleteTable(building);
+        {
+            std::unique_ptr<SqliteStore> store(new SqliteStore(building));
+            store->connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            store->configure();
+            store->createSchema(fields);
+        } // closed, so its journal is gone and the file is whole
+        std::error_code error;
+        std::filesystem::rename(building, path, error);
+        if (error)
+            throw BrimloError(error.message());
+        SyncDirectoryOf(path);
     } catch (const BrimloError& e) {
-        store.reset();
         try {
-            DeleteTable(path);
-        } catch (const BrimloError&) {
+            DeleteTable(building);
+        } catch (const BrimloError&) { // the creation error is the one to tell
         }
         throw BrimloError("Cannot create table '" + path + "': " + e.text());
     }
-    SyncDirectoryOf(path);
-    return store;
+    return open(path);
 }
 
 namespace {

@@ -49,6 +49,7 @@ public:
     void setFlushToDisk(bool on);
 
 private:
+    static std::string buildingPath(const std::string& path);
     explicit SqliteStore(std::string path);
 
     void connect(int flags);

@@ -1,5 +1,8 @@
 #include "MainWindowTestSupport.h"
 #include "common/ScriptedPrompt.h"
+#include "load/LoadLayouts.h"
+#include "support/Dataset.h"
+#include "support/SqliteStore.h"
 
 #include <filesystem>
 #include <fstream>
@@ -121,6 +124,28 @@ TEST_F(WorkspaceRecovery, YesWithoutADataEntryWindowKeepsTheFiles) {
     EXPECT_TRUE(exists("Header3.db"));
     EXPECT_TRUE(exists("Log3.db"));
     EXPECT_EQ(0, window->openChildWindows());
+}
+
+// A kill while New Load made its workspace can leave the log table without
+// its header table. Yes cannot take it over; empty, it goes, so the next
+// start asks nothing. One holding logs is kept.
+TEST_F(WorkspaceRecovery, YesRemovesAnEmptyLogTableLeftWithoutItsHeader) {
+    {
+        SqliteStore::create((fixture.temp / "Log5.db").string(), LogFields());
+        Dataset kept(SqliteStore::create((fixture.temp / "Log6.db").string(), LogFields()));
+        kept.insert();
+        kept.setField("LOGNUM", Value(int32_t{1}));
+        kept.post();
+    }
+    auto window = windowTakingOver();
+    ScriptedPrompt prompt;
+    prompt.expect(kQuestion, PromptAnswer::Yes);
+    window->show();
+    Settle();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_TRUE(taken.empty());
+    EXPECT_FALSE(exists("Log5.db"));
+    EXPECT_TRUE(exists("Log6.db"));
 }
 
 TEST_F(WorkspaceRecovery, HeaderWithoutANumberStopsTheTakeOverWithAnError) {

@@ -7,6 +7,7 @@
 #include "support/TableFiles.h"
 #include "support/TableSql.h"
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -114,6 +115,23 @@ TEST(SqliteStoreTest, CreateReplacesAnExistingTableAndItsLeftovers) {
     auto store = SqliteStore::open(path);
     EXPECT_EQ(store->fields(), other);
     EXPECT_TRUE(store->readAll().empty());
+}
+
+// A table is made whole elsewhere and then takes its name: what a killed
+// creation left behind is cleared by the next, and nothing else stays.
+TEST(SqliteStoreTest, CreateBuildsAsideAndLeavesOnlyTheTable) {
+    TempDir dir;
+    const std::string path = dir / "Header4.db";
+    Touch(dir / "~Header4.new");
+    Touch(dir / "~Header4.new-journal");
+    auto store = SqliteStore::create(path, AllKinds());
+    EXPECT_EQ(store->fields(), AllKinds());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    for (const std::string& name : names)
+        EXPECT_EQ(name.rfind("Header4.db", 0), 0u) << name;
+    EXPECT_NE(std::find(names.begin(), names.end(), "Header4.db"), names.end());
 }
 
 TEST(SqliteStoreTest, OpeningAMissingOrForeignFileNamesIt) {
