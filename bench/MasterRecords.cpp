@@ -11,26 +11,27 @@ namespace brimlo::bench {
 Record FilledMasterRecord(int n) {
     std::mt19937 rng(static_cast<unsigned>(n) * 7919u + 1u);
     Record r;
+    r.reserve(MasterFieldList().size());
     for (const FieldDef& f : MasterFieldList()) {
         switch (f.type) {
         case FieldType::Alpha:
-            r.push_back(Value(
-                std::string(static_cast<size_t>(f.size), static_cast<char>('A' + rng() % 26))));
+            r.emplace_back(
+                std::string(static_cast<size_t>(f.size), static_cast<char>('A' + rng() % 26)));
             break;
         case FieldType::Short:
-            r.push_back(Value(static_cast<int32_t>(rng() % 1000)));
+            r.emplace_back(static_cast<int32_t>(rng() % 1000));
             break;
         case FieldType::Long:
-            r.push_back(Value(static_cast<int32_t>(rng() % 1000000)));
+            r.emplace_back(static_cast<int32_t>(rng() % 1000000));
             break;
         case FieldType::Number:
-            r.push_back(Value(static_cast<double>(rng() % 100000) / 100.0));
+            r.emplace_back(static_cast<double>(rng() % 100000) / 100.0);
             break;
         case FieldType::Date:
-            r.push_back(Value(Date{730000 + static_cast<int32_t>(rng() % 9000)}));
+            r.emplace_back(Date{730000 + static_cast<int32_t>(rng() % 9000)});
             break;
         case FieldType::Logical:
-            r.push_back(Value(rng() % 2 == 0));
+            r.emplace_back(rng() % 2 == 0);
             break;
         }
     }
