@@ -21,6 +21,16 @@ using namespace brimlo::testing;
 namespace {
 
 // What a preview was asked to show.
+// One master record, enough for every master command to have something.
+void AddMasterRecord(Dataset& master) {
+    master.insert();
+    master.setField("MILLCODE", Value("AB"));
+    master.setField("POP", Value(int32_t{1}));
+    master.setField("LOAD_NUM", Value(int32_t{123}));
+    master.setField("SAWLOGS", Value("Y"));
+    master.post();
+}
+
 struct PreviewCall {
     std::string report;
     QWidget* parent = nullptr;
@@ -78,15 +88,7 @@ protected:
             throw BrimloError(failure);
     }
 
-    void addMasterRecord() {
-        Dataset& master = window->tables().master();
-        master.insert();
-        master.setField("MILLCODE", Value("AB"));
-        master.setField("POP", Value(int32_t{1}));
-        master.setField("LOAD_NUM", Value(int32_t{123}));
-        master.setField("SAWLOGS", Value("Y"));
-        master.post();
-    }
+    void addMasterRecord() { AddMasterRecord(window->tables().master()); }
 
     TfrmDataEntry* loadWindow() const {
         return dynamic_cast<TfrmDataEntry*>(window->activeChild());
@@ -184,13 +186,7 @@ TEST(ReportHooksPreview, TheMasterSummaryOpensAPrintPreview) {
     MainWindowHooks hooks;
     AddReportHooks(hooks);
     auto window = fixture.make(hooks);
-    Dataset& master = window->tables().master();
-    master.insert();
-    master.setField("MILLCODE", Value("AB"));
-    master.setField("POP", Value(int32_t{1}));
-    master.setField("LOAD_NUM", Value(int32_t{123}));
-    master.setField("SAWLOGS", Value("Y"));
-    master.post();
+    AddMasterRecord(window->tables().master());
 
     bool previewSeen = false;
     std::function<void()> close = [&] {
