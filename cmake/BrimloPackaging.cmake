@@ -34,6 +34,7 @@ foreach(size IN LISTS BRIMLO_ICON_SIZES)
           RENAME brimlo.png)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/user-guide.md
+              ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
 # The pictures the user guide shows, beside it.
 file(GLOB guide_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)

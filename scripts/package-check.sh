@@ -44,7 +44,8 @@ dpkg-query -L brimlo >"$tmp/files"
 
 desktop=/usr/share/applications/brimlo.desktop
 for f in /usr/bin/brimlo "$desktop" /usr/share/icons/hicolor/scalable/apps/brimlo.svg \
-  /usr/share/icons/hicolor/48x48/apps/brimlo.png /usr/share/doc/brimlo/user-guide.md; do
+  /usr/share/icons/hicolor/48x48/apps/brimlo.png /usr/share/doc/brimlo/user-guide.md \
+  /usr/share/doc/brimlo/copyright; do
   [[ -f "$f" ]] || fail "$f was not installed"
 done
 desktop-file-validate "$desktop" || fail "$desktop does not validate"
