@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -17,9 +18,16 @@ bool EndsWith(const std::string& text, const std::string& ending) {
            text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
+// A read-only file system refuses to unlink even a file it does not hold;
+// a file that is not there is deleted all the same.
 void RemoveFile(const std::string& file) {
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
-        throw BrimloError("Cannot delete table file '" + file + "': " + std::strerror(errno));
+    if (::unlink(file.c_str()) == 0 || errno == ENOENT)
+        return;
+    const int error = errno;
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) != 0 && errno == ENOENT)
+        return;
+    throw BrimloError("Cannot delete table file '" + file + "': " + std::strerror(error));
 }
 
 } // namespace

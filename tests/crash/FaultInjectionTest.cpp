@@ -261,7 +261,7 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
     exportTarget = appDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
     command("mnuGenerateMasterAscii");
-    prompt.expect("Cannot delete table file '" + appDir + "Log2.db-journal': " + kReadOnly + ".");
+    prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
     command("mnuNewLoad");
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Contents(appDir + "master.db"), masterBefore);
