@@ -34,6 +34,14 @@ void RequireLayout(const TableStore& store, const FieldList& layout, const std::
                           "this program's table");
 }
 
+// The defaults table of versions before the trim allowance: the same fields
+// without its column.
+bool IsOlderDefaultsLayout(const FieldList& have) {
+    FieldList older = DefaultsFields();
+    older.pop_back();
+    return SameNamesAndTypes(have, older);
+}
+
 // An empty file would be taken for a new database and written to; it is a
 // damaged table and stays as it is.
 void RefuseEmptyFile(const std::string& path) {
@@ -51,7 +59,6 @@ Date Today() {
 
 MainTables::MainTables(std::string directory) : directory_(std::move(directory)) {
     createMissingTables();
-    upgradeDefaults();
     openTables();
     if (defaultsCreated_)
         CreateInitialDefaults(*defaults_, Today());
@@ -76,27 +83,27 @@ void MainTables::createMissingTables() {
         ParadoxStore::create(masterPath(), MasterFieldList());
 }
 
-// Tables of versions before the trim allowance gain its column. The
-// statement fails when the column exists already, as in a table just
-// created; that failure, like any other here, is no concern of the user's.
-void MainTables::upgradeDefaults() {
-    try {
-        RefuseEmptyFile(defaultsPath());
-        ExecuteTableSql("ALTER TABLE \"" + defaultsPath() +
-                        "\" ADD COLUMN TRIM_ALLOWANCE VARCHAR(1)");
-    } catch (const std::exception&) {
-    }
-}
-
 void MainTables::openTables() {
     std::unique_ptr<TableStore> masterStore = ParadoxStore::open(masterPath());
     RequireLayout(*masterStore, MasterFieldList(), masterPath());
     master_ = std::make_unique<Dataset>(std::move(masterStore));
 
+    defaults_ = std::make_unique<Dataset>(openDefaultsStore());
+}
+
+// Tables of versions before the trim allowance gain its column; a table of
+// any other layout is refused as it stands, never altered.
+std::unique_ptr<TableStore> MainTables::openDefaultsStore() {
     RefuseEmptyFile(defaultsPath());
-    std::unique_ptr<TableStore> defaultsStore = SqliteStore::open(defaultsPath());
-    RequireLayout(*defaultsStore, DefaultsFields(), defaultsPath());
-    defaults_ = std::make_unique<Dataset>(std::move(defaultsStore));
+    std::unique_ptr<TableStore> store = SqliteStore::open(defaultsPath());
+    if (IsOlderDefaultsLayout(store->fields())) {
+        store.reset();
+        ExecuteTableSql("ALTER TABLE \"" + defaultsPath() +
+                        "\" ADD COLUMN TRIM_ALLOWANCE VARCHAR(1)");
+        store = SqliteStore::open(defaultsPath());
+    }
+    RequireLayout(*store, DefaultsFields(), defaultsPath());
+    return store;
 }
 
 void MainTables::CreateInitialDefaults(Dataset& defaults, Date today) {

@@ -43,8 +43,8 @@ public:
 
 private:
     void createMissingTables();
-    void upgradeDefaults();
     void openTables();
+    std::unique_ptr<TableStore> openDefaultsStore();
 
     std::string directory_;
     bool defaultsCreated_ = false;

@@ -5,6 +5,7 @@
 #include "support/DefaultsLayout.h"
 #include "support/ParadoxTable.h"
 #include "support/SqliteStore.h"
+#include "support/TableFiles.h"
 
 #include <ctime>
 #include <filesystem>
@@ -206,6 +207,20 @@ TEST(MainTables, ForeignDefaultsFileIsRefused) {
     { MainTables first(Dir(temp)); }
     WriteBytes(temp / "defaults.db", std::string(3000, '\x5a'));
     ExpectRefused(temp, "defaults.db");
+}
+
+// Only the older defaults table gains the trim allowance; a table of any
+// other layout is refused without being altered.
+TEST(MainTables, DefaultsTableOfAnotherLayoutIsRefusedUnaltered) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    DeleteTable((temp / "defaults.db").string());
+    FieldList other = DefaultsFields();
+    other.pop_back();
+    other.pop_back();
+    SqliteStore::create((temp / "defaults.db").string(), other);
+    ExpectRefused(temp, "defaults.db");
+    EXPECT_EQ(other.size(), SqliteStore::open((temp / "defaults.db").string())->fields().size());
 }
 
 TEST(MainTables, EmptyDefaultsFileIsRefused) {
