@@ -150,6 +150,9 @@ int32_t Deduction(const LogMeasures& log, char volumeMethod) {
 } // namespace
 
 int32_t CalcCullVolume(const LogMeasures& log, char volumeMethod) {
+    // No method, no cull: not even the cap below applies.
+    if (log.cullMethod < '1' || log.cullMethod > '8')
+        return 0;
     const int32_t deduction = CullGateMet(log) ? Deduction(log, volumeMethod) : 0;
     // The two-thirds rule: a defect that takes most of the log takes all of it.
     if (deduction > log.grossvol * kTwoThirds)

@@ -29,8 +29,9 @@ bool IsSmallStemAlberta(int32_t topd, int32_t length) {
 }
 
 bool IsSmallStemSmalian(int32_t grossvol, int32_t length) {
-    // Litres per metre needs a length to divide by.
-    if (length <= 0)
+    // Litres per metre needs a length to divide by; a negative one merely
+    // gives a negative rate.
+    if (length == 0)
         return false;
     const double perMetre = grossvol * 0.001 / (length * 0.1) * 1000;
     return static_cast<long long>(RoundDecimals(perMetre, 0)) <= 24;

@@ -18,7 +18,7 @@ struct ProductSettings {
 bool IsSmallStemAlberta(int32_t topd, int32_t length);
 
 // Small stem under Smalian's formula: at most 24 litres per metre of
-// length. A log without length is not small.
+// length. A log of length 0 is not small.
 bool IsSmallStemSmalian(int32_t grossvol, int32_t length);
 
 // The product code the sawlog rule gives the log (its own code when the
