@@ -45,7 +45,9 @@ int32_t CalcSmalianVolume(double butt, double top, double length) {
     const double topVolume = EndArea(top) * metres;
     const int32_t buttHalf = RoundHalfUp(buttVolume * 1000 * 0.5);
     const int32_t topHalf = RoundHalfUp(topVolume * 1000 * 0.5);
-    return buttHalf + topHalf;
+    // Both halves are whole and not negative: adding them as doubles cannot
+    // lose a litre, and the total saturates as each half does.
+    return RoundHalfUp(static_cast<double>(buttHalf) + topHalf);
 }
 
 bool IsConiferSpecies(const std::string& species) {
