@@ -1,5 +1,7 @@
 #include "rules/Cglobals.h"
 
+#include "support/Dataset.h"
+
 namespace brimlo {
 
 namespace {
@@ -84,6 +86,15 @@ std::string VolumeMethodName(const std::string& letter) {
     if (letter == "S")
         return kSmalianMethodName;
     return {};
+}
+
+void StoreVolumeMethod(Dataset& table, const std::string& field, const std::string& name) {
+    const std::string letter = VolumeMethodLetter(name);
+    if (table.field(field).asString() == letter)
+        return;
+    if (!table.isEditing())
+        table.edit();
+    table.setField(field, Value(letter));
 }
 
 } // namespace brimlo

@@ -93,4 +93,12 @@ std::string VolumeMethodLetter(const std::string& name);
 // The selector name of a volume method letter, empty for any other letter.
 std::string VolumeMethodName(const std::string& letter);
 
+class Dataset;
+
+// Stores the letter of the volume method named into a one-character field
+// of the table's current record, starting an edit when the table is
+// browsing. A field already holding the letter is left alone, and so is the
+// table's state: the load's method reaction runs only on a real change.
+void StoreVolumeMethod(Dataset& table, const std::string& field, const std::string& name);
+
 } // namespace brimlo

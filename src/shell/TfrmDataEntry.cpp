@@ -377,12 +377,10 @@ void TfrmDataEntry::logChanged() {
     grid_->invalidate(!log.isOpen() || log.isEmpty() ? 0 : std::max(1, log.recNo()));
 }
 
+// The header is posted when the selector is left, as after any header
+// control.
 void TfrmDataEntry::volumeMethodPicked(const std::string& text) {
-    Dataset& header = doc_->header();
-    if (!header.isEditing())
-        header.edit();
-    header.setField("VOL_CALC_METH", VolumeMethodLetter(text));
-    header.post();
+    StoreVolumeMethod(doc_->header(), "VOL_CALC_METH", text);
 }
 
 // --- window events -----------------------------------------------------------
