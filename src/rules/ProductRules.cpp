@@ -54,7 +54,9 @@ std::string ApplySawlogProductRule(const LogMeasures& log, const ProductSettings
 std::string ApplyUndersizeRule(const LogMeasures& log, const ProductSettings& header) {
     if (log.prodOverride == "Y")
         return log.prodcode;
-    if (log.species.empty() || log.topd <= 0)
+    // The list's "no species" entry is a blank, which a store that drops
+    // trailing blanks returns empty: a log without a species either way.
+    if (Trimmed(log.species).empty() || log.topd <= 0)
         return log.prodcode;
     if (log.topd < header.htopd)
         return kUndersize;

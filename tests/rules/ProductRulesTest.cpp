@@ -91,6 +91,7 @@ TEST(UndersizeRule, BelowThresholdIsUndersize) {
 
 TEST(UndersizeRule, NoSpeciesOrTopIsLeftAlone) {
     EXPECT_EQ(ApplyUndersizeRule(Log("", 8, 40, 20, "02"), Header()), "02");
+    EXPECT_EQ(ApplyUndersizeRule(Log(" ", 8, 40, 20, "02"), Header()), "02");
     EXPECT_EQ(ApplyUndersizeRule(Log("S", 0, 40, 0, "02"), Header()), "02");
 }
 
@@ -130,7 +131,8 @@ std::string RefSawlog(const LogMeasures& g, const ProductSettings& h) {
 }
 
 std::string RefUndersize(const LogMeasures& g, const ProductSettings& h) {
-    if (g.prodOverride == "Y" || g.species.empty() || g.topd <= 0)
+    const bool noSpecies = g.species.find_first_not_of(' ') == std::string::npos;
+    if (g.prodOverride == "Y" || noSpecies || g.topd <= 0)
         return g.prodcode;
     if (g.topd < h.htopd)
         return "99";
