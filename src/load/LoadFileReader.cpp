@@ -4,6 +4,7 @@
 #include "load/LoadRecalc.h"
 #include "support/BrimloError.h"
 #include "support/DovraneGeneric.h"
+#include "support/LocalFileName.h"
 #include "support/Prompt.h"
 
 #include <filesystem>
@@ -223,8 +224,8 @@ const LoadFileLine* ReadLogLines(const std::vector<LoadFileLine>& lines,
     return last;
 }
 
-std::optional<std::string> FileBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
+std::optional<std::string> FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         return std::nullopt;
     std::ostringstream bytes;
@@ -254,7 +255,9 @@ LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fil
 LoadFileReadResult ReadLoadFile(const std::string& fileName) {
     std::error_code ec;
     const std::optional<std::string> bytes =
-        std::filesystem::is_directory(fileName, ec) ? std::nullopt : FileBytes(fileName);
+        std::filesystem::is_directory(LocalFileName(fileName), ec)
+            ? std::nullopt
+            : FileBytes(LocalFileName(fileName));
     if (!bytes) {
         Prompt::current().message("Error: Unable to open file: '" + fileName + "'", "File Error",
                                   PromptIcon::Error);

@@ -3,6 +3,7 @@
 #include "load/LogOrder.h"
 #include "support/BrimloError.h"
 #include "support/DovraneGeneric.h"
+#include "support/LocalFileName.h"
 #include "support/Prompt.h"
 #include "support/StagedFile.h"
 
@@ -129,11 +130,11 @@ std::string HeaderLongPart(const HeaderRecord& h, bool trimAllowance) {
 
 // The old file cannot be replaced when it may not be written, whatever its
 // directory allows.
-bool MayReplace(const std::string& fileName) {
+bool MayReplace(const std::filesystem::path& file) {
     std::error_code ec;
-    if (!std::filesystem::exists(fileName, ec))
+    if (!std::filesystem::exists(file, ec))
         return true;
-    return !std::filesystem::is_directory(fileName, ec) && ::access(fileName.c_str(), W_OK) == 0;
+    return !std::filesystem::is_directory(file, ec) && ::access(file.c_str(), W_OK) == 0;
 }
 
 } // namespace
@@ -184,8 +185,8 @@ bool WriteLoadFile(const LoadData& load, const std::string& fileName) {
     const std::string text = FormatLoadFile(load);
     std::unique_ptr<StagedFile> file;
     try {
-        if (MayReplace(fileName))
-            file = std::make_unique<StagedFile>(fileName);
+        if (MayReplace(LocalFileName(fileName)))
+            file = std::make_unique<StagedFile>(LocalFileName(fileName));
     } catch (const BrimloError&) {
         file.reset();
     }

@@ -3,6 +3,7 @@
 #include "master/MasterFields.h"
 #include "master/MasterTable.h"
 #include "support/BrimloError.h"
+#include "support/LocalFileName.h"
 #include "support/Prompt.h"
 #include "support/StagedFile.h"
 
@@ -345,7 +346,7 @@ bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
                                const std::string& defaultSawlogs) {
     std::unique_ptr<StagedFile> file;
     try {
-        file = std::make_unique<StagedFile>(fileName);
+        file = std::make_unique<StagedFile>(LocalFileName(fileName));
     } catch (const BrimloError&) {
         ShowUnableToWrite(fileName);
         return false;

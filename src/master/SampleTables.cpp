@@ -4,6 +4,7 @@
 #include "master/MasterTable.h"
 #include "support/DbaseWriter.h"
 #include "support/DovraneGeneric.h"
+#include "support/LocalFileName.h"
 
 #include <cmath>
 #include <vector>
@@ -101,15 +102,15 @@ std::string SampleSpCdPr(const std::string& groupKey) {
 }
 
 void CreateSampleTables(const std::string& directory, Date lastUpdate) {
-    DbaseWriter volume(directory + kVolumeSampleTable, VolumeFields(), lastUpdate);
+    DbaseWriter volume(LocalFileName(directory + kVolumeSampleTable), VolumeFields(), lastUpdate);
     volume.commit();
-    DbaseWriter weight(directory + kWeightSampleTable, WeightFields(), lastUpdate);
+    DbaseWriter weight(LocalFileName(directory + kWeightSampleTable), WeightFields(), lastUpdate);
     weight.commit();
 }
 
 bool WriteSampleTables(const std::string& directory, MasterTable& table, Date lastUpdate) {
-    DbaseWriter volume(directory + kVolumeSampleTable, VolumeFields(), lastUpdate);
-    DbaseWriter weight(directory + kWeightSampleTable, WeightFields(), lastUpdate);
+    DbaseWriter volume(LocalFileName(directory + kVolumeSampleTable), VolumeFields(), lastUpdate);
+    DbaseWriter weight(LocalFileName(directory + kWeightSampleTable), WeightFields(), lastUpdate);
     CMaster m;
     table.forEach([&] {
         m.ClearSummary();

@@ -1,6 +1,7 @@
 #include "support/StagedFile.h"
 
 #include "support/BrimloError.h"
+#include "support/LocalFileName.h"
 
 #include <atomic>
 #include <cerrno>
@@ -57,7 +58,8 @@ void StagedFile::discard() {
 }
 
 void StagedFile::fail(const std::string& what, int error) const {
-    throw BrimloError("File '" + target_.string() + "' " + what + ": " + std::strerror(error));
+    throw BrimloError("File '" + ShownFileName(target_) + "' " + what + ": " +
+                      std::strerror(error));
 }
 
 void StagedFile::write(std::string_view bytes) {

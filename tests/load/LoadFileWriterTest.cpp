@@ -3,6 +3,7 @@
 #include "LoadFileSamples.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "load/LoadFileReader.h"
 
 #include <filesystem>
 #include <fstream>
@@ -201,6 +202,31 @@ TEST(LoadFileWriter, WritesTheFileAndReplacesAnOldOne) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+// The program holds a picked name as Windows-1252 text; the file is the one
+// the file system lists under that name, and a file made by another program
+// under such a name opens.
+TEST(LoadFileWriter, AccentedNamesAreTheFilesTheSystemListsUnderThem) {
+    TempDir dir;
+    LoadData load;
+    load.header = ExampleHeader();
+    load.logs = {ExampleLog()};
+    load.trimAllowance = true;
+    const std::string held = dir.path().string() + "/Qu\xE9"
+                                                   "bec.txt";
+    ASSERT_TRUE(WriteLoadFile(load, held));
+    const std::filesystem::path listed = dir / "Qu\xC3\xA9"
+                                               "bec.txt";
+    EXPECT_EQ(FileBytes(listed),
+              "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
+
+    std::filesystem::copy_file(listed, dir / "Scierie L\xC3\xA9vis.txt");
+    ScriptedPrompt prompt;
+    const LoadFileReadResult back = ReadLoadFile(dir.path().string() + "/Scierie L\xE9vis.txt");
+    ASSERT_TRUE(back.read);
+    ASSERT_EQ(back.load.logs.size(), 1u);
+    EXPECT_EQ(back.load.logs[0].TOPD, ExampleLog().TOPD);
 }
 
 TEST(LoadFileWriter, MissingDirectoryIsReportedAndNothingWritten) {

@@ -229,6 +229,16 @@ TEST_F(MasterAsciiFile, UnwritableDirectoryTellsTheUserAndKeepsTheOldFile) {
     EXPECT_EQ(ReadBytes(dir / "m.out"), "old export\r\n");
 }
 
+// The chosen name is held as Windows-1252 text; the file goes into the
+// folder the file system lists under that name.
+TEST_F(MasterAsciiFile, AnAccentedFolderIsTheOneTheSystemListsUnderItsName) {
+    AddExampleRecord(*dataset, "N", 1);
+    std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
+    const std::string held = dir.path().string() + "/D\xE9p\xF4t/m.out";
+    ASSERT_TRUE(master.WriteMasterAscii(held, table, "Y"));
+    EXPECT_EQ(Lines(dir / "D\xC3\xA9p\xC3\xB4t" / "m.out").size(), 1u);
+}
+
 TEST_F(MasterAsciiFile, MissingDirectoryTellsTheUser) {
     AddExampleRecord(*dataset, "N", 1);
     const std::string name = (dir / "no such dir" / "m.out").string();

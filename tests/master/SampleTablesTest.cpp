@@ -134,6 +134,14 @@ TEST_F(SampleTables, VolumeRowsPerGroupAndOneWeightRowPerRecord) {
                          "NETWEIGHT=int:25000|SOURCE=str:CREEK|LOGS=int:3|GROSS_M3_M=int:48");
 }
 
+TEST_F(SampleTables, AnAccentedFolderIsTheOneTheSystemListsUnderItsName) {
+    AddThreeGroupRecord(*dataset);
+    std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
+    ASSERT_TRUE(WriteSampleTables(Directory() + "D\xE9p\xF4t/", table, kWritten));
+    EXPECT_EQ(RunPython(kDumpScript, dir / "D\xC3\xA9p\xC3\xB4t" / "SAMPLVOL.dbf").size(), 5u);
+    EXPECT_EQ(RunPython(kDumpScript, dir / "D\xC3\xA9p\xC3\xB4t" / "SAMPLWT.dbf").size(), 3u);
+}
+
 TEST_F(SampleTables, GrossPerMetreRoundsHalvesUpAndToleratesNearHalves) {
     AddOneGroupRecord(*dataset, 1, 9.6, 0.448);          // 46.67
     AddOneGroupRecord(*dataset, 2, 16.0, 0.4);           // 25 exactly

@@ -4,6 +4,8 @@
 #include "master/MasterTestSupport.h"
 #include "support/BrimloError.h"
 
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace brimlo;
@@ -61,5 +63,19 @@ TEST(StagedFile, AMissingDirectoryIsAnErrorNamingTheFile) {
         FAIL() << "no error";
     } catch (const BrimloError& e) {
         EXPECT_NE(e.text().find(target.string()), std::string::npos) << e.text();
+    }
+}
+
+// Messages are Windows-1252 text: a folder the file system spells in UTF-8
+// is named in them as the user sees it.
+TEST(StagedFile, TheErrorNamesAnAccentedFolderAsTheUserSeesIt) {
+    TempDir dir;
+    try {
+        StagedFile file(dir / "D\xC3\xA9p\xC3\xB4t" / "out.txt");
+        FAIL() << "no error";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(),
+                  "File '" + dir.path().string() +
+                      "/D\xE9p\xF4t/out.txt' cannot be created: " + std::strerror(ENOENT));
     }
 }

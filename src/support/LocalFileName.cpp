@@ -1,0 +1,17 @@
+#include "support/LocalFileName.h"
+
+#include "support/Cp1252.h"
+
+#include <QFile>
+
+namespace brimlo {
+
+std::filesystem::path LocalFileName(const std::string& name) {
+    return std::filesystem::path(QFile::encodeName(FromCp1252(name)).toStdString());
+}
+
+std::string ShownFileName(const std::filesystem::path& file) {
+    return ToCp1252(QFile::decodeName(QByteArray::fromStdString(file.string())));
+}
+
+} // namespace brimlo
