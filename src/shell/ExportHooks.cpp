@@ -7,6 +7,7 @@
 #include "shell/TfrmMain.h"
 #include "support/Cp1252.h"
 #include "support/Dataset.h"
+#include "support/LocalFileName.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,7 +40,7 @@ std::string AskMasterAsciiFile(QWidget* parent, const std::string& startDirector
     dialog.setDefaultSuffix(QLatin1String(kAsciiExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return ToCp1252(WithAsciiExtension(dialog.selectedFiles().constFirst()));
+    return HeldFileName(WithAsciiExtension(dialog.selectedFiles().constFirst()));
 }
 
 void GenerateMasterAscii(TfrmMain& main, const ChooseMasterAsciiFile& choose) {

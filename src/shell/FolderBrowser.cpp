@@ -1,6 +1,7 @@
 #include "shell/FolderBrowser.h"
 
 #include "support/Cp1252.h"
+#include "support/LocalFileName.h"
 
 #include <QFileDialog>
 
@@ -28,7 +29,7 @@ std::string BrowseForFolder(const std::string& title, QWidget* owner) {
     const FolderDialog& dialog = Installed() ? Installed() : FolderDialog(SystemDialog);
     const QString chosen = dialog(owner, FromCp1252(title), FromCp1252(LastChosen()));
     if (!chosen.isEmpty())
-        LastChosen() = ToCp1252(chosen);
+        LastChosen() = HeldFileName(chosen);
     return LastChosen();
 }
 

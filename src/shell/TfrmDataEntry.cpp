@@ -12,6 +12,7 @@
 #include "shell/LogRowGrid.h"
 #include "shell/TdlgGoToLog.h"
 #include "support/Cp1252.h"
+#include "support/LocalFileName.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -566,7 +567,7 @@ std::optional<std::string> TfrmDataEntry::askSaveFileName(const std::string& pro
         return std::nullopt;
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += QStringLiteral(".txt");
-    return ToCp1252(chosen);
+    return HeldFileName(chosen);
 }
 
 // --- access --------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "shell/MainTables.h"
 #include "shell/WorkspaceFragments.h"
 #include "support/Cp1252.h"
+#include "support/LocalFileName.h"
 #include "support/Prompt.h"
 #include "support/WorkspaceFiles.h"
 
@@ -429,7 +430,7 @@ std::string TfrmMain::chooseLoadFile() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return ToCp1252(dialog.selectedFiles().constFirst());
+    return HeldFileName(dialog.selectedFiles().constFirst());
 }
 
 QMdiSubWindow* TfrmMain::findLoadWindow(const std::string& fileName) const {

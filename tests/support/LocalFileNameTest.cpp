@@ -1,0 +1,47 @@
+#include "support/LocalFileName.h"
+
+#include "support/BrimloError.h"
+
+#include <gtest/gtest.h>
+
+namespace brimlo {
+namespace {
+
+// Windows-1252 bytes on one side, the UTF-8 the file system lists on the
+// other: é is E9 / C3 A9, the euro sign 80 / E2 82 AC.
+TEST(LocalFileName, WindowsNamesBecomeTheNamesTheFileSystemLists) {
+    EXPECT_EQ(LocalFileName("/srv/D\xE9p\xF4t/Qu\xE9"
+                            "bec.txt")
+                  .string(),
+              "/srv/D\xC3\xA9p\xC3\xB4t/Qu\xC3\xA9"
+              "bec.txt");
+    EXPECT_EQ(LocalFileName("co\xFBt \x80.out").string(), "co\xC3\xBBt \xE2\x82\xAC.out");
+    EXPECT_EQ(LocalFileName("plain/AB070123.txt").string(), "plain/AB070123.txt");
+}
+
+TEST(LocalFileName, ShownNamesAreTheWindowsNamesAgain) {
+    EXPECT_EQ(ShownFileName("/srv/D\xC3\xA9p\xC3\xB4t/\xE2\x82\xAC.txt"),
+              "/srv/D\xE9p\xF4t/\x80.txt");
+}
+
+TEST(LocalFileName, APickedNameIsHeldAsWindowsText) {
+    EXPECT_EQ(HeldFileName(QString::fromUtf8("/loads/Qu\xC3\xA9"
+                                             "bec.txt")),
+              "/loads/Qu\xE9"
+              "bec.txt");
+}
+
+TEST(LocalFileName, APickedNameWindowsCannotHoldIsRefused) {
+    try {
+        HeldFileName(QString::fromUtf8("/loads/\xC5\x81\xC3\xB3"
+                                       "d\xC5\xBA.txt")); // Łódź
+        FAIL() << "accepted";
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), "The name '/loads/?\xF3"
+                            "d?.txt' has characters this program cannot "
+                            "keep: choose another name");
+    }
+}
+
+} // namespace
+} // namespace brimlo
