@@ -77,7 +77,7 @@ void AddDataEntryHooks(MainWindowHooks& hooks) {
             });
         });
     };
-    hooks.openTakenOverWorkspace = [](TfrmMain& main, int number, const std::string& header) {
+    hooks.openRecoveredWorkspace = [](TfrmMain& main, int number, const std::string& header) {
         return Guarded([&] {
             return MakeWindow(main, [&](const LoadEnvironment& env) {
                 return LoadDocument::TakeOverWorkspace(env, number, header);

@@ -1,6 +1,7 @@
 #include "shell/DbEdit.h"
 
 #include "shell/GuardedCommand.h"
+#include "shell/KeyOperations.h"
 #include "support/Cp1252.h"
 #include "support/Dataset.h"
 
@@ -74,7 +75,7 @@ void DbEdit::changed() {
         return;
     const bool typed = typing_;
     typing_ = false;
-    if (typed && text().size() == maxLength())
+    if (typed && AdvanceWhenFull(text(), maxLength()))
         focusNextChild();
 }
 

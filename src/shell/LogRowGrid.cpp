@@ -85,7 +85,7 @@ int LogRowGrid::visibleRows() const {
     return std::max(1, height() / kRowHeight);
 }
 
-void LogRowGrid::fitRows(int height) {
+void LogRowGrid::FitGridRows(int height) {
     resize(width(), std::max(kRowHeight, height));
 }
 

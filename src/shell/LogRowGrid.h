@@ -37,7 +37,7 @@ public:
     int visibleRows() const;
     int topPosition() const { return top_ + 1; }
     // Refits the grid to height and shows as many rows as fit.
-    void fitRows(int height);
+    void FitGridRows(int height);
 
     const std::vector<LogRecord>& logs();
 

@@ -18,7 +18,7 @@ struct MainWindowHooks {
     std::function<QWidget*(TfrmMain&)> newLoad;
     std::function<QWidget*(TfrmMain&, const std::string& fileName)> openLoad;
     std::function<QWidget*(TfrmMain&, int number, const std::string& headerFile)>
-        openTakenOverWorkspace;
+        openRecoveredWorkspace;
 
     // The single windows.
     std::function<QWidget*(TfrmMain&)> createMaintenance;

@@ -9,6 +9,7 @@
 #include "shell/FieldCombo.h"
 #include "shell/FieldEdit.h"
 #include "shell/GuardedCommand.h"
+#include "shell/KeyOperations.h"
 #include "shell/LogRowGrid.h"
 #include "shell/TdlgGoToLog.h"
 #include "support/Cp1252.h"
@@ -432,7 +433,7 @@ void TfrmDataEntry::FormResize() {
     const int pageWidth = pc_->width() - 4;
     const int pageHeight = pc_->height() - pc_->tabBar()->sizeHint().height() - 4;
     grid_->resize(pageWidth, grid_->height());
-    grid_->fitRows(pageHeight - kTopBand);
+    grid_->FitGridRows(pageHeight - kTopBand);
 }
 
 void TfrmDataEntry::refitRows() {
@@ -884,7 +885,7 @@ void TfrmDataEntry::afterTyping(FieldEdit* edit) {
     if (!doc_ || doc_->flags().Loading)
         return;
     LoadFlags& flags = doc_->flags();
-    const bool full = edit->maxLength() > 0 && edit->text().size() >= edit->maxLength();
+    const bool full = AdvanceWhenFull(edit->text(), edit->maxLength());
     // A full edit moves on as a Tab pressed there would, so a full DBH edit
     // goes on to the next log.
     if (isRowControl(edit)) {
@@ -992,7 +993,7 @@ bool TfrmDataEntry::eventFilter(QObject* watched, QEvent* event) {
 
 bool TfrmDataEntry::OnKeyDown(QWidget* w, QKeyEvent* e) {
     const int key = e->key();
-    const bool shift = e->modifiers().testFlag(Qt::ShiftModifier);
+    const bool shift = ShiftHeld(e->modifiers());
     if (w != current_ && w != grid_)
         current_ = w;
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
@@ -1015,7 +1016,7 @@ bool TfrmDataEntry::OnKeyDown(QWidget* w, QKeyEvent* e) {
     doc_->flags().KeyTyped = true;
     if (!isRowControl(w)) {
         auto* edit = dynamic_cast<FieldEdit*>(w);
-        return edit && edit->upper && upperCaseKey(edit, e);
+        return edit && edit->upper && ConvertKeyToUppercase(edit, e);
     }
     if (key == Qt::Key_Escape) {
         guarded([this] {
@@ -1026,8 +1027,8 @@ bool TfrmDataEntry::OnKeyDown(QWidget* w, QKeyEvent* e) {
     }
     if (OverrideComboboxKey(w, key))
         return true;
-    if (e->text() == QStringLiteral("+")) {
-        logKeyPress(w, e);
+    if (QString typed = e->text(); SwallowKey(typed, QLatin1Char('+'))) {
+        FormKeyPress();
         return true;
     }
     return false;
@@ -1041,7 +1042,7 @@ bool TfrmDataEntry::OverrideComboboxKey(const QWidget* w, int key) const {
             key == Qt::Key_Home || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_F4);
 }
 
-bool TfrmDataEntry::upperCaseKey(FieldEdit* edit, QKeyEvent* e) {
+bool TfrmDataEntry::ConvertKeyToUppercase(FieldEdit* edit, QKeyEvent* e) {
     const QString text = e->text();
     if (text.size() != 1 || text[0] < QLatin1Char('a') || text[0] > QLatin1Char('z'))
         return false;
@@ -1054,7 +1055,7 @@ bool TfrmDataEntry::upperCaseKey(FieldEdit* edit, QKeyEvent* e) {
 
 // "+" never enters a field; on the log page it moves on to the next log's
 // top diameter, appending one after the last.
-void TfrmDataEntry::logKeyPress(QWidget*, QKeyEvent*) {
+void TfrmDataEntry::FormKeyPress() {
     if (!onLogPage())
         return;
     if (guarded([this] { NextOrAppendLog(); }))

@@ -146,8 +146,8 @@ private:
     bool tabKey(QWidget* w, bool shift);
     bool enterKey(QWidget* w);
     bool OverrideComboboxKey(const QWidget* w, int key) const;
-    void logKeyPress(QWidget* w, QKeyEvent* key);
-    bool upperCaseKey(FieldEdit* edit, QKeyEvent* key);
+    void FormKeyPress();
+    bool ConvertKeyToUppercase(FieldEdit* edit, QKeyEvent* key);
     void goToPosition(int position);
     void pageKey(bool down);
     void switchPageByF6();

@@ -331,18 +331,18 @@ void TfrmMain::RecoverWorkspaces() {
         std::set<std::string> headers;
         for (const auto& file : found) {
             if (IsHeaderFileName(file) && headers.insert(HeaderTableName(file)).second)
-                openTakenOverWorkspace(directory + HeaderTableName(file));
+                OpenRecoveredWorkspace(directory + HeaderTableName(file));
         }
         RemoveCutOffWorkspaces(directory, found);
     }
 }
 
-void TfrmMain::openTakenOverWorkspace(const std::string& headerPath) {
+void TfrmMain::OpenRecoveredWorkspace(const std::string& headerPath) {
     const std::string fileName = std::filesystem::path(headerPath).filename().string();
     const int number = WorkspaceNumberFromHeaderName(fileName);
-    if (!hooks_.openTakenOverWorkspace)
+    if (!hooks_.openRecoveredWorkspace)
         return;
-    if (QWidget* window = hooks_.openTakenOverWorkspace(*this, number, headerPath))
+    if (QWidget* window = hooks_.openRecoveredWorkspace(*this, number, headerPath))
         addChild(window, ChildKind::Load);
 }
 
@@ -508,6 +508,12 @@ void TfrmMain::mnuSaveAsClick() {
 }
 
 void TfrmMain::mnuCloseClick() {
+    CloseActiveChild();
+}
+
+// A load window may ask about saving first and may refuse; the window is
+// gone, or has refused, when this returns.
+void TfrmMain::CloseActiveChild() {
     if (QMdiSubWindow* sub = mdi_->currentSubWindow())
         sub->close();
 }
@@ -575,7 +581,7 @@ bool TfrmMain::childrenAgreeToClose() {
 }
 
 // Last to first; a window that still refuses keeps the program running.
-bool TfrmMain::closeAllChildren() {
+bool TfrmMain::CloseAllChildren() {
     const auto children = mdi_->subWindowList();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         if (!(*it)->close())
@@ -587,7 +593,7 @@ bool TfrmMain::closeAllChildren() {
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     bool agreed = false;
-    RunGuarded([&] { agreed = childrenAgreeToClose() && closeAllChildren(); });
+    RunGuarded([&] { agreed = childrenAgreeToClose() && CloseAllChildren(); });
     if (!agreed) {
         event->ignore();
         return;

@@ -118,14 +118,15 @@ private:
     void childDestroyed(QObject* subWindow);
     void showSingleWindow(QPointer<QMdiSubWindow>& window, ChildKind kind,
                           const std::function<QWidget*(TfrmMain&)>& factory);
-    void openTakenOverWorkspace(const std::string& headerPath);
+    void OpenRecoveredWorkspace(const std::string& headerPath);
     void arrangeDone();
     void watchMasterTable();
     void masterMoved();
     void masterRecordDeleted();
     std::string defaultSawlogs();
     bool childrenAgreeToClose();
-    bool closeAllChildren();
+    bool CloseAllChildren();
+    void CloseActiveChild();
     QMdiSubWindow* findLoadWindow(const std::string& fileName) const;
     std::string chooseLoadFile();
 

@@ -39,7 +39,7 @@ protected:
     // A main window whose take-over makes a child window per workspace.
     std::unique_ptr<TfrmMain> windowTakingOver() {
         MainWindowHooks hooks;
-        hooks.openTakenOverWorkspace = [this](TfrmMain&, int n, const std::string& header) {
+        hooks.openRecoveredWorkspace = [this](TfrmMain&, int n, const std::string& header) {
             taken.push_back({n, header});
             return new FakeChild(QStringLiteral("BRIMLO - Data Entry - untitled%1.txt").arg(n));
         };
