@@ -25,7 +25,7 @@ DataEntryHost HostOf(TfrmMain& main) {
     DataEntryHost host;
     host.showShortcuts = [&main] { main.mnuKeyboardShortcutsClick(); };
     host.showRanges = [&main] { main.mnuRangesClick(); };
-    host.printFullLoadReport = [&main] { main.mnuPrintFullLoadReportClick(); };
+    host.printFullLoadReport = [&main] { main.mnuPrintFullLoadClick(); };
     host.enableLoadCommands = [&main](bool on) { main.EnableLoadCommands(on); };
     return host;
 }

@@ -15,7 +15,7 @@ namespace {
 MaintenanceCallbacks CallbacksFor(TfrmMain& main) {
     MaintenanceCallbacks callbacks;
     callbacks.enableReportCurrent = [&main](bool on) {
-        if (QAction* command = main.action("mnuPrintMasterReportCurrent"))
+        if (QAction* command = main.action("mnuPrintCurrentMaster"))
             command->setEnabled(on);
     };
     return callbacks;

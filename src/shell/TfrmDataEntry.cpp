@@ -87,7 +87,7 @@ void TfrmDataEntry::buildPages() {
     pc_->addTab(tabLog_, QStringLiteral("&Log Data Info"));
     buildHeaderPage(tabHeader_);
     buildLogPage(tabLog_);
-    connect(pc_, &QTabWidget::currentChanged, this, [this](int index) { pageChanged(index); });
+    connect(pc_, &QTabWidget::currentChanged, this, [this](int index) { pcDataEntryChange(index); });
 }
 
 FieldEdit* TfrmDataEntry::addHeaderEdit(QWidget* page, const char* caption, const char* field,
@@ -153,7 +153,7 @@ void TfrmDataEntry::buildHeaderPage(QWidget* page) {
     lblVolumeCalc_ = Caption(page, "Volume Calculation Method:", x - 196, line(11), 190);
     cbVolumeCalc_ = new FieldCombo(page, "VOL_CALC_METH");
     cbVolumeCalc_->setGeometry(x, line(11), 150, 21);
-    cbVolumeCalc_->onPicked = [this](const std::string& text) { volumeMethodPicked(text); };
+    cbVolumeCalc_->onPicked = [this](const std::string& text) { cbVolumeCalcChange(text); };
     lblVolumeCalc_->hide();
     cbVolumeCalc_->hide();
     headerOrder_.push_back(cbVolumeCalc_);
@@ -381,7 +381,7 @@ void TfrmDataEntry::logChanged() {
 
 // The header is posted when the selector is left, as after any header
 // control.
-void TfrmDataEntry::volumeMethodPicked(const std::string& text) {
+void TfrmDataEntry::cbVolumeCalcChange(const std::string& text) {
     StoreVolumeMethod(doc_->header(), "VOL_CALC_METH", text);
 }
 
@@ -910,7 +910,7 @@ void TfrmDataEntry::showPage(int index) {
 
 // A page tab (or its mnemonic) changed the page: the header must pass its
 // checks first, otherwise the page goes back.
-void TfrmDataEntry::pageChanged(int index) {
+void TfrmDataEntry::pcDataEntryChange(int index) {
     if (switchingPage_ || !doc_ || !doc_->hasLoad())
         return;
     const int before = shownPage_;

@@ -154,10 +154,10 @@ private:
     void goToLogNumber();
     void f9Shift(QWidget* w);
     void saveAndClose();
-    void pageChanged(int index);
+    void pcDataEntryChange(int index);
     void showPage(int index);
     void logChanged();
-    void volumeMethodPicked(const std::string& text);
+    void cbVolumeCalcChange(const std::string& text);
 
     DataEntryHost host_;
     std::unique_ptr<LoadDocument> doc_;

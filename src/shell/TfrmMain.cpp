@@ -106,17 +106,16 @@ void TfrmMain::buildFileMenu() {
     menu->addSeparator();
     addCommand(menu, "mnuPrintMasterSummary", "Print Master File Summary",
                &TfrmMain::mnuPrintMasterSummaryClick);
-    addCommand(menu, "mnuPrintMasterReportAll", "Print Master File Report (All)",
-               &TfrmMain::mnuPrintMasterReportAllClick);
-    addCommand(menu, "mnuPrintMasterReportCurrent", "Print Master File Report (Current)",
-               &TfrmMain::mnuPrintMasterReportCurrentClick)
+    addCommand(menu, "mnuPrintAllMaster", "Print Master File Report (All)",
+               &TfrmMain::mnuPrintAllMasterClick);
+    addCommand(menu, "mnuPrintCurrentMaster", "Print Master File Report (Current)",
+               &TfrmMain::mnuPrintCurrentMasterClick)
         ->setEnabled(false);
-    addCommand(menu, "mnuPrintLoadLogListing", "Print Load Log Listing",
-               &TfrmMain::mnuPrintLoadLogListingClick);
+    addCommand(menu, "mnuPrintLog", "Print Load Log Listing", &TfrmMain::mnuPrintLogClick);
     addCommand(menu, "mnuPrintLoadSummary", "Print Load Summary",
                &TfrmMain::mnuPrintLoadSummaryClick);
-    addCommand(menu, "mnuPrintFullLoadReport", "Print Full Load Report",
-               &TfrmMain::mnuPrintFullLoadReportClick);
+    addCommand(menu, "mnuPrintFullLoad", "Print Full Load Report",
+               &TfrmMain::mnuPrintFullLoadClick);
     menu->addSeparator();
     addCommand(menu, "mnuSave", "&Save", &TfrmMain::mnuSaveClick,
                QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -137,8 +136,8 @@ void TfrmMain::buildEditMenu() {
     addCommand(menu, "mnuSystemDefaults", "System &Defaults...", &TfrmMain::mnuSystemDefaultsClick,
                QKeySequence(Qt::CTRL | Qt::Key_D));
     menu->addSeparator();
-    addCommand(menu, "mnuGenerateMasterAscii", "Generate Master ASCII file...",
-               &TfrmMain::mnuGenerateMasterAsciiClick);
+    addCommand(menu, "mnuMasterASCII", "Generate Master ASCII file...",
+               &TfrmMain::mnuMasterASCIIClick);
 }
 
 void TfrmMain::buildWindowMenu() {
@@ -220,8 +219,7 @@ void TfrmMain::NoteLoadWindowClosed() {
 void TfrmMain::EnableLoadCommands(bool on) {
     if (closing_)
         return;
-    for (const char* name :
-         {"mnuPrintLoadLogListing", "mnuPrintLoadSummary", "mnuPrintFullLoadReport", "mnuSaveAs"})
+    for (const char* name : {"mnuPrintLog", "mnuPrintLoadSummary", "mnuPrintFullLoad", "mnuSaveAs"})
         action(name)->setEnabled(on);
 }
 
@@ -278,7 +276,7 @@ void TfrmMain::activeChildChanged() {
     if (closing_)
         return;
     EnableLoadCommands(activeChildIs(ChildKind::Load));
-    action("mnuPrintMasterReportCurrent")->setEnabled(activeChildIs(ChildKind::Maintenance));
+    action("mnuPrintCurrentMaster")->setEnabled(activeChildIs(ChildKind::Maintenance));
 }
 
 void TfrmMain::showSingleWindow(QPointer<QMdiSubWindow>& window, ChildKind kind,
@@ -461,17 +459,17 @@ void TfrmMain::mnuPrintMasterSummaryClick() {
         hooks_.printMasterSummary(*this);
 }
 
-void TfrmMain::mnuPrintMasterReportAllClick() {
+void TfrmMain::mnuPrintAllMasterClick() {
     if (!MasterIsEmpty() && hooks_.printMasterReportAll)
         hooks_.printMasterReportAll(*this);
 }
 
-void TfrmMain::mnuPrintMasterReportCurrentClick() {
+void TfrmMain::mnuPrintCurrentMasterClick() {
     if (!MasterIsEmpty() && hooks_.printMasterReportCurrent)
         hooks_.printMasterReportCurrent(*this);
 }
 
-void TfrmMain::mnuPrintLoadLogListingClick() {
+void TfrmMain::mnuPrintLogClick() {
     if (activeChildIs(ChildKind::Load) && hooks_.printLoadLogListing)
         hooks_.printLoadLogListing(*this, activeChild());
 }
@@ -481,8 +479,8 @@ void TfrmMain::mnuPrintLoadSummaryClick() {
         hooks_.printLoadSummary(*this, activeChild());
 }
 
-void TfrmMain::mnuPrintFullLoadReportClick() {
-    mnuPrintLoadLogListingClick();
+void TfrmMain::mnuPrintFullLoadClick() {
+    mnuPrintLogClick();
     mnuPrintLoadSummaryClick();
 }
 
@@ -533,7 +531,7 @@ void TfrmMain::mnuSystemDefaultsClick() {
     showSingleWindow(defaults_, ChildKind::Defaults, hooks_.createDefaults);
 }
 
-void TfrmMain::mnuGenerateMasterAsciiClick() {
+void TfrmMain::mnuMasterASCIIClick() {
     if (!MasterIsEmpty() && hooks_.generateMasterAscii)
         hooks_.generateMasterAscii(*this);
 }

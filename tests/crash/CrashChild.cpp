@@ -109,7 +109,7 @@ private:
     void exportMaster(int round) {
         ack_.say("EXPORTING " + std::to_string(round) + " " +
                  std::to_string(main_.tables().master().recordCount()));
-        main_.action("mnuGenerateMasterAscii")->trigger();
+        main_.action("mnuMasterASCII")->trigger();
         ack_.say("EXPORTED " + std::to_string(round));
     }
 

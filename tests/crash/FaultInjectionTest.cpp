@@ -172,7 +172,7 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     command("mnuSave");
     exportTarget = badDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
-    command("mnuGenerateMasterAscii");
+    command("mnuMasterASCII");
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Contents(badDir + "AB.txt"), "the load as saved last week");
     EXPECT_EQ(Contents(badDir + "master.out"), "last week's export");
@@ -188,7 +188,7 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     EXPECT_EQ(masterLogs(), 3);
     exportTarget = goodDir + "master.out";
     prompt.expect(ExportSucceeded(goodDir, exportTarget));
-    command("mnuGenerateMasterAscii");
+    command("mnuMasterASCII");
     EXPECT_EQ(DbaseProblem(goodDir + "SAMPLWT.dbf"), "");
     EXPECT_EQ(prompt.shown().size(), 3u);
 }
@@ -223,7 +223,7 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
     EXPECT_EQ(Contents(appDir + "master.db"), masterBefore);
     exportTarget = appDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
-    command("mnuGenerateMasterAscii");
+    command("mnuMasterASCII");
     EXPECT_EQ(StagingFilesIn(appDir), 0);
 
     // With room again the next log and the next post go through.
@@ -260,7 +260,7 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
     command("mnuSaveAs");
     exportTarget = appDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
-    command("mnuGenerateMasterAscii");
+    command("mnuMasterASCII");
     prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
     command("mnuNewLoad");
     EXPECT_TRUE(prompt.allExpectedShown());
@@ -299,7 +299,7 @@ TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSav
     EXPECT_EQ(Contents(saveTarget), loadBefore);
     exportTarget = appDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
-    command("mnuGenerateMasterAscii");
+    command("mnuMasterASCII");
     prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
     command("mnuNewLoad");
     EXPECT_TRUE(prompt.allExpectedShown());

@@ -73,7 +73,7 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
     EXPECT_TRUE(Enabled(*window, "mnuSave"));
     EXPECT_TRUE(Enabled(*window, "mnuClose"));
     EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
-    EXPECT_FALSE(Enabled(*window, "mnuPrintLoadLogListing"));
+    EXPECT_FALSE(Enabled(*window, "mnuPrintLog"));
 
     // Save with the help window active does nothing.
     window->action("mnuSave")->trigger();
@@ -107,8 +107,8 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
     window->action("mnuNewLoad")->trigger();
     EXPECT_EQ(1, window->openLoadWindows());
     EXPECT_EQ(1, window->openChildWindows());
-    for (const char* name : {"mnuSaveAs", "mnuPrintLoadLogListing", "mnuPrintLoadSummary",
-                             "mnuPrintFullLoadReport", "mnuSave", "mnuClose"})
+    for (const char* name : {"mnuSaveAs", "mnuPrintLog", "mnuPrintLoadSummary", "mnuPrintFullLoad",
+                             "mnuSave", "mnuClose"})
         EXPECT_TRUE(Enabled(*window, name)) << name;
 
     // A help window becomes active: the load commands go off.

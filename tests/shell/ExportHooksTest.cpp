@@ -75,7 +75,7 @@ TEST_F(ExportHooks, WritesTheAsciiFileAndBothSampleTablesThenTellsSuccess) {
     answer = (outDir / "export.out").string();
     ScriptedPrompt prompt;
     prompt.expect(successText());
-    window->mnuGenerateMasterAsciiClick();
+    window->mnuMasterASCIIClick();
 
     EXPECT_TRUE(prompt.allExpectedShown());
     ASSERT_EQ(prompt.shown().size(), 1u);
@@ -97,7 +97,7 @@ TEST_F(ExportHooks, ARecordWithoutSawlogsTakesTheDefaultsOne) {
     answer = (outDir / "export.out").string();
     ScriptedPrompt prompt;
     prompt.expect(successText());
-    window->mnuGenerateMasterAsciiClick();
+    window->mnuMasterASCIIClick();
     const std::string bytes = FileBytes(outDir / "export.out");
     ASSERT_EQ(bytes.size(), 225u);
     EXPECT_EQ(bytes[222], 'N');
@@ -107,7 +107,7 @@ TEST_F(ExportHooks, TheDialogStartsInTheDataDirectory) {
     addMasterRecord("Y");
     setDefaults("DEFAULT_DATA_PATH", "/data/loads/");
     ScriptedPrompt prompt; // cancelled: no box at all
-    window->mnuGenerateMasterAsciiClick();
+    window->mnuMasterASCIIClick();
     EXPECT_EQ(choices, 1);
     EXPECT_EQ(startDirectory, "/data/loads/");
 }
@@ -115,7 +115,7 @@ TEST_F(ExportHooks, TheDialogStartsInTheDataDirectory) {
 TEST_F(ExportHooks, CancelWritesNothing) {
     addMasterRecord("Y");
     ScriptedPrompt prompt; // any box would fail the test
-    window->mnuGenerateMasterAsciiClick();
+    window->mnuMasterASCIIClick();
     EXPECT_EQ(choices, 1);
     EXPECT_TRUE(prompt.shown().empty());
     EXPECT_TRUE(std::filesystem::is_empty(outDir));
@@ -124,7 +124,7 @@ TEST_F(ExportHooks, CancelWritesNothing) {
 TEST_F(ExportHooks, AnEmptyMasterFileAsksForNoFile) {
     ScriptedPrompt prompt;
     prompt.expect("The master file contains no records.");
-    window->mnuGenerateMasterAsciiClick();
+    window->mnuMasterASCIIClick();
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(choices, 0);
     EXPECT_TRUE(std::filesystem::is_empty(outDir));
@@ -137,7 +137,7 @@ TEST_F(ExportHooks, ASampleTableThatCannotBeWrittenGoesToTheErrorBox) {
     ScriptedPrompt prompt; // the error box, never the success message
     prompt.expect("File '" + (outDir / "SAMPLVOL.dbf").string() +
                   "' cannot be written: Is a directory.");
-    window->mnuGenerateMasterAsciiClick();
+    window->mnuMasterASCIIClick();
     EXPECT_TRUE(prompt.allExpectedShown());
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].caption, "BRIMLO");

@@ -133,8 +133,8 @@ TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
     };
     auto window = fixture.make(hooks);
     ScriptedPrompt prompt;
-    for (const char* command : {"mnuPrintMasterSummary", "mnuPrintMasterReportAll",
-                                "mnuGenerateMasterAscii", "mnuMasterMaintenance"}) {
+    for (const char* command :
+         {"mnuPrintMasterSummary", "mnuPrintAllMaster", "mnuMasterASCII", "mnuMasterMaintenance"}) {
         prompt.expect("The master file contains no records.");
         window->action(command)->trigger();
     }

@@ -53,7 +53,7 @@ TEST_F(MasterTableEvents, MaintenanceLoadsTheCurrentRecordAndFollowsTheTable) {
     ASSERT_TRUE(maintenance);
     EXPECT_EQ("AB", window->masterRecord().MILLCODE);
     EXPECT_EQ(11, window->masterRecord().LOAD_NUM);
-    EXPECT_TRUE(window->action("mnuPrintMasterReportCurrent")->isEnabled());
+    EXPECT_TRUE(window->action("mnuPrintCurrentMaster")->isEnabled());
 
     master.next();
     ASSERT_FALSE(maintenance->labels.empty());

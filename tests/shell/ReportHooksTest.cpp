@@ -117,8 +117,8 @@ TEST_F(ReportHooks, EachMasterCommandPreviewsTheMasterTable) {
     addMasterRecord();
     ScriptedPrompt prompt;
     window->mnuPrintMasterSummaryClick();
-    window->mnuPrintMasterReportAllClick();
-    window->mnuPrintMasterReportCurrentClick();
+    window->mnuPrintAllMasterClick();
+    window->mnuPrintCurrentMasterClick();
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].report, "summary");
     EXPECT_EQ(calls[1].report, "all");
@@ -142,7 +142,7 @@ TEST_F(ReportHooks, AReportErrorGoesToTheErrorBox) {
     failure = "The report could not be laid out.";
     ScriptedPrompt prompt;
     prompt.expect(failure);
-    window->mnuPrintMasterReportAllClick();
+    window->mnuPrintAllMasterClick();
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_TRUE(calls.empty());
 }
@@ -150,7 +150,7 @@ TEST_F(ReportHooks, AReportErrorGoesToTheErrorBox) {
 TEST_F(ReportHooks, TheLoadListingPostsTheLogBeingKeyedFirst) {
     ScriptedPrompt prompt;
     openLoadWithUnpostedLog();
-    window->mnuPrintLoadLogListingClick();
+    window->mnuPrintLogClick();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].report, "listing");
     EXPECT_FALSE(calls[0].logEditedWhenShown);
@@ -165,7 +165,7 @@ TEST_F(ReportHooks, TheLoadListingPostsTheLogBeingKeyedFirst) {
 TEST_F(ReportHooks, TheFullLoadReportIsTheListingThenTheSummary) {
     ScriptedPrompt prompt;
     openLoadWithUnpostedLog();
-    window->mnuPrintFullLoadReportClick();
+    window->mnuPrintFullLoadClick();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].report, "listing");
     EXPECT_EQ(calls[1].report, "load summary");

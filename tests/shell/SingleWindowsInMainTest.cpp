@@ -102,7 +102,7 @@ TEST_F(SingleWindowsInMain, MaintenanceWindowFollowsTheMasterTable) {
     window->action("mnuMasterMaintenance")->trigger();
     auto* frm = active<TfrmMasterMaintenance>();
     ASSERT_NE(frm, nullptr);
-    EXPECT_TRUE(window->action("mnuPrintMasterReportCurrent")->isEnabled());
+    EXPECT_TRUE(window->action("mnuPrintCurrentMaster")->isEnabled());
     EXPECT_EQ(totalLogs(), "3");
     QTest::mouseClick(frm->navButton("btnNext"), Qt::LeftButton);
     EXPECT_EQ(totalLogs(), "8");
@@ -122,7 +122,7 @@ TEST_F(SingleWindowsInMain, DeletingTheLastMasterRecordClosesTheMaintenanceWindo
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(children(), 0);
     EXPECT_EQ(window->openChildWindows(), 0);
-    EXPECT_FALSE(window->action("mnuPrintMasterReportCurrent")->isEnabled());
+    EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
 }
 
 } // namespace
