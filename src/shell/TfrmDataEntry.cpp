@@ -87,7 +87,8 @@ void TfrmDataEntry::buildPages() {
     pc_->addTab(tabLog_, QStringLiteral("&Log Data Info"));
     buildHeaderPage(tabHeader_);
     buildLogPage(tabLog_);
-    connect(pc_, &QTabWidget::currentChanged, this, [this](int index) { pcDataEntryChange(index); });
+    connect(pc_, &QTabWidget::currentChanged, this,
+            [this](int index) { pcDataEntryChange(index); });
 }
 
 FieldEdit* TfrmDataEntry::addHeaderEdit(QWidget* page, const char* caption, const char* field,

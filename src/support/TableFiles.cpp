@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace brimlo {
