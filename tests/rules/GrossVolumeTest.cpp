@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 namespace brimlo {
@@ -134,6 +135,15 @@ TEST_F(RandomLogs, LongerLogNeverHasLessVolume) {
         ASSERT_LE(CalcAlbertaVolume(sp, top, length), CalcAlbertaVolume(sp, top, length + 2));
         ASSERT_LE(CalcAlbertaVolume(sp, top, length), CalcAlbertaVolume(sp, top + 2, length));
     }
+}
+
+// Each end of a log this size holds far more than 2^31 litres; the total
+// saturates like each half does instead of wrapping negative.
+TEST(GrossVolumeRange, HugeLogsSaturate) {
+    constexpr int32_t kMaxLitres = std::numeric_limits<int32_t>::max();
+    EXPECT_EQ(CalcSmalianVolume(1e6, 1e6, 1e6), kMaxLitres);
+    EXPECT_EQ(CalcSmalianVolume(32766, 32766, 32766), kMaxLitres);
+    EXPECT_EQ(CalcAlbertaVolume("S", 1e6, 1e6), kMaxLitres);
 }
 
 } // namespace

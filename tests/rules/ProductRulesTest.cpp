@@ -102,6 +102,20 @@ TEST(UndersizeRule, RecoveredLogTakesHeaderProductThroughSawlogRule) {
     EXPECT_EQ(ApplyUndersizeRule(Log("S", 10, 40, gross, "99"), Header("S", "Y", 10, "02")), "02");
 }
 
+// Litres per metre of a log whose length came negative from a file:
+// 50 x 0.001 / (-2 x 0.1) x 1000 = -250, which is at most 24.
+TEST(SawlogRuleLength, NegativeLengthGivesNegativeLitresPerMetre) {
+    EXPECT_TRUE(IsSmallStemSmalian(50, -2));
+    EXPECT_TRUE(IsSmallStemSmalian(5000, -72));
+    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, -2, 50, "01"), Header()), "06");
+    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, -40, 97, "06"), Header()), "06");
+}
+
+TEST(SawlogRuleLength, ZeroLengthHasNoLitresPerMetre) {
+    EXPECT_FALSE(IsSmallStemSmalian(50, 0));
+    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 0, 50, "06"), Header()), "01");
+}
+
 // An independent reading of both rules for random logs.
 std::string RefSawlog(const LogMeasures& g, const ProductSettings& h) {
     if (h.sawlogs == "N" || g.prodcode == "99")
