@@ -97,7 +97,7 @@ void ParadoxTable::lock(bool exclusive) {
         file_->lock(exclusive ? JournaledFile::LockMode::Exclusive : JournaledFile::LockMode::Shared);
     lockDepth_ = 1;
     exclusive_ = exclusive;
-    if (!seenHeader_.empty() && (renewed || changedOnDisk())) {
+    if (!seenHeader_.empty() && JournaledFile::locking() && (renewed || changedOnDisk())) {
         try {
             reload();
         } catch (...) {
