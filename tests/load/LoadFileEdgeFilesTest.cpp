@@ -12,8 +12,9 @@ struct EdgeFile {
     const char* name;
     std::string bytes;
     bool opens;
-    const char* message; // what the one box shown must hold; nullptr for none
-    std::string saved;   // the file after the save; empty when unchanged
+    const char* message;         // what the one box shown must hold; nullptr for none
+    std::string saved;           // the file after the save; empty when unchanged
+    const char* blank = nullptr; // a field of the first log the window shows blank
 };
 
 std::string LogWith(std::size_t pos, const std::string& text) {
@@ -42,8 +43,10 @@ const EdgeFile kEdgeFiles[] = {
     {"NulInTheHeader", kLog + SampleHeaderWith(180, kNul), false, "line 2: the line holds a NUL",
      ""},
     {"NetWeightNotANumber", kLog + SampleHeaderWith(83, " 12.5x"), false, "line 2: NETWEIGHT", ""},
-    {"EmptyLoadId", LogWith(44, "   ") + Second(kLog) + kHeader, true, nullptr, ""},
-    {"EmptyDbh", kLog + Second(LogWith(47, "  ")) + kHeader, true, nullptr, ""},
+    {"EmptyLoadId", LogWith(44, "   ") + Second(kLog) + kHeader, true, nullptr,
+     LogWith(44, "  0") + Second(kLog) + kHeader, "LOAD_ID"},
+    {"EmptyDbh", LogWith(47, "  ") + Second(kLog) + kHeader, true, nullptr,
+     kLog + Second(kLog) + kHeader, "DBH"},
     {"NetWeightWithFraction", kLog + SampleHeaderWith(83, "  12.5"), true, nullptr,
      kLog + SampleHeaderWith(83, "    12")},
     {"NetWeightHalfToEvenUp", kLog + SampleHeaderWith(83, "  13.5"), true, nullptr,
@@ -68,6 +71,8 @@ TEST_P(LoadFileEdgeFiles, OpenAndSaveAgain) {
     auto doc = LoadDocument::OpenLoadFile(env(), path);
     ASSERT_EQ(doc->hasLoad(), file.opens);
     if (file.opens) {
+        doc->log().first();
+        EXPECT_TRUE(file.blank == nullptr || doc->log().field(file.blank).isNull());
         doc->windowShown();
         EXPECT_EQ(doc->SaveLoad(), file.message == nullptr);
     }
