@@ -17,13 +17,6 @@ TEST(LoadFileLines, LineEndCountsAsOneCharacter) {
     EXPECT_EQ(lines[2].number, 3u);
 }
 
-TEST(LoadFileLines, LoneCarriageReturnIsAnOrdinaryCharacter) {
-    const auto lines = SplitLoadFileLines("a\rb\r\n");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text, "a\rb");
-    EXPECT_EQ(lines[0].length, 4u);
-}
-
 TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
     const std::string text = std::string(1022, 'x') + "\r\n" + std::string(1023, 'y') + "\r\n";
     const auto lines = SplitLoadFileLines(text);
@@ -33,14 +26,6 @@ TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
     EXPECT_EQ(lines[1].text, std::string(1023, 'y'));
     EXPECT_EQ(lines[2].length, 1u);
     EXPECT_EQ(lines[2].text, "");
-}
-
-TEST(LoadFileLines, NulByteEndsTheLine) {
-    const auto lines = SplitLoadFileLines(std::string("ab\0cd\r\nef", 9));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].text, "ab");
-    EXPECT_EQ(lines[0].length, 2u);
-    EXPECT_EQ(lines[1].text, "ef");
 }
 
 TEST(LoadFileLines, CharactersStopAtTheLineEnd) {

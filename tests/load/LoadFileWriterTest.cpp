@@ -118,6 +118,19 @@ TEST(LoadFileWriter, WiderValuesAreNotClipped) {
     EXPECT_EQ(FormatLogLine(1, log).size(), 55u);
 }
 
+// A value wider than its field would shift the rest of its line: refused,
+// naming the field, and nothing is written.
+TEST(LoadFileWriter, ValueTooWideForItsFieldIsRefused) {
+    TempDir dir;
+    LoadData load{ExampleHeader(), true, {ExampleLog()}};
+    load.logs[0].GROSSVOL = 100000;
+    ScriptedPrompt prompt;
+    prompt.expect("Log 1: GROSSVOL 100000 does not fit its 5 characters in the load file");
+    EXPECT_FALSE(WriteLoadFile(load, (dir / "load.txt").string()));
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_FALSE(std::filesystem::exists(dir / "load.txt"));
+}
+
 TEST(LoadFileWriter, HeaderLineIsByteExact) {
     ASSERT_EQ(kExampleHeaderLine.size(), 201u);
     EXPECT_EQ(FormatHeaderLine(ExampleHeader(), true), kExampleHeaderLine);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 namespace brimlo {
@@ -176,6 +177,19 @@ TEST(CullEndRot, NothingLeftToValueDeductsNothing) {
 TEST(CalcCullVolume, UnknownOrBlankMethodGivesZero) {
     for (char m : {' ', '0', '9', 'A', '\0'})
         EXPECT_EQ(Cull('S', m, 10, 10, 10), 0) << int(m);
+}
+
+// Values no window lets through saturate rather than wrap around.
+TEST(CullVolumeRange, ExtremeValuesSaturate) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = -kMax - 1;
+    LogMeasures log = ExampleLog('S', '2', 10);
+    log.length = kMin + 1; // length - C1 would wrap to a long log
+    EXPECT_EQ(CullLengthReduction(log, 'S'), 0);
+    EXPECT_EQ(CullBlockOut(ExampleLog('S', '5', kMax, kMax, kMax)), kMax);
+    EXPECT_EQ(CullBlockOut(ExampleLog('S', '5', -kMax, kMax, kMax)), kMin);
+    log = ExampleLog('S', '1', 18, 16);
+    log.grossvol = kMin;
+    EXPECT_EQ(CullDiameterReduction(log, 'S'), kMin);
 }
 
 TEST(CalcCullVolume, NoGrossNoCull) {
