@@ -14,7 +14,8 @@ FieldEdit::FieldEdit(QWidget* parent, std::string field, int maxLength)
     connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
 }
 
-void FieldEdit::bind(Dataset& dataset) {
+void FieldEdit::bind(Dataset& dataset, bool assignmentsWin) {
+    binding_.assignmentsWin = assignmentsWin;
     binding_.bind(
         dataset, [this] { showField(); }, [this] { commit(); });
 }
