@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/FieldBinding.h"
+#include "support/FieldBinding.h"
 #include "support/KeyPolicy.h"
 
 #include <QComboBox>

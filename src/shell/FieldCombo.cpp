@@ -97,7 +97,7 @@ bool FieldCombo::searchLetter(const QString& typed) {
 }
 
 void FieldCombo::picked() {
-    if (binding_.changedByScaler() && onPicked)
+    if (RunGuarded([this] { binding_.changedByScaler(); }) && onPicked)
         RunGuarded([this] { onPicked(text()); });
 }
 

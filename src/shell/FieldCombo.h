@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/FieldBinding.h"
 #include "shell/ListSearch.h"
+#include "support/FieldBinding.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

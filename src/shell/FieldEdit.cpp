@@ -1,6 +1,7 @@
 #include "shell/FieldEdit.h"
 
 #include "master/PolicyKeyPress.h"
+#include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
 
 #include <QKeyEvent>
@@ -29,7 +30,7 @@ void FieldEdit::showField() {
 }
 
 void FieldEdit::typed() {
-    binding_.changedByScaler();
+    RunGuarded([this] { binding_.changedByScaler(); });
     if (onTyped)
         onTyped();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/DatasetListener.h"
+#include "support/Value.h"
 
 #include <functional>
 #include <string>
@@ -35,12 +36,14 @@ public:
     bool pending() const { return changed_ || refused_; }
     void forget();
 
-    // The field's text for the control: empty when there is no record.
+    // The field's value and text for the control: empty (null) when there
+    // is no record.
+    Value shownValue() const;
     std::string shownText() const;
     // The scaler changed the control: the record goes into edit state at
     // once, as with any bound control, so a move to another record posts it.
-    // Answers false when the record refused the edit (the user was told).
-    bool changedByScaler();
+    // Raises what the record raised when it refused the edit.
+    void changedByScaler();
     // Writes text to the field; raises what the field's reaction raised and
     // then keeps the text pending.
     void write(const std::string& text);

@@ -1,6 +1,5 @@
-#include "shell/FieldBinding.h"
+#include "support/FieldBinding.h"
 
-#include "shell/GuardedCommand.h"
 #include "support/Dataset.h"
 
 namespace brimlo {
@@ -54,17 +53,20 @@ void FieldBinding::forget() {
     refused_ = false;
 }
 
-std::string FieldBinding::shownText() const {
+Value FieldBinding::shownValue() const {
     const bool hasRecord = dataset_->isOpen() && (!dataset_->isEmpty() || dataset_->isEditing());
-    return hasRecord ? dataset_->field(fieldIndex_).asString() : std::string();
+    return hasRecord ? dataset_->field(fieldIndex_) : Value();
 }
 
-bool FieldBinding::changedByScaler() {
+std::string FieldBinding::shownText() const {
+    const Value value = shownValue();
+    return value.isNull() ? std::string() : value.asString();
+}
+
+void FieldBinding::changedByScaler() {
     changed_ = true;
-    return RunGuarded([this] {
-        if (dataset_ && dataset_->isOpen() && !dataset_->isEditing() && !dataset_->isEmpty())
-            dataset_->edit();
-    });
+    if (dataset_ && dataset_->isOpen() && !dataset_->isEditing() && !dataset_->isEmpty())
+        dataset_->edit();
 }
 
 void FieldBinding::write(const std::string& text) {
