@@ -7,20 +7,18 @@
 namespace brimlo {
 
 MasterFieldEdit::MasterFieldEdit(Dataset& master, int field, std::string picture, QWidget* parent)
-    : QLineEdit(parent), master_(master), field_(field), picture_(std::move(picture)) {
+    : QLineEdit(parent), field_(field), picture_(std::move(picture)),
+      binding_(master.fields().at(static_cast<size_t>(field)).name) {
     setReadOnly(true);
-    listener_.attach(master_, [this](DataEvent event, int index) {
-        if (event == DataEvent::DataSetChange ||
-            (event == DataEvent::FieldChange && index == field_))
-            showField();
-    });
-    showField();
+    // Nothing is ever typed here, so nothing waits to be written.
+    binding_.bind(
+        master, [this] { showField(); }, [] {});
 }
 
 MasterFieldEdit::~MasterFieldEdit() = default;
 
 void MasterFieldEdit::showField() {
-    const Value& value = master_.field(field_);
+    const Value value = binding_.shownValue();
     if (value.isNull())
         setText(QString());
     else if (picture_.empty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "master/DatasetListener.h"
+#include "support/FieldBinding.h"
 
 #include <QLineEdit>
 #include <string>
@@ -21,10 +21,9 @@ public:
     void showField();
 
 private:
-    Dataset& master_;
     int field_;
     std::string picture_;
-    DatasetListener listener_;
+    FieldBinding binding_;
 };
 
 } // namespace brimlo

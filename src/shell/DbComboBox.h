@@ -1,6 +1,7 @@
 #pragma once
 
-#include "master/DatasetListener.h"
+#include "support/FieldBinding.h"
+#include "support/KeyPolicy.h"
 
 #include <QComboBox>
 #include <string>
@@ -21,10 +22,13 @@ public:
     DbComboBox(const DbComboBox&) = delete;
     DbComboBox& operator=(const DbComboBox&) = delete;
 
-    const std::string& fieldName() const { return field_; }
+    const std::string& fieldName() const { return binding_.fieldName(); }
     // Replaces the items; the field's value stays shown when it is one.
     void setItems(const std::vector<std::string>& items);
     std::vector<std::string> items() const;
+
+    // Enter moves the focus on as Tab does.
+    KeyPolicy keys;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,11 +37,8 @@ private:
     void showField();
     void chosen(int index);
 
-    Dataset& dataset_;
-    std::string field_;
-    int index_ = -1;
+    FieldBinding binding_;
     bool& typing_;
-    DatasetListener listener_;
     bool showing_ = false;
 };
 

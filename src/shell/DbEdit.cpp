@@ -1,124 +1,42 @@
 #include "shell/DbEdit.h"
 
 #include "shell/GuardedCommand.h"
-#include "shell/KeyOperations.h"
-#include "support/Cp1252.h"
-#include "support/Dataset.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace brimlo {
 
-namespace {
-
-bool IsEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-} // namespace
-
 DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
-    : QLineEdit(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
-      typing_(typing) {
-    listener_.attach(
-        dataset_, [this](DataEvent event, int index) { listen(static_cast<int>(event), index); });
-    connect(this, &QLineEdit::textEdited, this, [this] { edited(); });
+    : FieldEdit(parent, field), typing_(typing) {
+    bind(dataset, true);
     connect(this, &QLineEdit::textChanged, this, [this] { changed(); });
-    showField();
 }
 
 DbEdit::~DbEdit() = default;
 
-void DbEdit::listen(int event, int field) {
-    switch (static_cast<DataEvent>(event)) {
-    case DataEvent::DataSetChange:
-        dirty_ = false;
-        showField();
-        break;
-    case DataEvent::FieldChange:
-        // An assignment from elsewhere wins over text typed but not left.
-        if (field == index_) {
-            dirty_ = false;
-            showField();
-        }
-        break;
-    case DataEvent::UpdateRecord:
-        commit();
-        break;
-    case DataEvent::StateChange:
-        break;
-    }
-}
-
-void DbEdit::showField() {
-    setText(FromCp1252(dataset_.field(index_).asString()));
-}
-
-// The first typed change starts an edit of the record, as typing into any
-// bound control does; the text survives a record that had to be inserted.
-void DbEdit::edited() {
-    if (!dataset_.isEditing()) {
-        const QString typed = text();
-        const int cursor = cursorPosition();
-        dataset_.edit();
-        if (text() != typed) {
-            setText(typed);
-            setCursorPosition(cursor);
-        }
-    }
-    dirty_ = true;
-}
-
 void DbEdit::changed() {
-    if (!advance)
+    if (!keys.advance)
         return;
     const bool typed = typing_;
     typing_ = false;
-    if (typed && AdvanceWhenFull(text(), maxLength()))
+    if (typed && keys.full(text(), maxLength()))
         focusNextChild();
 }
 
-void DbEdit::commit() {
-    if (!dirty_)
-        return;
-    if (!dataset_.isEditing())
-        dataset_.edit();
-    dirty_ = false;
-    try {
-        dataset_.setField(index_, Value(ToCp1252(text())));
-    } catch (...) {
-        dirty_ = true;
-        throw;
-    }
-}
-
+// Every key but the one that moves on counts as typing.
 void DbEdit::keyPressEvent(QKeyEvent* event) {
-    if (!keyRules) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    if (IsEnter(event)) {
-        focusNextChild();
-        return;
-    }
-    typing_ = true;
-    const QString typed = event->text();
-    if (upper && typed.size() == 1 && typed[0] >= u'a' && typed[0] <= u'z') {
-        QKeyEvent capital(event->type(), event->key(), event->modifiers(), typed.toUpper(),
-                          event->isAutoRepeat(), static_cast<ushort>(event->count()));
-        QLineEdit::keyPressEvent(&capital);
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
+    if (keys.judge(event->key(), event->text()).verdict != KeyPolicy::Verdict::MoveOn)
+        typing_ = true;
+    FieldEdit::keyPressEvent(event);
 }
 
 void DbEdit::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
+    FieldEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
     // Focus taken by another window, or by this one going, is no leaving.
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || leaving_ ||
-        !isVisible() || !listener_.alive())
+        !isVisible() || !alive())
         return;
     leave();
 }

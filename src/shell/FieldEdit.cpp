@@ -1,6 +1,10 @@
 #include "shell/FieldEdit.h"
 
+#include "master/PolicyKeyPress.h"
+#include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
+
+#include <QKeyEvent>
 
 namespace brimlo {
 
@@ -11,7 +15,8 @@ FieldEdit::FieldEdit(QWidget* parent, std::string field, int maxLength)
     connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
 }
 
-void FieldEdit::bind(Dataset& dataset) {
+void FieldEdit::bind(Dataset& dataset, bool assignmentsWin) {
+    binding_.assignmentsWin = assignmentsWin;
     binding_.bind(
         dataset, [this] { showField(); }, [this] { commit(); });
 }
@@ -25,9 +30,13 @@ void FieldEdit::showField() {
 }
 
 void FieldEdit::typed() {
-    binding_.changedByScaler();
+    RunGuarded([this] { binding_.changedByScaler(); });
     if (onTyped)
         onTyped();
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent* event) {
+    PolicyKeyPress(*this, keys, event, [this](QKeyEvent* key) { QLineEdit::keyPressEvent(key); });
 }
 
 void FieldEdit::commit() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/FieldBinding.h"
+#include "support/FieldBinding.h"
+#include "support/KeyPolicy.h"
 
 #include <QLineEdit>
 #include <functional>
@@ -20,14 +21,14 @@ class FieldEdit : public QLineEdit {
 public:
     FieldEdit(QWidget* parent, std::string field, int maxLength = 0);
 
-    void bind(Dataset& dataset);
+    // assignmentsWin: a value assigned from elsewhere replaces text typed
+    // but not yet written (see FieldBinding).
+    void bind(Dataset& dataset, bool assignmentsWin = false);
     void unbind() { binding_.unbind(); }
     const std::string& fieldName() const { return binding_.fieldName(); }
 
-    // Typed letters become capitals before they reach the edit.
-    bool upper = false;
-    // Moves the focus on when a typed entry fills the edit.
-    bool advance = false;
+    // Capitals and moving on when full, as the window sets them.
+    KeyPolicy keys;
     // Runs after every change the scaler typed.
     std::function<void()> onTyped;
 
@@ -37,6 +38,11 @@ public:
     bool pending() const { return binding_.pending(); }
     void showField();
     void forget() { binding_.forget(); }
+    // False once the dataset is gone.
+    bool alive() const { return binding_.alive(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void typed();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/DatasetListener.h"
+#include "support/Value.h"
+
 #include <functional>
 #include <string>
 
@@ -25,15 +28,22 @@ public:
 
     const std::string& fieldName() const { return field_; }
     bool bound() const { return dataset_ != nullptr; }
+    // False once the dataset is gone.
+    bool alive() const { return listener_.alive(); }
+    // A value assigned to the field from elsewhere replaces text typed but
+    // not yet written, instead of waiting behind it.
+    bool assignmentsWin = false;
     bool pending() const { return changed_ || refused_; }
     void forget();
 
-    // The field's text for the control: empty when there is no record.
+    // The field's value and text for the control: empty (null) when there
+    // is no record.
+    Value shownValue() const;
     std::string shownText() const;
     // The scaler changed the control: the record goes into edit state at
     // once, as with any bound control, so a move to another record posts it.
-    // Answers false when the record refused the edit (the user was told).
-    bool changedByScaler();
+    // Raises what the record raised when it refused the edit.
+    void changedByScaler();
     // Writes text to the field; raises what the field's reaction raised and
     // then keeps the text pending.
     void write(const std::string& text);
@@ -43,10 +53,11 @@ private:
 
     std::string field_;
     Dataset* dataset_ = nullptr;
-    int listener_ = 0;
+    DatasetListener listener_;
     int fieldIndex_ = -1;
     bool changed_ = false;
     bool refused_ = false;
+    bool writing_ = false;
     std::function<void()> show_;
     std::function<void()> write_;
 };

@@ -1,6 +1,5 @@
-#include "shell/FieldBinding.h"
+#include "support/FieldBinding.h"
 
-#include "shell/GuardedCommand.h"
 #include "support/Dataset.h"
 
 namespace brimlo {
@@ -17,16 +16,14 @@ void FieldBinding::bind(Dataset& dataset, std::function<void()> show, std::funct
     fieldIndex_ = dataset.fieldIndex(field_);
     show_ = std::move(show);
     write_ = std::move(write);
-    listener_ = dataset.addListener(
-        [this](DataEvent event, int field) { listen(static_cast<int>(event), field); });
+    listener_.attach(
+        dataset, [this](DataEvent event, int field) { listen(static_cast<int>(event), field); });
     show_();
 }
 
 void FieldBinding::unbind() {
-    if (dataset_ && listener_)
-        dataset_->removeListener(listener_);
+    listener_.detach();
     dataset_ = nullptr;
-    listener_ = 0;
 }
 
 void FieldBinding::listen(int event, int field) {
@@ -39,6 +36,8 @@ void FieldBinding::listen(int event, int field) {
         show_();
         break;
     case DataEvent::FieldChange:
+        if (assignmentsWin && field == fieldIndex_ && !writing_)
+            forget();
         if (field == fieldIndex_ || field < 0)
             show_();
         break;
@@ -54,17 +53,20 @@ void FieldBinding::forget() {
     refused_ = false;
 }
 
-std::string FieldBinding::shownText() const {
+Value FieldBinding::shownValue() const {
     const bool hasRecord = dataset_->isOpen() && (!dataset_->isEmpty() || dataset_->isEditing());
-    return hasRecord ? dataset_->field(fieldIndex_).asString() : std::string();
+    return hasRecord ? dataset_->field(fieldIndex_) : Value();
 }
 
-bool FieldBinding::changedByScaler() {
+std::string FieldBinding::shownText() const {
+    const Value value = shownValue();
+    return value.isNull() ? std::string() : value.asString();
+}
+
+void FieldBinding::changedByScaler() {
     changed_ = true;
-    return RunGuarded([this] {
-        if (dataset_ && dataset_->isOpen() && !dataset_->isEditing() && !dataset_->isEmpty())
-            dataset_->edit();
-    });
+    if (dataset_ && dataset_->isOpen() && !dataset_->isEditing() && !dataset_->isEmpty())
+        dataset_->edit();
 }
 
 void FieldBinding::write(const std::string& text) {
@@ -72,7 +74,14 @@ void FieldBinding::write(const std::string& text) {
         dataset_->edit();
     changed_ = false;
     refused_ = true;
-    dataset_->setField(fieldIndex_, text.empty() ? Value() : Value(text));
+    writing_ = true;
+    try {
+        dataset_->setField(fieldIndex_, text.empty() ? Value() : Value(text));
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
     refused_ = false;
 }
 
