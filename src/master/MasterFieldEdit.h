@@ -1,6 +1,6 @@
 #pragma once
 
-#include "master/DatasetListener.h"
+#include "support/DatasetListener.h"
 
 #include <QLineEdit>
 #include <string>

@@ -2,6 +2,8 @@
 
 #include "master/MasterFieldEdit.h"
 #include "master/MasterFields.h"
+#include "master/PolicyKeyPress.h"
+#include "master/RecordNavigator.h"
 #include "rules/NumberFormat.h"
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
@@ -29,7 +31,7 @@ struct HeaderControl {
     int field;
 };
 
-// In tab order; the first eight on the upper line, the rest below.
+// In tab order, three lines of six, six and five.
 constexpr HeaderControl kHeader[] = {
     {"edtMillName", "Mill Location or Name", kMasterMillName},
     {"edtLessee", "Lessee, License, Permit", kMasterLessee},
@@ -49,7 +51,7 @@ constexpr HeaderControl kHeader[] = {
     {"edtCondCode", "CD", kMasterHCondCode},
     {"edtProdCode", "PR", kMasterHProdCode},
 };
-constexpr int kUpperLine = 8;
+constexpr int kPerLine = 6;
 
 struct GroupColumn {
     const char* name;
@@ -94,7 +96,8 @@ TfrmMasterMaintenance::TfrmMasterMaintenance(Dataset& master, MaintenanceCallbac
     setWindowTitle(QStringLiteral("Master File Maintenance"));
     resize(630, 455);
     auto* layout = new QVBoxLayout(this);
-    layout->setSpacing(4);
+    layout->setSpacing(2);
+    layout->setContentsMargins(4, 4, 4, 4);
     // The window keeps its size; the edits share the width.
     layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(buildHeader());
@@ -113,22 +116,30 @@ TfrmMasterMaintenance::~TfrmMasterMaintenance() = default;
 
 MasterFieldEdit* TfrmMasterMaintenance::addField(QGridLayout* grid, int column, const char* caption,
                                                  const char* name, int field) {
-    const int row = column < kUpperLine ? 0 : 2;
-    const int place = column < kUpperLine ? column : column - kUpperLine;
     auto* edit = new MasterFieldEdit(master_, field);
     edit->setObjectName(QString::fromLatin1(name));
-    grid->addWidget(new QLabel(QString::fromLatin1(caption)), row, place);
-    grid->addWidget(edit, row + 1, place);
+    grid->addWidget(new QLabel(QString::fromLatin1(caption)), 0, column);
+    grid->addWidget(edit, 1, column);
     return edit;
 }
 
+// Each line lays out its own columns, so a long caption widens only its own.
 QWidget* TfrmMasterMaintenance::buildHeader() {
     auto* header = new QWidget;
-    auto* grid = new QGridLayout(header);
-    grid->setContentsMargins(0, 0, 0, 0);
+    auto* lines = new QVBoxLayout(header);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(2);
+    QGridLayout* grid = nullptr;
     int column = 0;
-    for (const HeaderControl& control : kHeader)
-        addField(grid, column++, control.caption, control.name, control.field);
+    for (const HeaderControl& control : kHeader) {
+        if (column % kPerLine == 0) {
+            grid = new QGridLayout;
+            grid->setVerticalSpacing(0);
+            lines->addLayout(grid);
+        }
+        addField(grid, column % kPerLine, control.caption, control.name, control.field);
+        ++column;
+    }
     return header;
 }
 
@@ -152,6 +163,8 @@ QScrollArea* TfrmMasterMaintenance::buildSummary() {
             groupRows_[static_cast<size_t>(c)][static_cast<size_t>(n - 1)] = edit;
         }
     }
+    // The rows stay together at the top, however few are shown.
+    grid->setRowStretch(13, 1);
     scroll->setWidget(rows);
     return scroll;
 }
@@ -194,36 +207,18 @@ QWidget* TfrmMasterMaintenance::buildStatistics() {
     return statistics;
 }
 
-QToolButton* TfrmMasterMaintenance::addNavButton(QWidget* bar, const char* name, const char* hint,
-                                                 void (TfrmMasterMaintenance::*click)()) {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
-    bar->layout()->addWidget(button);
-    return button;
-}
-
 QWidget* TfrmMasterMaintenance::buildNavigator() {
+    using Step = RecordNavigator::Step;
     auto* line = new QWidget;
     auto* row = new QHBoxLayout(line);
     row->setContentsMargins(0, 0, 0, 0);
-    auto* nav = new QWidget;
+    auto* nav = new RecordNavigator([this](Step step) { navigate(step); });
     nav->setObjectName(QStringLiteral("navMaster"));
-    nav->setFocusPolicy(Qt::TabFocus);
-    auto* buttons = new QHBoxLayout(nav);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    addNavButton(nav, "btnFirst", "Move to First Master record", &TfrmMasterMaintenance::navFirst)
-        ->setText(QStringLiteral("|<"));
-    addNavButton(nav, "btnPrior", "Move to Prior Master record", &TfrmMasterMaintenance::navPrior)
-        ->setText(QStringLiteral("<"));
-    addNavButton(nav, "btnNext", "Move to Next Master record", &TfrmMasterMaintenance::navNext)
-        ->setText(QStringLiteral(">"));
-    addNavButton(nav, "btnLast", "Move to Last Master record", &TfrmMasterMaintenance::navLast)
-        ->setText(QStringLiteral(">|"));
-    addNavButton(nav, "btnDelete", "Delete Master record", &TfrmMasterMaintenance::navDelete)
-        ->setText(QStringLiteral("-"));
+    nav->addButton(Step::First, "btnFirst", "|<", "Move to First Master record");
+    nav->addButton(Step::Prior, "btnPrior", "<", "Move to Prior Master record");
+    nav->addButton(Step::Next, "btnNext", ">", "Move to Next Master record");
+    nav->addButton(Step::Last, "btnLast", ">|", "Move to Last Master record");
+    nav->addButton(Step::Delete, "btnDelete", "-", "Delete Master record");
     row->addWidget(nav);
     lblMasterDisplay_ = new QLabel;
     lblMasterDisplay_->setObjectName(QStringLiteral("lblMasterDisplay"));
@@ -338,12 +333,10 @@ void TfrmMasterMaintenance::watchFrame() {
             });
 }
 
+// Enter moves on as Tab does; the edits are read-only, so that is all.
 void TfrmMasterMaintenance::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    PolicyKeyPress(*this, KeyPolicy{}, event,
+                   [this](QKeyEvent* key) { QWidget::keyPressEvent(key); });
 }
 
 void TfrmMasterMaintenance::closeEvent(QCloseEvent* event) {
@@ -361,20 +354,24 @@ void TfrmMasterMaintenance::move(void (Dataset::*step)()) {
     }
 }
 
-void TfrmMasterMaintenance::navFirst() {
-    move(&Dataset::first);
-}
-
-void TfrmMasterMaintenance::navPrior() {
-    move(&Dataset::prior);
-}
-
-void TfrmMasterMaintenance::navNext() {
-    move(&Dataset::next);
-}
-
-void TfrmMasterMaintenance::navLast() {
-    move(&Dataset::last);
+void TfrmMasterMaintenance::navigate(RecordNavigator::Step step) {
+    switch (step) {
+    case RecordNavigator::Step::First:
+        move(&Dataset::first);
+        break;
+    case RecordNavigator::Step::Prior:
+        move(&Dataset::prior);
+        break;
+    case RecordNavigator::Step::Next:
+        move(&Dataset::next);
+        break;
+    case RecordNavigator::Step::Last:
+        move(&Dataset::last);
+        break;
+    case RecordNavigator::Step::Delete:
+        navDelete();
+        break;
+    }
 }
 
 void TfrmMasterMaintenance::navDelete() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "master/RecordNavigator.h"
+
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -71,14 +73,9 @@ private:
     MasterFieldEdit* addField(QGridLayout* grid, int column, const char* caption, const char* name,
                               int field);
     QLineEdit* addComputed(QGridLayout* grid, int row, int column, const char* name);
-    QToolButton* addNavButton(QWidget* bar, const char* name, const char* hint,
-                              void (TfrmMasterMaintenance::*click)());
     void watchFrame();
 
-    void navFirst();
-    void navPrior();
-    void navNext();
-    void navLast();
+    void navigate(RecordNavigator::Step step);
     void navDelete();
     void move(void (Dataset::*step)());
     void showTotals(int groups);

@@ -1,5 +1,6 @@
 #include "shell/DbComboBox.h"
 
+#include "master/PolicyKeyPress.h"
 #include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
 #include "support/Dataset.h"
@@ -57,12 +58,10 @@ void DbComboBox::chosen(int index) {
 }
 
 void DbComboBox::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return;
-    }
-    typing_ = true;
-    QComboBox::keyPressEvent(event);
+    PolicyKeyPress(*this, keys, event, [this](QKeyEvent* key) {
+        typing_ = true;
+        QComboBox::keyPressEvent(key);
+    });
 }
 
 } // namespace brimlo

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "master/DatasetListener.h"
+#include "support/DatasetListener.h"
+#include "support/KeyPolicy.h"
 
 #include <QComboBox>
 #include <string>
@@ -25,6 +26,9 @@ public:
     // Replaces the items; the field's value stays shown when it is one.
     void setItems(const std::vector<std::string>& items);
     std::vector<std::string> items() const;
+
+    // Enter moves the focus on as Tab does.
+    KeyPolicy keys;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

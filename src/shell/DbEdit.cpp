@@ -1,7 +1,7 @@
 #include "shell/DbEdit.h"
 
+#include "master/PolicyKeyPress.h"
 #include "shell/GuardedCommand.h"
-#include "shell/KeyOperations.h"
 #include "support/Cp1252.h"
 #include "support/Dataset.h"
 
@@ -9,14 +9,6 @@
 #include <QKeyEvent>
 
 namespace brimlo {
-
-namespace {
-
-bool IsEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-} // namespace
 
 DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
     : QLineEdit(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
@@ -71,11 +63,11 @@ void DbEdit::edited() {
 }
 
 void DbEdit::changed() {
-    if (!advance)
+    if (!keys.advance)
         return;
     const bool typed = typing_;
     typing_ = false;
-    if (typed && AdvanceWhenFull(text(), maxLength()))
+    if (typed && keys.full(text(), maxLength()))
         focusNextChild();
 }
 
@@ -94,23 +86,10 @@ void DbEdit::commit() {
 }
 
 void DbEdit::keyPressEvent(QKeyEvent* event) {
-    if (!keyRules) {
-        QLineEdit::keyPressEvent(event);
-        return;
-    }
-    if (IsEnter(event)) {
-        focusNextChild();
-        return;
-    }
-    typing_ = true;
-    const QString typed = event->text();
-    if (upper && typed.size() == 1 && typed[0] >= u'a' && typed[0] <= u'z') {
-        QKeyEvent capital(event->type(), event->key(), event->modifiers(), typed.toUpper(),
-                          event->isAutoRepeat(), static_cast<ushort>(event->count()));
-        QLineEdit::keyPressEvent(&capital);
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
+    PolicyKeyPress(*this, keys, event, [this](QKeyEvent* key) {
+        typing_ = true;
+        QLineEdit::keyPressEvent(key);
+    });
 }
 
 void DbEdit::focusOutEvent(QFocusEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "master/DatasetListener.h"
+#include "support/DatasetListener.h"
+#include "support/KeyPolicy.h"
 
 #include <QLineEdit>
 #include <functional>
@@ -25,13 +26,8 @@ public:
 
     const std::string& fieldName() const { return field_; }
 
-    // Typed letters a to z become capitals before they reach the edit.
-    bool upper = false;
-    // A typed entry that fills the edit moves the focus on.
-    bool advance = false;
-    // Enter moves the focus on as Tab does, and other keys set the typing
-    // flag; off in an edit that keeps the plain keyboard.
-    bool keyRules = true;
+    // Enter as Tab, capitals, moving on when full, as the window sets them.
+    KeyPolicy keys;
     // Runs when the focus leaves, after the typed text reached the field;
     // answering false puts the focus back.
     std::function<bool()> onLeave;

@@ -17,16 +17,14 @@ void FieldBinding::bind(Dataset& dataset, std::function<void()> show, std::funct
     fieldIndex_ = dataset.fieldIndex(field_);
     show_ = std::move(show);
     write_ = std::move(write);
-    listener_ = dataset.addListener(
-        [this](DataEvent event, int field) { listen(static_cast<int>(event), field); });
+    listener_.attach(
+        dataset, [this](DataEvent event, int field) { listen(static_cast<int>(event), field); });
     show_();
 }
 
 void FieldBinding::unbind() {
-    if (dataset_ && listener_)
-        dataset_->removeListener(listener_);
+    listener_.detach();
     dataset_ = nullptr;
-    listener_ = 0;
 }
 
 void FieldBinding::listen(int event, int field) {

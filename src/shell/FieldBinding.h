@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/DatasetListener.h"
+
 #include <functional>
 #include <string>
 
@@ -43,7 +45,7 @@ private:
 
     std::string field_;
     Dataset* dataset_ = nullptr;
-    int listener_ = 0;
+    DatasetListener listener_;
     int fieldIndex_ = -1;
     bool changed_ = false;
     bool refused_ = false;

@@ -3,7 +3,8 @@
 #include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
 
-#include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
 
 namespace brimlo {
 
@@ -65,8 +66,34 @@ void FieldCombo::showText(const std::string& text) {
 // Each visit starts a fresh search by typed letters: the letters typed on
 // the previous log must not join the ones typed now, however fast they come.
 void FieldCombo::focusInEvent(QFocusEvent* event) {
-    view()->keyboardSearch(QString());
+    search_.restart();
     QComboBox::focusInEvent(event);
+}
+
+void FieldCombo::keyPressEvent(QKeyEvent* event) {
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && searchLetter(event->text()))
+        return;
+    QComboBox::keyPressEvent(event);
+}
+
+// A printable letter or digit picks the entry it leads to; a blank still
+// opens the list, as it does in any list box.
+bool FieldCombo::searchLetter(const QString& typed) {
+    if (typed.size() != 1 || !typed[0].isPrint() || typed[0].isSpace())
+        return false;
+    const bool quick =
+        lastLetter_.isValid() && lastLetter_.elapsed() <= QApplication::keyboardInputInterval();
+    lastLetter_.start();
+    std::vector<std::string> entries;
+    for (int i = 0; i < count(); ++i)
+        entries.push_back(ToCp1252(itemText(i)));
+    const int found = search_.find(entries, currentIndex(), ToCp1252(typed).front(), quick);
+    if (found >= 0 && found != currentIndex()) {
+        setCurrentIndex(found);
+        emit activated(found);
+    }
+    return true;
 }
 
 void FieldCombo::picked() {

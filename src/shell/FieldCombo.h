@@ -1,8 +1,10 @@
 #pragma once
 
 #include "shell/FieldBinding.h"
+#include "shell/ListSearch.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,13 +38,18 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void picked();
     void select(const std::string& text);
 
+    bool searchLetter(const QString& typed);
+
     FieldBinding binding_;
     bool showing_ = false;
+    ListSearch search_;
+    QElapsedTimer lastLetter_;
 };
 
 // The entry text as the field stores it: trailing blanks dropped.

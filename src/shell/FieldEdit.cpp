@@ -1,6 +1,9 @@
 #include "shell/FieldEdit.h"
 
+#include "master/PolicyKeyPress.h"
 #include "support/Cp1252.h"
+
+#include <QKeyEvent>
 
 namespace brimlo {
 
@@ -28,6 +31,10 @@ void FieldEdit::typed() {
     binding_.changedByScaler();
     if (onTyped)
         onTyped();
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent* event) {
+    PolicyKeyPress(*this, keys, event, [this](QKeyEvent* key) { QLineEdit::keyPressEvent(key); });
 }
 
 void FieldEdit::commit() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/FieldBinding.h"
+#include "support/KeyPolicy.h"
 
 #include <QLineEdit>
 #include <functional>
@@ -24,10 +25,8 @@ public:
     void unbind() { binding_.unbind(); }
     const std::string& fieldName() const { return binding_.fieldName(); }
 
-    // Typed letters become capitals before they reach the edit.
-    bool upper = false;
-    // Moves the focus on when a typed entry fills the edit.
-    bool advance = false;
+    // Capitals and moving on when full, as the window sets them.
+    KeyPolicy keys;
     // Runs after every change the scaler typed.
     std::function<void()> onTyped;
 
@@ -37,6 +36,9 @@ public:
     bool pending() const { return binding_.pending(); }
     void showField();
     void forget() { binding_.forget(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void typed();

@@ -1,5 +1,6 @@
 #include "shell/MaintenanceChildWindow.h"
 
+#include "shell/ChildPlacement.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmDefaults.h"
 #include "shell/TfrmMain.h"
@@ -25,6 +26,15 @@ MaintenanceCallbacks CallbacksFor(TfrmMain& main) {
 
 MaintenanceChildWindow::MaintenanceChildWindow(TfrmMain& main)
     : TfrmMasterMaintenance(main.tables().master(), CallbacksFor(main)) {}
+
+// Opens 630 by 455 at the top left corner, whatever its layout would ask.
+void MaintenanceChildWindow::showEvent(QShowEvent* event) {
+    TfrmMasterMaintenance::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    PlaceChildWindow(this, 630, 455);
+}
 
 QWidget* CreateMaintenanceWindow(TfrmMain& main) {
     return new MaintenanceChildWindow(main);

@@ -18,6 +18,12 @@ public:
     void masterMoved(const std::string& recordLabel, bool active) override {
         TfrmMasterMaintenance::masterMoved(recordLabel, active);
     }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool placed_ = false;
 };
 
 // The factories the main window's hooks take.

@@ -32,6 +32,28 @@ namespace brimlo {
 
 namespace {
 
+EntryKey EntryKeyOf(const QKeyEvent* e) {
+    static const std::map<int, EntryKey> keys = {
+        {Qt::Key_Backtab, EntryKey::BackTab}, {Qt::Key_Return, EntryKey::Enter},
+        {Qt::Key_Enter, EntryKey::Enter},     {Qt::Key_Escape, EntryKey::Esc},
+        {Qt::Key_PageUp, EntryKey::PageUp},   {Qt::Key_PageDown, EntryKey::PageDown},
+        {Qt::Key_Home, EntryKey::Home},       {Qt::Key_End, EntryKey::End},
+        {Qt::Key_Up, EntryKey::Up},           {Qt::Key_Down, EntryKey::Down},
+        {Qt::Key_Left, EntryKey::Left},       {Qt::Key_Right, EntryKey::Right},
+        {Qt::Key_F1, EntryKey::F1},           {Qt::Key_F2, EntryKey::F2},
+        {Qt::Key_F3, EntryKey::F3},           {Qt::Key_F4, EntryKey::F4},
+        {Qt::Key_F5, EntryKey::F5},           {Qt::Key_F6, EntryKey::F6},
+        {Qt::Key_F7, EntryKey::F7},           {Qt::Key_F8, EntryKey::F8},
+        {Qt::Key_F9, EntryKey::F9},           {Qt::Key_F11, EntryKey::F11},
+        {Qt::Key_F12, EntryKey::F12},
+    };
+    if (e->key() == Qt::Key_Tab)
+        return ShiftHeld(e->modifiers()) ? EntryKey::BackTab : EntryKey::Tab;
+    if (const auto found = keys.find(e->key()); found != keys.end())
+        return found->second;
+    return e->text() == QLatin1String("+") ? EntryKey::Plus : EntryKey::Other;
+}
+
 constexpr int kTopBand = 46;
 constexpr int kRowLeft = 2;
 
@@ -98,8 +120,8 @@ FieldEdit* TfrmDataEntry::addHeaderEdit(QWidget* page, const char* caption, cons
         Caption(page, caption, x - captionWidth - 6, y, captionWidth);
     auto* edit = new FieldEdit(page, field, maxLength);
     edit->setGeometry(x, y, width, 21);
-    edit->upper = upper;
-    edit->advance = maxLength > 0;
+    edit->keys.upper = upper;
+    edit->keys.advance = maxLength > 0;
     edit->onTyped = [this, edit] { afterTyping(edit); };
     headerEdits_[field] = edit;
     headerOrder_.push_back(edit);
@@ -268,7 +290,7 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
 
 FieldEdit* TfrmDataEntry::addRowEdit(const char* field, int maxLength) {
     auto* edit = new FieldEdit(row_, field, maxLength);
-    edit->advance = maxLength > 0;
+    edit->keys.advance = maxLength > 0;
     edit->onTyped = [this, edit] { afterTyping(edit); };
     rowEdits_[field] = edit;
     watch(edit);
@@ -886,18 +908,18 @@ void TfrmDataEntry::afterTyping(FieldEdit* edit) {
     if (!doc_ || doc_->flags().Loading)
         return;
     LoadFlags& flags = doc_->flags();
-    const bool full = AdvanceWhenFull(edit->text(), edit->maxLength());
+    const bool full = edit->keys.full(edit->text(), edit->maxLength());
     // A full edit moves on as a Tab pressed there would, so a full DBH edit
     // goes on to the next log.
     if (isRowControl(edit)) {
-        const bool advance = flags.KeyTyped && edit->advance && full;
+        const bool advance = flags.KeyTyped && full;
         flags.KeyTyped = false;
         if (advance)
-            tabKey(edit, false);
+            tabFrom(edit);
         return;
     }
-    if (edit->advance && full)
-        tabKey(edit, false);
+    if (full)
+        tabFrom(edit);
 }
 
 // --- pages -----------------------------------------------------------------------
@@ -993,106 +1015,124 @@ bool TfrmDataEntry::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TfrmDataEntry::OnKeyDown(QWidget* w, QKeyEvent* e) {
-    const int key = e->key();
-    const bool shift = ShiftHeld(e->modifiers());
     if (w != current_ && w != grid_)
         current_ = w;
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
-        return tabKey(w, shift || key == Qt::Key_Backtab);
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return enterKey(w);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12 && key != Qt::Key_F10)
-        return functionKey(w, key);
-    switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        return navigationKey(w, key);
-    default:
-        break;
-    }
-    doc_->flags().KeyTyped = true;
-    if (!isRowControl(w)) {
-        auto* edit = dynamic_cast<FieldEdit*>(w);
-        return edit && edit->upper && ConvertKeyToUppercase(edit, e);
-    }
-    if (key == Qt::Key_Escape) {
+    const EntryKey key = EntryKeyOf(e);
+    const KeyDecision decision = DataEntryKeyMap::decide(onLogPage(), placeOf(w), key);
+    LoadFlags& flags = doc_->flags();
+    if (decision.typed)
+        flags.KeyTyped = true;
+    if (key == EntryKey::Tab || key == EntryKey::BackTab || key == EntryKey::Enter)
+        flags.BackTab = key == EntryKey::BackTab;
+    return carryOut(w, decision);
+}
+
+KeyPlace TfrmDataEntry::placeOf(const QWidget* w) const {
+    if (w == grid_)
+        return KeyPlace::Grid;
+    if (w == control(LoadControl::Dbh))
+        return KeyPlace::Dbh;
+    if (isRowSelector(w))
+        return KeyPlace::RowSelector;
+    return isRowControl(w) ? KeyPlace::RowEdit : KeyPlace::Header;
+}
+
+// A full edit moves on as a Tab pressed there would.
+void TfrmDataEntry::tabFrom(QWidget* w) {
+    doc_->flags().BackTab = false;
+    carryOut(w, DataEntryKeyMap::decide(onLogPage(), placeOf(w), EntryKey::Tab));
+}
+
+// Answers whether the key is used up.
+bool TfrmDataEntry::carryOut(QWidget* w, const KeyDecision& decision) {
+    QWidget* target = decision.focus ? control(*decision.focus) : nullptr;
+    switch (decision.action) {
+    case KeyAction::Pass:
+    case KeyAction::Typed:
+        return false;
+    case KeyAction::Swallow:
+        return true;
+    case KeyAction::TabStep:
+    case KeyAction::BackTabStep:
+        tabStep(decision.action == KeyAction::TabStep);
+        return true;
+    case KeyAction::NextLogTab:
+        if (guarded([this] { NextOrAppendLog(); })) {
+            focusDirect(target, false);
+            tabStep(true);
+        }
+        return true;
+    case KeyAction::FocusRow:
+        focusDirect(target, false);
+        return true;
+    case KeyAction::NextOrAppend:
+        if (guarded([this] { NextOrAppendLog(); }))
+            focusDirect(target, decision.focus != LoadControl::Species);
+        return true;
+    case KeyAction::ShiftCursor:
+        f9Shift(w);
+        return true;
+    case KeyAction::CancelLog:
         guarded([this] {
             if (doc_->log().isEditing())
                 doc_->log().cancel();
         });
         return true;
+    default:
+        break;
     }
-    if (OverrideComboboxKey(w, key))
-        return true;
-    if (QString typed = e->text(); SwallowKey(typed, QLatin1Char('+'))) {
-        FormKeyPress();
-        return true;
-    }
-    return false;
+    return logKey(decision.action, target) || windowKey(decision.action);
 }
 
-// The row's selectors change their entry only by a pick, never by the
-// cursor keys (the others of these went to the log navigation already).
-bool TfrmDataEntry::OverrideComboboxKey(const QWidget* w, int key) const {
-    return isRowSelector(w) &&
-           (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_End ||
-            key == Qt::Key_Home || key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_F4);
-}
-
-bool TfrmDataEntry::ConvertKeyToUppercase(FieldEdit* edit, QKeyEvent* e) {
-    const QString text = e->text();
-    if (text.size() != 1 || text[0] < QLatin1Char('a') || text[0] > QLatin1Char('z'))
+// The moves between logs.
+bool TfrmDataEntry::logKey(KeyAction action, QWidget* target) {
+    Dataset& log = doc_->log();
+    const std::map<KeyAction, std::function<void()>> moves = {
+        {KeyAction::PageUp, [this] { pageKey(false); }},
+        {KeyAction::PageDown, [this] { pageKey(true); }},
+        {KeyAction::FirstLog, [&log] { log.first(); }},
+        {KeyAction::LastLog, [&log] { log.last(); }},
+        {KeyAction::PriorLog, [&log] { log.prior(); }},
+        {KeyAction::NextLog, [&log] { log.next(); }},
+    };
+    const auto move = moves.find(action);
+    if (move == moves.end())
         return false;
-    QKeyEvent upper(QEvent::KeyPress, e->key(), e->modifiers(), text.toUpper());
-    edit->removeEventFilter(this);
-    QCoreApplication::sendEvent(edit, &upper);
-    edit->installEventFilter(this);
+    if (guarded(move->second) && target)
+        focusDirect(target, false);
     return true;
 }
 
-// "+" never enters a field; on the log page it moves on to the next log's
-// top diameter, appending one after the last.
-void TfrmDataEntry::FormKeyPress() {
-    if (!onLogPage())
-        return;
-    if (guarded([this] { NextOrAppendLog(); }))
-        focusDirect(rowEdits_["TOPD"], true);
-}
-
-bool TfrmDataEntry::tabKey(QWidget* w, bool back) {
-    doc_->flags().BackTab = back;
-    if (w == rowEdits_["DBH"] && !back) {
-        if (!guarded([this] { NextOrAppendLog(); }))
-            return true;
-        focusDirect(rowCombos_["PRODCODE"], false);
-        tabStep(true);
-        return true;
-    }
-    if (w == grid_) {
-        focusDirect(rowCombos_["SPECIES"], false);
-        return true;
-    }
-    tabStep(!back);
-    return true;
-}
-
-bool TfrmDataEntry::enterKey(QWidget* w) {
-    doc_->flags().BackTab = false;
-    if (!onLogPage() || w != rowEdits_["DBH"]) {
-        if (w == grid_)
-            focusDirect(rowCombos_["SPECIES"], false);
-        else
-            tabStep(true);
-        return true;
-    }
-    // Enter in the DBH edit leaves the row's controls for the grid itself.
-    if (leaveCurrent()) {
-        current_ = grid_;
-        grid_->setFocus();
+// The keys that reach the main window or the window as a whole.
+bool TfrmDataEntry::windowKey(KeyAction action) {
+    auto call = [](const std::function<void()>& f) {
+        if (f)
+            f();
+    };
+    switch (action) {
+    case KeyAction::ShowShortcuts:
+        call(host_.showShortcuts);
+        break;
+    case KeyAction::SaveAndClose:
+        saveAndClose();
+        break;
+    case KeyAction::ShowRanges:
+        call(host_.showRanges);
+        break;
+    case KeyAction::PrintFullLoad:
+        call(host_.printFullLoadReport);
+        break;
+    case KeyAction::SwitchPage:
+        switchPageByF6();
+        break;
+    case KeyAction::GoToLog:
+        goToLogNumber();
+        break;
+    case KeyAction::CullEntireLog:
+        guarded([this] { doc_->cull().CullEntireLog(); });
+        break;
+    default:
+        return false;
     }
     return true;
 }
@@ -1121,85 +1161,6 @@ void TfrmDataEntry::pageKey(bool down) {
     }
 }
 
-bool TfrmDataEntry::navigationKey(QWidget* w, int key) {
-    if (!onLogPage())
-        return false;
-    (void)w;
-    Dataset& log = doc_->log();
-    guarded([&] {
-        switch (key) {
-        case Qt::Key_PageUp:
-            pageKey(false);
-            break;
-        case Qt::Key_PageDown:
-            pageKey(true);
-            break;
-        case Qt::Key_End:
-            log.last();
-            focusDirect(rowCombos_["SPECIES"], false);
-            break;
-        case Qt::Key_Home:
-            log.first();
-            focusDirect(rowCombos_["SPECIES"], false);
-            break;
-        case Qt::Key_Up:
-            log.prior();
-            break;
-        case Qt::Key_Down:
-            log.next();
-            break;
-        default:
-            break;
-        }
-    });
-    return true;
-}
-
-bool TfrmDataEntry::functionKey(QWidget* w, int key) {
-    auto call = [](const std::function<void()>& f) {
-        if (f)
-            f();
-    };
-    switch (key) {
-    case Qt::Key_F1:
-        call(host_.showShortcuts);
-        return true;
-    case Qt::Key_F2:
-        saveAndClose();
-        return true;
-    case Qt::Key_F3:
-        call(host_.showRanges);
-        return true;
-    case Qt::Key_F5:
-        call(host_.printFullLoadReport);
-        return true;
-    case Qt::Key_F6:
-        switchPageByF6();
-        return true;
-    default:
-        break;
-    }
-    if (!onLogPage())
-        return OverrideComboboxKey(w, key);
-    const std::map<int, const char*> nextLogFocus = {
-        {Qt::Key_F4, "SPECIES"}, {Qt::Key_F11, "TOPD"}, {Qt::Key_F12, "BUTTD"}};
-    if (auto found = nextLogFocus.find(key); found != nextLogFocus.end()) {
-        if (guarded([this] { NextOrAppendLog(); }))
-            focusDirect(control(key == Qt::Key_F4    ? LoadControl::Species
-                                : key == Qt::Key_F11 ? LoadControl::TopD
-                                                     : LoadControl::ButtD),
-                        key != Qt::Key_F4);
-        return true;
-    }
-    if (key == Qt::Key_F7)
-        goToLogNumber();
-    else if (key == Qt::Key_F8)
-        guarded([this] { doc_->cull().CullEntireLog(); });
-    else if (key == Qt::Key_F9)
-        f9Shift(w);
-    return true;
-}
-
 void TfrmDataEntry::goToLogNumber() {
     if (!guarded([this] {
             if (doc_->log().isEditing())
@@ -1225,15 +1186,15 @@ void TfrmDataEntry::f9Shift(QWidget* w) {
                 doc_->log().post();
         }))
         return;
-    const auto at = std::find(rowOrder_.begin(), rowOrder_.end(), w);
-    const auto type = std::find(rowOrder_.begin(), rowOrder_.end(), rowCombos_["CULL_TYPE"]);
-    const auto flag = std::find(rowOrder_.begin(), rowOrder_.end(), rowCombos_["FLAG"]);
-    if (at != rowOrder_.end() && at < type)
-        focusDirect(rowCombos_["CULL_TYPE"], false);
-    else if (at != rowOrder_.end() && at < flag)
-        focusDirect(rowCombos_["FLAG"], false);
-    else
-        focusDirect(rowCombos_["SPECIES"], false);
+    LoadControl at = LoadControl::Species;
+    for (LoadControl c : DataEntryKeyMap::rowTabOrder(alberta_)) {
+        if (control(c) == w)
+            at = c;
+    }
+    const bool known = control(at) == w;
+    focusDirect(
+        control(known ? DataEntryKeyMap::shiftCursorTarget(at, alberta_) : LoadControl::Species),
+        false);
 }
 
 } // namespace brimlo

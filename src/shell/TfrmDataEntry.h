@@ -2,6 +2,7 @@
 
 #include "load/LoadView.h"
 #include "shell/ChildWindow.h"
+#include "shell/DataEntryKeyMap.h"
 
 #include <QWidget>
 #include <functional>
@@ -141,13 +142,11 @@ private:
     void exitControl(QWidget* w);
 
     bool OnKeyDown(QWidget* w, QKeyEvent* key);
-    bool navigationKey(QWidget* w, int key);
-    bool functionKey(QWidget* w, int key);
-    bool tabKey(QWidget* w, bool shift);
-    bool enterKey(QWidget* w);
-    bool OverrideComboboxKey(const QWidget* w, int key) const;
-    void FormKeyPress();
-    bool ConvertKeyToUppercase(FieldEdit* edit, QKeyEvent* key);
+    KeyPlace placeOf(const QWidget* w) const;
+    bool carryOut(QWidget* w, const KeyDecision& decision);
+    bool logKey(KeyAction action, QWidget* target);
+    bool windowKey(KeyAction action);
+    void tabFrom(QWidget* w);
     void goToPosition(int position);
     void pageKey(bool down);
     void switchPageByF6();

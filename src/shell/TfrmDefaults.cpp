@@ -94,8 +94,8 @@ DbEdit* TfrmDefaults::makeEdit(const char* name, const char* field, int maxLengt
     // Wide enough for its longest entry, the data directory excepted.
     if (maxLength <= 20)
         edit->setFixedWidth(maxLength > 0 ? 16 + 9 * maxLength : 100);
-    edit->upper = upper;
-    edit->advance = advance;
+    edit->keys.upper = upper;
+    edit->keys.advance = advance;
     chain_.push_back(edit);
     return edit;
 }
@@ -236,7 +236,7 @@ QWidget* TfrmDefaults::buildHardwarePage() {
     auto* rows = new QVBoxLayout(tabHardware_);
     rows->addWidget(Text("Default Data File Directory:"));
     DbEdit* path = makeEdit("edtDataPath", "DEFAULT_DATA_PATH", 255, false, false);
-    path->keyRules = false;
+    path->keys.enterAsTab = false;
     rows->addWidget(path);
     btnBrowse_ = new QPushButton(QStringLiteral("Browse..."));
     btnBrowse_->setObjectName(QStringLiteral("btnBrowse"));

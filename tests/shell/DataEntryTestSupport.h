@@ -139,4 +139,15 @@ protected:
     std::optional<int> logNumberAnswer;
 };
 
+// A new load of typical defaults, on its log page.
+class LogPageFixture : public DataEntryFixture {
+protected:
+    void SetUp() override {
+        DataEntryFixture::SetUp();
+        writeDefaults();
+        openNewLoad();
+        toLogPage();
+    }
+};
+
 } // namespace brimlo::testing

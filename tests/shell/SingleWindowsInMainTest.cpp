@@ -1,10 +1,12 @@
 // The defaults and maintenance windows as the main window holds them.
 #include "MainWindowTestSupport.h"
+#include "common/ClippedLabels.h"
 #include "common/ScriptedPrompt.h"
 #include "master/TfrmMasterMaintenance.h"
 #include "shell/DbEdit.h"
 #include "shell/MaintenanceChildWindow.h"
 #include "shell/TfrmDefaults.h"
+#include "shell/TfrmRanges.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace brimlo;
@@ -60,6 +63,7 @@ protected:
         MainWindowHooks hooks;
         hooks.createMaintenance = CreateMaintenanceWindow;
         hooks.createDefaults = CreateDefaultsWindow;
+        hooks.createRanges = [](TfrmMain&) -> QWidget* { return new TfrmRanges; };
         window = fixture.make(hooks);
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -183,5 +187,67 @@ TEST_F(SingleWindowsInMain, DeletingTheLastMasterRecordClosesTheMaintenanceWindo
     EXPECT_EQ(window->openChildWindows(), 0);
     EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
 }
+
+TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboard) {
+    ScriptedPrompt prompt;
+    prompt.expect("Delete record?", PromptAnswer::Yes);
+    AddGroupRecord(master(), 1, 3);
+    AddGroupRecord(master(), 2, 8);
+    AddGroupRecord(master(), 3, 5);
+    master().first();
+    window->action("mnuMasterMaintenance")->trigger();
+    auto* frm = active<TfrmMasterMaintenance>();
+    ASSERT_NE(frm, nullptr);
+    QWidget* nav = frm->findChild<QWidget*>(QStringLiteral("navMaster"));
+    // Enter moves on as Tab does, from the first edit round to the navigator.
+    frm->findChild<QLineEdit*>(QStringLiteral("edtWt_per_Vol"))->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(QApplication::focusWidget(), nav);
+    const std::pair<Qt::Key, const char*> steps[] = {
+        {Qt::Key_Right, "8"}, {Qt::Key_End, "5"}, {Qt::Key_Left, "8"}, {Qt::Key_Home, "3"}};
+    for (const auto& [key, logs] : steps) {
+        QTest::keyClick(nav, key);
+        EXPECT_EQ(totalLogs(), logs) << int(key);
+    }
+    QTest::keyClick(nav, Qt::Key_Delete);
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(master().recordCount(), 2);
+    EXPECT_EQ(totalLogs(), "8");
+}
+
+struct SizedWindow {
+    const char* command;
+    QSize size;
+    const char* picture;
+};
+
+class SingleWindowSizes : public SingleWindowsInMain,
+                          public ::testing::WithParamInterface<SizedWindow> {};
+
+// Each window opens at its own size with every text whole; pictures for the
+// documentation when BRIMLO_SCREENSHOTS names their folder.
+TEST_P(SingleWindowSizes, OpenWithNothingCut) {
+    AddGroupRecord(master(), 1, 3);
+    window->resize(1000, 700);
+    window->action(GetParam().command)->trigger();
+    Settle();
+    QMdiSubWindow* frame = window->clientArea().currentSubWindow();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->size(), GetParam().size);
+    QWidget* content = frame->widget();
+    const QSize needed = content->minimumSizeHint();
+    EXPECT_LE(needed.width(), content->width());
+    EXPECT_LE(needed.height(), content->height());
+    EXPECT_EQ(ClippedLabels(*content), std::vector<std::string>{});
+    if (const char* folder = std::getenv("BRIMLO_SCREENSHOTS"))
+        frame->grab().save(QString::fromLatin1(folder) + QLatin1Char('/') +
+                           QString::fromLatin1(GetParam().picture));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , SingleWindowSizes,
+    ::testing::Values(SizedWindow{"mnuRanges", {630, 405}, "ranges.png"},
+                      SizedWindow{"mnuMasterMaintenance", {630, 455}, "master-maintenance.png"}),
+    [](const auto& info) { return std::string(info.param.command); });
 
 } // namespace
