@@ -13,6 +13,7 @@ namespace brimlo {
 DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
     : QLineEdit(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
       typing_(typing) {
+    keys.acceptCharactersOf(dataset.fields()[static_cast<size_t>(index_)].type);
     listener_.attach(
         dataset_, [this](DataEvent event, int index) { listen(static_cast<int>(event), index); });
     connect(this, &QLineEdit::textEdited, this, [this] { edited(); });

@@ -2,6 +2,7 @@
 
 #include "master/PolicyKeyPress.h"
 #include "support/Cp1252.h"
+#include "support/Dataset.h"
 
 #include <QKeyEvent>
 
@@ -15,6 +16,8 @@ FieldEdit::FieldEdit(QWidget* parent, std::string field, int maxLength)
 }
 
 void FieldEdit::bind(Dataset& dataset) {
+    const int index = dataset.fieldIndex(fieldName());
+    keys.acceptCharactersOf(dataset.fields()[static_cast<size_t>(index)].type);
     binding_.bind(
         dataset, [this] { showField(); }, [this] { commit(); });
 }

@@ -70,5 +70,28 @@ TEST(KeyPolicyFullTest, OnlyAnAdvancingEditAtItsLimitIsFull) {
     EXPECT_FALSE(policy.full(QStringLiteral("1"), 0));
 }
 
+// What a field of each type keeps of a typed text.
+TEST(KeyPolicyCharactersTest, AFieldTakesTheCharactersOfItsType) {
+    struct Case {
+        FieldType type;
+        const char* typed;
+        const char* kept;
+    };
+    const Case cases[] = {
+        {FieldType::Short, "1x-2 3", "123"},    {FieldType::Long, "M4711", "4711"},
+        {FieldType::Number, "-12.5kg", "12.5"}, {FieldType::Date, "2026-12/09a", "202612/09"},
+        {FieldType::Alpha, "Ab-1 /", "Ab-1 /"}, {FieldType::Logical, "T", "T"},
+    };
+    for (const Case& c : cases) {
+        KeyPolicy policy;
+        policy.acceptCharactersOf(c.type);
+        QString kept;
+        for (const QChar typed : QString::fromLatin1(c.typed))
+            if (policy.judge(0, QString(typed)).verdict != KeyPolicy::Verdict::Drop)
+                kept += typed;
+        EXPECT_EQ(kept.toStdString(), c.kept) << c.typed;
+    }
+}
+
 } // namespace
 } // namespace brimlo

@@ -10,13 +10,22 @@
 # read from the X server.
 # Usage: windows_keyboard_run.sh <path of the brimlo program>
 set -euo pipefail
-source "$(dirname "$0")/x_session.sh"
-start_program "$1" QT_USE_NATIVE_WINDOWS=1
-
-main=$(window_named BRIMLO)
-xdotool mousemove --window "$main" 200 200
-xdotool windowfocus --sync "$main"
+program=$1
+source "$(dirname "$0")/xvfb_session.sh"
+command -v xwininfo >/dev/null || { echo "xwininfo is missing (scripts/deps.sh installs it)" >&2; exit 1; }
+export QT_USE_NATIVE_WINDOWS=1
+start_program
 sleep 0.5
+
+fail() {
+  echo "$*" >&2
+  cat "$work/program.log" >&2
+  exit 1
+}
+keys() { k "$@"; sleep 0.3; }
+text() { t "$1"; sleep 0.3; }
+# How many visible windows have that exact name.
+windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l; }
 
 # Defaults: the lessee straight away, then Mill Number, the sixth field.
 keys ctrl+d
@@ -76,7 +85,18 @@ awk '
     exit bad
   }' "$work/geometry.txt" || { cat "$work/geometry.txt" >&2; fail "Cascade left a child window too small"; }
 
-exit_program "$main"
+# File, Exit; the two new loads ask whether to save them: No.
+keys alt+f x
+for _ in $(seq 100); do
+  kill -0 "$program_pid" 2>/dev/null || break
+  question=$(xdotool search --onlyvisible --name '^Save before closing\?$' 2>/dev/null | head -1 || true)
+  if [[ -n $question ]]; then
+    xdotool windowfocus --sync "$question"
+    keys alt+n
+  fi
+  sleep 0.1
+done
+exit_program
 
 # The defaults saved: the lessee typed first, the mill number without the
 # letters typed into it.
