@@ -204,20 +204,18 @@ TEST_F(HelpWindowsInMainTest, CascadeKeepsEveryWindowAtItsNormalSize) {
     main->mnuNewLoadClick();
     main->mnuRangesClick();
     for (const char* before : {"mnuTile", "maximise"}) {
-        if (std::string(before) == "mnuTile") {
+        if (std::string(before) == "mnuTile")
             main->action(before)->trigger();
-        } else {
+        else
             main->clientArea().currentSubWindow()->showMaximized();
-        }
         main->action("mnuCascade")->trigger();
         Settle();
         for (QMdiSubWindow* sub : main->clientArea().subWindowList()) {
-            const bool load = dynamic_cast<TfrmDataEntry*>(sub->widget()) != nullptr;
+            auto* load = dynamic_cast<TfrmDataEntry*>(sub->widget());
             SCOPED_TRACE(Str(sub->windowTitle()) + " after " + before);
             EXPECT_GE(sub->width(), load ? 750 : 630);
             EXPECT_GE(sub->height(), load ? 455 : 405);
-            if (load)
-                EXPECT_GE(dynamic_cast<TfrmDataEntry*>(sub->widget())->grid()->visibleRows(), 12);
+            EXPECT_GE(load ? load->grid()->visibleRows() : 12, 12);
         }
     }
     prompt.allowAny();
