@@ -135,6 +135,7 @@ QWidget* TfrmMasterMaintenance::buildHeader() {
         if (column % kPerLine == 0) {
             grid = new QGridLayout;
             grid->setVerticalSpacing(0);
+            grid->setHorizontalSpacing(8);
             lines->addLayout(grid);
         }
         addField(grid, column % kPerLine, control.caption, control.name, control.field);

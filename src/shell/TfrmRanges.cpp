@@ -16,7 +16,8 @@ QLabel* Text(const char* text, bool bold = false) {
     label->setTextFormat(Qt::PlainText);
     label->setText(QString::fromLatin1(text));
     if (bold) {
-        QFont font = label->font();
+        // Only the weight is set: size and family come from the window.
+        QFont font;
         font.setBold(true);
         label->setFont(font);
     }
@@ -79,6 +80,10 @@ QWidget* AllowedMethods() {
 TfrmRanges::TfrmRanges(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Codes, Values, and Ranges"));
     resize(630, 405);
+    // Four columns of the longest texts fit the width in an 8-point font.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(10);

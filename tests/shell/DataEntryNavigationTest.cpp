@@ -125,13 +125,16 @@ TEST_F(DataEntryNavigationTest, AlbertaColumns) {
     EXPECT_EQ(focused(), row("TOPD"));
 }
 
-TEST_F(DataEntryNavigationTest, EnterInDbhLeavesTheRowForTheGrid) {
+// Enter works as Tab in DBH too: no digit typed next is lost.
+TEST_F(DataEntryNavigationTest, EnterInDbhMovesOnToTheNextLog) {
     openOnLogPage();
     form->focusControl(LoadControl::Dbh, true);
     type("1");
     key(Qt::Key_Return);
-    EXPECT_EQ(focused(), static_cast<QWidget*>(form->grid()));
-    EXPECT_EQ(log().recordCount(), 1);
+    EXPECT_EQ(log().recordCount(), 2);
+    ASSERT_EQ(focused(), row("BUTTD"));
+    type("3");
+    EXPECT_EQ(editText("BUTTD"), "3");
     form->focusControl(LoadControl::TopD, true);
     key(Qt::Key_Return);
     EXPECT_EQ(focused(), row("LENGTH"));
