@@ -176,21 +176,6 @@ TEST_F(DefaultsWindowTest, TabWalksTheLoadPageFromSpeciesToTheSeventhMethod) {
     EXPECT_EQ(walked, expected);
 }
 
-// Letters typed into a number field never reach it, so the save's first
-// message is its first check's (here the header top diameter's).
-TEST_F(DefaultsWindowTest, LettersInANumberFieldLeaveOnlyTheChecksToSpeak) {
-    set({{"HTOPD", Value(int32_t{0})}});
-    ScriptedPrompt prompt;
-    prompt.allowAny();
-    TfrmDefaults& w = open();
-    type("MILL_NUM", "x4y2z");
-    EXPECT_EQ(edit("MILL_NUM")->text().toStdString(), "42");
-    EXPECT_FALSE(w.save());
-    ASSERT_FALSE(prompt.shown().empty());
-    EXPECT_EQ(prompt.shown()[0].caption, "Top Diameter Error:");
-    EXPECT_EQ(defaults().field("MILL_NUM").asInt(), 42);
-}
-
 TEST_F(DefaultsWindowTest, AnImpossibleDateIsRefusedAndKeepsTheFocus) {
     ScriptedPrompt prompt;
     prompt.expect("'2026/13/45' is not a valid date.");
