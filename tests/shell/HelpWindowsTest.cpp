@@ -194,33 +194,6 @@ TEST_F(HelpWindowsInMainTest, OneRangesWindowAtATime) {
     EXPECT_EQ(main->openChildWindows(), 2);
 }
 
-// Cascade after Tile and from a maximised child: every window keeps the
-// size it opened with, and the load windows fill theirs with log rows.
-TEST_F(HelpWindowsInMainTest, CascadeKeepsEveryWindowAtItsNormalSize) {
-    main->resize(1024, 768);
-    main->show();
-    Settle();
-    main->mnuNewLoadClick();
-    main->mnuNewLoadClick();
-    main->mnuRangesClick();
-    for (const char* before : {"mnuTile", "maximise"}) {
-        if (std::string(before) == "mnuTile")
-            main->action(before)->trigger();
-        else
-            main->clientArea().currentSubWindow()->showMaximized();
-        main->action("mnuCascade")->trigger();
-        Settle();
-        for (QMdiSubWindow* sub : main->clientArea().subWindowList()) {
-            auto* load = dynamic_cast<TfrmDataEntry*>(sub->widget());
-            SCOPED_TRACE(Str(sub->windowTitle()) + " after " + before);
-            EXPECT_GE(sub->width(), load ? 750 : 630);
-            EXPECT_GE(sub->height(), load ? 455 : 405);
-            EXPECT_GE(load ? load->grid()->visibleRows() : 12, 12);
-        }
-    }
-    prompt.allowAny();
-}
-
 TEST_F(HelpWindowsInMainTest, NewLoadOpensALoadWindowAndF1ShowsTheShortcuts) {
     main->show();
     Settle();

@@ -4,8 +4,9 @@
 # - the defaults window opened by Ctrl+D takes a lessee straight away;
 # - letters typed into the numeric "Mill Number:" never appear, so the
 #   first message of the save is the header top diameter check's;
-# - Window, Cascade with two loads and a help window open leaves every
-#   child window at its normal size and the load windows' log rows in sight.
+# - Window, Cascade (after Tile) with two loads and a help window open
+#   leaves every child window at its normal size and the load windows' log
+#   rows in sight.
 # Every widget gets an X window of its own here so that the sizes can be
 # read from the X server.
 # Usage: windows_keyboard_run.sh <path of the brimlo program>
@@ -35,8 +36,10 @@ text x4y2z
 keys ctrl+s
 sleep 0.5
 [[ $(windows_named BRIMLO) -eq 1 ]] || fail "the save showed an error box of its own"
-window_named "Top Diameter Error:" >/dev/null
+box=$(window_named "Top Diameter Error:")
+xdotool windowfocus --sync "$box"
 keys Return
+xdotool windowfocus --sync "$main"
 # The failed check left the keyboard in the header top diameter; two digits
 # move on to the net weight, eight Tabs on to the scaler name.
 text 20
@@ -49,6 +52,7 @@ keys ctrl+s ctrl+w
 keys ctrl+n F6
 keys ctrl+n F6
 keys alt+w Right r
+keys alt+w t
 keys alt+w c
 sleep 0.5
 
