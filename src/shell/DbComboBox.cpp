@@ -10,14 +10,11 @@
 namespace brimlo {
 
 DbComboBox::DbComboBox(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
-    : QComboBox(parent), dataset_(dataset), field_(field), index_(dataset.fieldIndex(field)),
-      typing_(typing) {
+    : QComboBox(parent), binding_(field), typing_(typing) {
     setEditable(false);
-    listener_.attach(dataset_, [this](DataEvent event, int index) {
-        if (event == DataEvent::DataSetChange ||
-            (event == DataEvent::FieldChange && index == index_))
-            showField();
-    });
+    // A choice is written at once, so nothing waits to be written on a post.
+    binding_.bind(
+        dataset, [this] { showField(); }, [] {});
     connect(this, &QComboBox::activated, this, [this](int index) { chosen(index); });
 }
 
@@ -42,19 +39,19 @@ std::vector<std::string> DbComboBox::items() const {
 // A value that is none of the items shows as an empty list box.
 void DbComboBox::showField() {
     showing_ = true;
-    setCurrentIndex(findText(FromCp1252(dataset_.field(index_).asString()), Qt::MatchExactly));
+    setCurrentIndex(findText(FromCp1252(binding_.shownText()), Qt::MatchExactly));
     showing_ = false;
 }
 
+// A refused choice is dropped and the field's value shown again.
 void DbComboBox::chosen(int index) {
     if (showing_ || index < 0)
         return;
     const std::string value = ToCp1252(itemText(index));
-    RunGuarded([&] {
-        if (!dataset_.isEditing())
-            dataset_.edit();
-        dataset_.setField(index_, Value(value));
-    });
+    if (!RunGuarded([&] { binding_.write(value); })) {
+        binding_.forget();
+        showField();
+    }
 }
 
 void DbComboBox::keyPressEvent(QKeyEvent* event) {

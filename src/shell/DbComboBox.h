@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/DatasetListener.h"
+#include "shell/FieldBinding.h"
 #include "support/KeyPolicy.h"
 
 #include <QComboBox>
@@ -22,7 +22,7 @@ public:
     DbComboBox(const DbComboBox&) = delete;
     DbComboBox& operator=(const DbComboBox&) = delete;
 
-    const std::string& fieldName() const { return field_; }
+    const std::string& fieldName() const { return binding_.fieldName(); }
     // Replaces the items; the field's value stays shown when it is one.
     void setItems(const std::vector<std::string>& items);
     std::vector<std::string> items() const;
@@ -37,11 +37,8 @@ private:
     void showField();
     void chosen(int index);
 
-    Dataset& dataset_;
-    std::string field_;
-    int index_ = -1;
+    FieldBinding binding_;
     bool& typing_;
-    DatasetListener listener_;
     bool showing_ = false;
 };
 

@@ -1,20 +1,19 @@
 #pragma once
 
-#include "support/DatasetListener.h"
-#include "support/KeyPolicy.h"
+#include "shell/FieldEdit.h"
 
-#include <QLineEdit>
 #include <functional>
 #include <string>
 
 namespace brimlo {
 
-// An edit bound straight to one field of a dataset's current record. Typing
-// starts an edit of the record; the typed text reaches the field when the
-// edit is left or the record is about to be posted. Shared with its window
-// is the typing flag: a key press sets it, the next change reaction of an
-// advancing edit clears it, so only typed entries move the focus on.
-class DbEdit : public QLineEdit {
+// The bound edit of a window that edits a record in place (the defaults
+// window): a FieldEdit whose typed text is written as soon as the edit is
+// left, and where a value assigned from elsewhere wins over text typed but
+// not left. Shared with its window is the typing flag: a key press sets it,
+// the next change of an advancing edit clears it, so only typed entries
+// move the focus on.
+class DbEdit : public FieldEdit {
     // The meta-object lets findChildren<DbEdit*> tell these from plain edits.
     Q_OBJECT
 
@@ -24,35 +23,19 @@ public:
     DbEdit(const DbEdit&) = delete;
     DbEdit& operator=(const DbEdit&) = delete;
 
-    const std::string& fieldName() const { return field_; }
-
-    // Enter as Tab, capitals, moving on when full, as the window sets them.
-    KeyPolicy keys;
     // Runs when the focus leaves, after the typed text reached the field;
     // answering false puts the focus back.
     std::function<bool()> onLeave;
-
-    // Writes typed text to the field; raises what the field refuses.
-    void commit();
-    bool pending() const { return dirty_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void listen(int event, int field);
-    void showField();
-    void edited();
     void changed();
     void leave();
 
-    Dataset& dataset_;
-    std::string field_;
-    int index_ = -1;
     bool& typing_;
-    DatasetListener listener_;
-    bool dirty_ = false;
     bool leaving_ = false;
 };
 

@@ -37,6 +37,8 @@ void FieldBinding::listen(int event, int field) {
         show_();
         break;
     case DataEvent::FieldChange:
+        if (assignmentsWin && field == fieldIndex_ && !writing_)
+            forget();
         if (field == fieldIndex_ || field < 0)
             show_();
         break;
@@ -70,7 +72,14 @@ void FieldBinding::write(const std::string& text) {
         dataset_->edit();
     changed_ = false;
     refused_ = true;
-    dataset_->setField(fieldIndex_, text.empty() ? Value() : Value(text));
+    writing_ = true;
+    try {
+        dataset_->setField(fieldIndex_, text.empty() ? Value() : Value(text));
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
     refused_ = false;
 }
 

@@ -27,6 +27,11 @@ public:
 
     const std::string& fieldName() const { return field_; }
     bool bound() const { return dataset_ != nullptr; }
+    // False once the dataset is gone.
+    bool alive() const { return listener_.alive(); }
+    // A value assigned to the field from elsewhere replaces text typed but
+    // not yet written, instead of waiting behind it.
+    bool assignmentsWin = false;
     bool pending() const { return changed_ || refused_; }
     void forget();
 
@@ -49,6 +54,7 @@ private:
     int fieldIndex_ = -1;
     bool changed_ = false;
     bool refused_ = false;
+    bool writing_ = false;
     std::function<void()> show_;
     std::function<void()> write_;
 };

@@ -15,7 +15,8 @@ FieldEdit::FieldEdit(QWidget* parent, std::string field, int maxLength)
     connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
 }
 
-void FieldEdit::bind(Dataset& dataset) {
+void FieldEdit::bind(Dataset& dataset, bool assignmentsWin) {
+    binding_.assignmentsWin = assignmentsWin;
     const int index = dataset.fieldIndex(fieldName());
     keys.acceptCharactersOf(dataset.fields()[static_cast<size_t>(index)].type);
     binding_.bind(

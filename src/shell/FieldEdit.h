@@ -21,7 +21,9 @@ class FieldEdit : public QLineEdit {
 public:
     FieldEdit(QWidget* parent, std::string field, int maxLength = 0);
 
-    void bind(Dataset& dataset);
+    // assignmentsWin: a value assigned from elsewhere replaces text typed
+    // but not yet written (see FieldBinding).
+    void bind(Dataset& dataset, bool assignmentsWin = false);
     void unbind() { binding_.unbind(); }
     const std::string& fieldName() const { return binding_.fieldName(); }
 
@@ -36,6 +38,8 @@ public:
     bool pending() const { return binding_.pending(); }
     void showField();
     void forget() { binding_.forget(); }
+    // False once the dataset is gone.
+    bool alive() const { return binding_.alive(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

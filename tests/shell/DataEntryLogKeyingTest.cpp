@@ -16,15 +16,7 @@ int32_t SmalianLitres(double butt, double top, double lengthDm) {
     return static_cast<int32_t>(half(butt) + half(top));
 }
 
-class DataEntryLogKeyingTest : public DataEntryFixture {
-protected:
-    void SetUp() override {
-        DataEntryFixture::SetUp();
-        writeDefaults();
-        openNewLoad();
-        toLogPage();
-    }
-};
+class DataEntryLogKeyingTest : public LogPageFixture {};
 
 TEST_F(DataEntryLogKeyingTest, KeyingSeveralLogs) {
     // species, condition, product, then butt diameter under Smalian.
@@ -232,15 +224,7 @@ TEST_F(DataEntryLogKeyingTest, SelectorsKeepTheirEntryOnCursorKeys) {
 namespace brimlo::testing {
 namespace {
 
-class DataEntryRefusalTest : public DataEntryFixture {
-protected:
-    void SetUp() override {
-        DataEntryFixture::SetUp();
-        writeDefaults();
-        openNewLoad();
-        toLogPage();
-    }
-};
+class DataEntryRefusalTest : public LogPageFixture {};
 
 TEST_F(DataEntryRefusalTest, EscAfterARefusalRestoresTheLog) {
     form->focusControl(LoadControl::TopD, true);

@@ -146,13 +146,10 @@ TEST_F(DataEntryNavigationTest, EnterInDbhMovesOnToTheNextLog) {
 namespace brimlo::testing {
 namespace {
 
-class DataEntryRowsTest : public DataEntryFixture {
+class DataEntryRowsTest : public LogPageFixture {
 protected:
     void SetUp() override {
-        DataEntryFixture::SetUp();
-        writeDefaults();
-        openNewLoad();
-        toLogPage();
+        LogPageFixture::SetUp();
         appendUntil(4);
     }
 };
