@@ -64,8 +64,10 @@ const KeyRule kRules[] = {
     {Page::Header, At::Any, EntryKey::Home, KeyAction::Pass, kNone},
     {Page::Header, At::Any, EntryKey::Up, KeyAction::Pass, kNone},
     {Page::Header, At::Any, EntryKey::Down, KeyAction::Pass, kNone},
-    // The row's own keys: Esc cancels, "+" goes on to the next log's top
-    // diameter, the selectors keep their entry on the cursor keys.
+    // The row's own keys: Esc cancels; "+" goes on to the next log's top
+    // diameter (FormKeyPress); the selectors keep their entry on the cursor
+    // keys (OverrideComboboxKey: Up, Down, Home, End and F4 are log moves
+    // above, Left and Right are swallowed here).
     {Page::Any, At::Row, EntryKey::Esc, KeyAction::CancelLog, kNone},
     {Page::Log, At::Row, EntryKey::Plus, KeyAction::NextOrAppend, LoadControl::TopD},
     {Page::Any, At::Row, EntryKey::Plus, KeyAction::Swallow, kNone},

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/DatasetListener.h"
 #include "shell/ChildWindow.h"
+#include "support/DatasetListener.h"
 
 #include <QWidget>
 #include <array>
