@@ -24,9 +24,11 @@ void DbEdit::changed() {
         focusNextChild();
 }
 
-// Every key but the one that moves on counts as typing.
+// Every key but the one that moves on counts as typing; a character the
+// field cannot hold is dropped and changes nothing, so it is none either.
 void DbEdit::keyPressEvent(QKeyEvent* event) {
-    if (keys.judge(event->key(), event->text()).verdict != KeyPolicy::Verdict::MoveOn)
+    const KeyPolicy::Verdict verdict = keys.judge(event->key(), event->text()).verdict;
+    if (verdict != KeyPolicy::Verdict::MoveOn && verdict != KeyPolicy::Verdict::Drop)
         typing_ = true;
     FieldEdit::keyPressEvent(event);
 }

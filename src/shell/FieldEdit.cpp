@@ -3,6 +3,7 @@
 #include "master/PolicyKeyPress.h"
 #include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
+#include "support/Dataset.h"
 
 #include <QKeyEvent>
 
@@ -17,6 +18,8 @@ FieldEdit::FieldEdit(QWidget* parent, std::string field, int maxLength)
 
 void FieldEdit::bind(Dataset& dataset, bool assignmentsWin) {
     binding_.assignmentsWin = assignmentsWin;
+    const int index = dataset.fieldIndex(fieldName());
+    keys.acceptCharactersOf(dataset.fields()[static_cast<size_t>(index)].type);
     binding_.bind(
         dataset, [this] { showField(); }, [this] { commit(); });
 }

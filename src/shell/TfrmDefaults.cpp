@@ -2,6 +2,7 @@
 
 #include "rules/Cglobals.h"
 #include "rules/HeaderChecks.h"
+#include "shell/ChildPlacement.h"
 #include "shell/DbComboBox.h"
 #include "shell/DbEdit.h"
 #include "shell/FolderBrowser.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,9 +27,13 @@ namespace brimlo {
 namespace {
 
 constexpr int kCaptionWidth = 190;
+constexpr int kWidth = 630;
+constexpr int kHeight = 455;
 
+// The lines stand close together, but what shares a line keeps a gap.
 QHBoxLayout* Row(QVBoxLayout* rows, const char* caption) {
     auto* row = new QHBoxLayout;
+    row->setSpacing(6);
     auto* label = new QLabel(QString::fromLatin1(caption));
     label->setFixedWidth(kCaptionWidth);
     row->addWidget(label);
@@ -49,13 +55,16 @@ TfrmDefaults::TfrmDefaults(Dataset& defaults, QWidget* parent)
     : QWidget(parent), defaults_(defaults) {
     setObjectName(QStringLiteral("frmDefaults"));
     setWindowTitle(QStringLiteral("BRIMLO - System Defaults"));
-    resize(630, 455);
+    resize(kWidth, kHeight);
     pcDefaults_ = new QTabWidget(this);
     pcDefaults_->setObjectName(QStringLiteral("pcDefaults"));
     pcDefaults_->addTab(buildHeaderPage(), QStringLiteral("Scale &Header Defaults"));
     pcDefaults_->addTab(buildLoadPage(), QStringLiteral("Scale &Load Defaults"));
     pcDefaults_->addTab(buildHardwarePage(), QStringLiteral("Hardware &Defaults"));
     pcDefaults_->setCurrentIndex(0);
+    // A page chosen by its letter takes the keyboard to its first field.
+    connect(pcDefaults_, &QTabWidget::currentChanged, this,
+            [this](int page) { focusFirstField(page); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     // The window keeps its size; the header page's lines are packed tight.
@@ -255,6 +264,12 @@ void TfrmDefaults::fillLists() {
         cbCullMethods_[i]->setItems(globals.allowedMethods(kMethodLists[i]));
 }
 
+void TfrmDefaults::focusFirstField(int page) {
+    const auto index = static_cast<size_t>(page);
+    if (page >= 0 && index < chains_.size() && !chains_[index].empty())
+        chains_[index].front()->setFocus(Qt::TabFocusReason);
+}
+
 DbEdit* TfrmDefaults::edit(const std::string& field) const {
     for (DbEdit* edit : findChildren<DbEdit*>())
         if (edit->fieldName() == field)
@@ -370,6 +385,17 @@ bool TfrmDefaults::closeQuery() {
     default:
         return false;
     }
+}
+
+// The window opens with the keyboard in the first field, so a scaler can
+// type straight away.
+void TfrmDefaults::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_)
+        return;
+    placed_ = true;
+    PlaceChildWindow(this, kWidth, kHeight);
+    focusFirstField(pcDefaults_->currentIndex());
 }
 
 void TfrmDefaults::closeEvent(QCloseEvent* event) {

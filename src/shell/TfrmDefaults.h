@@ -47,6 +47,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildHeaderPage();
@@ -60,6 +61,7 @@ private:
     DbComboBox* makeList(const char* name, const char* field);
     void fillLists();
     void endTabChain();
+    void focusFirstField(int page);
 
     void chkTrimAllowanceClick(bool ticked);
     void btnBrowseClick();
@@ -71,6 +73,7 @@ private:
 
     Dataset& defaults_;
     bool typing_ = false;
+    bool placed_ = false;
     DatasetListener listener_;
     std::string volumeMethod_;
     QTabWidget* pcDefaults_ = nullptr;

@@ -4,6 +4,7 @@
 #include "master/MasterTable.h"
 #include "rules/Cglobals.h"
 #include "shell/AboutBox.h"
+#include "shell/ChildPlacement.h"
 #include "shell/GuardedCommand.h"
 #include "shell/MainTables.h"
 #include "shell/WorkspaceFragments.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -555,7 +557,24 @@ void TfrmMain::mnuTileClick() {
 
 void TfrmMain::mnuCascadeClick() {
     mdi_->cascadeSubWindows();
+    keepNormalSizes();
     arrangeDone();
+}
+
+// Qt's cascade gives every frame the size its content hints at, and windows
+// laid out to fixed pixel positions hint at none: they would shrink to a
+// title bar. Each placed child gets back its normal size where the cascade
+// put it, as far as the client area reaches.
+void TfrmMain::keepNormalSizes() {
+    const QSize area = mdi_->viewport()->size();
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        const QSize normal = NormalChildSize(sub);
+        if (!normal.isValid() || sub->isMinimized() || !sub->isVisible())
+            continue;
+        const QSize room(std::max(area.width() - sub->x(), sub->minimumWidth()),
+                         std::max(area.height() - sub->y(), sub->minimumHeight()));
+        sub->resize(normal.boundedTo(room));
+    }
 }
 
 void TfrmMain::mnuKeyboardShortcutsClick() {

@@ -120,6 +120,7 @@ private:
                           const std::function<QWidget*(TfrmMain&)>& factory);
     void OpenRecoveredWorkspace(const std::string& headerPath);
     void arrangeDone();
+    void keepNormalSizes();
     void watchMasterTable();
     void masterMoved();
     void masterRecordDeleted();

@@ -31,4 +31,23 @@ bool KeyPolicy::full(const QString& text, int maxLength) const {
     return advance && maxLength > 0 && text.size() >= maxLength;
 }
 
+void KeyPolicy::acceptCharactersOf(FieldType type) {
+    switch (type) {
+    case FieldType::Short:
+    case FieldType::Long:
+        accepts = [](QChar c) { return c >= u'0' && c <= u'9'; };
+        return;
+    case FieldType::Number:
+        accepts = [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'.'; };
+        return;
+    case FieldType::Date:
+        accepts = [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'/'; };
+        return;
+    case FieldType::Alpha:
+    case FieldType::Logical:
+        accepts = nullptr;
+        return;
+    }
+}
+
 } // namespace brimlo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/FieldDef.h"
+
 #include <QString>
 #include <functional>
 
@@ -30,6 +32,12 @@ struct KeyPolicy {
     Outcome judge(int key, const QString& text) const;
     // After a typed change: whether the text fills the control.
     bool full(const QString& text, int maxLength) const;
+    // Narrows the characters taken to those of a value of the field's type:
+    // digits for whole numbers, digits and the decimal point for numbers,
+    // digits and the separator "/" for dates. None of the numbers keyed in
+    // this program is below zero, so none takes a sign. Text and logical
+    // fields take every character.
+    void acceptCharactersOf(FieldType type);
 };
 
 } // namespace brimlo

@@ -44,6 +44,18 @@ TEST_F(DataEntryHeaderTest, AFullEditMovesTheFocusOnAfterTyping) {
     EXPECT_EQ(header().field("POP").asInt(), 123);
 }
 
+// Letters and signs typed into a number edit never appear, so a full edit
+// still moves on and the field gets the number.
+TEST_F(DataEntryHeaderTest, NumberEditsTakeOnlyDigits) {
+    writeDefaults();
+    openNewLoad();
+    form->focusControl(LoadControl::HeaderTopD, true);
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    type("1x-2.3");
+    EXPECT_EQ(focused(), form->headerEdit("HTOPD"));
+    EXPECT_EQ(header().field("POP").asInt(), 123);
+}
+
 TEST_F(DataEntryHeaderTest, EnterWorksAsTabAndTheMBoxIsNoStop) {
     writeDefaults();
     openNewLoad();

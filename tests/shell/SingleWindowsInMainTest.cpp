@@ -10,10 +10,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <cstdlib>
@@ -33,6 +37,29 @@ void AddGroupRecord(Dataset& master, int32_t loadNum, int logs) {
     master.setField("SPCDPR1", Value("SPGR01"));
     master.setField("LOGNUMS1", Value(int32_t{logs}));
     master.post();
+}
+
+// The captions and controls a page shows, in the page's coordinates.
+std::vector<std::pair<QWidget*, QRect>> PageParts(QWidget* page) {
+    std::vector<std::pair<QWidget*, QRect>> parts;
+    for (QWidget* part : page->findChildren<QWidget*>()) {
+        const bool shown = qobject_cast<QLabel*>(part) || qobject_cast<QLineEdit*>(part) ||
+                           qobject_cast<QComboBox*>(part) || qobject_cast<QAbstractButton*>(part);
+        if (shown && part->isVisibleTo(page) && !qobject_cast<QComboBox*>(part->parentWidget()))
+            parts.emplace_back(part, QRect(part->mapTo(page, QPoint(0, 0)), part->size()));
+    }
+    return parts;
+}
+
+std::string Name(const QWidget* part) {
+    const auto* label = qobject_cast<const QLabel*>(part);
+    return label ? label->text().toStdString() : part->objectName().toStdString();
+}
+
+// Two parts on one line keep at least two pixels between them.
+bool Apart(const QRect& a, const QRect& b) {
+    const bool sameLine = a.top() <= b.bottom() && b.top() <= a.bottom();
+    return !sameLine || a.right() + 2 < b.left() || b.right() + 2 < a.left();
 }
 
 class SingleWindowsInMain : public ::testing::Test {
@@ -77,6 +104,35 @@ TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowAndSaveReachesIt) {
     window->action("mnuSave")->trigger();
     EXPECT_FALSE(defaults().isEditing());
     EXPECT_EQ(defaults().field("LESSEE").asString(), "NORTH");
+}
+
+// The frame has the size of the window's design; on each page, chosen by
+// its letter, the keyboard lands in the first field and every caption shows
+// whole, clear of its neighbours.
+TEST_F(SingleWindowsInMain, DefaultsPagesFitTheFrameAndTakeTheKeyboard) {
+    window->resize(1024, 768);
+    window->action("mnuSystemDefaults")->trigger();
+    Settle();
+    EXPECT_EQ(window->clientArea().currentSubWindow()->size(), QSize(630, 455));
+    auto* frm = active<TfrmDefaults>();
+    ASSERT_NE(frm, nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), frm->edit("LESSEE"));
+    const std::vector<std::pair<Qt::Key, const char*>> pages = {
+        {Qt::Key_L, "cbSpecies"}, {Qt::Key_D, "edtDataPath"}, {Qt::Key_H, "edtLessee"}};
+    for (const auto& [letter, first] : pages) {
+        QTest::keyClick(QApplication::focusWidget(), letter, Qt::AltModifier);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_EQ(focus ? focus->objectName().toStdString() : "", first);
+        QWidget* page = frm->pages()->currentWidget();
+        EXPECT_EQ(ClippedLabels(*page), std::vector<std::string>{});
+        const auto parts = PageParts(page);
+        for (size_t i = 0; i < parts.size(); ++i) {
+            EXPECT_TRUE(page->rect().contains(parts[i].second)) << Name(parts[i].first);
+            for (size_t j = i + 1; j < parts.size(); ++j)
+                EXPECT_TRUE(Apart(parts[i].second, parts[j].second))
+                    << Name(parts[i].first) << " touches " << Name(parts[j].first);
+        }
+    }
 }
 
 TEST_F(SingleWindowsInMain, ClosingTheDefaultsWindowAsksAndForgetsIt) {

@@ -29,6 +29,12 @@ KeyPolicy DigitsOnly() {
     return policy;
 }
 
+KeyPolicy OfType(FieldType type) {
+    KeyPolicy policy;
+    policy.acceptCharactersOf(type);
+    return policy;
+}
+
 KeyPolicy PlainEnter() {
     KeyPolicy policy;
     policy.enterAsTab = false;
@@ -47,6 +53,13 @@ const KeyCase kCases[] = {
     {"RefusedCharacterDropped", DigitsOnly(), Qt::Key_A, "a", Verdict::Drop, ""},
     {"AcceptedCharacterPasses", DigitsOnly(), Qt::Key_7, "7", Verdict::Pass, ""},
     {"BackspacePassesARestrictedEdit", DigitsOnly(), Qt::Key_Backspace, "\b", Verdict::Pass, ""},
+    {"WholeNumberTakesADigit", OfType(FieldType::Short), Qt::Key_7, "7", Verdict::Pass, ""},
+    {"WholeNumberDropsALetter", OfType(FieldType::Long), Qt::Key_X, "x", Verdict::Drop, ""},
+    {"WholeNumberDropsASign", OfType(FieldType::Short), Qt::Key_Minus, "-", Verdict::Drop, ""},
+    {"NumberTakesAPoint", OfType(FieldType::Number), Qt::Key_Period, ".", Verdict::Pass, ""},
+    {"DateTakesItsSeparator", OfType(FieldType::Date), Qt::Key_Slash, "/", Verdict::Pass, ""},
+    {"DateDropsADash", OfType(FieldType::Date), Qt::Key_Minus, "-", Verdict::Drop, ""},
+    {"TextTakesEveryCharacter", OfType(FieldType::Alpha), Qt::Key_Minus, "-", Verdict::Pass, ""},
 };
 
 class KeyPolicyTest : public ::testing::TestWithParam<KeyCase> {};
