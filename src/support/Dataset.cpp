@@ -347,6 +347,30 @@ int Dataset::placePosted(RowId id) {
 
 // --- moving --------------------------------------------------------------
 
+int Dataset::indexAt(int position) const {
+    if (position < 0 || position >= static_cast<int>(rows_.size()))
+        return -1;
+    if (!filtered_)
+        return position;
+    for (int i = nextVisible(-1); i >= 0; i = nextVisible(i))
+        if (position-- == 0)
+            return i;
+    return -1;
+}
+
+Record Dataset::recordAt(int position) const {
+    const int index = indexAt(position);
+    return index < 0 ? Record(fields_.size()) : rows_[static_cast<size_t>(index)].values;
+}
+
+Value Dataset::fieldAt(int position, int field) const {
+    if (field < 0 || static_cast<size_t>(field) >= fields_.size())
+        throw BrimloError("Field index out of range");
+    const int index = indexAt(position);
+    return index < 0 ? Value()
+                     : rows_[static_cast<size_t>(index)].values[static_cast<size_t>(field)];
+}
+
 bool Dataset::visible(int index) const {
     if (index < 0 || index >= static_cast<int>(rows_.size()))
         return false;

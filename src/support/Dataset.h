@@ -111,6 +111,13 @@ public:
     bool isEmpty() const;
     int recordCount() const; // posted records passing the filter
     int recNo() const;       // 1-based position among them; 0 when empty
+    // The posted record at a 0-based position among those passing the
+    // filter (recNo() - 1), read without moving: for readers that go through
+    // the table out of order, as a report painting one page does. An empty
+    // record when there is none at that position.
+    Record recordAt(int position) const;
+    // One field of it, without reading the rest.
+    Value fieldAt(int position, int field) const;
 
     Bookmark bookmark() const;
     bool bookmarkValid(const Bookmark& mark) const;
@@ -159,6 +166,7 @@ private:
     int nextVisible(int index) const;
     int priorVisible(int index) const;
     int indexOf(RowId id) const;
+    int indexAt(int position) const;
     int keyPosition(const Record& values) const;
     void checkKey() const;
     int placePosted(RowId id);
