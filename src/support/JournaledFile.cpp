@@ -310,6 +310,8 @@ std::vector<unsigned char> JournaledFile::journalFor() const {
 
 void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
     const std::string name = journalPath(path_);
+    struct stat st {};
+    const bool existed = ::stat(name.c_str(), &st) == 0;
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("cannot start its journal " + name, errno);
@@ -320,8 +322,9 @@ void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
         ::unlink(name.c_str());
         fail("cannot write its journal " + name, error);
     }
-    // the journal must be found after a crash before the table is touched
-    if (gFlush && dirFd_ >= 0)
+    // the journal must be found after a crash before the table is touched;
+    // the emptied journal of the last change already has its entry on disk
+    if (!existed && gFlush && dirFd_ >= 0)
         ::fsync(dirFd_);
 }
 
@@ -350,17 +353,22 @@ void JournaledFile::writePages() {
     }
 }
 
+// The change is committed once the emptied journal is on disk: an empty
+// journal is no journal (recover() ignores it). Emptying it in place takes
+// one flush of the journal, where removing it would take one of the folder
+// that holds it and another to bring it back for the next change.
 void JournaledFile::removeJournal() {
     const std::string name = journalPath(path_);
-    if (::unlink(name.c_str()) != 0) {
-        const int error = errno;
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::ftruncate(fd, 0) == 0 && Flush(fd);
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok) {
         discard();
         recover(path_);
-        fail("cannot remove its journal " + name, error);
+        fail("cannot empty its journal " + name, error);
     }
-    // without this a crash could bring the journal back and undo the change
-    if (gFlush && dirFd_ >= 0)
-        ::fsync(dirFd_);
 }
 
 void JournaledFile::commit() {
