@@ -2,6 +2,7 @@
 
 #include "master/MasterFields.h"
 #include "reports/ReportTotals.h"
+#include "support/BrimloError.h"
 #include "support/Dataset.h"
 
 namespace brimlo {
@@ -32,7 +33,13 @@ MasterReportRows::MasterReportRows(const Dataset& master) {
 MasterReportRecord MasterReportRows::record(int index) const {
     if (!master_)
         return records_.at(static_cast<size_t>(index));
-    return ReadMasterReportRecord(master_->recordAt(index));
+    try {
+        return ReadMasterReportRecord(master_->recordAt(index));
+    } catch (const BrimloError&) {
+        // Another program changed the table under the open preview: the
+        // record is left out rather than the page.
+        return MasterReportRecord{};
+    }
 }
 
 } // namespace brimlo

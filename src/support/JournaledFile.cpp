@@ -267,7 +267,27 @@ JournaledFile::JournaledFile(std::string path)
 }
 
 JournaledFile::~JournaledFile() {
+    dropEmptyJournal();
     closeFiles();
+}
+
+// The emptied journal is kept while the file is open, for the next change;
+// on closing it goes, when no other process is changing the file (its
+// exclusive lock is free at once), so no writer's new journal is taken.
+void JournaledFile::dropEmptyJournal() {
+    if (fd_ < 0 || lockType_ != 0 || readOnlyError_ != 0)
+        return;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd_, F_OFD_SETLK, &lock) != 0)
+        return;
+    const std::string journal = journalPath(file_);
+    struct stat st {};
+    if (::stat(journal.c_str(), &st) == 0 && st.st_size == 0)
+        ::unlink(journal.c_str());
+    lock.l_type = F_UNLCK;
+    ::fcntl(fd_, F_OFD_SETLK, &lock);
 }
 
 // Takes the lock on the open file; when the name now leads to another file
