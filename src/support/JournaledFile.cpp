@@ -237,8 +237,7 @@ void JournaledFile::recover(bool trusted) {
 // change started from or what it was making, piece by piece.
 bool JournaledFile::belongsHere(const std::vector<unsigned char>& journal) const {
     JournalIdentity id;
-    if (!ParseIdentity(journal, id) || id.device != identity_.device ||
-        id.inode != identity_.inode)
+    if (!ParseIdentity(journal, id) || id.device != identity_.device || id.inode != identity_.inode)
         return false;
     const uint64_t size = diskSize_;
     if (size < std::min(id.originalSize, id.newSize) ||

@@ -1,5 +1,6 @@
-#include "common/TempDir.h"
 #include "support/SingleInstance.h"
+
+#include "common/TempDir.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -51,8 +51,8 @@ std::string JournalOf(const std::string& path, const std::string& original,
                       const std::vector<std::pair<size_t, size_t>>& ranges) {
     struct stat st {};
     ::stat(path.c_str(), &st);
-    const size_t header = static_cast<unsigned char>(original[2]) +
-                          256u * static_cast<unsigned char>(original[3]);
+    const size_t header =
+        static_cast<unsigned char>(original[2]) + 256u * static_cast<unsigned char>(original[3]);
     std::string j("BRJRNL2", 8);
     Le(j, original.size(), 8);
     Le(j, ranges.size(), 4);

@@ -145,8 +145,8 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(px.records[i], rows[i].values) << "pxlib reads record " << i << " otherwise";
     EXPECT_GT(posts, 20u) << "the posters hardly got to post";
-    std::printf("%.1f s: %zu acknowledged posts, %zu records, %zu lost, %zu torn\n", seconds,
-                posts, rows.size(), lost, torn);
+    std::printf("%.1f s: %zu acknowledged posts, %zu records, %zu lost, %zu torn\n", seconds, posts,
+                rows.size(), lost, torn);
 }
 
 } // namespace
