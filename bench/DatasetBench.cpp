@@ -2,6 +2,7 @@
 // store around the disk flush must stay well below a millisecond, so that
 // keying a load never waits on anything but the disk itself.
 
+#include "SampleTimes.h"
 #include "load/LoadLayouts.h"
 #include "support/Dataset.h"
 #include "support/SqliteStore.h"
@@ -76,47 +77,10 @@ private:
     std::string dir_;
 };
 
-double Percentile(std::vector<double>& values, double q) {
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, static_cast<size_t>(q * values.size()))];
-}
-
-double ThreadCpuMicros() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
-}
-
-// Wall time of each post, and the processor time this thread spent on it:
-// on a busy machine the wall time also holds the waits for a processor.
-class PostTimes {
-public:
-    template <class Work> void measure(Work&& work) {
-        const double cpu = ThreadCpuMicros();
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto end = std::chrono::steady_clock::now();
-        cpu_.push_back(ThreadCpuMicros() - cpu);
-        wall_.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    void report(benchmark::State& state) {
-        if (wall_.empty())
-            return;
-        state.counters["p50_us"] = Percentile(wall_, 0.50);
-        state.counters["p99_us"] = Percentile(wall_, 0.99);
-        state.counters["p99_cpu_us"] = Percentile(cpu_, 0.99);
-        state.counters["max_us"] = wall_.back();
-    }
-
-private:
-    std::vector<double> wall_;
-    std::vector<double> cpu_;
-};
-
 // Edit one log, assign its fields, post: the scaler leaving a log.
 void PostEditedLog(benchmark::State& state, bool flush) {
     Workspace ws(flush);
-    PostTimes times;
+    bench::SampleTimes times;
     int seed = 0;
     ws.ds->first();
     for (auto _ : state) {
@@ -142,7 +106,7 @@ BENCHMARK(BM_LogPostFlushedToDisk)->Unit(benchmark::kMicrosecond)->Iterations(30
 // A new log appended at the end of the key order and posted.
 void BM_LogAppendWithoutFlush(benchmark::State& state) {
     Workspace ws(false);
-    PostTimes times;
+    bench::SampleTimes times;
     int logNum = 1000;
     for (auto _ : state)
         times.measure([&] { ws.append(++logNum); });

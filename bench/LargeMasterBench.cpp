@@ -1,5 +1,5 @@
-// The main window with a large master: start-up over a data directory whose
-// master.db holds 50,000 records, and moves in its maintenance window.
+// Moves in the master maintenance window over a 50,000-record master.
+// Start-up is timed from outside the program, by bench/scale.py.
 #include "BenchApplication.h"
 #include "FullLoad.h"
 #include "MasterRecords.h"
@@ -17,26 +17,6 @@
 namespace {
 
 using namespace brimlo;
-
-void BM_StartupWith50kMaster(benchmark::State& state) {
-    bench::BenchApplication();
-    const std::string dir = bench::MakeScratchDirectory() + "/";
-    bench::WriteFilledMaster(dir + "master.db", 50000);
-    Globals().setAppDataDirectory(dir);
-    for (auto _ : state) {
-        auto main = std::make_unique<TfrmMain>(StandardWindowHooks());
-        main->resize(1280, 900);
-        main->show();
-        QCoreApplication::processEvents();
-        state.PauseTiming();
-        main.reset();
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-}
-BENCHMARK(BM_StartupWith50kMaster)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // One move in the master maintenance window over a 50,000-record master:
 // the navigator's next button (prior on the way back), the window redrawn.

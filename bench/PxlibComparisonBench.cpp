@@ -4,6 +4,7 @@
 // pxlib_ms, and speedup = pxlib / ours) so they come from one run.
 
 #include "MasterRecords.h"
+#include "PlainWrites.h"
 #include "master/MasterFields.h"
 #include "support/JournaledFile.h"
 #include "support/ParadoxCodec.h"
@@ -175,6 +176,8 @@ void BM_ParadoxReadAllAgainstPxlib(benchmark::State& state) {
         state.SetIterationTime(ours / 1000);
     }
     state.counters["ours_ms"] = ours;
+    // The floor of any reader: the file's bytes read plainly.
+    state.counters["plain_ms"] = bench::ReadFileMillis(path);
 #ifdef BRIMLO_HAVE_PXLIB
     int decoded = 0;
     const double theirs = PxlibReadAllMs(path, decoded);

@@ -101,7 +101,7 @@ class ReportTest(unittest.TestCase):
     def test_report_reads_a_result_file_and_compares_with_pxlib(self):
         data = {"context": {}, "benchmarks": [
             run("BM_ParadoxInsert50kAgainstPxlib/iterations:1/manual_time", 800.0,
-                ours_ms=800.0, pxlib_ms=160000.0, speedup=200.0),
+                ours_ms=800.0, pxlib_ms=160000.0, speedup=200.0, plain_ms=200.0),
             run("BM_ParadoxReadAllAgainstPxlib/iterations:1/manual_time", 250.0,
                 ours_ms=250.0, pxlib_ms=125.0, speedup=0.5),
             dict(run("BM_ParadoxOpen/50000", 10.0), run_type="aggregate", aggregate_name="mean"),
@@ -112,8 +112,9 @@ class ReportTest(unittest.TestCase):
             results = br.load_results(path)
         self.assertEqual(len(results), 2, "aggregates are not runs")
         comparison = br.pxlib_rows(results)
-        self.assertEqual(comparison[0], ["insert 50,000 records", "800 ms", "160,000 ms", "200x"])
-        self.assertEqual(comparison[1][3], "0.50x")
+        self.assertEqual(comparison[0], ["insert 50,000 records", "800 ms", "160,000 ms", "200x",
+                                         "200 ms", "4.00x"])
+        self.assertEqual(comparison[1][3:], ["0.50x", "-", "-"])
         self.assertEqual(len(comparison), 2, "no row for a comparison that did not run")
         text = br.report(results, [target("^BM_ParadoxReadAllAgainstPxlib.*", "speedup", ">=", 1, "x")],
                          report_missing=True)

@@ -98,6 +98,7 @@ std::unique_ptr<LoadDocument> LoadDocument::OpenLoadFile(const LoadEnvironment& 
     doc->CreateWorkspace();
     doc->tally_.Clear();
     doc->readLoadFile(fileName);
+    doc->workspace_->publish();
     return doc;
 }
 
@@ -115,7 +116,7 @@ void LoadDocument::CreateWorkspace() {
     const int32_t n = env_.counter->takeFreeNumber(env_.appDataDirectory);
     workspace_ = LoadWorkspace::Named(env_.appDataDirectory, n);
     try {
-        workspace_->create();
+        workspace_->build();
     } catch (const BrimloError&) {
         // No window opens, so nothing else would ever remove what was made.
         try {
@@ -151,6 +152,7 @@ void LoadDocument::startNewLoad() {
     reactions_.tblLogAfterScroll();
     showCountText();
     reactions_.chkTrimAllowanceClick(defaultText("TRIM_ALLOWANCE") == "T");
+    workspace_->publish();
 }
 
 // An unreadable file has been reported by the reader; one that cannot be

@@ -36,8 +36,29 @@ std::unique_ptr<LoadWorkspace> LoadWorkspace::FromHeaderFile(const std::string& 
 }
 
 void LoadWorkspace::create() {
-    log_ = std::make_unique<Dataset>(SqliteStore::create(logPath_, LogFields()), kLogKey);
-    header_ = std::make_unique<Dataset>(SqliteStore::create(headerPath_, HeaderFields()));
+    build();
+    publish();
+}
+
+void LoadWorkspace::build() {
+    log_ = std::make_unique<Dataset>(SqliteStore::build(logPath_, LogFields()), kLogKey);
+    header_ = std::make_unique<Dataset>(SqliteStore::build(headerPath_, HeaderFields()));
+}
+
+// The log table takes its name first: a header table, which is what finds a
+// workspace again, never stands without its log.
+void LoadWorkspace::publish() {
+    bool published = false;
+    for (Dataset* table : {log_.get(), header_.get()}) {
+        if (!table || !table->isOpen())
+            continue;
+        if (auto* store = dynamic_cast<SqliteStore*>(&table->store()); store && store->building()) {
+            store->publish();
+            published = true;
+        }
+    }
+    if (published)
+        SyncDirectoryOf(headerPath_);
 }
 
 void LoadWorkspace::openLog() {
@@ -73,8 +94,10 @@ void LoadWorkspace::close() {
 
 void LoadWorkspace::remove() {
     close();
-    DeleteTable(logPath_);
-    DeleteTable(headerPath_);
+    for (const std::string& path : {logPath_, headerPath_}) {
+        DeleteTable(path);
+        DeleteTable(SqliteStore::buildingPath(path));
+    }
 }
 
 std::string LogPathForHeader(const std::string& headerPath) {

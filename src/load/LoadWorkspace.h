@@ -27,6 +27,11 @@ public:
 
     // Creates both tables empty (the log table first), then opens them.
     void create();
+    // The same, open for filling without flushes and not yet under their
+    // names; publish() then makes them durable and names them, with three
+    // flushes in all (each file, then the folder once).
+    void build();
+    void publish();
     // Opens existing tables.
     void openLog();
     void openHeader();

@@ -114,27 +114,28 @@ TfrmMasterFull::TfrmMasterFull()
     : rptMasterFull(QStringLiteral("Master File Full Report"), PageOrientation::Portrait) {}
 
 void TfrmMasterFull::Prepare(Dataset& master) {
-    Prepare(ReadMasterReportRecords(master));
+    Prepare(MasterReportRows(master));
 }
 
 void TfrmMasterFull::Prepare(std::vector<MasterReportRecord> records) {
-    records_ = std::move(records);
+    Prepare(MasterReportRows(std::move(records)));
+}
+
+void TfrmMasterFull::Prepare(MasterReportRows rows) {
+    rows_ = std::move(rows);
     ReportBand title(kTitleHeight);
     title.text(68.0, 2.9, QStringLiteral("MASTER FILE FULL REPORT"), kTitleFont);
     rptMasterFull.setTitleBand(std::move(title));
     rptMasterFull.setDetails(
-        static_cast<int>(records_.size()),
-        [this](int index) {
-            return kDetailDesignedHeight -
-                   ShiftFor(records_.at(static_cast<std::size_t>(index)).numGroups);
-        },
+        rows_.count(),
+        [this](int index) { return kDetailDesignedHeight - ShiftFor(rows_.groupsOf(index)); },
         [this](int index) { return MakeDetailBand(index); });
     rptMasterFull.setPageFooter(kFooterHeight, MakePageFooter);
     rptMasterFull.layout();
 }
 
 ReportBand TfrmMasterFull::MakeDetailBand(int index) const {
-    const MasterReportRecord& m = records_.at(static_cast<std::size_t>(index));
+    const MasterReportRecord m = rows_.record(index);
     const double shift = ShiftFor(m.numGroups);
     ReportBand band(kDetailDesignedHeight - shift, kEdgeAll);
     AddHeaderBlock(band, m.header, 0.3, rptMasterFull.bandWidth(), false);

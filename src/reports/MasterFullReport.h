@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/BandedReport.h"
-#include "reports/MasterReportRecord.h"
+#include "reports/MasterReportRows.h"
 
 #include <string>
 #include <vector>
@@ -19,9 +19,11 @@ class TfrmMasterFull {
 public:
     TfrmMasterFull();
 
-    // Reads the records the master table shows and lays the report out.
+    // Lays out the records the master table shows; they are read from it
+    // again as their pages are painted.
     void Prepare(Dataset& master);
     void Prepare(std::vector<MasterReportRecord> records);
+    void Prepare(MasterReportRows rows);
 
     const BandedReport& report() const { return rptMasterFull; }
 
@@ -29,7 +31,7 @@ private:
     ReportBand MakeDetailBand(int index) const;
 
     BandedReport rptMasterFull;
-    std::vector<MasterReportRecord> records_;
+    MasterReportRows rows_;
 };
 
 // "Print Master File Report (All)": every master record, in table order.

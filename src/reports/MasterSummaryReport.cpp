@@ -86,17 +86,18 @@ TfrmMasterSummary::TfrmMasterSummary()
     : rptMasterSummary(QStringLiteral("Master File Summary"), PageOrientation::Landscape) {}
 
 void TfrmMasterSummary::Prepare(Dataset& master) {
-    Prepare(ReadMasterReportRecords(master));
+    Prepare(MasterReportRows(master));
 }
 
 void TfrmMasterSummary::Prepare(std::vector<MasterReportRecord> records) {
-    records_ = std::move(records);
+    Prepare(MasterReportRows(std::move(records)));
+}
+
+void TfrmMasterSummary::Prepare(MasterReportRows rows) {
+    rows_ = std::move(rows);
     rptMasterSummary.setTitleBand(MakeTitleBand());
     rptMasterSummary.setDetails(
-        static_cast<int>(records_.size()),
-        [this](int index) {
-            return DetailHeight(records_.at(static_cast<std::size_t>(index)).numGroups);
-        },
+        rows_.count(), [this](int index) { return DetailHeight(rows_.groupsOf(index)); },
         [this](int index) { return MakeDetailBand(index); });
     rptMasterSummary.setSummaryBand(ReportBand(kSummaryHeight, kEdgeTop));
     rptMasterSummary.setPageFooter(kFooterHeight, MakePageFooter);
@@ -111,7 +112,7 @@ ReportBand TfrmMasterSummary::MakeTitleBand() const {
 }
 
 ReportBand TfrmMasterSummary::MakeDetailBand(int index) const {
-    const MasterReportRecord& m = records_.at(static_cast<std::size_t>(index));
+    const MasterReportRecord m = rows_.record(index);
     const double height = DetailHeight(m.numGroups);
     ReportBand band(height, kEdgeSides);
     for (double x : kGridRules)

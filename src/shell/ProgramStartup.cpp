@@ -9,9 +9,12 @@
 #include "support/Prompt.h"
 #include "support/SingleInstance.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
+#include <cstdio>
 #include <memory>
 
 namespace brimlo {
@@ -36,6 +39,35 @@ std::unique_ptr<TfrmMain> CreateMainWindow() {
     RunGuarded([&] { window = std::make_unique<TfrmMain>(StandardWindowHooks()); });
     return window;
 }
+
+// With BRIMLO_EXIT_WHEN_SHOWN set, the program writes "shown" to standard
+// output once the main window has painted itself and quits: start-up timed
+// from outside, from the spawn to the window on the screen.
+class ShownMarker : public QObject {
+public:
+    static void installOn(QWidget& window) {
+        if (!qEnvironmentVariableIsEmpty("BRIMLO_EXIT_WHEN_SHOWN"))
+            window.installEventFilter(new ShownMarker(&window));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !fired_) {
+            fired_ = true;
+            // After the paint in progress has finished.
+            QTimer::singleShot(0, watched, [] {
+                std::fputs("shown\n", stdout);
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    explicit ShownMarker(QObject* parent) : QObject(parent) {}
+    bool fired_ = false;
+};
 
 } // namespace
 
@@ -86,6 +118,7 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     // screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window->resize(screen->availableGeometry().size());
+    ShownMarker::installOn(*window);
     window->showMaximized();
     window->activateWindow();
     QApplication::exec();

@@ -4,6 +4,7 @@
 #include "support/FieldValue.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace brimlo {
 
@@ -34,6 +35,10 @@ Dataset::~Dataset() = default;
 void Dataset::close() {
     store_.reset();
     rows_.clear();
+    current_.clear();
+    other_.clear();
+    columns_.clear();
+    locateIndex_.reset();
     buffer_.clear();
     state_ = DatasetState::Browse;
     modified_ = false;
@@ -54,6 +59,20 @@ void Dataset::requireOpen() const {
 
 void Dataset::load() {
     rows_.clear();
+    current_.clear();
+    other_.clear();
+    currentId_ = otherId_ = 0;
+    columns_.clear();
+    locateIndex_.reset();
+    onDemand_ = key_ < 0 && store_->readsOnDemand();
+    if (onDemand_) {
+        for (RowId id : store_->readIds())
+            rows_.push_back(Row{id, {}});
+        generation_ = store_->generation();
+        idsAscending_ = std::is_sorted(rows_.begin(), rows_.end(),
+                                       [](const Row& a, const Row& b) { return a.id < b.id; });
+        return;
+    }
     std::vector<StoredRow> stored = store_->readAll();
     generation_ = store_->generation();
     for (auto& row : stored) {
@@ -76,7 +95,7 @@ void Dataset::refresh() {
     requireOpen();
     checkBrowseMode();
     const Bookmark mark = bookmark();
-    const Record current = cur_ >= 0 ? rows_[static_cast<size_t>(cur_)].values : Record{};
+    const Record current = cur_ >= 0 ? valuesOf(cur_) : Record{};
     load();
     int at = mark ? indexOf(mark.id) : -1;
     if (at < 0 && mark) // the ids were given anew (a pack): the same values
@@ -107,7 +126,7 @@ const Value& Dataset::field(int index) const {
         return buffer_[static_cast<size_t>(index)];
     if (cur_ < 0)
         return NullValue();
-    return rows_[static_cast<size_t>(cur_)].values[static_cast<size_t>(index)];
+    return valuesOf(cur_)[static_cast<size_t>(index)];
 }
 
 Record Dataset::record() const {
@@ -115,7 +134,7 @@ Record Dataset::record() const {
         return buffer_;
     if (cur_ < 0)
         return Record(fields_.size());
-    return rows_[static_cast<size_t>(cur_)].values;
+    return valuesOf(cur_);
 }
 
 void Dataset::setField(int index, const Value& value) {
@@ -213,7 +232,7 @@ void Dataset::edit() {
         return;
     }
     fire(events.beforeEdit);
-    buffer_ = rows_[static_cast<size_t>(cur_)].values;
+    buffer_ = valuesOf(cur_);
     state_ = DatasetState::Edit;
     modified_ = false;
     notify(DataEvent::StateChange);
@@ -237,14 +256,18 @@ void Dataset::writeRecord() {
     RowId id = 0;
     writeShared("saved", [this, &id] {
         checkKey();
-        if (state_ == DatasetState::Insert)
+        if (state_ == DatasetState::Insert) {
             id = store_->insert(buffer_);
-        else {
+            if (!rows_.empty() && id < rows_.back().id)
+                idsAscending_ = false;
+        } else {
             id = rows_[static_cast<size_t>(cur_)].id;
             store_->update(id, buffer_);
+            unindex(cur_);
         }
     });
     cur_ = placePosted(id);
+    reindex(cur_);
     endEditing();
     if (!visible(cur_)) {
         const int next = nextVisible(cur_);
@@ -281,9 +304,13 @@ void Dataset::remove() {
         throw BrimloError("Cannot perform this operation on an empty dataset");
     fire(events.beforeDelete);
     fire(events.beforeScroll);
-    writeShared("deleted", [this] { store_->remove(rows_[static_cast<size_t>(cur_)].id); });
+    writeShared("deleted", [this] {
+        store_->remove(rows_[static_cast<size_t>(cur_)].id);
+        unindex(cur_);
+    });
     const int gone = cur_;
     rows_.erase(rows_.begin() + gone);
+    placeInColumns(gone, false);
     endEditing();
     // The record after the deleted one takes its place; deleting the last
     // one leaves its predecessor current at the end.
@@ -349,15 +376,39 @@ int Dataset::placePosted(RowId id) {
     else if (state_ == DatasetState::Edit)
         at = cur_;
     rows_.insert(rows_.begin() + at, std::move(row));
+    placeInColumns(at, true);
     return at;
 }
 
 // --- moving --------------------------------------------------------------
 
+int Dataset::indexAt(int position) const {
+    if (position < 0 || position >= static_cast<int>(rows_.size()))
+        return -1;
+    if (!filtered_)
+        return position;
+    for (int i = nextVisible(-1); i >= 0; i = nextVisible(i))
+        if (position-- == 0)
+            return i;
+    return -1;
+}
+
+Record Dataset::recordAt(int position) const {
+    const int index = indexAt(position);
+    return index < 0 ? Record(fields_.size()) : valuesOf(index);
+}
+
+Value Dataset::fieldAt(int position, int field) const {
+    if (field < 0 || static_cast<size_t>(field) >= fields_.size())
+        throw BrimloError("Field index out of range");
+    const int index = indexAt(position);
+    return index < 0 ? Value() : fieldOf(index, field);
+}
+
 bool Dataset::visible(int index) const {
     if (index < 0 || index >= static_cast<int>(rows_.size()))
         return false;
-    return !filtered_ || matches(rows_[static_cast<size_t>(index)].values, filter_);
+    return !filtered_ || matches(index, filter_);
 }
 
 int Dataset::firstVisible() const {
@@ -433,6 +484,12 @@ void Dataset::prior() {
 }
 
 int Dataset::indexOf(RowId id) const {
+    if (onDemand_ && idsAscending_) {
+        const auto it =
+            std::lower_bound(rows_.begin(), rows_.end(), id,
+                             [](const Row& row, RowId wanted) { return row.id < wanted; });
+        return it != rows_.end() && it->id == id ? static_cast<int>(it - rows_.begin()) : -1;
+    }
     for (size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].id == id)
             return static_cast<int>(i);
@@ -473,21 +530,163 @@ Dataset::Criteria Dataset::criteria(const std::vector<FieldMatch>& matches) cons
     return wanted;
 }
 
-bool Dataset::matches(const Record& values, const Criteria& wanted) const {
+bool Dataset::matches(int row, const Criteria& wanted) const {
     for (const auto& [index, value] : wanted) {
         const auto i = static_cast<size_t>(index);
-        if (CompareFieldValues(fields_[i].type, values[i], value) != 0)
+        if (CompareFieldValues(fields_[i].type, fieldOf(row, index), value) != 0)
             return false;
     }
     return true;
+}
+
+const Record& Dataset::valuesOf(int index) const {
+    const Row& row = rows_[static_cast<size_t>(index)];
+    if (!onDemand_ || !row.values.empty())
+        return row.values;
+    const bool current = index == cur_;
+    RowId& id = current ? currentId_ : otherId_;
+    Record& values = current ? current_ : other_;
+    if (id != row.id || values.empty()) {
+        values = store_->read(row.id);
+        values.resize(fields_.size());
+        id = row.id;
+    }
+    return values;
+}
+
+Value Dataset::fieldOf(int index, int field) const {
+    const Row& row = rows_[static_cast<size_t>(index)];
+    const auto f = static_cast<size_t>(field);
+    if (!onDemand_ || !row.values.empty())
+        return row.values[f];
+    if (currentId_ == row.id && !current_.empty())
+        return current_[f];
+    if (const std::vector<Value>* values = column(field))
+        return (*values)[static_cast<size_t>(index)];
+    return valuesOf(index)[f];
+}
+
+// A whole field of the table, read once; null when the store's order does
+// not line up with the rows (then records are read one by one).
+const std::vector<Value>* Dataset::column(int field) const {
+    auto it = columns_.find(field);
+    if (it == columns_.end()) {
+        std::vector<Value> values = std::move(store_->readColumns({field}).at(0));
+        if (values.size() != rows_.size())
+            return nullptr;
+        it = columns_.emplace(field, std::move(values)).first;
+    }
+    return &it->second;
+}
+
+namespace {
+
+// Equal keys for values a field compares as equal (CompareFieldValues).
+void AppendKey(std::string& key, FieldType type, const Value& value) {
+    if (value.isNull()) {
+        key += 'N';
+        return;
+    }
+    switch (type) {
+    case FieldType::Alpha:
+        key += 'S' + std::to_string(value.asString().size()) + ':' + value.asString();
+        return;
+    case FieldType::Date:
+        key += 'D' + std::to_string(value.asDate().days);
+        return;
+    case FieldType::Logical:
+        key += value.asBool() ? 'T' : 'F';
+        return;
+    default: {
+        const double number = value.asDouble();
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", number == 0.0 ? 0.0 : number);
+        key += 'F';
+        key += text;
+        key += ';';
+    }
+    }
+}
+
+} // namespace
+
+std::string Dataset::keyOf(int row, const std::vector<int>& fields) const {
+    std::string key;
+    for (int field : fields)
+        AppendKey(key, fields_[static_cast<size_t>(field)].type, fieldOf(row, field));
+    return key;
+}
+
+// The first visible row matching, through an index of the criteria's fields
+// built at the first locate on them and kept up to date by every change.
+int Dataset::locateIndexed(const Criteria& wanted) const {
+    std::vector<int> fields;
+    std::string key;
+    for (const auto& [field, value] : wanted) {
+        fields.push_back(field);
+        AppendKey(key, fields_[static_cast<size_t>(field)].type, value);
+    }
+    if (!locateIndex_ || locateIndex_->fields != fields) {
+        locateIndex_ = std::make_unique<LocateIndex>();
+        locateIndex_->fields = fields;
+        for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
+            locateIndex_->rows[keyOf(i, fields)].push_back(rows_[static_cast<size_t>(i)].id);
+    }
+    const auto found = locateIndex_->rows.find(key);
+    if (found == locateIndex_->rows.end())
+        return -1;
+    int first = -1;
+    for (RowId id : found->second) {
+        const int i = indexOf(id);
+        if (i >= 0 && (first < 0 || i < first) && visible(i) && matches(i, wanted))
+            first = i;
+    }
+    return first;
+}
+
+void Dataset::unindex(int row) {
+    if (!locateIndex_)
+        return;
+    const auto found = locateIndex_->rows.find(keyOf(row, locateIndex_->fields));
+    if (found == locateIndex_->rows.end())
+        return;
+    std::vector<RowId>& ids = found->second;
+    ids.erase(std::remove(ids.begin(), ids.end(), rows_[static_cast<size_t>(row)].id), ids.end());
+}
+
+void Dataset::reindex(int row) {
+    if (locateIndex_ && row >= 0)
+        locateIndex_->rows[keyOf(row, locateIndex_->fields)].push_back(
+            rows_[static_cast<size_t>(row)].id);
+}
+
+// Keeps the fields read whole in line with the rows. A posted row holds its
+// values itself, so its place in a column is only kept.
+void Dataset::placeInColumns(int at, bool inserted) {
+    static const Value kBlank;
+    for (auto& [field, values] : columns_) {
+        if (inserted)
+            values.insert(values.begin() + at, kBlank);
+        else
+            values.erase(values.begin() + at);
+    }
 }
 
 bool Dataset::locate(const std::vector<FieldMatch>& matchList) {
     requireOpen();
     const Criteria wanted = criteria(matchList);
     checkBrowseMode();
+    if (onDemand_ && idsAscending_) {
+        const int i = locateIndexed(wanted);
+        if (i < 0)
+            return false;
+        fire(events.beforeScroll);
+        bof_ = eof_ = false;
+        moveTo(i);
+        return true;
+    }
     for (int i = firstVisible(); i >= 0; i = nextVisible(i)) {
-        if (matches(rows_[static_cast<size_t>(i)].values, wanted)) {
+        if (matches(i, wanted)) {
             fire(events.beforeScroll);
             bof_ = eof_ = false;
             moveTo(i);
@@ -562,9 +761,12 @@ bool Dataset::catchUp() {
 }
 
 int Dataset::findValues(const Record& values) const {
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].values == values)
-            return static_cast<int>(i);
+    if (values.empty())
+        return -1;
+    // The first field read whole rules out most records before one is read.
+    for (int i = 0; i < static_cast<int>(rows_.size()); ++i)
+        if (fieldOf(i, 0) == values[0] && valuesOf(i) == values)
+            return i;
     return -1;
 }
 
@@ -574,9 +776,7 @@ int Dataset::findValues(const Record& values) const {
 bool Dataset::syncWithStore() {
     if (store_->generation() == generation_)
         return false;
-    const auto valuesAt = [this](int index) {
-        return index >= 0 ? rows_[static_cast<size_t>(index)].values : Record{};
-    };
+    const auto valuesAt = [this](int index) { return index >= 0 ? valuesOf(index) : Record{}; };
     const bool hadCurrent = cur_ >= 0;
     const bool hadBefore = beforeInsert_ >= 0;
     const Record current = valuesAt(cur_);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace brimlo {
@@ -55,8 +56,12 @@ struct DatasetEvents {
     std::function<void()> beforeScroll, afterScroll;
 };
 
-// The records of one table, held in memory and written through to their
-// store at every post. Walks in the store's order, or in the order of a
+// The records of one table, written through to their store at every post.
+// They are held in memory, except over a store that reads on demand (the
+// master table): there the dataset keeps each record's id, reads a record
+// when it becomes current or is asked for, and reads whole fields of the
+// table at the first locate or filter on them, so that its memory stays a
+// few dozen bytes a record. Walks in the store's order, or in the order of a
 // unique key field when one is given (the log table's LOGNUM).
 //
 // Moving while a record is edited posts it when a field was assigned and
@@ -111,6 +116,13 @@ public:
     bool isEmpty() const;
     int recordCount() const; // posted records passing the filter
     int recNo() const;       // 1-based position among them; 0 when empty
+    // The posted record at a 0-based position among those passing the
+    // filter (recNo() - 1), read without moving: for readers that go through
+    // the table out of order, as a report painting one page does. An empty
+    // record when there is none at that position.
+    Record recordAt(int position) const;
+    // One field of it, without reading the rest.
+    Value fieldAt(int position, int field) const;
 
     Bookmark bookmark() const;
     bool bookmarkValid(const Bookmark& mark) const;
@@ -159,13 +171,22 @@ private:
     void notify(DataEvent event, int field = -1);
     static void fire(const std::function<void()>& reaction);
     Criteria criteria(const std::vector<FieldMatch>& matches) const;
-    bool matches(const Record& values, const Criteria& wanted) const;
+    bool matches(int index, const Criteria& wanted) const;
+    const Record& valuesOf(int index) const;
+    Value fieldOf(int index, int field) const;
+    const std::vector<Value>* column(int field) const;
+    void placeInColumns(int at, bool inserted);
+    std::string keyOf(int row, const std::vector<int>& fields) const;
+    int locateIndexed(const Criteria& wanted) const;
+    void unindex(int row);
+    void reindex(int row);
     bool visible(int index) const;
     int firstVisible() const;
     int lastVisible() const;
     int nextVisible(int index) const;
     int priorVisible(int index) const;
     int indexOf(RowId id) const;
+    int indexAt(int position) const;
     int keyPosition(const Record& values) const;
     void checkKey() const;
     int placePosted(RowId id);
@@ -181,7 +202,25 @@ private:
     std::vector<std::function<void()>> onChange_;
     int key_ = -1;
 
-    std::vector<Row> rows_;
+    std::vector<Row> rows_; // over an on-demand store, values only once posted here
+    bool onDemand_ = false;
+    // Records read on demand: the current one apart, so that a reference to
+    // one of its fields outlives reading another record.
+    mutable RowId currentId_ = 0;
+    mutable Record current_;
+    mutable RowId otherId_ = 0;
+    mutable Record other_;
+    // Whole fields read for locate and the filter, in row order.
+    mutable std::map<int, std::vector<Value>> columns_;
+    // Over an on-demand store the rows stay in the order of their ids, so a
+    // bookmark is found by halving; and the records of each value of the
+    // fields last located on, so a locate reads no column twice.
+    bool idsAscending_ = false;
+    struct LocateIndex {
+        std::vector<int> fields;
+        std::unordered_map<std::string, std::vector<RowId>> rows;
+    };
+    mutable std::unique_ptr<LocateIndex> locateIndex_;
     uint64_t generation_ = 0; // the store's when rows_ were read
     int cur_ = -1;
     bool bof_ = true;

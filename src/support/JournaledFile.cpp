@@ -266,7 +266,27 @@ JournaledFile::JournaledFile(std::string path)
 }
 
 JournaledFile::~JournaledFile() {
+    dropEmptyJournal();
     closeFiles();
+}
+
+// The emptied journal is kept while the file is open, for the next change;
+// on closing it goes, when no other process is changing the file (its
+// exclusive lock is free at once), so no writer's new journal is taken.
+void JournaledFile::dropEmptyJournal() {
+    if (fd_ < 0 || lockType_ != 0 || readOnlyError_ != 0)
+        return;
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd_, F_OFD_SETLK, &lock) != 0)
+        return;
+    const std::string journal = journalPath(file_);
+    struct stat st {};
+    if (::stat(journal.c_str(), &st) == 0 && st.st_size == 0)
+        ::unlink(journal.c_str());
+    lock.l_type = F_UNLCK;
+    ::fcntl(fd_, F_OFD_SETLK, &lock);
 }
 
 // Takes the lock on the open file; when the name now leads to another file
@@ -311,6 +331,15 @@ void JournaledFile::setLock(int type) {
     lockType_ = type;
 }
 
+namespace {
+
+bool JournalPending(const std::string& journal) {
+    struct stat st {};
+    return ::stat(journal.c_str(), &st) == 0 && st.st_size > 0;
+}
+
+} // namespace
+
 bool JournaledFile::lock(LockMode mode) {
     const int type = mode == LockMode::Exclusive ? F_WRLCK : F_RDLCK;
     if (!gLock) {
@@ -319,8 +348,8 @@ bool JournaledFile::lock(LockMode mode) {
     }
     bool renewed = acquire(type);
     // a journal seen under a lock has no live writer: only the exclusive
-    // lock may roll it back
-    while (::access(journalPath(file_).c_str(), F_OK) == 0) {
+    // lock may roll it back (an emptied journal is none, see removeJournal)
+    while (JournalPending(journalPath(file_))) {
         if (type == F_RDLCK && readOnlyError_ == 0)
             renewed = acquire(F_WRLCK) || renewed;
         try {
@@ -509,6 +538,8 @@ std::vector<unsigned char> JournaledFile::journalFor() const {
 
 void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
     const std::string name = journalPath(file_);
+    struct stat st {};
+    const bool existed = ::stat(name.c_str(), &st) == 0;
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("cannot start its journal " + name, errno);
@@ -519,8 +550,9 @@ void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
         ::unlink(name.c_str());
         fail("cannot write its journal " + name, error);
     }
-    // the journal must be found after a crash before the table is touched
-    if (gFlush && dirFd_ >= 0)
+    // the journal must be found after a crash before the table is touched;
+    // the emptied journal of the last change already has its entry on disk
+    if (!existed && gFlush && dirFd_ >= 0)
         ::fsync(dirFd_);
 }
 
@@ -549,17 +581,22 @@ void JournaledFile::writePages() {
     }
 }
 
+// The change is committed once the emptied journal is on disk: an empty
+// journal is no journal (recover() ignores it). Emptying it in place takes
+// one flush of the journal, where removing it would take one of the folder
+// that holds it and another to bring it back for the next change.
 void JournaledFile::removeJournal() {
     const std::string name = journalPath(file_);
-    if (::unlink(name.c_str()) != 0) {
-        const int error = errno;
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::ftruncate(fd, 0) == 0 && Flush(fd);
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (!ok) {
         discard();
         recover(true);
-        fail("cannot remove its journal " + name, error);
+        fail("cannot empty its journal " + name, error);
     }
-    // without this a crash could bring the journal back and undo the change
-    if (gFlush && dirFd_ >= 0)
-        ::fsync(dirFd_);
 }
 
 void JournaledFile::commit() {

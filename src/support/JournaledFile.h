@@ -14,10 +14,14 @@ namespace brimlo {
 //      rollback journal beside the file (the file's name plus "-journal"),
 //      flushed to disk before the file is touched;
 //   2. the pages are written and the file flushed;
-//   3. the journal is removed: the change is done.
+//   3. the journal is emptied and flushed: the change is done. The empty
+//      journal stays for the next change, whose journal then needs no flush
+//      of the folder; closing the file removes it.
+// Three flushes a change, the fewest a rollback journal allows for a change
+// that is on disk when commit() returns (see docs/architecture.md).
 // A crash at any instant leaves the journal (the change is rolled back at the
-// next open) or none (the change is complete), so the file never keeps a
-// half-written page. A journal cut short by a crash in step 1 fails its
+// next open) or an empty one or none (the change is complete), so the file
+// never keeps a half-written page. A journal cut short by a crash in step 1 fails its
 // checksum and is dropped: the file was not touched yet.
 //
 // Several processes share the file through lock(): a change is made under
@@ -126,6 +130,7 @@ private:
     void writeJournal(const std::vector<unsigned char>& journal);
     void writePages();
     void removeJournal();
+    void dropEmptyJournal();
     [[noreturn]] void fail(const std::string& what, int error);
     void openFiles();
     void closeFiles();

@@ -32,6 +32,18 @@ std::vector<StoredRow> ParadoxStore::readAll() {
     return table_->readAll();
 }
 
+std::vector<RowId> ParadoxStore::readIds() {
+    return table_->ids();
+}
+
+Record ParadoxStore::read(RowId id) {
+    return table_->read(id);
+}
+
+std::vector<std::vector<Value>> ParadoxStore::readColumns(const std::vector<int>& fields) {
+    return table_->readColumns(fields);
+}
+
 RowId ParadoxStore::insert(const Record& values) {
     return table_->insert(values);
 }

@@ -33,6 +33,10 @@ public:
     bool shared() const override { return true; }
     uint64_t generation() const override { return table_->generation(); }
     void refresh() override { table_->refresh(); }
+    bool readsOnDemand() const override { return true; }
+    std::vector<RowId> readIds() override;
+    Record read(RowId id) override;
+    std::vector<std::vector<Value>> readColumns(const std::vector<int>& fields) override;
 
 private:
     std::unique_ptr<ParadoxTable> table_;

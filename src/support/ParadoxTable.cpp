@@ -424,11 +424,8 @@ void ParadoxTable::moveBlock(uint32_t from, uint32_t to) {
     storeBlock(to, std::move(page));
 }
 
-std::vector<StoredRow> ParadoxTable::readAll() {
-    Hold hold(*this, false);
-    std::vector<StoredRow> rows;
-    rows.reserve(counts_.records);
-    // one read of the whole file is much faster than one per block
+template <class Visit> void ParadoxTable::forEachRecord(Visit&& visit) const {
+    // one mapping of the whole file is much faster than one read per block
     const bool whole = !file_->hasStaged();
     const JournaledFile::View file = whole ? file_->view() : JournaledFile::View(nullptr, 0);
     const auto size = static_cast<size_t>(header_.recordSize());
@@ -443,9 +440,45 @@ std::vector<StoredRow> ParadoxTable::readAll() {
         }
         const std::vector<RowId>& ids = blocks_[n].rows;
         for (size_t i = 0; i < ids.size(); ++i)
-            rows.push_back({ids[i], decode(data + kBlockHead + i * size)});
+            visit(ids[i], data + kBlockHead + i * size);
     }
+}
+
+std::vector<StoredRow> ParadoxTable::readAll() {
+    Hold hold(*this, false);
+    std::vector<StoredRow> rows;
+    rows.reserve(counts_.records);
+    forEachRecord([&](RowId id, const unsigned char* record) {
+        rows.push_back({id, decode(record)});
+    });
     return rows;
+}
+
+std::vector<RowId> ParadoxTable::ids() {
+    Hold hold(*this, false);
+    std::vector<RowId> ids;
+    ids.reserve(counts_.records);
+    for (uint32_t n = counts_.firstBlock; n != 0; n = blocks_[n].next)
+        ids.insert(ids.end(), blocks_[n].rows.begin(), blocks_[n].rows.end());
+    return ids;
+}
+
+std::vector<std::vector<Value>> ParadoxTable::readColumns(const std::vector<int>& fields) {
+    Hold hold(*this, false);
+    std::vector<std::vector<Value>> columns(fields.size());
+    for (int field : fields)
+        if (field < 0 || static_cast<size_t>(field) >= this->fields().size())
+            throw BrimloError("Field index out of range");
+    for (auto& column : columns)
+        column.reserve(counts_.records);
+    forEachRecord([&](RowId, const unsigned char* record) {
+        for (size_t c = 0; c < fields.size(); ++c) {
+            const auto f = static_cast<size_t>(fields[c]);
+            columns[c].push_back(
+                DecodeParadoxField(this->fields()[f], record + header_.offsets()[f]));
+        }
+    });
+    return columns;
 }
 
 Record ParadoxTable::read(RowId id) {

@@ -60,6 +60,10 @@ public:
     // Every record in table order.
     std::vector<StoredRow> readAll();
     Record read(RowId id);
+    // The ids in table order, reading no record.
+    std::vector<RowId> ids();
+    // The given fields of every record in table order, one vector a field.
+    std::vector<std::vector<Value>> readColumns(const std::vector<int>& fields);
     // Reads the file again when another process changed it; true when it
     // did (the ids of before are no longer good).
     bool refresh();
@@ -117,6 +121,8 @@ private:
     uint32_t blockOf(RowId id) const;
     size_t slotOf(uint32_t block, RowId id) const;
     std::vector<unsigned char> loadBlock(uint32_t block) const;
+    // Calls visit(id, record bytes) for every record in table order.
+    template <class Visit> void forEachRecord(Visit&& visit) const;
     unsigned char* editBlock(uint32_t block);
     void storeBlock(uint32_t block, std::vector<unsigned char> page);
     void relink(uint32_t block);

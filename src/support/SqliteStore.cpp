@@ -5,9 +5,11 @@
 
 #include <cctype>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace brimlo {
 
@@ -101,6 +103,18 @@ int BindValue(sqlite3_stmt* statement, int slot, FieldType type, const Value& v)
 
 SqliteStore::SqliteStore(std::string path) : path_(std::move(path)) {}
 
+namespace {
+
+bool FlushFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::fdatasync(fd) == 0;
+    return ::close(fd) == 0 && flushed;
+}
+
+} // namespace
+
 SqliteStore::~SqliteStore() {
     finalizeStatements();
     if (db_) {
@@ -121,22 +135,27 @@ std::string SqliteStore::buildingPath(const std::string& path) {
 // program killed while making it leaves either no table or a whole one,
 // never an empty or half-made file under the table's name.
 std::unique_ptr<SqliteStore> SqliteStore::create(const std::string& path, const FieldList& fields) {
+    std::unique_ptr<SqliteStore> store = build(path, fields);
+    store->publish();
+    SyncDirectoryOf(path);
+    return store;
+}
+
+std::unique_ptr<SqliteStore> SqliteStore::build(const std::string& path, const FieldList& fields) {
     CheckLayout(fields);
     DeleteTable(path);
     const std::string building = buildingPath(path);
     try {
         DeleteTable(building);
-        {
-            std::unique_ptr<SqliteStore> store(new SqliteStore(building));
-            store->connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-            store->configure();
-            store->createSchema(fields);
-        } // closed, so its journal is gone and the file is whole
-        std::error_code error;
-        std::filesystem::rename(building, path, error);
-        if (error)
-            throw BrimloError(error.message());
-        SyncDirectoryOf(path);
+        std::unique_ptr<SqliteStore> store(new SqliteStore(building));
+        store->connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        store->configure();
+        store->setFlushToDisk(false);
+        store->createSchema(fields);
+        store->readLayout();
+        store->prepareStatements();
+        store->target_ = path;
+        return store;
     } catch (const BrimloError& e) {
         try {
             DeleteTable(building);
@@ -144,7 +163,44 @@ std::unique_ptr<SqliteStore> SqliteStore::create(const std::string& path, const 
         }
         throw BrimloError("Cannot create table '" + path + "': " + e.text());
     }
-    return open(path);
+}
+
+void SqliteStore::publish() {
+    if (!building())
+        return;
+    if (bulk_ > 0)
+        throw BrimloError("Cannot create table '" + target_ + "': a bulk change is open");
+    const std::string building = path_;
+    try {
+        // Closing folds the log into the file and removes it: the file is
+        // whole, and one flush makes it durable.
+        closeConnection();
+        if (!FlushFile(building))
+            throw BrimloError("cannot flush the new table to disk");
+        std::error_code error;
+        std::filesystem::rename(building, target_, error);
+        if (error)
+            throw BrimloError(error.message());
+        path_ = target_;
+        target_.clear();
+        connect(SQLITE_OPEN_READWRITE);
+        configure();
+        prepareStatements();
+    } catch (const BrimloError& e) {
+        const std::string target = target_.empty() ? path_ : target_;
+        try {
+            DeleteTable(building);
+        } catch (const BrimloError&) { // the creation error is the one to tell
+        }
+        throw BrimloError("Cannot create table '" + target + "': " + e.text());
+    }
+}
+
+void SqliteStore::closeConnection() {
+    finalizeStatements();
+    if (db_ && sqlite3_close(db_) != SQLITE_OK)
+        throw BrimloError(sqlite3_errmsg(db_));
+    db_ = nullptr;
 }
 
 namespace {

@@ -24,6 +24,17 @@ public:
     // Makes an empty table with these fields; a table of that name is
     // replaced together with its side files.
     static std::unique_ptr<SqliteStore> create(const std::string& path, const FieldList& fields);
+    // Starts such a table under a name beside path that no search takes for
+    // a table, with nothing flushed to disk: a whole load goes in at the
+    // speed of memory. publish() then makes it durable once and gives it its
+    // name; a program stopped before that leaves no table under the name.
+    static std::unique_ptr<SqliteStore> build(const std::string& path, const FieldList& fields);
+    // Ends the build (outside a bulk): folds the log into the file, flushes
+    // the file, renames it into place and reopens it there, every later
+    // commit flushed. The caller flushes the folder, once for all the tables
+    // it published (SyncDirectoryOf).
+    void publish();
+    bool building() const { return !target_.empty(); }
     static std::unique_ptr<SqliteStore> open(const std::string& path);
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
@@ -48,8 +59,10 @@ public:
     // only measurements of the work around the flush switch it off.
     void setFlushToDisk(bool on);
 
-private:
+    // Where build() makes the table for path.
     static std::string buildingPath(const std::string& path);
+
+private:
     explicit SqliteStore(std::string path);
 
     void connect(int flags);
@@ -69,7 +82,10 @@ private:
     void rollback();
     [[noreturn]] void fail(const std::string& what) const;
 
+    void closeConnection();
+
     std::string path_;
+    std::string target_; // the name a table being built will take
     sqlite3* db_ = nullptr;
     FieldList fields_;
     int bulk_ = 0;

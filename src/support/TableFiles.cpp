@@ -20,13 +20,16 @@ bool EndsWith(const std::string& text, const std::string& ending) {
 
 // A read-only file system refuses to unlink even a file it does not hold;
 // a file that is not there is deleted all the same.
-void RemoveFile(const std::string& file) {
-    if (::unlink(file.c_str()) == 0 || errno == ENOENT)
-        return;
+// True when there was a file to remove.
+bool RemoveFile(const std::string& file) {
+    if (::unlink(file.c_str()) == 0)
+        return true;
+    if (errno == ENOENT)
+        return false;
     const int error = errno;
     struct stat status {};
     if (::lstat(file.c_str(), &status) != 0 && errno == ENOENT)
-        return;
+        return false;
     throw BrimloError("Cannot delete table file '" + file + "': " + std::strerror(error));
 }
 
@@ -52,12 +55,15 @@ bool TableExists(const std::string& path) {
 void DeleteTable(const std::string& path) {
     // Side files first: a journal left without its table would otherwise be
     // taken for the journal of a new table of the same name.
+    bool removed = false;
     for (const auto& ending : TableSideFileEndings())
-        RemoveFile(path + ending);
-    RemoveFile(path);
+        removed |= RemoveFile(path + ending);
+    removed |= RemoveFile(path);
     if (EndsWith(path, ".db"))
-        RemoveFile(path.substr(0, path.size() - 3) + ".PX");
-    SyncDirectoryOf(path);
+        removed |= RemoveFile(path.substr(0, path.size() - 3) + ".PX");
+    // A folder left as it was needs no flush.
+    if (removed)
+        SyncDirectoryOf(path);
 }
 
 void SyncDirectoryOf(const std::string& path) {

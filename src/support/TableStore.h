@@ -41,6 +41,17 @@ public:
     // Reclaims the space of removed records; ids may change.
     virtual void pack() = 0;
 
+    // A store of a large table reads records when asked rather than all at
+    // once: a dataset over it keeps their ids only and reads a record when
+    // it is shown, and whole columns for a locate or a filter.
+    virtual bool readsOnDemand() const { return false; }
+    // The ids in the table's order, reading no record.
+    virtual std::vector<RowId> readIds();
+    virtual Record read(RowId id);
+    // The given fields of every record, in the table's order: one vector per
+    // field, decoding nothing else.
+    virtual std::vector<std::vector<Value>> readColumns(const std::vector<int>& fields);
+
     // A store whose file other processes change too (master.db): a change
     // made between beginBulk and endBulk sees the file as it is then.
     virtual bool shared() const { return false; }

@@ -4,15 +4,17 @@
 #include "master/CMaster.h"
 #include "reports/LoadLogReport.h"
 #include "reports/MasterSummaryReport.h"
+#include "reports/ReportPageView.h"
 #include "support/BrimloError.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPageLayout>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <fstream>
@@ -69,13 +71,13 @@ TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
     form.Prepare(load, master);
     ASSERT_EQ(form.report().pageCount(), 2);
 
-    int shownPages = 0;
+    QString shownPages;
     QString shownTitle;
     WhenModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
+        auto* dialog = qobject_cast<ReportPreview*>(modal);
         ASSERT_NE(dialog, nullptr);
         shownTitle = dialog->windowTitle();
-        shownPages = dialog->findChild<QPrintPreviewWidget*>()->pageCount();
+        shownPages = dialog->findChild<QLabel*>(QStringLiteral("lblPage"))->text().trimmed();
         WhenModal([&](QWidget* chooser) {
             auto* files = qobject_cast<QFileDialog*>(chooser);
             ASSERT_NE(files, nullptr);
@@ -87,11 +89,62 @@ TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
     });
     ShowReportPreview(nullptr, form.report());
     EXPECT_EQ(shownTitle, QStringLiteral("BRIMLO Log Listing"));
-    EXPECT_EQ(shownPages, 2);
+    EXPECT_EQ(shownPages, QStringLiteral("Page 1 of 2"));
     ASSERT_TRUE(std::filesystem::exists(saved));
     const auto pages = ReadPdfWords(saved);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_TRUE(pages[1].contains("60"));
+}
+
+// A long report opens fitted to the page width on its first page, paints
+// only the pages in view, and moves and zooms by keys.
+TEST(ReportPreviewTest, KeysMoveThroughPagesPaintedOnlyWhenShown) {
+    std::vector<MasterReportRecord> records(3000);
+    for (MasterReportRecord& m : records)
+        m.numGroups = 12;
+    TfrmMasterSummary form;
+    form.Prepare(std::move(records));
+    const int pages = form.report().pageCount();
+    ASSERT_GT(pages, 50);
+    QPrinter printer(QPrinter::HighResolution);
+    auto dialog = MakeReportPreview(nullptr, form.report(), printer);
+    dialog->resize(800, 600);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    ReportPageView& view = dialog->pages();
+    view.viewport()->repaint();
+    const int pageWidth = static_cast<int>(form.report().pageWidth() * view.zoom());
+    EXPECT_NEAR(pageWidth, view.viewport()->width() - 20, 2) << "fitted to the width";
+    EXPECT_EQ(view.currentPage(), 0);
+    EXPECT_LE(view.paintedPages(), 2);
+
+    struct Step {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int page; // -1: the last
+    };
+    const Step steps[] = {{Qt::Key_PageDown, Qt::NoModifier, 1},
+                          {Qt::Key_PageDown, Qt::NoModifier, 2},
+                          {Qt::Key_PageUp, Qt::NoModifier, 1},
+                          {Qt::Key_End, Qt::NoModifier, -1},
+                          {Qt::Key_Home, Qt::NoModifier, 0}};
+    for (const Step& step : steps) {
+        QTest::keyClick(&view, static_cast<Qt::Key>(step.key), step.modifiers);
+        view.viewport()->repaint();
+        EXPECT_EQ(view.currentPage(), step.page < 0 ? pages - 1 : step.page) << step.key;
+    }
+    EXPECT_LE(view.paintedPages(), 10) << "of " << pages << " pages";
+    EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("lblPage"))->text().trimmed(),
+              QStringLiteral("Page 1 of %1").arg(pages));
+
+    const double fit = view.zoom();
+    QTest::keyClick(&view, Qt::Key_Plus);
+    EXPECT_GT(view.zoom(), fit);
+    QTest::keyClick(&view, Qt::Key_Minus);
+    QTest::keyClick(&view, Qt::Key_Minus);
+    EXPECT_LT(view.zoom(), fit);
+    QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(view.zoom(), fit);
 }
 
 TEST(ReportPreviewTest, MasterSummaryPrintsLandscape) {

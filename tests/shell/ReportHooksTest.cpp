@@ -3,6 +3,7 @@
 #include "MainWindowTestSupport.h"
 #include "common/ScriptedPrompt.h"
 #include "load/LoadDocument.h"
+#include "reports/ReportPreview.h"
 #include "shell/DataEntryHooks.h"
 #include "shell/TfrmDataEntry.h"
 #include "support/BrimloError.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPrintPreviewDialog>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -190,7 +190,7 @@ TEST(ReportHooksPreview, TheMasterSummaryOpensAPrintPreview) {
 
     bool previewSeen = false;
     std::function<void()> close = [&] {
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
         if (!preview) {
             QTimer::singleShot(10, close);
             return;

@@ -239,6 +239,9 @@ TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
     Spit(journal, JournalOf(path, original, original, {{0, 4096}, {4096, 4096}}));
     auto table = ParadoxTable::create(path, {{"ONE", FieldType::Long, 0}});
     table->insert({Value(5)});
+    // The insert leaves its journal emptied, which is no journal, until the
+    // table is closed.
+    EXPECT_EQ(std::filesystem::file_size(journal), 0u);
     table.reset();
     EXPECT_FALSE(std::filesystem::exists(journal));
     EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), (std::vector<Record>{{Value(5)}}));

@@ -134,6 +134,27 @@ TEST(SqliteStoreTest, CreateBuildsAsideAndLeavesOnlyTheTable) {
     EXPECT_NE(std::find(names.begin(), names.end(), "Header4.db"), names.end());
 }
 
+// A table being built has no name yet, so a program stopped while filling it
+// leaves no table; publishing gives it its name with its records, and it
+// takes posts as any table does.
+TEST(SqliteStoreTest, ABuiltTableTakesItsNameWithItsRecordsWhenPublished) {
+    TempDir dir;
+    const std::string path = dir / "Log5.db";
+    Dataset ds(SqliteStore::build(path, AllKinds()), "LOGNUM");
+    for (int n : {2, 1}) {
+        ds.insert();
+        ds.setField("LOGNUM", n);
+        ds.post();
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+    dynamic_cast<SqliteStore&>(ds.store()).publish();
+    EXPECT_FALSE(std::filesystem::exists(SqliteStore::buildingPath(path)));
+    ds.insert();
+    ds.setField("LOGNUM", 3);
+    ds.post();
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 3u);
+}
+
 TEST(SqliteStoreTest, OpeningAMissingOrForeignFileNamesIt) {
     TempDir dir;
     const std::string missing = dir / "Header9.db";
