@@ -1,0 +1,110 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/CliPrompt.h"
+#include "cli/DataFolder.h"
+#include "cli/MasterRecordText.h"
+#include "cli/ProgressBar.h"
+#include "master/CMaster.h"
+#include "master/MasterTable.h"
+#include "master/SampleTables.h"
+#include "support/BrimloError.h"
+#include "support/LocalFileName.h"
+#include "support/StagedFile.h"
+
+#include <cstdio>
+
+namespace brimlo::cli {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+const char* const kEmptyMasterText = "The master file contains no records.";
+
+// Every record in table order through format, into a file replaced only
+// when it is whole.
+void WriteRecords(const std::string& fileName, const std::string& heading, MasterTable& table,
+                  std::string (*format)(const MasterFieldAt&)) {
+    StagedFile file(LocalFileName(fileName));
+    std::string chunk = heading;
+    const MasterFieldAt fieldAt = [&table](int index) -> const Value& {
+        return table.field(index);
+    };
+    ProgressBar progress("Exporting", table.recordCount());
+    table.forEachKeepingPlace([&] {
+        chunk += format(fieldAt);
+        if (chunk.size() >= kChunk) {
+            file.write(chunk);
+            chunk.clear();
+        }
+        progress.step();
+    });
+    file.write(chunk);
+    file.commit();
+}
+
+std::string DirectoryWithSlash(const std::string& directory) {
+    return directory.empty() || directory.back() == '/' ? directory : directory + '/';
+}
+
+// The program's own two steps of its export, each on its own.
+void WriteProgramFiles(const ParsedArguments& args, DataFolder& folder, MasterTable& table) {
+    if (table.isEmpty())
+        throw BrimloError(kEmptyMasterText);
+    if (const std::optional<std::string> ascii = args.value("--ascii")) {
+        CliPrompt prompt;
+        CMaster master;
+        if (!master.WriteMasterAscii(*ascii, table, folder.defaultSawlogs())) {
+            const std::vector<std::string> said = prompt.take();
+            throw BrimloError(said.empty() ? "Cannot write '" + *ascii + "'" : said.front());
+        }
+    }
+    if (const std::optional<std::string> dbase = args.value("--dbase"))
+        WriteSampleTables(DirectoryWithSlash(*dbase), table);
+}
+
+} // namespace
+
+std::string ExportCommand::summary() const {
+    return "export the master file (ASCII, dBase, CSV, JSON Lines)";
+}
+
+std::string ExportCommand::help() const {
+    return "usage: brimlo-cli export [--ascii FILE] [--dbase DIR] [--csv FILE] [--json FILE]\n"
+           "                         [--data-dir DIR]\n"
+           "\n"
+           "Writes the master file in the forms asked for (at least one); every file is\n"
+           "written beside its name and renamed into place when complete.\n"
+           "\n"
+           "  --ascii FILE   the master ASCII file, byte for byte as the program writes it\n"
+           "  --dbase DIR    the sample tables SAMPLWT.dbf and SAMPLVOL.dbf in DIR\n"
+           "  --csv FILE     CSV (RFC 4180, UTF-8), a header row with the field names,\n"
+           "                 one row per master record\n"
+           "  --json FILE    JSON Lines, one master record a line, group fields as arrays\n"
+           "  --data-dir DIR the folder of master.db (default: the program's own)\n"
+           "\n"
+           "The ASCII file and the sample tables need at least one master record, as in\n"
+           "the program. Exit status: 0 written, 2 something could not be written.\n";
+}
+
+ArgumentSpec ExportCommand::arguments() const {
+    ArgumentSpec spec;
+    spec.options = {"--ascii", "--dbase", "--csv", "--json", kDataDirOption};
+    spec.maxPositionals = 0;
+    return spec;
+}
+
+int ExportCommand::run(const ParsedArguments& args) {
+    if (!args.has("--ascii") && !args.has("--dbase") && !args.has("--csv") && !args.has("--json"))
+        throw UsageError("say what to export: --ascii, --dbase, --csv or --json");
+    DataFolder folder(args);
+    MasterTable table(folder.master());
+    if (args.has("--ascii") || args.has("--dbase"))
+        WriteProgramFiles(args, folder, table);
+    if (const std::optional<std::string> csv = args.value("--csv"))
+        WriteRecords(*csv, MasterCsvHeader(), table, MasterCsvRow);
+    if (const std::optional<std::string> json = args.value("--json"))
+        WriteRecords(*json, std::string(), table, MasterJsonLine);
+    return kExitOk;
+}
+
+} // namespace brimlo::cli
