@@ -31,12 +31,15 @@ public:
         for (const std::string& text : prompt_.take())
             add(line, text);
     }
-    // A check that raises; the program's error box shows its text.
-    void raising(std::size_t line, const std::function<void()>& check) {
+    // A check that raises; the program's error box shows its text. True
+    // when it passed.
+    bool raising(std::size_t line, const std::function<void()>& check) {
         try {
             check();
+            return true;
         } catch (const BrimloError& error) {
             add(line, WithFullStop(error.text()));
+            return false;
         }
     }
 
@@ -84,11 +87,12 @@ void CheckCull(const LogRecord& log, char method, std::size_t line, ProblemList&
     const char cullMethod = FirstOrBlank(log.CULL_METH);
     if (type == ' ' && cullMethod == ' ')
         return;
-    list.raising(line, [&] {
+    // The measurements are keyed only after an allowed method.
+    const bool allowed = list.raising(line, [&] {
         std::string field = log.CULL_METH;
         CheckCullMethodForType(method, type, cullMethod, field);
     });
-    if (cullMethod == ' ')
+    if (!allowed)
         return;
     const int gross = static_cast<int>(std::lround(log.GROSSVOL));
     list.raising(line, [&] {
