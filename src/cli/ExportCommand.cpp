@@ -3,6 +3,7 @@
 #include "cli/CliPrompt.h"
 #include "cli/DataFolder.h"
 #include "cli/MasterRecordText.h"
+#include "cli/OutputTarget.h"
 #include "cli/ProgressBar.h"
 #include "master/CMaster.h"
 #include "master/MasterTable.h"
@@ -12,19 +13,71 @@
 #include "support/StagedFile.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 
 namespace brimlo::cli {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::size_t kChunk = 1 << 20;
 const char* const kEmptyMasterText = "The master file contains no records.";
 
-// Every record in table order through format, into a file replaced only
-// when it is whole.
+// Where CSV or JSON lines go: standard output for "-"; straight into a
+// link or a file that is no regular file (a pipe, a device, /dev/stdout),
+// which must not be replaced; otherwise a staged file renamed over its
+// name when complete.
+class RecordSink {
+public:
+    explicit RecordSink(const std::string& fileName) {
+        std::error_code error;
+        const fs::path path = LocalFileName(fileName);
+        if (fileName == "-") {
+            direct_ = stdout;
+        } else if (fs::is_symlink(path, error) ||
+                   (fs::exists(path, error) && !fs::is_regular_file(path, error))) {
+            direct_ = std::fopen(path.c_str(), "wb");
+            owned_ = direct_ != nullptr;
+            if (!direct_)
+                throw BrimloError("Cannot write to '" + fileName + "'");
+        } else {
+            staged_ = std::make_unique<StagedFile>(path);
+        }
+        name_ = fileName;
+    }
+    ~RecordSink() {
+        if (owned_)
+            std::fclose(direct_);
+    }
+    RecordSink(const RecordSink&) = delete;
+    RecordSink& operator=(const RecordSink&) = delete;
+
+    void write(const std::string& bytes) {
+        if (staged_)
+            staged_->write(bytes);
+        else if (std::fwrite(bytes.data(), 1, bytes.size(), direct_) != bytes.size())
+            throw BrimloError("Cannot write to '" + name_ + "'");
+    }
+    void commit() {
+        if (staged_)
+            staged_->commit();
+        else if (std::fflush(direct_) != 0)
+            throw BrimloError("Cannot write to '" + name_ + "'");
+    }
+
+private:
+    std::unique_ptr<StagedFile> staged_;
+    std::FILE* direct_ = nullptr;
+    bool owned_ = false;
+    std::string name_;
+};
+
+// Every record in table order through format.
 void WriteRecords(const std::string& fileName, const std::string& heading, MasterTable& table,
                   std::string (*format)(const MasterFieldAt&)) {
-    StagedFile file(LocalFileName(fileName));
+    RecordSink file(fileName);
     std::string chunk = heading;
     const MasterFieldAt fieldAt = [&table](int index) -> const Value& {
         return table.field(index);
@@ -51,6 +104,7 @@ void WriteProgramFiles(const ParsedArguments& args, DataFolder& folder, MasterTa
     if (table.isEmpty())
         throw BrimloError(kEmptyMasterText);
     if (const std::optional<std::string> ascii = args.value("--ascii")) {
+        RequireReplaceableFile(*ascii);
         CliPrompt prompt;
         CMaster master;
         if (!master.WriteMasterAscii(*ascii, table, folder.defaultSawlogs())) {
@@ -80,6 +134,7 @@ std::string ExportCommand::help() const {
            "  --csv FILE     CSV (RFC 4180, UTF-8), a header row with the field names,\n"
            "                 one row per master record\n"
            "  --json FILE    JSON Lines, one master record a line, group fields as arrays\n"
+           "                 (for --csv and --json, - is standard output)\n"
            "  --data-dir DIR the folder of master.db (default: the program's own)\n"
            "\n"
            "The ASCII file and the sample tables need at least one master record, as in\n"

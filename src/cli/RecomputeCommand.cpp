@@ -1,6 +1,7 @@
 #include "cli/RecomputeCommand.h"
 
 #include "cli/CliPrompt.h"
+#include "cli/OutputTarget.h"
 #include "load/LoadDocument.h"
 #include "load/LoadFileWriter.h"
 #include "load/WorkspaceCounter.h"
@@ -81,9 +82,10 @@ int RecomputeCommand::run(const ParsedArguments& args) {
     const std::optional<std::string> method = args.value("--method");
     if (method && *method != "S" && *method != "A")
         throw UsageError("--method takes S or A");
+    const std::string target = args.value("--output").value_or(file);
+    RequireReplaceableFile(target);
     CliPrompt prompt;
     const std::optional<LoadData> load = Recomputed(file, method, prompt);
-    const std::string target = args.value("--output").value_or(file);
     if (!load || !WriteLoadFile(*load, target)) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), Joined(prompt.take()).c_str());
         return kExitFailed;

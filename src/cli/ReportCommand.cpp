@@ -3,6 +3,7 @@
 #include "cli/DataFolder.h"
 #include "cli/LoadInput.h"
 #include "cli/MasterKey.h"
+#include "cli/OutputTarget.h"
 #include "master/CMaster.h"
 #include "master/MasterTable.h"
 #include "reports/LoadLogReport.h"
@@ -100,6 +101,7 @@ int ReportCommand::run(const ParsedArguments& args) {
     const std::optional<std::string> out = args.value("--output");
     if (!out)
         throw UsageError("say where the PDF goes: -o OUT.pdf");
+    RequireReplaceableFile(*out);
     if (kind == "listing" || kind == "summary")
         return LoadReport(kind, args, *out);
     if (kind == "master-full" || kind == "master-summary")
