@@ -44,10 +44,11 @@ std::string MasterCsvHeader() {
 std::string MasterCsvRow(const MasterFieldAt& record) {
     const FieldList& fields = MasterFieldList();
     std::string line;
+    line.reserve(512);
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i)
             line += ',';
-        line += CsvField(ValueText(record(i), fields[i].type));
+        AppendCsvValue(line, record(static_cast<int>(i)), fields[i].type);
     }
     return line + "\r\n";
 }
@@ -56,7 +57,7 @@ std::string MasterJsonLine(const MasterFieldAt& record) {
     const FieldList& fields = MasterFieldList();
     JsonObject json;
     for (int i = 0; i < kMasterFirstGroupField; ++i)
-        json.raw(fields[i].name, JsonValue(record(i), fields[i].type));
+        json.raw(fields[i].name, JsonValue(record(i), fields[static_cast<std::size_t>(i)].type));
     const int groups = GroupsInUse(record);
     for (int f = kGroupSpCdPr; f <= kGroupCullPer; ++f) {
         const auto which = static_cast<MasterGroupField>(f);

@@ -9,7 +9,7 @@ namespace brimlo::cli {
 
 namespace {
 
-bool IsAscii(const std::string& text) {
+bool IsAscii(std::string_view text) {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
@@ -17,24 +17,28 @@ bool IsAscii(const std::string& text) {
     return true;
 }
 
-std::string WithoutTrailingBlanks(const std::string& text) {
+std::string_view WithoutTrailingBlanks(std::string_view text) {
     const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+}
+
+void AppendNumber(std::string& out, double value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, error == std::errc() ? end : buffer);
 }
 
 } // namespace
 
 std::string Utf8Text(const std::string& cp1252) {
-    const std::string text = WithoutTrailingBlanks(cp1252);
-    return IsAscii(text) ? text : FromCp1252(text).toStdString();
+    const std::string_view text = WithoutTrailingBlanks(cp1252);
+    return IsAscii(text) ? std::string(text) : FromCp1252(std::string(text)).toStdString();
 }
 
 std::string NumberText(double value) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (error != std::errc())
-        return "0";
-    return std::string(buffer, end);
+    std::string text;
+    AppendNumber(text, value);
+    return text.empty() ? "0" : text;
 }
 
 std::string IsoDate(Date date) {
@@ -64,16 +68,41 @@ std::string ValueText(const Value& value, FieldType type) {
     return {};
 }
 
-std::string CsvField(const std::string& utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos)
-        return utf8;
-    std::string quoted = "\"";
-    for (const char c : utf8) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
+void AppendCsvField(std::string& out, std::string_view utf8) {
+    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += utf8;
+        return;
     }
-    return quoted + '"';
+    out += '"';
+    for (const char c : utf8) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    out += '"';
+}
+
+void AppendCsvValue(std::string& out, const Value& value, FieldType type) {
+    switch (type) {
+    case FieldType::Alpha: {
+        const std::string text = value.asString();
+        const std::string_view trimmed = WithoutTrailingBlanks(text);
+        AppendCsvField(out, IsAscii(trimmed) ? trimmed : std::string_view(Utf8Text(text)));
+        return;
+    }
+    case FieldType::Short:
+    case FieldType::Long: {
+        char buffer[16];
+        const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value.asInt());
+        out.append(buffer, error == std::errc() ? end : buffer);
+        return;
+    }
+    case FieldType::Number:
+        AppendNumber(out, value.asDouble());
+        return;
+    default:
+        out += ValueText(value, type);
+    }
 }
 
 std::string JsonString(const std::string& utf8) {

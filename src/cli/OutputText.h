@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brimlo::cli {
@@ -22,7 +23,9 @@ std::string IsoDate(Date date);
 std::string ValueText(const Value& value, FieldType type);
 
 // RFC 4180: quoted when it holds a comma, a quote or a line break.
-std::string CsvField(const std::string& utf8);
+void AppendCsvField(std::string& out, std::string_view utf8);
+// A field's value as ValueText gives it, as a CSV field.
+void AppendCsvValue(std::string& out, const Value& value, FieldType type);
 
 // A JSON string literal of a UTF-8 text.
 std::string JsonString(const std::string& utf8);
