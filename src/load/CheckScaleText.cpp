@@ -11,7 +11,9 @@ namespace {
 std::string Line(const char* format, auto... values) {
     char buffer[512];
     std::snprintf(buffer, sizeof buffer, format, values...);
-    return std::string(buffer) + "\n";
+    std::string line(buffer);
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line + "\n";
 }
 
 std::string Volume(double m3) {
