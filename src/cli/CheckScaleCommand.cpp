@@ -1,8 +1,8 @@
 #include "cli/CheckScaleCommand.h"
 
+#include "cli/CheckScaleJson.h"
 #include "cli/OutputTarget.h"
 #include "load/CheckScaleComparison.h"
-#include "load/CheckScaleJson.h"
 #include "load/CheckScaleText.h"
 #include "reports/CheckScaleReport.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace brimlo {
+namespace brimlo::cli {
 
 // The comparison's figures as one JSON document (UTF-8): the files, the
 // tolerances, each group and the load with their volumes in cubic metres,
@@ -12,4 +12,4 @@ namespace brimlo {
 // only one scaling holds, with volumes in litres.
 std::string CheckScaleJson(const CheckScaleComparison& comparison);
 
-} // namespace brimlo
+} // namespace brimlo::cli

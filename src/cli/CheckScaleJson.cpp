@@ -1,4 +1,4 @@
-#include "load/CheckScaleJson.h"
+#include "cli/CheckScaleJson.h"
 
 #include "load/CheckScaleText.h"
 #include "support/Cp1252.h"
@@ -8,7 +8,7 @@
 #include <QJsonObject>
 #include <cmath>
 
-namespace brimlo {
+namespace brimlo::cli {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -119,4 +119,4 @@ std::string CheckScaleJson(const CheckScaleComparison& c) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }
 
-} // namespace brimlo
+} // namespace brimlo::cli
