@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -24,13 +25,18 @@ std::string Overview(const std::vector<std::unique_ptr<CliCommand>>& commands) {
                        "The load and master work of Brimlo from the command line.\n"
                        "\n"
                        "Commands:\n";
+    // The names stand in a column as wide as the longest and two blanks.
+    std::size_t width = 0;
+    for (const auto& command : commands)
+        width = std::max(width, command->name().size() + 2);
     for (const auto& command : commands) {
         std::string name = command->name();
-        name.resize(11, ' ');
+        name.resize(width, ' ');
         text += "  " + name + command->summary() + "\n";
     }
-    text += "\nExit status: 0 done, 1 check found problems, 2 a file could not be read or\n"
-            "written, 64 the command line is wrong.\n";
+    text += "\nExit status: 0 done, 1 check found problems or check-scale found the load\n"
+            "outside its tolerances, 2 a file could not be read or written, 64 the command\n"
+            "line is wrong.\n";
     return text;
 }
 

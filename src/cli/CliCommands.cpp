@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "cli/CheckCommand.h"
+#include "cli/CheckScaleCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/MasterStatsCommand.h"
 #include "cli/PostCommand.h"
@@ -29,7 +30,8 @@ std::vector<std::unique_ptr<CliCommand>> AllCommands() {
                 PostCommand,
                 ExportCommand,
                 ReportCommand,
-                MasterStatsCommand>();
+                MasterStatsCommand,
+                CheckScaleCommand>();
     // clang-format on
 }
 

@@ -5,7 +5,7 @@
 namespace brimlo {
 
 // The kinds of window the main window holds in its client area.
-enum class ChildKind { Load, Maintenance, Defaults, Ranges, Shortcuts };
+enum class ChildKind { Load, Maintenance, Defaults, Ranges, Shortcuts, CheckScale };
 
 // What the main window's commands ask of a child window. A child widget
 // implements it when it has more to do than the defaults below.

@@ -7,6 +7,7 @@
 #include "shell/ChildPlacement.h"
 #include "shell/GuardedCommand.h"
 #include "shell/MainTables.h"
+#include "shell/TfrmCheckScale.h"
 #include "shell/WorkspaceFragments.h"
 #include "support/Cp1252.h"
 #include "support/LocalFileName.h"
@@ -118,6 +119,8 @@ void TfrmMain::buildFileMenu() {
                &TfrmMain::mnuPrintLoadSummaryClick);
     addCommand(menu, "mnuPrintFullLoad", "Print Full Load Report",
                &TfrmMain::mnuPrintFullLoadClick);
+    addCommand(menu, "mnuCompareCheckScale", "Compare Check Scale...",
+               &TfrmMain::mnuCompareCheckScaleClick);
     menu->addSeparator();
     addCommand(menu, "mnuSave", "&Save", &TfrmMain::mnuSaveClick,
                QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -487,6 +490,12 @@ void TfrmMain::mnuPrintLoadSummaryClick() {
 void TfrmMain::mnuPrintFullLoadClick() {
     mnuPrintLogClick();
     mnuPrintLoadSummaryClick();
+}
+
+void TfrmMain::mnuCompareCheckScaleClick() {
+    showSingleWindow(checkScale_, ChildKind::CheckScale, [](TfrmMain& main) {
+        return new TfrmCheckScale(FromCp1252(main.tables().defaultDataPath()));
+    });
 }
 
 void TfrmMain::mnuSaveClick() {

@@ -88,6 +88,7 @@ public:
     void mnuPrintLogClick();
     void mnuPrintLoadSummaryClick();
     void mnuPrintFullLoadClick();
+    void mnuCompareCheckScaleClick();
     void mnuSaveClick();
     void mnuSaveAsClick();
     void mnuCloseClick();
@@ -143,6 +144,7 @@ private:
     QPointer<QMdiSubWindow> defaults_;
     QPointer<QMdiSubWindow> ranges_;
     QPointer<QMdiSubWindow> shortcuts_;
+    QPointer<QMdiSubWindow> checkScale_;
     int openLoadWindows_ = 0;
     int openChildWindows_ = 0;
     bool recoveryDone_ = false;

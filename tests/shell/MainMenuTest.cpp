@@ -37,6 +37,7 @@ const std::vector<ExpectedMenu>& ExpectedMenus() {
           {"Print Load Log Listing", "", false},
           {"Print Load Summary", "", false},
           {"Print Full Load Report", "", false},
+          {"Compare Check Scale...", "", true},
           {nullptr, "", true},
           {"&Save", "Ctrl+S", false},
           {"Save &As...", "Ctrl+Alt+S", false},

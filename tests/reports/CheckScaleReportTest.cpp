@@ -1,0 +1,111 @@
+#include "reports/CheckScaleReport.h"
+
+#include "ReportTestSupport.h"
+#include "common/CheckScaleLoads.h"
+
+#include <gtest/gtest.h>
+
+namespace brimlo::testing {
+namespace {
+
+constexpr double kDetailTop = kMargin + 37.0;
+constexpr double kGroupsTop = kDetailTop + 2.0 + 2 * kLine; // below the group heading
+
+// The words of the line standing at the given top, joined by blanks.
+std::string LineText(const PdfPage& page, double top) {
+    std::string text;
+    for (const PdfWord& w : page.line(top))
+        text += (text.empty() ? "" : " ") + w.text;
+    return text;
+}
+
+std::vector<PdfPage> Render(const CheckScaleComparison& c) {
+    return RenderPdf([&](const std::string& file) { SaveCheckScaleReportPdf(file, c); });
+}
+
+// The check scaler's log 1 has a wider top; the check also holds a log 4.
+CheckScaleComparison WiderTopWithExtraLog(const CheckScaleTolerances& tolerances) {
+    LoadData check = CheckScaleWiderTop();
+    check.logs.push_back(CheckScaleLog(4, "S", "01", 24, 20, 40));
+    CheckScaleComparison c = CompareCheckScale(CheckScaleBaseLoad(), check, tolerances);
+    c.originalFile = "scaler.txt";
+    c.checkFile = "checker.txt";
+    return c;
+}
+
+TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
+    CheckScaleTolerances defect;
+    defect.defectRule = true;
+    const auto pages = Render(WiderTopWithExtraLog(defect));
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    ExpectLeft(p, "CHECK", 58.0, kMargin, 2.9);
+    ExpectLeft(p, "scaler.txt", 24.0, kMargin, 10.0);
+    ExpectLeft(p, "checker.txt", 24.0, kMargin, 15.0);
+    EXPECT_EQ(LineText(p, kMargin + 20.0),
+              "Tolerances: gross 1.00 %, net 0.200 x percent defect, at most 5.00 %");
+    EXPECT_EQ(LineText(p, kMargin + 30.5), "Verdict: load outside gross and net");
+
+    // "S  GR 01": gross 409 / 425 l, net 394 / 410 l; the check's defect
+    // 15 / 425 allows 0.2 x 3.53 % of net.
+    const double s = kGroupsTop + 0.3;
+    EXPECT_EQ(LineText(p, s).substr(0, 17), "S GR 01 Gross 0.4");
+    ExpectRight(p, "0.409", 64.0, s, 0.0);
+    ExpectRight(p, "0.425", 86.0, s, 0.0);
+    ExpectRight(p, "-0.016", 108.0, s, 0.0);
+    ExpectRight(p, "-3.76", 128.0, s, 0.0);
+    ExpectRight(p, "1.00", 150.0, s, 0.0);
+    ExpectLeft(p, "outside", 154.0, s, 0.0);
+    ExpectRight(p, "0.015", 86.0, s, kLine);
+    ExpectRight(p, "0.000", 108.0, s, kLine);
+    ExpectRight(p, "0.394", 64.0, s, 2 * kLine);
+    ExpectRight(p, "-3.90", 128.0, s, 2 * kLine);
+    ExpectRight(p, "0.71", 150.0, s, 2 * kLine);
+    // "F  GR 02" agrees.
+    ExpectRight(p, "0.020", 86.0, s, 3 * kLine);
+    ExpectLeft(p, "within", 154.0, s, 3 * kLine);
+    // The load: 429 / 445 l gross.
+    const double load = s + 6 * kLine + 1.0;
+    ExpectLeft(p, "LOAD", 0.8, load, 0.0);
+    ExpectRight(p, "0.445", 86.0, load, 0.0);
+    ExpectRight(p, "-3.60", 128.0, load, 0.0);
+}
+
+TEST(CheckScaleReportTest, LogsMeasuredDifferentlyAndInOneScalingOnly) {
+    const auto pages = Render(WiderTopWithExtraLog({}));
+    ASSERT_EQ(pages.size(), 1u);
+    const PdfPage& p = pages[0];
+    const double logs = kGroupsTop + 9 * kLine + 1.0 + 2.0 + 3 * kLine + 0.3;
+    ExpectRight(p, "1", 10.0, logs, 0.0);
+    ExpectLeft(p, "Top", 13.0, logs, 0.0);
+    ExpectRight(p, "20", 52.0, logs, 0.0);
+    ExpectRight(p, "22", 68.0, logs, 0.0);
+    ExpectRight(p, "256", 84.0, logs, 0.0);
+    ExpectRight(p, "272", 97.0, logs, 0.0);
+    ExpectRight(p, "-16", 110.0, logs, 0.0);
+    ExpectRight(p, "-16", 194.0, logs, 0.0);
+
+    const double oneSide = logs + kLine + 2.0 + 3 * kLine;
+    ExpectRight(p, "4", 10.0, oneSide, 0.0);
+    ExpectLeft(p, "check", 13.0, oneSide, 0.0);
+    ExpectRight(p, "153", 84.0, oneSide, 0.0);
+    ExpectRight(p, "0", 126.0, oneSide, 0.0);
+    ExpectRight(p, "153", 168.0, oneSide, 0.0);
+}
+
+TEST(CheckScaleReportTest, ManyDifferingLogsRunOntoPagesWithTheirHeader) {
+    LoadData original = CheckScaleBaseLoad();
+    LoadData check = CheckScaleBaseLoad();
+    for (int i = 4; i <= 80; ++i) {
+        original.logs.push_back(CheckScaleLog(i, "S", "01", 24, 20, 40));
+        check.logs.push_back(CheckScaleLog(i, "S", "01", 24, 20, 42));
+    }
+    const auto pages = Render(CompareCheckScale(original, check, {}));
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_EQ(LineText(pages[1], kMargin + 1.0), "Check Scale Comparison (continued)");
+    EXPECT_TRUE(pages.back().contains("80"));
+    EXPECT_FALSE(pages[0].contains("(continued)"));
+}
+
+} // namespace
+} // namespace brimlo::testing
