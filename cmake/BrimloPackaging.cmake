@@ -34,8 +34,12 @@ foreach(size IN LISTS BRIMLO_ICON_SIZES)
           RENAME brimlo.png)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/user-guide.md
-              ${PROJECT_SOURCE_DIR}/packaging/copyright
+              ${PROJECT_SOURCE_DIR}/docs/cli.md ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
+# The command-line tool's manual page and bash completion.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/brimlo-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/brimlo-cli.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME brimlo-cli)
 # The pictures the user guide shows, beside it.
 file(GLOB guide_pictures CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/*.png)
 install(FILES ${guide_pictures} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/brimlo)
@@ -45,6 +49,16 @@ if(BRIMLO_TESTS)
   if(DESKTOP_FILE_VALIDATE)
     add_test(NAME packaging_desktop_entry_valid
              COMMAND ${DESKTOP_FILE_VALIDATE} ${PROJECT_SOURCE_DIR}/packaging/brimlo.desktop)
+  endif()
+  add_test(NAME packaging_cli_completion
+           COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/check_cli_completion.sh
+                   $<TARGET_FILE:brimlo-cli> ${PROJECT_SOURCE_DIR}/packaging/brimlo-cli.bash-completion)
+  find_program(MAN_PROGRAM man)
+  if(MAN_PROGRAM)
+    # The manual page reads without a warning of the formatter.
+    add_test(NAME packaging_cli_manual
+             COMMAND sh -c "! ${MAN_PROGRAM} --warnings -l ${PROJECT_SOURCE_DIR}/packaging/brimlo-cli.1 2>&1 >/dev/null | grep ."
+    )
   endif()
   find_package(Python3 COMPONENTS Interpreter)
   if(Python3_FOUND)
@@ -69,7 +83,8 @@ set(CPACK_PACKAGE_DESCRIPTION
 one truck load of logs at a time; the program computes gross and cull volumes
 by Smalian's formula or the Alberta Cubic Metre rule, derives product codes,
 saves fixed-width load files, posts a summary of each load to a master table
-and prints load and master reports.")
+and prints load and master reports. The command brimlo-cli does the load and
+master work from scripts: check, show, recompute, post, export and report.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -383,7 +383,8 @@ bool LoadDocument::validateForSave() {
     SaveCheckField failed = SaveCheckField::None;
     if (ValidateLoadForSave(BuildLoadData(), tally_, methodText, &failed))
         return true;
-    if (failed != SaveCheckField::Combinations && failed != SaveCheckField::None) {
+    if (failed != SaveCheckField::Combinations && failed != SaveCheckField::FieldWidth &&
+        failed != SaveCheckField::None) {
         view().showHeaderPage();
         view().focusControl(ControlOfCheck(failed), true);
     }

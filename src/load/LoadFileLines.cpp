@@ -1,5 +1,7 @@
 #include "load/LoadFileLines.h"
 
+#include <string_view>
+
 namespace brimlo {
 
 namespace {
@@ -9,8 +11,12 @@ std::string NextRead(const std::string& bytes, std::size_t& pos) {
     std::string chunk;
     while (chunk.size() < kMaxLineRead && pos < bytes.size()) {
         char c = bytes[pos++];
-        if (c == '\r' && pos < bytes.size() && bytes[pos] == '\n')
-            c = bytes[pos++];
+        if (c == '\r') {
+            // A lone carriage return ends a line as a line feed does.
+            if (pos < bytes.size() && bytes[pos] == '\n')
+                ++pos;
+            c = '\n';
+        }
         chunk += c;
         if (c == '\n')
             break;
@@ -21,9 +27,7 @@ std::string NextRead(const std::string& bytes, std::size_t& pos) {
 LoadFileLine MakeLine(std::string chunk, std::size_t number) {
     LoadFileLine line;
     line.number = number;
-    const std::size_t nul = chunk.find('\0');
-    if (nul != std::string::npos)
-        chunk.resize(nul);
+    line.hasNul = chunk.find('\0') != std::string::npos;
     line.length = chunk.size();
     if (!chunk.empty() && chunk.back() == '\n')
         chunk.pop_back();
@@ -45,7 +49,8 @@ char LoadFileLine::at(std::size_t pos) const {
 
 std::vector<LoadFileLine> SplitLoadFileLines(const std::string& bytes) {
     std::vector<LoadFileLine> lines;
-    std::size_t pos = 0;
+    const std::string_view bom = "\xEF\xBB\xBF";
+    std::size_t pos = std::string_view(bytes).substr(0, bom.size()) == bom ? bom.size() : 0;
     while (pos < bytes.size())
         lines.push_back(MakeLine(NextRead(bytes, pos), lines.size() + 1));
     return lines;

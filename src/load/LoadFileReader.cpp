@@ -7,9 +7,11 @@
 #include "support/LocalFileName.h"
 #include "support/Prompt.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <locale>
 #include <optional>
 #include <sstream>
 
@@ -38,12 +40,12 @@ struct Source {
     }
 };
 
-// Leading blanks, an optional sign and digits; nothing at all reads as 0,
-// as an empty number field does.
+// Leading blanks, an optional sign and digits. Blanks alone are no number:
+// a header number field never reads as 0 because nothing stands in it.
 std::optional<long long> ParseWhole(const std::string& text) {
     std::size_t i = text.find_first_not_of(' ');
     if (i == std::string::npos)
-        return 0;
+        return std::nullopt;
     bool negative = false;
     if (text[i] == '+' || text[i] == '-')
         negative = text[i++] == '-';
@@ -58,6 +60,56 @@ std::optional<long long> ParseWhole(const std::string& text) {
     return negative ? -value : value;
 }
 
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Digits from i on; returns how many.
+std::size_t SkipDigits(const std::string& text, std::size_t& i) {
+    const std::size_t start = i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
+    return i - start;
+}
+
+// A decimal number as a floating-point field takes it: leading blanks, an
+// optional sign, digits with an optional fraction, an optional exponent.
+std::optional<double> ParseDecimal(const std::string& text) {
+    std::size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos)
+        return std::nullopt;
+    const std::size_t start = i;
+    if (text[i] == '+' || text[i] == '-')
+        ++i;
+    std::size_t digits = SkipDigits(text, i);
+    if (i < text.size() && text[i] == '.')
+        digits += SkipDigits(text, ++i);
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (SkipDigits(text, i) == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    // The text is a plain decimal number now, which the C library reads the
+    // same in every locale once the decimal point is its own.
+    std::istringstream in(text.substr(start));
+    in.imbue(std::locale::classic());
+    double value = 0.0;
+    in >> value;
+    if (in.fail() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool AllBlank(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
 template <typename Int>
 Int WholeField(const Source& src, const std::string& text, const char* field) {
     const std::optional<long long> value = ParseWhole(text);
@@ -68,9 +120,28 @@ Int WholeField(const Source& src, const std::string& text, const char* field) {
     return static_cast<Int>(*value);
 }
 
+// A log's number field, trimmed; an empty one reads as 0.
 template <typename Int>
 Int TrimmedWholeField(const Source& src, const std::string& text, const char* field) {
-    return WholeField<Int>(src, Trimmed(text), field);
+    const std::string trimmed = Trimmed(text);
+    return trimmed.empty() ? Int{0} : WholeField<Int>(src, trimmed, field);
+}
+
+// A log's number field that stays empty when blank, so that it is shown
+// blank and written back as the blanks it was.
+std::optional<int16_t> OptionalShortField(const Source& src, const std::string& text,
+                                          const char* field) {
+    const std::string trimmed = Trimmed(text);
+    if (trimmed.empty())
+        return std::nullopt;
+    return WholeField<int16_t>(src, trimmed, field);
+}
+
+double DecimalField(const Source& src, const std::string& text, const char* field) {
+    const std::optional<double> value = ParseDecimal(text);
+    if (!value)
+        src.fail(std::string(field) + " is not a number: '" + text + "'");
+    return *value;
 }
 
 void ReadLogMeasures(const LoadFileLine& line, const Source& src, LogRecord& log) {
@@ -84,16 +155,24 @@ void ReadLogMeasures(const LoadFileLine& line, const Source& src, LogRecord& log
     log.GROSSVOL = TrimmedWholeField<int32_t>(src, line.chars(29, 33), "GROSSVOL");
     log.CULLVOL = TrimmedWholeField<int32_t>(src, line.chars(34, 38), "CULLVOL");
     log.BUTTD = TrimmedWholeField<int16_t>(src, line.chars(39, 42), "BUTTD");
-    log.LOAD_ID = TrimmedWholeField<int16_t>(src, line.chars(44, 46), "LOAD_ID");
+    const std::optional<int16_t> loadId = OptionalShortField(src, line.chars(44, 46), "LOAD_ID");
+    log.LOAD_ID = loadId.value_or(0);
+    log.hasLoadId = loadId.has_value();
 }
 
 // Older files end their log lines before the later fields.
 void ReadLogExtras(const LoadFileLine& line, const Source& src, LogRecord& log) {
-    log.DBH = line.length < 48 ? 0 : TrimmedWholeField<int16_t>(src, line.chars(47, 48), "DBH");
+    if (line.length >= 48) {
+        const std::optional<int16_t> dbh = OptionalShortField(src, line.chars(47, 48), "DBH");
+        log.DBH = dbh.value_or(0);
+        log.hasDbh = dbh.has_value();
+    }
     log.PROD_OVERRIDE = line.length < 50 ? "N" : line.chars(49, 49);
     log.hasActLength = line.text.size() >= 52;
-    log.ACT_LENGTH =
-        log.hasActLength ? WholeField<int16_t>(src, line.chars(50, 52), "ACT_LENGTH") : 0;
+    const std::string actLength = line.chars(50, 52);
+    log.ACT_LENGTH = log.hasActLength && !AllBlank(actLength)
+                         ? WholeField<int16_t>(src, actLength, "ACT_LENGTH")
+                         : 0;
 }
 
 LogRecord ReadLog(const LoadFileLine& line, const Source& src, int32_t logNumber) {
@@ -130,7 +209,7 @@ void ReadHeaderNumbers(const LoadFileLine& line, const Source& src, HeaderRecord
     h.LOAD_NUM = WholeField<int32_t>(src, line.chars(67, 71), "LOAD_NUM");
     h.POP = WholeField<int16_t>(src, line.chars(78, 80), "POP");
     h.HTOPD = WholeField<int16_t>(src, line.chars(81, 82), "HTOPD");
-    h.NETWEIGHT = WholeField<int32_t>(src, line.chars(83, 88), "NETWEIGHT");
+    h.NETWEIGHT = DecimalField(src, line.chars(83, 88), "NETWEIGHT");
     h.LOAD_ID = WholeField<int16_t>(src, line.chars(126, 128), "LOAD_ID");
     h.TREES = WholeField<int16_t>(src, line.chars(129, 132), "TREES");
 }
@@ -154,10 +233,6 @@ Date ReadDateWeighed(const LoadFileLine& line, const Source& src) {
         src.fail("the date weighed " + std::to_string(year) + "/" + std::to_string(month) + "/" +
                  std::to_string(day) + " is no date");
     return date;
-}
-
-bool AllBlank(const std::string& text) {
-    return text.find_first_not_of(' ') == std::string::npos;
 }
 
 // A file that names no method is recomputed by Smalian's formula; an
@@ -210,6 +285,8 @@ const LoadFileLine* ReadLogLines(const std::vector<LoadFileLine>& lines,
     const LoadFileLine* last = nullptr;
     for (const LoadFileLine& line : lines) {
         last = &line;
+        if (line.hasNul)
+            Source{fileName, line.number}.fail("the line holds a NUL byte");
         if (line.length < kShortestLogLine)
             continue;
         if (line.at(1) == '3')

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <unistd.h>
 
@@ -24,6 +25,11 @@ std::string Number(long long value, int width) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%*lld", width, value);
     return buf;
+}
+
+// A number field without a value prints as the blanks it was read from.
+std::string OptionalNumber(bool has, long long value, int width) {
+    return has ? Number(value, width) : std::string(static_cast<std::size_t>(width), ' ');
 }
 
 // Floating fields print to the nearest integer, halves to the even one.
@@ -128,6 +134,57 @@ std::string HeaderLongPart(const HeaderRecord& h, bool trimAllowance) {
     return line;
 }
 
+// One numeric or unclipped text field and the width the file gives it.
+struct FieldWidth {
+    const char* field;
+    std::string printed; // as the line would hold it
+    std::string value;   // as the user knows it
+    std::size_t width;
+};
+
+FieldWidth NumberWidth(const char* field, long long value, int width) {
+    return {field, Number(value, width), std::to_string(value), static_cast<std::size_t>(width)};
+}
+
+FieldWidth TextWidth(const char* field, const std::string& text, std::size_t width) {
+    return {field, text, "'" + text + "'", width};
+}
+
+std::optional<std::string> FirstTooWide(std::initializer_list<FieldWidth> fields,
+                                        const std::string& where) {
+    for (const FieldWidth& f : fields)
+        if (f.printed.size() > f.width)
+            return where + f.field + " " + f.value + " does not fit its " +
+                   std::to_string(f.width) + " characters in the load file";
+    return std::nullopt;
+}
+
+std::optional<std::string> LogWidthFault(int32_t position, const LogRecord& log) {
+    return FirstTooWide(
+        {NumberWidth("position", position, 4), TextWidth("SPECIES", log.SPECIES, 2),
+         TextWidth("CONDCODE", log.CONDCODE, 2), TextWidth("PRODCODE", log.PRODCODE, 2),
+         NumberWidth("TOPD", log.TOPD, 3), NumberWidth("LENGTH", log.LENGTH, 3),
+         NumberWidth("C1", log.C1, 3), NumberWidth("C2", log.C2, 3), NumberWidth("C3", log.C3, 3),
+         NumberWidth("GROSSVOL", NearestEven(log.GROSSVOL), 5),
+         NumberWidth("CULLVOL", NearestEven(log.CULLVOL), 5), NumberWidth("BUTTD", log.BUTTD, 4),
+         NumberWidth("LOAD_ID", log.LOAD_ID, 3), NumberWidth("DBH", log.DBH, 2),
+         NumberWidth("ACT_LENGTH", log.ACT_LENGTH, 3)},
+        "Log " + std::to_string(log.LOGNUM) + ": ");
+}
+
+std::optional<std::string> HeaderWidthFault(const HeaderRecord& h) {
+    int year = 0, month = 0, day = 0;
+    DateParts(h.DATEWEIGHED, year, month, day);
+    return FirstTooWide(
+        {NumberWidth("MILL_NUM", h.MILL_NUM, 7), TextWidth("BLOCK_NUM", h.BLOCK_NUM, 4),
+         NumberWidth("LOAD_NUM", h.LOAD_NUM % 100000, 5), NumberWidth("LOAD_NUM", h.LOAD_NUM, 6),
+         NumberWidth("POP", h.POP, 3), NumberWidth("HTOPD", h.HTOPD, 2),
+         NumberWidth("NETWEIGHT", NearestEven(h.NETWEIGHT), 6),
+         TextWidth("HSPECIES", h.HSPECIES, 2), NumberWidth("LOAD_ID", h.LOAD_ID, 3),
+         NumberWidth("TREES", h.TREES, 4), NumberWidth("DATEWEIGHED year", year, 4)},
+        "");
+}
+
 // The old file cannot be replaced when it may not be written, whatever its
 // directory allows.
 bool MayReplace(const std::filesystem::path& file) {
@@ -156,8 +213,8 @@ std::string FormatLogLine(int32_t position, const LogRecord& log) {
     line += Number(NearestEven(log.CULLVOL), 5);
     line += Number(log.BUTTD, 4);
     line += FirstChar(log.FLAG);
-    line += Number(log.LOAD_ID, 3);
-    line += Number(log.DBH, 2);
+    line += OptionalNumber(log.hasLoadId, log.LOAD_ID, 3);
+    line += OptionalNumber(log.hasDbh, log.DBH, 2);
     line += FirstChar(log.PROD_OVERRIDE);
     line += Number(log.ACT_LENGTH, 3);
     line += "\r\n";
@@ -181,7 +238,28 @@ std::string FormatLoadFile(const LoadData& load) {
     return text;
 }
 
+std::optional<std::string> LoadFileWidthFault(const LoadData& load) {
+    int32_t position = 0;
+    for (const LogRecord* log : InLogNumberOrder(load.logs)) {
+        ++position;
+        if (Trimmed(log->SPECIES).empty())
+            continue;
+        if (std::optional<std::string> fault = LogWidthFault(position, *log))
+            return fault;
+    }
+    return HeaderWidthFault(load.header);
+}
+
+bool CheckLoadFileWidths(const LoadData& load) {
+    const std::optional<std::string> fault = LoadFileWidthFault(load);
+    if (fault)
+        Prompt::current().message(*fault, kFileErrorCaption, PromptIcon::Error);
+    return !fault;
+}
+
 bool WriteLoadFile(const LoadData& load, const std::string& fileName) {
+    if (!CheckLoadFileWidths(load))
+        return false;
     const std::string text = FormatLoadFile(load);
     std::unique_ptr<StagedFile> file;
     try {

@@ -1,5 +1,6 @@
 #include "load/LoadSaveValidation.h"
 
+#include "load/LoadFileWriter.h"
 #include "rules/HeaderChecks.h"
 
 namespace brimlo {
@@ -31,6 +32,8 @@ SaveCheckField FirstFailingHeaderCheck(const HeaderRecord& h, const std::string&
 bool ValidateLoadForSave(const LoadData& load, const SpCdPrTally& tally,
                          const std::string& volumeMethodText, SaveCheckField* failedField) {
     SaveCheckField failed = FirstFailingHeaderCheck(load.header, volumeMethodText);
+    if (failed == SaveCheckField::None && !CheckLoadFileWidths(load))
+        failed = SaveCheckField::FieldWidth;
     if (failed == SaveCheckField::None && !tally.AskSaveIfOverTwelve())
         failed = SaveCheckField::Combinations;
     if (failedField != nullptr)

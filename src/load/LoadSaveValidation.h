@@ -17,11 +17,13 @@ enum class SaveCheckField {
     VolumeMethod, // cbVolumeCalc
     ScalerName,   // edtScalerName
     ScalerPermit, // edtScalerPermit
+    FieldWidth,   // a value too wide for the load file; no control
     Combinations, // the over-twelve question answered No; no control
 };
 
-// The checks before a load is saved, each showing its own message; then the
-// over-twelve question. volumeMethodText is what the window's method
+// The checks before a load is saved, each showing its own message; then
+// that every value fits its width in the load file; then the over-twelve
+// question. volumeMethodText is what the window's method
 // selector shows. On refusal failedField says which check stopped it.
 bool ValidateLoadForSave(const LoadData& load, const SpCdPrTally& tally,
                          const std::string& volumeMethodText,

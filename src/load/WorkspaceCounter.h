@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <string>
 
 namespace brimlo {
@@ -18,7 +19,8 @@ public:
 
     // One more, for a window that only needs a name (a taken-over
     // workspace keeps its own number).
-    int32_t increment() { return ++value_; }
+    // Past the largest number it starts again at 1.
+    int32_t increment() { return value_ = value_ == INT32_MAX ? 1 : value_ + 1; }
 
     // Later workspaces of this run get numbers above n.
     void raiseTo(int32_t n);

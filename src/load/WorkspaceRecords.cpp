@@ -22,6 +22,11 @@ Value StoredText(const std::string& s) {
     return Value(end == std::string::npos ? std::string() : s.substr(0, end + 1));
 }
 
+// A number field that may hold no value.
+Value OptionalShort(bool has, int16_t value) {
+    return has ? Value(int32_t{value}) : Value();
+}
+
 } // namespace
 
 char FirstOrBlank(const std::string& text) {
@@ -82,7 +87,9 @@ LogRecord LogOf(const FieldList& fields, const Record& values) {
     r.BUTTD = Short(at("BUTTD"));
     r.FLAG = at("FLAG").asString();
     r.LOAD_ID = Short(at("LOAD_ID"));
+    r.hasLoadId = !at("LOAD_ID").isNull();
     r.DBH = Short(at("DBH"));
+    r.hasDbh = !at("DBH").isNull();
     r.PROD_OVERRIDE = at("PROD_OVERRIDE").asString();
     r.ACT_LENGTH = Short(at("ACT_LENGTH"));
     r.hasActLength = !at("ACT_LENGTH").isNull();
@@ -134,10 +141,10 @@ void AssignLog(Dataset& l, const LogRecord& r) {
     l.setField("CULLVOL", Value(r.CULLVOL));
     l.setField("BUTTD", Value(int32_t{r.BUTTD}));
     l.setField("FLAG", Text(r.FLAG));
-    l.setField("LOAD_ID", Value(int32_t{r.LOAD_ID}));
-    l.setField("DBH", Value(int32_t{r.DBH}));
+    l.setField("LOAD_ID", OptionalShort(r.hasLoadId, r.LOAD_ID));
+    l.setField("DBH", OptionalShort(r.hasDbh, r.DBH));
     l.setField("PROD_OVERRIDE", Text(r.PROD_OVERRIDE));
-    l.setField("ACT_LENGTH", r.hasActLength ? Value(int32_t{r.ACT_LENGTH}) : Value());
+    l.setField("ACT_LENGTH", OptionalShort(r.hasActLength, r.ACT_LENGTH));
 }
 
 std::vector<LogRecord> LogsOf(Dataset& log) {

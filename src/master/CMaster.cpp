@@ -294,8 +294,22 @@ bool CMaster::LocateMaster(MasterTable& table, const std::string& millCode, int3
 }
 
 bool CMaster::PostToMaster(MasterTable& table) const {
-    const bool found = LocateMaster(table, MILLCODE, LOAD_NUM, POP);
-    table.post(ToMasterRecord(), MasterPostFieldOrder(), found);
+    // Another process may post to the same file: the lookup of the key and
+    // the write happen under one hold of its lock, on what is on disk then.
+    Dataset& dataset = table.dataset();
+    dataset.beginBulk();
+    try {
+        const bool found = LocateMaster(table, MILLCODE, LOAD_NUM, POP);
+        table.post(ToMasterRecord(), MasterPostFieldOrder(), found);
+    } catch (...) {
+        try {
+            dataset.endBulk();
+        } catch (...) {
+            // the posting's own error is the one to show
+        }
+        throw;
+    }
+    dataset.endBulk();
     return true;
 }
 

@@ -73,13 +73,26 @@ void BandPainter::paint(const ReportBand& band, double left, double top, double 
     paintEdges(band, left, top, width);
 }
 
+// The longest beginning of the text that stays within the width. Whole
+// characters are dropped rather than clipped by the painter, so that no
+// part of a cut one reaches the next column, on paper or in the file's text.
+QString BandPainter::fitted(const QString& text, double width, const QFontMetricsF& metrics) {
+    if (width <= 0.0 || metrics.horizontalAdvance(text) <= width)
+        return text;
+    qsizetype keep = text.size();
+    while (keep > 0 && metrics.horizontalAdvance(text.left(keep)) > width)
+        --keep;
+    return text.left(keep);
+}
+
 // The text's box starts at its place; the baseline stands one ascent lower.
 void BandPainter::paintText(const ReportElement& element, double left, double top) {
     const FontEntry& entry = useFont(element.font);
+    const QString text = fitted(element.text, px(element.extent), entry.metrics);
     double x = px(left + element.x);
     if (element.align == TextAlign::Right)
-        x -= entry.metrics.horizontalAdvance(element.text);
-    painter_.drawText(QPointF(x, px(top + element.y) + entry.metrics.ascent()), element.text);
+        x -= entry.metrics.horizontalAdvance(text);
+    painter_.drawText(QPointF(x, px(top + element.y) + entry.metrics.ascent()), text);
 }
 
 void BandPainter::paintWrapped(const ReportElement& element, double left, double top) {

@@ -28,6 +28,7 @@ private:
 
     // The font made current on the painter, with its metrics.
     const FontEntry& useFont(ReportFont font);
+    static QString fitted(const QString& text, double width, const QFontMetricsF& metrics);
     void paintText(const ReportElement& element, double left, double top);
     void paintWrapped(const ReportElement& element, double left, double top);
     void paintEdges(const ReportBand& band, double left, double top, double width);

@@ -9,6 +9,13 @@ ReportBand& ReportBand::text(double x, double y, const QString& text, ReportFont
     return *this;
 }
 
+ReportBand& ReportBand::boxedText(double x, double y, double width, const QString& text,
+                                  ReportFont font) {
+    if (!text.isEmpty())
+        elements_.push_back({ReportElement::Kind::Text, x, y, width, text, TextAlign::Left, font});
+    return *this;
+}
+
 ReportBand& ReportBand::rightText(double right, double y, const QString& text, ReportFont font) {
     if (!text.isEmpty())
         elements_.push_back(

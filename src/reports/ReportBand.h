@@ -24,8 +24,9 @@ struct ReportElement {
     Kind kind = Kind::Text;
     double x = 0.0;
     double y = 0.0;
-    // Wrapped text: the box width. Horizontal rule: its right end.
-    // Vertical rule: its lower end.
+    // Text: the width of its box, 0 for none; a boxed text is cut at the
+    // box's right edge. Wrapped text: the box width. Horizontal rule: its
+    // right end. Vertical rule: its lower end.
     double extent = 0.0;
     QString text;
     TextAlign align = TextAlign::Left;
@@ -56,6 +57,10 @@ public:
     void setEdges(unsigned edges) { edges_ = edges; }
 
     ReportBand& text(double x, double y, const QString& text, ReportFont font = kPlainFont);
+    // Text in a box of the given width, as a fixed-width label prints it:
+    // characters that would pass the box's right edge are left out.
+    ReportBand& boxedText(double x, double y, double width, const QString& text,
+                          ReportFont font = kPlainFont);
     ReportBand& rightText(double right, double y, const QString& text,
                           ReportFont font = kPlainFont);
     // Text broken at blanks into lines no wider than the box.

@@ -4,6 +4,7 @@
 #include "support/Cp1252.h"
 
 #include <QLatin1Char>
+#include <QLocale>
 
 namespace brimlo {
 
@@ -23,7 +24,10 @@ constexpr double kRule = 10.8;
 constexpr double kCaptions2 = 14.5;
 constexpr double kValues2 = 19.8;
 
-void AddFirstLine(ReportBand& band, const HeaderBlockTexts& t, double top) {
+// Each left-aligned value is cut where the next column starts (its caption
+// or its value, whichever stands further left), as the fixed-width labels
+// of the layout cut them; the last column ends at the band's edge.
+void AddFirstLine(ReportBand& band, const HeaderBlockTexts& t, double top, double width) {
     band.text(0.8, top, QStringLiteral("Lessee, License, Permit"), kBoldFont)
         .text(43.7, top, QStringLiteral("Mill"), kBoldFont)
         .text(87.6, top, QStringLiteral("Disposition"), kBoldFont)
@@ -32,17 +36,18 @@ void AddFirstLine(ReportBand& band, const HeaderBlockTexts& t, double top) {
         .text(147.9, top, QStringLiteral("Load"), kBoldFont)
         .text(158.8, top, QStringLiteral("Small Sawlogs Calc"), kBoldFont);
     const double y = top + kValues1;
-    band.text(0.8, y, t.lessee)
-        .text(43.1, y, t.millName)
-        .text(88.4, y, t.disp)
-        .text(111.4, y, t.subDisp)
+    band.boxedText(0.8, y, 43.1 - 0.8, t.lessee)
+        .boxedText(43.1, y, 87.6 - 43.1, t.millName)
+        .boxedText(88.4, y, 108.7 - 88.4, t.disp)
+        .boxedText(111.4, y, 127.5 - 111.4, t.subDisp)
         .text(127.5, y, QStringLiteral("M"))
         .rightText(143.1, y, t.millNum)
         .rightText(157.7, y, t.loadNum)
-        .text(174.1, y, t.sawlogs);
+        .boxedText(174.1, y, width - 174.1, t.sawlogs);
 }
 
-void AddSecondLine(ReportBand& band, const HeaderBlockTexts& t, double top, bool topRight) {
+void AddSecondLine(ReportBand& band, const HeaderBlockTexts& t, double top, double width,
+                   bool topRight) {
     const double captions = top + kCaptions2;
     band.text(13.5, captions, QStringLiteral("Date Weighed"), kBoldFont)
         .text(39.2, captions, QStringLiteral("Pop"), kBoldFont)
@@ -55,18 +60,24 @@ void AddSecondLine(ReportBand& band, const HeaderBlockTexts& t, double top, bool
         .text(146.8, captions, QStringLiteral("PR"), kBoldFont)
         .text(158.5, captions, QStringLiteral("Source"), kBoldFont);
     const double y = top + kValues2;
-    band.text(16.4, y, t.dateWeighed).text(38.9, y, t.pop);
+    band.boxedText(16.4, y, 38.9 - 16.4, t.dateWeighed).boxedText(38.9, y, 51.1 - 38.9, t.pop);
     if (topRight)
         band.rightText(57.4, y, t.topD);
     else
-        band.text(51.1, y, t.topD);
-    band.text(65.9, y, t.netWeight)
-        .text(91.8, y, t.tm9)
-        .text(113.8, y, t.block)
-        .text(125.7, y, t.species)
-        .text(137.3, y, t.condition)
-        .text(147.4, y, t.product)
-        .text(159.0, y, t.source);
+        band.boxedText(51.1, y, 60.3 - 51.1, t.topD);
+    band.boxedText(65.9, y, 90.5 - 65.9, t.netWeight)
+        .boxedText(91.8, y, 113.8 - 91.8, t.tm9)
+        .boxedText(113.8, y, 125.7 - 113.8, t.block)
+        .boxedText(125.7, y, 137.3 - 125.7, t.species)
+        .boxedText(137.3, y, 146.8 - 137.3, t.condition)
+        .boxedText(147.4, y, 158.5 - 147.4, t.product)
+        .boxedText(159.0, y, width - 159.0, t.source);
+}
+
+// The start date in the system's regional short date format: the program
+// notes it before it sets its own "yyyy/mm/dd" format for dates it shows.
+QString StartDateText() {
+    return QLocale().toString(ProgramStartDate(), QLocale::ShortFormat);
 }
 
 } // namespace
@@ -82,7 +93,7 @@ QDate ProgramStartDate() {
 ReportBand MakePageFooter(int pageNumber) {
     constexpr double y = 0.5;
     ReportBand band(kFooterHeight);
-    band.text(0.8, y, ProgramStartDate().toString(QStringLiteral("yyyy/MM/dd")))
+    band.text(0.8, y, StartDateText())
         .text(90.5, y, QStringLiteral("BRIMLO"))
         .text(179.1, y, QStringLiteral("Page:"))
         .text(188.6, y, QString::number(pageNumber));
@@ -140,9 +151,9 @@ HeaderBlockTexts LoadHeaderTexts(const HeaderRecord& h) {
 
 void AddHeaderBlock(ReportBand& band, const HeaderBlockTexts& texts, double top, double width,
                     bool topDiameterRightAligned) {
-    AddFirstLine(band, texts, top);
+    AddFirstLine(band, texts, top, width);
     band.hRule(0.0, width, top + kRule);
-    AddSecondLine(band, texts, top, topDiameterRightAligned);
+    AddSecondLine(band, texts, top, width, topDiameterRightAligned);
 }
 
 } // namespace brimlo

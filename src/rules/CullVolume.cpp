@@ -2,6 +2,9 @@
 
 #include "rules/GrossVolume.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace brimlo {
 
 namespace {
@@ -13,6 +16,14 @@ int32_t SoundVolume(const LogMeasures& log, char volumeMethod, double top, doubl
     if (volumeMethod == 'S')
         return CalcSmalianVolume(log.buttd, top, length);
     return CalcAlbertaVolume(log.species, top, length);
+}
+
+// gross - sound without wrapping: the deduction saturates as the gross
+// volume does when a log's values lie far outside any real log.
+int32_t Difference(int32_t gross, int32_t sound) {
+    const int64_t difference = int64_t{gross} - sound;
+    return static_cast<int32_t>(std::clamp<int64_t>(difference, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 // Thousandths of a square metre of one end, rounded the way the interior
@@ -39,19 +50,21 @@ int32_t InteriorVolumeAlberta(const LogMeasures& log) {
 
 int32_t CullDiameterReduction(const LogMeasures& log, char volumeMethod) {
     if (volumeMethod == 'S')
-        return log.grossvol - CalcSmalianVolume(log.c1, log.c2, log.length);
+        return Difference(log.grossvol, CalcSmalianVolume(log.c1, log.c2, log.length));
     // Under the Alberta rule the sound-wood diameter stands for the top.
-    return log.grossvol - CalcAlbertaVolume(log.species, log.c1, log.length);
+    return Difference(log.grossvol, CalcAlbertaVolume(log.species, log.c1, log.length));
 }
 
 int32_t CullLengthReduction(const LogMeasures& log, char volumeMethod) {
     if (log.topd <= 0)
         return 0;
-    const int32_t remaining = log.length - log.c1;
+    const int64_t remaining = int64_t{log.length} - log.c1;
     if (remaining < 0)
         return 0;
-    const int32_t sound = remaining == 0 ? 0 : SoundVolume(log, volumeMethod, log.topd, remaining);
-    return log.grossvol - sound;
+    const int32_t sound =
+        remaining == 0 ? 0
+                       : SoundVolume(log, volumeMethod, log.topd, static_cast<double>(remaining));
+    return Difference(log.grossvol, sound);
 }
 
 int32_t CullPercent(const LogMeasures& log) {
@@ -69,7 +82,11 @@ int32_t CullFraction(const LogMeasures& log) {
 }
 
 int32_t CullBlockOut(const LogMeasures& log) {
-    const int64_t product = static_cast<int64_t>(log.c1) * log.c2 * log.c3;
+    int64_t product = 0;
+    // Past 64 bits the product is taken in floating point, where the
+    // rounding saturates it.
+    if (__builtin_mul_overflow(int64_t{log.c1} * log.c2, int64_t{log.c3}, &product))
+        return RoundHalfUp(static_cast<double>(log.c1) * log.c2 * log.c3 * 0.01);
     return RoundHalfUp(static_cast<double>(product) * 0.01);
 }
 
@@ -91,7 +108,7 @@ int32_t CullEndRot(const LogMeasures& log, char volumeMethod) {
     if (logArea <= 0)
         return 0;
     // The rot diameter is taken 2 cm smaller for deciding which rule applies.
-    const double rotArea = (log.c2 - 2) * 0.5 * (log.c2 - 2) * 0.5 * kScalePi;
+    const double rotArea = (log.c2 - 2.0) * 0.5 * (log.c2 - 2.0) * 0.5 * kScalePi;
     if (rotArea / logArea <= 0.5)
         return RoundHalfUp(0.005 * log.c2 * log.c2 * 0.005 * kScalePi * (log.c3 * 0.1) * 0.5 *
                            1000);
@@ -100,7 +117,7 @@ int32_t CullEndRot(const LogMeasures& log, char volumeMethod) {
     const double remaining = log.length - log.c3 * 0.5;
     if (log.topd <= 0 || remaining <= 0)
         return 0;
-    return log.grossvol - SoundVolume(log, volumeMethod, log.topd, remaining);
+    return Difference(log.grossvol, SoundVolume(log, volumeMethod, log.topd, remaining));
 }
 
 bool CullGateMet(const LogMeasures& log) {

@@ -54,9 +54,10 @@ std::string ApplySawlogProductRule(const LogMeasures& log, const ProductSettings
 std::string ApplyUndersizeRule(const LogMeasures& log, const ProductSettings& header) {
     if (log.prodOverride == "Y")
         return log.prodcode;
-    // The list's "no species" entry is a blank, which a store that drops
-    // trailing blanks returns empty: a log without a species either way.
-    if (Trimmed(log.species).empty() || log.topd <= 0)
+    // Only a species field holding nothing is no species: the list's blank
+    // entry, as the record returns it, counts as one, as it does for the
+    // log reaction.
+    if (log.species.empty() || log.topd <= 0)
         return log.prodcode;
     if (log.topd < header.htopd)
         return kUndersize;

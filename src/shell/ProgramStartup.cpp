@@ -39,21 +39,38 @@ std::unique_ptr<TfrmMain> CreateMainWindow() {
 
 } // namespace
 
+std::string AnotherCopyMessage(const std::string& dataFolder, const std::string& holder) {
+    return "Only one instance of the Brimlo program is allowed.\nThe data folder '" + dataFolder +
+           "' is in use by another copy of the program (" + holder + ").";
+}
+
 int RunProgram(int argc, char** argv) {
+    return RunProgramWith(argc, argv, nullptr);
+}
+
+int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     BrimloApplication app(argc, argv);
-    MessageBoxPrompt prompt;
-    Prompt::install(&prompt);
+    MessageBoxPrompt boxes;
+    Prompt::install(prompt ? prompt : &boxes);
     BuildGlobals(Globals());
     QApplication::setApplicationName(QStringLiteral("BRIMLO"));
 
     // A later copy may ask before the window exists; it is raised once shown.
+    // The lock is the data folder's: a copy started with another runtime
+    // folder, or on another machine, is refused as well, before it touches
+    // a table or a workspace.
     auto mainWindow = std::make_shared<QPointer<TfrmMain>>();
-    const bool another = CheckSingleInstance(kInstanceLockName, [mainWindow] {
-        if (*mainWindow)
-            (*mainWindow)->bringForward();
-    });
+    std::string holder;
+    const std::string dataFolder = Globals().appDataDirectory();
+    const bool another = CheckSingleInstance(
+        kInstanceLockName, dataFolder,
+        [mainWindow] {
+            if (*mainWindow)
+                (*mainWindow)->bringForward();
+        },
+        holder);
     if (another) {
-        Prompt::current().message("Only one instance of the Brimlo program is allowed.",
+        Prompt::current().message(AnotherCopyMessage(dataFolder, holder),
                                   "Multiple Instances of Brimlo detected", PromptIcon::Error);
         Prompt::install(nullptr);
         return 0;

@@ -358,6 +358,9 @@ void TfrmMain::bringForward() {
 // --- master table --------------------------------------------------------
 
 bool TfrmMain::MasterIsEmpty() {
+    // every reader of the master asks this first: show what other processes
+    // posted meanwhile
+    tables_->master().catchUp();
     if (!tables_->masterIsEmpty())
         return false;
     Prompt::current().message("The master file contains no records.", "Master file is empty",

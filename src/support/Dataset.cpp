@@ -54,9 +54,11 @@ void Dataset::requireOpen() const {
 
 void Dataset::load() {
     rows_.clear();
-    for (auto& stored : store_->readAll()) {
-        stored.values.resize(fields_.size());
-        rows_.push_back(Row{stored.id, std::move(stored.values)});
+    std::vector<StoredRow> stored = store_->readAll();
+    generation_ = store_->generation();
+    for (auto& row : stored) {
+        row.values.resize(fields_.size());
+        rows_.push_back(Row{row.id, std::move(row.values)});
     }
     if (key_ >= 0) {
         const FieldType type = fields_[static_cast<size_t>(key_)].type;
@@ -74,8 +76,11 @@ void Dataset::refresh() {
     requireOpen();
     checkBrowseMode();
     const Bookmark mark = bookmark();
+    const Record current = cur_ >= 0 ? rows_[static_cast<size_t>(cur_)].values : Record{};
     load();
-    const int at = mark ? indexOf(mark.id) : -1;
+    int at = mark ? indexOf(mark.id) : -1;
+    if (at < 0 && mark) // the ids were given anew (a pack): the same values
+        at = findValues(current);
     if (at >= 0 && visible(at)) {
         cur_ = at;
         bof_ = eof_ = false;
@@ -229,14 +234,16 @@ void Dataset::writeRecord() {
     fire(events.beforePost);
     if (state_ == DatasetState::Browse)
         return;
-    checkKey();
-    RowId id;
-    if (state_ == DatasetState::Insert)
-        id = store_->insert(buffer_);
-    else {
-        id = rows_[static_cast<size_t>(cur_)].id;
-        store_->update(id, buffer_);
-    }
+    RowId id = 0;
+    writeShared("saved", [this, &id] {
+        checkKey();
+        if (state_ == DatasetState::Insert)
+            id = store_->insert(buffer_);
+        else {
+            id = rows_[static_cast<size_t>(cur_)].id;
+            store_->update(id, buffer_);
+        }
+    });
     cur_ = placePosted(id);
     endEditing();
     if (!visible(cur_)) {
@@ -274,7 +281,7 @@ void Dataset::remove() {
         throw BrimloError("Cannot perform this operation on an empty dataset");
     fire(events.beforeDelete);
     fire(events.beforeScroll);
-    store_->remove(rows_[static_cast<size_t>(cur_)].id);
+    writeShared("deleted", [this] { store_->remove(rows_[static_cast<size_t>(cur_)].id); });
     const int gone = cur_;
     rows_.erase(rows_.begin() + gone);
     endEditing();
@@ -536,6 +543,90 @@ void Dataset::removeListener(int id) {
 void Dataset::beginBulk() {
     requireOpen();
     store_->beginBulk();
+    if (!store_->shared())
+        return;
+    try {
+        syncWithStore();
+    } catch (...) {
+        store_->endBulk();
+        throw;
+    }
+}
+
+bool Dataset::catchUp() {
+    requireOpen();
+    if (!store_->shared() || isEditing())
+        return false;
+    store_->refresh();
+    return syncWithStore();
+}
+
+int Dataset::findValues(const Record& values) const {
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].values == values)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Another process changed the store since the records were read: read them
+// again, and find the current record (and the one an insert started from)
+// again by their values; -1 when another process deleted or changed it.
+bool Dataset::syncWithStore() {
+    if (store_->generation() == generation_)
+        return false;
+    const auto valuesAt = [this](int index) {
+        return index >= 0 ? rows_[static_cast<size_t>(index)].values : Record{};
+    };
+    const bool hadCurrent = cur_ >= 0;
+    const bool hadBefore = beforeInsert_ >= 0;
+    const Record current = valuesAt(cur_);
+    const Record before = valuesAt(beforeInsert_);
+    const bool bof = bof_;
+    const bool eof = eof_;
+    load();
+    if (hadCurrent)
+        cur_ = findValues(current);
+    if (hadBefore)
+        beforeInsert_ = findValues(before);
+    if (state_ != DatasetState::Browse) {
+        bof_ = bof;
+        eof_ = eof;
+    } else if (cur_ < 0) {
+        cur_ = firstVisible();
+        bof_ = true;
+        eof_ = cur_ < 0;
+    } else {
+        bof_ = eof_ = false;
+    }
+    notify(DataEvent::DataSetChange);
+    return true;
+}
+
+// Writes to the store; a shared store is locked and brought up to date
+// first, and a record another process changed or deleted in the meantime is
+// refused rather than written over another.
+template <class Write> void Dataset::writeShared(const char* what, Write write) {
+    if (!store_->shared()) {
+        write();
+        return;
+    }
+    const bool current = cur_ >= 0;
+    store_->beginBulk();
+    try {
+        syncWithStore();
+        if (state_ != DatasetState::Insert && current && cur_ < 0)
+            throw BrimloError(std::string("The record cannot be ") + what +
+                              ": another user changed or deleted it since it was read");
+        write();
+    } catch (...) {
+        try {
+            store_->endBulk();
+        } catch (...) {
+            // the first error is the one to show
+        }
+        throw;
+    }
+    store_->endBulk();
 }
 
 void Dataset::endBulk() {

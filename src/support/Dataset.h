@@ -131,8 +131,15 @@ public:
     void removeListener(int id);
 
     // Posts between the two reach the disk together at the outer endBulk.
+    // On a store shared with other processes the records are brought up to
+    // date at beginBulk (the current record found again by its values), so
+    // a locate between the two sees what is on disk.
     void beginBulk();
     void endBulk();
+    // Brings the records up to date when another process changed the
+    // store; the current record stays current when it is still there. True
+    // when the records were read anew.
+    bool catchUp();
     // Reclaims the space of deleted records.
     void pack();
     // Reads the records again from the store.
@@ -164,6 +171,9 @@ private:
     int placePosted(RowId id);
     void moveTo(int index);
     void endEditing();
+    bool syncWithStore();
+    int findValues(const Record& values) const;
+    template <class Write> void writeShared(const char* what, Write write);
 
     std::unique_ptr<TableStore> store_;
     FieldList fields_;
@@ -172,6 +182,7 @@ private:
     int key_ = -1;
 
     std::vector<Row> rows_;
+    uint64_t generation_ = 0; // the store's when rows_ were read
     int cur_ = -1;
     bool bof_ = true;
     bool eof_ = true;

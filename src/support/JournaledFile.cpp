@@ -1,6 +1,7 @@
 #include "support/JournaledFile.h"
 
 #include "support/BrimloError.h"
+#include "support/FollowLinks.h"
 
 #include <atomic>
 #include <cerrno>
@@ -18,8 +19,11 @@ namespace {
 std::atomic<bool> gFlush{true};
 void (*gPageWriteHook)() = nullptr;
 
-constexpr char kMagic[8] = {'B', 'R', 'J', 'R', 'N', 'L', '1', 0};
+constexpr char kMagic[8] = {'B', 'R', 'J', 'R', 'N', 'L', '2', 0};
+constexpr char kOldMagic[8] = {'B', 'R', 'J', 'R', 'N', 'L', '1', 0};
 constexpr size_t kFixedPart = 8 + 8 + 4 + 4;
+constexpr size_t kIdentityHead = 8 + 8 + 8 + 4 + 4;
+constexpr size_t kPiece = 512; // what a power cut may leave torn or whole
 constexpr size_t kEntryHead = 8 + 4;
 
 struct JournalEntry {
@@ -30,6 +34,18 @@ struct JournalEntry {
 struct Journal {
     uint64_t originalSize = 0;
     std::vector<JournalEntry> entries;
+};
+
+// Who the journal was written for, readable even when the ranges after it
+// were cut short.
+struct JournalIdentity {
+    uint64_t originalSize = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t newSize = 0;
+    uint64_t length = 0;
+    std::vector<std::pair<uint64_t, uint64_t>> pieces; // hash before, after
+    size_t end = 0;                                    // where the ranges start
 };
 
 uint64_t Fnv1a(const unsigned char* p, size_t n) {
@@ -53,17 +69,38 @@ uint64_t Get(const unsigned char* p, int bytes) {
     return v;
 }
 
+// False when the journal was cut short before its identity was complete.
+bool ParseIdentity(const std::vector<unsigned char>& b, JournalIdentity& id) {
+    if (b.size() < kFixedPart + kIdentityHead || std::memcmp(b.data(), kMagic, sizeof kMagic) != 0)
+        return false;
+    const unsigned char* p = b.data() + kFixedPart;
+    id.originalSize = Get(b.data() + 8, 8);
+    id.device = Get(p, 8);
+    id.inode = Get(p + 8, 8);
+    id.newSize = Get(p + 16, 8);
+    id.length = Get(p + 24, 4);
+    const uint64_t pieces = Get(p + 28, 4);
+    if (pieces != (id.length + kPiece - 1) / kPiece ||
+        b.size() - kFixedPart - kIdentityHead < pieces * 16)
+        return false;
+    p += kIdentityHead;
+    for (uint64_t i = 0; i < pieces; ++i, p += 16)
+        id.pieces.emplace_back(Get(p, 8), Get(p + 8, 8));
+    id.end = static_cast<size_t>(p - b.data());
+    return true;
+}
+
 // False when the journal is incomplete or damaged: it was being written when
 // the program stopped, so the table file was not touched yet.
-bool ParseJournal(const std::vector<unsigned char>& b, Journal& j) {
-    if (b.size() < kFixedPart + 8 || std::memcmp(b.data(), kMagic, sizeof kMagic) != 0)
+bool ParseJournal(const std::vector<unsigned char>& b, const JournalIdentity& id, Journal& j) {
+    if (b.size() < id.end + 8)
         return false;
     const size_t body = b.size() - 8;
     if (Fnv1a(b.data(), body) != Get(b.data() + body, 8))
         return false;
-    j.originalSize = Get(b.data() + 8, 8);
+    j.originalSize = id.originalSize;
     const uint64_t count = Get(b.data() + 16, 4);
-    size_t pos = kFixedPart;
+    size_t pos = id.end;
     for (uint64_t i = 0; i < count; ++i) {
         if (body - pos < kEntryHead)
             return false;
@@ -110,36 +147,17 @@ bool Flush(int fd) {
     return !gFlush || ::fdatasync(fd) == 0;
 }
 
-void FlushDirectoryOf(const std::string& path) {
-    if (!gFlush)
-        return;
-    const std::string dir = std::filesystem::path(path).parent_path().string();
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 [[noreturn]] void Fail(const std::string& path, const std::string& what, int error) {
     throw BrimloError("Table '" + path + "' " + what + ": " + std::strerror(error));
 }
 
-void ApplyJournal(const std::string& path, const Journal& j) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return; // the table is gone; nothing to restore
-        Fail(path, "cannot be restored after an interrupted change", errno);
-    }
+void ApplyJournal(const std::string& path, int fd, const Journal& j) {
     bool ok = true;
     for (const JournalEntry& e : j.entries)
         ok = ok && WriteAllAt(fd, e.bytes.data(), e.bytes.size(), e.offset);
     ok = ok && ::ftruncate(fd, static_cast<off_t>(j.originalSize)) == 0 && Flush(fd);
-    const int error = errno;
-    ::close(fd);
     if (!ok)
-        Fail(path, "cannot be restored after an interrupted change", error);
+        Fail(path, "cannot be restored after an interrupted change", errno);
 }
 
 } // namespace
@@ -152,43 +170,177 @@ void JournaledFile::setPageWriteHookForTests(void (*hook)()) {
     gPageWriteHook = hook;
 }
 
-void JournaledFile::recover(const std::string& path) {
-    const std::string journal = journalPath(path);
+void JournaledFile::dropJournal(const std::string& path) {
+    const std::string journal = journalPath(FollowLinks(path).string());
+    if (::unlink(journal.c_str()) != 0 && errno != ENOENT)
+        Fail(path, "cannot remove its journal " + journal, errno);
+}
+
+// Rolls back the change a dead writer left, under the exclusive lock. An
+// untrusted journal (found on disk rather than just written by this object)
+// must name this file.
+void JournaledFile::recover(bool trusted) {
+    const std::string journal = journalPath(file_);
     std::vector<unsigned char> bytes;
     if (!ReadWholeFile(journal, bytes)) {
         if (errno == ENOENT)
             return;
-        Fail(path, "cannot read its journal " + journal, errno);
+        fail("cannot read its journal " + journal, errno);
     }
+    if (bytes.empty()) {
+        // a journal being started when its writer stopped: nothing was changed
+        if (::unlink(journal.c_str()) != 0 && errno != ENOENT)
+            fail("cannot remove its journal " + journal, errno);
+        return;
+    }
+    const bool older = bytes.size() >= sizeof kOldMagic &&
+                       std::memcmp(bytes.data(), kOldMagic, sizeof kOldMagic) == 0;
     // a file of that name that is no journal of ours, even an unfinished one,
     // is left alone rather than lost
     const size_t prefix = std::min(bytes.size(), sizeof kMagic);
-    if (prefix > 0 && std::memcmp(bytes.data(), kMagic, prefix) != 0)
-        throw BrimloError("Table '" + path + "' cannot be opened: the file " + journal +
+    if (!older && std::memcmp(bytes.data(), kMagic, prefix) != 0)
+        throw BrimloError("Table '" + path_ + "' cannot be opened: the file " + journal +
                           " is in the way of its journal");
+    JournalIdentity id;
+    const bool identified = !older && ParseIdentity(bytes, id);
+    if (older || (identified && !trusted && !belongsHere(bytes)))
+        throw BrimloError("Table '" + path_ + "' cannot be opened: the unfinished change in " +
+                          journal +
+                          " was not made to this file (the table was replaced or restored "
+                          "since, or the journal comes from another table). Nothing was "
+                          "changed; move the journal away to open the table as it is");
     Journal j;
-    if (ParseJournal(bytes, j))
-        ApplyJournal(path, j);
+    if (identified && ParseJournal(bytes, id, j)) {
+        if (readOnlyError_ != 0)
+            fail("cannot be restored after an interrupted change", readOnlyError_);
+        ApplyJournal(path_, fd_, j);
+    }
     if (::unlink(journal.c_str()) != 0 && errno != ENOENT)
-        Fail(path, "cannot remove its journal " + journal, errno);
-    FlushDirectoryOf(path);
+        fail("cannot remove its journal " + journal, errno);
+    if (gFlush && dirFd_ >= 0)
+        ::fsync(dirFd_);
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0)
+        diskSize_ = size_ = static_cast<uint64_t>(st.st_size);
 }
 
-JournaledFile::JournaledFile(std::string path) : path_(std::move(path)) {
-    recover(path_);
+// The journal names this file, and what the file holds now is what the
+// change started from or what it was making, piece by piece.
+bool JournaledFile::belongsHere(const std::vector<unsigned char>& journal) const {
+    JournalIdentity id;
+    if (!ParseIdentity(journal, id) || id.device != identity_.device ||
+        id.inode != identity_.inode)
+        return false;
+    const uint64_t size = diskSize_;
+    if (size < std::min(id.originalSize, id.newSize) ||
+        size > std::max(id.originalSize, id.newSize) || id.length > size)
+        return false;
+    const std::vector<unsigned char> now = readDisk(0, static_cast<size_t>(id.length));
+    for (size_t i = 0; i < id.pieces.size(); ++i) {
+        const size_t start = i * kPiece;
+        const uint64_t hash = Fnv1a(now.data() + start, std::min(kPiece, now.size() - start));
+        if (hash != id.pieces[i].first && hash != id.pieces[i].second)
+            return false;
+    }
+    return true;
+}
+
+JournaledFile::JournaledFile(std::string path)
+    : path_(std::move(path)), file_(FollowExistingLinks(path_).string()) {
     openFiles();
+    try {
+        lock(LockMode::Shared);
+        unlock();
+    } catch (...) {
+        closeFiles();
+        throw;
+    }
 }
 
 JournaledFile::~JournaledFile() {
     closeFiles();
 }
 
+// Takes the lock on the open file; when the name now leads to another file
+// (renamed over this one), opens that one and tries again. True when the
+// file was opened anew.
+bool JournaledFile::acquire(int type) {
+    bool renewed = false;
+    for (;;) {
+        setLock(type);
+        struct stat now {};
+        struct stat open {};
+        if (::stat(file_.c_str(), &now) != 0) {
+            const int error = errno;
+            unlock();
+            fail(error == ENOENT ? "has been removed or moved" : "cannot be opened", error);
+        }
+        if (::fstat(fd_, &open) != 0)
+            fail("cannot be read", errno);
+        if (now.st_dev == open.st_dev && now.st_ino == open.st_ino) {
+            identity_ = {static_cast<uint64_t>(open.st_dev), static_cast<uint64_t>(open.st_ino)};
+            diskSize_ = size_ = static_cast<uint64_t>(open.st_size);
+            return renewed;
+        }
+        unlock();
+        reopen();
+        renewed = true;
+    }
+}
+
+void JournaledFile::setLock(int type) {
+    // a file only readable takes the shared lock; its changes fail anyway
+    if (type == F_WRLCK && readOnlyError_ != 0)
+        type = F_RDLCK;
+    struct flock lock {};
+    lock.l_type = static_cast<short>(type);
+    lock.l_whence = SEEK_SET;
+    int result;
+    while ((result = ::fcntl(fd_, F_OFD_SETLKW, &lock)) != 0 && errno == EINTR) {
+    }
+    if (result != 0)
+        fail("cannot be locked", errno);
+    lockType_ = type;
+}
+
+bool JournaledFile::lock(LockMode mode) {
+    const int type = mode == LockMode::Exclusive ? F_WRLCK : F_RDLCK;
+    bool renewed = acquire(type);
+    // a journal seen under a lock has no live writer: only the exclusive
+    // lock may roll it back
+    while (::access(journalPath(file_).c_str(), F_OK) == 0) {
+        if (type == F_RDLCK && readOnlyError_ == 0)
+            renewed = acquire(F_WRLCK) || renewed;
+        try {
+            recover(false);
+        } catch (...) {
+            unlock();
+            throw;
+        }
+        if (type == F_RDLCK)
+            renewed = acquire(F_RDLCK) || renewed;
+        if (readOnlyError_ != 0)
+            break;
+    }
+    return renewed;
+}
+
+void JournaledFile::unlock() {
+    if (lockType_ == 0 || fd_ < 0)
+        return;
+    struct flock lock {};
+    lock.l_type = F_UNLCK;
+    lock.l_whence = SEEK_SET;
+    ::fcntl(fd_, F_OFD_SETLK, &lock);
+    lockType_ = 0;
+}
+
 void JournaledFile::openFiles() {
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+    fd_ = ::open(file_.c_str(), O_RDWR | O_CLOEXEC);
     readOnlyError_ = 0;
     if (fd_ < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) {
         readOnlyError_ = errno; // readable still; changes fail before a journal is made
-        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
     }
     if (fd_ < 0)
         Fail(path_, "cannot be opened", errno);
@@ -199,11 +351,13 @@ void JournaledFile::openFiles() {
         Fail(path_, "cannot be opened", error);
     }
     diskSize_ = size_ = static_cast<uint64_t>(st.st_size);
-    const std::string dir = std::filesystem::path(path_).parent_path().string();
+    identity_ = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    const std::string dir = std::filesystem::path(file_).parent_path().string();
     dirFd_ = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 void JournaledFile::closeFiles() {
+    lockType_ = 0; // closing the file lets go of its lock
     if (fd_ >= 0)
         ::close(fd_);
     if (dirFd_ >= 0)
@@ -284,11 +438,40 @@ void JournaledFile::discard() {
     size_ = diskSize_;
 }
 
+// The identity bytes as on disk, or as they will be once the staged pages
+// are written.
+std::vector<unsigned char> JournaledFile::identityBytes(bool staged) const {
+    const size_t length = static_cast<size_t>(std::min<uint64_t>(identityLength_, diskSize_));
+    std::vector<unsigned char> bytes = readDisk(0, length);
+    if (!staged)
+        return bytes;
+    for (const auto& [offset, page] : staged_) {
+        if (offset >= length)
+            break;
+        const size_t n = std::min(page.size(), static_cast<size_t>(length - offset));
+        std::memcpy(bytes.data() + offset, page.data(), n);
+    }
+    return bytes;
+}
+
 std::vector<unsigned char> JournaledFile::journalFor() const {
     std::vector<unsigned char> out(kMagic, kMagic + sizeof kMagic);
     Put(out, diskSize_, 8);
     Put(out, 0, 4); // entry count, filled in below
     Put(out, 0, 4);
+    Put(out, identity_.device, 8);
+    Put(out, identity_.inode, 8);
+    Put(out, size_, 8);
+    const std::vector<unsigned char> before = identityBytes(false);
+    const std::vector<unsigned char> after = identityBytes(true);
+    const size_t pieces = (before.size() + kPiece - 1) / kPiece;
+    Put(out, before.size(), 4);
+    Put(out, pieces, 4);
+    for (size_t start = 0; start < before.size(); start += kPiece) {
+        const size_t n = std::min(kPiece, before.size() - start);
+        Put(out, Fnv1a(before.data() + start, n), 8);
+        Put(out, Fnv1a(after.data() + start, n), 8);
+    }
     uint32_t count = 0;
     auto save = [&](uint64_t offset, uint64_t length) {
         Put(out, offset, 8);
@@ -309,7 +492,7 @@ std::vector<unsigned char> JournaledFile::journalFor() const {
 }
 
 void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
-    const std::string name = journalPath(path_);
+    const std::string name = journalPath(file_);
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("cannot start its journal " + name, errno);
@@ -345,17 +528,17 @@ void JournaledFile::writePages() {
     if (!ok) {
         const int error = errno;
         discard();
-        recover(path_);
+        recover(true);
         fail("cannot be written", error);
     }
 }
 
 void JournaledFile::removeJournal() {
-    const std::string name = journalPath(path_);
+    const std::string name = journalPath(file_);
     if (::unlink(name.c_str()) != 0) {
         const int error = errno;
         discard();
-        recover(path_);
+        recover(true);
         fail("cannot remove its journal " + name, error);
     }
     // without this a crash could bring the journal back and undo the change
@@ -370,6 +553,10 @@ void JournaledFile::commit() {
         const int error = readOnlyError_;
         discard();
         fail("cannot be written", error);
+    }
+    if (lockType_ != F_WRLCK) {
+        discard();
+        throw BrimloError("Table '" + path_ + "' cannot be written without its lock");
     }
     writeJournal(journalFor());
     writePages();

@@ -129,6 +129,7 @@ ParadoxHeader ParadoxHeader::build(const FieldList& fields, const std::string& t
         b[pos++] = ParadoxTypeCodeOf(f.type);
         b[pos++] = static_cast<unsigned char>(ParadoxFieldWidth(f));
     }
+    h.counterOffset_ = pos;
     pos += 4 + n * 4; // run-time pointers: the table name and each field name
     const std::string name = tableName.substr(0, kTableNameLength7 - 1);
     std::memcpy(&b[pos], name.data(), name.size());
@@ -157,6 +158,7 @@ void ParadoxHeader::readFields(const unsigned char* file, const std::string& fil
     std::vector<std::pair<uint8_t, uint8_t>> info;
     for (size_t i = 0; i < n; ++i, pos += 2)
         info.emplace_back(file[pos], file[pos + 1]);
+    counterOffset_ = pos;
     pos = names;
     for (size_t i = 0; i < n; ++i) {
         const void* zero = std::memchr(file + pos, 0, end - pos);
@@ -223,6 +225,14 @@ ParadoxHeader ParadoxHeader::parse(const unsigned char* file, uint64_t fileSize,
         Refuse(fileName, "the file is truncated (" + std::to_string(c.fileBlocks) +
                              " blocks announced, " + std::to_string(fileSize) + " bytes present)");
     return h;
+}
+
+uint32_t ParadoxHeader::changeCounter() const {
+    return ReadLe32(&bytes_[counterOffset_]);
+}
+
+void ParadoxHeader::setChangeCounter(uint32_t counter) {
+    WriteLe32(&bytes_[counterOffset_], counter);
 }
 
 std::vector<unsigned char> ParadoxHeader::bytes() const {

@@ -45,6 +45,12 @@ public:
         return headerSize() + uint64_t{block - 1} * blockSize_;
     }
 
+    // A number every change of the table raises, so that other processes see
+    // the change. It lives in the header's run-time pointer to the table
+    // name, which readers of the format ignore.
+    uint32_t changeCounter() const;
+    void setChangeCounter(uint32_t counter);
+
     const ParadoxBlockCounts& counts() const { return counts_; }
     void setCounts(const ParadoxBlockCounts& counts) { counts_ = counts; }
     // The header block with the current counts written into it.
@@ -60,6 +66,7 @@ private:
     uint32_t blockSize_ = 0;
     bool keyed_ = false;
     ParadoxBlockCounts counts_;
+    size_t counterOffset_ = 0;
     std::vector<unsigned char> bytes_;
 };
 

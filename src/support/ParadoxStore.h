@@ -30,6 +30,9 @@ public:
     void beginBulk() override;
     void endBulk() override;
     void pack() override;
+    bool shared() const override { return true; }
+    uint64_t generation() const override { return table_->generation(); }
+    void refresh() override { table_->refresh(); }
 
 private:
     std::unique_ptr<ParadoxTable> table_;

@@ -15,15 +15,27 @@ namespace {
 
 constexpr size_t kBlockHead = 6; // next, previous, size of the data past one record
 constexpr uint32_t kMaxBlocks = 0xFFFF;
+constexpr uint32_t kMaxGeneration = 0x7FFFFFFF; // keeps ids positive
 
 } // namespace
 
-// One change to the table: written through when it completes, undone in
-// memory and on disk when it fails.
+// Holds the table's lock for one operation; holds nest.
+class ParadoxTable::Hold {
+public:
+    Hold(ParadoxTable& table, bool exclusive) : table_(table) { table_.lock(exclusive); }
+    ~Hold() { table_.unlock(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+private:
+    ParadoxTable& table_;
+};
+
+// One change to the table, under the exclusive lock: written through when
+// it completes, undone in memory and on disk when it fails.
 class ParadoxTable::Change {
 public:
-    explicit Change(ParadoxTable& table) : table_(table) {
-        table_.requireWritable();
+    explicit Change(ParadoxTable& table) : table_(table), hold_(checked(table), true) {
         table_.startChange();
     }
     ~Change() {
@@ -38,7 +50,12 @@ public:
     }
 
 private:
+    static ParadoxTable& checked(ParadoxTable& table) {
+        table.requireWritable();
+        return table;
+    }
     ParadoxTable& table_;
+    Hold hold_;
     bool done_ = false;
 };
 
@@ -47,7 +64,7 @@ std::unique_ptr<ParadoxTable> ParadoxTable::create(const std::string& path,
     const std::string name = std::filesystem::path(path).filename().string();
     ParadoxHeader header = ParadoxHeader::build(fields, name);
     // an unfinished change of the old table must not be replayed on the new one
-    JournaledFile::recover(path);
+    JournaledFile::dropJournal(path);
     StagedFile file(path);
     const std::vector<unsigned char> bytes = header.bytes();
     file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -58,6 +75,7 @@ std::unique_ptr<ParadoxTable> ParadoxTable::create(const std::string& path,
 std::unique_ptr<ParadoxTable> ParadoxTable::open(const std::string& path) {
     std::unique_ptr<ParadoxTable> table(new ParadoxTable);
     table->file_ = std::make_unique<JournaledFile>(path);
+    Hold hold(*table, false);
     table->load();
     return table;
 }
@@ -68,9 +86,60 @@ void ParadoxTable::damaged(const std::string& why) const {
     throw BrimloError("Table '" + path() + "' cannot be opened: it is damaged (" + why + ")");
 }
 
+void ParadoxTable::lock(bool exclusive) {
+    if (lockDepth_ > 0) {
+        if (exclusive && !exclusive_)
+            throw BrimloError("Table '" + path() + "' cannot be changed while it is being read");
+        ++lockDepth_;
+        return;
+    }
+    const bool renewed =
+        file_->lock(exclusive ? JournaledFile::LockMode::Exclusive : JournaledFile::LockMode::Shared);
+    lockDepth_ = 1;
+    exclusive_ = exclusive;
+    if (!seenHeader_.empty() && (renewed || changedOnDisk())) {
+        try {
+            reload();
+        } catch (...) {
+            unlock();
+            throw;
+        }
+    }
+}
+
+void ParadoxTable::unlock() {
+    if (lockDepth_ > 0 && --lockDepth_ == 0)
+        file_->unlock();
+}
+
+bool ParadoxTable::changedOnDisk() {
+    return file_->diskSize() != seenSize_ ||
+           file_->readPage(0, seenHeader_.size()) != seenHeader_;
+}
+
+// Another process changed the file: read it anew, with ids of a new
+// generation so that none of before is taken for one of now.
+void ParadoxTable::reload() {
+    const FieldList before = fields();
+    generation_ = generation_ >= kMaxGeneration ? 1 : generation_ + 1;
+    load();
+    if (!(fields() == before))
+        throw BrimloError("Table '" + path() +
+                          "' was replaced by a table with other fields while it was open");
+}
+
+bool ParadoxTable::refresh() {
+    const uint32_t before = generation_;
+    Hold hold(*this, false);
+    return generation_ != before;
+}
+
 void ParadoxTable::load() {
     const JournaledFile::View file = file_->view();
     header_ = ParadoxHeader::parse(file.data(), file.size(), path());
+    file_->setIdentityLength(header_.headerSize());
+    seenHeader_.assign(file.data(), file.data() + header_.headerSize());
+    seenSize_ = file.size();
     counts_ = header_.counts();
     blocks_.assign(counts_.fileBlocks + 1u, Block{});
     where_.assign(1, 0);
@@ -138,9 +207,15 @@ void ParadoxTable::requireWritable() const {
 }
 
 uint32_t ParadoxTable::blockOf(RowId id) const {
-    if (id <= 0 || static_cast<size_t>(id) >= where_.size() || where_[id] == 0)
-        throw BrimloError("Record " + std::to_string(id) + " is not in table '" + path() + "'");
-    return where_[static_cast<size_t>(id)];
+    if (id > 0 && static_cast<uint64_t>(id) >> 32 != generation_)
+        throw BrimloError("Table '" + path() +
+                          "' was changed by another program since its records were read; "
+                          "read them again and repeat the change");
+    const size_t slot = slotIndex(id);
+    if (id <= 0 || slot >= where_.size() || where_[slot] == 0)
+        throw BrimloError("Record " + std::to_string(slot) + " is not in table '" + path() +
+                          "'");
+    return where_[slot];
 }
 
 size_t ParadoxTable::slotOf(uint32_t block, RowId id) const {
@@ -174,11 +249,11 @@ void ParadoxTable::relink(uint32_t block) {
 
 RowId ParadoxTable::newRow(uint32_t block) {
     where_.push_back(block);
-    return static_cast<RowId>(where_.size() - 1);
+    return static_cast<RowId>((uint64_t{generation_} << 32) | (where_.size() - 1));
 }
 
 void ParadoxTable::setWhere(RowId id, uint32_t block) {
-    const auto i = static_cast<size_t>(id);
+    const size_t i = slotIndex(id);
     if (undo_.active && i < undo_.whereSize)
         undo_.where.emplace_back(id, where_[i]);
     where_[i] = block;
@@ -194,6 +269,7 @@ void ParadoxTable::startChange() {
         return;
     undo_.active = true;
     undo_.counts = counts_;
+    undo_.changeCounter = header_.changeCounter();
     undo_.blockCount = blocks_.size();
     undo_.whereSize = where_.size();
 }
@@ -202,11 +278,14 @@ void ParadoxTable::finishChange() {
     if (bulkDepth_ > 0)
         return;
     try {
-        if (!(counts_ == undo_.counts)) {
-            header_.setCounts(counts_);
-            file_->stagePage(0, header_.bytes());
-        }
+        // every change rewrites the header, so other processes notice it
+        header_.setCounts(counts_);
+        header_.setChangeCounter(undo_.changeCounter + 1);
+        std::vector<unsigned char> header = header_.bytes();
+        file_->stagePage(0, header);
         file_->commit();
+        seenHeader_ = std::move(header);
+        seenSize_ = file_->size();
     } catch (...) {
         failChange();
         throw;
@@ -223,9 +302,10 @@ void ParadoxTable::failChange() {
         blocks_[it->first] = it->second;
     where_.resize(undo_.whereSize);
     for (auto it = undo_.where.rbegin(); it != undo_.where.rend(); ++it)
-        where_[static_cast<size_t>(it->first)] = it->second;
+        where_[slotIndex(it->first)] = it->second;
     counts_ = undo_.counts;
     header_.setCounts(counts_);
+    header_.setChangeCounter(undo_.changeCounter);
     undo_ = Undo{};
 }
 
@@ -346,7 +426,8 @@ void ParadoxTable::moveBlock(uint32_t from, uint32_t to) {
     storeBlock(to, std::move(page));
 }
 
-std::vector<StoredRow> ParadoxTable::readAll() const {
+std::vector<StoredRow> ParadoxTable::readAll() {
+    Hold hold(*this, false);
     std::vector<StoredRow> rows;
     rows.reserve(counts_.records);
     // one read of the whole file is much faster than one per block
@@ -369,7 +450,8 @@ std::vector<StoredRow> ParadoxTable::readAll() const {
     return rows;
 }
 
-Record ParadoxTable::read(RowId id) const {
+Record ParadoxTable::read(RowId id) {
+    Hold hold(*this, false);
     const uint32_t block = blockOf(id);
     const std::vector<unsigned char> page = loadBlock(block);
     return decode(
@@ -394,17 +476,17 @@ RowId ParadoxTable::insert(const Record& values) {
 }
 
 void ParadoxTable::update(RowId id, const Record& values) {
-    const uint32_t n = blockOf(id);
     const std::vector<unsigned char> record = encode(values);
     Change change(*this);
+    const uint32_t n = blockOf(id);
     std::memcpy(editBlock(n) + kBlockHead + slotOf(n, id) * record.size(), record.data(),
                 record.size());
     change.complete();
 }
 
 void ParadoxTable::remove(RowId id) {
-    const uint32_t n = blockOf(id);
     Change change(*this);
+    const uint32_t n = blockOf(id);
     touch(n);
     std::vector<RowId>& rows = blocks_[n].rows;
     const size_t slot = slotOf(n, id);
@@ -424,18 +506,24 @@ void ParadoxTable::remove(RowId id) {
 }
 
 void ParadoxTable::beginBulk() {
+    lock(!readOnly());
     ++bulkDepth_;
 }
 
 void ParadoxTable::endBulk() {
     if (bulkDepth_ == 0)
         return;
+    struct Release {
+        ParadoxTable& table;
+        ~Release() { table.unlock(); }
+    } release{*this};
     if (--bulkDepth_ == 0 && undo_.active)
         finishChange();
 }
 
 void ParadoxTable::pack() {
     requireWritable();
+    Hold hold(*this, true);
     const std::vector<StoredRow> rows = readAll();
     const auto size = static_cast<size_t>(header_.recordSize());
     const size_t perBlock = static_cast<size_t>(header_.recordsPerBlock());
@@ -444,13 +532,17 @@ void ParadoxTable::pack() {
     counts.records = static_cast<uint32_t>(rows.size());
     counts.fileBlocks = counts.usedBlocks = counts.lastBlock = static_cast<uint16_t>(blocks);
     counts.firstBlock = blocks > 0 ? 1 : 0;
-    header_.setCounts(counts);
+    // a copy: a pack that fails leaves the table in memory as it was
+    ParadoxHeader packed = header_;
+    packed.setCounts(counts);
+    packed.setChangeCounter(header_.changeCounter() + 1);
 
+    // the new file is renamed over the link's target, so a link stays a link
     StagedFile out(path());
     auto put = [&out](const std::vector<unsigned char>& bytes) {
         out.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     };
-    put(header_.bytes());
+    put(packed.bytes());
     for (size_t b = 0; b < blocks; ++b) {
         std::vector<unsigned char> page(header_.blockSize(), 0);
         const size_t first = b * perBlock;
@@ -465,7 +557,10 @@ void ParadoxTable::pack() {
     out.commit();
     // changes of a bulk still open are in the new file already
     undo_ = Undo{};
+    // the old file's lock went with it: take the new one's before reading it
     file_->reopen();
+    file_->lock(JournaledFile::LockMode::Exclusive);
+    generation_ = generation_ >= kMaxGeneration ? 1 : generation_ + 1;
     load();
 }
 

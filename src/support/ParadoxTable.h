@@ -27,6 +27,16 @@ namespace brimlo {
 // block left empty leaves the file (the last block of the file moves into
 // its place), so the file never holds free blocks that readers must skip.
 //
+// Other processes may use the same file at the same time (another copy of
+// the program, a command-line tool): every change holds the file's exclusive
+// lock from checking the file to the end of its write (a bulk, from
+// beginBulk to endBulk), and reading holds the shared lock. When the lock
+// shows that another process changed the file (its header, which every
+// change rewrites with a raised change counter, or its size differ, or
+// another file was renamed into its place) the table reads the file again
+// first: the records then get new ids, and an id from before is refused
+// with a BrimloError rather than taken for another record.
+//
 // Tables written by other programs open when they are level 3 to 7 data
 // tables with alpha, short, long, number, currency, autoincrement, date and
 // logical fields and block sizes of 1k to 32k; a keyed table is read-only
@@ -48,16 +58,22 @@ public:
     uint32_t blockSize() const { return header_.blockSize(); }
 
     // Every record in table order.
-    std::vector<StoredRow> readAll() const;
-    Record read(RowId id) const;
+    std::vector<StoredRow> readAll();
+    Record read(RowId id);
+    // Reads the file again when another process changed it; true when it
+    // did (the ids of before are no longer good).
+    bool refresh();
+    // Grows each time the table was read again; part of every id.
+    uint32_t generation() const { return generation_; }
     // Appends a record after the last one; returns its id. Fields missing at
     // the end of values are written blank.
     RowId insert(const Record& values);
     // Replaces a record in place.
     void update(RowId id, const Record& values);
     void remove(RowId id);
-    // Changes between these are written in one durable step. Nested calls
-    // count; a failed change inside drops all of the bulk's changes.
+    // Changes between these are written in one durable step, under one hold
+    // of the lock. Nested calls count; a failed change inside drops all of
+    // the bulk's changes.
     void beginBulk();
     void endBulk();
     // Rewrites the file with full blocks; ids are given anew in table order.
@@ -75,6 +91,7 @@ private:
     struct Undo {
         bool active = false;
         ParadoxBlockCounts counts;
+        uint32_t changeCounter = 0;
         size_t blockCount = 0;
         size_t whereSize = 0;
         std::vector<std::pair<uint32_t, Block>> blocks;
@@ -82,9 +99,14 @@ private:
         std::vector<std::pair<RowId, uint32_t>> where;
     };
     class Change;
+    class Hold;
 
     ParadoxTable() = default;
     void load();
+    void lock(bool exclusive);
+    void unlock();
+    bool changedOnDisk();
+    void reload();
     void loadFreeList(const unsigned char* file);
     void loadChain(const unsigned char* file);
     [[noreturn]] void damaged(const std::string& why) const;
@@ -109,6 +131,7 @@ private:
     void touch(uint32_t block);
     void setWhere(RowId id, uint32_t block);
     RowId newRow(uint32_t block);
+    static size_t slotIndex(RowId id) { return static_cast<size_t>(id & 0xFFFFFFFF); }
 
     std::unique_ptr<JournaledFile> file_;
     ParadoxHeader header_;
@@ -117,6 +140,11 @@ private:
     std::vector<uint32_t> where_; // block of each RowId, 0 once removed; [0] unused
     Undo undo_;
     int bulkDepth_ = 0;
+    int lockDepth_ = 0;
+    bool exclusive_ = false;
+    uint32_t generation_ = 0;
+    std::vector<unsigned char> seenHeader_; // as on disk after the last read or change
+    uint64_t seenSize_ = 0;
 };
 
 } // namespace brimlo

@@ -1,10 +1,11 @@
 #include "support/SingleInstance.h"
 
-#include <QDir>
+#include "support/DataFolderLock.h"
+
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
-#include <QStandardPaths>
+#include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 namespace brimlo {
@@ -13,11 +14,16 @@ namespace {
 
 constexpr int kSocketWaitMs = 2000;
 
-QString LockDirectory() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir;
+// Copies on different data folders must not share a socket.
+std::string FolderTag(const std::string& folder) {
+    std::error_code error;
+    const std::string name = std::filesystem::weakly_canonical(folder, error).string();
+    uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : name.empty() ? folder : name)
+        h = (h ^ c) * 1099511628211ull;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+    return hex;
 }
 
 // Reads whatever a later copy wrote; each complete message is one request.
@@ -39,29 +45,14 @@ void ServeConnection(QLocalSocket* socket, const std::function<void()>& onRaise)
 
 } // namespace
 
-SingleInstance::SingleInstance(const std::string& lockName, std::function<void()> onRaiseRequest)
-    : serverName_(lockName + "_" + std::to_string(::getuid())),
-      onRaiseRequest_(std::move(onRaiseRequest)) {
-    const QString name = QString::fromStdString(serverName_);
-    lock_ = std::make_unique<QLockFile>(QDir(LockDirectory()).filePath(name + u".lock"_qs));
-    // Only a lock whose holder has died counts as stale, never an old one.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) {
-        listen();
-        return;
-    }
-    if (lock_->error() == QLockFile::LockFailedError) {
+SingleInstance::SingleInstance(const std::string& lockName, const std::string& dataFolder,
+                               std::function<void()> onRaiseRequest)
+    : serverName_(lockName + "_" + std::to_string(::getuid()) + "_" + FolderTag(dataFolder)),
+      onRaiseRequest_(std::move(onRaiseRequest)),
+      lock_(std::make_unique<DataFolderLock>(dataFolder)) {
+    if (lock_->taken()) {
         another_ = true;
-        askFirstCopyForward();
-        return;
-    }
-    // The lock file cannot be made at all (no writable runtime folder): the
-    // socket alone decides, a live listener meaning another copy.
-    QLocalSocket probe;
-    probe.connectToServer(name);
-    if (probe.waitForConnected(kSocketWaitMs)) {
-        probe.disconnectFromServer();
-        another_ = true;
+        holder_ = lock_->holder();
         askFirstCopyForward();
         return;
     }
@@ -74,7 +65,8 @@ void SingleInstance::listen() {
     const QString name = QString::fromStdString(serverName_);
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the lock, so a socket file left behind is a killed copy's.
+    // We hold the folder, so a socket file of its name left behind is a
+    // killed copy's.
     QLocalServer::removeServer(name);
     server_->listen(name);
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
@@ -95,10 +87,12 @@ void SingleInstance::askFirstCopyForward() {
         socket.waitForDisconnected(kSocketWaitMs);
 }
 
-bool CheckSingleInstance(const std::string& lockName, std::function<void()> onRaiseRequest) {
+bool CheckSingleInstance(const std::string& lockName, const std::string& dataFolder,
+                         std::function<void()> onRaiseRequest, std::string& holder) {
     static std::unique_ptr<SingleInstance> held;
-    auto check = std::make_unique<SingleInstance>(lockName, std::move(onRaiseRequest));
+    auto check = std::make_unique<SingleInstance>(lockName, dataFolder, std::move(onRaiseRequest));
     const bool another = check->anotherCopyRuns();
+    holder = check->holder();
     if (!another)
         held = std::move(check);
     return another;

@@ -169,6 +169,9 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path) {
     std::unique_ptr<SqliteStore> store(new SqliteStore(path));
     try {
         store->connect(SQLITE_OPEN_READWRITE);
+        // another program's database is refused before anything (the
+        // journal mode) is changed in it
+        store->requireOurs();
         store->configure();
         store->readLayout();
         store->prepareStatements();
@@ -236,12 +239,16 @@ void SqliteStore::createSchema(const FieldList& fields) {
     }
 }
 
-void SqliteStore::readLayout() {
+void SqliteStore::requireOurs() {
     sqlite3_stmt* id = prepare("PRAGMA application_id");
     const bool ours = sqlite3_step(id) == SQLITE_ROW && sqlite3_column_int(id, 0) == kApplicationId;
     sqlite3_finalize(id);
     if (!ours)
         throw BrimloError("the file is not a table of this program");
+}
+
+void SqliteStore::readLayout() {
+    requireOurs();
     fields_.clear();
     sqlite3_stmt* read = prepare("SELECT name, type, size FROM layout ORDER BY pos");
     int rc;

@@ -55,6 +55,7 @@ private:
     void connect(int flags);
     void configure();
     void createSchema(const FieldList& fields);
+    void requireOurs();
     void readLayout();
     void prepareStatements();
     void finalizeStatements();

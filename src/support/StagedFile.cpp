@@ -1,6 +1,7 @@
 #include "support/StagedFile.h"
 
 #include "support/BrimloError.h"
+#include "support/FollowLinks.h"
 #include "support/LocalFileName.h"
 
 #include <atomic>
@@ -14,15 +15,24 @@ namespace brimlo {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+constexpr std::size_t kMaxNameBytes = 255; // a file name's limit on the file systems we run on
 
 std::atomic<unsigned> stagedCounter{0};
 
 // Unique within this process by the counter, across processes by the pid.
+// A long target name is shortened so the temporary name stays a valid one
+// (never cutting a UTF-8 character in two).
 std::filesystem::path TempNameFor(const std::filesystem::path& target, unsigned attempt) {
-    std::filesystem::path name = target;
-    name += ".~" + std::to_string(::getpid()) + "-" + std::to_string(stagedCounter++) + "-" +
-            std::to_string(attempt);
-    return name;
+    const std::string suffix = ".~" + std::to_string(::getpid()) + "-" +
+                               std::to_string(stagedCounter++) + "-" + std::to_string(attempt);
+    std::string name = target.filename().string();
+    if (name.size() + suffix.size() > kMaxNameBytes) {
+        size_t keep = kMaxNameBytes - suffix.size();
+        while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+            --keep;
+        name.resize(keep);
+    }
+    return target.parent_path() / (name + suffix);
 }
 
 void SyncDirectory(const std::filesystem::path& dir) {
@@ -35,9 +45,10 @@ void SyncDirectory(const std::filesystem::path& dir) {
 
 } // namespace
 
-StagedFile::StagedFile(std::filesystem::path target) : target_(std::move(target)) {
+StagedFile::StagedFile(std::filesystem::path target)
+    : target_(std::move(target)), dest_(FollowExistingLinks(target_)) {
     for (unsigned attempt = 0; fd_ < 0; ++attempt) {
-        temp_ = TempNameFor(target_, attempt);
+        temp_ = TempNameFor(dest_, attempt);
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && (errno != EEXIST || attempt > 100))
             fail("cannot be created", errno);
@@ -113,12 +124,12 @@ void StagedFile::commit() {
         fail("cannot be written", errno);
     const int closed = ::close(fd_);
     fd_ = -1;
-    if (closed != 0 || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (closed != 0 || ::rename(temp_.c_str(), dest_.c_str()) != 0) {
         const int error = errno;
         ::unlink(temp_.c_str());
         fail("cannot be written", error);
     }
-    SyncDirectory(target_.parent_path());
+    SyncDirectory(dest_.parent_path());
 }
 
 } // namespace brimlo

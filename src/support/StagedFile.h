@@ -13,6 +13,10 @@ namespace brimlo {
 // it to disk and renames it into place. Dropped without commit, the
 // temporary file is removed and the old file stays as it was. Failures throw
 // BrimloError naming the target file.
+//
+// A target that is a symbolic link keeps being one: the bytes are staged
+// beside the link's target and renamed over it. A link to a missing file is
+// refused at construction.
 class StagedFile {
 public:
     explicit StagedFile(std::filesystem::path target);
@@ -35,6 +39,7 @@ private:
     void discard();
 
     std::filesystem::path target_;
+    std::filesystem::path dest_; // target_ with its links followed
     std::filesystem::path temp_;
     int fd_ = -1;
     uint64_t written_ = 0; // bytes handed to the file so far

@@ -40,6 +40,16 @@ public:
     virtual void endBulk() = 0;
     // Reclaims the space of removed records; ids may change.
     virtual void pack() = 0;
+
+    // A store whose file other processes change too (master.db): a change
+    // made between beginBulk and endBulk sees the file as it is then.
+    virtual bool shared() const { return false; }
+    // Grows each time the store read its file anew because another process
+    // changed it (at beginBulk, at a change, at refresh): the ids of before
+    // are no longer good.
+    virtual uint64_t generation() const { return 0; }
+    // Catches up with changes other processes made to the file.
+    virtual void refresh() {}
 };
 
 } // namespace brimlo

@@ -4,6 +4,7 @@
 #include "support/TableFiles.h"
 
 #include <charconv>
+#include <climits>
 #include <filesystem>
 
 namespace brimlo {
@@ -75,7 +76,10 @@ void DeleteWorkspaceFile(const std::string& path) {
 
 int NextFreeWorkspaceNumber(const std::string& directory, int counter) {
     const std::filesystem::path dir(directory);
-    for (int n = counter + 1;; ++n) {
+    // past the largest number the count starts again at 1 (a workspace
+    // taken over may carry the largest one), never going negative
+    for (int n = counter < 1 || counter == INT_MAX ? 1 : counter + 1;;
+         n = n == INT_MAX ? 1 : n + 1) {
         const std::string logIndex = "Log" + std::to_string(n) + ".PX";
         if (!AnyFileExists(dir / HeaderFileName(n)) && !AnyFileExists(dir / LogFileName(n)) &&
             !AnyFileExists(dir / logIndex))

@@ -17,11 +17,15 @@ TEST(LoadFileLines, LineEndCountsAsOneCharacter) {
     EXPECT_EQ(lines[2].number, 3u);
 }
 
-TEST(LoadFileLines, LoneCarriageReturnIsAnOrdinaryCharacter) {
-    const auto lines = SplitLoadFileLines("a\rb\r\n");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].text, "a\rb");
-    EXPECT_EQ(lines[0].length, 4u);
+TEST(LoadFileLines, LoneCarriageReturnEndsALine) {
+    const auto lines = SplitLoadFileLines("a\rb\r\n\rc");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].text, "a");
+    EXPECT_EQ(lines[0].length, 2u);
+    EXPECT_EQ(lines[1].text, "b");
+    EXPECT_EQ(lines[1].length, 2u);
+    EXPECT_EQ(lines[2].length, 1u);
+    EXPECT_EQ(lines[3].text, "c");
 }
 
 TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
@@ -35,12 +39,20 @@ TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
     EXPECT_EQ(lines[2].text, "");
 }
 
-TEST(LoadFileLines, NulByteEndsTheLine) {
+TEST(LoadFileLines, NulByteMarksItsLine) {
     const auto lines = SplitLoadFileLines(std::string("ab\0cd\r\nef", 9));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].text, "ab");
-    EXPECT_EQ(lines[0].length, 2u);
-    EXPECT_EQ(lines[1].text, "ef");
+    EXPECT_TRUE(lines[0].hasNul);
+    EXPECT_EQ(lines[0].length, 6u);
+    EXPECT_FALSE(lines[1].hasNul);
+}
+
+TEST(LoadFileLines, ByteOrderMarkBeforeTheFirstLineIsDropped) {
+    const auto lines = SplitLoadFileLines("\xEF\xBB\xBF"
+                                          "abc\n\xEF\xBB\xBF");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text, "abc");
+    EXPECT_EQ(lines[1].text, "\xEF\xBB\xBF"); // only at the start of the file
 }
 
 TEST(LoadFileLines, CharactersStopAtTheLineEnd) {

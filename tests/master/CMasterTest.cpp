@@ -1,5 +1,7 @@
 #include "master/CMaster.h"
 
+#include "load/LoadFileReader.h"
+#include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
 #include "master/MasterPosting.h"
 #include "master/MasterTable.h"
@@ -160,6 +162,20 @@ TEST(BuildFromLoad, NetWeightHalvesGoToTheEvenNeighbour) {
         CMaster m;
         m.BuildFromLoad(h, std::vector<LogRecord>{});
         EXPECT_EQ(m.NET_WEIGHT, posted) << weight;
+    }
+}
+
+// A net weight with a fraction in the load file reads as it stands and is
+// rounded only as it is posted.
+TEST(BuildFromLoad, NetWeightFromAFileWithAFraction) {
+    for (const auto& [text, posted] : {std::pair{"  12.5", 12}, {"  13.5", 14}, {"2344.5", 2344}}) {
+        const LoadFileReadResult r = ReadLoadText(brimlo::testing::kSampleLogLine +
+                                                      brimlo::testing::SampleHeaderWith(83, text),
+                                                  "load.txt");
+        ASSERT_TRUE(r.read);
+        CMaster m;
+        m.BuildFromLoad(r.load.header, r.load.logs);
+        EXPECT_EQ(m.NET_WEIGHT, posted) << text;
     }
 }
 

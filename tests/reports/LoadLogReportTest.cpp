@@ -5,6 +5,7 @@
 #include "reports/ReportTexts.h"
 
 #include <QDate>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace brimlo::testing {
@@ -211,25 +212,56 @@ TEST(LoadLogReportTest, PageHeaderRepeatsFromPageTwoOnly) {
                                  kMargin + 15.9 + kLine / 2, kLine / 2));
 }
 
+// The footer's date takes the system's regional short date format.
 TEST(LoadLogReportTest, FooterOnEveryPageWithStartDateAndPageNumber) {
     SetProgramStartDate(QDate(2026, 1, 2));
     LoadData load;
     load.header = SampleHeader();
     for (int i = 0; i < 60; ++i)
         load.logs.push_back(MakeLog(i + 1, "S", "GR", "01", 100));
+    for (const auto& [locale, date] : {std::pair{"en_US", "1/2/26"}, {"en_CA", "2026-01-02"}}) {
+        SCOPED_TRACE(locale);
+        QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+        const auto pages = RenderListing(load);
+        QLocale::setDefault(QLocale::system());
+        ASSERT_EQ(pages.size(), 2u);
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            SCOPED_TRACE(i);
+            const PdfPage& p = pages[i];
+            const auto brimlo = p.atLeft("BRIMLO", kMargin + 90.5, kFooterTop + 2.8, 2.8);
+            ASSERT_TRUE(brimlo);
+            EXPECT_TRUE(p.atLeft(date, kMargin + 0.8, brimlo->top));
+            // "Page:" reaches the number's place, so the two may read as one word.
+            const std::string number = std::to_string(i + 1);
+            const bool apart = p.atLeft("Page:", kMargin + 179.1, brimlo->top) &&
+                               p.atLeft(number, kMargin + 188.6, brimlo->top);
+            EXPECT_TRUE(apart || p.atLeft("Page:" + number, kMargin + 179.1, brimlo->top));
+        }
+    }
+}
+
+// Header values as wide as their fields hold stop where the next column
+// starts (its caption or its value, whichever stands further left).
+TEST(LoadLogReportTest, HeaderValuesStopAtTheNextColumn) {
+    LoadData load = TwoLogLoad("S");
+    HeaderRecord& h = load.header;
+    h.LESSEE = h.MILL_NAME = h.SOURCE = std::string(20, 'W');
+    h.DISP = h.TM9 = std::string(10, 'W');
+    h.SUBDISP = h.BLOCK_NUM = std::string(4, 'W');
+    h.HSPECIES = h.HCONDCODE = h.HPRODCODE = "WW";
     const auto pages = RenderListing(load);
-    ASSERT_EQ(pages.size(), 2u);
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        SCOPED_TRACE(i);
-        const PdfPage& p = pages[i];
-        const auto brimlo = p.atLeft("BRIMLO", kMargin + 90.5, kFooterTop + 2.8, 2.8);
-        ASSERT_TRUE(brimlo);
-        EXPECT_TRUE(p.atLeft("2026/01/02", kMargin + 0.8, brimlo->top));
-        // "Page:" reaches the number's place, so the two may read as one word.
-        const std::string number = std::to_string(i + 1);
-        const bool apart = p.atLeft("Page:", kMargin + 179.1, brimlo->top) &&
-                           p.atLeft(number, kMargin + 188.6, brimlo->top);
-        EXPECT_TRUE(apart || p.atLeft("Page:" + number, kMargin + 179.1, brimlo->top));
+    ASSERT_FALSE(pages.empty());
+    const std::pair<double, std::vector<double>> lines[] = {
+        {17.7, {43.1, 87.6, 108.7, 127.5, 174.1, 195.8}},
+        {32.8, {38.9, 51.1, 60.3, 90.5, 113.8, 125.7, 137.3, 146.8, 158.5, 195.8}},
+    };
+    for (const auto& [y, starts] : lines) {
+        const auto words = pages[0].line(kTitleTop + y);
+        EXPECT_GE(words.size(), starts.size()) << y; // every value still prints
+        for (const PdfWord& word : words)
+            for (double start : starts)
+                EXPECT_FALSE(word.left < kMargin + start - 0.1 && word.right > kMargin + start)
+                    << word.text << " crosses " << start << " at " << y;
     }
 }
 

@@ -89,9 +89,11 @@ TEST(UndersizeRule, BelowThresholdIsUndersize) {
     EXPECT_EQ(ApplyUndersizeRule(Log("S", 10, 40, 20, "02"), Header()), "02");
 }
 
+// Only an empty species field is no species, as for the log reaction: the
+// list's blank entry kept as a blank is a species like any other.
 TEST(UndersizeRule, NoSpeciesOrTopIsLeftAlone) {
     EXPECT_EQ(ApplyUndersizeRule(Log("", 8, 40, 20, "02"), Header()), "02");
-    EXPECT_EQ(ApplyUndersizeRule(Log(" ", 8, 40, 20, "02"), Header()), "02");
+    EXPECT_EQ(ApplyUndersizeRule(Log(" ", 8, 40, 20, "02"), Header()), "99");
     EXPECT_EQ(ApplyUndersizeRule(Log("S", 0, 40, 0, "02"), Header()), "02");
 }
 
@@ -145,7 +147,7 @@ std::string RefSawlog(const LogMeasures& g, const ProductSettings& h) {
 }
 
 std::string RefUndersize(const LogMeasures& g, const ProductSettings& h) {
-    const bool noSpecies = g.species.find_first_not_of(' ') == std::string::npos;
+    const bool noSpecies = g.species.empty();
     if (g.prodOverride == "Y" || noSpecies || g.topd <= 0)
         return g.prodcode;
     if (g.topd < h.htopd)

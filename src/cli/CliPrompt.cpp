@@ -1,0 +1,25 @@
+#include "cli/CliPrompt.h"
+
+#include <utility>
+
+namespace brimlo::cli {
+
+CliPrompt::CliPrompt() : previous_(&Prompt::current()) {
+    Prompt::install(this);
+}
+
+CliPrompt::~CliPrompt() {
+    Prompt::install(previous_);
+}
+
+PromptAnswer CliPrompt::show(const std::string& text, const std::string&, PromptIcon,
+                             PromptButtons buttons) {
+    texts_.push_back(text);
+    return dismissedAnswer(buttons);
+}
+
+std::vector<std::string> CliPrompt::take() {
+    return std::exchange(texts_, {});
+}
+
+} // namespace brimlo::cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "support/Prompt.h"
+
+#include <string>
+#include <vector>
+
+namespace brimlo::cli {
+
+// The tool's answer to the boxes of the library code: nobody is there to
+// read them, so each text is kept for the command to print, and every
+// question gets the answer of a box closed without choosing (No for the
+// conversion of an Alberta load: the file is taken as it stands).
+// Installs itself for its lifetime.
+class CliPrompt : public Prompt {
+public:
+    CliPrompt();
+    ~CliPrompt() override;
+    CliPrompt(const CliPrompt&) = delete;
+    CliPrompt& operator=(const CliPrompt&) = delete;
+
+    PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
+                      PromptButtons buttons) override;
+
+    // The texts shown since the last take, oldest first; forgets them.
+    std::vector<std::string> take();
+
+private:
+    std::vector<std::string> texts_;
+    Prompt* previous_ = nullptr;
+};
+
+} // namespace brimlo::cli

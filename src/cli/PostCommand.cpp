@@ -1,0 +1,82 @@
+#include "cli/PostCommand.h"
+
+#include "cli/DataFolder.h"
+#include "cli/LoadInput.h"
+#include "cli/MasterKey.h"
+#include "cli/ProgressBar.h"
+#include "master/CMaster.h"
+#include "master/MasterPosting.h"
+#include "master/MasterTable.h"
+#include "support/BrimloError.h"
+
+#include <cstdio>
+
+namespace brimlo::cli {
+
+namespace {
+
+// Posts one load; true when it replaced the record with its key.
+bool Post(const LoadData& load, MasterTable& table, MasterKey& key) {
+    CMaster master;
+    master.BuildFromLoad(load.header, load.logs);
+    key = MasterKey{master.MILLCODE, master.POP, master.LOAD_NUM};
+    const bool replaced = CMaster::LocateMaster(table, key.millCode, key.loadNum, key.pop);
+    PostLoadToMaster(master, table, load.header, load.logs);
+    return replaced;
+}
+
+} // namespace
+
+std::string PostCommand::summary() const {
+    return "post loads to the master file";
+}
+
+std::string PostCommand::help() const {
+    return "usage: brimlo-cli post FILE... [--data-dir DIR]\n"
+           "\n"
+           "Posts each load file to master.db exactly as saving the load in the program\n"
+           "does: the record with the load's mill code, population and load number is\n"
+           "replaced, or a record is added. Prints for each file\n"
+           "  FILE: added MILLCODE:POP:LOADNUM\n"
+           "  FILE: replaced MILLCODE:POP:LOADNUM (duplicate)\n"
+           "Safe while the program or another brimlo-cli posts to the same folder.\n"
+           "\n"
+           "  --data-dir DIR   the folder of master.db (default: the program's own)\n"
+           "\n"
+           "Exit status: 0 all posted, 2 some file could not be read or posted.\n";
+}
+
+ArgumentSpec PostCommand::arguments() const {
+    ArgumentSpec spec;
+    spec.options = {kDataDirOption};
+    spec.minPositionals = 1;
+    return spec;
+}
+
+int PostCommand::run(const ParsedArguments& args) {
+    DataFolder folder(args);
+    MasterTable table(folder.master());
+    int status = kExitOk;
+    ProgressBar progress("Posting", static_cast<long>(args.positionals().size()));
+    for (const std::string& file : args.positionals()) {
+        std::string error;
+        const std::optional<LoadInput> input = ReadLoadInput(file, error);
+        try {
+            if (!input)
+                throw BrimloError(error);
+            if (!input->load.hasHeader)
+                throw BrimloError("the load has no header line");
+            MasterKey key;
+            const bool replaced = Post(input->load, table, key);
+            std::printf("%s: %s %s%s\n", file.c_str(), replaced ? "replaced" : "added",
+                        key.text().c_str(), replaced ? " (duplicate)" : "");
+        } catch (const BrimloError& e) {
+            std::fprintf(stderr, "%s: %s\n", file.c_str(), WithFullStop(e.text()).c_str());
+            status = kExitFailed;
+        }
+        progress.step();
+    }
+    return status;
+}
+
+} // namespace brimlo::cli

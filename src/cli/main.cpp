@@ -1,0 +1,5 @@
+#include "cli/CliApplication.h"
+
+int main(int argc, char** argv) {
+    return brimlo::cli::RunCli(argc, argv);
+}

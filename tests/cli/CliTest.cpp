@@ -1,0 +1,365 @@
+// The real brimlo-cli, run as a script would run it.
+#include "PdfWords.h"
+#include "cli/CliTestSupport.h"
+#include "load/LoadFileReader.h"
+#include "master/CMaster.h"
+#include "master/MasterExport.h"
+#include "master/MasterTable.h"
+#include "reports/LoadLogReport.h"
+#include "reports/LoadSummaryReport.h"
+#include "reports/MasterFullReport.h"
+#include "reports/MasterSummaryReport.h"
+#include "support/Dataset.h"
+#include "support/ParadoxStore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace brimlo::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// --- check, and the command line itself -------------------------------------
+
+class CliFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LoadData good = TypicalLoad();
+        good.logs = {Log("S", 20, 50, 26, 250)};
+        WriteLoad(temp / "good.txt", good);
+
+        LoadData faulty = TypicalLoad();
+        LogRecord badPair = Log("S", 20, 50, 26, 250);
+        badPair.CULL_TYPE = "1";
+        badPair.CULL_METH = "8";
+        LogRecord badPercent = Log("S", 20, 50, 26, 250, 10);
+        badPercent.CULL_TYPE = "4";
+        badPercent.CULL_METH = "3";
+        badPercent.C1 = 120;
+        faulty.logs = {Log("S", 20, 50, 26, 250), Log("S", 21, 50, 26, 250),
+                       Log("S", 22, 50, 20, 250), badPair, badPercent};
+        faulty.header.DISP = "ctl";
+        faulty.header.SCALER_PERMIT = "";
+        WriteLoad(temp / "faulty.txt", faulty);
+
+        std::ofstream(temp / "noheader.txt", std::ios::binary)
+            << "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n";
+    }
+    std::string path(const std::string& name) const { return (temp / name).string(); }
+
+    TempDir temp;
+};
+
+struct CheckCase {
+    const char* name;
+    std::vector<std::string> files;
+    int exitCode;
+    std::vector<std::string> out; // "{}" stands for the file's path
+    std::vector<std::string> err;
+};
+
+const CheckCase kCheckCases[] = {
+    {"Clean", {"good.txt"}, 0, {}, {}},
+    {"Faulty",
+     {"faulty.txt"},
+     1,
+     {"{}:2: Top Diameter must be an even number.",
+      "{}:3: Top Diameter must be less than or equal to Butt Diameter.",
+      "{}:3: Butt Diameter must be greater than or equal to Top Diameter.",
+      "{}:4: Invalid Cull Method '8' entered for Cull Type '1'",
+      "{}:5: Cull percentage has to be less than or equal to 100.",
+      "{}:6: Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>",
+      // The source read from the file is blanks, which the source check
+      // takes for a value.
+      "{}:6: Cannot have values for both disposition and source",
+      "{}:6: Scaler Permit must have a value"},
+     {}},
+    {"Missing", {"missing.txt"}, 2, {}, {"{}: Error: Unable to open file: '{}'"}},
+    {"NoHeader",
+     {"noheader.txt"},
+     2,
+     {},
+     {"{}: Unable to complete loading log data due to file format error."}},
+    {"UnreadableOutranksProblems",
+     {"missing.txt", "good.txt", "faulty.txt"},
+     2,
+     {"{}:2: Top Diameter must be an even number."},
+     {"{}: Error: Unable to open file: '{}'"}},
+};
+
+class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {};
+
+std::string Filled(std::string pattern, const std::string& path) {
+    for (std::size_t at; (at = pattern.find("{}")) != std::string::npos;)
+        pattern.replace(at, 2, path);
+    return pattern;
+}
+
+// Every expected line, with the path of the file it names.
+std::vector<std::string> Expected(const std::vector<std::string>& lines,
+                                  const std::vector<std::string>& paths, bool fromFaulty) {
+    std::vector<std::string> filled;
+    for (const std::string& line : lines) {
+        const std::string& path =
+            fromFaulty && line.find(":2:") != std::string::npos ? paths.back() : paths.front();
+        filled.push_back(Filled(line, path));
+    }
+    return filled;
+}
+
+TEST_P(CheckTest, PrintsTheProgramsMessages) {
+    const CheckCase& c = GetParam();
+    std::vector<std::string> args = {"check"}, paths;
+    for (const std::string& file : c.files)
+        paths.push_back(path(file));
+    args.insert(args.end(), paths.begin(), paths.end());
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+    const bool several = paths.size() > 1;
+    EXPECT_EQ(Lines(result.out), Expected(c.out, paths, several)) << result.out;
+    if (!several)
+        EXPECT_EQ(Lines(result.err), Expected(c.err, paths, false));
+    else
+        EXPECT_EQ(Lines(result.err), std::vector<std::string>{Filled(c.err[0], paths[0])});
+}
+
+INSTANTIATE_TEST_SUITE_P(, CheckTest, ::testing::ValuesIn(kCheckCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliCommandLine, VersionHelpAndMistakes) {
+    EXPECT_EQ(Lines(RunCli({"--version"}).out),
+              std::vector<std::string>{std::string("brimlo-cli ") + BRIMLO_VERSION_TEXT});
+    const CliResult help = RunCli({"post", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(Lines(help.out).front(), "usage: brimlo-cli post FILE... [--data-dir DIR]");
+    EXPECT_EQ(RunCli({"frobnicate"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"check"}).exitCode, 64);
+    EXPECT_EQ(RunCli({"show", "a.txt", "--bogus"}).exitCode, 64);
+}
+
+// --- show -------------------------------------------------------------------
+
+TEST_F(CliFiles, ShowJsonGivesTheLoadAsComputedByHand) {
+    LoadData load = TypicalLoad();
+    load.logs = {Log("S", 20, 50, 26, 250, 20), Log("S", 20, 46, 24, 198)};
+    const CliResult result = RunCli({"show", WriteLoad(temp / "two.txt", load), "--json"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const QJsonObject json =
+        QJsonDocument::fromJson(QByteArray::fromStdString(result.out)).object();
+
+    const QJsonArray logs = json[QStringLiteral("logs")].toArray();
+    ASSERT_EQ(logs.size(), 2);
+    EXPECT_EQ(logs[0][QStringLiteral("NETVOL")].toInt(), 230);
+    EXPECT_EQ(logs[1][QStringLiteral("NETVOL")].toInt(), 198);
+    EXPECT_EQ(logs[1][QStringLiteral("line")].toInt(), 2);
+    EXPECT_EQ(json[QStringLiteral("header")][QStringLiteral("LOAD_NUM")].toInt(), 123);
+
+    const QJsonObject tally = json[QStringLiteral("tally")].toObject();
+    EXPECT_EQ(tally[QStringLiteral("combinations")].toInt(), 1);
+    EXPECT_EQ(tally[QStringLiteral("entries")][0][QStringLiteral("key")].toString(),
+              QStringLiteral(" SGR01"));
+
+    const QJsonObject summary = json[QStringLiteral("summary")].toObject();
+    EXPECT_EQ(summary[QStringLiteral("NUM_GROUPS")].toInt(), 1);
+    EXPECT_EQ(summary[QStringLiteral("TOTALLOGS")].toInt(), 2);
+    const QJsonObject group = summary[QStringLiteral("groups")][0].toObject();
+    EXPECT_EQ(group[QStringLiteral("SPCDPR")].toString(), QStringLiteral("S  GR 01"));
+    EXPECT_EQ(group[QStringLiteral("LOGNUMS")].toInt(), 2);
+    EXPECT_NEAR(group[QStringLiteral("LENGTH")].toDouble(), 9.6, 1e-9);
+    EXPECT_NEAR(group[QStringLiteral("GROSSVOL")].toDouble(), 0.448, 1e-9);
+    EXPECT_NEAR(group[QStringLiteral("CULLVOL")].toDouble(), 0.02, 1e-9);
+    EXPECT_NEAR(group[QStringLiteral("NETVOL")].toDouble(), 0.428, 1e-9);
+    EXPECT_NEAR(group[QStringLiteral("CULLPER")].toDouble(), 2000.0 / 448, 1e-9);
+}
+
+// --- recompute --------------------------------------------------------------
+
+TEST_F(CliFiles, RecomputeSwitchesTheMethodAndBack) {
+    const std::string file = path("good.txt"), alberta = path("alberta.txt");
+    ASSERT_EQ(RunCli({"recompute", file, "--method", "S"}).exitCode, 0);
+    const std::string smalian = FileBytes(file);
+    ASSERT_EQ(RunCli({"recompute", file, "--method", "A", "-o", alberta}).exitCode, 0);
+    EXPECT_EQ(FileBytes(file), smalian) << "-o leaves the file alone";
+    const std::string albertaBytes = FileBytes(alberta);
+    ASSERT_EQ(albertaBytes.size(), smalian.size());
+    EXPECT_EQ(albertaBytes[albertaBytes.size() - 201 + 167], 'A');
+    EXPECT_NE(albertaBytes.substr(0, 52), smalian.substr(0, 52)) << "the gross volume changes";
+    ASSERT_EQ(RunCli({"recompute", alberta, "--method", "S"}).exitCode, 0);
+    EXPECT_EQ(FileBytes(alberta), smalian);
+    EXPECT_EQ(RunCli({"recompute", path("missing.txt")}).exitCode, 2);
+}
+
+// --- post and export --------------------------------------------------------
+
+// Posts loads 1..n (first..first+n-1) each with its own logs.
+std::vector<std::string> LoadFiles(const fs::path& dir, int first, int count) {
+    std::vector<std::string> files;
+    for (int n = first; n < first + count; ++n) {
+        LoadData load = TypicalLoad(n);
+        for (int i = 0; i <= n % 3; ++i)
+            load.logs.push_back(
+                Log(i == 2 ? "P" : "S", 20 + 2 * i, 40 + 2 * (n % 10), 30, 200 + n, i));
+        files.push_back(WriteLoad(dir / ("load" + std::to_string(n) + ".txt"), load));
+    }
+    return files;
+}
+
+std::vector<std::string> Args(std::vector<std::string> head, const std::vector<std::string>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+// The LOAD_NUM column of an exported CSV file, after its header row.
+std::multiset<std::string> LoadNumbers(const std::string& csv) {
+    std::multiset<std::string> numbers;
+    const std::vector<std::string> rows = Lines(csv);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        std::string row = rows[r];
+        for (int column = 0; column < 9; ++column)
+            row.erase(0, row.find(',') + 1);
+        numbers.insert(row.substr(0, row.find(',')));
+    }
+    return numbers;
+}
+
+std::multiset<std::string> Numbers(int first, int count) {
+    std::multiset<std::string> numbers;
+    for (int n = first; n < first + count; ++n)
+        numbers.insert(std::to_string(n));
+    return numbers;
+}
+
+TEST_F(CliFiles, PostOfTwoHundredLoadsThenExport) {
+    const fs::path data = temp / "data", cli = temp / "cli", program = temp / "program";
+    fs::create_directories(data);
+    fs::create_directories(cli);
+    fs::create_directories(program);
+    const std::vector<std::string> files = LoadFiles(temp.path(), 1, 200);
+    const CliResult posted = RunCli(Args({"post", "--data-dir", data.string()}, files));
+    ASSERT_EQ(posted.exitCode, 0) << posted.err;
+    EXPECT_EQ(Lines(posted.out).size(), 200u);
+    EXPECT_EQ(Lines(posted.out).back(), files.back() + ": added AB:1:200");
+    EXPECT_EQ(Lines(RunCli({"post", files[6], "--data-dir", data.string()}).out),
+              std::vector<std::string>{files[6] + ": replaced AB:1:7 (duplicate)"});
+
+    const CliResult exported =
+        RunCli({"export", "--data-dir", data.string(), "--csv", (cli / "m.csv").string(), "--ascii",
+                (cli / "m.out").string(), "--dbase", cli.string()});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    const std::string csv = FileBytes(cli / "m.csv");
+    EXPECT_EQ(csv.substr(0, 32), "MILLCODE,POP,MILL_NUM,SAWLOGS,LE");
+    EXPECT_EQ(LoadNumbers(csv), Numbers(1, 200));
+
+    // The program's own export of the same master file.
+    Dataset master(ParadoxStore::open((data / "master.db").string()));
+    MasterTable table(master);
+    CMaster record;
+    ASSERT_TRUE(ExportMasterFiles((program / "m.out").string(), record, table, "N"));
+    for (const char* name : {"m.out", "SAMPLWT.dbf", "SAMPLVOL.dbf"})
+        EXPECT_EQ(FileBytes(cli / name), FileBytes(program / name)) << name;
+}
+
+TEST_F(CliFiles, PostsOfTwoProcessesAtOnceLoseNothing) {
+    const fs::path data = temp / "data";
+    fs::create_directories(data);
+    const std::vector<std::string> a = LoadFiles(temp.path(), 1, 60);
+    const std::vector<std::string> b = LoadFiles(temp.path(), 101, 60);
+    // The folder in use already, as the program leaves it.
+    ASSERT_EQ(RunCli({"master", "stats", "--data-dir", data.string()}).exitCode, 0);
+    CliProcess first(Args({"post", "--data-dir", data.string()}, a));
+    CliProcess second(Args({"post", "--data-dir", data.string()}, b));
+    for (CliProcess* poster : {&first, &second}) {
+        const CliResult result = poster->finish();
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+    }
+    const std::string csv = (temp / "m.csv").string();
+    ASSERT_EQ(RunCli({"export", "--data-dir", data.string(), "--csv", csv}).exitCode, 0);
+    std::multiset<std::string> both = Numbers(1, 60);
+    both.merge(Numbers(101, 60));
+    EXPECT_EQ(LoadNumbers(FileBytes(csv)), both);
+}
+
+// --- reports ----------------------------------------------------------------
+
+struct ReportCase {
+    const char* name;
+    std::vector<std::string> args; // "{load}" is a load file
+    std::function<void(const std::string& pdf, const LoadData& load, Dataset& master)> program;
+};
+
+const ReportCase kReportCases[] = {
+    {"Listing",
+     {"listing", "{load}"},
+     [](const std::string& pdf, const LoadData& load, Dataset&) {
+         CMaster m;
+         SaveLoadLogReportPdf(pdf, load, m);
+     }},
+    {"Summary",
+     {"summary", "{load}"},
+     [](const std::string& pdf, const LoadData& load, Dataset&) {
+         CMaster m;
+         SaveLoadSummaryPdf(pdf, load, m);
+     }},
+    {"MasterFull",
+     {"master-full"},
+     [](const std::string& pdf, const LoadData&, Dataset& master) {
+         SaveMasterFullPdf(pdf, master, false);
+     }},
+    {"MasterFullCurrent",
+     {"master-full", "--current", "AB:1:2"},
+     [](const std::string& pdf, const LoadData&, Dataset& master) {
+         MasterTable table(master);
+         ASSERT_TRUE(CMaster::LocateMaster(table, "AB", 2, 1));
+         SaveMasterFullPdf(pdf, master, true);
+     }},
+    {"MasterSummary",
+     {"master-summary"},
+     [](const std::string& pdf, const LoadData&, Dataset& master) {
+         SaveMasterSummaryPdf(pdf, master);
+     }},
+};
+
+class ReportTest : public CliFiles, public ::testing::WithParamInterface<ReportCase> {};
+
+TEST_P(ReportTest, DrawsThePdfAsTheProgramDoes) {
+    const ReportCase& c = GetParam();
+    const fs::path data = temp / "data";
+    fs::create_directories(data);
+    const std::vector<std::string> files = LoadFiles(temp.path(), 1, 3);
+    ASSERT_EQ(RunCli(Args({"post", "--data-dir", data.string()}, files)).exitCode, 0);
+    std::vector<std::string> args = {"report"};
+    for (const std::string& arg : c.args)
+        args.push_back(arg == "{load}" ? files[2] : arg);
+    const std::string cliPdf = (temp / "cli.pdf").string();
+    const CliResult result = RunCli(Args(args, {"-o", cliPdf, "--data-dir", data.string()}));
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    Dataset master(ParadoxStore::open((data / "master.db").string()));
+    const LoadFileReadResult read = ReadLoadFile(files[2]);
+    ASSERT_TRUE(read.read);
+    const std::string programPdf = (temp / "program.pdf").string();
+    c.program(programPdf, read.load, master);
+
+    const std::vector<PdfPage> got = ReadPdfWords(cliPdf), want = ReadPdfWords(programPdf);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t p = 0; p < got.size(); ++p) {
+        ASSERT_EQ(got[p].words.size(), want[p].words.size()) << "page " << p;
+        for (std::size_t w = 0; w < got[p].words.size(); ++w) {
+            EXPECT_EQ(got[p].words[w].text, want[p].words[w].text);
+            EXPECT_NEAR(got[p].words[w].left, want[p].words[w].left, 0.05);
+            EXPECT_NEAR(got[p].words[w].top, want[p].words[w].top, 0.05);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, ReportTest, ::testing::ValuesIn(kReportCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace brimlo::testing

@@ -1,0 +1,130 @@
+#include "cli/CliTestSupport.h"
+
+#include "load/LoadFileWriter.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+
+namespace brimlo::testing {
+
+namespace {
+
+// The reports drawn in the test for comparison need an application object.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "test_cli";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+[[maybe_unused]] auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace
+
+struct CliProcess::Impl {
+    QProcess process;
+};
+
+CliProcess::CliProcess(const std::vector<std::string>& args) : impl_(new Impl) {
+    QStringList list;
+    for (const std::string& arg : args)
+        list << QString::fromStdString(arg);
+    impl_->process.start(QStringLiteral(BRIMLO_CLI), list);
+}
+
+CliProcess::~CliProcess() {
+    impl_->process.waitForFinished(-1);
+    delete impl_;
+}
+
+CliResult CliProcess::finish() {
+    QProcess& p = impl_->process;
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return {-1, {}, "brimlo-cli did not end normally"};
+    return {p.exitCode(), p.readAllStandardOutput().toStdString(),
+            p.readAllStandardError().toStdString()};
+}
+
+CliResult RunCli(const std::vector<std::string>& args) {
+    return CliProcess(args).finish();
+}
+
+LoadData TypicalLoad(int32_t loadNum) {
+    LoadData load;
+    HeaderRecord& h = load.header;
+    h.LESSEE = "LESSEE CO";
+    h.MILL_NAME = "NORTH MILL";
+    h.MILL_NUM = 123456;
+    h.BLOCK_NUM = "12";
+    h.LOAD_NUM = loadNum;
+    h.POP = 1;
+    h.HTOPD = 10;
+    h.NETWEIGHT = 25000;
+    h.HSPECIES = "S";
+    h.HCONDCODE = "GR";
+    h.HPRODCODE = "01";
+    h.MILL_CODE = "AB";
+    h.TREES = 5;
+    h.SAWLOGS = "N";
+    h.DATEWEIGHED = Date::fromYmd(2006, 12, 16);
+    h.VOL_CALC_METH = "S";
+    h.SCALER_NAME = "J SMITH";
+    h.SCALER_PERMIT = "P123";
+    return load;
+}
+
+LogRecord Log(const std::string& species, int topd, int length, int buttd, double gross,
+              double cull) {
+    LogRecord log;
+    log.SPECIES = species;
+    log.CONDCODE = "GR";
+    log.PRODCODE = "01";
+    log.TOPD = static_cast<int16_t>(topd);
+    log.LENGTH = static_cast<int16_t>(length);
+    log.BUTTD = static_cast<int16_t>(buttd);
+    log.GROSSVOL = gross;
+    log.CULLVOL = cull;
+    log.PROD_OVERRIDE = "N";
+    return log;
+}
+
+std::string WriteLoad(const std::filesystem::path& file, const LoadData& load) {
+    LoadData numbered = load;
+    for (std::size_t i = 0; i < numbered.logs.size(); ++i)
+        numbered.logs[i].LOGNUM = static_cast<int32_t>(i + 1);
+    std::ofstream(file, std::ios::binary) << FormatLoadFile(numbered);
+    return file.string();
+}
+
+std::string FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+} // namespace brimlo::testing

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "common/TempDir.h"
+#include "load/LoadData.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace brimlo::testing {
+
+// What one run of the real brimlo-cli gave.
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs brimlo-cli with the arguments and waits for it.
+CliResult RunCli(const std::vector<std::string>& args);
+// Starts it and returns at once; Finish waits.
+class CliProcess {
+public:
+    explicit CliProcess(const std::vector<std::string>& args);
+    ~CliProcess();
+    CliResult finish();
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
+
+// A load a scaler might save: mill code "AB", population 1, load number
+// loadNum, method "S", scaler and permit given, weighed 2006/12/16; logs
+// are added by the test.
+LoadData TypicalLoad(int32_t loadNum = 123);
+LogRecord Log(const std::string& species, int topd, int length, int buttd, double gross,
+              double cull = 0);
+
+// Writes the load as a load file and returns its name.
+std::string WriteLoad(const std::filesystem::path& file, const LoadData& load);
+
+std::string FileBytes(const std::filesystem::path& file);
+std::vector<std::string> Lines(const std::string& text);
+
+} // namespace brimlo::testing
