@@ -25,10 +25,18 @@ void Sync(const std::filesystem::path& path, int flags) {
 } // namespace
 
 int ExportParadoxMaster(MasterStore& source, const std::filesystem::path& target) {
-    std::filesystem::path building = target;
-    building += ".~export-" + std::to_string(::getpid());
+    // Built under the target's own name, which the table's header records,
+    // in a folder of its own beside it.
+    const std::filesystem::path folder =
+        target.parent_path() / (".~export-" + std::to_string(::getpid()));
+    const std::filesystem::path building = folder / target.filename();
+    const auto cleanUp = [&] {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    };
     int written = 0;
     try {
+        std::filesystem::create_directory(folder);
         {
             std::unique_ptr<ParadoxTable> table =
                 ParadoxTable::create(building.string(), MasterFieldList());
@@ -45,15 +53,13 @@ int ExportParadoxMaster(MasterStore& source, const std::filesystem::path& target
         std::filesystem::remove(JournaledFile::journalPath(target.string()));
         std::filesystem::rename(building, target);
     } catch (const std::filesystem::filesystem_error& e) {
-        std::error_code ignored;
-        std::filesystem::remove(building, ignored);
+        cleanUp();
         throw BrimloError("Cannot write '" + ShownFileName(target) + "': " + e.code().message());
     } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(building, ignored);
-        std::filesystem::remove(JournaledFile::journalPath(building.string()), ignored);
+        cleanUp();
         throw;
     }
+    cleanUp();
     Sync(target.parent_path(), O_RDONLY | O_DIRECTORY);
     return written;
 }

@@ -62,9 +62,23 @@ std::optional<Record> ParadoxMasterStore::find(const MasterKey& key) {
 
 void ParadoxMasterStore::post(const MasterPost& post) {
     const MasterKey key = MasterKey::Of(post.values);
-    KeepingPlace(table_.dataset(), [&] {
-        const bool found = table_.locate(key.millCode, key.loadNum, key.pop);
-        table_.post(post.values, MasterPostFieldOrder(), found);
+    Dataset& dataset = table_.dataset();
+    KeepingPlace(dataset, [&] {
+        // As CMaster::PostToMaster: another process may post to the same
+        // file, so the lookup and the write share one hold of its lock.
+        dataset.beginBulk();
+        try {
+            const bool found = table_.locate(key.millCode, key.loadNum, key.pop);
+            table_.post(post.values, MasterPostFieldOrder(), found);
+        } catch (...) {
+            try {
+                dataset.endBulk();
+            } catch (...) {
+                // the posting's own error is the one to show
+            }
+            throw;
+        }
+        dataset.endBulk();
         return 0;
     });
 }
