@@ -45,9 +45,14 @@ dpkg-query -L brimlo >"$tmp/files"
 desktop=/usr/share/applications/brimlo.desktop
 for f in /usr/bin/brimlo "$desktop" /usr/share/icons/hicolor/scalable/apps/brimlo.svg \
   /usr/share/icons/hicolor/48x48/apps/brimlo.png /usr/share/doc/brimlo/user-guide.md \
-  /usr/share/doc/brimlo/copyright; do
+  /usr/share/doc/brimlo/copyright /usr/bin/brimlo-cli /usr/share/man/man1/brimlo-cli.1 \
+  /usr/share/bash-completion/completions/brimlo-cli /usr/share/doc/brimlo/cli.md; do
   [[ -f "$f" ]] || fail "$f was not installed"
 done
+# The command-line tool runs from the package, with no display.
+brimlo-cli --version | grep -q '^brimlo-cli ' || fail "brimlo-cli --version"
+env -u DISPLAY -u WAYLAND_DISPLAY brimlo-cli master stats --data-dir "$tmp" >/dev/null \
+  || fail "brimlo-cli master stats on an empty data folder"
 desktop-file-validate "$desktop" || fail "$desktop does not validate"
 dpkg-query -W -f='${Depends}\n' brimlo | grep -q 'libqt6widgets6' \
   || fail "the package does not depend on the Qt libraries it links"

@@ -36,10 +36,11 @@ int CheckCommand::run(const ParsedArguments& args) {
     for (const std::string& file : args.positionals()) {
         std::string error;
         const std::optional<LoadInput> input = ReadLoadInput(file, error);
-        progress.step();
+        progress.clear();
         if (!input) {
             std::fprintf(stderr, "%s: %s\n", file.c_str(), error.c_str());
             status = kExitFailed;
+            progress.step();
             continue;
         }
         const std::vector<LoadProblem> problems = FindLoadProblems(*input);
@@ -47,6 +48,8 @@ int CheckCommand::run(const ParsedArguments& args) {
             std::printf("%s:%zu: %s\n", file.c_str(), problem.line, problem.message.c_str());
         if (!problems.empty())
             status = std::max<int>(status, kExitProblems);
+        std::fflush(stdout);
+        progress.step();
     }
     return status;
 }

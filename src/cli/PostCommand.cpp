@@ -113,9 +113,11 @@ int PostCommand::run(const ParsedArguments& args) {
                 throw BrimloError("the load has no header line");
             MasterKey key;
             const bool replaced = Post(input->load, table, key);
+            progress.clear();
             std::printf("%s: %s %s%s\n", file.c_str(), replaced ? "replaced" : "added",
                         key.text().c_str(), replaced ? " (duplicate)" : "");
         } catch (const BrimloError& e) {
+            progress.clear();
             std::fprintf(stderr, "%s: %s\n", file.c_str(), WithFullStop(e.text()).c_str());
             status = kExitFailed;
         }

@@ -18,8 +18,15 @@ ProgressBar::ProgressBar(std::string label, long total)
       lastDrawn_(std::chrono::steady_clock::now()) {}
 
 ProgressBar::~ProgressBar() {
-    if (shown_)
+    clear();
+}
+
+void ProgressBar::clear() {
+    if (shown_ && drawn_) {
         std::fprintf(stderr, "\r\033[K");
+        std::fflush(stderr);
+        drawn_ = false;
+    }
 }
 
 void ProgressBar::step() {
@@ -39,6 +46,7 @@ void ProgressBar::draw() {
     bar.resize(kBarWidth, '.');
     std::fprintf(stderr, "\r%s [%s] %ld/%ld", label_.c_str(), bar.c_str(), done_, total_);
     std::fflush(stderr);
+    drawn_ = true;
 }
 
 } // namespace brimlo::cli

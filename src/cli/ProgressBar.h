@@ -16,6 +16,9 @@ public:
     ProgressBar& operator=(const ProgressBar&) = delete;
 
     void step();
+    // Clears the bar so that a line can be printed; the next step draws it
+    // again.
+    void clear();
 
 private:
     void draw();
@@ -24,6 +27,7 @@ private:
     long total_;
     long done_ = 0;
     bool shown_;
+    bool drawn_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
 

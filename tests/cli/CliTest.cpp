@@ -61,73 +61,64 @@ struct CheckCase {
     const char* name;
     std::vector<std::string> files;
     int exitCode;
-    std::vector<std::string> out; // "{}" stands for the file's path
+    std::vector<std::string> out; // "{name}" stands for the path of the file name
     std::vector<std::string> err;
 };
 
+const std::vector<std::string> kFaultyLines = {
+    "{faulty.txt}:2: Top Diameter must be an even number.",
+    "{faulty.txt}:3: Top Diameter must be less than or equal to Butt Diameter.",
+    "{faulty.txt}:3: Butt Diameter must be greater than or equal to Top Diameter.",
+    "{faulty.txt}:4: Invalid Cull Method '8' entered for Cull Type '1'",
+    "{faulty.txt}:5: Cull percentage has to be less than or equal to 100.",
+    "{faulty.txt}:6: Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>",
+    // The source read from the file is blanks, which the source check takes
+    // for a value.
+    "{faulty.txt}:6: Cannot have values for both disposition and source",
+    "{faulty.txt}:6: Scaler Permit must have a value"};
+const char* const kMissingLine = "{missing.txt}: Error: Unable to open file: '{missing.txt}'";
+
 const CheckCase kCheckCases[] = {
     {"Clean", {"good.txt"}, 0, {}, {}},
-    {"Faulty",
-     {"faulty.txt"},
-     1,
-     {"{}:2: Top Diameter must be an even number.",
-      "{}:3: Top Diameter must be less than or equal to Butt Diameter.",
-      "{}:3: Butt Diameter must be greater than or equal to Top Diameter.",
-      "{}:4: Invalid Cull Method '8' entered for Cull Type '1'",
-      "{}:5: Cull percentage has to be less than or equal to 100.",
-      "{}:6: Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>",
-      // The source read from the file is blanks, which the source check
-      // takes for a value.
-      "{}:6: Cannot have values for both disposition and source",
-      "{}:6: Scaler Permit must have a value"},
-     {}},
-    {"Missing", {"missing.txt"}, 2, {}, {"{}: Error: Unable to open file: '{}'"}},
+    {"Faulty", {"faulty.txt"}, 1, kFaultyLines, {}},
+    {"Missing", {"missing.txt"}, 2, {}, {kMissingLine}},
     {"NoHeader",
      {"noheader.txt"},
      2,
      {},
-     {"{}: Unable to complete loading log data due to file format error."}},
+     {"{noheader.txt}: Unable to complete loading log data due to file format error."}},
     {"UnreadableOutranksProblems",
      {"missing.txt", "good.txt", "faulty.txt"},
      2,
-     {"{}:2: Top Diameter must be an even number."},
-     {"{}: Error: Unable to open file: '{}'"}},
+     kFaultyLines,
+     {kMissingLine}},
 };
 
-class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {};
-
-std::string Filled(std::string pattern, const std::string& path) {
-    for (std::size_t at; (at = pattern.find("{}")) != std::string::npos;)
-        pattern.replace(at, 2, path);
-    return pattern;
-}
-
-// Every expected line, with the path of the file it names.
-std::vector<std::string> Expected(const std::vector<std::string>& lines,
-                                  const std::vector<std::string>& paths, bool fromFaulty) {
-    std::vector<std::string> filled;
-    for (const std::string& line : lines) {
-        const std::string& path =
-            fromFaulty && line.find(":2:") != std::string::npos ? paths.back() : paths.front();
-        filled.push_back(Filled(line, path));
+class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {
+protected:
+    // The lines with every "{name}" replaced by that file's path.
+    std::vector<std::string> filled(const std::vector<std::string>& lines) const {
+        std::vector<std::string> result;
+        for (std::string line : lines) {
+            for (std::size_t at; (at = line.find('{')) != std::string::npos;) {
+                const std::size_t end = line.find('}', at);
+                line.replace(at, end - at + 1, path(line.substr(at + 1, end - at - 1)));
+            }
+            result.push_back(line);
+        }
+        return result;
     }
-    return filled;
-}
+};
 
 TEST_P(CheckTest, PrintsTheProgramsMessages) {
     const CheckCase& c = GetParam();
-    std::vector<std::string> args = {"check"}, paths;
+    std::vector<std::string> args = {"check"};
     for (const std::string& file : c.files)
-        paths.push_back(path(file));
-    args.insert(args.end(), paths.begin(), paths.end());
+        args.push_back(path(file));
     const CliResult result = RunCli(args);
     EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
-    const bool several = paths.size() > 1;
-    EXPECT_EQ(Lines(result.out), Expected(c.out, paths, several)) << result.out;
-    if (!several)
-        EXPECT_EQ(Lines(result.err), Expected(c.err, paths, false));
-    else
-        EXPECT_EQ(Lines(result.err), std::vector<std::string>{Filled(c.err[0], paths[0])});
+    EXPECT_EQ(Lines(result.out), filled(c.out));
+    EXPECT_EQ(Lines(result.err), filled(c.err));
 }
 
 INSTANTIATE_TEST_SUITE_P(, CheckTest, ::testing::ValuesIn(kCheckCases),
