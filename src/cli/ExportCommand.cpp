@@ -2,17 +2,24 @@
 
 #include "cli/CliPrompt.h"
 #include "cli/DataFolder.h"
+#include "cli/MasterChoice.h"
 #include "cli/MasterRecordText.h"
 #include "cli/OutputTarget.h"
 #include "cli/ProgressBar.h"
 #include "master/CMaster.h"
 #include "master/MasterTable.h"
+#include "master/ParadoxMasterExport.h"
+#include "master/ParadoxMasterStore.h"
+#include "master/PgMasterStore.h"
 #include "master/SampleTables.h"
 #include "support/BrimloError.h"
+#include "support/Dataset.h"
 #include "support/LocalFileName.h"
+#include "support/ParadoxStore.h"
 #include "support/StagedFile.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -95,6 +102,29 @@ void WriteRecords(const std::string& fileName, const std::string& heading, Maste
     file.commit();
 }
 
+// The same from a server's master.
+void WriteRecords(const std::string& fileName, const std::string& heading, MasterStore& store,
+                  std::string (*format)(const MasterFieldAt&)) {
+    RecordSink file(fileName);
+    std::string chunk = heading;
+    const Record* current = nullptr;
+    const MasterFieldAt fieldAt = [&current](int index) -> const Value& {
+        return (*current)[static_cast<size_t>(index)];
+    };
+    ProgressBar progress("Exporting", store.count());
+    store.forEach([&](const Record& record) {
+        current = &record;
+        chunk += format(fieldAt);
+        if (chunk.size() >= kChunk) {
+            file.write(chunk);
+            chunk.clear();
+        }
+        progress.step();
+    });
+    file.write(chunk);
+    file.commit();
+}
+
 std::string DirectoryWithSlash(const std::string& directory) {
     return directory.empty() || directory.back() == '/' ? directory : directory + '/';
 }
@@ -116,6 +146,54 @@ void WriteProgramFiles(const ParsedArguments& args, DataFolder& folder, MasterTa
         WriteSampleTables(DirectoryWithSlash(*dbase), table);
 }
 
+// A server's master: the master ASCII file straight from the server; the
+// sample tables, which the program writes from a master table, from a
+// master.db copy of the server's master in a folder of its own.
+void WriteServerFiles(const ParsedArguments& args, DataFolder& folder, MasterStore& store) {
+    if (!args.has("--ascii") && !args.has("--dbase"))
+        return;
+    if (store.count() == 0)
+        throw BrimloError(kEmptyMasterText);
+    if (const std::optional<std::string> ascii = args.value("--ascii")) {
+        RequireReplaceableFile(*ascii);
+        CliPrompt prompt;
+        CMaster master;
+        if (!master.WriteMasterAscii(*ascii, store, folder.defaultSawlogs())) {
+            const std::vector<std::string> said = prompt.take();
+            throw BrimloError(said.empty() ? "Cannot write '" + *ascii + "'" : said.front());
+        }
+    }
+    if (const std::optional<std::string> dbase = args.value("--dbase")) {
+        std::string copy = (fs::temp_directory_path() / "brimlo-master-XXXXXX").string();
+        if (!::mkdtemp(copy.data()))
+            throw BrimloError("Cannot make a temporary folder");
+        struct Remove {
+            std::string folder;
+            ~Remove() {
+                std::error_code ignored;
+                fs::remove_all(folder, ignored);
+            }
+        } remove{copy};
+        ExportParadoxMaster(store, fs::path(copy) / "master.db");
+        Dataset dataset(ParadoxStore::open((fs::path(copy) / "master.db").string()));
+        MasterTable table(dataset);
+        WriteSampleTables(DirectoryWithSlash(*dbase), table);
+    }
+}
+
+void RunOnServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri) {
+    PgMasterStore store(uri);
+    WriteServerFiles(args, folder, store);
+    if (const std::optional<std::string> csv = args.value("--csv"))
+        WriteRecords(*csv, MasterCsvHeader(), store, MasterCsvRow);
+    if (const std::optional<std::string> json = args.value("--json"))
+        WriteRecords(*json, std::string(), store, MasterJsonLine);
+    if (const std::optional<std::string> paradox = args.value("--paradox")) {
+        RequireReplaceableFile(*paradox);
+        ExportParadoxMaster(store, LocalFileName(*paradox));
+    }
+}
+
 } // namespace
 
 std::string ExportCommand::summary() const {
@@ -124,7 +202,7 @@ std::string ExportCommand::summary() const {
 
 std::string ExportCommand::help() const {
     return "usage: brimlo-cli export [--ascii FILE] [--dbase DIR] [--csv FILE] [--json FILE]\n"
-           "                         [--data-dir DIR]\n"
+           "                         [--paradox FILE] [--data-dir DIR] [--master URI]\n"
            "\n"
            "Writes the master file in the forms asked for (at least one); every file is\n"
            "written beside its name and renamed into place when complete.\n"
@@ -135,7 +213,10 @@ std::string ExportCommand::help() const {
            "                 one row per master record\n"
            "  --json FILE    JSON Lines, one master record a line, group fields as arrays\n"
            "                 (for --csv and --json, - is standard output)\n"
+           "  --paradox FILE the master as a Paradox master.db, as other programs read it\n"
            "  --data-dir DIR the folder of master.db (default: the program's own)\n"
+           "  --master URI   a master on a PostgreSQL server (postgresql://user@host/db;\n"
+           "                 default: $BRIMLO_MASTER, else master.db)\n"
            "\n"
            "The ASCII file and the sample tables need at least one master record, as in\n"
            "the program. Exit status: 0 written, 2 something could not be written.\n";
@@ -143,15 +224,22 @@ std::string ExportCommand::help() const {
 
 ArgumentSpec ExportCommand::arguments() const {
     ArgumentSpec spec;
-    spec.options = {"--ascii", "--dbase", "--csv", "--json", kDataDirOption};
+    spec.options = {"--ascii",   "--dbase",      "--csv",      "--json",
+                    "--paradox", kDataDirOption, kMasterOption};
     spec.maxPositionals = 0;
     return spec;
 }
 
 int ExportCommand::run(const ParsedArguments& args) {
-    if (!args.has("--ascii") && !args.has("--dbase") && !args.has("--csv") && !args.has("--json"))
-        throw UsageError("say what to export: --ascii, --dbase, --csv or --json");
+    if (!args.has("--ascii") && !args.has("--dbase") && !args.has("--csv") && !args.has("--json") &&
+        !args.has("--paradox"))
+        throw UsageError("say what to export: --ascii, --dbase, --csv, --json or --paradox");
+    const std::optional<std::string> server = ServerMaster(args);
     DataFolder folder(args);
+    if (server) {
+        RunOnServer(args, folder, *server);
+        return kExitOk;
+    }
     MasterTable table(folder.master());
     if (args.has("--ascii") || args.has("--dbase"))
         WriteProgramFiles(args, folder, table);
@@ -159,6 +247,11 @@ int ExportCommand::run(const ParsedArguments& args) {
         WriteRecords(*csv, MasterCsvHeader(), table, MasterCsvRow);
     if (const std::optional<std::string> json = args.value("--json"))
         WriteRecords(*json, std::string(), table, MasterJsonLine);
+    if (const std::optional<std::string> paradox = args.value("--paradox")) {
+        RequireReplaceableFile(*paradox);
+        ParadoxMasterStore store(table);
+        ExportParadoxMaster(store, LocalFileName(*paradox));
+    }
     return kExitOk;
 }
 

@@ -2,11 +2,14 @@
 
 #include "cli/DataFolder.h"
 #include "cli/LoadInput.h"
+#include "cli/MasterChoice.h"
 #include "cli/MasterKey.h"
 #include "cli/ProgressBar.h"
 #include "master/CMaster.h"
 #include "master/MasterPosting.h"
 #include "master/MasterTable.h"
+#include "master/PgMasterStore.h"
+#include "master/SharedMasterPoster.h"
 #include "support/BrimloError.h"
 
 #include <cstdio>
@@ -25,6 +28,39 @@ bool Post(const LoadData& load, MasterTable& table, MasterKey& key) {
     return replaced;
 }
 
+// Posts every file to a server's master; a load the server cannot take now
+// waits in the data folder's outbox, which the next post sends first.
+int PostToServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri) {
+    SharedMasterPoster poster([&uri] { return std::make_unique<PgMasterStore>(uri); },
+                              folder.directory() + "outbox.db",
+                              SharedMasterPoster::DefaultStation());
+    int status = kExitOk;
+    ProgressBar progress("Posting", static_cast<long>(args.positionals().size()));
+    for (const std::string& file : args.positionals()) {
+        std::string error;
+        const std::optional<LoadInput> input = ReadLoadInput(file, error);
+        try {
+            if (!input)
+                throw BrimloError(error);
+            if (!input->load.hasHeader)
+                throw BrimloError("the load has no header line");
+            CMaster master;
+            master.BuildFromLoad(input->load.header, input->load.logs);
+            const MasterKey key{master.MILLCODE, master.POP, master.LOAD_NUM};
+            if (poster.post(master.ToMasterRecord()))
+                std::printf("%s: posted %s\n", file.c_str(), key.text().c_str());
+            else
+                std::printf("%s: kept %s in the outbox (the server cannot be reached)\n",
+                            file.c_str(), key.text().c_str());
+        } catch (const BrimloError& e) {
+            std::fprintf(stderr, "%s: %s\n", file.c_str(), WithFullStop(e.text()).c_str());
+            status = kExitFailed;
+        }
+        progress.step();
+    }
+    return status;
+}
+
 } // namespace
 
 std::string PostCommand::summary() const {
@@ -32,7 +68,7 @@ std::string PostCommand::summary() const {
 }
 
 std::string PostCommand::help() const {
-    return "usage: brimlo-cli post FILE... [--data-dir DIR]\n"
+    return "usage: brimlo-cli post FILE... [--data-dir DIR] [--master URI]\n"
            "\n"
            "Posts each load file to master.db exactly as saving the load in the program\n"
            "does: the record with the load's mill code, population and load number is\n"
@@ -42,19 +78,28 @@ std::string PostCommand::help() const {
            "Safe while the program or another brimlo-cli posts to the same folder.\n"
            "\n"
            "  --data-dir DIR   the folder of master.db (default: the program's own)\n"
+           "  --master URI     post to a master on a PostgreSQL server instead\n"
+           "                   (postgresql://user@host/db; default: $BRIMLO_MASTER).\n"
+           "                   Prints \"FILE: posted KEY\"; while the server cannot be\n"
+           "                   reached, \"FILE: kept KEY in the outbox ...\": the load\n"
+           "                   waits in outbox.db in the data folder and goes first\n"
+           "                   with the next post.\n"
            "\n"
-           "Exit status: 0 all posted, 2 some file could not be read or posted.\n";
+           "Exit status: 0 all posted or kept, 2 some file could not be read or posted.\n";
 }
 
 ArgumentSpec PostCommand::arguments() const {
     ArgumentSpec spec;
-    spec.options = {kDataDirOption};
+    spec.options = {kDataDirOption, kMasterOption};
     spec.minPositionals = 1;
     return spec;
 }
 
 int PostCommand::run(const ParsedArguments& args) {
+    const std::optional<std::string> server = ServerMaster(args);
     DataFolder folder(args);
+    if (server)
+        return PostToServer(args, folder, *server);
     MasterTable table(folder.master());
     int status = kExitOk;
     ProgressBar progress("Posting", static_cast<long>(args.positionals().size()));

@@ -1,6 +1,7 @@
 #include "master/CMaster.h"
 
 #include "master/MasterFields.h"
+#include "master/MasterStore.h"
 #include "master/MasterTable.h"
 #include "support/BrimloError.h"
 #include "support/LocalFileName.h"
@@ -113,22 +114,6 @@ void ShowUnableToWrite(const std::string& fileName) {
 }
 
 struct ChunkNotWritten {};
-
-// Fields in the order a post assigns them.
-const std::vector<int>& PostFieldOrder() {
-    static const std::vector<int> order = [] {
-        std::vector<int> o = {kMasterMillCode,  kMasterPop,      kMasterMillNum,   kMasterSawlogs,
-                              kMasterLessee,    kMasterMillName, kMasterDisp,      kMasterSubDisp,
-                              kMasterBlockNum,  kMasterLoadNum,  kMasterWeighDate, kMasterTopD,
-                              kMasterNetWeight, kMasterTm9,      kMasterHSpecies,  kMasterHCondCode,
-                              kMasterHProdCode, kMasterSource,   kMasterTotalLogs, kMasterTrees,
-                              kMasterNumGroups};
-        for (int i = kMasterFirstGroupField; i < kMasterNumGroups; ++i)
-            o.push_back(i);
-        return o;
-    }();
-    return order;
-}
 
 // A file that fails midway is the same to the user as one that cannot be
 // opened: the old file stays and the export stops.
@@ -315,7 +300,7 @@ bool CMaster::PostToMaster(MasterTable& table) const {
     dataset.beginBulk();
     try {
         const bool found = LocateMaster(table, MILLCODE, LOAD_NUM, POP);
-        table.post(ToMasterRecord(), PostFieldOrder(), found);
+        table.post(ToMasterRecord(), MasterPostFieldOrder(), found);
     } catch (...) {
         try {
             dataset.endBulk();
@@ -358,6 +343,29 @@ void CMaster::WriteRecordLines(std::string& file) const {
 
 bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
                                const std::string& defaultSawlogs) {
+    return WriteMasterAsciiOf(fileName, [&](const std::function<void()>& line) {
+        table.forEachKeepingPlace([&] {
+            ClearSummary();
+            LoadFromMaster(table, defaultSawlogs);
+            line();
+        });
+    });
+}
+
+bool CMaster::WriteMasterAscii(const std::string& fileName, MasterStore& store,
+                               const std::string& defaultSawlogs) {
+    return WriteMasterAsciiOf(fileName, [&](const std::function<void()>& line) {
+        store.forEach([&](const Record& record) {
+            ClearSummary();
+            LoadFromMaster(record, defaultSawlogs);
+            line();
+        });
+    });
+}
+
+bool CMaster::WriteMasterAsciiOf(
+    const std::string& fileName,
+    const std::function<void(const std::function<void()>&)>& forEachRecord) {
     std::unique_ptr<StagedFile> file;
     try {
         file = std::make_unique<StagedFile>(LocalFileName(fileName));
@@ -368,9 +376,7 @@ bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
     std::string chunk;
     chunk.reserve(kAsciiChunk + 4096);
     try {
-        table.forEachKeepingPlace([&] {
-            ClearSummary();
-            LoadFromMaster(table, defaultSawlogs);
+        forEachRecord([&] {
             WriteRecordLines(chunk);
             if (chunk.size() >= kAsciiChunk && !WriteChunk(*file, chunk, false))
                 throw ChunkNotWritten{};

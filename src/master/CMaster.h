@@ -6,11 +6,13 @@
 #include "support/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace brimlo {
 
+class MasterStore;
 class MasterTable;
 
 // The master record in memory: one member per master field, the header
@@ -73,6 +75,10 @@ public:
     // that name stays as it was.
     bool WriteMasterAscii(const std::string& fileName, MasterTable& table,
                           const std::string& defaultSawlogs);
+    // The same from a master store (a database server's master), in its
+    // order.
+    bool WriteMasterAscii(const std::string& fileName, MasterStore& store,
+                          const std::string& defaultSawlogs);
     // One line of the members as they stand, groups firstGroup to
     // firstGroup + 3, with its line end.
     void WriteMasterAsciiLine(std::string& file, int firstGroup, double grossPerTree) const;
@@ -83,6 +89,10 @@ private:
     template <class FieldAt>
     void LoadSawlogs(const FieldAt& fieldAt, const std::string& defaultSawlogs);
     void WriteRecordLines(std::string& file) const;
+    // The file's writing, over records that forEachRecord loads into this
+    // object one after the other, calling its argument after each.
+    bool WriteMasterAsciiOf(const std::string& fileName,
+                            const std::function<void(const std::function<void()>&)>& forEachRecord);
     // The error of a value outside its range (an empty SAWLOGS has no first
     // character), shown in the application's error box.
     [[noreturn]] static void RangeError();

@@ -41,4 +41,19 @@ const FieldList& MasterFieldList() {
     return fields;
 }
 
+const std::vector<int>& MasterPostFieldOrder() {
+    static const std::vector<int> order = [] {
+        std::vector<int> o = {kMasterMillCode,  kMasterPop,      kMasterMillNum,   kMasterSawlogs,
+                              kMasterLessee,    kMasterMillName, kMasterDisp,      kMasterSubDisp,
+                              kMasterBlockNum,  kMasterLoadNum,  kMasterWeighDate, kMasterTopD,
+                              kMasterNetWeight, kMasterTm9,      kMasterHSpecies,  kMasterHCondCode,
+                              kMasterHProdCode, kMasterSource,   kMasterTotalLogs, kMasterTrees,
+                              kMasterNumGroups};
+        for (int i = kMasterFirstGroupField; i < kMasterNumGroups; ++i)
+            o.push_back(i);
+        return o;
+    }();
+    return order;
+}
+
 } // namespace brimlo

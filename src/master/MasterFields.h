@@ -2,6 +2,8 @@
 
 #include "support/FieldDef.h"
 
+#include <vector>
+
 namespace brimlo {
 
 // Positions of the master table's fields in its record, in table order.
@@ -50,5 +52,8 @@ constexpr int MasterGroupFieldIndex(int n, MasterGroupField field) {
 // The layout master.db is created with: 105 fields, the nineteen header
 // fields, twelve groups of seven, NUM_GROUPS and TOTALLOGS.
 const FieldList& MasterFieldList();
+
+// The fields in the order a post assigns them.
+const std::vector<int>& MasterPostFieldOrder();
 
 } // namespace brimlo

@@ -1,6 +1,7 @@
 // The real brimlo-cli, run as a script would run it.
 #include "PdfWords.h"
 #include "cli/CliTestSupport.h"
+#include "common/PostgresServer.h"
 #include "load/LoadFileReader.h"
 #include "master/CMaster.h"
 #include "master/MasterExport.h"
@@ -274,6 +275,51 @@ TEST_F(CliFiles, PostsOfTwoProcessesAtOnceLoseNothing) {
     std::multiset<std::string> both = Numbers(1, 60);
     both.merge(Numbers(101, 60));
     EXPECT_EQ(LoadNumbers(FileBytes(csv)), both);
+}
+
+// The same loads posted to a master on a server and to master.db export
+// the same files; a post while the server is down waits in the outbox and
+// goes first with the next one.
+TEST_F(CliFiles, MasterOnAServerExportsAsMasterDbAndKeepsPostsWhileItIsDown) {
+    PostgresServer server;
+    const std::string uri = server.createDatabase("cli");
+    const fs::path house = temp / "house", local = temp / "local";
+    const fs::path fromServer = temp / "server", fromFile = temp / "file";
+    for (const fs::path& dir : {house, local, fromServer, fromFile})
+        fs::create_directories(dir);
+    const std::vector<std::string> files = LoadFiles(temp.path(), 1, 20);
+    const CliResult posted =
+        RunCli(Args({"post", "--data-dir", house.string(), "--master", uri}, files));
+    ASSERT_EQ(posted.exitCode, 0) << posted.err;
+    EXPECT_EQ(Lines(posted.out).back(), files.back() + ": posted AB:1:20");
+    ASSERT_EQ(RunCli(Args({"post", "--data-dir", local.string()}, files)).exitCode, 0);
+
+    const auto exportTo = [](const fs::path& dir, std::vector<std::string> from) {
+        return RunCli(Args(std::move(from),
+                           {"--ascii", (dir / "m.out").string(), "--dbase", dir.string(), "--csv",
+                            (dir / "m.csv").string(), "--paradox", (dir / "copy.db").string()}));
+    };
+    ASSERT_EQ(
+        exportTo(fromServer, {"export", "--data-dir", house.string(), "--master", uri}).exitCode,
+        0);
+    ASSERT_EQ(exportTo(fromFile, {"export", "--data-dir", local.string()}).exitCode, 0);
+    for (const char* name : {"m.out", "SAMPLWT.dbf", "SAMPLVOL.dbf", "m.csv", "copy.db"})
+        EXPECT_TRUE(FileBytes(fromServer / name) == FileBytes(fromFile / name)) << name;
+
+    server.stop();
+    EXPECT_EQ(Lines(RunCli({"post", files[0], "--data-dir", house.string(), "--master", uri}).out),
+              std::vector<std::string>{
+                  files[0] + ": kept AB:1:1 in the outbox (the server cannot be reached)"});
+    server.start();
+    const std::vector<std::string> more = LoadFiles(temp.path(), 21, 1);
+    ::setenv("BRIMLO_MASTER", uri.c_str(), 1);
+    const CliResult next = RunCli({"post", more[0], "--data-dir", house.string()});
+    const std::string csv = (temp / "after.csv").string();
+    const CliResult after = RunCli({"export", "--data-dir", house.string(), "--csv", csv});
+    ::unsetenv("BRIMLO_MASTER");
+    EXPECT_EQ(Lines(next.out), std::vector<std::string>{more[0] + ": posted AB:1:21"});
+    ASSERT_EQ(after.exitCode, 0) << after.err;
+    EXPECT_EQ(LoadNumbers(FileBytes(csv)), Numbers(1, 21));
 }
 
 // --- reports ----------------------------------------------------------------
