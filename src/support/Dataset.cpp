@@ -71,13 +71,13 @@ void Dataset::load() {
         generation_ = store_->generation();
         idsAscending_ = std::is_sorted(rows_.begin(), rows_.end(),
                                        [](const Row& a, const Row& b) { return a.id < b.id; });
-        return;
-    }
-    std::vector<StoredRow> stored = store_->readAll();
-    generation_ = store_->generation();
-    for (auto& row : stored) {
-        row.values.resize(fields_.size());
-        rows_.push_back(Row{row.id, std::move(row.values)});
+    } else {
+        std::vector<StoredRow> stored = store_->readAll();
+        generation_ = store_->generation();
+        for (auto& row : stored) {
+            row.values.resize(fields_.size());
+            rows_.push_back(Row{row.id, std::move(row.values)});
+        }
     }
     if (key_ >= 0) {
         const FieldType type = fields_[static_cast<size_t>(key_)].type;

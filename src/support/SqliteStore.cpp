@@ -149,6 +149,9 @@ std::unique_ptr<SqliteStore> SqliteStore::build(const std::string& path, const F
         DeleteTable(building);
         std::unique_ptr<SqliteStore> store(new SqliteStore(building));
         store->connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        // Off before the switch to the write-ahead log, which writes the
+        // new file's first page and would flush it.
+        store->setFlushToDisk(false);
         store->configure();
         store->setFlushToDisk(false);
         store->createSchema(fields);

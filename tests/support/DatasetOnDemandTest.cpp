@@ -51,6 +51,7 @@ TEST(DatasetOnDemandTest, AnswersAsADatasetHoldingEveryRecord) {
         Step step;
     };
     const std::vector<Case> cases = {
+        {"opened", [](Dataset&) {}},
         {"first", [](Dataset& ds) { ds.first(); }},
         {"next", [](Dataset& ds) { ds.next(); }},
         {"last", [](Dataset& ds) { ds.last(); }},
