@@ -46,13 +46,20 @@ CliProcess::CliProcess(const std::vector<std::string>& args) : impl_(new Impl) {
 }
 
 CliProcess::~CliProcess() {
-    impl_->process.waitForFinished(-1);
+    finish();
     delete impl_;
 }
 
+// A run that hangs (two posters each waiting for the other's lock) fails
+// within the minute and leaves no process behind.
 CliResult CliProcess::finish() {
     QProcess& p = impl_->process;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+    if (p.state() != QProcess::NotRunning && !p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished(-1);
+        return {-1, {}, "brimlo-cli did not end within a minute"};
+    }
+    if (p.exitStatus() != QProcess::NormalExit)
         return {-1, {}, "brimlo-cli did not end normally"};
     return {p.exitCode(), p.readAllStandardOutput().toStdString(),
             p.readAllStandardError().toStdString()};
