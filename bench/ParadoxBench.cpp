@@ -180,4 +180,44 @@ BENCHMARK(BM_ParadoxInsert50kAgainstPxlib)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// What the lock between processes costs a post: posts (replace and append
+// in turn) with the lock and, in the same run, with it switched off;
+// counter "slowdown" is the ratio. Arguments: table size, 1 with the flush
+// to disk, 0 without it.
+void BM_ParadoxPostLockCost(benchmark::State& state) {
+    const int records = static_cast<int>(state.range(0));
+    const std::string path = (Dir().path / "lock.db").string();
+    fs::copy_file(TableOf(records), path, fs::copy_options::overwrite_existing);
+    FlushOff flush(state.range(1) == 0);
+    auto table = ParadoxTable::open(path);
+    std::vector<RowId> ids;
+    for (const StoredRow& r : table->readAll())
+        ids.push_back(r.id);
+    std::mt19937 rng(1);
+    int n = 0;
+    auto post = [&](bool locked) {
+        JournaledFile::setLockingForBenchmarks(locked);
+        const auto start = std::chrono::steady_clock::now();
+        if (n % 2 == 0)
+            table->update(ids[rng() % ids.size()], bench::FilledMasterRecord(records + ++n));
+        else
+            table->insert(bench::FilledMasterRecord(records + ++n));
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    double with = 0;
+    double without = 0;
+    for (auto _ : state) {
+        with += post(true);
+        without += post(false);
+    }
+    JournaledFile::setLockingForBenchmarks(true);
+    state.counters["slowdown"] = without > 0 ? with / without : 0;
+    state.counters["locked_us"] = 1e6 * with / static_cast<double>(state.iterations());
+    state.counters["unlocked_us"] = 1e6 * without / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ParadoxPostLockCost)
+    ->Args({50000, 0})
+    ->Args({50000, 1})
+    ->Unit(benchmark::kMicrosecond);
+
 } // namespace

@@ -95,8 +95,8 @@ std::optional<double> ParseDecimal(const std::string& text) {
     }
     if (i != text.size())
         return std::nullopt;
-    // The text is a plain decimal number now, which the C library reads the
-    // same in every locale once the decimal point is its own.
+    // Read in the classic locale: the file's decimal point is a point
+    // whatever the user's regional settings say.
     std::istringstream in(text.substr(start));
     in.imbue(std::locale::classic());
     double value = 0.0;

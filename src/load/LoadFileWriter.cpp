@@ -27,11 +27,6 @@ std::string Number(long long value, int width) {
     return buf;
 }
 
-// A number field without a value prints as the blanks it was read from.
-std::string OptionalNumber(bool has, long long value, int width) {
-    return has ? Number(value, width) : std::string(static_cast<std::size_t>(width), ' ');
-}
-
 // Floating fields print to the nearest integer, halves to the even one.
 long long NearestEven(double value) {
     if (!std::isfinite(value))
@@ -213,8 +208,8 @@ std::string FormatLogLine(int32_t position, const LogRecord& log) {
     line += Number(NearestEven(log.CULLVOL), 5);
     line += Number(log.BUTTD, 4);
     line += FirstChar(log.FLAG);
-    line += OptionalNumber(log.hasLoadId, log.LOAD_ID, 3);
-    line += OptionalNumber(log.hasDbh, log.DBH, 2);
+    line += Number(log.LOAD_ID, 3);
+    line += Number(log.DBH, 2);
     line += FirstChar(log.PROD_OVERRIDE);
     line += Number(log.ACT_LENGTH, 3);
     line += "\r\n";

@@ -30,8 +30,8 @@ struct LogRecord {
     // False when the field holds no value (a load file line too short to
     // carry the actual length); it still reads and writes as 0.
     bool hasActLength = true;
-    // False when the field holds no value (blank in the load file): it
-    // reads as 0, is shown blank and is written back as blanks.
+    // False when the field holds no value (blank in the load file, or never
+    // keyed): it is shown blank and, as every empty number, written as 0.
     bool hasLoadId = true;
     bool hasDbh = true;
 

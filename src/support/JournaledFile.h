@@ -108,6 +108,10 @@ public:
     // around it; for benchmarks and tests only: without it a power cut may
     // lose or tear changes (a crash of the program alone still cannot).
     static void setFlushing(bool flush);
+    // The lock between processes can be switched off likewise, to measure
+    // what it costs; without it two processes lose each other's changes.
+    static void setLockingForBenchmarks(bool lock);
+    static bool locking();
     // Tests that kill a writer call this between the halves of every page
     // written, to give the kill a chance to tear a page; nullptr for none.
     static void setPageWriteHookForTests(void (*hook)());

@@ -93,11 +93,11 @@ void ParadoxTable::lock(bool exclusive) {
         ++lockDepth_;
         return;
     }
-    const bool renewed =
-        file_->lock(exclusive ? JournaledFile::LockMode::Exclusive : JournaledFile::LockMode::Shared);
+    const bool renewed = file_->lock(exclusive ? JournaledFile::LockMode::Exclusive
+                                               : JournaledFile::LockMode::Shared);
     lockDepth_ = 1;
     exclusive_ = exclusive;
-    if (!seenHeader_.empty() && (renewed || changedOnDisk())) {
+    if (!seenHeader_.empty() && JournaledFile::locking() && (renewed || changedOnDisk())) {
         try {
             reload();
         } catch (...) {
@@ -113,8 +113,7 @@ void ParadoxTable::unlock() {
 }
 
 bool ParadoxTable::changedOnDisk() {
-    return file_->diskSize() != seenSize_ ||
-           file_->readPage(0, seenHeader_.size()) != seenHeader_;
+    return file_->diskSize() != seenSize_ || file_->readPage(0, seenHeader_.size()) != seenHeader_;
 }
 
 // Another process changed the file: read it anew, with ids of a new
@@ -213,8 +212,7 @@ uint32_t ParadoxTable::blockOf(RowId id) const {
                           "read them again and repeat the change");
     const size_t slot = slotIndex(id);
     if (id <= 0 || slot >= where_.size() || where_[slot] == 0)
-        throw BrimloError("Record " + std::to_string(slot) + " is not in table '" + path() +
-                          "'");
+        throw BrimloError("Record " + std::to_string(slot) + " is not in table '" + path() + "'");
     return where_[slot];
 }
 

@@ -17,17 +17,6 @@ TEST(LoadFileLines, LineEndCountsAsOneCharacter) {
     EXPECT_EQ(lines[2].number, 3u);
 }
 
-TEST(LoadFileLines, LoneCarriageReturnEndsALine) {
-    const auto lines = SplitLoadFileLines("a\rb\r\n\rc");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].text, "a");
-    EXPECT_EQ(lines[0].length, 2u);
-    EXPECT_EQ(lines[1].text, "b");
-    EXPECT_EQ(lines[1].length, 2u);
-    EXPECT_EQ(lines[2].length, 1u);
-    EXPECT_EQ(lines[3].text, "c");
-}
-
 TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
     const std::string text = std::string(1022, 'x') + "\r\n" + std::string(1023, 'y') + "\r\n";
     const auto lines = SplitLoadFileLines(text);
@@ -37,22 +26,6 @@ TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
     EXPECT_EQ(lines[1].text, std::string(1023, 'y'));
     EXPECT_EQ(lines[2].length, 1u);
     EXPECT_EQ(lines[2].text, "");
-}
-
-TEST(LoadFileLines, NulByteMarksItsLine) {
-    const auto lines = SplitLoadFileLines(std::string("ab\0cd\r\nef", 9));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(lines[0].hasNul);
-    EXPECT_EQ(lines[0].length, 6u);
-    EXPECT_FALSE(lines[1].hasNul);
-}
-
-TEST(LoadFileLines, ByteOrderMarkBeforeTheFirstLineIsDropped) {
-    const auto lines = SplitLoadFileLines("\xEF\xBB\xBF"
-                                          "abc\n\xEF\xBB\xBF");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].text, "abc");
-    EXPECT_EQ(lines[1].text, "\xEF\xBB\xBF"); // only at the start of the file
 }
 
 TEST(LoadFileLines, CharactersStopAtTheLineEnd) {

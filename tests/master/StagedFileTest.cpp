@@ -79,3 +79,33 @@ TEST(StagedFile, TheErrorNamesAnAccentedFolderAsTheUserSeesIt) {
                       "/D\xE9p\xF4t/out.txt' cannot be created: " + std::strerror(ENOENT));
     }
 }
+
+// Written through a link, the file behind it changes and the link stays; a
+// name as long as a load file's may be (251 characters) is written too.
+TEST(StagedFile, WritesThroughALinkAndUnderTheLongestName) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "share");
+    WriteBytes(dir / "share" / "load.txt", "old");
+    std::filesystem::create_symlink("share/load.txt", dir / "link.txt");
+    const std::filesystem::path longest = dir / (std::string(247, 'L') + ".txt");
+    for (const std::filesystem::path& target : {dir / "link.txt", longest}) {
+        StagedFile file(target);
+        file.write("new");
+        file.commit();
+        EXPECT_EQ(ReadBytes(target), "new") << target;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(ReadBytes(dir / "share" / "load.txt"), "new");
+    EXPECT_EQ(EntriesIn(dir), 3);
+}
+
+// A link whose target is missing (a share not mounted) is refused, not
+// answered with a new file in the link's place or at its target.
+TEST(StagedFile, ALinkToAMissingFileIsRefused) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "share");
+    std::filesystem::create_symlink(dir / "share" / "master.db", dir / "master.db");
+    EXPECT_THROW(StagedFile(dir / "master.db"), BrimloError);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "master.db"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "share"));
+}

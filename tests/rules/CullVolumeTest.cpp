@@ -179,24 +179,17 @@ TEST(CalcCullVolume, UnknownOrBlankMethodGivesZero) {
         EXPECT_EQ(Cull('S', m, 10, 10, 10), 0) << int(m);
 }
 
-// Values no window lets through still give the saturated result rather than
-// one that wrapped around 32 or 64 bits.
+// Values no window lets through saturate rather than wrap around.
 TEST(CullVolumeRange, ExtremeValuesSaturate) {
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-    LogMeasures farShort = ExampleLog('S', '2', 10);
-    farShort.length = kMin + 1; // length - C1 would wrap to a long log
-    EXPECT_EQ(CullLengthReduction(farShort, 'S'), 0);
-    LogMeasures huge = ExampleLog('S', '5', kMax, kMax, kMax);
-    EXPECT_EQ(CullBlockOut(huge), kMax);
-    huge.c1 = -kMax;
-    EXPECT_EQ(CullBlockOut(huge), kMin);
-    LogMeasures negativeGross = ExampleLog('S', '1', 18, 16);
-    negativeGross.grossvol = kMin;
-    EXPECT_EQ(CullDiameterReduction(negativeGross, 'S'), kMin);
-    negativeGross.cullMethod = '2';
-    negativeGross.c1 = 10;
-    EXPECT_EQ(CullLengthReduction(negativeGross, 'S'), kMin);
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = -kMax - 1;
+    LogMeasures log = ExampleLog('S', '2', 10);
+    log.length = kMin + 1; // length - C1 would wrap to a long log
+    EXPECT_EQ(CullLengthReduction(log, 'S'), 0);
+    EXPECT_EQ(CullBlockOut(ExampleLog('S', '5', kMax, kMax, kMax)), kMax);
+    EXPECT_EQ(CullBlockOut(ExampleLog('S', '5', -kMax, kMax, kMax)), kMin);
+    log = ExampleLog('S', '1', 18, 16);
+    log.grossvol = kMin;
+    EXPECT_EQ(CullDiameterReduction(log, 'S'), kMin);
 }
 
 TEST(CalcCullVolume, NoGrossNoCull) {

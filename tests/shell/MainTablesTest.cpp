@@ -12,6 +12,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sqlite3.h>
 
 using namespace brimlo;
 using brimlo::testing::TempDir;
@@ -206,6 +207,20 @@ TEST(MainTables, ForeignDefaultsFileIsRefused) {
     TempDir temp;
     { MainTables first(Dir(temp)); }
     WriteBytes(temp / "defaults.db", std::string(3000, '\x5a'));
+    ExpectRefused(temp, "defaults.db");
+}
+
+// Another program's SQLite database is refused before anything (its journal
+// mode) is changed in it.
+TEST(MainTables, ForeignSqliteDefaultsFileIsRefusedUnaltered) {
+    TempDir temp;
+    { MainTables first(Dir(temp)); }
+    DeleteTable((temp / "defaults.db").string());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open((temp / "defaults.db").string().c_str(), &db));
+    sqlite3_exec(db, "CREATE TABLE notes(text); INSERT INTO notes VALUES('kept')", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(db);
     ExpectRefused(temp, "defaults.db");
 }
 

@@ -1,102 +1,91 @@
-// The single-instance rule between real processes: this test program runs
-// itself as the "other copy", told what to do by the environment.
-#include "support/SingleInstance.h"
+// The single-instance rule between real copies of the program, each with a
+// runtime folder of its own, on one data folder.
+#include "common/TempDir.h"
+#include "support/DataFolderLock.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
-#include <QUuid>
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
-
-using brimlo::SingleInstance;
+#include <map>
+#include <sstream>
 
 namespace {
 
-constexpr const char* kLockVariable = "BRIMLO_TEST_INSTANCE_LOCK";
+using brimlo::testing::TempDir;
 
-QString LockForThisRun() {
-    return QStringLiteral("BRIMLO_TEST_") + QUuid::createUuid().toString(QUuid::Id128);
-}
-
-// Starts this program as another copy running one probe below.
-std::unique_ptr<QProcess> StartCopy(const QString& lock, const char* probe) {
-    auto process = std::make_unique<QProcess>();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QString::fromLatin1(kLockVariable), lock);
-    process->setProcessEnvironment(env);
-    process->start(
-        QCoreApplication::applicationFilePath(),
-        {QStringLiteral("--gtest_filter=SingleInstanceProbe.") + QString::fromLatin1(probe)});
-    return process;
-}
-
-bool WaitFor(const std::function<bool()>& condition, int ms = 10000) {
+bool WaitFor(const std::function<bool()>& condition, int ms = 20000) {
     QDeadlineTimer deadline(ms);
     while (!condition() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return condition();
 }
 
-// --- the probes, run only inside a started copy -----------------------------
-
-TEST(SingleInstanceProbe, FindsAnotherCopy) {
-    const QByteArray lock = qgetenv(kLockVariable);
-    if (lock.isEmpty())
-        GTEST_SKIP() << "runs only as the other copy";
-    SingleInstance copy(lock.toStdString(), {});
-    EXPECT_TRUE(copy.anotherCopyRuns());
-}
-
-TEST(SingleInstanceProbe, HoldsTheLockUntilKilled) {
-    const QByteArray lock = qgetenv(kLockVariable);
-    if (lock.isEmpty())
-        GTEST_SKIP() << "runs only as the other copy";
-    SingleInstance copy(lock.toStdString(), {});
-    ASSERT_FALSE(copy.anotherCopyRuns());
-    std::puts("held");
-    std::fflush(stdout);
-    QThread::sleep(60);
-}
-
-// --- the tests ---------------------------------------------------------------
-
-TEST(SingleInstanceProcesses, LaterCopyEndsAndAsksTheFirstForward) {
-    const QString lock = LockForThisRun();
-    int raised = 0;
-    SingleInstance first(lock.toStdString(), [&] { ++raised; });
-    ASSERT_FALSE(first.anotherCopyRuns());
-
-    auto copy = StartCopy(lock, "FindsAnotherCopy");
-    ASSERT_TRUE(WaitFor([&] { return copy->state() == QProcess::NotRunning; }));
-    EXPECT_EQ(QProcess::NormalExit, copy->exitStatus());
-    EXPECT_EQ(0, copy->exitCode()) << copy->readAllStandardOutput().toStdString();
-    EXPECT_TRUE(WaitFor([&] { return raised == 1; }));
-}
-
-TEST(SingleInstanceProcesses, KilledCopyDoesNotBlockTheNextStart) {
-    const QString lock = LockForThisRun();
-    auto holder = StartCopy(lock, "HoldsTheLockUntilKilled");
-    QByteArray said;
-    ASSERT_TRUE(WaitFor([&] {
-        said += holder->readAllStandardOutput();
-        return said.contains("held");
-    }));
-    {
-        SingleInstance meanwhile(lock.toStdString(), {});
-        EXPECT_TRUE(meanwhile.anotherCopyRuns());
+class ProgramCopies : public ::testing::Test {
+protected:
+    std::unique_ptr<QProcess> start(const std::filesystem::path& runtime) {
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(data.path().string()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.string()));
+        auto copy = std::make_unique<QProcess>();
+        copy->setProcessEnvironment(env);
+        copy->start(QStringLiteral(BRIMLO_PROGRAM_COPY), {});
+        return copy;
     }
-    holder->kill();
-    ASSERT_TRUE(holder->waitForFinished(5000));
+    static bool says(QProcess& copy, QByteArray& said, const char* what) {
+        said += copy.readAllStandardOutput();
+        return said.contains(what);
+    }
+    // Every file of the data folder with its bytes.
+    std::map<std::string, std::string> folder() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path())) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            files[entry.path().string()] = bytes.str();
+        }
+        return files;
+    }
+    TempDir data;
+    TempDir runtimes;
+};
 
-    int raised = 0;
-    SingleInstance next(lock.toStdString(), [&] { ++raised; });
-    EXPECT_FALSE(next.anotherCopyRuns());
-    SingleInstance later(lock.toStdString(), {});
-    EXPECT_TRUE(later.anotherCopyRuns());
-    EXPECT_TRUE(WaitFor([&] { return raised == 1; }));
+TEST_F(ProgramCopies, ASecondCopyOnTheDataFolderEndsWithTheMessageAndTouchesNothing) {
+    auto first = start(runtimes / "first");
+    QByteArray said;
+    ASSERT_TRUE(WaitFor([&] { return says(*first, said, "RUNNING"); })) << said.toStdString();
+    const auto before = folder();
+
+    auto second = start(runtimes / "second");
+    ASSERT_TRUE(second->waitForFinished(20000));
+    const std::string told = second->readAllStandardOutput().toStdString();
+    EXPECT_EQ(0, second->exitCode());
+    EXPECT_NE(told.find("BOX Only one instance of the Brimlo program is allowed."),
+              std::string::npos)
+        << told;
+    EXPECT_NE(told.find("is in use by another copy of the program (host "), std::string::npos)
+        << told;
+    EXPECT_NE(told.find("process " + std::to_string(first->processId()) + ")"), std::string::npos)
+        << told;
+    EXPECT_EQ(told.find("RUNNING"), std::string::npos) << told;
+    EXPECT_EQ(folder(), before) << "the second copy changed the data folder";
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    // a killed holder does not block the next start
+    first->kill();
+    ASSERT_TRUE(first->waitForFinished(10000));
+    auto third = start(runtimes / "second");
+    said.clear();
+    EXPECT_TRUE(WaitFor([&] { return says(*third, said, "RUNNING"); })) << said.toStdString();
+    third->kill();
+    third->waitForFinished(10000);
 }
 
 } // namespace

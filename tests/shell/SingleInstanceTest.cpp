@@ -1,5 +1,7 @@
 #include "support/SingleInstance.h"
 
+#include "common/TempDir.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -25,32 +27,46 @@ bool WaitFor(const std::function<bool()>& condition) {
 
 TEST(SingleInstance, SecondCopyFindsTheFirstAndAsksItForward) {
     const std::string name = UniqueLockName();
+    brimlo::testing::TempDir data;
     int raised = 0;
-    SingleInstance first(name, [&] { ++raised; });
+    SingleInstance first(name, data.path().string(), [&] { ++raised; });
     EXPECT_FALSE(first.anotherCopyRuns());
 
-    SingleInstance second(name, [] { ADD_FAILURE() << "the second copy was asked forward"; });
+    SingleInstance second(name, data.path().string(),
+                          [] { ADD_FAILURE() << "the second copy was asked forward"; });
     EXPECT_TRUE(second.anotherCopyRuns());
     EXPECT_TRUE(WaitFor([&] { return raised == 1; }));
+    EXPECT_NE(second.holder().find("process " + std::to_string(::getpid())), std::string::npos)
+        << second.holder();
 
-    SingleInstance third(name, {});
+    SingleInstance third(name, data.path().string(), {});
     EXPECT_TRUE(third.anotherCopyRuns());
     EXPECT_TRUE(WaitFor([&] { return raised == 2; }));
+
+    brimlo::testing::TempDir otherData;
+    SingleInstance elsewhere(name, otherData.path().string(), {});
+    EXPECT_FALSE(elsewhere.anotherCopyRuns()) << "another data folder is free";
 }
 
 TEST(SingleInstance, LockIsFreeAgainWhenTheFirstCopyEnds) {
     const std::string name = UniqueLockName();
+    brimlo::testing::TempDir data;
     {
-        SingleInstance first(name, {});
+        SingleInstance first(name, data.path().string(), {});
         ASSERT_FALSE(first.anotherCopyRuns());
     }
-    SingleInstance next(name, {});
+    SingleInstance next(name, data.path().string(), {});
     EXPECT_FALSE(next.anotherCopyRuns());
 }
 
 TEST(SingleInstance, SocketLeftByAKilledCopyIsTakenOver) {
     const std::string name = UniqueLockName();
-    const QString socketName = QString::fromStdString(name + "_" + std::to_string(::getuid()));
+    brimlo::testing::TempDir data;
+    QString socketName;
+    {
+        SingleInstance probe(name, data.path().string(), {});
+        socketName = QString::fromStdString(probe.serverName());
+    }
     // Where the socket file lives; a killed copy leaves a file there that
     // nobody listens on.
     QString socketPath;
@@ -64,9 +80,9 @@ TEST(SingleInstance, SocketLeftByAKilledCopyIsTakenOver) {
     leftOver.close();
 
     int raised = 0;
-    SingleInstance first(name, [&] { ++raised; });
+    SingleInstance first(name, data.path().string(), [&] { ++raised; });
     EXPECT_FALSE(first.anotherCopyRuns());
-    SingleInstance second(name, {});
+    SingleInstance second(name, data.path().string(), {});
     EXPECT_TRUE(second.anotherCopyRuns());
     EXPECT_TRUE(WaitFor([&] { return raised == 1; }));
 }

@@ -6,6 +6,7 @@
 #include "support/DirectoryListing.h"
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -103,6 +104,9 @@ TEST(WorkspaceFiles, NewNumberSkipsEveryKeptWorkspace) {
     EXPECT_EQ(4, NextFreeWorkspaceNumber(dir, 3));
     EXPECT_EQ(6, NextFreeWorkspaceNumber(dir, 4));
     EXPECT_EQ(8, NextFreeWorkspaceNumber(dir, 7));
+    // past the largest number (a workspace taken over may carry it) the
+    // count starts again at 1, never going negative
+    EXPECT_EQ(2, NextFreeWorkspaceNumber(dir, INT_MAX));
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace brimlo {
@@ -33,24 +35,58 @@ void Le(std::string& out, uint64_t v, int bytes) {
         out += static_cast<char>(v & 0xFF);
 }
 
-// A rollback journal as the table leaves it just before it writes: the
-// original bytes of the ranges it is about to overwrite.
-std::string JournalOf(const std::string& original,
+uint64_t Fnv(const std::string& bytes) {
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : bytes)
+        hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
+// A rollback journal as the table at path leaves it just before it writes:
+// the table's identity (device, inode, sizes, its header page before and
+// after, in 512-byte pieces) and the original bytes of the ranges it is
+// about to overwrite.
+std::string JournalOf(const std::string& path, const std::string& original,
+                      const std::string& changed,
                       const std::vector<std::pair<size_t, size_t>>& ranges) {
-    std::string j("BRJRNL1", 8);
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    const size_t header =
+        static_cast<unsigned char>(original[2]) + 256u * static_cast<unsigned char>(original[3]);
+    std::string j("BRJRNL2", 8);
     Le(j, original.size(), 8);
     Le(j, ranges.size(), 4);
     Le(j, 0, 4);
+    Le(j, st.st_dev, 8);
+    Le(j, st.st_ino, 8);
+    Le(j, changed.size(), 8);
+    Le(j, header, 4);
+    Le(j, (header + 511) / 512, 4);
+    for (size_t at = 0; at < header; at += 512) {
+        Le(j, Fnv(original.substr(at, std::min<size_t>(512, header - at))), 8);
+        Le(j, Fnv(changed.substr(at, std::min<size_t>(512, header - at))), 8);
+    }
     for (const auto& [offset, length] : ranges) {
         Le(j, offset, 8);
         Le(j, length, 4);
         j += original.substr(offset, length);
     }
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : j)
-        hash = (hash ^ c) * 1099511628211ull;
-    Le(j, hash, 8);
+    Le(j, Fnv(j), 8);
     return j;
+}
+
+// The journal a poster killed in the middle of writing its change leaves
+// beside the table.
+std::string JournalOfACrashedPost(const std::string& path, const Record& record) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        JournaledFile::setPageWriteHookForTests([] { ::_exit(0); });
+        ParadoxTable::open(path)->insert(record);
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return Slurp(JournaledFile::journalPath(path));
 }
 
 std::vector<Record> Values(const std::vector<StoredRow>& rows) {
@@ -79,13 +115,13 @@ protected:
 };
 
 TEST_F(ParadoxJournalTest, AnInterruptedChangeIsRolledBackAtOpen) {
-    Spit(journal, JournalOf(original, {{0, 4096}, {8192, 4096}}));
     // the crash came halfway through block 2, after the header and a new
     // third block were written
     std::string torn = original;
     torn[6] = 99;
     std::memset(&torn[8192 + 1000], 0x5A, 2000);
     torn += std::string(4096, 'Z');
+    Spit(journal, JournalOf(path, original, torn, {{0, 4096}, {8192, 4096}}));
     Spit(path, torn);
 
     auto table = ParadoxTable::open(path);
@@ -96,7 +132,7 @@ TEST_F(ParadoxJournalTest, AnInterruptedChangeIsRolledBackAtOpen) {
 }
 
 TEST_F(ParadoxJournalTest, AJournalCutShortIsDroppedAndTheTableKept) {
-    const std::string whole = JournalOf(original, {{0, 4096}, {4096, 4096}});
+    const std::string whole = JournalOf(path, original, original, {{0, 4096}, {4096, 4096}});
     for (size_t cut : {size_t{3}, size_t{30}, whole.size() / 2, whole.size() - 1}) {
         Spit(journal, whole.substr(0, cut));
         EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records) << cut;
@@ -153,8 +189,54 @@ TEST_F(ParadoxJournalTest, AReadOnlyTableRefusesPostsCleanly) {
     EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records);
 }
 
+// A journal is rolled back only into the file it was written for: one from
+// another table, one older than a backup put back in the table's place, and
+// one of an earlier release that names no file are refused, and neither the
+// table nor the journal is touched.
+TEST_F(ParadoxJournalTest, AJournalOfAnotherFileIsRefusedAndNothingTouched) {
+    const std::string other = dir / "other.db";
+    {
+        auto table = ParadoxTable::create(other, testing::MasterLayoutForTests());
+        for (int k = 1; k <= 4; ++k)
+            table->insert(testing::MasterRecordFor(100 + k, k));
+    }
+    const std::string foreign = JournalOfACrashedPost(other, testing::MasterRecordFor(105, 5));
+    const std::string backup = original;
+    ParadoxTable::open(path)->insert(testing::MasterRecordFor(8, 8));
+    const std::string own = JournalOfACrashedPost(path, testing::MasterRecordFor(9, 9));
+    const std::string crashed = Slurp(path);
+    struct Case {
+        const char* what;
+        std::string journal;
+        std::string table;
+    } cases[] = {
+        {"another table's", foreign, crashed},
+        {"older than the backup put back", own, backup},
+        {"of an earlier release", JournalOf(path, original, original, {{0, 4096}}), crashed},
+    };
+    cases[2].journal[6] = '1';
+    for (const Case& c : cases) {
+        Spit(path, c.table); // in place, as copying a backup over it does
+        Spit(journal, c.journal);
+        try {
+            ParadoxTable::open(path);
+            ADD_FAILURE() << c.what << " journal was taken";
+        } catch (const BrimloError& e) {
+            EXPECT_NE(e.text().find("was not made to this file"), std::string::npos) << e.text();
+        }
+        EXPECT_EQ(Slurp(path), c.table) << c.what;
+        EXPECT_EQ(Slurp(journal), c.journal) << c.what;
+    }
+    // the table's own journal, with the file the crash left, rolls back
+    Spit(path, crashed);
+    Spit(journal, own);
+    records.push_back(testing::MasterRecordFor(8, 8));
+    EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records);
+    EXPECT_FALSE(std::filesystem::exists(journal));
+}
+
 TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
-    Spit(journal, JournalOf(original, {{0, 4096}, {4096, 4096}}));
+    Spit(journal, JournalOf(path, original, original, {{0, 4096}, {4096, 4096}}));
     auto table = ParadoxTable::create(path, {{"ONE", FieldType::Long, 0}});
     table->insert({Value(5)});
     table.reset();

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -144,8 +145,57 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
     for (size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(px.records[i], rows[i].values) << "pxlib reads record " << i << " otherwise";
     EXPECT_GT(posts, 20u) << "the posters hardly got to post";
-    std::printf("%.1f s: %zu acknowledged posts, %zu records, %zu lost, %zu torn\n", seconds,
-                posts, rows.size(), lost, torn);
+    std::printf("%.1f s: %zu acknowledged posts, %zu records, %zu lost, %zu torn\n", seconds, posts,
+                rows.size(), lost, torn);
+}
+
+} // namespace
+} // namespace brimlo
+
+namespace brimlo {
+namespace {
+
+// A master.db that is a link to a shared file: deletes and the pack after
+// them change the shared file and keep the link; once the shared file is
+// gone the link is refused, never replaced by a new empty table.
+TEST(ParadoxLinkTest, ALinkedMasterStaysALinkThroughDeletesAndPack) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir / "share");
+    const std::string target = dir / "share" / "master.db";
+    const std::string link = dir / "master.db";
+    ParadoxTable::create(target, testing::MasterLayoutForTests());
+    std::filesystem::create_symlink(target, link);
+    std::vector<Record> kept;
+    {
+        Dataset master(ParadoxStore::open(link));
+        for (int key = 1; key <= 60; ++key) {
+            master.insert();
+            const Record values = testing::MasterRecordFor(key, key);
+            for (size_t i = 0; i < values.size(); ++i)
+                master.setField(static_cast<int>(i), values[i]);
+            master.post();
+            if (key % 3 != 0)
+                kept.push_back(values);
+        }
+        for (master.first(); !master.eof();) {
+            if (master.field(kKeyField).asInt() % 3 == 0)
+                master.remove();
+            else
+                master.next();
+        }
+        master.pack();
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(testing::PxRead(target).records, kept);
+    std::vector<Record> read;
+    for (const StoredRow& row : ParadoxTable::open(link)->readAll())
+        read.push_back(row.values);
+    EXPECT_EQ(read, kept);
+
+    std::filesystem::remove(target);
+    EXPECT_THROW(ParadoxStore::openOrCreate(link, testing::MasterLayoutForTests()), BrimloError);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 } // namespace
