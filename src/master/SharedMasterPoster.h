@@ -13,8 +13,8 @@ namespace brimlo {
 // the outbox while the server cannot be reached. A post is acknowledged
 // when the server has committed it or the outbox holds it on disk; nothing
 // acknowledged is lost. The outbox is sent first, oldest first: when the
-// poster is made, before every post, and whenever drain() is called (the
-// main window does so on a timer). While anything waits in the outbox a
+// poster is made, before every post, and whenever drain() is called (a
+// window calls it on a timer). While anything waits in the outbox a
 // new post joins it behind the others. The user is told once when the
 // server is first found unreachable, and again only after the outbox has
 // emptied.

@@ -129,7 +129,8 @@ TEST(CliCommandLine, VersionHelpAndMistakes) {
               std::vector<std::string>{std::string("brimlo-cli ") + BRIMLO_VERSION_TEXT});
     const CliResult help = RunCli({"post", "--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(Lines(help.out).front(), "usage: brimlo-cli post FILE... [--data-dir DIR]");
+    EXPECT_EQ(Lines(help.out).front(),
+              "usage: brimlo-cli post FILE... [--data-dir DIR] [--master URI]");
     EXPECT_EQ(RunCli({"frobnicate"}).exitCode, 64);
     EXPECT_EQ(RunCli({"check"}).exitCode, 64);
     EXPECT_EQ(RunCli({"show", "a.txt", "--bogus"}).exitCode, 64);
