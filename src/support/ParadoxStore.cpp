@@ -37,7 +37,20 @@ std::vector<RowId> ParadoxStore::readIds() {
 }
 
 Record ParadoxStore::read(RowId id) {
-    return table_->read(id);
+    constexpr size_t kRun = 256;
+    if (aheadGeneration_ != table_->generation())
+        ahead_.clear();
+    auto found = ahead_.find(id);
+    if (found == ahead_.end()) {
+        ahead_.clear();
+        for (StoredRow& row : table_->readRun(id, kRun))
+            ahead_.emplace(row.id, std::move(row.values));
+        aheadGeneration_ = table_->generation();
+        found = ahead_.find(id);
+        if (found == ahead_.end())
+            return table_->read(id);
+    }
+    return found->second;
 }
 
 std::vector<std::vector<Value>> ParadoxStore::readColumns(const std::vector<int>& fields) {
@@ -49,10 +62,12 @@ RowId ParadoxStore::insert(const Record& values) {
 }
 
 void ParadoxStore::update(RowId id, const Record& values) {
+    ahead_.clear();
     table_->update(id, values);
 }
 
 void ParadoxStore::remove(RowId id) {
+    ahead_.clear();
     table_->remove(id);
 }
 
@@ -65,6 +80,7 @@ void ParadoxStore::endBulk() {
 }
 
 void ParadoxStore::pack() {
+    ahead_.clear();
     table_->pack();
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace brimlo {
 
@@ -32,7 +33,10 @@ public:
     void pack() override;
     bool shared() const override { return true; }
     uint64_t generation() const override { return table_->generation(); }
-    void refresh() override { table_->refresh(); }
+    void refresh() override {
+        ahead_.clear();
+        table_->refresh();
+    }
     bool readsOnDemand() const override { return true; }
     std::vector<RowId> readIds() override;
     Record read(RowId id) override;
@@ -40,6 +44,11 @@ public:
 
 private:
     std::unique_ptr<ParadoxTable> table_;
+    // Records read ahead in table order: a reader going through the table
+    // (an export, a report) takes the lock and reads blocks once a run
+    // rather than once a record. Dropped at every change and refresh.
+    std::unordered_map<RowId, Record> ahead_;
+    uint64_t aheadGeneration_ = 0;
 };
 
 } // namespace brimlo

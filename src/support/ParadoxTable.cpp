@@ -454,6 +454,21 @@ std::vector<StoredRow> ParadoxTable::readAll() {
     return rows;
 }
 
+std::vector<StoredRow> ParadoxTable::readRun(RowId first, size_t count) {
+    Hold hold(*this, false);
+    std::vector<StoredRow> rows;
+    uint32_t n = blockOf(first);
+    size_t slot = slotOf(n, first);
+    const auto size = static_cast<size_t>(header_.recordSize());
+    for (; n != 0 && rows.size() < count; n = blocks_[n].next, slot = 0) {
+        const std::vector<unsigned char> page = loadBlock(n);
+        const std::vector<RowId>& ids = blocks_[n].rows;
+        for (size_t i = slot; i < ids.size() && rows.size() < count; ++i)
+            rows.push_back({ids[i], decode(&page[kBlockHead + i * size])});
+    }
+    return rows;
+}
+
 std::vector<RowId> ParadoxTable::ids() {
     Hold hold(*this, false);
     std::vector<RowId> ids;

@@ -60,6 +60,9 @@ public:
     // Every record in table order.
     std::vector<StoredRow> readAll();
     Record read(RowId id);
+    // Up to count records in table order from the one with this id on,
+    // under one hold of the lock.
+    std::vector<StoredRow> readRun(RowId first, size_t count);
     // The ids in table order, reading no record.
     std::vector<RowId> ids();
     // The given fields of every record in table order, one vector a field.
