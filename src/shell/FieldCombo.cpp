@@ -1,7 +1,7 @@
 #include "shell/FieldCombo.h"
 
+#include "master/GuardedCommand.h"
 #include "master/PolicyKeyPress.h"
-#include "shell/GuardedCommand.h"
 #include "support/Cp1252.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "shell/TfrmDefaults.h"
 
+#include "master/GuardedCommand.h"
 #include "rules/Cglobals.h"
 #include "rules/HeaderChecks.h"
 #include "shell/ChildPlacement.h"
 #include "shell/DbEdit.h"
 #include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
-#include "shell/GuardedCommand.h"
 #include "support/Dataset.h"
 #include "support/Prompt.h"
 
