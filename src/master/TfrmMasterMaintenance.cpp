@@ -1,6 +1,6 @@
 #include "master/TfrmMasterMaintenance.h"
 
-#include "master/MasterFieldEdit.h"
+#include "master/FieldEdit.h"
 #include "master/MasterFields.h"
 #include "master/PolicyKeyPress.h"
 #include "master/RecordNavigator.h"
@@ -24,6 +24,15 @@
 namespace brimlo {
 
 namespace {
+
+// The window only shows the master: its edits take no typing, and Enter
+// goes on to the window, which moves the focus on.
+FieldEdit* ShowingEdit(Dataset& master, int field, std::string picture = {}) {
+    auto* edit = new FieldEdit(nullptr, master.fields().at(static_cast<size_t>(field)).name);
+    edit->keys.enterAsTab = false;
+    edit->bindShowing(master, std::move(picture));
+    return edit;
+}
 
 struct HeaderControl {
     const char* name;
@@ -114,9 +123,9 @@ TfrmMasterMaintenance::~TfrmMasterMaintenance() = default;
 
 // --- building ----------------------------------------------------------------
 
-MasterFieldEdit* TfrmMasterMaintenance::addField(QGridLayout* grid, int column, const char* caption,
-                                                 const char* name, int field) {
-    auto* edit = new MasterFieldEdit(master_, field);
+FieldEdit* TfrmMasterMaintenance::addField(QGridLayout* grid, int column, const char* caption,
+                                           const char* name, int field) {
+    FieldEdit* edit = ShowingEdit(master_, field);
     edit->setObjectName(QString::fromLatin1(name));
     grid->addWidget(new QLabel(QString::fromLatin1(caption)), 0, column);
     grid->addWidget(edit, 1, column);
@@ -157,8 +166,8 @@ QScrollArea* TfrmMasterMaintenance::buildSummary() {
     for (int n = 1; n <= 12; ++n) {
         for (int c = 0; c < 7; ++c) {
             const GroupColumn& column = kGroupColumns[c];
-            auto* edit = new MasterFieldEdit(master_, MasterGroupFieldIndex(n, column.field),
-                                             column.picture);
+            FieldEdit* edit =
+                ShowingEdit(master_, MasterGroupFieldIndex(n, column.field), column.picture);
             edit->setObjectName(QString::fromLatin1(column.name) + QString::number(n));
             grid->addWidget(edit, n, c);
             groupRows_[static_cast<size_t>(c)][static_cast<size_t>(n - 1)] = edit;
@@ -232,7 +241,7 @@ QToolButton* TfrmMasterMaintenance::navButton(const char* objectName) const {
     return findChild<QToolButton*>(QString::fromLatin1(objectName));
 }
 
-MasterFieldEdit* TfrmMasterMaintenance::groupEdit(int column, int n) const {
+FieldEdit* TfrmMasterMaintenance::groupEdit(int column, int n) const {
     return groupRows_.at(static_cast<size_t>(column)).at(static_cast<size_t>(n - 1));
 }
 

@@ -16,7 +16,7 @@ class QToolButton;
 namespace brimlo {
 
 class Dataset;
-class MasterFieldEdit;
+class FieldEdit;
 
 // What the maintenance window tells the main window.
 struct MaintenanceCallbacks {
@@ -57,7 +57,7 @@ public:
     QLabel* recordLabel() const { return lblMasterDisplay_; }
     QToolButton* navButton(const char* objectName) const;
     // The edit of field n's column in group row n (1 to 12).
-    MasterFieldEdit* groupEdit(int column, int n) const;
+    FieldEdit* groupEdit(int column, int n) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -70,8 +70,8 @@ private:
     QWidget* buildTotals();
     QWidget* buildStatistics();
     QWidget* buildNavigator();
-    MasterFieldEdit* addField(QGridLayout* grid, int column, const char* caption, const char* name,
-                              int field);
+    FieldEdit* addField(QGridLayout* grid, int column, const char* caption, const char* name,
+                        int field);
     QLineEdit* addComputed(QGridLayout* grid, int row, int column, const char* name);
     void watchFrame();
 
@@ -87,7 +87,7 @@ private:
     bool watching_ = false;
     // Per column (SPCDPR, LOGNUMS, LENGTH, GROSSVOL, CULLVOL, NETVOL,
     // CULLPER) the twelve group edits.
-    std::array<std::array<MasterFieldEdit*, 12>, 7> groupRows_{};
+    std::array<std::array<FieldEdit*, 12>, 7> groupRows_{};
     QLineEdit* edtTotalLogs_ = nullptr;
     QLineEdit* edtTotalLength_ = nullptr;
     QLineEdit* edtTotalGVol_ = nullptr;

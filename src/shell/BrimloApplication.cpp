@@ -1,6 +1,6 @@
 #include "shell/BrimloApplication.h"
 
-#include "shell/GuardedCommand.h"
+#include "master/GuardedCommand.h"
 
 namespace brimlo {
 

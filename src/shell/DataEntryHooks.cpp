@@ -2,7 +2,7 @@
 
 #include "load/LoadDocument.h"
 #include "load/WorkspaceCounter.h"
-#include "shell/GuardedCommand.h"
+#include "master/GuardedCommand.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"

@@ -1,6 +1,6 @@
 #include "shell/DbEdit.h"
 
-#include "shell/GuardedCommand.h"
+#include "master/GuardedCommand.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/FieldEdit.h"
+#include "master/FieldEdit.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "shell/ExportHooks.h"
 
+#include "master/GuardedCommand.h"
 #include "master/MasterExport.h"
 #include "shell/BusyCursor.h"
-#include "shell/GuardedCommand.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmMain.h"
 #include "support/Cp1252.h"

@@ -1,6 +1,7 @@
 #include "shell/FieldCombo.h"
 
-#include "shell/GuardedCommand.h"
+#include "master/GuardedCommand.h"
+#include "master/PolicyKeyPress.h"
 #include "support/Cp1252.h"
 
 #include <QApplication>
@@ -16,9 +17,14 @@ std::string TrimmedEntry(const std::string& text) {
 FieldCombo::FieldCombo(QWidget* parent, std::string field)
     : QComboBox(parent), binding_(std::move(field)) {
     setEditable(false);
+    keys.enterAsTab = false;
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
-        if (!showing_)
+        if (!showing_ && !inPlace_)
             picked();
+    });
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (!showing_ && inPlace_ && index >= 0)
+            chosen(index);
     });
 }
 
@@ -29,6 +35,15 @@ void FieldCombo::setEntries(const std::vector<std::string>& entries) {
         addItem(FromCp1252(entry));
     setCurrentIndex(-1);
     showing_ = false;
+    if (inPlace_)
+        showField();
+}
+
+std::vector<std::string> FieldCombo::entries() const {
+    std::vector<std::string> list;
+    for (int i = 0; i < count(); ++i)
+        list.push_back(ToCp1252(itemText(i)));
+    return list;
 }
 
 void FieldCombo::bind(Dataset& dataset) {
@@ -36,17 +51,32 @@ void FieldCombo::bind(Dataset& dataset) {
         dataset, [this] { showField(); }, [this] { commit(); });
 }
 
+// A choice is written at once, so nothing waits to be written on a post.
+void FieldCombo::bindInPlace(Dataset& dataset, bool& typing) {
+    inPlace_ = true;
+    typing_ = &typing;
+    binding_.bind(
+        dataset, [this] { showField(); }, [] {});
+}
+
 std::string FieldCombo::text() const {
     return ToCp1252(currentText());
 }
 
-void FieldCombo::select(const std::string& wanted) {
+// A value that is none of the entries shows as an empty list box.
+int FieldCombo::entryIndex(const std::string& wanted) const {
+    if (inPlace_)
+        return findText(FromCp1252(wanted), Qt::MatchExactly);
     const std::string key = TrimmedEntry(wanted);
-    int found = -1;
-    for (int i = 0; i < count() && found < 0; ++i) {
+    for (int i = 0; i < count(); ++i) {
         if (TrimmedEntry(ToCp1252(itemText(i))) == key)
-            found = i;
+            return i;
     }
+    return -1;
+}
+
+void FieldCombo::select(const std::string& wanted) {
+    const int found = entryIndex(wanted);
     showing_ = true;
     setCurrentIndex(found);
     showing_ = false;
@@ -71,8 +101,14 @@ void FieldCombo::focusInEvent(QFocusEvent* event) {
 }
 
 void FieldCombo::keyPressEvent(QKeyEvent* event) {
+    PolicyKeyPress(*this, keys, event, [this](QKeyEvent* key) { deliver(key); });
+}
+
+void FieldCombo::deliver(QKeyEvent* event) {
+    if (typing_)
+        *typing_ = true;
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (plain && searchLetter(event->text()))
+    if (!inPlace_ && plain && searchLetter(event->text()))
         return;
     QComboBox::keyPressEvent(event);
 }
@@ -99,6 +135,15 @@ bool FieldCombo::searchLetter(const QString& typed) {
 void FieldCombo::picked() {
     if (RunGuarded([this] { binding_.changedByScaler(); }) && onPicked)
         RunGuarded([this] { onPicked(text()); });
+}
+
+// A refused choice is dropped and the field's value shown again; an
+// accepted one shows what the field's reaction made of it.
+void FieldCombo::chosen(int index) {
+    const std::string value = ToCp1252(itemText(index));
+    if (!RunGuarded([&] { binding_.write(value); }))
+        binding_.forget();
+    showField();
 }
 
 void FieldCombo::commit() {

@@ -1,7 +1,7 @@
 #include "shell/ProgramStartup.h"
 
+#include "master/GuardedCommand.h"
 #include "shell/BrimloApplication.h"
-#include "shell/GuardedCommand.h"
 #include "shell/MessageBoxPrompt.h"
 #include "shell/TfrmMain.h"
 #include "shell/WindowHooks.h"

@@ -1,13 +1,13 @@
 #include "shell/ReportHooks.h"
 
 #include "load/LoadDocument.h"
+#include "master/GuardedCommand.h"
 #include "master/MasterTable.h"
 #include "reports/LoadLogReport.h"
 #include "reports/LoadSummaryReport.h"
 #include "reports/MasterFullReport.h"
 #include "reports/MasterSummaryReport.h"
 #include "shell/BusyCursor.h"
-#include "shell/GuardedCommand.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 

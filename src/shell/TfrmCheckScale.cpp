@@ -1,9 +1,9 @@
 #include "shell/TfrmCheckScale.h"
 
 #include "load/CheckScaleText.h"
+#include "master/GuardedCommand.h"
 #include "reports/CheckScaleReport.h"
 #include "shell/CheckScaleSettings.h"
-#include "shell/GuardedCommand.h"
 #include "support/BrimloError.h"
 #include "support/Cp1252.h"
 #include "support/LocalFileName.h"

@@ -1,12 +1,12 @@
 #include "shell/TfrmDefaults.h"
 
+#include "master/GuardedCommand.h"
 #include "rules/Cglobals.h"
 #include "rules/HeaderChecks.h"
 #include "shell/ChildPlacement.h"
-#include "shell/DbComboBox.h"
 #include "shell/DbEdit.h"
+#include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
-#include "shell/GuardedCommand.h"
 #include "support/Dataset.h"
 #include "support/Prompt.h"
 
@@ -100,9 +100,11 @@ DbEdit* TfrmDefaults::makeEdit(const char* name, const char* field, int maxLengt
     return edit;
 }
 
-DbComboBox* TfrmDefaults::makeList(const char* name, const char* field) {
-    auto* list = new DbComboBox(defaults_, field, typing_);
+FieldCombo* TfrmDefaults::makeList(const char* name, const char* field) {
+    auto* list = new FieldCombo(nullptr, field);
     list->setObjectName(QString::fromLatin1(name));
+    list->keys.enterAsTab = true;
+    list->bindInPlace(defaults_, typing_);
     chain_.push_back(list);
     return list;
 }
@@ -253,15 +255,15 @@ QWidget* TfrmDefaults::buildHardwarePage() {
 
 void TfrmDefaults::fillLists() {
     const Cglobals& globals = Globals();
-    list("SAWLOGS")->setItems({"Y", "N"});
+    list("SAWLOGS")->setEntries({"Y", "N"});
     for (const char* field : {"HSPECIES", "SPECIES"})
-        list(field)->setItems(globals.speciesList());
+        list(field)->setEntries(globals.speciesList());
     for (const char* field : {"HCONDCODE", "CONDCODE"})
-        list(field)->setItems(globals.conditionList());
+        list(field)->setEntries(globals.conditionList());
     for (const char* field : {"HPRODCODE", "PRODCODE"})
-        list(field)->setItems(globals.productList());
+        list(field)->setEntries(globals.productList());
     for (size_t i = 0; i < cbCullMethods_.size(); ++i)
-        cbCullMethods_[i]->setItems(globals.allowedMethods(kMethodLists[i]));
+        cbCullMethods_[i]->setEntries(globals.allowedMethods(kMethodLists[i]));
 }
 
 void TfrmDefaults::focusFirstField(int page) {
@@ -277,8 +279,8 @@ DbEdit* TfrmDefaults::edit(const std::string& field) const {
     return nullptr;
 }
 
-DbComboBox* TfrmDefaults::list(const std::string& field) const {
-    for (DbComboBox* list : findChildren<DbComboBox*>())
+FieldCombo* TfrmDefaults::list(const std::string& field) const {
+    for (FieldCombo* list : findChildren<FieldCombo*>())
         if (list->fieldName() == field)
             return list;
     return nullptr;
@@ -294,7 +296,7 @@ void TfrmDefaults::volumeMethodMoved() {
     volumeMethod_ = method;
     const AllowedList allowed =
         method == "S" ? AllowedList::Type2Smalian : AllowedList::Type2Alberta;
-    cbCullMethods_[1]->setItems(Globals().allowedMethods(allowed));
+    cbCullMethods_[1]->setEntries(Globals().allowedMethods(allowed));
 }
 
 bool TfrmDefaults::leaveDisposition() {

@@ -16,7 +16,7 @@ class QVBoxLayout;
 namespace brimlo {
 
 class Dataset;
-class DbComboBox;
+class FieldCombo;
 class DbEdit;
 
 // The system defaults window: the defaults record's header values, the
@@ -40,7 +40,7 @@ public:
 
     // The bound edit or list of a field of the defaults record.
     DbEdit* edit(const std::string& field) const;
-    DbComboBox* list(const std::string& field) const;
+    FieldCombo* list(const std::string& field) const;
     QTabWidget* pages() const { return pcDefaults_; }
     QCheckBox* trimAllowance() const { return chkTrimAllowance_; }
     QPushButton* browseButton() const { return btnBrowse_; }
@@ -58,7 +58,7 @@ private:
     void buildHeaderCodes(QVBoxLayout* rows);
     QWidget* buildCullMethods();
     DbEdit* makeEdit(const char* name, const char* field, int maxLength, bool upper, bool advance);
-    DbComboBox* makeList(const char* name, const char* field);
+    FieldCombo* makeList(const char* name, const char* field);
     void fillLists();
     void endTabChain();
     void focusFirstField(int page);
@@ -82,7 +82,7 @@ private:
     QWidget* tabHardware_ = nullptr;
     QCheckBox* chkTrimAllowance_ = nullptr;
     QPushButton* btnBrowse_ = nullptr;
-    std::array<DbComboBox*, 7> cbCullMethods_{};
+    std::array<FieldCombo*, 7> cbCullMethods_{};
     // Each page's controls in tab order.
     std::vector<QWidget*> chain_;
     std::vector<std::vector<QWidget*>> chains_;

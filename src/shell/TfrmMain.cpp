@@ -1,11 +1,11 @@
 #include "shell/TfrmMain.h"
 
+#include "master/GuardedCommand.h"
 #include "master/MasterPosting.h"
 #include "master/MasterTable.h"
 #include "rules/Cglobals.h"
 #include "shell/AboutBox.h"
 #include "shell/ChildPlacement.h"
-#include "shell/GuardedCommand.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmCheckScale.h"
 #include "shell/WorkspaceFragments.h"

@@ -2,11 +2,11 @@
 
 #include "load/LoadDocument.h"
 #include "load/WorkspaceCounter.h"
+#include "master/FieldEdit.h"
+#include "master/GuardedCommand.h"
 #include "shell/DataEntryHooks.h"
 #include "shell/ExportHooks.h"
 #include "shell/FieldCombo.h"
-#include "shell/FieldEdit.h"
-#include "shell/GuardedCommand.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"

@@ -1,5 +1,5 @@
 #include "common/ScriptedPrompt.h"
-#include "master/MasterFieldEdit.h"
+#include "master/FieldEdit.h"
 #include "master/MasterFields.h"
 #include "master/MasterTestSupport.h"
 #include "master/TfrmMasterMaintenance.h"

@@ -1,7 +1,7 @@
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
-#include "shell/DbComboBox.h"
 #include "shell/DbEdit.h"
+#include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmDefaults.h"
@@ -98,19 +98,19 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionAndSize) {
     EXPECT_EQ(w.pages()->tabText(2).toStdString(), "Hardware &Defaults");
     EXPECT_EQ(w.pages()->currentIndex(), 0);
     EXPECT_EQ(edit("DATEWEIGHED")->toolTip().toStdString(), "yyyy/mm/dd");
-    EXPECT_EQ(w.list("SAWLOGS")->items(), (Codes{"Y", "N"}));
+    EXPECT_EQ(w.list("SAWLOGS")->entries(), (Codes{"Y", "N"}));
     EXPECT_EQ(w.browseButton()->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethods) {
     TfrmDefaults& w = open();
-    EXPECT_EQ(w.list("CULLMETHTYPE1")->items(), (Codes{"2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE3")->items(), (Codes{"1", "2", "3", "4", "5", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE4")->items(), (Codes{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE5")->items(), (Codes{"2", "3", "4", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE6")->items(), (Codes{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE7")->items(), (Codes{"2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE1")->entries(), (Codes{"2", "3", "4", "5", "6", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE3")->entries(), (Codes{"1", "2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE4")->entries(), (Codes{"2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE6")->entries(), (Codes{"2", "3", "4", "5", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE7")->entries(), (Codes{"2", "3", "4", "5", "7"}));
     // The initial record's methods are shown.
     EXPECT_EQ(w.list("CULLMETHTYPE1")->currentText().toStdString(), "6");
     EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
@@ -120,21 +120,21 @@ TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
     set({{"VOL_CALC_METH", Value("A")}});
     TfrmDefaults& w = open();
     // Opening always starts from the Smalian list.
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
     set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
     set({{"VOL_CALC_METH", Value("A")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"8"}));
     EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
     set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->items(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
     // The other types never change.
-    EXPECT_EQ(w.list("CULLMETHTYPE5")->items(), (Codes{"2", "3", "4", "7"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
 }
 
 TEST_F(DefaultsWindowTest, ChoosingAMethodStartsAnEditOfTheRecord) {
     TfrmDefaults& w = open();
-    DbComboBox* list = w.list("CULLMETHTYPE3");
+    FieldCombo* list = w.list("CULLMETHTYPE3");
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_TRUE(defaults().isEditing());

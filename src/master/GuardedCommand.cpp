@@ -1,4 +1,4 @@
-#include "shell/GuardedCommand.h"
+#include "master/GuardedCommand.h"
 
 #include "support/BrimloError.h"
 #include "support/Prompt.h"

@@ -16,7 +16,9 @@ class Dataset;
 // into it; typed text is written to the field when the edit is left or the
 // record is about to be posted. A value the field's reaction refused stays
 // in the edit and is written again on the next attempt, so the record
-// cannot be posted until it passes or the edit is cancelled.
+// cannot be posted until it passes or the edit is cancelled. Bound with
+// bindShowing (the maintenance window), it only shows the field: read-only,
+// numbers in a display picture ("#0.000"), the text from its start.
 class FieldEdit : public QLineEdit {
 public:
     FieldEdit(QWidget* parent, std::string field, int maxLength = 0);
@@ -24,6 +26,8 @@ public:
     // assignmentsWin: a value assigned from elsewhere replaces text typed
     // but not yet written (see FieldBinding).
     void bind(Dataset& dataset, bool assignmentsWin = false);
+    // picture: the display picture of a number field; empty for text.
+    void bindShowing(Dataset& dataset, std::string picture = {});
     void unbind() { binding_.unbind(); }
     const std::string& fieldName() const { return binding_.fieldName(); }
 
@@ -46,8 +50,11 @@ protected:
 
 private:
     void typed();
+    QString shownText() const;
 
     FieldBinding binding_;
+    bool showsOnly_ = false;
+    std::string picture_;
 };
 
 } // namespace brimlo

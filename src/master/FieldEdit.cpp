@@ -1,7 +1,8 @@
-#include "shell/FieldEdit.h"
+#include "master/FieldEdit.h"
 
+#include "master/GuardedCommand.h"
 #include "master/PolicyKeyPress.h"
-#include "shell/GuardedCommand.h"
+#include "rules/NumberFormat.h"
 #include "support/Cp1252.h"
 #include "support/Dataset.h"
 
@@ -24,12 +25,31 @@ void FieldEdit::bind(Dataset& dataset, bool assignmentsWin) {
         dataset, [this] { showField(); }, [this] { commit(); });
 }
 
+// Nothing is ever typed into a showing edit, so nothing waits to be written.
+void FieldEdit::bindShowing(Dataset& dataset, std::string picture) {
+    setReadOnly(true);
+    showsOnly_ = true;
+    picture_ = std::move(picture);
+    binding_.bind(
+        dataset, [this] { showField(); }, [] {});
+}
+
 void FieldEdit::showField() {
     if (!binding_.bound() || binding_.pending())
         return;
-    const QString shown = FromCp1252(binding_.shownText());
+    const QString shown = shownText();
     if (shown != text())
         setText(shown);
+    if (showsOnly_)
+        setCursorPosition(0);
+}
+
+QString FieldEdit::shownText() const {
+    if (picture_.empty())
+        return FromCp1252(binding_.shownText());
+    const Value value = binding_.shownValue();
+    return value.isNull() ? QString()
+                          : QString::fromStdString(FormatNumber(value.asDouble(), picture_));
 }
 
 void FieldEdit::typed() {
