@@ -5,6 +5,7 @@
 #include "cli/MasterChoice.h"
 #include "cli/MasterKey.h"
 #include "cli/ProgressBar.h"
+#include "load/BulkScope.h"
 #include "master/CMaster.h"
 #include "master/MasterPosting.h"
 #include "master/MasterTable.h"
@@ -23,8 +24,12 @@ bool Post(const LoadData& load, MasterTable& table, MasterKey& key) {
     CMaster master;
     master.BuildFromLoad(load.header, load.logs);
     key = MasterKey{master.MILLCODE, master.POP, master.LOAD_NUM};
+    // The lookup and the post under one exclusive hold, taken before the
+    // lookup: records read outside it go stale when another process posts.
+    BulkScope bulk(table.dataset());
     const bool replaced = CMaster::LocateMaster(table, key.millCode, key.loadNum, key.pop);
     PostLoadToMaster(master, table, load.header, load.logs);
+    bulk.finish();
     return replaced;
 }
 

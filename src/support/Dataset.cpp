@@ -776,7 +776,20 @@ int Dataset::findValues(const Record& values) const {
 bool Dataset::syncWithStore() {
     if (store_->generation() == generation_)
         return false;
-    const auto valuesAt = [this](int index) { return index >= 0 ? valuesOf(index) : Record{}; };
+    // The store has read the table anew, so a record read on demand and not
+    // at hand cannot be read by its old id any more: it is found by nothing.
+    const auto valuesAt = [this](int index) -> Record {
+        if (index < 0)
+            return {};
+        const Row& row = rows_[static_cast<size_t>(index)];
+        if (!onDemand_ || !row.values.empty())
+            return row.values;
+        if (currentId_ == row.id && !current_.empty())
+            return current_;
+        if (otherId_ == row.id && !other_.empty())
+            return other_;
+        return {};
+    };
     const bool hadCurrent = cur_ >= 0;
     const bool hadBefore = beforeInsert_ >= 0;
     const Record current = valuesAt(cur_);

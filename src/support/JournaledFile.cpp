@@ -274,7 +274,7 @@ JournaledFile::~JournaledFile() {
 // on closing it goes, when no other process is changing the file (its
 // exclusive lock is free at once), so no writer's new journal is taken.
 void JournaledFile::dropEmptyJournal() {
-    if (fd_ < 0 || lockType_ != 0 || readOnlyError_ != 0)
+    if (fd_ < 0 || lockType_ != kNoLock || readOnlyError_ != 0)
         return;
     struct flock lock {};
     lock.l_type = F_WRLCK;
@@ -350,8 +350,12 @@ bool JournaledFile::lock(LockMode mode) {
     // a journal seen under a lock has no live writer: only the exclusive
     // lock may roll it back (an emptied journal is none, see removeJournal)
     while (JournalPending(journalPath(file_))) {
-        if (type == F_RDLCK && readOnlyError_ == 0)
+        if (type == F_RDLCK && readOnlyError_ == 0) {
+            // let go of the shared lock first: two readers that both wait
+            // for the exclusive one while holding it would wait for ever
+            unlock();
             renewed = acquire(F_WRLCK) || renewed;
+        }
         try {
             recover(false);
         } catch (...) {
@@ -367,17 +371,17 @@ bool JournaledFile::lock(LockMode mode) {
 }
 
 void JournaledFile::unlock() {
-    if (lockType_ == 0 || fd_ < 0)
+    if (lockType_ == kNoLock || fd_ < 0)
         return;
     if (!gLock) {
-        lockType_ = 0;
+        lockType_ = kNoLock;
         return;
     }
     struct flock lock {};
     lock.l_type = F_UNLCK;
     lock.l_whence = SEEK_SET;
     ::fcntl(fd_, F_OFD_SETLK, &lock);
-    lockType_ = 0;
+    lockType_ = kNoLock;
 }
 
 void JournaledFile::openFiles() {
@@ -402,7 +406,7 @@ void JournaledFile::openFiles() {
 }
 
 void JournaledFile::closeFiles() {
-    lockType_ = 0; // closing the file lets go of its lock
+    lockType_ = kNoLock; // closing the file lets go of its lock
     if (fd_ >= 0)
         ::close(fd_);
     if (dirFd_ >= 0)

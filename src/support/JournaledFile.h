@@ -58,7 +58,7 @@ public:
     // before unlock().
     bool lock(LockMode mode);
     void unlock();
-    bool locked() const { return lockType_ != 0; }
+    bool locked() const { return lockType_ != kNoLock; }
     // The leading bytes that identify the file for its journal (a table's
     // header page).
     void setIdentityLength(size_t length) { identityLength_ = length; }
@@ -149,7 +149,9 @@ private:
     uint64_t diskSize_ = 0; // as on disk
     Identity identity_;
     size_t identityLength_ = 0;
-    int lockType_ = 0; // F_RDLCK or F_WRLCK while held
+    // F_RDLCK or F_WRLCK while held; F_RDLCK is 0, so none is marked apart
+    static constexpr int kNoLock = -1;
+    int lockType_ = kNoLock;
     std::map<uint64_t, std::vector<unsigned char>> staged_;
 };
 

@@ -131,6 +131,22 @@ TEST_F(ParadoxJournalTest, AnInterruptedChangeIsRolledBackAtOpen) {
     EXPECT_EQ(testing::PxRead(path).records, records);
 }
 
+// A reader lets go of its shared lock when done: a writer of another
+// process would wait for it otherwise, and two that read first for ever.
+TEST_F(ParadoxJournalTest, AReaderLeavesTheTableFreeForAWriter) {
+    auto table = ParadoxTable::open(path);
+    EXPECT_EQ(Values(table->readAll()), records);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    const int result = ::fcntl(fd, F_OFD_GETLK, &probe);
+    ::close(fd);
+    ASSERT_EQ(result, 0);
+    EXPECT_EQ(probe.l_type, F_UNLCK);
+}
+
 TEST_F(ParadoxJournalTest, AJournalCutShortIsDroppedAndTheTableKept) {
     const std::string whole = JournalOf(path, original, original, {{0, 4096}, {4096, 4096}});
     for (size_t cut : {size_t{3}, size_t{30}, whole.size() / 2, whole.size() - 1}) {
