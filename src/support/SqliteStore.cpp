@@ -249,10 +249,12 @@ void SqliteStore::connect(int flags) {
         throw BrimloError(why);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // another process may be folding its log into the table as it closes:
+    // wait for it from the first read on, not only after the checks
+    sqlite3_busy_timeout(db_, 2000);
 }
 
 void SqliteStore::configure() {
-    sqlite3_busy_timeout(db_, 2000);
     // Write-ahead logging appends each commit to the log beside the table
     // and flushes it once: the post survives a killed process and a machine
     // that stops, and the work around the flush stays small. The log is
@@ -300,8 +302,13 @@ void SqliteStore::createSchema(const FieldList& fields) {
 
 void SqliteStore::requireOurs() {
     sqlite3_stmt* id = prepare("PRAGMA application_id");
-    const bool ours = sqlite3_step(id) == SQLITE_ROW && sqlite3_column_int(id, 0) == kApplicationId;
+    const int rc = sqlite3_step(id);
+    const bool ours = rc == SQLITE_ROW && sqlite3_column_int(id, 0) == kApplicationId;
+    const std::string why = sqlite3_errmsg(db_);
     sqlite3_finalize(id);
+    // a table busy in another process is not a foreign file
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw BrimloError(why);
     if (!ours)
         throw BrimloError("the file is not a table of this program");
 }
