@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace brimlo::cli {
@@ -81,16 +82,15 @@ private:
     std::string name_;
 };
 
-// Every record in table order through format.
-void WriteRecords(const std::string& fileName, const std::string& heading, MasterTable& table,
-                  std::string (*format)(const MasterFieldAt&)) {
+// Formats each record the visit hands over, in order, into the file in
+// chunks, so a big master is never held as one string.
+void WriteVisited(const std::string& fileName, const std::string& heading, long count,
+                  const std::function<void(const std::function<void()>&)>& visit,
+                  const MasterFieldAt& fieldAt, std::string (*format)(const MasterFieldAt&)) {
     RecordSink file(fileName);
     std::string chunk = heading;
-    const MasterFieldAt fieldAt = [&table](int index) -> const Value& {
-        return table.field(index);
-    };
-    ProgressBar progress("Exporting", table.recordCount());
-    table.forEachKeepingPlace([&] {
+    ProgressBar progress("Exporting", count);
+    visit([&] {
         chunk += format(fieldAt);
         if (chunk.size() >= kChunk) {
             file.write(chunk);
@@ -102,27 +102,34 @@ void WriteRecords(const std::string& fileName, const std::string& heading, Maste
     file.commit();
 }
 
+// Every record in table order through format.
+void WriteRecords(const std::string& fileName, const std::string& heading, MasterTable& table,
+                  std::string (*format)(const MasterFieldAt&)) {
+    const MasterFieldAt fieldAt = [&table](int index) -> const Value& {
+        return table.field(index);
+    };
+    WriteVisited(
+        fileName, heading, table.recordCount(),
+        [&table](const std::function<void()>& each) { table.forEachKeepingPlace(each); }, fieldAt,
+        format);
+}
+
 // The same from a server's master.
 void WriteRecords(const std::string& fileName, const std::string& heading, MasterStore& store,
                   std::string (*format)(const MasterFieldAt&)) {
-    RecordSink file(fileName);
-    std::string chunk = heading;
     const Record* current = nullptr;
     const MasterFieldAt fieldAt = [&current](int index) -> const Value& {
         return (*current)[static_cast<size_t>(index)];
     };
-    ProgressBar progress("Exporting", store.count());
-    store.forEach([&](const Record& record) {
-        current = &record;
-        chunk += format(fieldAt);
-        if (chunk.size() >= kChunk) {
-            file.write(chunk);
-            chunk.clear();
-        }
-        progress.step();
-    });
-    file.write(chunk);
-    file.commit();
+    WriteVisited(
+        fileName, heading, store.count(),
+        [&store, &current](const std::function<void()>& each) {
+            store.forEach([&](const Record& record) {
+                current = &record;
+                each();
+            });
+        },
+        fieldAt, format);
 }
 
 std::string DirectoryWithSlash(const std::string& directory) {
