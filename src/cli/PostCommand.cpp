@@ -14,6 +14,7 @@
 #include "support/BrimloError.h"
 
 #include <cstdio>
+#include <functional>
 
 namespace brimlo::cli {
 
@@ -33,12 +34,10 @@ bool Post(const LoadData& load, MasterTable& table, MasterKey& key) {
     return replaced;
 }
 
-// Posts every file to a server's master; a load the server cannot take now
-// waits in the data folder's outbox, which the next post sends first.
-int PostToServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri) {
-    SharedMasterPoster poster([&uri] { return std::make_unique<PgMasterStore>(uri); },
-                              folder.directory() + "outbox.db",
-                              SharedMasterPoster::DefaultStation());
+// Reads each file and hands its load to postOne, which prints what it did;
+// a file that cannot be read or posted is told on standard error.
+int PostEach(const ParsedArguments& args,
+             const std::function<void(const std::string&, const LoadData&)>& postOne) {
     int status = kExitOk;
     ProgressBar progress("Posting", static_cast<long>(args.positionals().size()));
     for (const std::string& file : args.positionals()) {
@@ -49,21 +48,34 @@ int PostToServer(const ParsedArguments& args, DataFolder& folder, const std::str
                 throw BrimloError(error);
             if (!input->load.hasHeader)
                 throw BrimloError("the load has no header line");
-            CMaster master;
-            master.BuildFromLoad(input->load.header, input->load.logs);
-            const MasterKey key{master.MILLCODE, master.POP, master.LOAD_NUM};
-            if (poster.post(master.ToMasterRecord()))
-                std::printf("%s: posted %s\n", file.c_str(), key.text().c_str());
-            else
-                std::printf("%s: kept %s in the outbox (the server cannot be reached)\n",
-                            file.c_str(), key.text().c_str());
+            progress.clear();
+            postOne(file, input->load);
         } catch (const BrimloError& e) {
+            progress.clear();
             std::fprintf(stderr, "%s: %s\n", file.c_str(), WithFullStop(e.text()).c_str());
             status = kExitFailed;
         }
         progress.step();
     }
     return status;
+}
+
+// Posts every file to a server's master; a load the server cannot take now
+// waits in the data folder's outbox, which the next post sends first.
+int PostToServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri) {
+    SharedMasterPoster poster([&uri] { return std::make_unique<PgMasterStore>(uri); },
+                              folder.directory() + "outbox.db",
+                              SharedMasterPoster::DefaultStation());
+    return PostEach(args, [&poster](const std::string& file, const LoadData& load) {
+        CMaster master;
+        master.BuildFromLoad(load.header, load.logs);
+        const MasterKey key{master.MILLCODE, master.POP, master.LOAD_NUM};
+        if (poster.post(master.ToMasterRecord()))
+            std::printf("%s: posted %s\n", file.c_str(), key.text().c_str());
+        else
+            std::printf("%s: kept %s in the outbox (the server cannot be reached)\n", file.c_str(),
+                        key.text().c_str());
+    });
 }
 
 } // namespace
@@ -106,29 +118,12 @@ int PostCommand::run(const ParsedArguments& args) {
     if (server)
         return PostToServer(args, folder, *server);
     MasterTable table(folder.master());
-    int status = kExitOk;
-    ProgressBar progress("Posting", static_cast<long>(args.positionals().size()));
-    for (const std::string& file : args.positionals()) {
-        std::string error;
-        const std::optional<LoadInput> input = ReadLoadInput(file, error);
-        try {
-            if (!input)
-                throw BrimloError(error);
-            if (!input->load.hasHeader)
-                throw BrimloError("the load has no header line");
-            MasterKey key;
-            const bool replaced = Post(input->load, table, key);
-            progress.clear();
-            std::printf("%s: %s %s%s\n", file.c_str(), replaced ? "replaced" : "added",
-                        key.text().c_str(), replaced ? " (duplicate)" : "");
-        } catch (const BrimloError& e) {
-            progress.clear();
-            std::fprintf(stderr, "%s: %s\n", file.c_str(), WithFullStop(e.text()).c_str());
-            status = kExitFailed;
-        }
-        progress.step();
-    }
-    return status;
+    return PostEach(args, [&table](const std::string& file, const LoadData& load) {
+        MasterKey key;
+        const bool replaced = Post(load, table, key);
+        std::printf("%s: %s %s%s\n", file.c_str(), replaced ? "replaced" : "added",
+                    key.text().c_str(), replaced ? " (duplicate)" : "");
+    });
 }
 
 } // namespace brimlo::cli

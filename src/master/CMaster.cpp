@@ -1,5 +1,6 @@
 #include "master/CMaster.h"
 
+#include "load/BulkScope.h"
 #include "master/MasterFields.h"
 #include "master/MasterStore.h"
 #include "master/MasterTable.h"
@@ -296,20 +297,10 @@ bool CMaster::LocateMaster(MasterTable& table, const std::string& millCode, int3
 bool CMaster::PostToMaster(MasterTable& table) const {
     // Another process may post to the same file: the lookup of the key and
     // the write happen under one hold of its lock, on what is on disk then.
-    Dataset& dataset = table.dataset();
-    dataset.beginBulk();
-    try {
-        const bool found = LocateMaster(table, MILLCODE, LOAD_NUM, POP);
-        table.post(ToMasterRecord(), MasterPostFieldOrder(), found);
-    } catch (...) {
-        try {
-            dataset.endBulk();
-        } catch (...) {
-            // the posting's own error is the one to show
-        }
-        throw;
-    }
-    dataset.endBulk();
+    BulkScope bulk(table.dataset());
+    const bool found = LocateMaster(table, MILLCODE, LOAD_NUM, POP);
+    table.post(ToMasterRecord(), MasterPostFieldOrder(), found);
+    bulk.finish();
     return true;
 }
 

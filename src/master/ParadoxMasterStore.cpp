@@ -1,5 +1,6 @@
 #include "master/ParadoxMasterStore.h"
 
+#include "load/BulkScope.h"
 #include "master/MasterFields.h"
 #include "master/MasterTable.h"
 #include "support/Dataset.h"
@@ -66,19 +67,10 @@ void ParadoxMasterStore::post(const MasterPost& post) {
     KeepingPlace(dataset, [&] {
         // As CMaster::PostToMaster: another process may post to the same
         // file, so the lookup and the write share one hold of its lock.
-        dataset.beginBulk();
-        try {
-            const bool found = table_.locate(key.millCode, key.loadNum, key.pop);
-            table_.post(post.values, MasterPostFieldOrder(), found);
-        } catch (...) {
-            try {
-                dataset.endBulk();
-            } catch (...) {
-                // the posting's own error is the one to show
-            }
-            throw;
-        }
-        dataset.endBulk();
+        BulkScope bulk(dataset);
+        const bool found = table_.locate(key.millCode, key.loadNum, key.pop);
+        table_.post(post.values, MasterPostFieldOrder(), found);
+        bulk.finish();
         return 0;
     });
 }
