@@ -15,8 +15,7 @@ namespace {
 class AlternatingPrompt : public brimlo::Prompt {
 public:
     brimlo::PromptAnswer show(const std::string&, const std::string&, brimlo::PromptIcon,
-                              brimlo::PromptButtons buttons) override
-    {
+                              brimlo::PromptButtons buttons) override {
         flip_ = !flip_;
         if (buttons == brimlo::PromptButtons::Ok)
             return brimlo::PromptAnswer::Ok;
@@ -29,8 +28,7 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static AlternatingPrompt prompt;
     brimlo::Prompt::install(&prompt);
     try {

@@ -13,16 +13,14 @@
 
 namespace {
 
-std::string ScratchPath()
-{
+std::string ScratchPath() {
     const char* dir = std::getenv("TMPDIR");
     return std::string(dir ? dir : "/tmp") + "/brimlo-fuzz-" + std::to_string(getpid()) + ".db";
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = ScratchPath();
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
