@@ -31,17 +31,6 @@ void NumberLines(const std::string& bytes, LoadInput& input) {
     input.logLines.resize(input.load.logs.size(), input.headerLine);
 }
 
-std::optional<std::string> FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
-
 std::string Joined(const std::vector<std::string>& texts) {
     std::string all;
     for (const std::string& text : texts)

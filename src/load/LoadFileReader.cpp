@@ -301,17 +301,6 @@ const LoadFileLine* ReadLogLines(const std::vector<LoadFileLine>& lines,
     return last;
 }
 
-std::optional<std::string> FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad())
-        return std::nullopt;
-    return bytes.str();
-}
-
 } // namespace
 
 LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName) {
@@ -341,6 +330,17 @@ LoadFileReadResult ReadLoadFile(const std::string& fileName) {
         return {};
     }
     return ReadLoadText(*bytes, fileName);
+}
+
+std::optional<std::string> FileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad())
+        return std::nullopt;
+    return bytes.str();
 }
 
 } // namespace brimlo

@@ -2,6 +2,8 @@
 
 #include "load/LoadData.h"
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace brimlo {
@@ -29,6 +31,9 @@ struct LoadFileReadResult {
 inline constexpr int kMaxLogs = 2400;
 
 LoadFileReadResult ReadLoadFile(const std::string& fileName);
+
+// The whole file as it is on disk; nothing when it cannot be read.
+std::optional<std::string> FileBytes(const std::filesystem::path& file);
 
 // The same from the file's bytes; fileName only names it in messages.
 LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName);
