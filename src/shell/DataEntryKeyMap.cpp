@@ -16,6 +16,7 @@ struct KeyRule {
     EntryKey key;
     KeyAction action;
     std::optional<LoadControl> focus;
+    bool selectAll = false;
 };
 
 constexpr auto kNone = std::nullopt;
@@ -43,8 +44,8 @@ const KeyRule kRules[] = {
     {Page::Log, At::Any, EntryKey::F7, KeyAction::GoToLog, kNone},
     {Page::Log, At::Any, EntryKey::F8, KeyAction::CullEntireLog, kNone},
     {Page::Log, At::Any, EntryKey::F9, KeyAction::ShiftCursor, kNone},
-    {Page::Log, At::Any, EntryKey::F11, KeyAction::NextOrAppend, LoadControl::TopD},
-    {Page::Log, At::Any, EntryKey::F12, KeyAction::NextOrAppend, LoadControl::ButtD},
+    {Page::Log, At::Any, EntryKey::F11, KeyAction::NextOrAppend, LoadControl::TopD, true},
+    {Page::Log, At::Any, EntryKey::F12, KeyAction::NextOrAppend, LoadControl::ButtD, true},
     {Page::Header, At::Any, EntryKey::F4, KeyAction::Pass, kNone},
     {Page::Header, At::Any, EntryKey::F7, KeyAction::Pass, kNone},
     {Page::Header, At::Any, EntryKey::F8, KeyAction::Pass, kNone},
@@ -69,7 +70,7 @@ const KeyRule kRules[] = {
     // keys (OverrideComboboxKey: Up, Down, Home, End and F4 are log moves
     // above, Left and Right are swallowed here).
     {Page::Any, At::Row, EntryKey::Esc, KeyAction::CancelLog, kNone},
-    {Page::Log, At::Row, EntryKey::Plus, KeyAction::NextOrAppend, LoadControl::TopD},
+    {Page::Log, At::Row, EntryKey::Plus, KeyAction::NextOrAppend, LoadControl::TopD, true},
     {Page::Any, At::Row, EntryKey::Plus, KeyAction::Swallow, kNone},
     {Page::Any, At::RowSelector, EntryKey::Left, KeyAction::Swallow, kNone},
     {Page::Any, At::RowSelector, EntryKey::Right, KeyAction::Swallow, kNone},
@@ -104,11 +105,18 @@ bool Fits(Page rule, bool logPage) {
 KeyDecision DataEntryKeyMap::decide(bool logPage, KeyPlace at, EntryKey key) {
     const bool typed = key == EntryKey::Esc || key == EntryKey::Plus || key == EntryKey::Left ||
                        key == EntryKey::Right || key == EntryKey::Other;
+    std::optional<bool> backTab;
+    if (key == EntryKey::Tab || key == EntryKey::BackTab || key == EntryKey::Enter)
+        backTab = key == EntryKey::BackTab;
     for (const KeyRule& rule : kRules) {
         if (rule.key == key && Fits(rule.page, logPage) && Fits(rule.at, at))
-            return {rule.action, rule.focus, typed};
+            return {rule.action, rule.focus, typed, rule.selectAll, backTab};
     }
-    return {KeyAction::Pass, std::nullopt, typed};
+    return {KeyAction::Pass, std::nullopt, typed, false, backTab};
+}
+
+bool DataEntryKeyMap::advancesWhenFull(KeyPlace at, bool keyTyped) {
+    return at == KeyPlace::Header || keyTyped;
 }
 
 std::vector<LoadControl> DataEntryKeyMap::rowTabOrder(bool alberta) {

@@ -78,6 +78,10 @@ struct KeyDecision {
     std::optional<LoadControl> focus;
     // The key is none the map names for itself: KeyTyped := true.
     bool typed = false;
+    // The focused control's text is selected, to be typed over.
+    bool selectAll = false;
+    // A Tab key (Enter counts as one): BackTab := whether it went back.
+    std::optional<bool> backTab;
 };
 
 // The load window's keyboard map, without a widget: which key does what in
@@ -92,6 +96,10 @@ public:
     // F9 from a row control: the cull type when it stands before it, else
     // the flag when it stands before that, else the species.
     static LoadControl shiftCursorTarget(LoadControl at, bool alberta);
+    // Whether an edit that has just become full moves the focus on as Tab
+    // would: a header edit always, a row edit only when a key was typed
+    // there, not when the load filled it.
+    static bool advancesWhenFull(KeyPlace at, bool keyTyped);
 };
 
 } // namespace brimlo

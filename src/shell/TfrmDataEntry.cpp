@@ -19,13 +19,16 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace brimlo {
@@ -54,14 +57,30 @@ EntryKey EntryKeyOf(const QKeyEvent* e) {
     return e->text() == QLatin1String("+") ? EntryKey::Plus : EntryKey::Other;
 }
 
-constexpr int kTopBand = 46;
+// The log row's first column, from the left of the grid.
 constexpr int kRowLeft = 2;
+// The status line and the headings above the grid.
+constexpr int kTopBand = 46;
+// Room an edit needs around its characters: frame and text margins.
+constexpr int kEditPadding = 16;
 
-QLabel* Caption(QWidget* page, const char* text, int x, int y, int width) {
-    auto* label = new QLabel(QString::fromLatin1(text), page);
-    label->setGeometry(x, y, width, 21);
+QLabel* Caption(const char* text) {
+    auto* label = new QLabel(QString::fromLatin1(text));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+// A navigator button as narrow as its caption allows.
+void FitButton(QPushButton* button, int least) {
+    const QFontMetrics metrics(button->font());
+    button->setFixedWidth(std::max(least, metrics.horizontalAdvance(button->text()) + 12));
+}
+
+// An edit as wide as its characters in its own font, so a bigger font
+// widens it rather than cutting what it shows.
+void FitChars(QWidget* w, int chars) {
+    const QFontMetrics metrics(w->font());
+    w->setFixedWidth(metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + kEditPadding);
 }
 
 void SetSilver(QLineEdit* edit, bool silver) {
@@ -103,6 +122,9 @@ TfrmDataEntry::~TfrmDataEntry() {
 void TfrmDataEntry::buildPages() {
     pc_ = new QTabWidget(this);
     pc_->tabBar()->setFocusPolicy(Qt::NoFocus);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->addWidget(pc_);
     tabHeader_ = new QWidget;
     tabLog_ = new QWidget;
     pc_->addTab(tabHeader_, QStringLiteral("&Header Data Info"));
@@ -113,87 +135,120 @@ void TfrmDataEntry::buildPages() {
             [this](int index) { pcDataEntryChange(index); });
 }
 
-FieldEdit* TfrmDataEntry::addHeaderEdit(QWidget* page, const char* caption, const char* field,
-                                        int maxLength, bool upper, int x, int y, int width,
-                                        int captionWidth) {
-    if (captionWidth > 0)
-        Caption(page, caption, x - captionWidth - 6, y, captionWidth);
-    auto* edit = new FieldEdit(page, field, maxLength);
-    edit->setGeometry(x, y, width, 21);
+// The caption at (line, column) and the cell right of it, where the
+// control goes with whatever stands beside it.
+QHBoxLayout* TfrmDataEntry::headerCell(const char* caption, int line, int column) {
+    if (caption)
+        headerGrid_->addWidget(Caption(caption), line, column);
+    auto* cell = new QHBoxLayout;
+    cell->setSpacing(2);
+    headerGrid_->addLayout(cell, line, column + 1, Qt::AlignLeft);
+    return cell;
+}
+
+FieldEdit* TfrmDataEntry::addHeaderEdit(QHBoxLayout* cell, const char* field, int maxLength,
+                                        bool upper, int chars) {
+    auto* edit = new FieldEdit(tabHeader_, field, maxLength);
+    FitChars(edit, chars > 0 ? chars : maxLength);
     edit->keys.upper = upper;
     edit->keys.advance = maxLength > 0;
     edit->onTyped = [this, edit] { afterTyping(edit); };
+    cell->addWidget(edit);
     headerEdits_[field] = edit;
     headerOrder_.push_back(edit);
     watch(edit);
     return edit;
 }
 
-FieldCombo* TfrmDataEntry::addHeaderCombo(QWidget* page, const char* caption, const char* field,
-                                          int x, int y, int width, int captionWidth) {
-    Caption(page, caption, x - captionWidth - 6, y, captionWidth);
-    auto* combo = new FieldCombo(page, field);
-    combo->setGeometry(x, y, width, 21);
+FieldEdit* TfrmDataEntry::addHeaderEdit(const char* caption, const char* field, int maxLength,
+                                        bool upper, int line, int column) {
+    return addHeaderEdit(headerCell(caption, line, column), field, maxLength, upper, 0);
+}
+
+FieldCombo* TfrmDataEntry::addHeaderCombo(QHBoxLayout* cell, const char* field) {
+    auto* combo = new FieldCombo(tabHeader_, field);
+    // Codes of two letters, the widest an entry holds, and the arrow.
+    combo->setMinimumContentsLength(2);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cell->addWidget(combo);
     headerCombos_[field] = combo;
     headerOrder_.push_back(combo);
     watch(combo);
     return combo;
 }
 
+// Two pairs of columns, caption and control; the lines follow the tab
+// order, and a line holds more than one pair where the fields belong
+// together.
 void TfrmDataEntry::buildHeaderPage(QWidget* page) {
-    const int x = 200;
-    const int x2 = 440;
-    auto line = [](int n) { return 8 + 26 * n; };
-    addHeaderEdit(page, "Lessee, Licensee, Or Permittee:", "LESSEE", 20, true, x, line(0), 160);
-    addHeaderEdit(page, "Mill Location Or Name:", "MILL_NAME", 20, true, x, line(1), 160);
-    addHeaderEdit(page, "Disposition:", "DISP", 10, true, x, line(2), 90);
-    addHeaderEdit(page, "Sub-Disposition:", "SUBDISP", 4, true, x2, line(2), 45, 120);
-    addHeaderEdit(page, "Source:", "SOURCE", 20, true, x, line(3), 160);
+    headerGrid_ = new QGridLayout(page);
+    headerGrid_->setContentsMargins(4, 8, 4, 4);
+    headerGrid_->setHorizontalSpacing(6);
+    headerGrid_->setVerticalSpacing(4);
+    addHeaderEdit("Lessee, Licensee, Or Permittee:", "LESSEE", 20, true, 0, 0);
+    addHeaderEdit("Mill Location Or Name:", "MILL_NAME", 20, true, 1, 0);
+    addHeaderEdit("Disposition:", "DISP", 10, true, 2, 0);
+    addHeaderEdit("Sub-Disposition:", "SUBDISP", 4, true, 2, 2);
+    addHeaderEdit("Source:", "SOURCE", 20, true, 3, 0);
+    // The "M" box stands between the caption and the edit.
+    QHBoxLayout* millNumber = headerCell("Mill Number:", 4, 0);
     edtM_ = new QLineEdit(QStringLiteral("M"), page);
     edtM_->setReadOnly(true);
     edtM_->setFocusPolicy(Qt::NoFocus);
-    edtM_->setGeometry(x, line(4), 18, 21);
-    // The caption stands left of the "M" box, the edit right of it.
-    Caption(page, "Mill Number:", x - 196, line(4), 190);
-    addHeaderEdit(page, "Mill Number:", "MILL_NUM", 6, false, x + 20, line(4), 60, 0);
-    addHeaderEdit(page, "Block Number:", "BLOCK_NUM", 4, true, x2, line(4), 45, 120);
-    addHeaderEdit(page, "Load Number:", "LOAD_NUM", 6, false, x, line(5), 60);
-    FieldEdit* date =
-        addHeaderEdit(page, "Date Weighed:", "DATEWEIGHED", 0, false, x2, line(5), 80, 120);
+    FitChars(edtM_, 1);
+    millNumber->addWidget(edtM_);
+    addHeaderEdit(millNumber, "MILL_NUM", 6, false, 0);
+    addHeaderEdit("Block Number:", "BLOCK_NUM", 4, true, 4, 2);
+    addHeaderEdit("Load Number:", "LOAD_NUM", 6, false, 5, 0);
+    QHBoxLayout* weighed = headerCell("Date Weighed:", 5, 2);
+    FieldEdit* date = addHeaderEdit(weighed, "DATEWEIGHED", 0, false, 10);
     date->setToolTip(QStringLiteral("yyyy/mm/dd"));
-    (new QLabel(QStringLiteral("YYYY MM DD"), page))->setGeometry(x2 + 86, line(5), 80, 21);
-    addHeaderEdit(page, "Population:", "POP", 3, false, x, line(6), 40);
-    addHeaderEdit(page, "Top Diameter:", "HTOPD", 2, false, x2, line(6), 30, 120);
-    addHeaderEdit(page, "Net Weight:", "NETWEIGHT", 6, false, x, line(7), 60);
-    (new QLabel(QStringLiteral("KG"), page))->setGeometry(x + 64, line(7), 20, 21);
-    addHeaderCombo(page, "Small Sawlogs:", "SAWLOGS", x + 190, line(7), 45, 100);
-    addHeaderEdit(page, "TM 9 Number:", "TM9", 10, true, x, line(8), 90);
-    addHeaderCombo(page, "Primary Species:", "HSPECIES", x, line(9), 50, 190);
-    addHeaderCombo(page, "Condition:", "HCONDCODE", x + 140, line(9), 50, 80);
-    addHeaderCombo(page, "Product:", "HPRODCODE", x + 270, line(9), 50, 70);
-    addHeaderEdit(page, "Mill Code:", "MILL_CODE", 2, true, x, line(10), 30);
-    addHeaderEdit(page, "Number of Trees in Load:", "TREES", 4, false, x2, line(10), 45, 160);
-    lblVolumeCalc_ = Caption(page, "Volume Calculation Method:", x - 196, line(11), 190);
+    weighed->addWidget(new QLabel(QStringLiteral("YYYY MM DD")));
+    addHeaderEdit("Population:", "POP", 3, false, 6, 0);
+    addHeaderEdit("Top Diameter:", "HTOPD", 2, false, 6, 2);
+    QHBoxLayout* weight = headerCell("Net Weight:", 7, 0);
+    addHeaderEdit(weight, "NETWEIGHT", 6, false, 0);
+    weight->addWidget(new QLabel(QStringLiteral("KG")));
+    // The trim allowance box stands at the right of the net weight line.
+    QHBoxLayout* sawlogs = headerCell("Small Sawlogs:", 7, 2);
+    addHeaderCombo(sawlogs, "SAWLOGS");
+    sawlogs->addSpacing(24);
+    addHeaderEdit("TM 9 Number:", "TM9", 10, true, 8, 0);
+    addHeaderCombo(headerCell("Primary Species:", 9, 0), "HSPECIES");
+    QHBoxLayout* codes = headerCell("Condition:", 9, 2);
+    addHeaderCombo(codes, "HCONDCODE");
+    codes->addSpacing(12);
+    codes->addWidget(Caption("Product:"));
+    addHeaderCombo(codes, "HPRODCODE");
+    addHeaderEdit("Mill Code:", "MILL_CODE", 2, true, 10, 0);
+    addHeaderEdit("Number of Trees in Load:", "TREES", 4, false, 10, 2);
+    // Never shown, nor its caption; its line stays as an empty line.
+    lblVolumeCalc_ = Caption("Volume Calculation Method:");
+    headerGrid_->addWidget(lblVolumeCalc_, 11, 0);
     cbVolumeCalc_ = new FieldCombo(page, "VOL_CALC_METH");
-    cbVolumeCalc_->setGeometry(x, line(11), 150, 21);
+    headerGrid_->addWidget(cbVolumeCalc_, 11, 1, Qt::AlignLeft);
+    headerGrid_->setRowMinimumHeight(11, edtM_->sizeHint().height());
     cbVolumeCalc_->onPicked = [this](const std::string& text) { cbVolumeCalcChange(text); };
     lblVolumeCalc_->hide();
     cbVolumeCalc_->hide();
     headerOrder_.push_back(cbVolumeCalc_);
     watch(cbVolumeCalc_);
-    addHeaderEdit(page, "Scaler Name:", "SCALER_NAME", 20, true, x, line(12), 160);
-    addHeaderEdit(page, "Scaler Permit:", "SCALER_PERMIT", 6, true, x, line(13), 60);
+    addHeaderEdit("Scaler Name:", "SCALER_NAME", 20, true, 12, 0);
+    addHeaderEdit("Scaler Permit:", "SCALER_PERMIT", 6, true, 13, 0);
     chkTrimAllowance_ = new QCheckBox(QStringLiteral("Trim Allowance"), page);
-    chkTrimAllowance_->setGeometry(x + 360, line(7), 120, 21);
+    sawlogs->addWidget(chkTrimAllowance_);
     connect(chkTrimAllowance_, &QCheckBox::clicked, this, [this](bool checked) {
         if (doc_)
             guarded([&] { doc_->reactions().chkTrimAllowanceClick(checked); });
     });
     headerOrder_.push_back(chkTrimAllowance_);
     watch(chkTrimAllowance_);
+    // The fields keep to the top left; what room is left stays empty.
+    headerGrid_->setColumnStretch(4, 1);
+    headerGrid_->setRowStretch(14, 1);
 }
 
-void TfrmDataEntry::buildNavigator(QWidget* page) {
+QLayout* TfrmDataEntry::buildNavigator() {
     struct Button {
         const char* caption;
         const char* hint;
@@ -215,34 +270,48 @@ void TfrmDataEntry::buildNavigator(QWidget* page) {
                  d.cancel();
          }},
     };
-    int x = 420;
+    auto* band = new QHBoxLayout;
+    band->setContentsMargins(4, 0, 4, 0);
+    band->setSpacing(0);
+    band->addWidget(lblCullDisplay_, 1);
+    lblCullDisplay_->setFixedHeight(statusBand());
     for (const Button& button : buttons) {
-        auto* b = new QPushButton(QString::fromUtf8(button.caption), page);
+        auto* b = new QPushButton(QString::fromUtf8(button.caption));
         b->setToolTip(QString::fromLatin1(button.hint));
-        b->setGeometry(x, 0, 32, 22);
+        FitButton(b, 32);
+        b->setFixedHeight(statusBand());
         b->setFocusPolicy(Qt::NoFocus);
         auto act = button.act;
         connect(b, &QPushButton::clicked, this, [this, act] {
             if (doc_)
                 guarded([&] { act(doc_->log()); });
         });
-        x += 32;
+        band->addWidget(b);
     }
-    btnAppend_ = new QPushButton(QStringLiteral("+"), page);
+    btnAppend_ = new QPushButton(QStringLiteral("+"));
     QFont big = btnAppend_->font();
     big.setPointSize(14);
     big.setBold(true);
     btnAppend_->setFont(big);
     btnAppend_->setToolTip(QStringLiteral("Add Log Record"));
-    btnAppend_->setGeometry(x + 8, 0, 28, 22);
+    FitButton(btnAppend_, 28);
+    btnAppend_->setFixedHeight(statusBand());
     btnAppend_->setFocusPolicy(Qt::NoFocus);
     connect(btnAppend_, &QPushButton::clicked, this, [this] { btnAppendClick(); });
+    band->addSpacing(8);
+    band->addWidget(btnAppend_);
+    band->addSpacing(100);
+    return band;
 }
 
+// From the top: the status line with the navigator, the column headings,
+// and the row grid taking the rest of the page.
 void TfrmDataEntry::buildLogPage(QWidget* page) {
-    lblCullDisplay_ = new QLabel(page);
-    lblCullDisplay_->setGeometry(4, 2, 410, 18);
-    buildNavigator(page);
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    lblCullDisplay_ = new QLabel;
+    column->addLayout(buildNavigator());
     const std::pair<const char*, const char*> headings[] = {
         {"LOGNUM", "Log #"},
         {"SPECIES", "SP"},
@@ -262,20 +331,14 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
         {"FLAG", "Flag"},
         {"DBH", "DBH"},
     };
-    // Bold headings one point smaller than the text, so each stays within
-    // the 40 pixels its column has.
-    QFont bold = font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() - 1);
+    headingBand_ = new QWidget;
     for (const auto& [field, text] : headings) {
-        auto* label = new QLabel(QString::fromLatin1(text), page);
-        label->setFont(bold);
+        auto* label = new QLabel(QString::fromLatin1(text), headingBand_);
         label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        label->setGeometry(0, 20, 48, kTopBand - 20);
         headings_[field] = label;
     }
+    column->addWidget(headingBand_);
     grid_ = new LogRowGrid(page);
-    grid_->setGeometry(0, kTopBand, 740, 353);
     grid_->readLogs = [this] {
         return doc_ && doc_->workspace().hasLog() ? LogsOf(doc_->log()) : std::vector<LogRecord>();
     };
@@ -283,6 +346,7 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
         if (doc_ && doc_->hasLoad())
             guarded([&] { goToPosition(position); });
     };
+    column->addWidget(grid_, 1);
     watch(grid_);
     buildLogRow();
     arrange(false);
@@ -439,24 +503,24 @@ void TfrmDataEntry::FormShow() {
     cbVolumeCalc_->showText(doc_->volumeMethod() == "A" ? kAlbertaMethodName : kSmalianMethodName);
     chkTrimAllowance_->setVisible(doc_->volumeMethodChar() != 'A');
     FormResize();
-    focusDirect(headerEdits_["LESSEE"], true);
+    focusDirect(headerOrder_.front(), true);
 }
 
 void TfrmDataEntry::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    pc_->setGeometry(0, 0, width(), std::max(height(), 100));
     FormResize();
 }
 
+// The log page's layout gives the grid what the page has below its top
+// band; the grid shows as many whole rows as fit.
 void TfrmDataEntry::FormResize() {
     if (!doc_ || doc_->flags().Loading)
         return;
-    // A page not yet shown has no size of its own: reckon it from the page
-    // control.
-    const int pageWidth = pc_->width() - 4;
-    const int pageHeight = pc_->height() - pc_->tabBar()->sizeHint().height() - 4;
-    grid_->resize(pageWidth, grid_->height());
-    grid_->FitGridRows(pageHeight - kTopBand);
+    // A page not shown yet has no size of its own: reckon it from the page
+    // control and lay it out now.
+    if (!tabLog_->isVisible())
+        tabLog_->resize(pc_->width() - 4, pc_->height() - pc_->tabBar()->sizeHint().height() - 4);
+    tabLog_->layout()->setGeometry(tabLog_->rect());
 }
 
 void TfrmDataEntry::refitRows() {
@@ -660,6 +724,12 @@ QLabel* TfrmDataEntry::heading(const std::string& field) const {
     return found != headings_.end() ? found->second : nullptr;
 }
 
+QWidget* TfrmDataEntry::rowControl(const std::string& field) const {
+    if (FieldEdit* edit = logEdit(field))
+        return edit;
+    return logCombo(field);
+}
+
 bool TfrmDataEntry::onLogPage() const {
     return pc_->currentIndex() == 1;
 }
@@ -681,7 +751,41 @@ bool TfrmDataEntry::isRowSelector(const QWidget* w) const {
 void TfrmDataEntry::placeColumn(QWidget* control, const std::string& field, int left, int width) {
     control->setGeometry(left, 2, width, 21);
     if (QLabel* label = heading(field))
-        label->setGeometry(left, label->y(), width, label->height());
+        label->setGeometry(left, 0, width, headingBand_->maximumHeight());
+}
+
+// The headings are bold, one point smaller than the text, and smaller
+// still where a bigger font would make one wider than its column; the band
+// is as high as two of their lines.
+void TfrmDataEntry::fitHeadings(const std::vector<LogRowGrid::Column>& columns) {
+    // The grid starts 46 pixels down the page; the headings take what the
+    // status line leaves of that, unless even their smallest font needs more.
+    const int room = kTopBand - statusBand();
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() - 1);
+    auto need = [&](const QFont& f) {
+        const QFontMetrics metrics(f);
+        QSize most(0, 0);
+        for (const LogRowGrid::Column& c : columns) {
+            const QLabel* label = heading(c.field);
+            const QSize size = metrics.boundingRect(QRect(), Qt::AlignLeft, label->text()).size();
+            if (label->isVisibleTo(headingBand_) && size.width() > c.width)
+                most.setWidth(std::max(most.width(), size.width()));
+            most.setHeight(std::max(most.height(), size.height()));
+        }
+        return most;
+    };
+    while (bold.pointSizeF() > 6 && (need(bold).width() > 0 || need(bold).height() > room))
+        bold.setPointSizeF(bold.pointSizeF() - 0.5);
+    headingBand_->setFixedHeight(std::max(room, need(bold).height()));
+    for (auto& [field, label] : headings_)
+        label->setFont(bold);
+}
+
+// The status line's height, the navigator's buttons as high.
+int TfrmDataEntry::statusBand() const {
+    return std::max(20, QFontMetrics(font()).height() + 4);
 }
 
 void TfrmDataEntry::ArrangeLogColumns() {
@@ -717,22 +821,18 @@ void TfrmDataEntry::arrange(bool alberta) {
     std::vector<LogRowGrid::Column> columns;
     for (size_t i = 0; i < places.size(); ++i) {
         const int next = i + 1 < places.size() ? places[i + 1].left : places[i].left + 40;
-        const int width = next - places[i].left - 2;
-        QWidget* w = logEdit(places[i].field) ? static_cast<QWidget*>(logEdit(places[i].field))
-                                              : logCombo(places[i].field);
-        placeColumn(w, places[i].field, places[i].left, width);
-        columns.push_back({places[i].field, places[i].left, width});
+        columns.push_back({places[i].field, places[i].left, next - places[i].left - 2});
     }
     rowEdits_["ACT_LENGTH"]->setVisible(!alberta);
     headings_["ACT_LENGTH"]->setVisible(!alberta);
     chkTrimAllowance_->setVisible(!alberta);
+    fitHeadings(columns);
+    for (const LogRowGrid::Column& c : columns)
+        placeColumn(rowControl(c.field), c.field, c.left, c.width);
     grid_->setColumns(columns);
     rowOrder_.clear();
-    for (const Place& place : places) {
-        if (std::string(place.field) != "LOGNUM")
-            rowOrder_.push_back(logEdit(place.field) ? static_cast<QWidget*>(logEdit(place.field))
-                                                     : logCombo(place.field));
-    }
+    for (LoadControl c : DataEntryKeyMap::rowTabOrder(alberta))
+        rowOrder_.push_back(control(c));
 }
 
 // --- focus -----------------------------------------------------------------------
@@ -909,16 +1009,12 @@ void TfrmDataEntry::afterTyping(FieldEdit* edit) {
         return;
     LoadFlags& flags = doc_->flags();
     const bool full = edit->keys.full(edit->text(), edit->maxLength());
+    const bool advance = full && DataEntryKeyMap::advancesWhenFull(placeOf(edit), flags.KeyTyped);
+    if (isRowControl(edit))
+        flags.KeyTyped = false;
     // A full edit moves on as a Tab pressed there would, so a full DBH edit
     // goes on to the next log.
-    if (isRowControl(edit)) {
-        const bool advance = flags.KeyTyped && full;
-        flags.KeyTyped = false;
-        if (advance)
-            tabFrom(edit);
-        return;
-    }
-    if (full)
+    if (advance)
         tabFrom(edit);
 }
 
@@ -945,7 +1041,7 @@ void TfrmDataEntry::pcDataEntryChange(int index) {
         ArrangeLogColumns();
         grid_->update();
     } else {
-        focusDirect(headerEdits_["LESSEE"], true);
+        focusDirect(headerOrder_.front(), true);
     }
 }
 
@@ -976,7 +1072,7 @@ void TfrmDataEntry::switchPageByF6() {
         return;
     if (onLogPage()) {
         showPage(0);
-        focusDirect(headerEdits_["LESSEE"], true);
+        focusDirect(headerOrder_.front(), true);
         return;
     }
     if (!CheckHeaderForLogPage())
@@ -1022,8 +1118,8 @@ bool TfrmDataEntry::OnKeyDown(QWidget* w, QKeyEvent* e) {
     LoadFlags& flags = doc_->flags();
     if (decision.typed)
         flags.KeyTyped = true;
-    if (key == EntryKey::Tab || key == EntryKey::BackTab || key == EntryKey::Enter)
-        flags.BackTab = key == EntryKey::BackTab;
+    if (decision.backTab)
+        flags.BackTab = *decision.backTab;
     return carryOut(w, decision);
 }
 
@@ -1039,8 +1135,9 @@ KeyPlace TfrmDataEntry::placeOf(const QWidget* w) const {
 
 // A full edit moves on as a Tab pressed there would.
 void TfrmDataEntry::tabFrom(QWidget* w) {
-    doc_->flags().BackTab = false;
-    carryOut(w, DataEntryKeyMap::decide(onLogPage(), placeOf(w), EntryKey::Tab));
+    const KeyDecision tab = DataEntryKeyMap::decide(onLogPage(), placeOf(w), EntryKey::Tab);
+    doc_->flags().BackTab = tab.backTab.value_or(false);
+    carryOut(w, tab);
 }
 
 // Answers whether the key is used up.
@@ -1058,16 +1155,16 @@ bool TfrmDataEntry::carryOut(QWidget* w, const KeyDecision& decision) {
         return true;
     case KeyAction::NextLogTab:
         if (guarded([this] { NextOrAppendLog(); })) {
-            focusDirect(target, false);
+            focusDirect(target, decision.selectAll);
             tabStep(true);
         }
         return true;
     case KeyAction::FocusRow:
-        focusDirect(target, false);
+        focusDirect(target, decision.selectAll);
         return true;
     case KeyAction::NextOrAppend:
         if (guarded([this] { NextOrAppendLog(); }))
-            focusDirect(target, decision.focus != LoadControl::Species);
+            focusDirect(target, decision.selectAll);
         return true;
     case KeyAction::ShiftCursor:
         f9Shift(w);
@@ -1081,11 +1178,11 @@ bool TfrmDataEntry::carryOut(QWidget* w, const KeyDecision& decision) {
     default:
         break;
     }
-    return logKey(decision.action, target) || windowKey(decision.action);
+    return logKey(decision, target) || windowKey(decision.action);
 }
 
 // The moves between logs.
-bool TfrmDataEntry::logKey(KeyAction action, QWidget* target) {
+bool TfrmDataEntry::logKey(const KeyDecision& decision, QWidget* target) {
     Dataset& log = doc_->log();
     const std::map<KeyAction, std::function<void()>> moves = {
         {KeyAction::PageUp, [this] { pageKey(false); }},
@@ -1095,11 +1192,11 @@ bool TfrmDataEntry::logKey(KeyAction action, QWidget* target) {
         {KeyAction::PriorLog, [&log] { log.prior(); }},
         {KeyAction::NextLog, [&log] { log.next(); }},
     };
-    const auto move = moves.find(action);
+    const auto move = moves.find(decision.action);
     if (move == moves.end())
         return false;
     if (guarded(move->second) && target)
-        focusDirect(target, false);
+        focusDirect(target, decision.selectAll);
     return true;
 }
 

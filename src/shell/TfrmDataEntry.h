@@ -3,6 +3,7 @@
 #include "load/LoadView.h"
 #include "shell/ChildWindow.h"
 #include "shell/DataEntryKeyMap.h"
+#include "shell/LogRowGrid.h"
 
 #include <QWidget>
 #include <functional>
@@ -13,6 +14,9 @@
 #include <vector>
 
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
+class QLayout;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -26,7 +30,6 @@ class Dataset;
 class FieldCombo;
 class FieldEdit;
 class LoadDocument;
-class LogRowGrid;
 
 // What a load window asks of the main window that holds it.
 struct DataEntryHost {
@@ -112,11 +115,13 @@ private:
     void buildHeaderPage(QWidget* page);
     void buildLogPage(QWidget* page);
     void buildLogRow();
-    void buildNavigator(QWidget* page);
-    FieldEdit* addHeaderEdit(QWidget* page, const char* caption, const char* field, int maxLength,
-                             bool upper, int x, int y, int width, int captionWidth = 190);
-    FieldCombo* addHeaderCombo(QWidget* page, const char* caption, const char* field, int x, int y,
-                               int width, int captionWidth);
+    QLayout* buildNavigator();
+    QHBoxLayout* headerCell(const char* caption, int line, int column);
+    FieldEdit* addHeaderEdit(QHBoxLayout* cell, const char* field, int maxLength, bool upper,
+                             int chars);
+    FieldEdit* addHeaderEdit(const char* caption, const char* field, int maxLength, bool upper,
+                             int line, int column);
+    FieldCombo* addHeaderCombo(QHBoxLayout* cell, const char* field);
     FieldEdit* addRowEdit(const char* field, int maxLength);
     FieldCombo* addRowCombo(const char* field);
     void watch(QWidget* control);
@@ -124,6 +129,9 @@ private:
     void fillSelectors();
     void arrange(bool alberta);
     void placeColumn(QWidget* control, const std::string& field, int left, int width);
+    void fitHeadings(const std::vector<LogRowGrid::Column>& columns);
+    int statusBand() const;
+    QWidget* rowControl(const std::string& field) const;
 
     bool isRowControl(const QWidget* w) const;
     bool isRowSelector(const QWidget* w) const;
@@ -144,7 +152,7 @@ private:
     bool OnKeyDown(QWidget* w, QKeyEvent* key);
     KeyPlace placeOf(const QWidget* w) const;
     bool carryOut(QWidget* w, const KeyDecision& decision);
-    bool logKey(KeyAction action, QWidget* target);
+    bool logKey(const KeyDecision& decision, QWidget* target);
     bool windowKey(KeyAction action);
     void tabFrom(QWidget* w);
     void goToPosition(int position);
@@ -165,6 +173,8 @@ private:
     QTabWidget* pc_ = nullptr;
     QWidget* tabHeader_ = nullptr;
     QWidget* tabLog_ = nullptr;
+    QGridLayout* headerGrid_ = nullptr;
+    QWidget* headingBand_ = nullptr;
     QLabel* lblCullDisplay_ = nullptr;
     QPushButton* btnAppend_ = nullptr;
     LogRowGrid* grid_ = nullptr;

@@ -78,6 +78,26 @@ TEST_P(DataEntryKeyMapTest, Decides) {
 INSTANTIATE_TEST_SUITE_P(, DataEntryKeyMapTest, ::testing::ValuesIn(kMap),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// F11, F12 and "+" land on a diameter to be typed over; the other moves
+// leave the text as it is. Enter counts as Tab for BackTab.
+TEST(DataEntryKeyDetailsTest, SelectionAndBackTab) {
+    for (EntryKey key : {K::F11, K::F12, K::Plus, K::F4, K::Home, K::Tab})
+        EXPECT_EQ(DataEntryKeyMap::decide(kLog, P::RowEdit, key).selectAll,
+                  key == K::F11 || key == K::F12 || key == K::Plus);
+    const std::pair<EntryKey, std::optional<bool>> backTabs[] = {
+        {K::Tab, false}, {K::BackTab, true}, {K::Enter, false}, {K::F4, std::nullopt}};
+    for (const auto& [key, backTab] : backTabs)
+        EXPECT_EQ(DataEntryKeyMap::decide(kLog, P::Dbh, key).backTab, backTab);
+}
+
+// A row edit the load filled (no key typed) stays; a header edit always
+// moves on when full.
+TEST(DataEntryKeyDetailsTest, FullEditsAdvance) {
+    EXPECT_TRUE(DataEntryKeyMap::advancesWhenFull(P::Header, false));
+    EXPECT_FALSE(DataEntryKeyMap::advancesWhenFull(P::RowEdit, false));
+    EXPECT_TRUE(DataEntryKeyMap::advancesWhenFull(P::Dbh, true));
+}
+
 struct ShiftCase {
     const char* name;
     LoadControl at;
