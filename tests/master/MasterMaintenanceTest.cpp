@@ -10,8 +10,10 @@
 #include <QMdiSubWindow>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -237,64 +239,71 @@ TEST_F(MasterMaintenanceTest, GroupRowsFollowTheNumberOfGroups) {
 TEST_F(MasterMaintenanceTest, GroupFieldsShowInTheirPictures) {
     AddRecord(*master_, 1, {{"SPGR01", 12, 4.8, 0.2, 0.05, 0.15, 25}});
     TfrmMasterMaintenance& w = open();
-    EXPECT_EQ(w.groupEdit(0, 1)->text().toStdString(), "SPGR01");
-    EXPECT_EQ(w.groupEdit(1, 1)->text().toStdString(), "12");
-    EXPECT_EQ(w.groupEdit(2, 1)->text().toStdString(), "4.8");
-    EXPECT_EQ(w.groupEdit(3, 1)->text().toStdString(), "0.200");
-    EXPECT_EQ(w.groupEdit(4, 1)->text().toStdString(), "0.050");
-    EXPECT_EQ(w.groupEdit(5, 1)->text().toStdString(), "0.150");
-    EXPECT_EQ(w.groupEdit(6, 1)->text().toStdString(), "25.00");
+    const char* shown[] = {"SPGR01", "12", "4.8", "0.200", "0.050", "0.150", "25.00"};
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(w.groupEdit(column, 1)->text().toStdString(), shown[column]) << column;
     // An empty group shows empty, not zero.
     EXPECT_EQ(w.groupEdit(3, 2)->text().toStdString(), "");
 }
 
 // --- totals and statistics ----------------------------------------------------------
 
-TEST_F(MasterMaintenanceTest, TotalsAddUpOnlyTheGroupsInUse) {
-    // Group 3 holds leftovers beyond NUM_GROUPS and must not count.
-    AddRecord(*master_, 2,
-              {{"SPGR01", 3, 4.8, 0.2, 0.05, 0.15, 25},
-               {"FIGR01", 4, 4.8, 0.248, 0, 0.248, 0},
-               {"PLGR01", 99, 50, 9, 9, 9, 100}},
-              5, 25000);
+struct TotalsCase {
+    const char* name;
+    int numGroups;
+    std::vector<Group> groups;
+    int trees, netWeight;
+    const char* shown; // "edit=text" pairs
+};
+
+const TotalsCase kTotals[] = {
+    // Group 3 holds leftovers beyond NUM_GROUPS and must not count. Cull
+    // 0.05 / 0.448 = 11.1607 %; log size 0.448 / 9.6 = 0.0466667 + 0.00001;
+    // weight 25000 / 0.398.
+    {"OnlyTheGroupsInUse",
+     2,
+     {{"SPGR01", 3, 4.8, 0.2, 0.05, 0.15, 25},
+      {"FIGR01", 4, 4.8, 0.248, 0, 0.248, 0},
+      {"PLGR01", 99, 50, 9, 9, 9, 100}},
+     5,
+     25000,
+     "edtTotalLogs=7 edtTotalLength=9.6 edtTotalGVol=0.448 edtTotalCVol=0.050 "
+     "edtTotalNVol=0.398 edtTotalCullPer=11.16 edtTrees=5 edtVolperTrees=0.0896 "
+     "edtLogSize=0.047 edtWt_per_Vol=62814.070"},
+    {"NoTreesAndALargeVolume",
+     1,
+     {{"SPGR01", 20, 96, 20.5, 0, 20.5, 0}},
+     0,
+     25000,
+     "edtWt_per_Vol=1219.512 edtVolperTrees=0.0000 edtLogSize=0.214"},
+    {"ZeroDivisorsShowZeroInTheirPictures",
+     1,
+     {{"SPGR01", 0, 0, 0, 0, 0, 0}},
+     0,
+     18000,
+     "edtTotalCullPer=0.00 edtTrees=0 edtVolperTrees=0.0000 edtLogSize=0.000 "
+     "edtWt_per_Vol=0.000"},
+    // A record claiming more than twelve groups shows twelve.
+    {"AtMostTwelveGroups", 40, Groups(12), 0, 0, "edtTotalLogs=12"},
+};
+
+class MasterTotalsTest : public MasterMaintenanceTest,
+                         public ::testing::WithParamInterface<TotalsCase> {};
+
+TEST_P(MasterTotalsTest, Show) {
+    const TotalsCase& c = GetParam();
+    AddRecord(*master_, c.numGroups, c.groups, c.trees, c.netWeight);
     open().activated();
-    EXPECT_EQ(text("edtTotalLogs"), "7");
-    EXPECT_EQ(text("edtTotalLength"), "9.6");
-    EXPECT_EQ(text("edtTotalGVol"), "0.448");
-    EXPECT_EQ(text("edtTotalCVol"), "0.050");
-    EXPECT_EQ(text("edtTotalNVol"), "0.398");
-    EXPECT_EQ(text("edtTotalCullPer"), "11.16"); // 0.05 / 0.448 = 11.1607 %
-    EXPECT_EQ(text("edtTrees"), "5");
-    EXPECT_EQ(text("edtVolperTrees"), "0.0896");
-    // 0.448 / 9.6 = 0.0466667, plus 0.00001
-    EXPECT_EQ(text("edtLogSize"), "0.047");
-    EXPECT_EQ(text("edtWt_per_Vol"), "62814.070"); // 25000 / 0.398
+    std::istringstream pairs(c.shown);
+    for (std::string pair; pairs >> pair;) {
+        const std::string edit = pair.substr(0, pair.find('='));
+        EXPECT_EQ(text(edit.c_str()), pair.substr(edit.size() + 1)) << edit;
+    }
+    EXPECT_EQ(rowsShown(), std::min(c.numGroups, 12));
 }
 
-TEST_F(MasterMaintenanceTest, WeightPerVolumeOfTwentyFiveTonnesOverTwentyAndAHalf) {
-    AddRecord(*master_, 1, {{"SPGR01", 20, 96, 20.5, 0, 20.5, 0}}, 0, 25000);
-    open().activated();
-    EXPECT_EQ(text("edtWt_per_Vol"), "1219.512");
-    EXPECT_EQ(text("edtVolperTrees"), "0.0000");
-    EXPECT_EQ(text("edtLogSize"), "0.214"); // 20.5 / 96 = 0.213542
-}
-
-TEST_F(MasterMaintenanceTest, ZeroDivisorsShowZeroInTheirPictures) {
-    AddRecord(*master_, 1, {{"SPGR01", 0, 0, 0, 0, 0, 0}}, 0, 18000);
-    open().activated();
-    EXPECT_EQ(text("edtTotalCullPer"), "0.00");
-    EXPECT_EQ(text("edtTrees"), "0");
-    EXPECT_EQ(text("edtVolperTrees"), "0.0000");
-    EXPECT_EQ(text("edtLogSize"), "0.000");
-    EXPECT_EQ(text("edtWt_per_Vol"), "0.000");
-}
-
-TEST_F(MasterMaintenanceTest, ARecordClaimingMoreThanTwelveGroupsShowsTwelve) {
-    AddRecord(*master_, 40, Groups(12));
-    open().activated();
-    EXPECT_EQ(rowsShown(), 12);
-    EXPECT_EQ(text("edtTotalLogs"), "12");
-}
+INSTANTIATE_TEST_SUITE_P(, MasterTotalsTest, ::testing::ValuesIn(kTotals),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- refreshing and activation --------------------------------------------------------
 
@@ -342,49 +351,55 @@ TEST_F(MasterMaintenanceTest, ActivationInTheClientAreaDrivesTheCurrentRecordRep
 
 // --- deleting -------------------------------------------------------------------------
 
-TEST_F(MasterMaintenanceTest, DeleteAsksAndNoKeepsTheRecord) {
-    ScriptedPrompt prompt;
-    prompt.expect("Delete record?", PromptAnswer::No);
-    AddRecord(*master_, 1, Groups(1), 0, 0, 1);
-    AddRecord(*master_, 1, Groups(1), 0, 0, 2);
-    open();
-    click("btnDelete");
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(master_->recordCount(), 2);
-}
+struct DeleteCase {
+    const char* name;
+    int records;
+    std::vector<std::pair<const char*, PromptAnswer>> boxes;
+    int left;
+    const char* label; // of the window still shown, or nullptr when it closed
+};
 
-TEST_F(MasterMaintenanceTest, DeleteYesRemovesTheRecordAndShowsTheNext) {
+// Load 2 of three groups stands after load 1: deleting load 1 shows it.
+const DeleteCase kDeletes[] = {
+    {"NoKeepsTheRecord", 2, {{"Delete record?", PromptAnswer::No}}, 2, "Record: 1 of 2"},
+    {"YesShowsTheNext", 3, {{"Delete record?", PromptAnswer::Yes}}, 2, "Record: 1 of 2"},
+    {"TheOnlyRecordClosesTheWindow",
+     1,
+     {{"Delete record?", PromptAnswer::Yes},
+      {"The master file contains no records.", PromptAnswer::Ok}},
+     0,
+     nullptr},
+};
+
+class MasterDeleteTest : public MasterMaintenanceTest,
+                         public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(MasterDeleteTest, AsksFirst) {
+    const DeleteCase& c = GetParam();
     ScriptedPrompt prompt;
-    prompt.expect("Delete record?", PromptAnswer::Yes);
-    AddRecord(*master_, 1, Groups(1), 0, 0, 1);
-    AddRecord(*master_, 3, Groups(3), 0, 0, 2);
-    AddRecord(*master_, 1, Groups(1), 0, 0, 3);
+    for (const auto& [text, answer] : c.boxes)
+        prompt.expect(text, answer);
+    for (int load = 1; load <= c.records; ++load)
+        AddRecord(*master_, load == 2 ? 3 : 1, Groups(load == 2 ? 3 : 1), 0, 0, load);
     master_->first();
     TfrmMasterMaintenance& w = open();
     w.activated();
     click("btnDelete");
     EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(master_->recordCount(), 2);
-    EXPECT_EQ(master_->field(kMasterLoadNum).asInt(), 2);
-    EXPECT_EQ(text("edtLoadNum"), "2");
-    EXPECT_EQ(rowsShown(), 3);
-    EXPECT_EQ(w.recordLabel()->text().toStdString(), "Record: 1 of 2");
-    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(master_->recordCount(), c.left);
+    EXPECT_EQ(w.isVisible(), c.label != nullptr);
+    if (!c.label) {
+        EXPECT_FALSE(reportCurrent_.back());
+        return;
+    }
+    EXPECT_EQ(w.recordLabel()->text().toStdString(), c.label);
+    const int shown = c.records == c.left ? 1 : 2;
+    EXPECT_EQ(text("edtLoadNum"), std::to_string(shown));
+    EXPECT_EQ(rowsShown(), shown == 2 ? 3 : 1);
 }
 
-TEST_F(MasterMaintenanceTest, DeletingTheOnlyRecordTellsTheUserAndClosesTheWindow) {
-    ScriptedPrompt prompt;
-    prompt.expect("Delete record?", PromptAnswer::Yes)
-        .expect("The master file contains no records.");
-    AddRecord(*master_, 1, Groups(1));
-    TfrmMasterMaintenance& w = open();
-    w.activated();
-    click("btnDelete");
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_TRUE(master_->isEmpty());
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(reportCurrent_.back());
-}
+INSTANTIATE_TEST_SUITE_P(, MasterDeleteTest, ::testing::ValuesIn(kDeletes),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 

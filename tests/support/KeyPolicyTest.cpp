@@ -2,11 +2,21 @@
 
 #include <Qt>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace brimlo {
 namespace {
 
 using Verdict = KeyPolicy::Verdict;
+
+KeyPolicy Policy(bool upper, std::optional<FieldType> type = {}, bool enterAsTab = true) {
+    KeyPolicy policy;
+    policy.upper = upper;
+    policy.enterAsTab = enterAsTab;
+    if (type)
+        policy.acceptCharactersOf(*type);
+    return policy;
+}
 
 struct KeyCase {
     const char* name;
@@ -17,49 +27,26 @@ struct KeyCase {
     const char* replaced;
 };
 
-KeyPolicy Upper() {
-    KeyPolicy policy;
-    policy.upper = true;
-    return policy;
-}
-
-KeyPolicy DigitsOnly() {
-    KeyPolicy policy;
-    policy.accepts = [](QChar c) { return c.isDigit(); };
-    return policy;
-}
-
-KeyPolicy OfType(FieldType type) {
-    KeyPolicy policy;
-    policy.acceptCharactersOf(type);
-    return policy;
-}
-
-KeyPolicy PlainEnter() {
-    KeyPolicy policy;
-    policy.enterAsTab = false;
-    return policy;
-}
-
 const KeyCase kCases[] = {
     {"EnterMovesOn", {}, Qt::Key_Return, "\r", Verdict::MoveOn, ""},
     {"KeypadEnterMovesOn", {}, Qt::Key_Enter, "\r", Verdict::MoveOn, ""},
-    {"EnterStaysWhereAsked", PlainEnter(), Qt::Key_Return, "\r", Verdict::Pass, ""},
-    {"SmallLetterBecomesCapital", Upper(), Qt::Key_A, "a", Verdict::Replace, "A"},
-    {"CapitalStays", Upper(), Qt::Key_A, "A", Verdict::Pass, ""},
-    {"DigitStaysInUpperEdit", Upper(), Qt::Key_4, "4", Verdict::Pass, ""},
-    {"AccentedLetterStays", Upper(), 0, "\xc3\xa9", Verdict::Pass, ""},
+    {"EnterStaysWhereAsked", Policy(false, {}, false), Qt::Key_Return, "\r", Verdict::Pass, ""},
+    {"SmallLetterBecomesCapital", Policy(true), Qt::Key_A, "a", Verdict::Replace, "A"},
+    {"AccentedLetterStays", Policy(true), 0, "\xc3\xa9", Verdict::Pass, ""},
     {"SmallLetterStaysWithoutUpper", {}, Qt::Key_A, "a", Verdict::Pass, ""},
-    {"RefusedCharacterDropped", DigitsOnly(), Qt::Key_A, "a", Verdict::Drop, ""},
-    {"AcceptedCharacterPasses", DigitsOnly(), Qt::Key_7, "7", Verdict::Pass, ""},
-    {"BackspacePassesARestrictedEdit", DigitsOnly(), Qt::Key_Backspace, "\b", Verdict::Pass, ""},
-    {"WholeNumberTakesADigit", OfType(FieldType::Short), Qt::Key_7, "7", Verdict::Pass, ""},
-    {"WholeNumberDropsALetter", OfType(FieldType::Long), Qt::Key_X, "x", Verdict::Drop, ""},
-    {"WholeNumberDropsASign", OfType(FieldType::Short), Qt::Key_Minus, "-", Verdict::Drop, ""},
-    {"NumberTakesAPoint", OfType(FieldType::Number), Qt::Key_Period, ".", Verdict::Pass, ""},
-    {"DateTakesItsSeparator", OfType(FieldType::Date), Qt::Key_Slash, "/", Verdict::Pass, ""},
-    {"DateDropsADash", OfType(FieldType::Date), Qt::Key_Minus, "-", Verdict::Drop, ""},
-    {"TextTakesEveryCharacter", OfType(FieldType::Alpha), Qt::Key_Minus, "-", Verdict::Pass, ""},
+    {"UpperThenRefused", Policy(true, FieldType::Short), Qt::Key_X, "x", Verdict::Drop, ""},
+    {"BackspacePassesARestrictedEdit", Policy(false, FieldType::Short), Qt::Key_Backspace, "\b",
+     Verdict::Pass, ""},
+    {"WholeNumberTakesADigit", Policy(false, FieldType::Short), Qt::Key_7, "7", Verdict::Pass, ""},
+    {"WholeNumberDropsALetter", Policy(false, FieldType::Long), Qt::Key_X, "x", Verdict::Drop, ""},
+    {"WholeNumberDropsASign", Policy(false, FieldType::Short), Qt::Key_Minus, "-", Verdict::Drop,
+     ""},
+    {"NumberTakesAPoint", Policy(false, FieldType::Number), Qt::Key_Period, ".", Verdict::Pass, ""},
+    {"DateTakesItsSeparator", Policy(false, FieldType::Date), Qt::Key_Slash, "/", Verdict::Pass,
+     ""},
+    {"DateDropsADash", Policy(false, FieldType::Date), Qt::Key_Minus, "-", Verdict::Drop, ""},
+    {"TextTakesEveryCharacter", Policy(false, FieldType::Alpha), Qt::Key_Minus, "-", Verdict::Pass,
+     ""},
 };
 
 class KeyPolicyTest : public ::testing::TestWithParam<KeyCase> {};
