@@ -13,9 +13,7 @@
 #include "master/PgMasterStore.h"
 #include "master/SampleTables.h"
 #include "support/BrimloError.h"
-#include "support/Dataset.h"
 #include "support/LocalFileName.h"
-#include "support/ParadoxStore.h"
 #include "support/StagedFile.h"
 
 #include <cstdio>
