@@ -7,6 +7,7 @@
 #include "master/MasterStoreProvider.h"
 #include "master/PgMasterStore.h"
 #include "shell/DataEntryHooks.h"
+#include "shell/ExportHooks.h"
 #include "shell/TfrmDataEntry.h"
 #include "support/Dataset.h"
 #include "support/ParadoxStore.h"
@@ -73,6 +74,8 @@ protected:
         }
         MainWindowHooks hooks;
         AddDataEntryHooks(hooks);
+        AddExportHooks(hooks,
+                       [this](QWidget*, const std::string&) { return fixture.dir + "m.out"; });
         hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosen; };
         window = fixture.make(hooks);
         window->show();
@@ -196,6 +199,15 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     for (copy.first(); !copy.eof(); copy.next())
         written.push_back(copy.record());
     EXPECT_EQ(written, PgMasterStore(uri).readPage(0, 10));
+
+    // The master ASCII file reads the server too (master.db is empty).
+    prompt.allowAny();
+    window->mnuMasterASCIIClick();
+    std::ifstream ascii(fixture.dir + "m.out");
+    std::vector<std::string> loads; // positions 13 to 17 of each line
+    for (std::string line; std::getline(ascii, line);)
+        loads.push_back(line.substr(12, 5));
+    EXPECT_EQ(loads, (std::vector<std::string>{" 1001", " 1003", " 1002"}));
 }
 
 } // namespace
