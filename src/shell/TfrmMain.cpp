@@ -643,6 +643,12 @@ std::string TfrmMain::chooseMasterDbFile() {
 void TfrmMain::mnuExportMasterDbClick() {
     if (!masterStores_->onServer())
         return;
+    // The export needs the server: one that cannot be reached is told
+    // before a file is asked for.
+    {
+        BusyCursor busy;
+        masterStores_->store().count();
+    }
     const std::string fileName = chooseMasterDbFile();
     if (fileName.empty())
         return;
