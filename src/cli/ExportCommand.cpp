@@ -13,9 +13,7 @@
 #include "master/PgMasterStore.h"
 #include "master/SampleTables.h"
 #include "support/BrimloError.h"
-#include "support/Dataset.h"
 #include "support/LocalFileName.h"
-#include "support/ParadoxStore.h"
 #include "support/StagedFile.h"
 
 #include <cstdio>
@@ -153,9 +151,8 @@ void WriteProgramFiles(const ParsedArguments& args, DataFolder& folder, MasterTa
         WriteSampleTables(DirectoryWithSlash(*dbase), table);
 }
 
-// A server's master: the master ASCII file straight from the server; the
-// sample tables, which the program writes from a master table, from a
-// master.db copy of the server's master in a folder of its own.
+// A server's master: the master ASCII file and the sample tables straight
+// from the server.
 void WriteServerFiles(const ParsedArguments& args, DataFolder& folder, MasterStore& store) {
     if (!args.has("--ascii") && !args.has("--dbase"))
         return;
@@ -170,22 +167,8 @@ void WriteServerFiles(const ParsedArguments& args, DataFolder& folder, MasterSto
             throw BrimloError(said.empty() ? "Cannot write '" + *ascii + "'" : said.front());
         }
     }
-    if (const std::optional<std::string> dbase = args.value("--dbase")) {
-        std::string copy = (fs::temp_directory_path() / "brimlo-master-XXXXXX").string();
-        if (!::mkdtemp(copy.data()))
-            throw BrimloError("Cannot make a temporary folder");
-        struct Remove {
-            std::string folder;
-            ~Remove() {
-                std::error_code ignored;
-                fs::remove_all(folder, ignored);
-            }
-        } remove{copy};
-        ExportParadoxMaster(store, fs::path(copy) / "master.db");
-        Dataset dataset(ParadoxStore::open((fs::path(copy) / "master.db").string()));
-        MasterTable table(dataset);
-        WriteSampleTables(DirectoryWithSlash(*dbase), table);
-    }
+    if (const std::optional<std::string> dbase = args.value("--dbase"))
+        WriteSampleTables(DirectoryWithSlash(*dbase), store);
 }
 
 void RunOnServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri) {

@@ -1,5 +1,7 @@
 #include "cli/MasterChoice.h"
 
+#include "master/MasterServerAddress.h"
+
 #include <cstdlib>
 
 namespace brimlo::cli {
@@ -12,7 +14,7 @@ std::optional<std::string> ServerMaster(const ParsedArguments& args) {
             return std::nullopt;
         chosen = environment;
     }
-    if (!chosen->starts_with("postgresql://") && !chosen->starts_with("postgres://"))
+    if (!IsMasterServerUri(*chosen))
         throw UsageError("the master must be a PostgreSQL connection string "
                          "(postgresql://user@host:port/database), not '" +
                          *chosen + "'");

@@ -5,6 +5,8 @@
 #include "master/SampleTables.h"
 #include "support/Prompt.h"
 
+#include <functional>
+
 namespace brimlo {
 
 std::string DirectoryWithSeparator(const std::string& fileName) {
@@ -17,16 +19,40 @@ std::string ExportSuccessText(const std::string& asciiFileName, const std::strin
            kVolumeSampleTable + "\n" + "were generated successfully.";
 }
 
-bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
-                       const std::string& defaultSawlogs, Date lastUpdate) {
-    if (!master.WriteMasterAscii(chosenFileName, table, defaultSawlogs))
+namespace {
+
+bool ExportMasterFilesOf(const std::string& chosenFileName, const std::function<bool()>& writeAscii,
+                         const std::function<bool(const std::string&)>& writeSampleTables) {
+    if (!writeAscii())
         return false;
     const std::string directory = DirectoryWithSeparator(chosenFileName);
-    if (!WriteSampleTables(directory, table, lastUpdate))
+    if (!writeSampleTables(directory))
         return false;
     Prompt::current().message(ExportSuccessText(chosenFileName, directory), "Success",
                               PromptIcon::Information);
     return true;
+}
+
+} // namespace
+
+bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
+                       const std::string& defaultSawlogs, Date lastUpdate) {
+    return ExportMasterFilesOf(
+        chosenFileName,
+        [&] { return master.WriteMasterAscii(chosenFileName, table, defaultSawlogs); },
+        [&](const std::string& directory) {
+            return WriteSampleTables(directory, table, lastUpdate);
+        });
+}
+
+bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterStore& store,
+                       const std::string& defaultSawlogs, Date lastUpdate) {
+    return ExportMasterFilesOf(
+        chosenFileName,
+        [&] { return master.WriteMasterAscii(chosenFileName, store, defaultSawlogs); },
+        [&](const std::string& directory) {
+            return WriteSampleTables(directory, store, lastUpdate);
+        });
 }
 
 } // namespace brimlo

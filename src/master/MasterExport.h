@@ -8,6 +8,7 @@
 namespace brimlo {
 
 class CMaster;
+class MasterStore;
 class MasterTable;
 
 // The export once the user has chosen the ".out" file: the master ASCII
@@ -16,6 +17,10 @@ class MasterTable;
 // written (the user has been told); errors of the sample tables are thrown
 // for the application's error box, and no success message is shown then.
 bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
+                       const std::string& defaultSawlogs, Date lastUpdate = DbaseWriter::Today());
+
+// The same from a master store (a database server's master).
+bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterStore& store,
                        const std::string& defaultSawlogs, Date lastUpdate = DbaseWriter::Today());
 
 // The directory part of a file name with its trailing separator; empty when

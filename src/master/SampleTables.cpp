@@ -1,12 +1,14 @@
 #include "master/SampleTables.h"
 
 #include "master/CMaster.h"
+#include "master/MasterStore.h"
 #include "master/MasterTable.h"
 #include "support/DbaseWriter.h"
 #include "support/DovraneGeneric.h"
 #include "support/LocalFileName.h"
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace brimlo {
@@ -108,13 +110,16 @@ void CreateSampleTables(const std::string& directory, Date lastUpdate) {
     weight.commit();
 }
 
-bool WriteSampleTables(const std::string& directory, MasterTable& table, Date lastUpdate) {
+namespace {
+
+// The two tables from the records that forEachMaster loads into its
+// argument one after the other.
+bool WriteSampleTablesOf(
+    const std::string& directory, Date lastUpdate,
+    const std::function<void(const std::function<void(CMaster&)>&)>& forEachMaster) {
     DbaseWriter volume(LocalFileName(directory + kVolumeSampleTable), VolumeFields(), lastUpdate);
     DbaseWriter weight(LocalFileName(directory + kWeightSampleTable), WeightFields(), lastUpdate);
-    CMaster m;
-    table.forEach([&] {
-        m.ClearSummary();
-        m.CopyFromMaster(table);
+    forEachMaster([&](CMaster& m) {
         RecordTotals totals;
         for (int n = 1; n <= m.summary.NUM_GROUPS; ++n) {
             const SummaryGroup& g = m.summary.groups[n - 1];
@@ -128,6 +133,32 @@ bool WriteSampleTables(const std::string& directory, MasterTable& table, Date la
     volume.commit();
     weight.commit();
     return true;
+}
+
+} // namespace
+
+bool WriteSampleTables(const std::string& directory, MasterTable& table, Date lastUpdate) {
+    return WriteSampleTablesOf(directory, lastUpdate,
+                               [&](const std::function<void(CMaster&)>& row) {
+                                   CMaster m;
+                                   table.forEach([&] {
+                                       m.ClearSummary();
+                                       m.CopyFromMaster(table);
+                                       row(m);
+                                   });
+                               });
+}
+
+bool WriteSampleTables(const std::string& directory, MasterStore& store, Date lastUpdate) {
+    return WriteSampleTablesOf(directory, lastUpdate,
+                               [&](const std::function<void(CMaster&)>& row) {
+                                   CMaster m;
+                                   store.forEach([&](const Record& record) {
+                                       m.ClearSummary();
+                                       m.CopyFromMaster(record);
+                                       row(m);
+                                   });
+                               });
 }
 
 } // namespace brimlo

@@ -7,6 +7,7 @@
 
 namespace brimlo {
 
+class MasterStore;
 class MasterTable;
 
 inline constexpr const char* kWeightSampleTable = "SAMPLWT.dbf";
@@ -22,6 +23,10 @@ void CreateSampleTables(const std::string& directory, Date lastUpdate = DbaseWri
 // tables replace older ones only when both are complete; a failure throws
 // and leaves the older tables as they were.
 bool WriteSampleTables(const std::string& directory, MasterTable& table,
+                       Date lastUpdate = DbaseWriter::Today());
+
+// The same from every record of a master store, in its order.
+bool WriteSampleTables(const std::string& directory, MasterStore& store,
                        Date lastUpdate = DbaseWriter::Today());
 
 // The group key as the volume table carries it: species, condition and

@@ -2,6 +2,7 @@
 
 #include "master/GuardedCommand.h"
 #include "master/MasterExport.h"
+#include "master/MasterStoreProvider.h"
 #include "shell/BusyCursor.h"
 #include "shell/MainTables.h"
 #include "shell/TfrmMain.h"
@@ -50,7 +51,10 @@ void GenerateMasterAscii(TfrmMain& main, const ChooseMasterAsciiFile& choose) {
     RunGuarded([&] {
         const std::string sawlogs = DefaultsSawlogs(main);
         BusyCursor busy;
-        ExportMasterFiles(fileName, main.masterRecord(), main.masterTable(), sawlogs);
+        if (main.masterStores().onServer())
+            ExportMasterFiles(fileName, main.masterRecord(), main.masterStores().store(), sawlogs);
+        else
+            ExportMasterFiles(fileName, main.masterRecord(), main.masterTable(), sawlogs);
     });
 }
 

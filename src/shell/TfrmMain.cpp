@@ -2,11 +2,16 @@
 
 #include "master/GuardedCommand.h"
 #include "master/MasterPosting.h"
+#include "master/MasterStoreProvider.h"
 #include "master/MasterTable.h"
+#include "master/ParadoxMasterExport.h"
 #include "rules/Cglobals.h"
 #include "shell/AboutBox.h"
+#include "shell/BusyCursor.h"
 #include "shell/ChildPlacement.h"
 #include "shell/MainTables.h"
+#include "shell/MasterDatabaseSettings.h"
+#include "shell/TdlgMasterDatabase.h"
 #include "shell/TfrmCheckScale.h"
 #include "shell/WorkspaceFragments.h"
 #include "support/Cp1252.h"
@@ -21,6 +26,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
+#include <QSettings>
 #include <QTimer>
 #include <algorithm>
 #include <set>
@@ -35,6 +42,19 @@ constexpr const char* kRecoverQuestion =
     "temporary workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use "
     "the temporary workspace but don't delete it either (Cancel)";
 constexpr const char* kRecoverCaption = "Use data from temporary workspace?";
+constexpr const char* kEmptyMasterText = "The master file contains no records.";
+constexpr const char* kExportMasterDbCaption = "Export master.db";
+
+// The user's settings, where the choice of master is kept.
+std::unique_ptr<QSettings> UserSettings() {
+    return std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Brimlo"),
+                                       QStringLiteral("brimlo"));
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
 
 ChildWindow* CommandsOf(QWidget* widget) {
     return dynamic_cast<ChildWindow*>(widget);
@@ -48,11 +68,17 @@ TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
     setWindowTitle(QStringLiteral("BRIMLO"));
     tables_ = std::make_unique<MainTables>(Globals().appDataDirectory());
     masterTable_ = std::make_unique<MasterTable>(tables_->master());
+    masterStores_ =
+        std::make_unique<MasterStoreProvider>(*masterTable_, tables_->directory() + "outbox.db");
     watchMasterTable();
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("mdiClient"));
     setCentralWidget(mdi_);
     buildMenus();
+    chooseMaster();
+    outboxTimer_ = new QTimer(this);
+    connect(outboxTimer_, &QTimer::timeout, this, [this] { DrainMasterOutbox(); });
+    outboxTimer_->start(kOutboxRetryMs);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { activeChildChanged(); });
     EnableCloseAndSave();
     EnableLoadCommands(false);
@@ -140,9 +166,13 @@ void TfrmMain::buildEditMenu() {
                &TfrmMain::mnuMasterMaintenanceClick, QKeySequence(Qt::CTRL | Qt::Key_M));
     addCommand(menu, "mnuSystemDefaults", "System &Defaults...", &TfrmMain::mnuSystemDefaultsClick,
                QKeySequence(Qt::CTRL | Qt::Key_D));
+    addCommand(menu, "mnuMasterDatabase", "Master Data&base...", &TfrmMain::mnuMasterDatabaseClick);
     menu->addSeparator();
     addCommand(menu, "mnuMasterASCII", "Generate Master ASCII file...",
                &TfrmMain::mnuMasterASCIIClick);
+    // Only a server's master needs copying into a master.db.
+    addCommand(menu, "mnuExportMasterDb", "&Export master.db...", &TfrmMain::mnuExportMasterDbClick)
+        ->setVisible(false);
 }
 
 void TfrmMain::buildWindowMenu() {
@@ -311,7 +341,10 @@ void TfrmMain::showEvent(QShowEvent* event) {
         return;
     recoveryDone_ = true;
     // After the window is on screen, before the user can give a command.
-    QTimer::singleShot(0, this, [this] { RunGuarded([this] { RecoverWorkspaces(); }); });
+    QTimer::singleShot(0, this, [this] {
+        RunGuarded([this] { RecoverWorkspaces(); });
+        DrainMasterOutbox();
+    });
 }
 
 void TfrmMain::RecoverWorkspaces() {
@@ -368,8 +401,7 @@ bool TfrmMain::MasterIsEmpty() {
     tables_->master().catchUp();
     if (!tables_->masterIsEmpty())
         return false;
-    Prompt::current().message("The master file contains no records.", "Master file is empty",
-                              PromptIcon::Error);
+    Prompt::current().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
     if (maintenance_)
         maintenance_->close();
     return true;
@@ -384,8 +416,38 @@ std::string TfrmMain::defaultSawlogs() {
     return d.isEmpty() ? std::string() : d.field("SAWLOGS").asString();
 }
 
+bool TfrmMain::ChosenMasterIsEmpty() {
+    if (!masterStores_->onServer())
+        return MasterIsEmpty();
+    if (masterStores_->store().count() > 0)
+        return false;
+    Prompt::current().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
+    return true;
+}
+
 void TfrmMain::PostLoadToMaster(const HeaderRecord& header, const std::vector<LogRecord>& logs) {
-    brimlo::PostLoadToMaster(master_, *masterTable_, header, logs);
+    if (!masterStores_->onServer()) {
+        brimlo::PostLoadToMaster(master_, *masterTable_, header, logs);
+        return;
+    }
+    master_.BuildFromLoad(header, logs);
+    // The timer's drain waits while a post is under way (and while it tells
+    // the user that the server is away).
+    const QScopedValueRollback<bool> busy(posting_, true);
+    masterStores_->postToServer(master_.ToMasterRecord());
+}
+
+void TfrmMain::DrainMasterOutbox() {
+    if (posting_ || closing_ || !masterStores_->onServer())
+        return;
+    const QScopedValueRollback<bool> busy(posting_, true);
+    RunGuarded([this] { masterStores_->drainOutbox(); });
+}
+
+// The master named in the user's settings.
+void TfrmMain::chooseMaster() {
+    masterStores_->choose(ReadMasterDatabaseChoice(*UserSettings()).serverUri());
+    action("mnuExportMasterDb")->setVisible(masterStores_->onServer());
 }
 
 std::string TfrmMain::MasterRecordLabel(int recordNumber, int recordCount) {
@@ -546,8 +608,65 @@ void TfrmMain::mnuSystemDefaultsClick() {
 }
 
 void TfrmMain::mnuMasterASCIIClick() {
-    if (!MasterIsEmpty() && hooks_.generateMasterAscii)
+    if (!ChosenMasterIsEmpty() && hooks_.generateMasterAscii)
         hooks_.generateMasterAscii(*this);
+}
+
+void TfrmMain::mnuMasterDatabaseClick() {
+    const std::unique_ptr<QSettings> settings = UserSettings();
+    TdlgMasterDatabase dialog(this, ReadMasterDatabaseChoice(*settings));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The maintenance window shows the master it was opened on.
+    const bool changed = dialog.choice().serverUri().value_or("") != masterStores_->serverUri();
+    if (changed && maintenance_ && !maintenance_->close())
+        return;
+    WriteMasterDatabaseChoice(*settings, dialog.choice());
+    chooseMaster();
+    DrainMasterOutbox();
+}
+
+std::string TfrmMain::chooseMasterDbFile() {
+    QFileDialog dialog(this, QString::fromLatin1(kExportMasterDbCaption),
+                       FromCp1252(tables_->defaultDataPath()),
+                       QStringLiteral("Paradox table (*.db)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("db"));
+    dialog.selectFile(QStringLiteral("master.db"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return HeldFileName(dialog.selectedFiles().constFirst());
+}
+
+// The server's master as a master.db for the programs that read that file.
+void TfrmMain::mnuExportMasterDbClick() {
+    if (!masterStores_->onServer())
+        return;
+    // The export needs the server: one that cannot be reached is told
+    // before a file is asked for.
+    {
+        BusyCursor busy;
+        masterStores_->store().count();
+    }
+    const std::string fileName = chooseMasterDbFile();
+    if (fileName.empty())
+        return;
+    // This computer's own master.db is open here and is no copy to replace.
+    if (SameFile(LocalFileName(fileName), LocalFileName(tables_->masterPath()))) {
+        Prompt::current().message(
+            fileName + " is this computer's own master file. Choose another file name.",
+            kExportMasterDbCaption, PromptIcon::Error);
+        return;
+    }
+    int written = 0;
+    {
+        BusyCursor busy;
+        written = ExportParadoxMaster(masterStores_->store(), LocalFileName(fileName));
+    }
+    Prompt::current().message(fileName + " holds the " + std::to_string(written) +
+                                  " records of the master database.",
+                              kExportMasterDbCaption, PromptIcon::Information);
 }
 
 void TfrmMain::arrangeDone() {

@@ -18,11 +18,13 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QTimer;
 
 namespace brimlo {
 
 class Dataset;
 class MainTables;
+class MasterStoreProvider;
 class MasterTable;
 
 // The program's frame: a multiple-document window whose menu bar reaches
@@ -45,6 +47,9 @@ public:
     Dataset& defaults();
     MasterTable& masterTable() { return *masterTable_; }
     CMaster& masterRecord() { return master_; }
+    // The master chosen in "Master Database...": master.db or a server.
+    // Windows that read the master take its store().
+    MasterStoreProvider& masterStores() { return *masterStores_; }
     QMdiArea& clientArea() { return *mdi_; }
 
     // Child window bookkeeping.
@@ -67,7 +72,8 @@ public:
     // True, after telling the user, when master.db holds no record.
     bool MasterIsEmpty();
     // Builds the master record from a saved load and writes it to the master
-    // table, which keeps its place.
+    // table, which keeps its place; or posts it to the chosen server, where
+    // it waits in the outbox while the server cannot be reached.
     void PostLoadToMaster(const HeaderRecord& header, const std::vector<LogRecord>& logs);
     // The maintenance window's record label: "Record: 3 of 17".
     static std::string MasterRecordLabel(int recordNumber, int recordCount);
@@ -96,6 +102,14 @@ public:
     void mnuMasterMaintenanceClick();
     void mnuSystemDefaultsClick();
     void mnuMasterASCIIClick();
+    void mnuMasterDatabaseClick();
+    void mnuExportMasterDbClick();
+    // Sends the posts waiting for the server (at start and on a timer).
+    void DrainMasterOutbox();
+
+    // How often posts kept while the server could not be reached are tried
+    // again.
+    static constexpr int kOutboxRetryMs = 60'000;
     void mnuTileClick();
     void mnuCascadeClick();
     void mnuKeyboardShortcutsClick();
@@ -131,11 +145,18 @@ private:
     void CloseActiveChild();
     QMdiSubWindow* findLoadWindow(const std::string& fileName) const;
     std::string chooseLoadFile();
+    std::string chooseMasterDbFile();
+    void chooseMaster();
+    // The chosen master holds no record (the user has been told).
+    bool ChosenMasterIsEmpty();
 
     MainWindowHooks hooks_;
     CMaster master_;
     std::unique_ptr<MainTables> tables_;
     std::unique_ptr<MasterTable> masterTable_;
+    std::unique_ptr<MasterStoreProvider> masterStores_;
+    QTimer* outboxTimer_ = nullptr;
+    bool posting_ = false;
     QMdiArea* mdi_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QAction* windowListStart_ = nullptr;

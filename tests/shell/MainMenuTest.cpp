@@ -47,6 +47,7 @@ const std::vector<ExpectedMenu>& ExpectedMenus() {
         {"&Edit",
          {{"Master File Maintenance...", "Ctrl+M", true},
           {"System &Defaults...", "Ctrl+D", true},
+          {"Master Data&base...", "", true},
           {nullptr, "", true},
           {"Generate Master ASCII file...", "", true}}},
         {"&Window", {{"&Tile", "", true}, {"&Cascade", "", true}}},
