@@ -1,60 +1,20 @@
 #pragma once
 
+#include "common/MemoryTableStore.h"
 #include "master/MasterFields.h"
-#include "support/BrimloError.h"
 #include "support/Dataset.h"
-#include "support/TableStore.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace brimlo::testing {
-
-// A table kept in memory, in insertion order; writes can be made to fail.
-class MemoryTableStore : public TableStore {
-public:
-    explicit MemoryTableStore(FieldList fields) : fields_(std::move(fields)) {}
-
-    const FieldList& fields() const override { return fields_; }
-    std::vector<StoredRow> readAll() override {
-        std::vector<StoredRow> rows;
-        for (const auto& [id, values] : rows_)
-            rows.push_back({id, values});
-        return rows;
-    }
-    RowId insert(const Record& values) override {
-        failIfAsked();
-        rows_.emplace(++lastId_, values);
-        return lastId_;
-    }
-    void update(RowId id, const Record& values) override {
-        failIfAsked();
-        rows_[id] = values;
-    }
-    void remove(RowId id) override { rows_.erase(id); }
-    void beginBulk() override {}
-    void endBulk() override {}
-    void pack() override {}
-
-    bool failWrites = false;
-
-private:
-    void failIfAsked() const {
-        if (failWrites)
-            throw BrimloError("Cannot write master.db");
-    }
-    FieldList fields_;
-    std::map<RowId, Record> rows_;
-    RowId lastId_ = 0;
-};
 
 inline std::unique_ptr<Dataset> NewMasterDataset(MemoryTableStore** store = nullptr) {
     auto memory = std::make_unique<MemoryTableStore>(MasterFieldList());
