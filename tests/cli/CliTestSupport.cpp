@@ -1,5 +1,6 @@
 #include "cli/CliTestSupport.h"
 
+#include "common/SampleLoad.h"
 #include "load/LoadFileWriter.h"
 
 #include <QGuiApplication>
@@ -71,23 +72,10 @@ CliResult RunCli(const std::vector<std::string>& args) {
 
 LoadData TypicalLoad(int32_t loadNum) {
     LoadData load;
-    HeaderRecord& h = load.header;
-    h.LESSEE = "LESSEE CO";
-    h.MILL_NAME = "NORTH MILL";
-    h.MILL_NUM = 123456;
-    h.BLOCK_NUM = "12";
+    HeaderRecord& h = load.header = SampleHeader();
+    h.DISP = h.SUBDISP = h.TM9 = h.SOURCE = "";
     h.LOAD_NUM = loadNum;
-    h.POP = 1;
     h.HTOPD = 10;
-    h.NETWEIGHT = 25000;
-    h.HSPECIES = "S";
-    h.HCONDCODE = "GR";
-    h.HPRODCODE = "01";
-    h.MILL_CODE = "AB";
-    h.TREES = 5;
-    h.SAWLOGS = "N";
-    h.DATEWEIGHED = Date::fromYmd(2006, 12, 16);
-    h.VOL_CALC_METH = "S";
     h.SCALER_NAME = "J SMITH";
     h.SCALER_PERMIT = "P123";
     return load;

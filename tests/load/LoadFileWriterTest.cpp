@@ -1,6 +1,7 @@
 #include "load/LoadFileWriter.h"
 
 #include "LoadFileSamples.h"
+#include "common/SampleLoad.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "load/LoadFileReader.h"
@@ -31,29 +32,23 @@ LogRecord ExampleLog() {
     return log;
 }
 
+// The record the sample header line holds: the worked example's header
+// with the fields the line was typed with.
 HeaderRecord ExampleHeader() {
-    HeaderRecord h;
+    HeaderRecord h = testing::SampleHeader();
     h.LESSEE = "ACME TIMBER";
-    h.MILL_NAME = "NORTH MILL";
-    h.DISP = "CTL";
-    h.SUBDISP = "A1";
     h.MILL_NUM = 1234;
-    h.BLOCK_NUM = "12";
     h.LOAD_NUM = 123456;
     h.POP = 7;
     h.HTOPD = 10;
     h.NETWEIGHT = 12344.5;
     h.TM9 = "TM12345678";
-    h.HSPECIES = "S";
-    h.HCONDCODE = "GR";
-    h.HPRODCODE = "01";
     h.SOURCE = "";
     h.MILL_CODE = "A";
     h.LOAD_ID = 1;
     h.TREES = 25;
     h.SAWLOGS = "Y";
     h.DATEWEIGHED = Date::fromYmd(2006, 12, 15);
-    h.VOL_CALC_METH = "S";
     h.SCALER_NAME = "J SMITH";
     h.SCALER_PERMIT = "P123";
     return h;
