@@ -104,13 +104,6 @@ std::string WriteLoad(const std::filesystem::path& file, const LoadData& load) {
     return file.string();
 }
 
-std::string FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

@@ -1,6 +1,7 @@
 #include "load/LoadFileWriter.h"
 
 #include "LoadFileSamples.h"
+#include "common/FileBytes.h"
 #include "common/SampleLoad.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
@@ -14,6 +15,7 @@
 namespace brimlo {
 namespace {
 
+using testing::ReadBytes;
 using testing::ScriptedPrompt;
 using testing::TempDir;
 
@@ -55,13 +57,6 @@ HeaderRecord ExampleHeader() {
 }
 
 const std::string& kExampleHeaderLine = testing::kSampleHeaderLine;
-
-std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 TEST(LoadFileWriter, LogLineIsByteExact) {
     EXPECT_EQ(FormatLogLine(1, ExampleLog()),
@@ -203,7 +198,7 @@ TEST(LoadFileWriter, WritesTheFileAndReplacesAnOldOne) {
     load.logs = {ExampleLog()};
     load.trimAllowance = true;
     ASSERT_TRUE(WriteLoadFile(load, path.string()));
-    EXPECT_EQ(FileBytes(path),
+    EXPECT_EQ(ReadBytes(path),
               "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
     // Nothing but the file itself is left in the directory.
     int entries = 0;
@@ -226,7 +221,7 @@ TEST(LoadFileWriter, AccentedNamesAreTheFilesTheSystemListsUnderThem) {
     ASSERT_TRUE(WriteLoadFile(load, held));
     const std::filesystem::path listed = dir / "Qu\xC3\xA9"
                                                "bec.txt";
-    EXPECT_EQ(FileBytes(listed),
+    EXPECT_EQ(ReadBytes(listed),
               "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
 
     std::filesystem::copy_file(listed, dir / "Scierie L\xC3\xA9vis.txt");
@@ -269,7 +264,7 @@ TEST(LoadFileWriter, ReadOnlyFileIsNotReplaced) {
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: " + path.string());
     EXPECT_FALSE(WriteLoadFile(LoadData{}, path.string()));
-    EXPECT_EQ(FileBytes(path), "keep");
+    EXPECT_EQ(ReadBytes(path), "keep");
 }
 
 } // namespace

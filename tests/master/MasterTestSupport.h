@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FileBytes.h"
 #include "common/MemoryTableStore.h"
 #include "master/MasterFields.h"
 #include "support/Dataset.h"
@@ -30,16 +31,6 @@ inline void AddMasterRecord(Dataset& master,
     for (const auto& [name, value] : values)
         master.setField(name, value);
     master.post();
-}
-
-inline std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
 }
 
 // Lines printed by a Python script given the file as its argument.
