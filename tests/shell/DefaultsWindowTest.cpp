@@ -316,6 +316,10 @@ const RefusedSave kRefusedSaves[] = {
      "edtDateWeighed"},
 };
 
+void PrintTo(const RefusedSave& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class DefaultsRefusedSave : public DefaultsWindowTest,
                             public ::testing::WithParamInterface<RefusedSave> {};
 

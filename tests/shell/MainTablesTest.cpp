@@ -224,6 +224,10 @@ const Spoiled kSpoiled[] = {
     {"TruncatedDefaultsFile", "defaults.db", [](const fs::path& p) { Cut(p, 100); }},
 };
 
+void PrintTo(const Spoiled& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class MainTablesRefusal : public ::testing::TestWithParam<Spoiled> {};
 
 TEST_P(MainTablesRefusal, IsRefusedUnaltered) {
