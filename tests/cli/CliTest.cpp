@@ -176,15 +176,15 @@ TEST_F(CliFiles, ShowJsonGivesTheLoadAsComputedByHand) {
 TEST_F(CliFiles, RecomputeSwitchesTheMethodAndBack) {
     const std::string file = path("good.txt"), alberta = path("alberta.txt");
     ASSERT_EQ(RunCli({"recompute", file, "--method", "S"}).exitCode, 0);
-    const std::string smalian = FileBytes(file);
+    const std::string smalian = ReadBytes(file);
     ASSERT_EQ(RunCli({"recompute", file, "--method", "A", "-o", alberta}).exitCode, 0);
-    EXPECT_EQ(FileBytes(file), smalian) << "-o leaves the file alone";
-    const std::string albertaBytes = FileBytes(alberta);
+    EXPECT_EQ(ReadBytes(file), smalian) << "-o leaves the file alone";
+    const std::string albertaBytes = ReadBytes(alberta);
     ASSERT_EQ(albertaBytes.size(), smalian.size());
     EXPECT_EQ(albertaBytes[albertaBytes.size() - 201 + 167], 'A');
     EXPECT_NE(albertaBytes.substr(0, 52), smalian.substr(0, 52)) << "the gross volume changes";
     ASSERT_EQ(RunCli({"recompute", alberta, "--method", "S"}).exitCode, 0);
-    EXPECT_EQ(FileBytes(alberta), smalian);
+    EXPECT_EQ(ReadBytes(alberta), smalian);
     EXPECT_EQ(RunCli({"recompute", path("missing.txt")}).exitCode, 2);
 }
 
@@ -245,7 +245,7 @@ TEST_F(CliFiles, PostOfTwoHundredLoadsThenExport) {
         RunCli({"export", "--data-dir", data.string(), "--csv", (cli / "m.csv").string(), "--ascii",
                 (cli / "m.out").string(), "--dbase", cli.string()});
     ASSERT_EQ(exported.exitCode, 0) << exported.err;
-    const std::string csv = FileBytes(cli / "m.csv");
+    const std::string csv = ReadBytes(cli / "m.csv");
     EXPECT_EQ(csv.substr(0, 32), "MILLCODE,POP,MILL_NUM,SAWLOGS,LE");
     EXPECT_EQ(LoadNumbers(csv), Numbers(1, 200));
 
@@ -255,7 +255,7 @@ TEST_F(CliFiles, PostOfTwoHundredLoadsThenExport) {
     CMaster record;
     ASSERT_TRUE(ExportMasterFiles((program / "m.out").string(), record, table, "N"));
     for (const char* name : {"m.out", "SAMPLWT.dbf", "SAMPLVOL.dbf"})
-        EXPECT_EQ(FileBytes(cli / name), FileBytes(program / name)) << name;
+        EXPECT_EQ(ReadBytes(cli / name), ReadBytes(program / name)) << name;
 }
 
 TEST_F(CliFiles, PostsOfTwoProcessesAtOnceLoseNothing) {
@@ -275,7 +275,7 @@ TEST_F(CliFiles, PostsOfTwoProcessesAtOnceLoseNothing) {
     ASSERT_EQ(RunCli({"export", "--data-dir", data.string(), "--csv", csv}).exitCode, 0);
     std::multiset<std::string> both = Numbers(1, 60);
     both.merge(Numbers(101, 60));
-    EXPECT_EQ(LoadNumbers(FileBytes(csv)), both);
+    EXPECT_EQ(LoadNumbers(ReadBytes(csv)), both);
 }
 
 // The same loads posted to a master on a server and to master.db export
@@ -307,7 +307,7 @@ TEST_F(CliFiles, MasterOnAServerExportsAsMasterDbAndKeepsPostsWhileItIsDown) {
     // A Paradox header carries the second it was written (bytes 0x60 to 0x63):
     // the two exports may fall in different seconds.
     const auto written = [](const fs::path& file) {
-        std::string bytes = FileBytes(file);
+        std::string bytes = ReadBytes(file);
         if (file.extension() == ".db" && bytes.size() >= 0x64)
             bytes.replace(0x60, 4, 4, '\0');
         return bytes;
@@ -328,7 +328,7 @@ TEST_F(CliFiles, MasterOnAServerExportsAsMasterDbAndKeepsPostsWhileItIsDown) {
     ::unsetenv("BRIMLO_MASTER");
     EXPECT_EQ(Lines(next.out), std::vector<std::string>{more[0] + ": posted AB:1:21"});
     ASSERT_EQ(after.exitCode, 0) << after.err;
-    EXPECT_EQ(LoadNumbers(FileBytes(csv)), Numbers(1, 21));
+    EXPECT_EQ(LoadNumbers(ReadBytes(csv)), Numbers(1, 21));
 }
 
 // --- reports ----------------------------------------------------------------

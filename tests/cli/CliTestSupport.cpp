@@ -1,5 +1,6 @@
 #include "cli/CliTestSupport.h"
 
+#include "common/SampleLoad.h"
 #include "load/LoadFileWriter.h"
 
 #include <QGuiApplication>
@@ -71,23 +72,10 @@ CliResult RunCli(const std::vector<std::string>& args) {
 
 LoadData TypicalLoad(int32_t loadNum) {
     LoadData load;
-    HeaderRecord& h = load.header;
-    h.LESSEE = "LESSEE CO";
-    h.MILL_NAME = "NORTH MILL";
-    h.MILL_NUM = 123456;
-    h.BLOCK_NUM = "12";
+    HeaderRecord& h = load.header = SampleHeader();
+    h.DISP = h.SUBDISP = h.TM9 = h.SOURCE = "";
     h.LOAD_NUM = loadNum;
-    h.POP = 1;
     h.HTOPD = 10;
-    h.NETWEIGHT = 25000;
-    h.HSPECIES = "S";
-    h.HCONDCODE = "GR";
-    h.HPRODCODE = "01";
-    h.MILL_CODE = "AB";
-    h.TREES = 5;
-    h.SAWLOGS = "N";
-    h.DATEWEIGHED = Date::fromYmd(2006, 12, 16);
-    h.VOL_CALC_METH = "S";
     h.SCALER_NAME = "J SMITH";
     h.SCALER_PERMIT = "P123";
     return load;
@@ -114,13 +102,6 @@ std::string WriteLoad(const std::filesystem::path& file, const LoadData& load) {
         numbered.logs[i].LOGNUM = static_cast<int32_t>(i + 1);
     std::ofstream(file, std::ios::binary) << FormatLoadFile(numbered);
     return file.string();
-}
-
-std::string FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FileBytes.h"
 #include "common/TempDir.h"
 #include "load/LoadData.h"
 
@@ -40,7 +41,6 @@ LogRecord Log(const std::string& species, int topd, int length, int buttd, doubl
 // Writes the load as a load file and returns its name.
 std::string WriteLoad(const std::filesystem::path& file, const LoadData& load);
 
-std::string FileBytes(const std::filesystem::path& file);
 std::vector<std::string> Lines(const std::string& text);
 
 } // namespace brimlo::testing

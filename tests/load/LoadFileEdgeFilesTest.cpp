@@ -1,6 +1,7 @@
 // Hand-made load files opened and saved again by a load window.
 #include "LoadFileSamples.h"
 #include "WorkspaceTestSupport.h"
+#include "common/FileBytes.h"
 
 #include <fstream>
 #include <sstream>
@@ -82,9 +83,7 @@ TEST_P(LoadFileEdgeFiles, OpenAndSaveAgain) {
             << prompt.shown()[0].text;
         EXPECT_TRUE(file.opens || prompt.shown()[0].text.find(path) != std::string::npos);
     }
-    std::ostringstream onDisk;
-    onDisk << std::ifstream(path, std::ios::binary).rdbuf();
-    EXPECT_EQ(onDisk.str(), file.saved.empty() ? file.bytes : file.saved);
+    EXPECT_EQ(ReadBytes(path), file.saved.empty() ? file.bytes : file.saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(, LoadFileEdgeFiles, ::testing::ValuesIn(kEdgeFiles),

@@ -1,6 +1,8 @@
 #include "load/LoadFileWriter.h"
 
 #include "LoadFileSamples.h"
+#include "common/FileBytes.h"
+#include "common/SampleLoad.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "load/LoadFileReader.h"
@@ -13,6 +15,7 @@
 namespace brimlo {
 namespace {
 
+using testing::ReadBytes;
 using testing::ScriptedPrompt;
 using testing::TempDir;
 
@@ -31,42 +34,29 @@ LogRecord ExampleLog() {
     return log;
 }
 
+// The record the sample header line holds: the worked example's header
+// with the fields the line was typed with.
 HeaderRecord ExampleHeader() {
-    HeaderRecord h;
+    HeaderRecord h = testing::SampleHeader();
     h.LESSEE = "ACME TIMBER";
-    h.MILL_NAME = "NORTH MILL";
-    h.DISP = "CTL";
-    h.SUBDISP = "A1";
     h.MILL_NUM = 1234;
-    h.BLOCK_NUM = "12";
     h.LOAD_NUM = 123456;
     h.POP = 7;
     h.HTOPD = 10;
     h.NETWEIGHT = 12344.5;
     h.TM9 = "TM12345678";
-    h.HSPECIES = "S";
-    h.HCONDCODE = "GR";
-    h.HPRODCODE = "01";
     h.SOURCE = "";
     h.MILL_CODE = "A";
     h.LOAD_ID = 1;
     h.TREES = 25;
     h.SAWLOGS = "Y";
     h.DATEWEIGHED = Date::fromYmd(2006, 12, 15);
-    h.VOL_CALC_METH = "S";
     h.SCALER_NAME = "J SMITH";
     h.SCALER_PERMIT = "P123";
     return h;
 }
 
 const std::string& kExampleHeaderLine = testing::kSampleHeaderLine;
-
-std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 TEST(LoadFileWriter, LogLineIsByteExact) {
     EXPECT_EQ(FormatLogLine(1, ExampleLog()),
@@ -208,7 +198,7 @@ TEST(LoadFileWriter, WritesTheFileAndReplacesAnOldOne) {
     load.logs = {ExampleLog()};
     load.trimAllowance = true;
     ASSERT_TRUE(WriteLoadFile(load, path.string()));
-    EXPECT_EQ(FileBytes(path),
+    EXPECT_EQ(ReadBytes(path),
               "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
     // Nothing but the file itself is left in the directory.
     int entries = 0;
@@ -231,7 +221,7 @@ TEST(LoadFileWriter, AccentedNamesAreTheFilesTheSystemListsUnderThem) {
     ASSERT_TRUE(WriteLoadFile(load, held));
     const std::filesystem::path listed = dir / "Qu\xC3\xA9"
                                                "bec.txt";
-    EXPECT_EQ(FileBytes(listed),
+    EXPECT_EQ(ReadBytes(listed),
               "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
 
     std::filesystem::copy_file(listed, dir / "Scierie L\xC3\xA9vis.txt");
@@ -274,7 +264,7 @@ TEST(LoadFileWriter, ReadOnlyFileIsNotReplaced) {
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: " + path.string());
     EXPECT_FALSE(WriteLoadFile(LoadData{}, path.string()));
-    EXPECT_EQ(FileBytes(path), "keep");
+    EXPECT_EQ(ReadBytes(path), "keep");
 }
 
 } // namespace

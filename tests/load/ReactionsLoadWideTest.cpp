@@ -1,43 +1,11 @@
 #include "WorkspaceTestSupport.h"
+#include "common/ReferenceVolumes.h"
 
 #include <cmath>
 #include <random>
 
 namespace brimlo::testing {
 namespace {
-
-// Volumes reckoned here from the published formulas, apart from the rules
-// library.
-constexpr double kPi = 3.1415927;
-
-int HalfLitres(double diameter, double lengthDm) {
-    const double area = 0.005 * diameter * diameter * 0.005 * kPi;
-    return static_cast<int>(std::floor(area * (lengthDm * 0.1) * 1000 * 0.5 + 0.5));
-}
-
-int Smalian(int butt, int top, int length) {
-    if (butt <= 0 || top <= 0 || length <= 0)
-        return 0;
-    return HalfLitres(butt, length) + HalfLitres(top, length);
-}
-
-bool Deciduous(const std::string& sp) {
-    return sp == "A" || sp == "PB" || sp == "B" || sp == "AB" || sp == "ID" || sp == "OD";
-}
-
-int Alberta(const std::string& sp, int top, int length) {
-    if (top <= 0 || length <= 0)
-        return 0;
-    const bool dec = Deciduous(sp);
-    const double a0 = dec ? 5.43503728 : 5.1886261;
-    const double a1 = dec ? 0.67028964 : 0.73061559;
-    const double a2 = dec ? 0.007636883 : 0.006046189;
-    const double predicted = a1 * top + a0 + a2 * (top * top);
-    const double butt = top + ((predicted - top) * 0.41666666666666669) * (length * 0.1);
-    const double at = 0.005 * top * top * 0.005 * kPi;
-    const double ab = 0.005 * butt * butt * 0.005 * kPi;
-    return static_cast<int>(std::floor((at + ab) * 0.5 * (length * 0.1) * 1000 + 0.5));
-}
 
 bool SmallStem(bool alberta, int gross, int top, int length) {
     if (alberta) {
@@ -107,15 +75,15 @@ protected:
         Dataset& log = doc->log();
         log.first();
         for (const Keyed& k : logs) {
-            const int gross =
-                alberta ? Alberta(k.species, k.top, k.length) : Smalian(k.butt, k.top, k.length);
+            const int gross = alberta ? RefAlberta(k.species, k.top, k.length)
+                                      : RefSmalian(k.butt, k.top, k.length);
             EXPECT_EQ(Int(log, "GROSSVOL"), gross) << Int(log, "LOGNUM");
             const int cull = k.cull ? static_cast<int>(std::floor(10 * gross * 0.01 + 0.5)) : 0;
             EXPECT_EQ(Int(log, "CULLVOL"), cull) << Int(log, "LOGNUM");
             std::string product = "01";
             if (k.top < 10)
                 product = "99";
-            else if (!Deciduous(k.species) && gross > 0 &&
+            else if (!RefDeciduous(k.species) && gross > 0 &&
                      SmallStem(alberta, gross, k.top, k.length))
                 product = "06";
             EXPECT_EQ(Text(log, "PRODCODE"), product) << Int(log, "LOGNUM");

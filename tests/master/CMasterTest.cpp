@@ -1,5 +1,6 @@
 #include "master/CMaster.h"
 
+#include "common/SampleLoad.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
@@ -13,30 +14,6 @@ using namespace brimlo;
 using namespace brimlo::testing;
 
 namespace {
-
-HeaderRecord SampleHeader() {
-    HeaderRecord h;
-    h.LESSEE = "LESSEE CO";
-    h.MILL_NAME = "NORTH MILL";
-    h.DISP = "CTL";
-    h.SUBDISP = "A1";
-    h.MILL_NUM = 123456;
-    h.BLOCK_NUM = "12";
-    h.LOAD_NUM = 123;
-    h.POP = 1;
-    h.HTOPD = 16;
-    h.NETWEIGHT = 25000.0;
-    h.TM9 = "TM9-77";
-    h.HSPECIES = "S";
-    h.HCONDCODE = "GR";
-    h.HPRODCODE = "01";
-    h.SOURCE = "CREEK";
-    h.MILL_CODE = "AB";
-    h.TREES = 5;
-    h.SAWLOGS = "N";
-    h.DATEWEIGHED = Date::fromYmd(2006, 12, 16);
-    return h;
-}
 
 LogRecord Log(int number, const char* species, int lengthDm, double gross, double cull) {
     LogRecord log;

@@ -1,60 +1,21 @@
 #pragma once
 
+#include "common/FileBytes.h"
+#include "common/MemoryTableStore.h"
 #include "master/MasterFields.h"
-#include "support/BrimloError.h"
 #include "support/Dataset.h"
-#include "support/TableStore.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace brimlo::testing {
-
-// A table kept in memory, in insertion order; writes can be made to fail.
-class MemoryTableStore : public TableStore {
-public:
-    explicit MemoryTableStore(FieldList fields) : fields_(std::move(fields)) {}
-
-    const FieldList& fields() const override { return fields_; }
-    std::vector<StoredRow> readAll() override {
-        std::vector<StoredRow> rows;
-        for (const auto& [id, values] : rows_)
-            rows.push_back({id, values});
-        return rows;
-    }
-    RowId insert(const Record& values) override {
-        failIfAsked();
-        rows_.emplace(++lastId_, values);
-        return lastId_;
-    }
-    void update(RowId id, const Record& values) override {
-        failIfAsked();
-        rows_[id] = values;
-    }
-    void remove(RowId id) override { rows_.erase(id); }
-    void beginBulk() override {}
-    void endBulk() override {}
-    void pack() override {}
-
-    bool failWrites = false;
-
-private:
-    void failIfAsked() const {
-        if (failWrites)
-            throw BrimloError("Cannot write master.db");
-    }
-    FieldList fields_;
-    std::map<RowId, Record> rows_;
-    RowId lastId_ = 0;
-};
 
 inline std::unique_ptr<Dataset> NewMasterDataset(MemoryTableStore** store = nullptr) {
     auto memory = std::make_unique<MemoryTableStore>(MasterFieldList());
@@ -70,16 +31,6 @@ inline void AddMasterRecord(Dataset& master,
     for (const auto& [name, value] : values)
         master.setField(name, value);
     master.post();
-}
-
-inline std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
 }
 
 // Lines printed by a Python script given the file as its argument.

@@ -1,3 +1,4 @@
+#include "common/FileBytes.h"
 #include "common/PostgresServer.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
@@ -29,11 +30,6 @@ namespace {
 
 MasterPost Post(const std::string& millCode, int32_t load, int version, int64_t at) {
     return {SharedMasterRecord(millCode, load, version), "house1", at};
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 const char* const kOfflineText =
@@ -171,7 +167,7 @@ TEST(SharedMaster, ExportedMasterDbHoldsTheServersRecordsValueForValue) {
     CMaster master;
     ASSERT_TRUE(master.WriteMasterAscii((dir / "file.out").string(), table, "Y"));
     ASSERT_TRUE(master.WriteMasterAscii((dir / "server.out").string(), store, "Y"));
-    EXPECT_EQ(FileBytes((dir / "server.out").string()), FileBytes((dir / "file.out").string()));
+    EXPECT_EQ(ReadBytes((dir / "server.out").string()), ReadBytes((dir / "file.out").string()));
 }
 #endif
 

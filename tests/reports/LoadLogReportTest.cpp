@@ -32,7 +32,21 @@ LoadData TwoLogLoad(const std::string& method) {
 
 TEST(LoadLogReportTest, TitleBandPlacesHeaderCaptionsAndValues) {
     LoadData load = TwoLogLoad("S");
-    load.header.LESSEE = "Caf\xE9"; // Windows-1252 e acute
+    HeaderRecord& h = load.header;
+    h.LESSEE = "Caf\xE9"; // Windows-1252 e acute
+    // One word each, to be found at their places.
+    h.MILL_NAME = "Millname";
+    h.DISP = "D1234";
+    h.SUBDISP = "SD9";
+    h.MILL_NUM = 4711;
+    h.POP = 3;
+    h.HTOPD = 14;
+    h.NETWEIGHT = 12345.6;
+    h.TM9 = "TMX";
+    h.BLOCK_NUM = "B7";
+    h.SOURCE = "Source";
+    h.SAWLOGS = "Y";
+    h.DATEWEIGHED = Date::fromYmd(2026, 3, 4);
     const auto pages = RenderListing(load);
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];

@@ -36,11 +36,11 @@ TEST(LoadSummaryReportTest, TitleBandCarriesTheHeaderBlock) {
     ExpectLeft(p, "LOAD", 81.0, kTitleTop, 2.9);
     ExpectLeft(p, "Lessee,", 0.8, kTitleTop, 13.0);
     ExpectLeft(p, "Load", 147.9, kTitleTop, 13.0);
-    ExpectRight(p, "4711", 143.1, kTitleTop, 17.7);
+    ExpectRight(p, "123456", 143.1, kTitleTop, 17.7);
     ExpectLeft(p, "Block", 114.3, kTitleTop, 27.5);
-    ExpectLeft(p, "2026/03/04", 16.4, kTitleTop, 32.8);
+    ExpectLeft(p, "2006/12/16", 16.4, kTitleTop, 32.8);
     // Here the top diameter is right-aligned.
-    ExpectRight(p, "14", 57.4, kTitleTop, 32.8);
+    ExpectRight(p, "16", 57.4, kTitleTop, 32.8);
     EXPECT_FALSE(p.contains("GROSS"));
 }
 
@@ -83,10 +83,10 @@ TEST(LoadSummaryReportTest, GroupRowsTotalsAndStatistics) {
     ExpectLeft(p, "Gross", 49.7, stats, 0.3);
     ExpectLeft(p, "Avg.", 84.4, stats, 0.3);
     ExpectLeft(p, "Wt/Vol", 125.4, stats, 0.3);
-    ExpectLeft(p, "20", 34.7, stats, 5.8);
-    ExpectLeft(p, "0.0274", 59.0, stats, 5.8);     // 0.548 / 20 + 0.00001
+    ExpectLeft(p, "5", 34.7, stats, 5.8);
+    ExpectLeft(p, "0.1096", 59.0, stats, 5.8);     // 0.548 / 5 + 0.00001
     ExpectLeft(p, "0.043", 98.4, stats, 5.8);      // 0.548 / 12.6
-    ExpectLeft(p, "25828.452", 138.1, stats, 5.8); // 12346 kg / 0.478
+    ExpectLeft(p, "52301.255", 138.1, stats, 5.8); // 25000 kg / 0.478
     ExpectLeft(p, "Scaler:", 6.1, stats, 14.6);
     ExpectLeft(p, "Check", 64.3, stats, 14.6);
     ExpectLeft(p, "Audit", 136.0, stats, 14.6);
@@ -127,7 +127,7 @@ TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
     ExpectRight(p, "0.000", 134.1, kDetailTop, totals);
     ExpectRight(p, "0.00", 149.5, kDetailTop, totals);
     const double stats = SummaryTop(1);
-    ExpectLeft(p, "20", 34.7, stats, 5.8);
+    ExpectLeft(p, "5", 34.7, stats, 5.8);
     ExpectLeft(p, "0.0000", 59.0, stats, 5.8);
     ExpectLeft(p, "0.000", 98.4, stats, 5.8);
     ExpectLeft(p, "0.000", 138.1, stats, 5.8);
@@ -136,6 +136,7 @@ TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
 TEST(LoadSummaryReportTest, GrossPerTreeCarriesItsBias) {
     LoadData load;
     load.header = SampleHeader();
+    load.header.TREES = 20;
     load.logs = {MakeLog(1, "S", "GR", "01", 4217)};
     const auto pages = RenderSummary(load);
     ASSERT_EQ(pages.size(), 1u);
@@ -147,6 +148,7 @@ TEST(LoadSummaryReportTest, NoTreesAndRoundedNetWeight) {
     LoadData load;
     load.header = SampleHeader();
     load.header.TREES = 0;
+    load.header.NETWEIGHT = 12345.6;
     load.logs = {MakeLog(1, "S", "GR", "01", 1000)};
     const auto pages = RenderSummary(load);
     ASSERT_EQ(pages.size(), 1u);

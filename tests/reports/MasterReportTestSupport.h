@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/MemoryTableStore.h"
 #include "master/MasterFields.h"
 #include "support/Dataset.h"
 #include "support/TableStore.h"
@@ -11,36 +12,8 @@
 
 namespace brimlo::testing {
 
-// A master table kept in memory, in insertion order.
-class ReportMasterStore : public TableStore {
-public:
-    ReportMasterStore() : fields_(MasterFieldList()) {}
-
-    const FieldList& fields() const override { return fields_; }
-    std::vector<StoredRow> readAll() override {
-        std::vector<StoredRow> rows;
-        for (const auto& [id, values] : rows_)
-            rows.push_back({id, values});
-        return rows;
-    }
-    RowId insert(const Record& values) override {
-        rows_.emplace(++lastId_, values);
-        return lastId_;
-    }
-    void update(RowId id, const Record& values) override { rows_[id] = values; }
-    void remove(RowId id) override { rows_.erase(id); }
-    void beginBulk() override {}
-    void endBulk() override {}
-    void pack() override {}
-
-private:
-    FieldList fields_;
-    std::map<RowId, Record> rows_;
-    RowId lastId_ = 0;
-};
-
 inline std::unique_ptr<Dataset> NewReportMaster() {
-    return std::make_unique<Dataset>(std::make_unique<ReportMasterStore>());
+    return std::make_unique<Dataset>(std::make_unique<MemoryTableStore>(MasterFieldList()));
 }
 
 struct TestGroup {

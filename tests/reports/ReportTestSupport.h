@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PdfWords.h"
+#include "common/SampleLoad.h"
 #include "common/TempDir.h"
 #include "load/LoadData.h"
 
@@ -17,31 +18,6 @@ inline constexpr double kMargin = 10.0;
 inline constexpr double kLine = 18.0 * 25.4 / 96.0;
 inline constexpr double kPageHeight = 279.4;
 inline constexpr double kFooterTop = kPageHeight - kMargin - 5.6;
-
-inline HeaderRecord SampleHeader() {
-    HeaderRecord h;
-    h.LESSEE = "Lessee";
-    h.MILL_NAME = "Millname";
-    h.DISP = "D1234";
-    h.SUBDISP = "SD9";
-    h.MILL_NUM = 4711;
-    h.BLOCK_NUM = "B7";
-    h.LOAD_NUM = 123;
-    h.POP = 3;
-    h.HTOPD = 14;
-    h.NETWEIGHT = 12345.6;
-    h.TM9 = "TMX";
-    h.HSPECIES = "S";
-    h.HCONDCODE = "GR";
-    h.HPRODCODE = "01";
-    h.SOURCE = "Source";
-    h.MILL_CODE = "AB";
-    h.TREES = 20;
-    h.SAWLOGS = "Y";
-    h.DATEWEIGHED = Date::fromYmd(2026, 3, 4);
-    h.VOL_CALC_METH = "S";
-    return h;
-}
 
 inline LogRecord MakeLog(int number, const std::string& species, const std::string& cond,
                          const std::string& prod, double gross, double cull = 0.0,

@@ -35,18 +35,6 @@ TEST(CodeLists, AllowedMethodLists) {
     EXPECT_TRUE(g.allowedMethodsFor(' ', 'S').empty());
 }
 
-TEST(Settings, SetByStartUp) {
-    Cglobals g;
-    EXPECT_EQ(g.appDataDirectory(), "");
-    g.setInstallationDirectory("C:\\Program Files\\Brimlo\\");
-    g.setAppDataDirectory("C:\\ProgramData\\Brimlo\\");
-    g.setVersionText(kProductVersion);
-    EXPECT_EQ(g.installationDirectory(), "C:\\Program Files\\Brimlo\\");
-    EXPECT_EQ(g.appDataDirectory(), "C:\\ProgramData\\Brimlo\\");
-    EXPECT_EQ(g.versionText(), "1.1.0.0");
-    EXPECT_FALSE(g.programDate().has_value());
-}
-
 TEST(VolumeMethodNames, LetterByName) {
     EXPECT_EQ(VolumeMethodLetter("Alberta Cubic Metre"), "A");
     EXPECT_EQ(VolumeMethodLetter("Smalian's Formula"), "S");

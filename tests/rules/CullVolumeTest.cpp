@@ -1,5 +1,6 @@
 #include "rules/CullVolume.h"
 
+#include "common/ReferenceVolumes.h"
 #include "rules/Cglobals.h"
 #include "rules/GrossVolume.h"
 
@@ -11,25 +12,24 @@
 namespace brimlo {
 namespace {
 
-constexpr double kPi = 3.1415927;
-
-int Rhu(double x) {
-    return static_cast<int>(std::floor(x + 0.5));
-}
+using testing::kRefPi;
+using testing::RefArea;
+using testing::RefRound;
 
 // An independent reading of the deduction rules, sharing no helper with
-// the code under test apart from the two gross volume functions.
+// the code under test.
 int RefCull(const LogMeasures& g, char vm) {
     const bool s = vm == 'S';
     auto sound = [&](double top, double len) {
-        return s ? CalcSmalianVolume(g.buttd, top, len) : CalcAlbertaVolume(g.species, top, len);
+        return s ? testing::RefSmalian(g.buttd, top, len)
+                 : testing::RefAlberta(g.species, top, len);
     };
     int d = 0;
     switch (g.cullMethod) {
     case '1':
         if (g.c1 > 0 && g.length > 0)
-            d = g.grossvol - (s ? CalcSmalianVolume(g.c1, g.c2, g.length)
-                                : CalcAlbertaVolume(g.species, g.c1, g.length));
+            d = g.grossvol - (s ? testing::RefSmalian(g.c1, g.c2, g.length)
+                                : testing::RefAlberta(g.species, g.c1, g.length));
         break;
     case '2':
         if (g.c1 > 0 && g.topd > 0 && g.length - g.c1 >= 0)
@@ -37,31 +37,31 @@ int RefCull(const LogMeasures& g, char vm) {
         break;
     case '3':
         if (g.c1 > 0)
-            d = g.c1 >= 67 ? g.grossvol : Rhu(double(g.c1 * g.grossvol) * 0.01);
+            d = g.c1 >= 67 ? g.grossvol : RefRound(double(g.c1 * g.grossvol) * 0.01);
         break;
     case '4':
         if (g.c1 > 0 && g.c2 > 0)
-            d = Rhu(double(g.c1) / double(g.c2) * g.grossvol);
+            d = RefRound(double(g.c1) / double(g.c2) * g.grossvol);
         break;
     case '5':
         if (g.c1 > 0 && g.c2 > 0 && g.c3 > 0)
-            d = Rhu(double(g.c1 * g.c2 * g.c3) * 0.01);
+            d = RefRound(double(g.c1 * g.c2 * g.c3) * 0.01);
         break;
     case '6':
         if (g.c1 > 0 && g.c2 > 0 && g.c3 > 0) {
             double v;
             if (s) {
-                int a1 = Rhu(0.005 * g.c1 * g.c1 * 0.005 * kPi * 1000);
-                int a2 = Rhu(0.005 * g.c2 * g.c2 * 0.005 * kPi * 1000);
-                v = Rhu(g.length * 0.1 * ((a1 + a2) * 0.5));
+                int a1 = RefRound(RefArea(g.c1) * 1000);
+                int a2 = RefRound(RefArea(g.c2) * 1000);
+                v = RefRound(g.length * 0.1 * ((a1 + a2) * 0.5));
             } else {
-                double a1 = 0.005 * g.c1 * g.c1 * 0.005 * kPi;
-                double a2 = 0.005 * g.c2 * g.c2 * 0.005 * kPi;
+                double a1 = RefArea(g.c1);
+                double a2 = RefArea(g.c2);
                 double raw = (a1 + a2) * 0.5 * (g.c3 * 0.1);
-                v = Rhu(raw * 1000);
+                v = RefRound(raw * 1000);
             }
             if (g.length > g.c3)
-                v = Rhu(v * 0.5);
+                v = RefRound(v * 0.5);
             d = int(v);
         }
         break;
@@ -71,10 +71,10 @@ int RefCull(const LogMeasures& g, char vm) {
         break;
     case '8':
         if (g.c1 > 0 && g.c2 > 0 && g.c3 > 0) {
-            double al = g.c1 * 0.5 * g.c1 * 0.5 * kPi;
-            double ar = (g.c2 - 2) * 0.5 * (g.c2 - 2) * 0.5 * kPi;
+            double al = g.c1 * 0.5 * g.c1 * 0.5 * kRefPi;
+            double ar = (g.c2 - 2) * 0.5 * (g.c2 - 2) * 0.5 * kRefPi;
             if (ar / al <= 0.5) {
-                d = Rhu(0.005 * g.c2 * g.c2 * 0.005 * kPi * (g.c3 * 0.1) * 0.5 * 1000);
+                d = RefRound(RefArea(g.c2) * (g.c3 * 0.1) * 0.5 * 1000);
             } else {
                 double r = g.length - g.c3 * 0.5;
                 d = (g.topd > 0 && r > 0) ? g.grossvol - sound(g.topd, r) : 0;

@@ -1,5 +1,6 @@
 #include "rules/GrossVolume.h"
 
+#include "common/ReferenceVolumes.h"
 #include "rules/Cglobals.h"
 
 #include <cmath>
@@ -10,33 +11,8 @@
 namespace brimlo {
 namespace {
 
-// Straight from the published rule, one expression per step.
-int RefSmalian(double b, double t, double l) {
-    if (b <= 0 || t <= 0 || l <= 0)
-        return 0;
-    double half1 = std::floor(0.005 * b * b * 0.005 * 3.1415927 * (l * 0.1) * 1000 * 0.5 + 0.5);
-    double half2 = std::floor(0.005 * t * t * 0.005 * 3.1415927 * (l * 0.1) * 1000 * 0.5 + 0.5);
-    return static_cast<int>(half1) + static_cast<int>(half2);
-}
-
-int RefAlberta(const std::string& sp, double t, double l) {
-    if (t <= 0 || l <= 0)
-        return 0;
-    std::string s = sp;
-    while (!s.empty() && s.front() == ' ')
-        s.erase(s.begin());
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    bool decid = s == "A" || s == "PB" || s == "B" || s == "AB" || s == "ID" || s == "OD";
-    double a0 = decid ? 5.43503728 : 5.1886261;
-    double a1 = decid ? 0.67028964 : 0.73061559;
-    double a2 = decid ? 0.007636883 : 0.006046189;
-    double d = a1 * t + a0 + a2 * (t * t);
-    double b = t + ((d - t) * 0.41666666666666669) * (l * 0.1);
-    double at = 0.005 * t * t * 0.005 * 3.1415927;
-    double ab = 0.005 * b * b * 0.005 * 3.1415927;
-    return static_cast<int>(std::floor((at + ab) * 0.5 * (l * 0.1) * 1000 + 0.5));
-}
+using testing::RefAlberta;
+using testing::RefSmalian;
 
 TEST(SmalianVolume, PublishedExamples) {
     EXPECT_EQ(CalcSmalianVolume(30, 20, 50), 256);

@@ -1,4 +1,5 @@
 #include "DataEntryTestSupport.h"
+#include "common/FileBytes.h"
 
 #include <cstdio>
 #include <fstream>
@@ -68,13 +69,6 @@ protected:
                       position, 20, 50, c1, c2, c3, type, method, 256, cull, 30, flag, 0, dbh, 'N',
                       0);
         return line;
-    }
-
-    std::string fileBytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
     }
 };
 
@@ -204,7 +198,7 @@ TEST_F(DataEntryKeyedLoadTest, TenLogsWithCullsSavedByF2) {
                 "      4" + "  12" + "23456" + "261209" + "  7" + "10" + " 20000" + "KG" +
                 Left("", 7) + "S GR01" + Left("", 20) + "AB" + "  0" + "  30" + Left("", 16) + "Y" +
                 "20261209" + Left("", 10) + "S" + "123456" + Left("PAT", 20) + Left("P1", 6) + "0";
-    EXPECT_EQ(fileBytes(file), expected);
+    EXPECT_EQ(ReadBytes(file), expected);
 
     // Reopened, the load shows every log as keyed and saves the same bytes.
     openLoadFile(file);
@@ -214,7 +208,7 @@ TEST_F(DataEntryKeyedLoadTest, TenLogsWithCullsSavedByF2) {
     EXPECT_EQ(logInt("CULLVOL"), 142);
     std::filesystem::remove(file); // F2 saves it anew under its own name
     key(Qt::Key_F2);
-    EXPECT_EQ(fileBytes(file), expected);
+    EXPECT_EQ(ReadBytes(file), expected);
 }
 
 // Two digits fill the DBH edit, which then moves on as Tab there does: to

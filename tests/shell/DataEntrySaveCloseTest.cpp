@@ -1,4 +1,5 @@
 #include "DataEntryTestSupport.h"
+#include "common/FileBytes.h"
 
 #include <QCloseEvent>
 #include <fstream>
@@ -39,10 +40,7 @@ TEST_F(DataEntrySaveCloseTest, F2SavesAndClosesWithoutAsking) {
     ASSERT_TRUE(std::filesystem::exists(file));
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(workspaceLeft());
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_NE(text.str().find("LESSEE CO"), std::string::npos);
+    EXPECT_NE(ReadBytes(file).find("LESSEE CO"), std::string::npos);
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_TRUE(prompt.shown().empty());
 }

@@ -1,6 +1,7 @@
 #include "shell/ExportHooks.h"
 
 #include "MainWindowTestSupport.h"
+#include "common/FileBytes.h"
 #include "common/ScriptedPrompt.h"
 #include "shell/MainTables.h"
 #include "support/Dataset.h"
@@ -17,11 +18,6 @@ using namespace brimlo;
 using namespace brimlo::testing;
 
 namespace {
-
-std::string FileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class ExportHooks : public ::testing::Test {
 protected:
@@ -83,7 +79,7 @@ TEST_F(ExportHooks, WritesTheAsciiFileAndBothSampleTablesThenTellsSuccess) {
     EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Information);
     EXPECT_EQ(owner, window.get());
     // One record without groups: one line of 223 characters and CR LF.
-    const std::string bytes = FileBytes(outDir / "export.out");
+    const std::string bytes = ReadBytes(outDir / "export.out");
     ASSERT_EQ(bytes.size(), 225u);
     EXPECT_EQ(bytes.substr(0, 12), "M     0AB  1");
     EXPECT_EQ(bytes.substr(222), "Y\r\n");
@@ -98,7 +94,7 @@ TEST_F(ExportHooks, ARecordWithoutSawlogsTakesTheDefaultsOne) {
     ScriptedPrompt prompt;
     prompt.expect(successText());
     window->mnuMasterASCIIClick();
-    const std::string bytes = FileBytes(outDir / "export.out");
+    const std::string bytes = ReadBytes(outDir / "export.out");
     ASSERT_EQ(bytes.size(), 225u);
     EXPECT_EQ(bytes[222], 'N');
 }

@@ -1,5 +1,6 @@
 #include "shell/MainTables.h"
 
+#include "common/FileBytes.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/DefaultsLayout.h"
@@ -10,27 +11,21 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sqlite3.h>
 
 using namespace brimlo;
+using brimlo::testing::ReadBytes;
 using brimlo::testing::TempDir;
+using brimlo::testing::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
 
 std::string Dir(const TempDir& temp) {
     return temp.path().string() + "/";
-}
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 Date LocalToday() {
@@ -48,7 +43,7 @@ struct Snapshot {
 };
 
 Snapshot Take(const fs::path& path) {
-    return {Bytes(path), fs::last_write_time(path)};
+    return {ReadBytes(path), fs::last_write_time(path)};
 }
 
 TEST(MainTables, FirstStartCreatesBothTablesAndTheInitialRecord) {
@@ -180,77 +175,69 @@ void ExpectRefused(const TempDir& temp, const std::string& file) {
     EXPECT_TRUE(before == Take(temp / file)) << file << " was changed";
 }
 
-TEST(MainTables, ForeignMasterFileIsRefused) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    WriteBytes(temp / "master.db", std::string(4096, 'x'));
-    ExpectRefused(temp, "master.db");
+// A table spoiled after a first start, one way per row.
+struct Spoiled {
+    const char* name;
+    const char* file;
+    std::function<void(const fs::path&)> spoil;
+};
+
+void Cut(const fs::path& path, std::size_t size) {
+    WriteBytes(path, ReadBytes(path).substr(0, size));
 }
 
-TEST(MainTables, TruncatedMasterFileIsRefused) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    const std::string whole = Bytes(temp / "master.db");
-    WriteBytes(temp / "master.db", whole.substr(0, 300));
-    ExpectRefused(temp, "master.db");
-}
-
-TEST(MainTables, MasterFileOfAnotherLayoutIsRefused) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    ParadoxTable::create((temp / "master.db").string(),
-                         {{"MILLCODE", FieldType::Alpha, 2}, {"POP", FieldType::Short, 0}});
-    ExpectRefused(temp, "master.db");
-}
-
-TEST(MainTables, ForeignDefaultsFileIsRefused) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    WriteBytes(temp / "defaults.db", std::string(3000, '\x5a'));
-    ExpectRefused(temp, "defaults.db");
-}
-
-// Another program's SQLite database is refused before anything (its journal
+// Another program's SQLite database, refused before anything (its journal
 // mode) is changed in it.
-TEST(MainTables, ForeignSqliteDefaultsFileIsRefusedUnaltered) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    DeleteTable((temp / "defaults.db").string());
+void ForeignSqlite(const fs::path& path) {
+    DeleteTable(path.string());
     sqlite3* db = nullptr;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open((temp / "defaults.db").string().c_str(), &db));
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(path.string().c_str(), &db));
     sqlite3_exec(db, "CREATE TABLE notes(text); INSERT INTO notes VALUES('kept')", nullptr, nullptr,
                  nullptr);
     sqlite3_close(db);
-    ExpectRefused(temp, "defaults.db");
 }
 
-// Only the older defaults table gains the trim allowance; a table of any
-// other layout is refused without being altered.
-TEST(MainTables, DefaultsTableOfAnotherLayoutIsRefusedUnaltered) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    DeleteTable((temp / "defaults.db").string());
+// Only the older defaults table gains the trim allowance; another layout
+// is refused.
+void OtherDefaultsLayout(const fs::path& path) {
+    DeleteTable(path.string());
     FieldList other = DefaultsFields();
     other.pop_back();
     other.pop_back();
-    SqliteStore::create((temp / "defaults.db").string(), other);
-    ExpectRefused(temp, "defaults.db");
-    EXPECT_EQ(other.size(), SqliteStore::open((temp / "defaults.db").string())->fields().size());
+    SqliteStore::create(path.string(), other);
 }
 
-TEST(MainTables, EmptyDefaultsFileIsRefused) {
-    TempDir temp;
-    { MainTables first(Dir(temp)); }
-    WriteBytes(temp / "defaults.db", "");
-    ExpectRefused(temp, "defaults.db");
+const Spoiled kSpoiled[] = {
+    {"ForeignMasterFile", "master.db",
+     [](const fs::path& p) { WriteBytes(p, std::string(4096, 'x')); }},
+    {"TruncatedMasterFile", "master.db", [](const fs::path& p) { Cut(p, 300); }},
+    {"MasterFileOfAnotherLayout", "master.db",
+     [](const fs::path& p) {
+         ParadoxTable::create(p.string(),
+                              {{"MILLCODE", FieldType::Alpha, 2}, {"POP", FieldType::Short, 0}});
+     }},
+    {"ForeignDefaultsFile", "defaults.db",
+     [](const fs::path& p) { WriteBytes(p, std::string(3000, '\x5a')); }},
+    {"ForeignSqliteDefaultsFile", "defaults.db", ForeignSqlite},
+    {"DefaultsTableOfAnotherLayout", "defaults.db", OtherDefaultsLayout},
+    {"EmptyDefaultsFile", "defaults.db", [](const fs::path& p) { WriteBytes(p, ""); }},
+    {"TruncatedDefaultsFile", "defaults.db", [](const fs::path& p) { Cut(p, 100); }},
+};
+
+void PrintTo(const Spoiled& row, std::ostream* out) {
+    *out << row.name;
 }
 
-TEST(MainTables, TruncatedDefaultsFileIsRefused) {
+class MainTablesRefusal : public ::testing::TestWithParam<Spoiled> {};
+
+TEST_P(MainTablesRefusal, IsRefusedUnaltered) {
     TempDir temp;
     { MainTables first(Dir(temp)); }
-    const std::string whole = Bytes(temp / "defaults.db");
-    WriteBytes(temp / "defaults.db", whole.substr(0, 100));
-    ExpectRefused(temp, "defaults.db");
+    GetParam().spoil(temp / GetParam().file);
+    ExpectRefused(temp, GetParam().file);
 }
+
+INSTANTIATE_TEST_SUITE_P(, MainTablesRefusal, ::testing::ValuesIn(kSpoiled),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,6 @@
 // The single-instance rule between real copies of the program, each with a
 // runtime folder of its own, on one data folder.
+#include "common/FileBytes.h"
 #include "common/TempDir.h"
 #include "support/DataFolderLock.h"
 
@@ -15,6 +16,7 @@
 
 namespace {
 
+using brimlo::testing::ReadBytes;
 using brimlo::testing::TempDir;
 
 bool WaitFor(const std::function<bool()>& condition, int ms = 20000) {
@@ -45,12 +47,8 @@ protected:
     // Every file of the data folder with its bytes.
     std::map<std::string, std::string> folder() const {
         std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path())) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            files[entry.path().string()] = bytes.str();
-        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(data.path()))
+            files[entry.path().string()] = ReadBytes(entry.path());
         return files;
     }
     TempDir data;

@@ -1,5 +1,6 @@
 #include "support/Dataset.h"
 
+#include "common/MemoryTableStore.h"
 #include "support/BrimloError.h"
 #include "support/DovraneBDE.h"
 
@@ -11,50 +12,7 @@
 namespace brimlo {
 namespace {
 
-// A store in memory that records what reaches it and can be told to fail.
-class RecordingStore : public TableStore {
-public:
-    RecordingStore(FieldList fields, std::vector<std::string>& log)
-        : fields_(std::move(fields)), log_(log) {}
-
-    const FieldList& fields() const override { return fields_; }
-    std::vector<StoredRow> readAll() override {
-        std::vector<StoredRow> rows;
-        for (const auto& [id, values] : rows_)
-            rows.push_back({id, values});
-        return rows;
-    }
-    RowId insert(const Record& values) override {
-        write("insert");
-        rows_[++lastId_] = values;
-        return lastId_;
-    }
-    void update(RowId id, const Record& values) override {
-        write("update");
-        rows_.at(id) = values;
-    }
-    void remove(RowId id) override {
-        write("remove");
-        rows_.erase(id);
-    }
-    void beginBulk() override {}
-    void endBulk() override {}
-    void pack() override { write("pack"); }
-
-    bool failWrites = false;
-    std::map<RowId, Record> rows_;
-
-private:
-    void write(const std::string& what) {
-        if (failWrites)
-            throw BrimloError("Cannot write table 'test.db': disk full");
-        log_.push_back("write:" + what);
-    }
-
-    FieldList fields_;
-    std::vector<std::string>& log_;
-    RowId lastId_ = 0;
-};
+using testing::MemoryTableStore;
 
 FieldList TestFields() {
     return {{"LOGNUM", FieldType::Long},    {"SPECIES", FieldType::Alpha, 2},
@@ -66,7 +24,7 @@ FieldList TestFields() {
 class DatasetTest : public ::testing::Test {
 protected:
     void open(const std::string& key = {}) {
-        auto store = std::make_unique<RecordingStore>(TestFields(), log);
+        auto store = std::make_unique<MemoryTableStore>(TestFields(), &log);
         store_ = store.get();
         ds = std::make_unique<Dataset>(std::move(store), key);
     }
@@ -101,7 +59,7 @@ protected:
     }
 
     std::vector<std::string> log;
-    RecordingStore* store_ = nullptr;
+    MemoryTableStore* store_ = nullptr;
     std::unique_ptr<Dataset> ds;
 };
 
@@ -118,14 +76,14 @@ TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
     ds->post();
     EXPECT_EQ(log, (Log{"beforePost", "write:insert", "afterPost"}));
     EXPECT_EQ(ds->state(), DatasetState::Browse);
-    EXPECT_EQ(store_->rows_.size(), 1u);
+    EXPECT_EQ(store_->rows.size(), 1u);
 
     log.clear();
     ds->edit();
     ds->setField("TOPD", 20);
     ds->post();
     EXPECT_EQ(log, (Log{"afterEdit", "beforePost", "write:update", "afterPost"}));
-    EXPECT_EQ(store_->rows_.begin()->second[2].asInt(), 20);
+    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 20);
 }
 
 TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) {
@@ -141,7 +99,7 @@ TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) 
               (Log{"beforeInsert", "afterInsert", "afterScroll", "beforeCancel", "afterCancel"}));
     EXPECT_EQ(ds->recordCount(), 2);
     EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
-    EXPECT_EQ(store_->rows_.size(), 2u);
+    EXPECT_EQ(store_->rows.size(), 2u);
 }
 
 TEST_F(DatasetTest, CancelOfAnEditRestoresTheStoredValues) {
@@ -152,7 +110,7 @@ TEST_F(DatasetTest, CancelOfAnEditRestoresTheStoredValues) {
     EXPECT_EQ(ds->field("TOPD").asInt(), 99);
     ds->cancel();
     EXPECT_EQ(ds->field("TOPD").asInt(), 10);
-    EXPECT_EQ(store_->rows_.begin()->second[2].asInt(), 10);
+    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 10);
 }
 
 TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
@@ -269,7 +227,7 @@ TEST_F(DatasetTest, KeyedTableWalksInKeyOrderAndRefusesDuplicates) {
     }
     EXPECT_EQ(ds->state(), DatasetState::Insert);
     EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
-    EXPECT_EQ(store_->rows_.size(), 5u);
+    EXPECT_EQ(store_->rows.size(), 5u);
 
     ds->setField("LOGNUM", 6);
     ds->post();
@@ -293,9 +251,9 @@ TEST_F(DatasetTest, KeyedTableWalksInKeyOrderAndRefusesDuplicates) {
 }
 
 TEST_F(DatasetTest, KeyedTableOpensInKeyOrder) {
-    auto store = std::make_unique<RecordingStore>(TestFields(), log);
+    auto store = std::make_unique<MemoryTableStore>(TestFields(), &log);
     for (int id : {1, 2, 3})
-        store->rows_[id] =
+        store->rows[id] =
             Record{Value(4 - id), Value(), Value(), Value(), Value(), Value(), Value()};
     ds = std::make_unique<Dataset>(std::move(store), "LOGNUM");
     EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3}));
@@ -423,7 +381,7 @@ TEST_F(DatasetTest, ControlsWriteTheirPendingTextBeforeThePost) {
     ds->insert();
     ds->post();
     EXPECT_EQ(seen, 17);
-    EXPECT_EQ(store_->rows_.begin()->second[2].asInt(), 17);
+    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 17);
 }
 
 TEST_F(DatasetTest, NullFieldsReadAsEmptyTextOrZero) {
@@ -510,7 +468,7 @@ TEST_F(DatasetTest, ARefusingBeforePostLeavesTheRecordUnposted) {
     ds->setField("LOGNUM", 1);
     EXPECT_THROW(ds->post(), BrimloError);
     EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_TRUE(store_->rows_.empty());
+    EXPECT_TRUE(store_->rows.empty());
 }
 
 TEST_F(DatasetTest, ARefusingBeforeInsertInsertsNothing) {

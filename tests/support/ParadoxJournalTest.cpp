@@ -1,4 +1,5 @@
 #include "ParadoxReference.h"
+#include "common/FileBytes.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/JournaledFile.h"
@@ -20,15 +21,8 @@
 namespace brimlo {
 namespace {
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Spit(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 void Le(std::string& out, uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i, v >>= 8)
@@ -86,7 +80,7 @@ std::string JournalOfACrashedPost(const std::string& path, const Record& record)
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return Slurp(JournaledFile::journalPath(path));
+    return ReadBytes(JournaledFile::journalPath(path));
 }
 
 std::vector<Record> Values(const std::vector<StoredRow>& rows) {
@@ -104,7 +98,7 @@ protected:
             records.push_back(testing::MasterRecordFor(k, k));
             table->insert(records.back());
         }
-        original = Slurp(path);
+        original = ReadBytes(path);
         ASSERT_EQ(original.size(), 3u * 4096u); // header and two blocks
     }
     testing::TempDir dir;
@@ -121,13 +115,13 @@ TEST_F(ParadoxJournalTest, AnInterruptedChangeIsRolledBackAtOpen) {
     torn[6] = 99;
     std::memset(&torn[8192 + 1000], 0x5A, 2000);
     torn += std::string(4096, 'Z');
-    Spit(journal, JournalOf(path, original, torn, {{0, 4096}, {8192, 4096}}));
-    Spit(path, torn);
+    WriteBytes(journal, JournalOf(path, original, torn, {{0, 4096}, {8192, 4096}}));
+    WriteBytes(path, torn);
 
     auto table = ParadoxTable::open(path);
     EXPECT_EQ(Values(table->readAll()), records);
     EXPECT_FALSE(std::filesystem::exists(journal));
-    EXPECT_EQ(Slurp(path), original);
+    EXPECT_EQ(ReadBytes(path), original);
     EXPECT_EQ(testing::PxRead(path).records, records);
 }
 
@@ -150,23 +144,23 @@ TEST_F(ParadoxJournalTest, AReaderLeavesTheTableFreeForAWriter) {
 TEST_F(ParadoxJournalTest, AJournalCutShortIsDroppedAndTheTableKept) {
     const std::string whole = JournalOf(path, original, original, {{0, 4096}, {4096, 4096}});
     for (size_t cut : {size_t{3}, size_t{30}, whole.size() / 2, whole.size() - 1}) {
-        Spit(journal, whole.substr(0, cut));
+        WriteBytes(journal, whole.substr(0, cut));
         EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records) << cut;
         EXPECT_FALSE(std::filesystem::exists(journal));
-        EXPECT_EQ(Slurp(path), original);
+        EXPECT_EQ(ReadBytes(path), original);
     }
     std::string bent = whole;
     bent[100] ^= 1;
-    Spit(journal, bent);
-    Spit(path, original.substr(0, 8192) + std::string(4096, 'Q'));
+    WriteBytes(journal, bent);
+    WriteBytes(path, original.substr(0, 8192) + std::string(4096, 'Q'));
     EXPECT_THROW(ParadoxTable::open(path), BrimloError) << "a damaged journal restores nothing";
 }
 
 TEST_F(ParadoxJournalTest, AForeignFileInTheJournalsPlaceIsKept) {
-    Spit(journal, "SQLite format 3");
+    WriteBytes(journal, "SQLite format 3");
     EXPECT_THROW(ParadoxTable::open(path), BrimloError);
-    EXPECT_EQ(Slurp(journal), "SQLite format 3");
-    Spit(journal, "");
+    EXPECT_EQ(ReadBytes(journal), "SQLite format 3");
+    WriteBytes(journal, "");
     EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records) << "an empty journal is ours";
     EXPECT_FALSE(std::filesystem::exists(journal));
 }
@@ -220,7 +214,7 @@ TEST_F(ParadoxJournalTest, AJournalOfAnotherFileIsRefusedAndNothingTouched) {
     const std::string backup = original;
     ParadoxTable::open(path)->insert(testing::MasterRecordFor(8, 8));
     const std::string own = JournalOfACrashedPost(path, testing::MasterRecordFor(9, 9));
-    const std::string crashed = Slurp(path);
+    const std::string crashed = ReadBytes(path);
     struct Case {
         const char* what;
         std::string journal;
@@ -232,27 +226,27 @@ TEST_F(ParadoxJournalTest, AJournalOfAnotherFileIsRefusedAndNothingTouched) {
     };
     cases[2].journal[6] = '1';
     for (const Case& c : cases) {
-        Spit(path, c.table); // in place, as copying a backup over it does
-        Spit(journal, c.journal);
+        WriteBytes(path, c.table); // in place, as copying a backup over it does
+        WriteBytes(journal, c.journal);
         try {
             ParadoxTable::open(path);
             ADD_FAILURE() << c.what << " journal was taken";
         } catch (const BrimloError& e) {
             EXPECT_NE(e.text().find("was not made to this file"), std::string::npos) << e.text();
         }
-        EXPECT_EQ(Slurp(path), c.table) << c.what;
-        EXPECT_EQ(Slurp(journal), c.journal) << c.what;
+        EXPECT_EQ(ReadBytes(path), c.table) << c.what;
+        EXPECT_EQ(ReadBytes(journal), c.journal) << c.what;
     }
     // the table's own journal, with the file the crash left, rolls back
-    Spit(path, crashed);
-    Spit(journal, own);
+    WriteBytes(path, crashed);
+    WriteBytes(journal, own);
     records.push_back(testing::MasterRecordFor(8, 8));
     EXPECT_EQ(Values(ParadoxTable::open(path)->readAll()), records);
     EXPECT_FALSE(std::filesystem::exists(journal));
 }
 
 TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
-    Spit(journal, JournalOf(path, original, original, {{0, 4096}, {4096, 4096}}));
+    WriteBytes(journal, JournalOf(path, original, original, {{0, 4096}, {4096, 4096}}));
     auto table = ParadoxTable::create(path, {{"ONE", FieldType::Long, 0}});
     table->insert({Value(5)});
     // The insert leaves its journal emptied, which is no journal, until the
@@ -291,14 +285,14 @@ TEST_F(ParadoxJournalTest, AFailedWriteLeavesTheTableAsItWas) {
         records.push_back(testing::MasterRecordFor(9, 9));
         table->insert(testing::MasterRecordFor(10, 10));
         records.push_back(testing::MasterRecordFor(10, 10));
-        const std::string full = Slurp(path);
+        const std::string full = ReadBytes(path);
         EXPECT_THROW(table->insert(testing::MasterRecordFor(11, 11)), BrimloError);
-        EXPECT_EQ(Slurp(path), full);
+        EXPECT_EQ(ReadBytes(path), full);
         table->beginBulk();
         table->update(before[0].id, testing::MasterRecordFor(1, 100));
         table->insert(testing::MasterRecordFor(12, 12));
         EXPECT_THROW(table->endBulk(), BrimloError);
-        EXPECT_EQ(Slurp(path), full);
+        EXPECT_EQ(ReadBytes(path), full);
     }
     EXPECT_FALSE(std::filesystem::exists(journal));
     EXPECT_EQ(Values(table->readAll()), records);

@@ -1,6 +1,7 @@
 #include "support/ParadoxTable.h"
 
 #include "ParadoxReference.h"
+#include "common/FileBytes.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/ParadoxStore.h"
@@ -15,7 +16,9 @@ namespace {
 
 using testing::PxContents;
 using testing::PxRead;
+using testing::ReadBytes;
 using testing::RefFieldsOf;
+using testing::WriteBytes;
 
 const FieldList kAllTypes = {{"NAME", FieldType::Alpha, 10}, {"SMALL", FieldType::Short, 0},
                              {"BIG", FieldType::Long, 0},    {"AMOUNT", FieldType::Number, 0},
@@ -47,16 +50,6 @@ std::vector<Record> ValuesOf(const std::vector<StoredRow>& rows) {
 
 std::vector<Record> ReadBack(const std::string& path) {
     return ValuesOf(ParadoxTable::open(path)->readAll());
-}
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Spit(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }
 
 TEST(ParadoxTableTest, PxlibReadsEveryValueWeWrite) {
@@ -345,47 +338,47 @@ protected:
         for (int i = 0; i < 900; ++i)
             table->insert({Value("g"), Value(i)});
         table->endBulk();
-        return Slurp(path);
+        return ReadBytes(path);
     }
     testing::TempDir dir;
 };
 
 TEST_F(ParadoxRefusalTest, MissingEmptyAndGarbageFiles) {
     expectRefused(dir / "missing.db", "cannot be opened");
-    Spit(dir / "empty.db", "");
+    WriteBytes(dir / "empty.db", "");
     expectRefused(dir / "empty.db", "too short");
     std::string garbage(5000, '\0');
     std::mt19937 random(3);
     for (char& c : garbage)
         c = static_cast<char>(random());
-    Spit(dir / "garbage.db", garbage);
+    WriteBytes(dir / "garbage.db", garbage);
     expectRefused(dir / "garbage.db", "not a Paradox table");
     std::string dbase(600, ' ');
     dbase[0] = 0x03; // a dBase III table's first bytes
-    Spit(dir / "dbase.db", dbase);
+    WriteBytes(dir / "dbase.db", dbase);
     expectRefused(dir / "dbase.db", "not a Paradox table");
 }
 
 TEST_F(ParadoxRefusalTest, TruncatedEncryptedIndexAndUnknownTypes) {
     const std::string good = goodTable();
-    Spit(dir / "cut.db", good.substr(0, good.size() - 100));
+    WriteBytes(dir / "cut.db", good.substr(0, good.size() - 100));
     expectRefused(dir / "cut.db", "truncated");
-    Spit(dir / "cuthead.db", good.substr(0, 1000));
+    WriteBytes(dir / "cuthead.db", good.substr(0, 1000));
     expectRefused(dir / "cuthead.db", "truncated");
 
     std::string encrypted = good;
     encrypted[0x5C] = 0x12; // a password's code in the level 4+ place
-    Spit(dir / "secret.db", encrypted);
+    WriteBytes(dir / "secret.db", encrypted);
     expectRefused(dir / "secret.db", "encrypted");
 
     std::string index = good;
     index[4] = 1; // a primary index file
-    Spit(dir / "index.db", index);
+    WriteBytes(dir / "index.db", index);
     expectRefused(dir / "index.db", "index");
 
     std::string memo = good;
     memo[0x78] = 0x0C; // the first field made a memo
-    Spit(dir / "memo.db", memo);
+    WriteBytes(dir / "memo.db", memo);
     expectRefused(dir / "memo.db", "NAME");
 
     std::string loop = good;
@@ -393,7 +386,7 @@ TEST_F(ParadoxRefusalTest, TruncatedEncryptedIndexAndUnknownTypes) {
         static_cast<unsigned char>(good[2]) + 256u * static_cast<unsigned char>(good[3]);
     loop[block1] = 1; // block 1 names itself as the next block
     loop[block1 + 1] = 0;
-    Spit(dir / "loop.db", loop);
+    WriteBytes(dir / "loop.db", loop);
     expectRefused(dir / "loop.db", "damaged");
 }
 
@@ -401,9 +394,9 @@ TEST(ParadoxTableTest, KeyedTablesAreReadOnly) {
     testing::TempDir dir;
     const std::string path = dir / "keyed.db";
     ParadoxTable::create(path, kAllTypes)->insert({Value("k"), Value(1)});
-    std::string bytes = Slurp(path);
+    std::string bytes = ReadBytes(path);
     bytes[4] = 0; // keyed data table
-    Spit(path, bytes);
+    WriteBytes(path, bytes);
     auto table = ParadoxTable::open(path);
     EXPECT_EQ(table->readAll().size(), 1u);
     EXPECT_THROW(table->insert({Value("x")}), BrimloError);
