@@ -4,9 +4,11 @@
 //
 //   brimlo_scale make DIR RECORDS       write DIR/master.db
 //   brimlo_scale open DIR               open the master as the main window does
-//   brimlo_scale post DIR               locate + post of an existing load, no
-//                                       flush and durable, and one 16 KB
-//                                       write + fdatasync on the same disk
+//   brimlo_scale post DIR [REFDIR]      locate + post of an existing load, no
+//                                       flush (in turn with posts to the
+//                                       master in REFDIR) and durable, and
+//                                       one 16 KB write + fdatasync on the
+//                                       same disk
 //   brimlo_scale export DIR             the master ASCII file and sample tables
 //   brimlo_scale summary DIR            master summary: first page in the
 //                                       preview, then the whole report as PDF
@@ -28,6 +30,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,25 +55,67 @@ std::unique_ptr<Dataset> OpenMaster(const std::string& dir) {
     return std::make_unique<Dataset>(ParadoxStore::open(dir + "/master.db"));
 }
 
-// The median of posts of existing loads spread over the table.
-double PostMillis(MasterTable& table, int records, bool flush) {
-    JournaledFile::setFlushing(flush);
-    std::vector<double> times;
-    for (int i = 0; i < 15; ++i) {
-        const CMaster m = bench::ScaleMasterRecord(((records / 15) * i + 7) % records);
-        times.push_back(Millis([&] { m.PostToMaster(table); }));
-    }
-    JournaledFile::setFlushing(true);
-    return bench::Percentile(times, 0.5);
+double ThreadCpuMillis() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-int Post(const std::string& dir) {
+// Posts of existing loads spread over one master, timed one by one.
+struct PostTimes {
+    MasterTable& table;
+    int records;
+    std::vector<double> wall;
+    std::vector<double> cpu;
+
+    void post(int i) {
+        const CMaster m = bench::ScaleMasterRecord(((records / 15) * i + 7) % records);
+        const double cpuStart = ThreadCpuMillis();
+        wall.push_back(Millis([&] { m.PostToMaster(table); }));
+        cpu.push_back(ThreadCpuMillis() - cpuStart);
+    }
+};
+
+// Medians of 15 posts to the master, and as many to the reference master
+// (when there is one) taken in turn with them: a post waits mostly on the
+// file system (the journal's truncation waits for the file system's own
+// journal), which other writers on the disk slow down, so the two masters
+// are compared under the same conditions.
+void PrintPosts(MasterTable& table, MasterTable* reference, bool flush, const std::string& name) {
+    JournaledFile::setFlushing(flush);
+    PostTimes times{table, table.recordCount(), {}, {}};
+    PostTimes other{
+        reference ? *reference : table, reference ? reference->recordCount() : 0, {}, {}};
+    for (int i = 0; i < 15; ++i) {
+        times.post(i);
+        if (reference)
+            other.post(i);
+    }
+    JournaledFile::setFlushing(true);
+    Print((name + "_ms").c_str(), bench::Percentile(times.wall, 0.5));
+    Print((name + "_cpu_ms").c_str(), bench::Percentile(times.cpu, 0.5));
+    if (!reference)
+        return;
+    Print(("reference_" + name + "_ms").c_str(), bench::Percentile(other.wall, 0.5));
+    Print(("reference_" + name + "_cpu_ms").c_str(), bench::Percentile(other.cpu, 0.5));
+}
+
+int Post(const std::string& dir, const std::string& referenceDir) {
     std::unique_ptr<Dataset> master;
     Print("open_ms", Millis([&] { master = OpenMaster(dir); }));
     MasterTable table(*master);
-    const int records = table.recordCount();
-    Print("post_ms", PostMillis(table, records, false));
-    Print("durable_post_ms", PostMillis(table, records, true));
+    std::unique_ptr<Dataset> referenceMaster;
+    std::unique_ptr<MasterTable> reference;
+    if (!referenceDir.empty()) {
+        referenceMaster = OpenMaster(referenceDir);
+        reference = std::make_unique<MasterTable>(*referenceMaster);
+    }
+    // the first locate on a master reads its key fields whole, once
+    CMaster::LocateMaster(table, "AB", 1, 1);
+    if (reference)
+        CMaster::LocateMaster(*reference, "AB", 1, 1);
+    PrintPosts(table, reference.get(), false, "post");
+    PrintPosts(table, nullptr, true, "durable_post");
     Print("fdatasync16k_ms", bench::WriteAndSyncMicros(dir, 16384, 15) / 1000.0);
     return 0;
 }
@@ -108,7 +153,8 @@ int Summary(const std::string& dir) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: brimlo_scale make|open|post|export|summary DIR [RECORDS]\n");
+        std::fprintf(stderr,
+                     "usage: brimlo_scale make|open|post|export|summary DIR [RECORDS|REFDIR]\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -123,7 +169,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "post")
-        return Post(dir);
+        return Post(dir, argc == 4 ? argv[3] : "");
     if (command == "export")
         return Export(dir);
     if (command == "summary") {
