@@ -4,11 +4,11 @@
 //
 //   brimlo_scale make DIR RECORDS       write DIR/master.db
 //   brimlo_scale open DIR               open the master as the main window does
-//   brimlo_scale post DIR [REFDIR]      locate + post of an existing load, no
-//                                       flush (in turn with posts to the
-//                                       master in REFDIR) and durable, and
-//                                       one 16 KB write + fdatasync on the
-//                                       same disk
+//   brimlo_scale post DIR REFDIR        locate + post of an existing load:
+//                                       without the flush, in turn with
+//                                       posts to the master in REFDIR; and
+//                                       durable, in turn with one 16 KB
+//                                       write + fdatasync on the same disk
 //   brimlo_scale export DIR             the master ASCII file and sample tables
 //   brimlo_scale summary DIR            master summary: first page in the
 //                                       preview, then the whole report as PDF
@@ -61,62 +61,66 @@ double ThreadCpuMillis() {
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-// Posts of existing loads spread over one master, timed one by one.
-struct PostTimes {
-    MasterTable& table;
-    int records;
+// Wall and processor times of runs of some work.
+struct Times {
     std::vector<double> wall;
     std::vector<double> cpu;
 
-    void post(int i) {
-        const CMaster m = bench::ScaleMasterRecord(((records / 15) * i + 7) % records);
+    void measure(const std::function<void()>& work) {
         const double cpuStart = ThreadCpuMillis();
-        wall.push_back(Millis([&] { m.PostToMaster(table); }));
+        wall.push_back(Millis(work));
         cpu.push_back(ThreadCpuMillis() - cpuStart);
+    }
+    void print(const std::string& name, bool withCpu = true) const {
+        Print((name + "_ms").c_str(), bench::Percentile(wall, 0.5));
+        if (withCpu)
+            Print((name + "_cpu_ms").c_str(), bench::Percentile(cpu, 0.5));
     }
 };
 
-// Medians of 15 posts to the master, and as many to the reference master
-// (when there is one) taken in turn with them: a post waits mostly on the
-// file system (the journal's truncation waits for the file system's own
-// journal), which other writers on the disk slow down, so the two masters
-// are compared under the same conditions.
-void PrintPosts(MasterTable& table, MasterTable* reference, bool flush, const std::string& name) {
-    JournaledFile::setFlushing(flush);
-    PostTimes times{table, table.recordCount(), {}, {}};
-    PostTimes other{
-        reference ? *reference : table, reference ? reference->recordCount() : 0, {}, {}};
-    for (int i = 0; i < 15; ++i) {
-        times.post(i);
-        if (reference)
-            other.post(i);
-    }
-    JournaledFile::setFlushing(true);
-    Print((name + "_ms").c_str(), bench::Percentile(times.wall, 0.5));
-    Print((name + "_cpu_ms").c_str(), bench::Percentile(times.cpu, 0.5));
-    if (!reference)
-        return;
-    Print(("reference_" + name + "_ms").c_str(), bench::Percentile(other.wall, 0.5));
-    Print(("reference_" + name + "_cpu_ms").c_str(), bench::Percentile(other.cpu, 0.5));
+// The post of an existing load; 15 of them spread over the master.
+void PostOne(MasterTable& table, int i) {
+    const int records = table.recordCount();
+    bench::ScaleMasterRecord(((records / 15) * i + 7) % records).PostToMaster(table);
 }
 
+// Medians of 15 runs of each piece of work, taken in turn: a post waits
+// mostly on the disk, whose speed changes from one second to the next on a
+// machine shared with other writers, so what is compared runs under the
+// same conditions.
+void InTurn(Times& a, const std::function<void(int)>& workA, Times& b,
+            const std::function<void(int)>& workB) {
+    for (int i = 0; i < 15; ++i) {
+        a.measure([&] { workA(i); });
+        b.measure([&] { workB(i); });
+    }
+}
+
+// Posts without the flush, in turn with posts to a reference master of
+// another size (REFDIR); durable posts, in turn with one 16 KB write +
+// fdatasync on the same disk.
 int Post(const std::string& dir, const std::string& referenceDir) {
     std::unique_ptr<Dataset> master;
     Print("open_ms", Millis([&] { master = OpenMaster(dir); }));
     MasterTable table(*master);
-    std::unique_ptr<Dataset> referenceMaster;
-    std::unique_ptr<MasterTable> reference;
-    if (!referenceDir.empty()) {
-        referenceMaster = OpenMaster(referenceDir);
-        reference = std::make_unique<MasterTable>(*referenceMaster);
-    }
+    auto referenceMaster = OpenMaster(referenceDir);
+    MasterTable reference(*referenceMaster);
     // the first locate on a master reads its key fields whole, once
     CMaster::LocateMaster(table, "AB", 1, 1);
-    if (reference)
-        CMaster::LocateMaster(*reference, "AB", 1, 1);
-    PrintPosts(table, reference.get(), false, "post");
-    PrintPosts(table, nullptr, true, "durable_post");
-    Print("fdatasync16k_ms", bench::WriteAndSyncMicros(dir, 16384, 15) / 1000.0);
+    CMaster::LocateMaster(reference, "AB", 1, 1);
+    Times post, referencePost, durable, plain;
+    JournaledFile::setFlushing(false);
+    InTurn(
+        post, [&](int i) { PostOne(table, i); }, referencePost,
+        [&](int i) { PostOne(reference, i); });
+    JournaledFile::setFlushing(true);
+    InTurn(
+        durable, [&](int i) { PostOne(table, i); }, plain,
+        [&](int) { bench::WriteAndSyncMicros(dir, 16384, 1); });
+    post.print("post");
+    referencePost.print("reference_post");
+    durable.print("durable_post");
+    plain.print("fdatasync16k", false);
     return 0;
 }
 
@@ -168,8 +172,8 @@ int main(int argc, char** argv) {
         Print("open_ms", Millis([&] { master = OpenMaster(dir); }));
         return 0;
     }
-    if (command == "post")
-        return Post(dir, argc == 4 ? argv[3] : "");
+    if (command == "post" && argc == 4)
+        return Post(dir, argv[3]);
     if (command == "export")
         return Export(dir);
     if (command == "summary") {
