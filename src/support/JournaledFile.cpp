@@ -552,8 +552,8 @@ void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("cannot start its journal " + name, errno);
-    struct stat open {};
-    const bool empty = ::fstat(fd, &open) == 0 && (open.st_size == 0 || ::ftruncate(fd, 0) == 0);
+    struct stat now {};
+    const bool empty = ::fstat(fd, &now) == 0 && (now.st_size == 0 || ::ftruncate(fd, 0) == 0);
     const bool ok = empty && WriteAllAt(fd, journal.data(), journal.size(), 0) && Flush(fd);
     const int error = errno;
     ::close(fd);
