@@ -544,10 +544,17 @@ void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
     const std::string name = journalPath(file_);
     struct stat st {};
     const bool existed = ::stat(name.c_str(), &st) == 0;
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Under the exclusive lock the journal is empty (a pending one was rolled
+    // back when the lock was taken), so it is cut only when it is not: ext4
+    // takes any truncation to nothing for a file being replaced and gives it
+    // disk blocks when it is closed, blocks that emptying the journal must
+    // free again, which on a disk mounted with discard waits for the disk.
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         fail("cannot start its journal " + name, errno);
-    const bool ok = WriteAllAt(fd, journal.data(), journal.size(), 0) && Flush(fd);
+    struct stat now {};
+    const bool empty = ::fstat(fd, &now) == 0 && (now.st_size == 0 || ::ftruncate(fd, 0) == 0);
+    const bool ok = empty && WriteAllAt(fd, journal.data(), journal.size(), 0) && Flush(fd);
     const int error = errno;
     ::close(fd);
     if (!ok) {

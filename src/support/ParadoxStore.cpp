@@ -38,19 +38,34 @@ std::vector<RowId> ParadoxStore::readIds() {
 
 Record ParadoxStore::read(RowId id) {
     constexpr size_t kRun = 256;
+    constexpr size_t kLone = 2;
     if (aheadGeneration_ != table_->generation())
-        ahead_.clear();
+        dropAhead();
     auto found = ahead_.find(id);
     if (found == ahead_.end()) {
-        ahead_.clear();
-        for (StoredRow& row : table_->readRun(id, kRun))
+        // A reader that went past the end of what was read goes through the
+        // table in order: read a run. Any other read (the record a post
+        // replaces, a jump) takes its record and the next, so that the
+        // second read of a reader in order is found here and its third
+        // reads the run.
+        const bool onward = lastRead_ != 0 && lastRead_ == aheadLast_;
+        dropAhead();
+        for (StoredRow& row : table_->readRun(id, onward ? kRun : kLone)) {
+            aheadLast_ = row.id;
             ahead_.emplace(row.id, std::move(row.values));
+        }
         aheadGeneration_ = table_->generation();
         found = ahead_.find(id);
         if (found == ahead_.end())
             return table_->read(id);
     }
+    lastRead_ = id;
     return found->second;
+}
+
+void ParadoxStore::dropAhead() {
+    ahead_.clear();
+    aheadLast_ = lastRead_ = 0;
 }
 
 std::vector<std::vector<Value>> ParadoxStore::readColumns(const std::vector<int>& fields) {
@@ -62,12 +77,12 @@ RowId ParadoxStore::insert(const Record& values) {
 }
 
 void ParadoxStore::update(RowId id, const Record& values) {
-    ahead_.clear();
+    dropAhead();
     table_->update(id, values);
 }
 
 void ParadoxStore::remove(RowId id) {
-    ahead_.clear();
+    dropAhead();
     table_->remove(id);
 }
 
@@ -80,7 +95,7 @@ void ParadoxStore::endBulk() {
 }
 
 void ParadoxStore::pack() {
-    ahead_.clear();
+    dropAhead();
     table_->pack();
 }
 

@@ -34,7 +34,7 @@ public:
     bool shared() const override { return true; }
     uint64_t generation() const override { return table_->generation(); }
     void refresh() override {
-        ahead_.clear();
+        dropAhead();
         table_->refresh();
     }
     bool readsOnDemand() const override { return true; }
@@ -43,12 +43,16 @@ public:
     std::vector<std::vector<Value>> readColumns(const std::vector<int>& fields) override;
 
 private:
+    void dropAhead();
+
     std::unique_ptr<ParadoxTable> table_;
     // Records read ahead in table order: a reader going through the table
     // (an export, a report) takes the lock and reads blocks once a run
     // rather than once a record. Dropped at every change and refresh.
     std::unordered_map<RowId, Record> ahead_;
     uint64_t aheadGeneration_ = 0;
+    RowId aheadLast_ = 0; // the last record read ahead
+    RowId lastRead_ = 0;  // the record read last
 };
 
 } // namespace brimlo
