@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test headless.
-# BRIMLO_SANITIZE=1 builds the tests with AddressSanitizer and UBSan.
+# BRIMLO_SANITIZE=1 builds the tests with AddressSanitizer and UBSan. A
+# warning in our code fails the build.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -11,7 +12,7 @@ if [[ "${BRIMLO_SANITIZE:-0}" == 1 ]]; then
 else
   dir=build/test; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIMLO_BENCH=ON)
 fi
-cmake -S . -B "$dir" -G Ninja "${opts[@]}"
+cmake -S . -B "$dir" -G Ninja -DBRIMLO_WERROR=ON "${opts[@]}"
 cmake --build "$dir"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

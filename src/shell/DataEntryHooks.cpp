@@ -3,7 +3,7 @@
 #include "load/LoadDocument.h"
 #include "load/WorkspaceCounter.h"
 #include "master/GuardedCommand.h"
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "shell/TfrmRanges.h"

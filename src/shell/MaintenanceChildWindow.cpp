@@ -1,7 +1,7 @@
 #include "shell/MaintenanceChildWindow.h"
 
+#include "master/MainTables.h"
 #include "shell/ChildPlacement.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmDefaults.h"
 #include "shell/TfrmMain.h"
 

@@ -1,9 +1,9 @@
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "master/MainTables.h"
 #include "shell/DbEdit.h"
 #include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmDefaults.h"
 #include "support/Dataset.h"
 

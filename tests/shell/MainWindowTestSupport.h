@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/TempDir.h"
+#include "master/MainTables.h"
 #include "rules/Cglobals.h"
 #include "shell/ChildWindow.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmMain.h"
 
 #include <QCoreApplication>
