@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/Cglobals.h"
+
 #include <functional>
 #include <string>
 
@@ -14,6 +16,10 @@ class TfrmMain;
 // area and keeps the books), or nullptr when it made none. A hook left empty
 // makes its command do nothing.
 struct MainWindowHooks {
+    // The run's settings, found by the start-up: the data folder the main
+    // window opens its tables in, and the version the About box shows.
+    Cglobals settings;
+
     // Data entry windows: a new load, a load file, a workspace left behind.
     std::function<QWidget*(TfrmMain&)> newLoad;
     std::function<QWidget*(TfrmMain&, const std::string& fileName)> openLoad;

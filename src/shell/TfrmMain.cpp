@@ -46,7 +46,7 @@ TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
     : QMainWindow(parent), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("BRIMLO"));
-    tables_ = std::make_unique<MainTables>(Globals().appDataDirectory());
+    tables_ = std::make_unique<MainTables>(hooks_.settings.appDataDirectory());
     masterTable_ = std::make_unique<MasterTable>(tables_->master());
     watchMasterTable();
     mdi_ = new QMdiArea(this);
@@ -595,7 +595,7 @@ void TfrmMain::mnuRangesClick() {
 }
 
 void TfrmMain::mnuAboutClick() {
-    ShowAbout(Globals());
+    ShowAbout(hooks_.settings);
 }
 
 // --- closing ----------------------------------------------------------------

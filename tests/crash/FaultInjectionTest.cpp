@@ -83,9 +83,10 @@ protected:
     }
 
     void start() {
-        Globals().setAppDataDirectory(appDir);
         DialogAnswers answers{[this] { return saveTarget; }, [this] { return exportTarget; }};
-        main_ = std::make_unique<TfrmMain>(ScriptedWindowHooks(answers));
+        MainWindowHooks hooks = ScriptedWindowHooks(answers);
+        hooks.settings.setAppDataDirectory(appDir);
+        main_ = std::make_unique<TfrmMain>(std::move(hooks));
         ShowActive(*main_);
     }
 

@@ -20,7 +20,7 @@ struct MainWindowFixture {
     std::string dir = temp.path().string() + "/";
 
     std::unique_ptr<TfrmMain> make(MainWindowHooks hooks = {}) {
-        Globals().setAppDataDirectory(dir);
+        hooks.settings.setAppDataDirectory(dir);
         return std::make_unique<TfrmMain>(std::move(hooks));
     }
 };
