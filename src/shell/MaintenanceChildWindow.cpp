@@ -41,7 +41,7 @@ QWidget* CreateMaintenanceWindow(TfrmMain& main) {
 }
 
 QWidget* CreateDefaultsWindow(TfrmMain& main) {
-    return new TfrmDefaults(main.defaults());
+    return new TfrmDefaults(main.defaults(), *main.hooks().folders);
 }
 
 } // namespace brimlo

@@ -52,8 +52,8 @@ const std::array<AllowedList, 7> kMethodLists = {
 
 } // namespace
 
-TfrmDefaults::TfrmDefaults(Dataset& defaults, QWidget* parent)
-    : QWidget(parent), defaults_(defaults) {
+TfrmDefaults::TfrmDefaults(Dataset& defaults, FolderBrowser& folders, QWidget* parent)
+    : QWidget(parent), defaults_(defaults), folders_(folders) {
     setObjectName(QStringLiteral("frmDefaults"));
     setWindowTitle(QStringLiteral("BRIMLO - System Defaults"));
     resize(kWidth, kHeight);
@@ -320,7 +320,7 @@ void TfrmDefaults::chkTrimAllowanceClick(bool ticked) {
 }
 
 void TfrmDefaults::btnBrowseClick() {
-    const std::string folder = BrowseForFolder("Select Default Data Directory", this);
+    const std::string folder = folders_.browse("Select Default Data Directory", this);
     if (folder.empty())
         return;
     RunGuarded([&] {

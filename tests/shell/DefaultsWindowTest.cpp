@@ -33,13 +33,8 @@ protected:
     void SetUp() override {
         tables_ = std::make_unique<MainTables>(dir());
         set({{"HTOPD", Value(16)}});
-        ForgetChosenFolder();
     }
-    void TearDown() override {
-        window_.reset();
-        SetFolderDialog({});
-        ForgetChosenFolder();
-    }
+    void TearDown() override { window_.reset(); }
 
     std::string dir() const { return temp_.path().string() + "/"; }
     Dataset& defaults() { return tables_->defaults(); }
@@ -52,7 +47,7 @@ protected:
     }
 
     TfrmDefaults& open() {
-        window_ = std::make_unique<TfrmDefaults>(defaults());
+        window_ = std::make_unique<TfrmDefaults>(defaults(), folders_);
         window_->show();
         QApplication::setActiveWindow(window_.get());
         return *window_;
@@ -83,6 +78,7 @@ protected:
 
     TempDir temp_;
     std::unique_ptr<MainTables> tables_;
+    FolderBrowser folders_;
     std::unique_ptr<TfrmDefaults> window_;
 };
 
@@ -387,7 +383,7 @@ TEST_F(DefaultsWindowTest, TrimAllowanceBoxStartsTickedForT) {
 
 TEST_F(DefaultsWindowTest, BrowseStoresTheChosenFolderExactly) {
     QString title;
-    SetFolderDialog([&](QWidget*, const QString& caption, const QString&) {
+    folders_.setDialog([&](QWidget*, const QString& caption, const QString&) {
         title = caption;
         return QStringLiteral("/srv/loads");
     });
@@ -405,7 +401,7 @@ TEST_F(DefaultsWindowTest, BrowseStoresTheChosenFolderExactly) {
 TEST_F(DefaultsWindowTest, CancelledBrowseGivesTheEarlierFolderOfTheRun) {
     QString answer = QStringLiteral("/srv/first");
     QString offered;
-    SetFolderDialog([&](QWidget*, const QString&, const QString& start) {
+    folders_.setDialog([&](QWidget*, const QString&, const QString& start) {
         offered = start;
         return answer;
     });
@@ -421,7 +417,7 @@ TEST_F(DefaultsWindowTest, CancelledBrowseGivesTheEarlierFolderOfTheRun) {
 }
 
 TEST_F(DefaultsWindowTest, CancelledBrowseWithNoEarlierChoiceChangesNothing) {
-    SetFolderDialog([](QWidget*, const QString&, const QString&) { return QString(); });
+    folders_.setDialog([](QWidget*, const QString&, const QString&) { return QString(); });
     TfrmDefaults& w = open();
     QTest::mouseClick(w.browseButton(), Qt::LeftButton);
     EXPECT_FALSE(defaults().isEditing());
@@ -517,7 +513,8 @@ namespace {
 TEST(DefaultsWindowLifetime, WindowOutlivingItsTableLeavesItAlone) {
     TempDir temp;
     auto tables = std::make_unique<MainTables>(temp.path().string() + "/");
-    auto window = std::make_unique<TfrmDefaults>(tables->defaults());
+    FolderBrowser folders;
+    auto window = std::make_unique<TfrmDefaults>(tables->defaults(), folders);
     window->show();
     QApplication::setActiveWindow(window.get());
     DbEdit* lessee = window->edit("LESSEE");
