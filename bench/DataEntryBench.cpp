@@ -43,8 +43,8 @@ public:
         bench::BenchApplication();
         Prompt::install(&prompt_);
         file_ = load_.writeFile("full.txt");
-        Globals().setAppDataDirectory(dataDir_ + "/");
         MainWindowHooks hooks = StandardWindowHooks();
+        hooks.settings.setAppDataDirectory(dataDir_ + "/");
         hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return file_; };
         main_ = std::make_unique<TfrmMain>(std::move(hooks));
         main_->resize(1280, 900);

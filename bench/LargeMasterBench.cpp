@@ -24,8 +24,9 @@ void BM_MasterMaintenanceMove(benchmark::State& state) {
     bench::BenchApplication();
     const std::string dir = bench::MakeScratchDirectory() + "/";
     bench::WriteFilledMaster(dir + "master.db", 50000);
-    Globals().setAppDataDirectory(dir);
-    auto main = std::make_unique<TfrmMain>(StandardWindowHooks());
+    MainWindowHooks hooks = StandardWindowHooks();
+    hooks.settings.setAppDataDirectory(dir);
+    auto main = std::make_unique<TfrmMain>(std::move(hooks));
     main->resize(1280, 900);
     main->show();
     main->mnuMasterMaintenanceClick();

@@ -1,4 +1,5 @@
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 #include "rules/CullVolume.h"
 #include "rules/GrossVolume.h"
 #include "rules/ProductRules.h"
@@ -14,7 +15,7 @@ using namespace brimlo;
 std::vector<LogMeasures> RandomLogs(std::size_t count) {
     std::mt19937 rng(12345);
     auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const auto& species = Globals().speciesList();
+    const auto& species = CodeLists::Standard().speciesList();
     const std::string sawlogs = "01";
     const std::string smallStem = "06";
     std::vector<LogMeasures> logs(count);

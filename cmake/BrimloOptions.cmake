@@ -3,6 +3,11 @@
 add_library(brimlo_options INTERFACE)
 target_compile_features(brimlo_options INTERFACE cxx_std_20)
 target_compile_options(brimlo_options INTERFACE -Wall -Wextra -Wpedantic)
+if(BRIMLO_WERROR)
+  # Only our targets link brimlo_options, so Qt's and the system's headers
+  # (included as system headers) cannot fail the build.
+  target_compile_options(brimlo_options INTERFACE -Werror)
+endif()
 target_compile_definitions(brimlo_options INTERFACE
   QT_NO_CAST_FROM_ASCII
   QT_NO_CAST_TO_ASCII

@@ -1,9 +1,25 @@
-# brimlo_subsystem(name DEPS ...): a static library of every .cpp in the
-# calling folder, public include root src/.
+# brimlo_subsystem(name DEPS ... [EXCLUDE class ...] [ONLY class ...]): a
+# static library of the calling folder's .cpp files, public include root
+# src/. EXCLUDE leaves the named classes' file pairs out; ONLY takes just
+# those, so one folder can hold two targets of different layers.
 function(brimlo_subsystem name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE;ONLY" ${ARGN})
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  if(ARG_ONLY)
+    set(sources "")
+    set(headers "")
+    foreach(class IN LISTS ARG_ONLY)
+      list(APPEND sources ${dir}/${class}.cpp)
+      list(APPEND headers ${dir}/${class}.h)
+    endforeach()
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${dir}/*.h)
+    foreach(class IN LISTS ARG_EXCLUDE)
+      list(REMOVE_ITEM sources ${dir}/${class}.cpp)
+      list(REMOVE_ITEM headers ${dir}/${class}.h)
+    endforeach()
+  endif()
   if(sources)
     add_library(${name} STATIC ${sources} ${headers})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

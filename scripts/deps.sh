@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev pxlib-dev python3-dbfread
-  poppler-utils fonts-liberation libgl-dev xvfb xdotool x11-utils clang libclang-rt-14-dev
+  poppler-utils fonts-liberation libgl-dev xvfb xdotool x11-utils clang clang-format libclang-rt-14-dev
   dpkg-dev file desktop-file-utils postgresql libpq-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do

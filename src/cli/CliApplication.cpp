@@ -2,9 +2,11 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliPrompt.h"
+#include "reports/ReportTexts.h"
 #include "support/BrimloError.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -86,6 +88,8 @@ int Usage(const std::string& command, const std::string& why) {
 } // namespace
 
 int RunCli(int argc, char** argv) {
+    // The reports date their pages with the day the tool started.
+    SetProgramStartDate(QDate::currentDate());
     const std::vector<std::string> words(argv + 1, argv + argc);
     if (!words.empty() && words[0] == "--version") {
         std::printf("%s %s\n", kTool, BRIMLO_VERSION_TEXT);

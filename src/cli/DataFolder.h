@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliArguments.h"
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 
 #include <memory>
 #include <string>

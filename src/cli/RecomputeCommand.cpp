@@ -5,7 +5,7 @@
 #include "load/LoadDocument.h"
 #include "load/LoadFileWriter.h"
 #include "load/WorkspaceCounter.h"
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 #include "support/BrimloError.h"
 
 #include <QTemporaryDir>

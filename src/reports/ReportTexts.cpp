@@ -10,13 +10,12 @@ namespace brimlo {
 
 namespace {
 
+// Set by the start-up; a report drawn without one is dated the day it was
+// first drawn.
 QDate& StartDate() {
     static QDate date = QDate::currentDate();
     return date;
 }
-
-// Noted as the program loads, before any window exists.
-[[maybe_unused]] const QDate& kNotedAtStart = StartDate();
 
 // Distances of the header block's lines below its first caption line.
 constexpr double kValues1 = 4.7;

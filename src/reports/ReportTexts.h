@@ -15,8 +15,9 @@ namespace brimlo {
 // unused group slots shrink by whole lines.
 inline constexpr double kSlotHeight = 18.0 * 25.4 / 96.0;
 
-// The date printed in every page footer is the day the program started:
-// noted when the program loads, or set by the start-up.
+// The date printed in every page footer is the day the program started,
+// set by the start-up of the program and of brimlo-cli; without it, the day
+// the first footer was drawn.
 void SetProgramStartDate(const QDate& date);
 QDate ProgramStartDate();
 

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace brimlo {
 
@@ -37,19 +35,13 @@ inline constexpr const char* kAppDataDirMessage =
     "Error: Unable to locate Common Application directory, using Brimlo installation directory";
 inline constexpr const char* kAppDataDirCaption = "Error:";
 
-// Which of the eight allowed-method lists: type 2 has one per volume method.
-enum class AllowedList { Type1, Type2Smalian, Type2Alberta, Type3, Type4, Type5, Type6, Type7 };
-
-using CodeList = std::vector<std::string>;
 using ProgramDate = std::chrono::system_clock::time_point;
 
-// Program-wide settings and code lists. The code lists are fixed at
-// construction; the directories, version text and program date are found
-// by the start-up and handed in before any window exists.
+// The run's settings: the directories, version text and program date the
+// start-up finds before any window exists. The start-up owns the one
+// instance and hands it to the main window.
 class Cglobals {
 public:
-    Cglobals();
-
     const std::string& installationDirectory() const { return installationDirectory_; }
     const std::string& appDataDirectory() const { return appDataDirectory_; }
     const std::string& versionText() const { return versionText_; }
@@ -60,31 +52,12 @@ public:
     void setVersionText(std::string text) { versionText_ = std::move(text); }
     void setProgramDate(std::optional<ProgramDate> date) { programDate_ = date; }
 
-    const CodeList& speciesList() const { return species_; }
-    const CodeList& productList() const { return products_; }
-    const CodeList& conditionList() const { return conditions_; }
-    const CodeList& cullTypeList() const { return cullTypes_; }
-    const CodeList& cullMethodList() const { return cullMethods_; }
-    const CodeList& allowedMethods(AllowedList which) const;
-    // The methods offered for a cull type under a volume method ('S' or
-    // 'A'); empty for a blank or unknown type.
-    const CodeList& allowedMethodsFor(char cullType, char volumeMethod) const;
-
 private:
     std::string installationDirectory_;
     std::string appDataDirectory_;
     std::string versionText_;
     std::optional<ProgramDate> programDate_;
-    CodeList species_;
-    CodeList products_;
-    CodeList conditions_;
-    CodeList cullTypes_;
-    CodeList cullMethods_;
-    std::array<CodeList, 8> allowed_;
 };
-
-// The one settings object of the run.
-Cglobals& Globals();
 
 // The letter stored for a volume method name: "A", "S", or empty for any
 // other name.

@@ -1,6 +1,7 @@
 #include "rules/CullChecks.h"
 
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 #include "support/BrimloError.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ void CheckEndRotC2(int c1, int c2) {
 } // namespace
 
 bool IsCullMethodAllowed(char volumeMethod, char cullType, char cullMethod) {
-    const CodeList& allowed = Globals().allowedMethodsFor(cullType, volumeMethod);
+    const CodeList& allowed = CodeLists::Standard().allowedMethodsFor(cullType, volumeMethod);
     return std::any_of(allowed.begin(), allowed.end(), [cullMethod](const std::string& m) {
         return m.size() == 1 && m[0] == cullMethod;
     });

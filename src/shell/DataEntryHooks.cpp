@@ -3,7 +3,7 @@
 #include "load/LoadDocument.h"
 #include "load/WorkspaceCounter.h"
 #include "master/GuardedCommand.h"
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "shell/TfrmRanges.h"
@@ -14,12 +14,6 @@
 namespace brimlo {
 
 namespace {
-
-// One count of workspaces for the whole run.
-WorkspaceCounter& RunCounter() {
-    static WorkspaceCounter counter;
-    return counter;
-}
 
 DataEntryHost HostOf(TfrmMain& main) {
     DataEntryHost host;
@@ -33,13 +27,13 @@ DataEntryHost HostOf(TfrmMain& main) {
 // Makes the window first so the load shows everything it does while it is
 // being made.
 QWidget*
-MakeWindow(TfrmMain& main,
+MakeWindow(TfrmMain& main, WorkspaceCounter& counter,
            const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
     auto window = std::make_unique<TfrmDataEntry>(HostOf(main));
     LoadEnvironment env;
     env.appDataDirectory = main.tables().directory();
     env.defaults = &main.defaults();
-    env.counter = &RunCounter();
+    env.counter = &counter;
     env.view = window.get();
     std::unique_ptr<LoadDocument> doc = make(env);
     if (!doc)
@@ -67,19 +61,23 @@ QWidget* Guarded(const std::function<QWidget*()>& make) {
 } // namespace
 
 void AddDataEntryHooks(MainWindowHooks& hooks) {
-    hooks.newLoad = [](TfrmMain& main) {
-        return Guarded([&] { return MakeWindow(main, &LoadDocument::NewLoad); });
+    // One count of workspaces for the main window's whole run, shared by
+    // every load window it makes.
+    auto counter = std::make_shared<WorkspaceCounter>();
+    hooks.newLoad = [counter](TfrmMain& main) {
+        return Guarded([&] { return MakeWindow(main, *counter, &LoadDocument::NewLoad); });
     };
-    hooks.openLoad = [](TfrmMain& main, const std::string& fileName) {
+    hooks.openLoad = [counter](TfrmMain& main, const std::string& fileName) {
         return Guarded([&] {
-            return MakeWindow(main, [&](const LoadEnvironment& env) {
+            return MakeWindow(main, *counter, [&](const LoadEnvironment& env) {
                 return LoadDocument::OpenLoadFile(env, fileName);
             });
         });
     };
-    hooks.openRecoveredWorkspace = [](TfrmMain& main, int number, const std::string& header) {
+    hooks.openRecoveredWorkspace = [counter](TfrmMain& main, int number,
+                                             const std::string& header) {
         return Guarded([&] {
-            return MakeWindow(main, [&](const LoadEnvironment& env) {
+            return MakeWindow(main, *counter, [&](const LoadEnvironment& env) {
                 return LoadDocument::TakeOverWorkspace(env, number, header);
             });
         });

@@ -1,10 +1,10 @@
 #include "shell/ExportHooks.h"
 
 #include "master/GuardedCommand.h"
+#include "master/MainTables.h"
 #include "master/MasterExport.h"
 #include "master/MasterStoreProvider.h"
 #include "shell/BusyCursor.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmMain.h"
 #include "support/Cp1252.h"
 #include "support/Dataset.h"

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "rules/Cglobals.h"
+#include "shell/FolderBrowser.h"
+
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -14,6 +18,12 @@ class TfrmMain;
 // area and keeps the books), or nullptr when it made none. A hook left empty
 // makes its command do nothing.
 struct MainWindowHooks {
+    // The run's settings, found by the start-up: the data folder the main
+    // window opens its tables in, and the version the About box shows.
+    Cglobals settings;
+    // The run's folder dialog, shared by the windows that browse for one.
+    std::shared_ptr<FolderBrowser> folders = std::make_shared<FolderBrowser>();
+
     // Data entry windows: a new load, a load file, a workspace left behind.
     std::function<QWidget*(TfrmMain&)> newLoad;
     std::function<QWidget*(TfrmMain&, const std::string& fileName)> openLoad;

@@ -1,7 +1,7 @@
 #include "shell/MaintenanceChildWindow.h"
 
+#include "master/MainTables.h"
 #include "shell/ChildPlacement.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmDefaults.h"
 #include "shell/TfrmMain.h"
 
@@ -41,7 +41,7 @@ QWidget* CreateMaintenanceWindow(TfrmMain& main) {
 }
 
 QWidget* CreateDefaultsWindow(TfrmMain& main) {
-    return new TfrmDefaults(main.defaults());
+    return new TfrmDefaults(main.defaults(), *main.hooks().folders);
 }
 
 } // namespace brimlo

@@ -1,6 +1,7 @@
 #include "shell/ProgramStartup.h"
 
 #include "master/GuardedCommand.h"
+#include "reports/ReportTexts.h"
 #include "shell/BrimloApplication.h"
 #include "shell/MessageBoxPrompt.h"
 #include "shell/TfrmMain.h"
@@ -9,6 +10,7 @@
 #include "support/Prompt.h"
 #include "support/SingleInstance.h"
 
+#include <QDate>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -34,9 +36,11 @@ void BuildGlobals(Cglobals& globals) {
 
 namespace {
 
-std::unique_ptr<TfrmMain> CreateMainWindow() {
+std::unique_ptr<TfrmMain> CreateMainWindow(const Cglobals& settings) {
+    MainWindowHooks hooks = StandardWindowHooks();
+    hooks.settings = settings;
     std::unique_ptr<TfrmMain> window;
-    RunGuarded([&] { window = std::make_unique<TfrmMain>(StandardWindowHooks()); });
+    RunGuarded([&] { window = std::make_unique<TfrmMain>(std::move(hooks)); });
     return window;
 }
 
@@ -84,7 +88,10 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     BrimloApplication app(argc, argv);
     MessageBoxPrompt boxes;
     Prompt::install(prompt ? prompt : &boxes);
-    BuildGlobals(Globals());
+    // The reports date their pages with the day the program started.
+    SetProgramStartDate(QDate::currentDate());
+    Cglobals settings;
+    BuildGlobals(settings);
     QApplication::setApplicationName(QStringLiteral("BRIMLO"));
 
     // A later copy may ask before the window exists; it is raised once shown.
@@ -93,7 +100,7 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     // a table or a workspace.
     auto mainWindow = std::make_shared<QPointer<TfrmMain>>();
     std::string holder;
-    const std::string dataFolder = Globals().appDataDirectory();
+    const std::string dataFolder = settings.appDataDirectory();
     const bool another = CheckSingleInstance(
         kInstanceLockName, dataFolder,
         [mainWindow] {
@@ -108,7 +115,7 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
         return 0;
     }
 
-    std::unique_ptr<TfrmMain> window = CreateMainWindow();
+    std::unique_ptr<TfrmMain> window = CreateMainWindow(settings);
     if (!window) {
         Prompt::install(nullptr);
         return 1;

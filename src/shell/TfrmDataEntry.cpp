@@ -5,6 +5,7 @@
 #include "master/FieldEdit.h"
 #include "master/GuardedCommand.h"
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 #include "rules/HeaderChecks.h"
 #include "shell/ChildPlacement.h"
 #include "shell/CompactComboStyle.h"
@@ -416,7 +417,7 @@ void TfrmDataEntry::watch(QWidget* control) {
 }
 
 void TfrmDataEntry::fillSelectors() {
-    const Cglobals& g = Globals();
+    const CodeLists& g = CodeLists::Standard();
     headerCombos_["HSPECIES"]->setEntries(g.speciesList());
     headerCombos_["HCONDCODE"]->setEntries(g.conditionList());
     headerCombos_["HPRODCODE"]->setEntries(g.productList());

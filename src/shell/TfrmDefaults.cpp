@@ -2,6 +2,7 @@
 
 #include "master/GuardedCommand.h"
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 #include "rules/HeaderChecks.h"
 #include "shell/ChildPlacement.h"
 #include "shell/DbEdit.h"
@@ -51,8 +52,8 @@ const std::array<AllowedList, 7> kMethodLists = {
 
 } // namespace
 
-TfrmDefaults::TfrmDefaults(Dataset& defaults, QWidget* parent)
-    : QWidget(parent), defaults_(defaults) {
+TfrmDefaults::TfrmDefaults(Dataset& defaults, FolderBrowser& folders, QWidget* parent)
+    : QWidget(parent), defaults_(defaults), folders_(folders) {
     setObjectName(QStringLiteral("frmDefaults"));
     setWindowTitle(QStringLiteral("BRIMLO - System Defaults"));
     resize(kWidth, kHeight);
@@ -254,7 +255,7 @@ QWidget* TfrmDefaults::buildHardwarePage() {
 }
 
 void TfrmDefaults::fillLists() {
-    const Cglobals& globals = Globals();
+    const CodeLists& globals = CodeLists::Standard();
     list("SAWLOGS")->setEntries({"Y", "N"});
     for (const char* field : {"HSPECIES", "SPECIES"})
         list(field)->setEntries(globals.speciesList());
@@ -296,7 +297,7 @@ void TfrmDefaults::volumeMethodMoved() {
     volumeMethod_ = method;
     const AllowedList allowed =
         method == "S" ? AllowedList::Type2Smalian : AllowedList::Type2Alberta;
-    cbCullMethods_[1]->setEntries(Globals().allowedMethods(allowed));
+    cbCullMethods_[1]->setEntries(CodeLists::Standard().allowedMethods(allowed));
 }
 
 bool TfrmDefaults::leaveDisposition() {
@@ -319,7 +320,7 @@ void TfrmDefaults::chkTrimAllowanceClick(bool ticked) {
 }
 
 void TfrmDefaults::btnBrowseClick() {
-    const std::string folder = BrowseForFolder("Select Default Data Directory", this);
+    const std::string folder = folders_.browse("Select Default Data Directory", this);
     if (folder.empty())
         return;
     RunGuarded([&] {

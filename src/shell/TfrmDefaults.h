@@ -17,6 +17,7 @@ namespace brimlo {
 
 class Dataset;
 class FieldCombo;
+class FolderBrowser;
 class DbEdit;
 
 // The system defaults window: the defaults record's header values, the
@@ -25,7 +26,8 @@ class DbEdit;
 // record itself, which stays in edit until saved or cancelled.
 class TfrmDefaults : public QWidget, public ChildWindow {
 public:
-    explicit TfrmDefaults(Dataset& defaults, QWidget* parent = nullptr);
+    // folders is the run's folder dialog, which remembers the last choice.
+    TfrmDefaults(Dataset& defaults, FolderBrowser& folders, QWidget* parent = nullptr);
     ~TfrmDefaults() override;
     TfrmDefaults(const TfrmDefaults&) = delete;
     TfrmDefaults& operator=(const TfrmDefaults&) = delete;
@@ -72,6 +74,7 @@ private:
     void commitTyped();
 
     Dataset& defaults_;
+    FolderBrowser& folders_;
     bool typing_ = false;
     bool placed_ = false;
     DatasetListener listener_;

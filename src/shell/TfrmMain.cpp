@@ -1,6 +1,8 @@
 #include "shell/TfrmMain.h"
 
+#include "load/WorkspaceFragments.h"
 #include "master/GuardedCommand.h"
+#include "master/MainTables.h"
 #include "master/MasterPosting.h"
 #include "master/MasterStoreProvider.h"
 #include "master/MasterTable.h"
@@ -9,11 +11,9 @@
 #include "shell/AboutBox.h"
 #include "shell/BusyCursor.h"
 #include "shell/ChildPlacement.h"
-#include "shell/MainTables.h"
 #include "shell/MasterDatabaseSettings.h"
 #include "shell/TdlgMasterDatabase.h"
 #include "shell/TfrmCheckScale.h"
-#include "shell/WorkspaceFragments.h"
 #include "support/Cp1252.h"
 #include "support/LocalFileName.h"
 #include "support/Prompt.h"
@@ -66,7 +66,7 @@ TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
     : QMainWindow(parent), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("BRIMLO"));
-    tables_ = std::make_unique<MainTables>(Globals().appDataDirectory());
+    tables_ = std::make_unique<MainTables>(hooks_.settings.appDataDirectory());
     masterTable_ = std::make_unique<MasterTable>(tables_->master());
     masterStores_ =
         std::make_unique<MasterStoreProvider>(*masterTable_, tables_->directory() + "outbox.db");
@@ -714,7 +714,7 @@ void TfrmMain::mnuRangesClick() {
 }
 
 void TfrmMain::mnuAboutClick() {
-    ShowAbout(Globals());
+    ShowAbout(hooks_.settings);
 }
 
 // --- closing ----------------------------------------------------------------

@@ -9,9 +9,9 @@
 #include "ScriptedWindows.h"
 #include "load/LoadDocument.h"
 #include "load/LoadFileWriter.h"
+#include "master/MainTables.h"
 #include "rules/Cglobals.h"
 #include "shell/BrimloApplication.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "support/Dataset.h"
@@ -144,11 +144,12 @@ int Run(int argc, char** argv) {
     // A short pause inside each page write of master.db makes the kill
     // land inside a post more often.
     JournaledFile::setPageWriteHookForTests([] { ::usleep(200); });
-    Globals().setAppDataDirectory(args.dataDir);
     DialogAnswers answers{[&] { return args.loadFile; }, [&] { return args.exportFile; }};
+    MainWindowHooks hooks = ScriptedWindowHooks(answers);
+    hooks.settings.setAppDataDirectory(args.dataDir);
     std::unique_ptr<TfrmMain> main;
     try {
-        main = std::make_unique<TfrmMain>(ScriptedWindowHooks(answers));
+        main = std::make_unique<TfrmMain>(std::move(hooks));
     } catch (const std::exception& e) {
         ack.say(std::string("FAIL start: ") + e.what());
         return 2;

@@ -12,9 +12,9 @@
 #include "common/TempDir.h"
 #include "common/TypicalDefaults.h"
 #include "load/LoadDocument.h"
+#include "master/MainTables.h"
 #include "master/MasterFields.h"
 #include "rules/Cglobals.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "support/Dataset.h"
@@ -83,9 +83,10 @@ protected:
     }
 
     void start() {
-        Globals().setAppDataDirectory(appDir);
         DialogAnswers answers{[this] { return saveTarget; }, [this] { return exportTarget; }};
-        main_ = std::make_unique<TfrmMain>(ScriptedWindowHooks(answers));
+        MainWindowHooks hooks = ScriptedWindowHooks(answers);
+        hooks.settings.setAppDataDirectory(appDir);
+        main_ = std::make_unique<TfrmMain>(std::move(hooks));
         ShowActive(*main_);
     }
 

@@ -3,7 +3,7 @@
 // bytes go through the main window's own table set-up (the upgrade of an
 // older table, the layout check, the open) and then every field of the
 // record is read the ways the windows read it.
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
 #include "support/DefaultsLayout.h"

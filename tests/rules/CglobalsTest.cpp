@@ -1,5 +1,6 @@
 #include "rules/Cglobals.h"
 
+#include "rules/CodeLists.h"
 #include "rules/NumberFormat.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ namespace {
 using List = std::vector<std::string>;
 
 TEST(CodeLists, OrderAsOffered) {
-    const Cglobals& g = Globals();
+    const CodeLists& g = CodeLists::Standard();
     EXPECT_EQ(g.speciesList(),
               (List{" ",  "A",  "AB", "B",  "DF", "F",  "FA", "IC", "ID", "IF", "LT",
                     "OC", "OD", "P",  "PB", "PF", "PW", "S",  "SB", "SE", "SP"}));
@@ -22,7 +23,7 @@ TEST(CodeLists, OrderAsOffered) {
 }
 
 TEST(CodeLists, AllowedMethodLists) {
-    const Cglobals& g = Globals();
+    const CodeLists& g = CodeLists::Standard();
     EXPECT_EQ(g.allowedMethods(AllowedList::Type1), (List{"2", "3", "4", "5", "6", "7"}));
     EXPECT_EQ(g.allowedMethods(AllowedList::Type2Smalian), (List{"3", "4", "5", "7", "8"}));
     EXPECT_EQ(g.allowedMethods(AllowedList::Type2Alberta), (List{"8"}));

@@ -2,6 +2,7 @@
 
 #include "common/ReferenceVolumes.h"
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 #include "rules/GrossVolume.h"
 
 #include <cmath>
@@ -203,7 +204,7 @@ protected:
     std::mt19937 rng{7};
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     LogMeasures RandomLog(char vm) {
-        const auto& species = Globals().speciesList();
+        const auto& species = CodeLists::Standard().speciesList();
         LogMeasures log;
         log.species = species[Uniform(0, static_cast<int>(species.size()) - 1)];
         log.topd = 2 * Uniform(0, 38);

@@ -2,6 +2,7 @@
 
 #include "common/ReferenceVolumes.h"
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST(AlbertaVolume, PublishedExamples) {
 }
 
 TEST(AlbertaVolume, NonPositiveTopOrLengthGivesZero) {
-    for (const auto& sp : Globals().speciesList()) {
+    for (const auto& sp : CodeLists::Standard().speciesList()) {
         EXPECT_EQ(CalcAlbertaVolume(sp, 0, 50), 0) << sp;
         EXPECT_EQ(CalcAlbertaVolume(sp, 20, 0), 0) << sp;
         EXPECT_EQ(CalcAlbertaVolume(sp, -2, 50), 0) << sp;
@@ -70,7 +71,7 @@ TEST(ConiferSpecies, GroupsByTrimmedExactCode) {
 
 TEST(ConiferSpecies, CodeListGroups) {
     int deciduous = 0;
-    for (const auto& sp : Globals().speciesList())
+    for (const auto& sp : CodeLists::Standard().speciesList())
         deciduous += IsConiferSpecies(sp) ? 0 : 1;
     EXPECT_EQ(deciduous, 6);
 }
@@ -80,7 +81,7 @@ protected:
     std::mt19937 rng{20261209};
     int Even(int lo, int hi) { return 2 * std::uniform_int_distribution<int>(lo / 2, hi / 2)(rng); }
     const std::string& Species() {
-        const auto& list = Globals().speciesList();
+        const auto& list = CodeLists::Standard().speciesList();
         return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(rng)];
     }
 };

@@ -1,6 +1,7 @@
 #include "rules/ProductRules.h"
 
 #include "rules/Cglobals.h"
+#include "rules/CodeLists.h"
 #include "rules/GrossVolume.h"
 
 #include <cmath>
@@ -170,7 +171,7 @@ TEST(ProductRules, RandomLogsMatchReference) {
     for (const std::string method : {"S", "A"})
         for (int i = 0; i < 30000; ++i) {
             LogMeasures log;
-            log.species = pick(Globals().speciesList());
+            log.species = pick(CodeLists::Standard().speciesList());
             log.topd = 2 * uniform(0, 12);
             log.length = 2 * uniform(0, 36);
             log.grossvol = CalcGrossVolume(method[0], log.species, log.topd,

@@ -1,9 +1,9 @@
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "master/MainTables.h"
 #include "shell/DbEdit.h"
 #include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmDefaults.h"
 #include "support/Dataset.h"
 
@@ -33,13 +33,8 @@ protected:
     void SetUp() override {
         tables_ = std::make_unique<MainTables>(dir());
         set({{"HTOPD", Value(16)}});
-        ForgetChosenFolder();
     }
-    void TearDown() override {
-        window_.reset();
-        SetFolderDialog({});
-        ForgetChosenFolder();
-    }
+    void TearDown() override { window_.reset(); }
 
     std::string dir() const { return temp_.path().string() + "/"; }
     Dataset& defaults() { return tables_->defaults(); }
@@ -52,7 +47,7 @@ protected:
     }
 
     TfrmDefaults& open() {
-        window_ = std::make_unique<TfrmDefaults>(defaults());
+        window_ = std::make_unique<TfrmDefaults>(defaults(), folders_);
         window_->show();
         QApplication::setActiveWindow(window_.get());
         return *window_;
@@ -83,6 +78,7 @@ protected:
 
     TempDir temp_;
     std::unique_ptr<MainTables> tables_;
+    FolderBrowser folders_;
     std::unique_ptr<TfrmDefaults> window_;
 };
 
@@ -401,7 +397,7 @@ TEST_F(DefaultsWindowTest, TrimAllowanceBoxStartsTickedForT) {
 
 TEST_F(DefaultsWindowTest, BrowseStoresTheChosenFolderExactly) {
     QString title;
-    SetFolderDialog([&](QWidget*, const QString& caption, const QString&) {
+    folders_.setDialog([&](QWidget*, const QString& caption, const QString&) {
         title = caption;
         return QStringLiteral("/srv/loads");
     });
@@ -419,7 +415,7 @@ TEST_F(DefaultsWindowTest, BrowseStoresTheChosenFolderExactly) {
 TEST_F(DefaultsWindowTest, CancelledBrowseGivesTheEarlierFolderOfTheRun) {
     QString answer = QStringLiteral("/srv/first");
     QString offered;
-    SetFolderDialog([&](QWidget*, const QString&, const QString& start) {
+    folders_.setDialog([&](QWidget*, const QString&, const QString& start) {
         offered = start;
         return answer;
     });
@@ -435,7 +431,7 @@ TEST_F(DefaultsWindowTest, CancelledBrowseGivesTheEarlierFolderOfTheRun) {
 }
 
 TEST_F(DefaultsWindowTest, CancelledBrowseWithNoEarlierChoiceChangesNothing) {
-    SetFolderDialog([](QWidget*, const QString&, const QString&) { return QString(); });
+    folders_.setDialog([](QWidget*, const QString&, const QString&) { return QString(); });
     TfrmDefaults& w = open();
     QTest::mouseClick(w.browseButton(), Qt::LeftButton);
     EXPECT_FALSE(defaults().isEditing());
@@ -531,7 +527,8 @@ namespace {
 TEST(DefaultsWindowLifetime, WindowOutlivingItsTableLeavesItAlone) {
     TempDir temp;
     auto tables = std::make_unique<MainTables>(temp.path().string() + "/");
-    auto window = std::make_unique<TfrmDefaults>(tables->defaults());
+    FolderBrowser folders;
+    auto window = std::make_unique<TfrmDefaults>(tables->defaults(), folders);
     window->show();
     QApplication::setActiveWindow(window.get());
     DbEdit* lessee = window->edit("LESSEE");

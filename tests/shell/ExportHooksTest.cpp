@@ -3,7 +3,7 @@
 #include "MainWindowTestSupport.h"
 #include "common/FileBytes.h"
 #include "common/ScriptedPrompt.h"
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 #include "support/Dataset.h"
 
 #include <QApplication>

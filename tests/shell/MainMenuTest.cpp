@@ -109,9 +109,9 @@ TEST(MainMenu, AltFOpensTheFileMenu) {
 TEST(MainMenu, AboutShowsVersionAndProgramDate) {
     MainWindowFixture fixture;
     auto window = fixture.make();
-    Globals().setVersionText("1.1.0.0");
+    window->hooks().settings.setVersionText("1.1.0.0");
     const auto stamp = std::chrono::system_clock::from_time_t(1700000000); // 2023-11-14 UTC
-    Globals().setProgramDate(stamp);
+    window->hooks().settings.setProgramDate(stamp);
     ScriptedPrompt prompt;
     prompt.allowAny();
     window->action("mnuAbout")->trigger();

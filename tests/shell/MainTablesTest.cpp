@@ -1,4 +1,4 @@
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 
 #include "common/FileBytes.h"
 #include "common/TempDir.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/TempDir.h"
+#include "master/MainTables.h"
 #include "rules/Cglobals.h"
 #include "shell/ChildWindow.h"
-#include "shell/MainTables.h"
 #include "shell/TfrmMain.h"
 
 #include <QCoreApplication>
@@ -20,7 +20,7 @@ struct MainWindowFixture {
     std::string dir = temp.path().string() + "/";
 
     std::unique_ptr<TfrmMain> make(MainWindowHooks hooks = {}) {
-        Globals().setAppDataDirectory(dir);
+        hooks.settings.setAppDataDirectory(dir);
         return std::make_unique<TfrmMain>(std::move(hooks));
     }
 };

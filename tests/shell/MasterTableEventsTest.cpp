@@ -1,6 +1,6 @@
 #include "MainWindowTestSupport.h"
 #include "common/ScriptedPrompt.h"
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 
 #include <QAction>
 #include <QMdiArea>

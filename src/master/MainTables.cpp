@@ -1,4 +1,4 @@
-#include "shell/MainTables.h"
+#include "master/MainTables.h"
 
 #include "master/MasterFields.h"
 #include "rules/Cglobals.h"

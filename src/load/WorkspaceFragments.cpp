@@ -1,4 +1,4 @@
-#include "shell/WorkspaceFragments.h"
+#include "load/WorkspaceFragments.h"
 
 #include "support/BrimloError.h"
 #include "support/SqliteStore.h"
