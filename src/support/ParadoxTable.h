@@ -58,6 +58,7 @@ public:
 
     const std::string& path() const { return file_->path(); }
     const FieldList& fields() const { return header_.fields(); }
+    // The header's count until the chain is read (HeaderOnly), then the chain's.
     size_t recordCount() const { return counts_.records; }
     bool readOnly() const { return header_.keyed(); }
     uint32_t blockSize() const { return header_.blockSize(); }
