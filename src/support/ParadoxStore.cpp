@@ -8,7 +8,9 @@ namespace brimlo {
 ParadoxStore::ParadoxStore(std::unique_ptr<ParadoxTable> table) : table_(std::move(table)) {}
 
 std::unique_ptr<ParadoxStore> ParadoxStore::open(const std::string& path) {
-    return std::make_unique<ParadoxStore>(ParadoxTable::open(path));
+    // a dataset over the store reads records on demand: opening the master
+    // at start-up need not read its block chain
+    return std::make_unique<ParadoxStore>(ParadoxTable::open(path, ParadoxTable::Open::HeaderOnly));
 }
 
 std::unique_ptr<ParadoxStore> ParadoxStore::create(const std::string& path,

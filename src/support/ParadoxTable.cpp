@@ -36,6 +36,7 @@ private:
 class ParadoxTable::Change {
 public:
     explicit Change(ParadoxTable& table) : table_(table), hold_(checked(table), true) {
+        table_.requireChain();
         table_.startChange();
     }
     ~Change() {
@@ -72,11 +73,14 @@ std::unique_ptr<ParadoxTable> ParadoxTable::create(const std::string& path,
     return open(path);
 }
 
-std::unique_ptr<ParadoxTable> ParadoxTable::open(const std::string& path) {
+std::unique_ptr<ParadoxTable> ParadoxTable::open(const std::string& path, Open how) {
     std::unique_ptr<ParadoxTable> table(new ParadoxTable);
     table->file_ = std::make_unique<JournaledFile>(path);
     Hold hold(*table, false);
-    table->load();
+    if (how == Open::Whole)
+        table->load();
+    else
+        table->loadHeader(table->file_->view());
     return table;
 }
 
@@ -135,15 +139,43 @@ bool ParadoxTable::refresh() {
 
 void ParadoxTable::load() {
     const JournaledFile::View file = file_->view();
+    loadHeader(file);
+    loadBlocks(file.data());
+}
+
+void ParadoxTable::loadHeader(const JournaledFile::View& file) {
     header_ = ParadoxHeader::parse(file.data(), file.size(), path());
     file_->setIdentityLength(header_.headerSize());
     seenHeader_.assign(file.data(), file.data() + header_.headerSize());
     seenSize_ = file.size();
     counts_ = header_.counts();
+    chainRead_ = false;
+    blocks_.clear();
+    where_.assign(1, 0);
+}
+
+void ParadoxTable::loadBlocks(const unsigned char* file) {
     blocks_.assign(counts_.fileBlocks + 1u, Block{});
     where_.assign(1, 0);
-    loadFreeList(file.data());
-    loadChain(file.data());
+    loadFreeList(file);
+    loadChain(file);
+    chainRead_ = true;
+}
+
+// Under the lock: the file is as its header was read (lock() reads it anew
+// otherwise). The chain gives its records the ids 1 to n of ids() before
+// it; when the header's count was wrong those ids are not the records'
+// ones, and the table counts as read anew.
+void ParadoxTable::requireChain() {
+    if (chainRead_)
+        return;
+    const uint32_t promised = counts_.records;
+    const JournaledFile::View file = file_->view();
+    loadBlocks(file.data());
+    if (counts_.records != promised) {
+        generation_ = generation_ >= kMaxGeneration ? 1 : generation_ + 1;
+        loadBlocks(file.data()); // the records get ids of the new generation
+    }
 }
 
 void ParadoxTable::loadFreeList(const unsigned char* file) {
@@ -446,6 +478,7 @@ template <class Visit> void ParadoxTable::forEachRecord(Visit&& visit) const {
 
 std::vector<StoredRow> ParadoxTable::readAll() {
     Hold hold(*this, false);
+    requireChain();
     std::vector<StoredRow> rows;
     rows.reserve(counts_.records);
     forEachRecord([&](RowId id, const unsigned char* record) {
@@ -456,6 +489,7 @@ std::vector<StoredRow> ParadoxTable::readAll() {
 
 std::vector<StoredRow> ParadoxTable::readRun(RowId first, size_t count) {
     Hold hold(*this, false);
+    requireChain();
     std::vector<StoredRow> rows;
     uint32_t n = blockOf(first);
     size_t slot = slotOf(n, first);
@@ -473,6 +507,17 @@ std::vector<RowId> ParadoxTable::ids() {
     Hold hold(*this, false);
     std::vector<RowId> ids;
     ids.reserve(counts_.records);
+    // a count the blocks cannot hold is wrong for certain: read the chain
+    const uint64_t room =
+        uint64_t{counts_.fileBlocks} * static_cast<uint64_t>(header_.recordsPerBlock());
+    if (!chainRead_ && counts_.records > room)
+        requireChain();
+    if (!chainRead_) {
+        // the ids the chain will give, in its order (see requireChain)
+        for (uint32_t slot = 1; slot <= counts_.records; ++slot)
+            ids.push_back(static_cast<RowId>((uint64_t{generation_} << 32) | slot));
+        return ids;
+    }
     for (uint32_t n = counts_.firstBlock; n != 0; n = blocks_[n].next)
         ids.insert(ids.end(), blocks_[n].rows.begin(), blocks_[n].rows.end());
     return ids;
@@ -480,6 +525,7 @@ std::vector<RowId> ParadoxTable::ids() {
 
 std::vector<std::vector<Value>> ParadoxTable::readColumns(const std::vector<int>& fields) {
     Hold hold(*this, false);
+    requireChain();
     std::vector<std::vector<Value>> columns(fields.size());
     for (int field : fields)
         if (field < 0 || static_cast<size_t>(field) >= this->fields().size())
@@ -498,6 +544,7 @@ std::vector<std::vector<Value>> ParadoxTable::readColumns(const std::vector<int>
 
 Record ParadoxTable::read(RowId id) {
     Hold hold(*this, false);
+    requireChain();
     const uint32_t block = blockOf(id);
     const std::vector<unsigned char> page = loadBlock(block);
     return decode(
@@ -570,6 +617,7 @@ void ParadoxTable::endBulk() {
 void ParadoxTable::pack() {
     requireWritable();
     Hold hold(*this, true);
+    requireChain();
     const std::vector<StoredRow> rows = readAll();
     const auto size = static_cast<size_t>(header_.recordSize());
     const size_t perBlock = static_cast<size_t>(header_.recordsPerBlock());

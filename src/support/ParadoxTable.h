@@ -46,13 +46,19 @@ class ParadoxTable {
 public:
     // Creates an empty unkeyed table, replacing any file of that name.
     static std::unique_ptr<ParadoxTable> create(const std::string& path, const FieldList& fields);
-    static std::unique_ptr<ParadoxTable> open(const std::string& path);
+    // Reading the block chain of a large table touches every block; with
+    // HeaderOnly the open reads the header (layout, record count) and the
+    // chain is read at the first access that needs it, where a damaged
+    // chain is reported then.
+    enum class Open { Whole, HeaderOnly };
+    static std::unique_ptr<ParadoxTable> open(const std::string& path, Open how = Open::Whole);
     ~ParadoxTable();
     ParadoxTable(const ParadoxTable&) = delete;
     ParadoxTable& operator=(const ParadoxTable&) = delete;
 
     const std::string& path() const { return file_->path(); }
     const FieldList& fields() const { return header_.fields(); }
+    // The header's count until the chain is read (HeaderOnly), then the chain's.
     size_t recordCount() const { return counts_.records; }
     bool readOnly() const { return header_.keyed(); }
     uint32_t blockSize() const { return header_.blockSize(); }
@@ -110,6 +116,9 @@ private:
 
     ParadoxTable() = default;
     void load();
+    void loadHeader(const JournaledFile::View& file);
+    void loadBlocks(const unsigned char* file);
+    void requireChain();
     void lock(bool exclusive);
     void unlock();
     bool changedOnDisk();
@@ -147,6 +156,7 @@ private:
     ParadoxBlockCounts counts_;
     std::vector<Block> blocks_;   // by block number; [0] unused
     std::vector<uint32_t> where_; // block of each RowId, 0 once removed; [0] unused
+    bool chainRead_ = false;      // blocks_ and where_ hold the chain
     Undo undo_;
     int bulkDepth_ = 0;
     int lockDepth_ = 0;
