@@ -262,15 +262,22 @@ std::unique_ptr<SqliteStore> SqliteStore::convert(std::unique_ptr<SqliteStore> o
 
     DeleteTable(buildingPath(path));
     std::unique_ptr<SqliteStore> store = startBuild(path, fields);
-    store->copyRows(rows);
-    // nothing is left in them (emptyLog), and a log must not meet the new file
-    for (const std::string& ending : TableSideFileEndings()) {
-        std::error_code error;
-        std::filesystem::remove(path + ending, error);
-        if (error) {
-            DeleteTable(buildingPath(path));
-            throw BrimloError("Cannot convert table '" + path + "': " + error.message());
+    try {
+        store->copyRows(rows);
+        // nothing is left in them (emptyLog), and a log must not meet the new file
+        for (const std::string& ending : TableSideFileEndings()) {
+            std::error_code error;
+            std::filesystem::remove(path + ending, error);
+            if (error)
+                throw BrimloError("Cannot convert table '" + path + "': " + error.message());
         }
+    } catch (const BrimloError&) {
+        store.reset();
+        try {
+            DeleteTable(buildingPath(path));
+        } catch (const BrimloError&) { // the conversion error is the one to tell
+        }
+        throw;
     }
     store->publish();
     SyncDirectoryOf(path);
