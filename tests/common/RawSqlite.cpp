@@ -1,5 +1,6 @@
 #include "common/RawSqlite.h"
 
+#include <filesystem>
 #include <sqlite3.h>
 #include <stdexcept>
 
@@ -69,25 +70,42 @@ std::vector<std::vector<std::string>> QueryRows(const std::string& path, const s
 }
 
 void WriteVersion11Table(const std::string& path, const FieldList& fields,
-                         const std::vector<std::string>& inserts) {
-    Connection c(path);
-    c.exec("PRAGMA journal_mode=WAL");
-    c.exec("BEGIN");
-    c.exec("PRAGMA application_id=1112689741"); // "BRLM"
-    c.exec("PRAGMA user_version=1");
-    c.exec("CREATE TABLE layout(pos INTEGER PRIMARY KEY, name BLOB NOT NULL, "
-           "type INTEGER NOT NULL, size INTEGER NOT NULL)");
-    std::string columns;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        columns += ", c" + std::to_string(i);
-        c.exec("INSERT INTO layout VALUES(" + std::to_string(i) + ", CAST('" + fields[i].name +
-               "' AS BLOB), " + std::to_string(Version11Type(fields[i].type)) + ", " +
-               std::to_string(fields[i].size) + ")");
+                         const std::vector<std::string>& inserts, bool inLog) {
+    const std::string saved = path + ".saved";
+    {
+        Connection c(path);
+        c.exec("PRAGMA journal_mode=WAL");
+        c.exec("PRAGMA wal_autocheckpoint=0");
+        c.exec("BEGIN");
+        c.exec("PRAGMA application_id=1112689741"); // "BRLM"
+        c.exec("PRAGMA user_version=1");
+        c.exec("CREATE TABLE layout(pos INTEGER PRIMARY KEY, name BLOB NOT NULL, "
+               "type INTEGER NOT NULL, size INTEGER NOT NULL)");
+        std::string columns;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            columns += ", c" + std::to_string(i);
+            c.exec("INSERT INTO layout VALUES(" + std::to_string(i) + ", CAST('" + fields[i].name +
+                   "' AS BLOB), " + std::to_string(Version11Type(fields[i].type)) + ", " +
+                   std::to_string(fields[i].size) + ")");
+        }
+        c.exec("CREATE TABLE records(rid INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
+        c.exec("COMMIT");
+        c.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        std::filesystem::copy_file(path, saved, std::filesystem::copy_options::overwrite_existing);
+        c.exec("BEGIN");
+        for (const std::string& insert : inserts)
+            c.exec(insert);
+        c.exec("COMMIT");
+        std::filesystem::copy_file(path + "-wal", saved + "-wal",
+                                   std::filesystem::copy_options::overwrite_existing);
     }
-    c.exec("CREATE TABLE records(rid INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
-    for (const std::string& insert : inserts)
-        c.exec(insert);
-    c.exec("COMMIT");
+    if (inLog) {
+        std::filesystem::rename(saved, path);
+        std::filesystem::rename(saved + "-wal", path + "-wal");
+    } else {
+        std::filesystem::remove(saved);
+        std::filesystem::remove(saved + "-wal");
+    }
 }
 
 } // namespace brimlo::testing

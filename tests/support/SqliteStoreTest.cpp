@@ -225,14 +225,19 @@ TEST(SqliteStoreTest, ATableIsOneSqliteTableOfNamedTypedColumns) {
 }
 
 // A file of version 1.1 is built here with SQLite alone; opening converts it
-// once, keeping every record under its id, every byte of its texts.
-TEST(SqliteStoreTest, AVersion11TableIsConvertedKeepingEveryRecord) {
+// once, keeping every record under its id, every byte of its texts, the
+// records a killed program left in the log too.
+class Version11Conversion : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Version11Conversion, KeepsEveryRecord) {
     TempDir dir;
     const std::string path = dir / "Log1.db";
     WriteVersion11Table(path, AllKinds(),
                         {"INSERT INTO records VALUES(2, 7, X'436166E9809F00FF', -32768, "
                          "0.1, 730119, 1)",
-                         "INSERT INTO records(rid, c0) VALUES(5, 1)"});
+                         "INSERT INTO records(rid, c0) VALUES(5, 1)"},
+                        GetParam());
+    ASSERT_EQ(std::filesystem::exists(path + "-wal"), GetParam());
     for (int opening = 0; opening < 2; ++opening) {
         auto store = SqliteStore::open(path);
         EXPECT_EQ(store->fields(), AllKinds());
@@ -250,6 +255,8 @@ TEST(SqliteStoreTest, AVersion11TableIsConvertedKeepingEveryRecord) {
               std::vector<std::vector<std::string>>{{"1999-12-31"}});
     EXPECT_FALSE(std::filesystem::exists(SqliteStore::buildingPath(path)));
 }
+
+INSTANTIATE_TEST_SUITE_P(SqliteStoreTest, Version11Conversion, ::testing::Bool());
 
 // A table that cannot be converted as it is stays byte for byte as it was.
 TEST(SqliteStoreTest, TablesThatCannotBeConvertedAreRefusedUntouched) {
