@@ -260,7 +260,6 @@ std::unique_ptr<SqliteStore> SqliteStore::convert(std::unique_ptr<SqliteStore> o
     older->closeConnection();
     older.reset();
 
-    DeleteTable(buildingPath(path));
     std::unique_ptr<SqliteStore> store = startBuild(path, fields);
     try {
         store->copyRows(rows);
