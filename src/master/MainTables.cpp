@@ -7,7 +7,6 @@
 #include "support/ParadoxStore.h"
 #include "support/SqliteStore.h"
 #include "support/TableFiles.h"
-#include "support/TableSql.h"
 
 #include <QDate>
 #include <filesystem>
@@ -95,13 +94,12 @@ void MainTables::openTables() {
 // any other layout is refused as it stands, never altered.
 std::unique_ptr<TableStore> MainTables::openDefaultsStore() {
     RefuseEmptyFile(defaultsPath());
-    std::unique_ptr<TableStore> store = SqliteStore::open(defaultsPath());
-    if (IsOlderDefaultsLayout(store->fields())) {
-        store.reset();
-        ExecuteTableSql("ALTER TABLE \"" + defaultsPath() +
-                        "\" ADD COLUMN TRIM_ALLOWANCE VARCHAR(1)");
-        store = SqliteStore::open(defaultsPath());
-    }
+    std::unique_ptr<SqliteStore> store =
+        SqliteStore::open(defaultsPath(), [](const FieldList& fields) {
+            return IsOlderDefaultsLayout(fields) || SameNamesAndTypes(fields, DefaultsFields());
+        });
+    if (IsOlderDefaultsLayout(store->fields()))
+        store->addColumn(DefaultsFields().back());
     RequireLayout(*store, DefaultsFields(), defaultsPath());
     return store;
 }

@@ -1,6 +1,7 @@
 #include "support/SqliteStore.h"
 
 #include "support/BrimloError.h"
+#include "support/SqliteColumns.h"
 #include "support/TableFiles.h"
 
 #include <cctype>
@@ -15,17 +16,6 @@ namespace brimlo {
 
 namespace {
 
-// Marks a database file as a table of this program ("BRLM").
-constexpr int kApplicationId = 0x42524C4D;
-constexpr int kLayoutVersion = 1;
-
-// Appended rather than prefixed: GCC 12 warns falsely about "c" + text at -O3.
-std::string Column(size_t index) {
-    std::string name(1, 'c');
-    name += std::to_string(index);
-    return name;
-}
-
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
@@ -36,6 +26,28 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
+// Marks a database file as a table of this program ("BRLM").
+constexpr int kApplicationId = 0x42524C4D;
+// 1: a field list and numbered columns (version 1.1); 2: named columns.
+constexpr int kOlderLayoutVersion = 1;
+constexpr int kLayoutVersion = 2;
+
+// Older tables numbered their columns c0, c1, ...
+// Appended rather than prefixed: GCC 12 warns falsely about "c" + text at -O3.
+std::string OlderColumn(size_t index) {
+    std::string name(1, 'c');
+    name += std::to_string(index);
+    return name;
+}
+
+// SQLite's own names for the row id, which a column must not hide.
+bool IsRowIdName(const std::string& name) {
+    for (const char* reserved : {"ROWID", "OID", "_ROWID_"})
+        if (SameName(name, reserved))
+            return true;
+    return false;
+}
+
 void CheckLayout(const FieldList& fields) {
     if (fields.empty())
         throw BrimloError("A table needs at least one field");
@@ -43,60 +55,14 @@ void CheckLayout(const FieldList& fields) {
         const FieldDef& f = fields[i];
         if (f.name.empty())
             throw BrimloError("A field has no name");
+        if (IsRowIdName(f.name))
+            throw BrimloError("Field name '" + f.name + "' is reserved");
         if (f.type == FieldType::Alpha && (f.size < 1 || f.size > 255))
             throw BrimloError("Invalid size of field '" + f.name + "'");
         for (size_t j = 0; j < i; ++j)
             if (SameName(fields[j].name, f.name))
                 throw BrimloError("Duplicate field name '" + f.name + "'");
     }
-}
-
-Value ReadColumn(sqlite3_stmt* statement, int column, FieldType type) {
-    const int stored = sqlite3_column_type(statement, column);
-    if (stored == SQLITE_NULL)
-        return Value();
-    switch (type) {
-    case FieldType::Alpha: {
-        const void* bytes = sqlite3_column_blob(statement, column);
-        const int size = sqlite3_column_bytes(statement, column);
-        return Value(std::string(static_cast<const char*>(bytes), static_cast<size_t>(size)));
-    }
-    case FieldType::Short:
-    case FieldType::Long:
-        return Value(static_cast<int32_t>(sqlite3_column_int64(statement, column)));
-    case FieldType::Number:
-        return Value(sqlite3_column_double(statement, column));
-    case FieldType::Date:
-        return Value(Date{static_cast<int32_t>(sqlite3_column_int64(statement, column))});
-    case FieldType::Logical:
-        return Value(sqlite3_column_int64(statement, column) != 0);
-    }
-    return Value();
-}
-
-int BindValue(sqlite3_stmt* statement, int slot, FieldType type, const Value& v) {
-    if (v.isNull())
-        return sqlite3_bind_null(statement, slot);
-    switch (type) {
-    case FieldType::Alpha: {
-        const std::string text = v.asString();
-        return sqlite3_bind_blob(statement, slot, text.data(), static_cast<int>(text.size()),
-                                 SQLITE_TRANSIENT);
-    }
-    case FieldType::Short:
-    case FieldType::Long:
-        return sqlite3_bind_int(statement, slot, v.asInt());
-    case FieldType::Number:
-        return sqlite3_bind_double(statement, slot, v.asDouble());
-    case FieldType::Date: {
-        const Date d = v.asDate();
-        return d.valid() ? sqlite3_bind_int(statement, slot, d.days)
-                         : sqlite3_bind_null(statement, slot);
-    }
-    case FieldType::Logical:
-        return sqlite3_bind_int(statement, slot, v.asBool() ? 1 : 0);
-    }
-    return sqlite3_bind_null(statement, slot);
 }
 
 } // namespace
@@ -142,8 +108,24 @@ std::unique_ptr<SqliteStore> SqliteStore::create(const std::string& path, const 
 }
 
 std::unique_ptr<SqliteStore> SqliteStore::build(const std::string& path, const FieldList& fields) {
-    CheckLayout(fields);
+    CheckLayout(fields); // before the old table is gone
     DeleteTable(path);
+    return startBuild(path, fields);
+}
+
+namespace {
+
+// The SQLite table takes the name of its file (defaults, Header3, Log3).
+std::string TableNameFor(const std::string& path) {
+    return std::filesystem::path(path).stem().string();
+}
+
+} // namespace
+
+// Starts a table beside path, leaving whatever lies under path as it is.
+std::unique_ptr<SqliteStore> SqliteStore::startBuild(const std::string& path,
+                                                     const FieldList& fields) {
+    CheckLayout(fields);
     const std::string building = buildingPath(path);
     try {
         DeleteTable(building);
@@ -152,9 +134,12 @@ std::unique_ptr<SqliteStore> SqliteStore::build(const std::string& path, const F
         // Off before the switch to the write-ahead log, which writes the
         // new file's first page and would flush it.
         store->setFlushToDisk(false);
+        // Space of removed records is given back page by page (pack), which
+        // keeps the ids; it must be chosen before the first table exists.
+        store->exec("PRAGMA auto_vacuum=INCREMENTAL");
         store->configure();
         store->setFlushToDisk(false);
-        store->createSchema(fields);
+        store->createSchema(fields, TableNameFor(path));
         store->readLayout();
         store->prepareStatements();
         store->target_ = path;
@@ -218,7 +203,8 @@ bool HasSqliteSignature(const std::string& path) {
 
 } // namespace
 
-std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path) {
+std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path,
+                                               const FieldCheck& convertible) {
     if (!TableExists(path))
         throw BrimloError("Cannot open table '" + path + "': the file does not exist");
     // SQLite would turn an empty file into a database at the first pragma;
@@ -231,13 +217,103 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const std::string& path) {
         // another program's database is refused before anything (the
         // journal mode) is changed in it
         store->requireOurs();
+        const int version = store->layoutVersion();
+        if (version == kOlderLayoutVersion)
+            return convert(std::move(store), convertible);
+        if (version != kLayoutVersion)
+            throw BrimloError("the table was written by another version of this program");
         store->configure();
         store->readLayout();
         store->prepareStatements();
     } catch (const BrimloError& e) {
+        if (e.text().rfind("Cannot ", 0) == 0)
+            throw;
         throw BrimloError("Cannot open table '" + path + "': " + e.text());
     }
     return store;
+}
+
+// Reads everything of the older table before anything is written: a table
+// that cannot be read whole, or whose fields are not wanted, stays as it is.
+// The new table is built beside it, and the older one's log folded in and
+// emptied first, so that no log of the older file applies to the new one.
+std::unique_ptr<SqliteStore> SqliteStore::convert(std::unique_ptr<SqliteStore> older,
+                                                  const FieldCheck& convertible) {
+    const std::string path = older->path_;
+    const FieldList fields = older->readOlderLayout();
+    if (convertible && !convertible(fields))
+        throw BrimloError("the table has an older form and fields this program does not use");
+    std::string columns;
+    for (size_t i = 0; i < fields.size(); ++i)
+        columns += ", " + OlderColumn(i);
+    sqlite3_stmt* select = older->prepare("SELECT rid" + columns + " FROM records ORDER BY rid");
+    std::vector<StoredRow> rows;
+    try {
+        older->fields_ = fields;
+        rows = older->readRows(select, fields.size());
+    } catch (...) {
+        sqlite3_finalize(select);
+        throw;
+    }
+    sqlite3_finalize(select);
+    older->emptyLog();
+    older->closeConnection();
+    older.reset();
+
+    std::unique_ptr<SqliteStore> store = startBuild(path, fields);
+    try {
+        store->copyRows(rows);
+        // nothing is left in them (emptyLog), and a log must not meet the new file
+        for (const std::string& ending : TableSideFileEndings()) {
+            std::error_code error;
+            std::filesystem::remove(path + ending, error);
+            if (error)
+                throw BrimloError("Cannot convert table '" + path + "': " + error.message());
+        }
+    } catch (const BrimloError&) {
+        store.reset();
+        try {
+            DeleteTable(buildingPath(path));
+        } catch (const BrimloError&) { // the conversion error is the one to tell
+        }
+        throw;
+    }
+    store->publish();
+    SyncDirectoryOf(path);
+    return store;
+}
+
+void SqliteStore::emptyLog() {
+    sqlite3_stmt* checkpoint = prepare("PRAGMA wal_checkpoint(TRUNCATE)");
+    const int rc = sqlite3_step(checkpoint);
+    const bool done = rc == SQLITE_ROW && sqlite3_column_int(checkpoint, 0) == 0;
+    sqlite3_finalize(checkpoint);
+    if (!done)
+        throw BrimloError("the table is in use");
+}
+
+// Inserts the rows under their ids in one transaction of the build.
+void SqliteStore::copyRows(const std::vector<StoredRow>& rows) {
+    std::string columns, slots;
+    for (const FieldDef& field : fields_) {
+        columns += QuotedName(field.name) + ", ";
+        slots += "?, ";
+    }
+    sqlite3_stmt* add =
+        prepare("INSERT INTO " + table_ + "(" + columns + "rowid) VALUES(" + slots + "?)");
+    try {
+        writeTransaction([&] {
+            for (const StoredRow& row : rows) {
+                bindRecord(add, row.values);
+                sqlite3_bind_int64(add, static_cast<int>(fields_.size()) + 1, row.id);
+                step(add);
+            }
+        });
+    } catch (...) {
+        sqlite3_finalize(add);
+        throw;
+    }
+    sqlite3_finalize(add);
 }
 
 void SqliteStore::connect(int flags) {
@@ -267,32 +343,15 @@ void SqliteStore::setFlushToDisk(bool on) {
     exec(on ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF");
 }
 
-void SqliteStore::createSchema(const FieldList& fields) {
+void SqliteStore::createSchema(const FieldList& fields, const std::string& table) {
     std::string columns;
-    for (size_t i = 0; i < fields.size(); ++i)
-        columns += ", " + Column(i);
+    for (const FieldDef& field : fields)
+        columns += (columns.empty() ? "" : ", ") + ColumnDeclaration(field);
     exec("BEGIN IMMEDIATE");
     try {
         exec("PRAGMA application_id=" + std::to_string(kApplicationId));
         exec("PRAGMA user_version=" + std::to_string(kLayoutVersion));
-        exec("CREATE TABLE layout(pos INTEGER PRIMARY KEY, name BLOB NOT NULL, "
-             "type INTEGER NOT NULL, size INTEGER NOT NULL)");
-        exec("CREATE TABLE records(rid INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
-        sqlite3_stmt* add = prepare("INSERT INTO layout(pos, name, type, size) VALUES(?, ?, ?, ?)");
-        for (size_t i = 0; i < fields.size(); ++i) {
-            sqlite3_reset(add);
-            sqlite3_bind_int(add, 1, static_cast<int>(i));
-            sqlite3_bind_blob(add, 2, fields[i].name.data(),
-                              static_cast<int>(fields[i].name.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_int(add, 3, static_cast<int>(fields[i].type));
-            sqlite3_bind_int(add, 4, fields[i].size);
-            const int rc = sqlite3_step(add);
-            if (rc != SQLITE_DONE) {
-                sqlite3_finalize(add);
-                throw BrimloError(sqlite3_errmsg(db_));
-            }
-        }
-        sqlite3_finalize(add);
+        exec("CREATE TABLE " + QuotedName(table) + "(" + columns + ")");
         exec("COMMIT");
     } catch (...) {
         rollback();
@@ -313,9 +372,60 @@ void SqliteStore::requireOurs() {
         throw BrimloError("the file is not a table of this program");
 }
 
+int SqliteStore::layoutVersion() {
+    sqlite3_stmt* read = prepare("PRAGMA user_version");
+    const int rc = sqlite3_step(read);
+    const int version = rc == SQLITE_ROW ? sqlite3_column_int(read, 0) : -1;
+    sqlite3_finalize(read);
+    if (rc != SQLITE_ROW)
+        throw BrimloError(sqlite3_errmsg(db_));
+    return version;
+}
+
+namespace {
+
+std::string TextColumn(sqlite3_stmt* statement, int column) {
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    return text ? std::string(reinterpret_cast<const char*>(text),
+                              static_cast<size_t>(sqlite3_column_bytes(statement, column)))
+                : std::string();
+}
+
+} // namespace
+
+// The fields are the columns of the file's one table, as SQLite lists them.
 void SqliteStore::readLayout() {
     requireOurs();
+    std::vector<std::string> tables;
+    sqlite3_stmt* names = prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                  "name NOT LIKE 'sqlite%' ORDER BY name");
+    while (sqlite3_step(names) == SQLITE_ROW)
+        tables.push_back(TextColumn(names, 0));
+    sqlite3_finalize(names);
+    if (tables.size() != 1)
+        throw BrimloError("the file does not hold one table");
+    table_ = QuotedName(tables.front());
     fields_.clear();
+    sqlite3_stmt* info = prepare("PRAGMA table_info(" + table_ + ")");
+    int rc;
+    bool ours = true;
+    while ((rc = sqlite3_step(info)) == SQLITE_ROW) {
+        const std::optional<FieldDef> field =
+            FieldOfColumn(TextColumn(info, 1), TextColumn(info, 2));
+        ours = ours && field && sqlite3_column_int(info, 5) == 0;
+        if (field)
+            fields_.push_back(*field);
+    }
+    sqlite3_finalize(info);
+    if (rc != SQLITE_DONE)
+        throw BrimloError(sqlite3_errmsg(db_));
+    if (!ours || fields_.empty())
+        throw BrimloError("the field list is damaged");
+}
+
+// The field list of a table of the older form.
+FieldList SqliteStore::readOlderLayout() {
+    FieldList fields;
     sqlite3_stmt* read = prepare("SELECT name, type, size FROM layout ORDER BY pos");
     int rc;
     while ((rc = sqlite3_step(read)) == SQLITE_ROW) {
@@ -328,13 +438,17 @@ void SqliteStore::readLayout() {
             sqlite3_finalize(read);
             throw BrimloError("the field list is damaged");
         }
-        fields_.push_back(f);
+        fields.push_back(f);
     }
     sqlite3_finalize(read);
     if (rc != SQLITE_DONE)
         throw BrimloError(sqlite3_errmsg(db_));
-    if (fields_.empty())
+    try {
+        CheckLayout(fields);
+    } catch (const BrimloError&) {
         throw BrimloError("the field list is damaged");
+    }
+    return fields;
 }
 
 void SqliteStore::prepareStatements() {
@@ -342,14 +456,15 @@ void SqliteStore::prepareStatements() {
     std::string columns, slots, sets;
     for (size_t i = 0; i < fields_.size(); ++i) {
         const std::string sep = i ? ", " : "";
-        columns += sep + Column(i);
+        const std::string column = QuotedName(fields_[i].name);
+        columns += sep + column;
         slots += sep + "?";
-        sets += sep + Column(i) + " = ?";
+        sets += sep + column + " = ?";
     }
-    insert_ = prepare("INSERT INTO records(" + columns + ") VALUES(" + slots + ")");
-    update_ = prepare("UPDATE records SET " + sets + " WHERE rid = ?");
-    remove_ = prepare("DELETE FROM records WHERE rid = ?");
-    select_ = prepare("SELECT rid, " + columns + " FROM records ORDER BY rid");
+    insert_ = prepare("INSERT INTO " + table_ + "(" + columns + ") VALUES(" + slots + ")");
+    update_ = prepare("UPDATE " + table_ + " SET " + sets + " WHERE rowid = ?");
+    remove_ = prepare("DELETE FROM " + table_ + " WHERE rowid = ?");
+    select_ = prepare("SELECT rowid, " + columns + " FROM " + table_ + " ORDER BY rowid");
 }
 
 void SqliteStore::finalizeStatements() {
@@ -396,16 +511,21 @@ void SqliteStore::bindRecord(sqlite3_stmt* statement, const Record& values) {
 }
 
 std::vector<StoredRow> SqliteStore::readAll() {
+    return readRows(select_, fields_.size());
+}
+
+// Rows of a statement that selects the id and then the fields in order.
+std::vector<StoredRow> SqliteStore::readRows(sqlite3_stmt* select, size_t columns) {
     std::vector<StoredRow> rows;
-    sqlite3_reset(select_);
+    sqlite3_reset(select);
     int rc;
-    while ((rc = sqlite3_step(select_)) == SQLITE_ROW) {
-        StoredRow row{sqlite3_column_int64(select_, 0), Record(fields_.size())};
-        for (size_t i = 0; i < fields_.size(); ++i)
-            row.values[i] = ReadColumn(select_, static_cast<int>(i) + 1, fields_[i].type);
+    while ((rc = sqlite3_step(select)) == SQLITE_ROW) {
+        StoredRow row{sqlite3_column_int64(select, 0), Record(columns)};
+        for (size_t i = 0; i < columns; ++i)
+            row.values[i] = ReadColumn(select, static_cast<int>(i) + 1, fields_[i].type);
         rows.push_back(std::move(row));
     }
-    sqlite3_reset(select_);
+    sqlite3_reset(select);
     if (rc != SQLITE_DONE)
         fail("read");
     return rows;
@@ -515,7 +635,9 @@ void SqliteStore::endBulk() {
 void SqliteStore::pack() {
     if (bulk_ > 0)
         throw BrimloError("Cannot pack table '" + path_ + "' while it is being written");
-    if (sqlite3_exec(db_, "VACUUM", nullptr, nullptr, nullptr) != SQLITE_OK)
+    // Gives free pages back to the file system; unlike VACUUM it leaves the
+    // ids as they are.
+    if (sqlite3_exec(db_, "PRAGMA incremental_vacuum", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail("pack");
 }
 
@@ -527,20 +649,9 @@ void SqliteStore::addColumn(const FieldDef& field) {
     } catch (const BrimloError& e) {
         throw BrimloError("Cannot add a field to table '" + path_ + "': " + e.text());
     }
-    writeTransaction([&] {
-        exec("ALTER TABLE records ADD COLUMN " + Column(fields_.size()));
-        sqlite3_stmt* add = prepare("INSERT INTO layout(pos, name, type, size) VALUES(?, ?, ?, ?)");
-        sqlite3_bind_int(add, 1, static_cast<int>(fields_.size()));
-        sqlite3_bind_blob(add, 2, field.name.data(), static_cast<int>(field.name.size()),
-                          SQLITE_TRANSIENT);
-        sqlite3_bind_int(add, 3, static_cast<int>(field.type));
-        sqlite3_bind_int(add, 4, field.size);
-        const int rc = sqlite3_step(add);
-        sqlite3_finalize(add);
-        if (rc != SQLITE_DONE)
-            fail("write");
-    });
-    fields_ = std::move(wider);
+    writeTransaction(
+        [&] { exec("ALTER TABLE " + table_ + " ADD COLUMN " + ColumnDeclaration(field)); });
+    readLayout();
     prepareStatements();
 }
 

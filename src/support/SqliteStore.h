@@ -2,6 +2,7 @@
 
 #include "support/TableStore.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,8 +12,12 @@ struct sqlite3_stmt;
 namespace brimlo {
 
 // A private table (defaults, workspaces) kept in one SQLite database file
-// under the table's own file name. The file holds the field list, so that
-// opening restores the layout, and the records; texts are kept as bytes.
+// under the table's own file name: one SQLite table, named after the file,
+// whose columns are the fields (SqliteColumns), records in their order of
+// insertion (rowid). Opening reads the layout back from the columns.
+//
+// Files of version 1.1 kept a field list and numbered columns instead;
+// opening one converts it once to this form (see open()).
 //
 // Every change is one committed transaction that has reached the disk when
 // the call returns. Between beginBulk and the outer endBulk all changes form
@@ -35,7 +40,14 @@ public:
     // it published (SyncDirectoryOf).
     void publish();
     bool building() const { return !target_.empty(); }
-    static std::unique_ptr<SqliteStore> open(const std::string& path);
+    // Opens the table. A table of the older form is converted when
+    // convertible accepts its fields (any fields when it is not given): built
+    // whole beside it with every record and id kept, made durable and renamed
+    // over it, so a program stopped meanwhile leaves the old table or the
+    // new one. Otherwise it is refused and left as it was.
+    using FieldCheck = std::function<bool(const FieldList&)>;
+    static std::unique_ptr<SqliteStore> open(const std::string& path,
+                                             const FieldCheck& convertible = {});
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
     SqliteStore& operator=(const SqliteStore&) = delete;
@@ -51,8 +63,9 @@ public:
     void endBulk() override;
     void pack() override;
 
-    // Adds a field at the end of the layout; existing records hold null in
-    // it. Raises when the table has a field of that name already.
+    // Adds a field at the end of the layout with SQLite's ALTER TABLE ... ADD
+    // COLUMN, in a transaction of its own; existing records hold null in it.
+    // Raises when the table has a field of that name already.
     void addColumn(const FieldDef& field);
 
     // Whether a commit waits until the disk has the data. On by default;
@@ -65,11 +78,21 @@ public:
 private:
     explicit SqliteStore(std::string path);
 
+    static std::unique_ptr<SqliteStore> startBuild(const std::string& path,
+                                                   const FieldList& fields);
+    static std::unique_ptr<SqliteStore> convert(std::unique_ptr<SqliteStore> older,
+                                                const FieldCheck& convertible);
+
     void connect(int flags);
     void configure();
-    void createSchema(const FieldList& fields);
+    void createSchema(const FieldList& fields, const std::string& table);
     void requireOurs();
+    int layoutVersion();
     void readLayout();
+    FieldList readOlderLayout();
+    std::vector<StoredRow> readRows(sqlite3_stmt* select, size_t columns);
+    void copyRows(const std::vector<StoredRow>& rows);
+    void emptyLog();
     void prepareStatements();
     void finalizeStatements();
     sqlite3_stmt* prepare(const std::string& sql);
@@ -87,6 +110,7 @@ private:
     std::string path_;
     std::string target_; // the name a table being built will take
     sqlite3* db_ = nullptr;
+    std::string table_; // the SQLite table's name, quoted
     FieldList fields_;
     int bulk_ = 0;
     bool bulkBroken_ = false;

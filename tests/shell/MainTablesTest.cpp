@@ -1,6 +1,7 @@
 #include "master/MainTables.h"
 
 #include "common/FileBytes.h"
+#include "common/RawSqlite.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/DefaultsLayout.h"
@@ -205,6 +206,32 @@ void OtherDefaultsLayout(const fs::path& path) {
     other.pop_back();
     other.pop_back();
     SqliteStore::create(path.string(), other);
+}
+
+// A defaults table of version 1.1 (written here with SQLite alone) keeps its
+// record through the conversion and the added column; one of any other
+// layout is refused before the conversion touches it.
+TEST(MainTables, Version11DefaultsTableIsConvertedOnlyWhenItsLayoutFits) {
+    for (const size_t dropped : {1u, 2u}) {
+        TempDir temp;
+        FieldList fields = DefaultsFields();
+        fields.resize(fields.size() - dropped);
+        brimlo::testing::WriteVersion11Table(
+            (temp / "defaults.db").string(), fields,
+            {"INSERT INTO records(rid, c0, c33) VALUES(1, X'5020', CAST('/srv/loads' AS BLOB))"});
+        if (dropped == 2) {
+            ExpectRefused(temp, "defaults.db");
+            continue;
+        }
+        MainTables tables(Dir(temp));
+        Dataset& d = tables.defaults();
+        EXPECT_EQ(DefaultsFields(), d.fields());
+        ASSERT_EQ(1, d.recordCount());
+        d.first();
+        EXPECT_EQ("P ", d.field("SPECIES").asString());
+        EXPECT_TRUE(d.field("TRIM_ALLOWANCE").isNull());
+        EXPECT_EQ("/srv/loads", tables.defaultDataPath());
+    }
 }
 
 const Spoiled kSpoiled[] = {

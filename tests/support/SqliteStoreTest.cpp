@@ -1,11 +1,11 @@
 #include "support/SqliteStore.h"
 
+#include "common/RawSqlite.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
 #include "support/DefaultsLayout.h"
 #include "support/TableFiles.h"
-#include "support/TableSql.h"
 
 #include <algorithm>
 #include <csignal>
@@ -21,7 +21,9 @@
 namespace brimlo {
 namespace {
 
+using testing::QueryRows;
 using testing::TempDir;
+using testing::WriteVersion11Table;
 
 FieldList AllKinds() {
     return {{"LOGNUM", FieldType::Long},  {"NAME", FieldType::Alpha, 20},
@@ -190,7 +192,94 @@ TEST(SqliteStoreTest, EmptyOrForeignFilesAreRefusedAndLeftUntouched) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
 }
 
-TEST(SqliteStoreTest, UpgradeStatementAddsTheColumnOnceAtTheEnd) {
+// What an office sees opening the file with SQLite's own tools.
+TEST(SqliteStoreTest, ATableIsOneSqliteTableOfNamedTypedColumns) {
+    TempDir dir;
+    const std::string path = dir / "defaults.db";
+    {
+        Dataset ds(SqliteStore::create(path, DefaultsFields()));
+        ds.insert();
+        ds.setField("SPECIES", "SP");
+        ds.setField("LENGTH", 48);
+        ds.setField("DATEWEIGHED", Date::fromYmd(1999, 12, 31));
+        ds.post();
+    }
+    using Rows = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(QueryRows(path, "SELECT type, name FROM sqlite_master"),
+              (Rows{{"table", "defaults"}}));
+    const Rows columns = QueryRows(path, "SELECT name, type FROM pragma_table_info('defaults')");
+    ASSERT_EQ(columns.size(), DefaultsFields().size());
+    for (size_t i = 0; i < columns.size(); ++i)
+        EXPECT_EQ(columns[i][0], DefaultsFields()[i].name);
+    const std::pair<size_t, const char*> declared[] = {
+        {0, "VARCHAR(2)"}, {3, "SMALLINT"}, {17, "INTEGER"}, {21, "DATE"}, {36, "VARCHAR(1)"}};
+    for (const auto& [column, type] : declared)
+        EXPECT_EQ(columns[column][1], type) << columns[column][0];
+    EXPECT_EQ(QueryRows(path, "SELECT LENGTH, DATEWEIGHED FROM defaults WHERE SPECIES = 'SP'"),
+              (Rows{{"48", "1999-12-31"}}));
+}
+
+// A file of version 1.1 is built here with SQLite alone; opening converts it
+// once, keeping every record under its id, every byte of its texts, the
+// records a killed program left in the log too.
+class Version11Conversion : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Version11Conversion, KeepsEveryRecord) {
+    TempDir dir;
+    const std::string path = dir / "Log1.db";
+    WriteVersion11Table(path, AllKinds(),
+                        {"INSERT INTO records VALUES(2, 7, X'436166E9809F00FF', -32768, "
+                         "0.1, 730119, 1)",
+                         "INSERT INTO records(rid, c0) VALUES(5, 1)"},
+                        GetParam());
+    ASSERT_EQ(std::filesystem::exists(path + "-wal"), GetParam());
+    for (int opening = 0; opening < 2; ++opening) {
+        auto store = SqliteStore::open(path);
+        EXPECT_EQ(store->fields(), AllKinds());
+        const std::vector<StoredRow> rows = store->readAll();
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].id, 2);
+        EXPECT_EQ(rows[0].values, (Record{7, std::string("Caf\xE9\x80\x9F\0\xFF", 8), -32768, 0.1,
+                                          Date::fromYmd(1999, 12, 31), true}));
+        EXPECT_EQ(rows[1].id, 5);
+        EXPECT_EQ(rows[1].values, (Record{1, {}, {}, {}, {}, {}}));
+    }
+    EXPECT_EQ(QueryRows(path, "SELECT name FROM sqlite_master"),
+              std::vector<std::vector<std::string>>{{"Log1"}});
+    EXPECT_EQ(QueryRows(path, "SELECT WEIGHED FROM Log1 WHERE LOGNUM = 7"),
+              std::vector<std::vector<std::string>>{{"1999-12-31"}});
+    EXPECT_FALSE(std::filesystem::exists(SqliteStore::buildingPath(path)));
+}
+
+INSTANTIATE_TEST_SUITE_P(SqliteStoreTest, Version11Conversion, ::testing::Bool());
+
+// A table that cannot be converted as it is stays byte for byte as it was.
+TEST(SqliteStoreTest, TablesThatCannotBeConvertedAreRefusedUntouched) {
+    const auto refuseAll = [](const FieldList&) { return false; };
+    const struct {
+        const char* what;
+        const char* change; // made to a sound 1.1 table
+        SqliteStore::FieldCheck convertible;
+    } cases[] = {
+        {"fields not wanted", "", refuseAll},
+        {"damaged field list", "UPDATE layout SET type = 9 WHERE pos = 1", {}},
+        {"no records table", "DROP TABLE records", {}},
+        {"version unknown", "PRAGMA user_version = 3", {}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = dir / "Header1.db";
+        WriteVersion11Table(path, AllKinds(), {"INSERT INTO records(rid, c1) VALUES(1, 'x')"});
+        if (*c.change)
+            QueryRows(path, c.change);
+        const std::string before = FileBytes(path);
+        EXPECT_THROW(SqliteStore::open(path, c.convertible), BrimloError) << c.what;
+        EXPECT_EQ(FileBytes(path), before) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(SqliteStore::buildingPath(path))) << c.what;
+    }
+}
+
+TEST(SqliteStoreTest, AddColumnAddsTheFieldOnceAtTheEnd) {
     TempDir dir;
     const std::string path = dir / "defaults.db";
     FieldList older = DefaultsFields();
@@ -202,9 +291,7 @@ TEST(SqliteStoreTest, UpgradeStatementAddsTheColumnOnceAtTheEnd) {
         ds.setField("SPECIES", "SP");
         ds.post();
     }
-    const std::string statement =
-        "ALTER TABLE \"" + path + "\" ADD COLUMN TRIM_ALLOWANCE VARCHAR(1)";
-    ExecuteTableSql(statement);
+    SqliteStore::open(path)->addColumn(DefaultsFields().back());
     {
         Dataset ds(SqliteStore::open(path));
         EXPECT_EQ(ds.fields(), DefaultsFields());
@@ -215,23 +302,11 @@ TEST(SqliteStoreTest, UpgradeStatementAddsTheColumnOnceAtTheEnd) {
         ds.setField("TRIM_ALLOWANCE", "TF"); // one character wide
         ds.post();
     }
-    EXPECT_THROW(ExecuteTableSql(statement), BrimloError);
-    Dataset ds(SqliteStore::open(path));
-    EXPECT_EQ(ds.fields().size(), DefaultsFields().size());
+    auto store = SqliteStore::open(path);
+    EXPECT_THROW(store->addColumn(DefaultsFields().back()), BrimloError);
+    EXPECT_EQ(store->fields(), DefaultsFields());
+    Dataset ds(std::move(store));
     EXPECT_EQ(ds.field("TRIM_ALLOWANCE").asString(), "T");
-}
-
-TEST(SqliteStoreTest, UpgradeStatementRefusesWhatItCannotRun) {
-    TempDir dir;
-    const std::string path = dir / "defaults.db";
-    SqliteStore::create(path, DefaultsFields());
-    EXPECT_THROW(ExecuteTableSql("ALTER TABLE \"" + path + "\" ADD COLUMN X BLOB"), BrimloError);
-    EXPECT_THROW(ExecuteTableSql("DROP TABLE \"" + path + "\""), BrimloError);
-    EXPECT_THROW(ExecuteTableSql("ALTER TABLE \"" + std::string(dir / "none.db") +
-                                 "\" ADD COLUMN X SMALLINT"),
-                 BrimloError);
-    ExecuteTableSql("alter table \"" + path + "\" add NEWDATE date;");
-    EXPECT_EQ(SqliteStore::open(path)->fields().back(), (FieldDef{"NEWDATE", FieldType::Date, 0}));
 }
 
 TEST(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {

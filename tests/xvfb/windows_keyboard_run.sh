@@ -107,10 +107,9 @@ exit_program
 python3 - "$work/data/Brimlo/defaults.db" <<'PY' || fail "the defaults were not saved as typed"
 import sqlite3, sys
 db = sqlite3.connect(sys.argv[1])
-names = [bytes(n).decode("cp1252") for (n,) in db.execute("SELECT name FROM layout ORDER BY pos")]
-record = dict(zip(names, db.execute("SELECT * FROM records").fetchone()[1:]))
-got = {f: record[f] for f in ("LESSEE", "MILL_NUM", "HTOPD", "SCALER_NAME")}
-got = {f: bytes(v).decode("cp1252") if isinstance(v, bytes) else v for f, v in got.items()}
+db.text_factory = lambda b: b.decode("cp1252")
+fields = ("LESSEE", "MILL_NUM", "HTOPD", "SCALER_NAME")
+got = dict(zip(fields, db.execute(f"SELECT {', '.join(fields)} FROM defaults").fetchone()))
 expected = {"LESSEE": "NORTH", "MILL_NUM": 42, "HTOPD": 20, "SCALER_NAME": "PAT"}
 if got != expected:
     sys.exit(f"defaults hold {got}, expected {expected}")
