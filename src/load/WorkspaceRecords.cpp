@@ -59,26 +59,29 @@ Record RecordOf(const FieldIndex<Field>& index, ValueAt valueAt) {
     return r;
 }
 
+// The value a field is written with; a number that holds no value is
+// written as none, not as 0.
+template <class Field, class Record>
+Value ValueOf(const FieldDescriptor<Field, Record>& d, const Record& r, Texts texts) {
+    if (d.present != nullptr && !(r.*d.present))
+        return Value();
+    return std::visit(
+        [&](auto member) -> Value {
+            if constexpr (std::is_same_v<decltype(member), std::monostate>)
+                return Value();
+            else
+                return Written(r.*member, texts);
+        },
+        d.member);
+}
+
+// Fields without a member (part of the layout only) are not written.
 template <class Record, class Field>
 void Assign(LoadWorkspace& workspace, const Record& r, Texts texts,
             std::optional<Field> skipped = std::nullopt) {
-    for (const auto& d : DescriptorsOf(Field{})) {
-        if (d.field == skipped || std::holds_alternative<std::monostate>(d.member))
-            continue;
-        // A number that holds no value is written as none, not as 0.
-        const Value v =
-            d.present != nullptr && !(r.*d.present)
-                ? Value()
-                : std::visit(
-                      [&](auto member) {
-                          if constexpr (std::is_same_v<decltype(member), std::monostate>)
-                              return Value();
-                          else
-                              return Written(r.*member, texts);
-                      },
-                      d.member);
-        workspace.setField(d.field, v);
-    }
+    for (const auto& d : DescriptorsOf(Field{}))
+        if (d.field != skipped && !std::holds_alternative<std::monostate>(d.member))
+            workspace.setField(d.field, ValueOf(d, r, texts));
 }
 
 } // namespace
