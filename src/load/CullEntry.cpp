@@ -30,15 +30,15 @@ bool CullEntry::reactionsOff() const {
 }
 
 bool CullEntry::hasCullType() const {
-    return !doc_.log().field("CULL_TYPE").asString().empty();
+    return !doc_.field(LogField::CULL_TYPE).asString().empty();
 }
 
 char CullEntry::cullType() const {
-    return FirstOrBlank(doc_.log().field("CULL_TYPE").asString());
+    return FirstOrBlank(doc_.field(LogField::CULL_TYPE).asString());
 }
 
 char CullEntry::cullMethod() const {
-    return FirstOrBlank(doc_.log().field("CULL_METH").asString());
+    return FirstOrBlank(doc_.field(LogField::CULL_METH).asString());
 }
 
 char CullEntry::defaultMethodFor(char type) const {
@@ -57,39 +57,38 @@ void CullEntry::cbTypeEnter() {
 // A new type starts its cull afresh with the type's default method; the
 // preset is neither checked nor used until a measurement is keyed.
 void CullEntry::cbTypeChange(const std::string& newText) {
-    Dataset& log = doc_.log();
     ScopedFlag quiet(doc_.flags().ReactionsEnabled, false);
     const char chosen = FirstOrBlank(newText);
     if (!hasCullType() || chosen != cullType()) {
         doc_.StartLogEdit();
-        log.setField("CULL_METH", Value());
-        log.setField("CULLVOL", Value(0.0));
-        log.setField("C1", Value(int32_t{0}));
-        log.setField("C2", Value(int32_t{0}));
-        log.setField("C3", Value(int32_t{0}));
+        doc_.setField(LogField::CULL_METH, Value());
+        doc_.setField(LogField::CULLVOL, Value(0.0));
+        doc_.setField(LogField::C1, Value(int32_t{0}));
+        doc_.setField(LogField::C2, Value(int32_t{0}));
+        doc_.setField(LogField::C3, Value(int32_t{0}));
     }
     if (chosen < '1' || chosen > '7')
         return;
     doc_.StartLogEdit();
     const char preset = defaultMethodFor(chosen);
-    log.setField("CULL_METH", Value(preset == ' ' ? std::string() : std::string(1, preset)));
+    doc_.setField(LogField::CULL_METH,
+                  Value(preset == ' ' ? std::string() : std::string(1, preset)));
     if (chosen == '1')
-        log.setField("C3", log.field("LENGTH"));
+        doc_.setField(LogField::C3, doc_.field(LogField::LENGTH));
 }
 
 void CullEntry::cbTypeExit(const std::string& selectorText) {
-    Dataset& log = doc_.log();
-    if (log.field("GROSSVOL").asDouble() == 0 && !Trimmed(selectorText).empty()) {
+    if (doc_.field(LogField::GROSSVOL).asDouble() == 0 && !Trimmed(selectorText).empty()) {
         CullRefusal(kCullTypeNeedsGrossText);
         {
             ScopedFlag quiet(doc_.flags().ReactionsEnabled, false);
             doc_.StartLogEdit();
-            log.setField("CULL_TYPE", Value());
-            log.setField("CULL_METH", Value());
-            log.setField("C1", Value(int32_t{0}));
-            log.setField("C2", Value(int32_t{0}));
-            log.setField("C3", Value(int32_t{0}));
-            log.setField("CULLVOL", Value(0.0));
+            doc_.setField(LogField::CULL_TYPE, Value());
+            doc_.setField(LogField::CULL_METH, Value());
+            doc_.setField(LogField::C1, Value(int32_t{0}));
+            doc_.setField(LogField::C2, Value(int32_t{0}));
+            doc_.setField(LogField::C3, Value(int32_t{0}));
+            doc_.setField(LogField::CULLVOL, Value(0.0));
         }
         doc_.view().setSelectorText(LoadControl::CullType, "");
         doc_.view().focusControl(LoadControl::CullType, false);
@@ -107,21 +106,20 @@ void CullEntry::cbMethodEnter() {
 }
 
 void CullEntry::cbMethodChange(const std::string& newText) {
-    Dataset& log = doc_.log();
     ScopedFlag quiet(doc_.flags().ReactionsEnabled, false);
     if (hasCullType()) {
-        const std::string stored = log.field("CULL_METH").asString();
+        const std::string stored = doc_.field(LogField::CULL_METH).asString();
         if (!stored.empty() && stored[0] == FirstOrBlank(newText))
             return;
         doc_.StartLogEdit();
-        log.setField("CULLVOL", Value(0.0));
-        log.setField("C1", Value(int32_t{0}));
-        log.setField("C2", Value(int32_t{0}));
-        log.setField("C3", Value(int32_t{0}));
+        doc_.setField(LogField::CULLVOL, Value(0.0));
+        doc_.setField(LogField::C1, Value(int32_t{0}));
+        doc_.setField(LogField::C2, Value(int32_t{0}));
+        doc_.setField(LogField::C3, Value(int32_t{0}));
         return;
     }
     doc_.StartLogEdit();
-    log.setField("CULL_METH", Value());
+    doc_.setField(LogField::CULL_METH, Value());
     doc_.view().setSelectorText(LoadControl::CullMethod, "");
     CullRefusal(kCullTypeFirstText);
 }
@@ -129,9 +127,9 @@ void CullEntry::cbMethodChange(const std::string& newText) {
 void CullEntry::tblLogCULL_METHChange() {
     if (reactionsOff() || !hasCullType())
         return;
-    std::string method = doc_.log().field("CULL_METH").asString();
+    std::string method = doc_.field(LogField::CULL_METH).asString();
     CheckCullMethodForType(doc_.volumeMethodChar(), cullType(), FirstOrBlank(method), method);
-    if (!Trimmed(doc_.log().field("CULL_METH").asString()).empty())
+    if (!Trimmed(doc_.field(LogField::CULL_METH).asString()).empty())
         doc_.reactions().RecalcLogCull();
 }
 
@@ -161,39 +159,38 @@ void CullEntry::edtC3Enter() {
 
 // Written back without reactions: the value is the one the reaction
 // running now has settled on.
-void CullEntry::resetMeasure(const char* field) {
+void CullEntry::resetMeasure(LogField field) {
     ScopedFlag quiet(doc_.flags().ReactionsEnabled, false);
-    doc_.log().setField(field, Value(int32_t{0}));
+    doc_.setField(field, Value(int32_t{0}));
 }
 
 void CullEntry::tblLogC1Change() {
     if (reactionsOff())
         return;
-    const Dataset& log = doc_.log();
-    CheckC1(cullMethod(), log.field("C1").asInt(), log.field("C2").asInt(),
-            log.field("TOPD").asInt(), log.field("LENGTH").asInt(), log.field("GROSSVOL").asInt(),
-            log.field("BUTTD").asInt(), doc_.volumeMethodChar());
-    if (log.field("C1").asInt() > 0 && cullMethod() == ' ') {
-        resetMeasure("C1");
+    CheckC1(cullMethod(), doc_.field(LogField::C1).asInt(), doc_.field(LogField::C2).asInt(),
+            doc_.field(LogField::TOPD).asInt(), doc_.field(LogField::LENGTH).asInt(),
+            doc_.field(LogField::GROSSVOL).asInt(), doc_.field(LogField::BUTTD).asInt(),
+            doc_.volumeMethodChar());
+    if (doc_.field(LogField::C1).asInt() > 0 && cullMethod() == ' ') {
+        resetMeasure(LogField::C1);
         CullRefusal(kCullMethodFirstText);
         doc_.view().focusControl(LoadControl::C1, true);
-    } else if (log.field("C1").isNull()) {
-        resetMeasure("C1");
+    } else if (doc_.field(LogField::C1).isNull()) {
+        resetMeasure(LogField::C1);
     }
     doc_.reactions().RecalcLogCull();
 }
 
-void CullEntry::measureChange(int measurement, const char* field) {
-    const Dataset& log = doc_.log();
+void CullEntry::measureChange(int measurement, LogField field) {
     const std::string refusal = CullMeasureRefusal(
-        cullMethod(), measurement, log.field(field).asInt(), doc_.volumeMethodChar());
+        cullMethod(), measurement, doc_.field(field).asInt(), doc_.volumeMethodChar());
     if (!refusal.empty()) {
         CullRefusal(refusal);
         resetMeasure(field);
         doc_.view().focusControl(MeasureControl(measurement), true);
         return;
     }
-    if (log.field(field).isNull())
+    if (doc_.field(field).isNull())
         resetMeasure(field);
     doc_.reactions().RecalcLogCull();
 }
@@ -201,18 +198,16 @@ void CullEntry::measureChange(int measurement, const char* field) {
 void CullEntry::tblLogC2Change() {
     if (reactionsOff())
         return;
-    const Dataset& log = doc_.log();
-    CheckC2(cullMethod(), log.field("C1").asInt(), log.field("C2").asInt(),
-            log.field("TOPD").asInt());
-    measureChange(2, "C2");
+    CheckC2(cullMethod(), doc_.field(LogField::C1).asInt(), doc_.field(LogField::C2).asInt(),
+            doc_.field(LogField::TOPD).asInt());
+    measureChange(2, LogField::C2);
 }
 
 void CullEntry::tblLogC3Change() {
     if (reactionsOff())
         return;
-    const Dataset& log = doc_.log();
-    CheckC3(cullMethod(), log.field("C3").asInt(), log.field("LENGTH").asInt());
-    measureChange(3, "C3");
+    CheckC3(cullMethod(), doc_.field(LogField::C3).asInt(), doc_.field(LogField::LENGTH).asInt());
+    measureChange(3, LogField::C3);
 }
 
 void CullEntry::measureExit(int measurement) {
@@ -233,14 +228,14 @@ void CullEntry::edtC2Exit() {
 }
 
 void CullEntry::CullEntireLog() {
-    Dataset& log = doc_.log();
     doc_.StartLogEdit();
-    log.setField("CULL_TYPE", Value("4"));
-    log.setField("CULL_METH", Value("3"));
-    log.setField("C1", Value(int32_t{100}));
-    log.setField("C2", Value(int32_t{0}));
-    log.setField("C3", Value(int32_t{0}));
-    log.setField("CULLVOL", Value(static_cast<double>(log.field("GROSSVOL").asInt())));
+    doc_.setField(LogField::CULL_TYPE, Value("4"));
+    doc_.setField(LogField::CULL_METH, Value("3"));
+    doc_.setField(LogField::C1, Value(int32_t{100}));
+    doc_.setField(LogField::C2, Value(int32_t{0}));
+    doc_.setField(LogField::C3, Value(int32_t{0}));
+    doc_.setField(LogField::CULLVOL,
+                  Value(static_cast<double>(doc_.field(LogField::GROSSVOL).asInt())));
 }
 
 void CullEntry::edtC3Exit() {

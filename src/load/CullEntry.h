@@ -1,5 +1,7 @@
 #pragma once
 
+#include "load/LoadLayouts.h"
+
 #include <string>
 
 namespace brimlo {
@@ -49,8 +51,8 @@ private:
     void measureEnter(int measurement);
     void measureExit(int measurement);
     // C2 and C3: refuse a measurement the method does not take.
-    void measureChange(int measurement, const char* field);
-    void resetMeasure(const char* field);
+    void measureChange(int measurement, LogField field);
+    void resetMeasure(LogField field);
 
     LoadDocument& doc_;
 };

@@ -34,9 +34,9 @@ struct HeaderRecord {
     std::string VOL_CALC_METH = "S";
     std::string SCALER_NAME;
     std::string SCALER_PERMIT;
-    // Part of the table layout only: the load's trim allowance mode travels
-    // in LoadData::trimAllowance, as the load window's check box holds it.
-    bool TRIM_ALLOWANCE = false;
+    // The table's last field, TRIM_ALLOWANCE, has no member: the load's trim
+    // allowance mode is the window's (LoadFlags::TrimAllowance) and travels
+    // in LoadData::trimAllowance.
 
     bool operator==(const HeaderRecord&) const = default;
 };

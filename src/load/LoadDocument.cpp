@@ -145,9 +145,9 @@ void LoadDocument::startNewLoad() {
     log().insert();
     log().post();
     reactions_.RecalcLogVolumes();
-    const Dataset& first = log();
-    tally_.CountCombination(first.field("SPECIES").asString(), first.field("CONDCODE").asString(),
-                            first.field("PRODCODE").asString(), false);
+    tally_.CountCombination(field(LogField::SPECIES).asString(),
+                            field(LogField::CONDCODE).asString(),
+                            field(LogField::PRODCODE).asString(), false);
     // The codes counted are the ones the next change releases.
     reactions_.tblLogAfterScroll();
     showCountText();
@@ -181,7 +181,7 @@ void LoadDocument::fillWorkspace(const LoadData& load) {
     BulkScope bulk(logs);
     for (const LogRecord& record : load.logs) {
         logs.insert();
-        AssignLog(logs, record);
+        AssignLog(*workspace_, record);
         logs.post();
         tally_.CountCombination(record.SPECIES, record.CONDCODE, record.PRODCODE, false);
     }
@@ -189,7 +189,7 @@ void LoadDocument::fillWorkspace(const LoadData& load) {
     if (!load.hasHeader)
         return;
     header().insert();
-    AssignHeader(header(), load.header);
+    AssignHeader(*workspace_, load.header);
     header().post();
 }
 
@@ -198,10 +198,10 @@ void LoadDocument::takeOver(const std::string& headerFileName) {
     try {
         workspace_->openLog();
         wireLog();
-        tally_.CountLogs(LogsOf(log()));
+        tally_.CountLogs(LogsOf(*workspace_));
         tally_.WarnIfOverTwelve();
         log().last();
-        flags_.LastLogNumber = log().field("LOGNUM").asInt();
+        flags_.LastLogNumber = field(LogField::LOGNUM).asInt();
         workspace_->openHeader();
         wireHeader();
     } catch (const BrimloError& error) {
@@ -233,27 +233,56 @@ Date LoadDocument::today() const {
     return env_.today ? env_.today() : SystemToday();
 }
 
+// The defaults record names each header default as the header names the
+// field it seeds; the seeds are written in this order.
 void LoadDocument::SeedHeaderFromDefaults() {
+    using H = HeaderField;
+    enum class Seed { Text, Number, Weight, Smalian };
+    static constexpr std::pair<H, Seed> kSeeds[] = {
+        {H::LESSEE, Seed::Text},
+        {H::MILL_NAME, Seed::Text},
+        {H::DISP, Seed::Text},
+        {H::SUBDISP, Seed::Text},
+        {H::MILL_NUM, Seed::Number},
+        {H::BLOCK_NUM, Seed::Text},
+        {H::LOAD_NUM, Seed::Number},
+        {H::POP, Seed::Number},
+        {H::HTOPD, Seed::Number},
+        {H::NETWEIGHT, Seed::Weight},
+        {H::TM9, Seed::Text},
+        {H::HSPECIES, Seed::Text},
+        {H::HCONDCODE, Seed::Text},
+        {H::HPRODCODE, Seed::Text},
+        {H::SOURCE, Seed::Text},
+        {H::MILL_CODE, Seed::Text},
+        {H::TREES, Seed::Number},
+        {H::SAWLOGS, Seed::Text},
+        {H::VOL_CALC_METH, Seed::Smalian},
+        {H::SCALER_NAME, Seed::Text},
+        {H::SCALER_PERMIT, Seed::Text},
+    };
     Dataset& h = header();
     if (!h.isEditing())
         h.edit();
-    for (const char* text : {"LESSEE", "MILL_NAME", "DISP", "SUBDISP"})
-        h.setField(text, defaultText(text));
-    h.setField("MILL_NUM", Value(defaultNumber("MILL_NUM")));
-    h.setField("BLOCK_NUM", defaultText("BLOCK_NUM"));
-    for (const char* number : {"LOAD_NUM", "POP", "HTOPD"})
-        h.setField(number, Value(defaultNumber(number)));
-    h.setField("NETWEIGHT", Value(static_cast<double>(defaultNumber("NETWEIGHT"))));
-    for (const char* text : {"TM9", "HSPECIES", "HCONDCODE", "HPRODCODE", "SOURCE", "MILL_CODE"})
-        h.setField(text, defaultText(text));
-    h.setField("TREES", Value(defaultNumber("TREES")));
-    h.setField("SAWLOGS", defaultText("SAWLOGS"));
-    // Every new load starts with Smalian's formula.
-    h.setField("VOL_CALC_METH", Value("S"));
-    h.setField("SCALER_NAME", defaultText("SCALER_NAME"));
-    h.setField("SCALER_PERMIT", defaultText("SCALER_PERMIT"));
-    const Date date = env_.defaults->field("DATEWEIGHED").asDate();
-    h.setField("DATEWEIGHED", Value(date.valid() ? date : today()));
+    for (const auto& [f, seed] : kSeeds) {
+        const char* name = FieldName(f);
+        switch (seed) {
+        case Seed::Text:
+            setField(f, defaultText(name));
+            break;
+        case Seed::Number:
+            setField(f, Value(defaultNumber(name)));
+            break;
+        case Seed::Weight:
+            setField(f, Value(static_cast<double>(defaultNumber(name))));
+            break;
+        case Seed::Smalian: // every new load starts with Smalian's formula
+            setField(f, Value("S"));
+            break;
+        }
+    }
+    const Date date = env_.defaults->field(FieldName(H::DATEWEIGHED)).asDate();
+    setField(H::DATEWEIGHED, Value(date.valid() ? date : today()));
     h.post();
 }
 
@@ -280,10 +309,9 @@ bool LoadDocument::hasLoad() const {
 }
 
 std::string LoadDocument::ProposedFileName() const {
-    const Dataset& h = header();
-    return Trimmed(h.field("MILL_CODE").asString()) +
-           PrintedDigits("%03ld", h.field("POP").asInt(), 2, 2) +
-           PrintedDigits("%05ld", h.field("LOAD_NUM").asInt(), 2, 4);
+    return Trimmed(field(HeaderField::MILL_CODE).asString()) +
+           PrintedDigits("%03ld", field(HeaderField::POP).asInt(), 2, 2) +
+           PrintedDigits("%05ld", field(HeaderField::LOAD_NUM).asInt(), 2, 4);
 }
 
 std::string LoadDocument::SaveFolder() const {
@@ -310,7 +338,7 @@ void LoadDocument::EndLogEdit(bool started) {
 }
 
 std::string LoadDocument::volumeMethod() const {
-    return header().field("VOL_CALC_METH").asString();
+    return field(HeaderField::VOL_CALC_METH).asString();
 }
 
 char LoadDocument::volumeMethodChar() const {
@@ -348,7 +376,7 @@ void LoadDocument::NextOrAppendLog() {
 
 bool LoadDocument::GoToLogNumber(int32_t number) {
     PostPendingEdits();
-    if (log().locate({{"LOGNUM", Value(number)}}))
+    if (log().locate({{FieldName(LogField::LOGNUM), Value(number)}}))
         return true;
     Prompt::current().message("Error: Unable to find log number: " + std::to_string(number),
                               "Error: Log Number Not Found", PromptIcon::Error);
@@ -368,8 +396,8 @@ LoadData LoadDocument::BuildLoadData() {
     LoadData load;
     load.hasHeader = !header().isEmpty();
     if (load.hasHeader)
-        load.header = HeaderOf(header());
-    load.logs = LogsOf(log());
+        load.header = HeaderOf(*workspace_);
+    load.logs = LogsOf(*workspace_);
     load.trimAllowance = flags_.TrimAllowance;
     return load;
 }

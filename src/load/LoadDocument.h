@@ -76,6 +76,11 @@ public:
     const Dataset& header() const { return workspace_->header(); }
     const Dataset& log() const { return workspace_->log(); }
     Dataset& defaults() { return *env_.defaults; }
+    // Fields of the current header and log by their descriptor.
+    const Value& field(HeaderField f) const { return workspace_->field(f); }
+    const Value& field(LogField f) const { return workspace_->field(f); }
+    void setField(HeaderField f, const Value& value) { workspace_->setField(f, value); }
+    void setField(LogField f, const Value& value) { workspace_->setField(f, value); }
 
     const std::string& fileName() const { return fileName_; }
     // Untitled exactly when the name contains "untitled".

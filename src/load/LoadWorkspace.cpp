@@ -11,7 +11,7 @@ namespace brimlo {
 
 namespace {
 
-constexpr const char* kLogKey = "LOGNUM";
+constexpr const char* kLogKey = FieldName(LogField::LOGNUM);
 
 Dataset& Required(const std::unique_ptr<Dataset>& dataset, const std::string& path) {
     if (!dataset || !dataset->isOpen())
@@ -43,6 +43,8 @@ void LoadWorkspace::create() {
 void LoadWorkspace::build() {
     log_ = std::make_unique<Dataset>(SqliteStore::build(logPath_, LogFields()), kLogKey);
     header_ = std::make_unique<Dataset>(SqliteStore::build(headerPath_, HeaderFields()));
+    resolveLog();
+    resolveHeader();
 }
 
 // The log table takes its name first: a header table, which is what finds a
@@ -63,10 +65,21 @@ void LoadWorkspace::publish() {
 
 void LoadWorkspace::openLog() {
     log_ = std::make_unique<Dataset>(SqliteStore::open(logPath_), kLogKey);
+    resolveLog();
 }
 
 void LoadWorkspace::openHeader() {
     header_ = std::make_unique<Dataset>(SqliteStore::open(headerPath_));
+    resolveHeader();
+}
+
+// A table left by an earlier run is read with the layout it has.
+void LoadWorkspace::resolveLog() {
+    logIndex_ = LogFieldIndex(log_->fields());
+}
+
+void LoadWorkspace::resolveHeader() {
+    headerIndex_ = HeaderFieldIndex(header_->fields());
 }
 
 Dataset& LoadWorkspace::header() {

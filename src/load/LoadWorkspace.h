@@ -1,5 +1,6 @@
 #pragma once
 
+#include "load/FieldIndex.h"
 #include "support/Dataset.h"
 
 #include <cstdint>
@@ -44,6 +45,17 @@ public:
     const Dataset& header() const;
     const Dataset& log() const;
 
+    // Fields of the current record by their descriptor, at the position
+    // resolved when the table opened; writing runs the field's reaction.
+    const Value& field(HeaderField f) const { return header().field(headerIndex_.at(f)); }
+    const Value& field(LogField f) const { return log().field(logIndex_.at(f)); }
+    void setField(HeaderField f, const Value& value) {
+        header().setField(headerIndex_.at(f), value);
+    }
+    void setField(LogField f, const Value& value) { log().setField(logIndex_.at(f), value); }
+    const HeaderFieldIndex& headerIndex() const { return headerIndex_; }
+    const LogFieldIndex& logIndex() const { return logIndex_; }
+
     // Closes the log table, then the header table; idempotent.
     void close();
     // Closes both and deletes them from disk with their side and index files.
@@ -57,6 +69,11 @@ private:
     std::string logPath_;
     std::unique_ptr<Dataset> header_;
     std::unique_ptr<Dataset> log_;
+    HeaderFieldIndex headerIndex_;
+    LogFieldIndex logIndex_;
+
+    void resolveLog();
+    void resolveHeader();
 };
 
 // The log table beside a header table: the file name's first "Header"

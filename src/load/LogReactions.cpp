@@ -4,6 +4,7 @@
 #include "load/BusyScope.h"
 #include "load/LoadDocument.h"
 #include "load/LoadFileReader.h"
+#include "load/LoadRecalc.h"
 #include "load/ScopedFlag.h"
 #include "load/WorkspaceRecords.h"
 #include "rules/CullVolume.h"
@@ -25,8 +26,10 @@ constexpr const char* kLengthRefusal = "Can only enter length if top diameter is
 
 // A top diameter or length of 0 empties the log; the other of the two
 // comes first, then the rest in this order.
-constexpr const char* kWipedAfterFirst[] = {
-    "GROSSVOL", "BUTTD", "CULL_TYPE", "CULL_METH", "CULLVOL", "C1", "C2", "C3", "FLAG"};
+constexpr LogField kWipedAfterFirst[] = {
+    LogField::GROSSVOL,  LogField::BUTTD,   LogField::CULL_TYPE,
+    LogField::CULL_METH, LogField::CULLVOL, LogField::C1,
+    LogField::C2,        LogField::C3,      LogField::FLAG};
 
 class ControlsOff {
 public:
@@ -45,8 +48,8 @@ Dataset& LogReactions::log() {
     return doc_.log();
 }
 
-std::string LogReactions::headerText(const char* field) const {
-    return doc_.header().field(field).asString();
+std::string LogReactions::headerText(HeaderField field) const {
+    return doc_.field(field).asString();
 }
 
 void LogReactions::wireLog(Dataset& d) {
@@ -56,26 +59,27 @@ void LogReactions::wireLog(Dataset& d) {
     d.events.afterScroll = [this] { tblLogAfterScroll(); };
     d.events.beforeCancel = [this] { tblLogBeforeCancel(); };
     d.events.afterCancel = [this] { tblLogAfterCancel(); };
-    d.setOnChange("SPECIES", [this] { tblLogSPECIESChange(); });
-    d.setOnChange("CONDCODE", [this] { tblLogCONDCODEChange(); });
-    d.setOnChange("PRODCODE", [this] { tblLogPRODCODEChange(); });
-    d.setOnChange("BUTTD", [this] { tblLogBUTTDChange(); });
-    d.setOnChange("TOPD", [this] { tblLogTOPDChange(); });
-    d.setOnChange("LENGTH", [this] { tblLogLENGTHChange(); });
-    d.setOnChange("ACT_LENGTH", [this] { tblLogACT_LENGTHChange(); });
-    d.setOnChange("GROSSVOL", [this] { tblLogCULLVOLMustChange(); });
-    d.setOnChange("CULL_METH", [this] { doc_.cull().tblLogCULL_METHChange(); });
-    d.setOnChange("C1", [this] { doc_.cull().tblLogC1Change(); });
-    d.setOnChange("C2", [this] { doc_.cull().tblLogC2Change(); });
-    d.setOnChange("C3", [this] { doc_.cull().tblLogC3Change(); });
+    d.setOnChange(FieldName(LogField::SPECIES), [this] { tblLogSPECIESChange(); });
+    d.setOnChange(FieldName(LogField::CONDCODE), [this] { tblLogCONDCODEChange(); });
+    d.setOnChange(FieldName(LogField::PRODCODE), [this] { tblLogPRODCODEChange(); });
+    d.setOnChange(FieldName(LogField::BUTTD), [this] { tblLogBUTTDChange(); });
+    d.setOnChange(FieldName(LogField::TOPD), [this] { tblLogTOPDChange(); });
+    d.setOnChange(FieldName(LogField::LENGTH), [this] { tblLogLENGTHChange(); });
+    d.setOnChange(FieldName(LogField::ACT_LENGTH), [this] { tblLogACT_LENGTHChange(); });
+    d.setOnChange(FieldName(LogField::GROSSVOL), [this] { tblLogCULLVOLMustChange(); });
+    d.setOnChange(FieldName(LogField::CULL_METH), [this] { doc_.cull().tblLogCULL_METHChange(); });
+    d.setOnChange(FieldName(LogField::C1), [this] { doc_.cull().tblLogC1Change(); });
+    d.setOnChange(FieldName(LogField::C2), [this] { doc_.cull().tblLogC2Change(); });
+    d.setOnChange(FieldName(LogField::C3), [this] { doc_.cull().tblLogC3Change(); });
 }
 
 void LogReactions::wireHeader(Dataset& d) {
     d.events.afterInsert = [this] { DataModified(); };
     d.events.afterEdit = [this] { DataModified(); };
-    d.setOnChange("VOL_CALC_METH", [this] { tblHeaderVOL_CALC_METHChange(); });
-    d.setOnChange("HTOPD", [this] { tblHeaderHTOPDChange(); });
-    d.setOnChange("SAWLOGS", [this] { tblHeaderSAWLOGSChange(); });
+    d.setOnChange(FieldName(HeaderField::VOL_CALC_METH),
+                  [this] { tblHeaderVOL_CALC_METHChange(); });
+    d.setOnChange(FieldName(HeaderField::HTOPD), [this] { tblHeaderHTOPDChange(); });
+    d.setOnChange(FieldName(HeaderField::SAWLOGS), [this] { tblHeaderSAWLOGSChange(); });
 }
 
 // --- new logs, moves, cancels -----------------------------------------------
@@ -90,21 +94,23 @@ void LogReactions::tblLogAfterInsert() {
     ScopedFlag inserting(f.InsertingLog, true);
     ScopedFlag quiet(f.ReactionsEnabled, false);
     Dataset& d = log();
-    d.setField("LOGNUM", Value(++f.LastLogNumber));
-    d.setField("SPECIES", doc_.defaultText("SPECIES"));
-    const int32_t topd = doc_.defaultNumber("TOPD");
-    d.setField("TOPD", Value(topd));
-    d.setField("LENGTH", Value(topd < 1 ? 0 : doc_.defaultNumber("LENGTH")));
-    d.setField("PRODCODE", doc_.defaultText("PRODCODE"));
-    d.setField("CONDCODE", doc_.defaultText("CONDCODE"));
-    d.setField("PROD_OVERRIDE", Value("N"));
+    doc_.setField(LogField::LOGNUM, Value(++f.LastLogNumber));
+    doc_.setField(LogField::SPECIES, doc_.defaultText(FieldName(LogField::SPECIES)));
+    const int32_t topd = doc_.defaultNumber(FieldName(LogField::TOPD));
+    doc_.setField(LogField::TOPD, Value(topd));
+    doc_.setField(LogField::LENGTH,
+                  Value(topd < 1 ? 0 : doc_.defaultNumber(FieldName(LogField::LENGTH))));
+    doc_.setField(LogField::PRODCODE, doc_.defaultText(FieldName(LogField::PRODCODE)));
+    doc_.setField(LogField::CONDCODE, doc_.defaultText(FieldName(LogField::CONDCODE)));
+    doc_.setField(LogField::PROD_OVERRIDE, Value("N"));
     DataModified();
     if (f.Loading)
         return;
     if (d.isEditing())
         d.post();
-    doc_.tally().CountCombination(d.field("SPECIES").asString(), d.field("CONDCODE").asString(),
-                                  d.field("PRODCODE").asString(), true);
+    doc_.tally().CountCombination(doc_.field(LogField::SPECIES).asString(),
+                                  doc_.field(LogField::CONDCODE).asString(),
+                                  doc_.field(LogField::PRODCODE).asString(), true);
     doc_.showCountText();
 }
 
@@ -114,10 +120,9 @@ void LogReactions::DataModified() {
 
 void LogReactions::tblLogAfterScroll() {
     LoadFlags& f = doc_.flags();
-    const Dataset& d = log();
-    f.PrevSpecies = d.field("SPECIES").asString();
-    f.PrevCondCode = d.field("CONDCODE").asString();
-    f.PrevProdCode = d.field("PRODCODE").asString();
+    f.PrevSpecies = doc_.field(LogField::SPECIES).asString();
+    f.PrevCondCode = doc_.field(LogField::CONDCODE).asString();
+    f.PrevProdCode = doc_.field(LogField::PRODCODE).asString();
 }
 
 // A log still being inserted was never counted (a new log is counted only
@@ -127,16 +132,16 @@ void LogReactions::tblLogBeforeCancel() {
     Dataset& d = log();
     cancellingInsert_ = d.state() == DatasetState::Insert;
     if (!cancellingInsert_)
-        doc_.tally().ReleaseCombination(d.field("SPECIES").asString(),
-                                        d.field("CONDCODE").asString(),
-                                        d.field("PRODCODE").asString());
+        doc_.tally().ReleaseCombination(doc_.field(LogField::SPECIES).asString(),
+                                        doc_.field(LogField::CONDCODE).asString(),
+                                        doc_.field(LogField::PRODCODE).asString());
 }
 
 void LogReactions::tblLogAfterCancel() {
-    Dataset& d = log();
     if (!cancellingInsert_)
-        doc_.tally().CountCombination(d.field("SPECIES").asString(), d.field("CONDCODE").asString(),
-                                      d.field("PRODCODE").asString(), false);
+        doc_.tally().CountCombination(doc_.field(LogField::SPECIES).asString(),
+                                      doc_.field(LogField::CONDCODE).asString(),
+                                      doc_.field(LogField::PRODCODE).asString(), false);
     cancellingInsert_ = false;
     doc_.showCountText();
     tblLogAfterScroll();
@@ -147,10 +152,10 @@ void LogReactions::tblLogAfterCancel() {
 // The log's previous combination out of the tally, its current one in.
 void LogReactions::recount() {
     const LoadFlags& f = doc_.flags();
-    const Dataset& d = log();
     doc_.tally().ReleaseCombination(f.PrevSpecies, f.PrevCondCode, f.PrevProdCode);
-    doc_.tally().CountCombination(d.field("SPECIES").asString(), d.field("CONDCODE").asString(),
-                                  d.field("PRODCODE").asString(), false);
+    doc_.tally().CountCombination(doc_.field(LogField::SPECIES).asString(),
+                                  doc_.field(LogField::CONDCODE).asString(),
+                                  doc_.field(LogField::PRODCODE).asString(), false);
     doc_.showCountText();
 }
 
@@ -169,8 +174,8 @@ void LogReactions::tblLogSPECIESChange() {
     if (f.InsertingLog)
         return;
     recount();
-    f.PrevSpecies = log().field("SPECIES").asString();
-    f.PrevProdCode = log().field("PRODCODE").asString();
+    f.PrevSpecies = doc_.field(LogField::SPECIES).asString();
+    f.PrevProdCode = doc_.field(LogField::PRODCODE).asString();
 }
 
 void LogReactions::tblLogCONDCODEChange() {
@@ -178,7 +183,7 @@ void LogReactions::tblLogCONDCODEChange() {
     if (f.Loading || f.InsertingLog)
         return;
     recount();
-    f.PrevCondCode = log().field("CONDCODE").asString();
+    f.PrevCondCode = doc_.field(LogField::CONDCODE).asString();
 }
 
 void LogReactions::tblLogPRODCODEChange() {
@@ -186,7 +191,7 @@ void LogReactions::tblLogPRODCODEChange() {
     if (f.Loading || f.InsertingLog || !f.ProductEventsEnabled)
         return;
     recount();
-    f.PrevProdCode = log().field("PRODCODE").asString();
+    f.PrevProdCode = doc_.field(LogField::PRODCODE).asString();
 }
 
 // --- measurements ------------------------------------------------------------
@@ -195,7 +200,7 @@ void LogReactions::tblLogBUTTDChange() {
     const LoadFlags& f = doc_.flags();
     if (f.Loading || !f.ReactionsEnabled)
         return;
-    CheckButtDiameter(log().field("BUTTD").asInt(), log().field("TOPD").asInt());
+    CheckButtDiameter(doc_.field(LogField::BUTTD).asInt(), doc_.field(LogField::TOPD).asInt());
     // The Alberta rule estimates the butt; the keyed one changes no volume.
     if (doc_.volumeMethod() == "S")
         RecalcLogVolumes();
@@ -205,11 +210,11 @@ void LogReactions::tblLogTOPDChange() {
     const LoadFlags& f = doc_.flags();
     if (f.Loading || !f.ReactionsEnabled)
         return;
-    CheckTopDiameter(log().field("TOPD").asInt(), log().field("BUTTD").asInt());
+    CheckTopDiameter(doc_.field(LogField::TOPD).asInt(), doc_.field(LogField::BUTTD).asInt());
     ApplyUndersizeRule();
     RecalcLogVolumes();
-    if (log().field("TOPD").asInt() == 0 && log().isOpen())
-        wipeLog("LENGTH");
+    if (doc_.field(LogField::TOPD).asInt() == 0 && log().isOpen())
+        wipeLog(LogField::LENGTH);
 }
 
 void LogReactions::tblLogLENGTHChange() {
@@ -218,42 +223,40 @@ void LogReactions::tblLogLENGTHChange() {
         return;
     // In trim allowance mode the length is derived, never keyed.
     if (!f.TrimAllowance)
-        CheckLogLength(log().field("LENGTH").asInt());
+        CheckLogLength(doc_.field(LogField::LENGTH).asInt());
     RecalcLogVolumes();
-    if (log().field("LENGTH").asInt() == 0 && log().isOpen())
-        wipeLog("TOPD");
+    if (doc_.field(LogField::LENGTH).asInt() == 0 && log().isOpen())
+        wipeLog(LogField::TOPD);
 }
 
-void LogReactions::clearIfHeld(const char* field) {
-    Dataset& d = log();
-    const int index = d.fieldIndex(field);
-    const Value& v = d.field(index);
+void LogReactions::clearIfHeld(LogField field) {
+    const Value& v = doc_.field(field);
     if (v.isNull())
         return;
-    if (d.fields()[static_cast<size_t>(index)].type == FieldType::Alpha)
-        d.setField(index, Value());
+    if (DescriptorsOf(field)[static_cast<size_t>(field)].type == FieldType::Alpha)
+        doc_.setField(field, Value());
     else if (v.asDouble() != 0)
-        d.setField(index, Value(int32_t{0}));
+        doc_.setField(field, Value(int32_t{0}));
 }
 
 // Species, condition and product stay; every measurement, the cull and the
 // flag go.
-void LogReactions::wipeLog(const char* first) {
+void LogReactions::wipeLog(LogField first) {
     doc_.StartLogEdit();
     ScopedFlag quiet(doc_.flags().ReactionsEnabled, false);
     clearIfHeld(first);
-    for (const char* field : kWipedAfterFirst)
+    for (const LogField field : kWipedAfterFirst)
         clearIfHeld(field);
 }
 
 void LogReactions::tblLogACT_LENGTHChange() {
     if (!doc_.flags().TrimAllowance)
         return;
-    const Value& actual = log().field("ACT_LENGTH");
+    const Value& actual = doc_.field(LogField::ACT_LENGTH);
     if (actual.isNull())
         return;
     const int32_t length = ActualLengthToLength(actual.asInt());
-    log().setField("LENGTH", Value(length));
+    doc_.setField(LogField::LENGTH, Value(length));
 }
 
 void LogReactions::tblLogCULLVOLMustChange() {
@@ -266,22 +269,22 @@ void LogReactions::tblLogCULLVOLMustChange() {
 
 void LogReactions::edtLengthEnter() {
     Dataset& d = log();
-    if (!d.isOpen() || d.field("LENGTH").asInt() != 0 || d.field("TOPD").asInt() <= 0)
+    if (!d.isOpen() || doc_.field(LogField::LENGTH).asInt() != 0 ||
+        doc_.field(LogField::TOPD).asInt() <= 0)
         return;
     doc_.StartLogEdit();
-    d.setField("LENGTH", Value(doc_.defaultNumber("LENGTH")));
+    doc_.setField(LogField::LENGTH, Value(doc_.defaultNumber(FieldName(LogField::LENGTH))));
     doc_.view().selectText(LoadControl::Length);
 }
 
 void LogReactions::edtLengthExit() {
     if (doc_.flags().TrimAllowance)
         return;
-    Dataset& d = log();
-    if (d.field("TOPD").asInt() != 0 || d.field("LENGTH").asInt() <= 0)
+    if (doc_.field(LogField::TOPD).asInt() != 0 || doc_.field(LogField::LENGTH).asInt() <= 0)
         return;
     Prompt::current().message(kLengthRefusal, "Length Error", PromptIcon::Error);
     doc_.StartLogEdit();
-    d.setField("LENGTH", Value(int32_t{0}));
+    doc_.setField(LogField::LENGTH, Value(int32_t{0}));
     doc_.view().focusControl(LoadControl::Length, false);
 }
 
@@ -291,65 +294,64 @@ void LogReactions::chkTrimAllowanceClick(bool checked) {
 }
 
 void LogReactions::cbProdCodeChange(const std::string& newText) {
-    Dataset& d = log();
     doc_.StartLogEdit();
     const bool leavesSmallStem = (newText == kSawlog || newText == kUndersize) &&
-                                 d.field("PRODCODE").asString() == kSmallStem &&
-                                 headerText("SAWLOGS") == "Y";
+                                 doc_.field(LogField::PRODCODE).asString() == kSmallStem &&
+                                 headerText(HeaderField::SAWLOGS) == "Y";
     if (!leavesSmallStem)
         return;
     const PromptAnswer answer =
         Prompt::current().ask("Do you want to override product coding of 06 to " + newText + "?",
                               "Override Product Code?", PromptButtons::YesNo);
     if (answer == PromptAnswer::Yes) {
-        d.setField("PROD_OVERRIDE", Value("Y"));
+        doc_.setField(LogField::PROD_OVERRIDE, Value("Y"));
         return;
     }
     doc_.view().setSelectorText(LoadControl::ProdCode, kSmallStem);
-    d.setField("PRODCODE", Value(kSmallStem));
-    d.setField("PROD_OVERRIDE", Value("N"));
+    doc_.setField(LogField::PRODCODE, Value(kSmallStem));
+    doc_.setField(LogField::PROD_OVERRIDE, Value("N"));
 }
 
 // --- the current log ---------------------------------------------------------
 
 void LogReactions::RecalcLogVolumes() {
-    Dataset& d = log();
     const bool started = doc_.StartLogEdit();
-    const int32_t gross =
-        doc_.volumeMethod() == "A"
-            ? CalcAlbertaVolume(d.field("SPECIES").asString(), d.field("TOPD").asInt(),
-                                d.field("LENGTH").asInt())
-            : CalcSmalianVolume(d.field("BUTTD").asInt(), d.field("TOPD").asInt(),
-                                d.field("LENGTH").asInt());
-    d.setField("GROSSVOL", Value(static_cast<double>(gross)));
-    if (d.field("CULLVOL").asDouble() > 0)
-        d.setField("CULLVOL", Value(static_cast<double>(
-                                  CalcCullVolume(MeasuresOf(d), doc_.volumeMethodChar()))));
+    const int32_t gross = doc_.volumeMethod() == "A"
+                              ? CalcAlbertaVolume(doc_.field(LogField::SPECIES).asString(),
+                                                  doc_.field(LogField::TOPD).asInt(),
+                                                  doc_.field(LogField::LENGTH).asInt())
+                              : CalcSmalianVolume(doc_.field(LogField::BUTTD).asInt(),
+                                                  doc_.field(LogField::TOPD).asInt(),
+                                                  doc_.field(LogField::LENGTH).asInt());
+    doc_.setField(LogField::GROSSVOL, Value(static_cast<double>(gross)));
+    if (doc_.field(LogField::CULLVOL).asDouble() > 0)
+        doc_.setField(LogField::CULLVOL,
+                      Value(static_cast<double>(CalcCullVolume(MeasuresOf(LogOf(doc_.workspace())),
+                                                               doc_.volumeMethodChar()))));
     ApplySawlogProductRule();
     doc_.EndLogEdit(started);
 }
 
 void LogReactions::RecalcLogCull() {
-    Dataset& d = log();
     const bool started = doc_.StartLogEdit();
-    d.setField("CULLVOL",
-               Value(static_cast<double>(CalcCullVolume(MeasuresOf(d), doc_.volumeMethodChar()))));
+    doc_.setField(LogField::CULLVOL,
+                  Value(static_cast<double>(CalcCullVolume(MeasuresOf(LogOf(doc_.workspace())),
+                                                           doc_.volumeMethodChar()))));
     doc_.EndLogEdit(started);
 }
 
 void LogReactions::ApplyUndersizeRule() {
-    Dataset& d = log();
-    const LogMeasures m = MeasuresOf(d);
+    const LogMeasures m = MeasuresOf(LogOf(doc_.workspace()));
     if (m.prodOverride == "Y" || m.species.empty() || m.topd <= 0)
         return;
-    const int32_t htopd = doc_.header().field("HTOPD").asInt();
+    const int32_t htopd = doc_.field(HeaderField::HTOPD).asInt();
     bool started = false;
     if (m.topd < htopd) {
         started = doc_.StartLogEdit();
-        d.setField("PRODCODE", Value(kUndersize));
+        doc_.setField(LogField::PRODCODE, Value(kUndersize));
     } else if (m.prodcode == kUndersize) {
         started = doc_.StartLogEdit();
-        d.setField("PRODCODE", Value(headerText("HPRODCODE")));
+        doc_.setField(LogField::PRODCODE, Value(headerText(HeaderField::HPRODCODE)));
         ApplySawlogProductRule();
     }
     doc_.EndLogEdit(started);
@@ -358,24 +360,24 @@ void LogReactions::ApplyUndersizeRule() {
 // The code is written as the rule goes: a small stem becomes a sawlog first
 // and a small stem again when it still is one.
 void LogReactions::ApplySawlogProductRule() {
-    Dataset& d = log();
-    const LogMeasures m = MeasuresOf(d);
-    const bool ruled = headerText("SAWLOGS") != "N" &&
+    const LogMeasures m = MeasuresOf(LogOf(doc_.workspace()));
+    const bool ruled = headerText(HeaderField::SAWLOGS) != "N" &&
                        (m.prodcode == kSawlog || m.prodcode == kSmallStem) && m.prodOverride == "N";
     if (!ruled)
         return;
-    const ProductSettings settings{doc_.header().field("HTOPD").asInt(), headerText("HPRODCODE"),
-                                   headerText("SAWLOGS"), doc_.volumeMethod()};
+    const ProductSettings settings{doc_.field(HeaderField::HTOPD).asInt(),
+                                   headerText(HeaderField::HPRODCODE),
+                                   headerText(HeaderField::SAWLOGS), doc_.volumeMethod()};
     const std::string derived = brimlo::ApplySawlogProductRule(m, settings);
     bool started = false;
     if (m.prodcode == kSmallStem) {
         started = doc_.StartLogEdit();
-        d.setField("PRODCODE", Value(kSawlog));
+        doc_.setField(LogField::PRODCODE, Value(kSawlog));
     }
     if (derived == kSmallStem) {
         if (doc_.StartLogEdit())
             started = true;
-        d.setField("PRODCODE", Value(kSmallStem));
+        doc_.setField(LogField::PRODCODE, Value(kSmallStem));
     }
     doc_.EndLogEdit(started);
 }
@@ -400,15 +402,17 @@ void LogReactions::recalcLoad(bool alberta) {
     forEachLog([this, alberta] {
         Dataset& d = log();
         d.edit();
-        const int32_t gross =
-            alberta ? CalcAlbertaVolume(d.field("SPECIES").asString(), d.field("TOPD").asInt(),
-                                        d.field("LENGTH").asInt())
-                    : CalcSmalianVolume(d.field("BUTTD").asInt(), d.field("TOPD").asInt(),
-                                        d.field("LENGTH").asInt());
-        d.setField("GROSSVOL", Value(static_cast<double>(gross)));
-        if (d.field("CULLVOL").asDouble() > 0)
-            d.setField("CULLVOL", Value(static_cast<double>(
-                                      CalcCullVolume(MeasuresOf(d), doc_.volumeMethodChar()))));
+        const int32_t gross = alberta ? CalcAlbertaVolume(doc_.field(LogField::SPECIES).asString(),
+                                                          doc_.field(LogField::TOPD).asInt(),
+                                                          doc_.field(LogField::LENGTH).asInt())
+                                      : CalcSmalianVolume(doc_.field(LogField::BUTTD).asInt(),
+                                                          doc_.field(LogField::TOPD).asInt(),
+                                                          doc_.field(LogField::LENGTH).asInt());
+        doc_.setField(LogField::GROSSVOL, Value(static_cast<double>(gross)));
+        if (doc_.field(LogField::CULLVOL).asDouble() > 0)
+            doc_.setField(LogField::CULLVOL,
+                          Value(static_cast<double>(CalcCullVolume(
+                              MeasuresOf(LogOf(doc_.workspace())), doc_.volumeMethodChar()))));
         d.post();
     });
 }
@@ -430,10 +434,10 @@ void LogReactions::ApplyUndersizeRuleToLoad() {
 void LogReactions::ApplySawlogRuleToLoad() {
     forEachLog([this] {
         Dataset& d = log();
-        const std::string sawlogs = headerText("SAWLOGS");
-        if (sawlogs == "N" && d.field("PRODCODE").asString() == kSmallStem) {
+        const std::string sawlogs = headerText(HeaderField::SAWLOGS);
+        if (sawlogs == "N" && doc_.field(LogField::PRODCODE).asString() == kSmallStem) {
             d.edit();
-            d.setField("PRODCODE", Value(kSawlog));
+            doc_.setField(LogField::PRODCODE, Value(kSawlog));
             d.post();
         } else if (sawlogs == "Y") {
             ApplySawlogProductRule();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "load/LoadLayouts.h"
 #include "support/Dataset.h"
 
 #include <functional>
@@ -69,11 +70,11 @@ public:
 private:
     Dataset& log();
     void recount();
-    void wipeLog(const char* first);
-    void clearIfHeld(const char* field);
+    void wipeLog(LogField first);
+    void clearIfHeld(LogField field);
     void forEachLog(const std::function<void()>& body);
     void recalcLoad(bool alberta);
-    std::string headerText(const char* field) const;
+    std::string headerText(HeaderField field) const;
 
     LoadDocument& doc_;
     bool cancellingInsert_ = false;

@@ -341,7 +341,8 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
     column->addWidget(headingBand_);
     grid_ = new LogRowGrid(page);
     grid_->readLogs = [this] {
-        return doc_ && doc_->workspace().hasLog() ? LogsOf(doc_->log()) : std::vector<LogRecord>();
+        return doc_ && doc_->workspace().hasLog() ? LogsOf(doc_->workspace())
+                                                  : std::vector<LogRecord>();
     };
     grid_->onRowClicked = [this](int position) {
         if (doc_ && doc_->hasLoad())

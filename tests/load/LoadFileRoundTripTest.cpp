@@ -156,7 +156,6 @@ HeaderRecord ExpectedHeader(const HeaderRecord& in) {
     h.VOL_CALC_METH = "S";
     h.SCALER_NAME = Padded(in.SCALER_NAME, 20);
     h.SCALER_PERMIT = Padded(in.SCALER_PERMIT, 6);
-    h.TRIM_ALLOWANCE = false;
     return h;
 }
 

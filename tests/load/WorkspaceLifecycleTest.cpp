@@ -144,7 +144,7 @@ TEST_F(WorkspaceLifecycleTest, EveryPostIsOnDiskAtOnce) {
     doc->log().post();
     auto onDisk = SqliteStore::open(appDir + "Log1.db")->readAll();
     ASSERT_EQ(onDisk.size(), 1u);
-    const LogRecord stored = LogOf(LogFields(), onDisk[0].values);
+    const LogRecord stored = LogOf(LogFieldIndex(LogFields()), onDisk[0].values);
     EXPECT_EQ(stored.BUTTD, 30);
     EXPECT_EQ(stored.GROSSVOL, 256.0); // 30/20/50 by Smalian's formula
 }
