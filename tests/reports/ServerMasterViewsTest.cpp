@@ -109,6 +109,7 @@ TEST(ServerMasterViews, WindowAndReportsOverTheServerEqualThoseOverMasterDb) {
     TfrmMasterMaintenance serverWindow(*onServer, follow);
     TfrmMasterMaintenance fileWindow(file, follow);
     EXPECT_EQ(Walk(serverWindow), Walk(fileWindow));
+    EXPECT_EQ(serverWindow.recordLabel()->text(), QStringLiteral("Record: 70 of 70"));
 
     // Locating a load (as posting does) and deleting it, in both.
     ScriptedPrompt prompt;
@@ -125,4 +126,5 @@ TEST(ServerMasterViews, WindowAndReportsOverTheServerEqualThoseOverMasterDb) {
     EXPECT_EQ(posted.count(), 69);
     EXPECT_FALSE(MasterTable(*onServer).locate("ZX", 66, 1));
     EXPECT_EQ(Walk(serverWindow), Walk(fileWindow));
+    EXPECT_EQ(serverWindow.recordLabel()->text(), QStringLiteral("Record: 69 of 69"));
 }
