@@ -14,13 +14,13 @@ double Percentile(std::vector<double> values, double q) {
     return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
-void SampleTimes::report(benchmark::State& state) {
+void SampleTimes::report(benchmark::State& state, const std::string& prefix) {
     if (wall_.empty())
         return;
-    state.counters["p50_us"] = Percentile(wall_, 0.50);
-    state.counters["p99_us"] = Percentile(wall_, 0.99);
-    state.counters["p99_cpu_us"] = Percentile(cpu_, 0.99);
-    state.counters["max_us"] = *std::max_element(wall_.begin(), wall_.end());
+    state.counters[prefix + "p50_us"] = Percentile(wall_, 0.50);
+    state.counters[prefix + "p99_us"] = Percentile(wall_, 0.99);
+    state.counters[prefix + "p99_cpu_us"] = Percentile(cpu_, 0.99);
+    state.counters[prefix + "max_us"] = *std::max_element(wall_.begin(), wall_.end());
 }
 
 double SampleTimes::ThreadCpuMicros() {

@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <string>
 #include <vector>
 
 namespace brimlo::bench {
@@ -19,8 +20,8 @@ public:
         cpu_.push_back(ThreadCpuMicros() - cpu);
         wall_.push_back(std::chrono::duration<double, std::micro>(end - start).count());
     }
-    // p50_us, p99_us, p99_cpu_us and max_us.
-    void report(benchmark::State& state);
+    // p50_us, p99_us, p99_cpu_us and max_us, each name after prefix.
+    void report(benchmark::State& state, const std::string& prefix = {});
 
 private:
     static double ThreadCpuMicros();

@@ -118,11 +118,12 @@ Value DecodeChecked(const FieldDef& field, std::string_view bytes) {
     return Decode(field, bytes);
 }
 
-Record RecordOf(const PgResult& result, int row) {
+// The master fields of a row of a binary result, from column first on.
+Record RecordOf(const PgResult& result, int row, int first = 0) {
     const FieldList& fields = MasterFieldList();
     Record record(fields.size());
     for (size_t i = 0; i < fields.size(); ++i) {
-        const int column = static_cast<int>(i);
+        const int column = first + static_cast<int>(i);
         if (!result.isNull(row, column))
             record[i] = DecodeChecked(fields[i], result.value(row, column));
         else if (fields[i].type == FieldType::Alpha)
@@ -133,10 +134,14 @@ Record RecordOf(const PgResult& result, int row) {
 
 // Reads the rows of a binary COPY: its signature and header extension once,
 // then per row a field count and per field a length (-1 for NULL) and the
-// bytes; a count of -1 ends the data.
+// bytes; a count of -1 ends the data. The rows hold ROW_ID first when asked
+// to, then the given master fields.
 class BinaryCopyReader {
 public:
-    explicit BinaryCopyReader(const std::function<void(const Record&)>& visit) : visit_(visit) {}
+    using Visit = std::function<void(int64_t id, const Record& values)>;
+
+    BinaryCopyReader(std::vector<int> fields, bool withId, Visit visit)
+        : fields_(std::move(fields)), withId_(withId), visit_(std::move(visit)) {}
 
     void operator()(std::string_view data) {
         if (!headerRead_) {
@@ -156,37 +161,60 @@ private:
         throw BrimloError("The master database server sent records this program cannot read");
     }
 
+    std::string_view take(std::string_view& data) {
+        if (data.size() < 4)
+            Damaged();
+        const int32_t length = static_cast<int32_t>(ReadBe(data.data(), 4));
+        data.remove_prefix(4);
+        if (length < 0)
+            return {};
+        if (data.size() < static_cast<size_t>(length))
+            Damaged();
+        const std::string_view bytes = data.substr(0, static_cast<size_t>(length));
+        data.remove_prefix(static_cast<size_t>(length));
+        return bytes.data() ? bytes : std::string_view("", 0);
+    }
+
     void readRow(std::string_view& data) {
         const int16_t fieldCount = static_cast<int16_t>(ReadBe(data.data(), 2));
         data.remove_prefix(2);
         if (fieldCount == -1)
             return;
-        const FieldList& fields = MasterFieldList();
-        if (static_cast<size_t>(fieldCount) != fields.size())
+        if (static_cast<size_t>(fieldCount) != fields_.size() + (withId_ ? 1 : 0))
             Damaged();
-        record_.assign(fields.size(), Value());
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (data.size() < 4)
+        int64_t id = 0;
+        if (withId_) {
+            const std::string_view bytes = take(data);
+            if (bytes.size() != 8)
                 Damaged();
-            const int32_t length = static_cast<int32_t>(ReadBe(data.data(), 4));
-            data.remove_prefix(4);
-            if (length < 0) {
-                if (fields[i].type == FieldType::Alpha)
-                    record_[i] = std::string();
-                continue;
-            }
-            if (data.size() < static_cast<size_t>(length))
-                Damaged();
-            record_[i] = DecodeChecked(fields[i], data.substr(0, static_cast<size_t>(length)));
-            data.remove_prefix(static_cast<size_t>(length));
+            id = static_cast<int64_t>(ReadBe(bytes.data(), 8));
         }
-        visit_(record_);
+        const FieldList& all = MasterFieldList();
+        record_.assign(fields_.size(), Value());
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            const FieldDef& field = all.at(static_cast<size_t>(fields_[i]));
+            const std::string_view bytes = take(data);
+            if (bytes.data())
+                record_[i] = DecodeChecked(field, bytes);
+            else if (field.type == FieldType::Alpha)
+                record_[i] = std::string();
+        }
+        visit_(id, record_);
     }
 
-    const std::function<void(const Record&)>& visit_;
+    std::vector<int> fields_;
+    bool withId_;
+    Visit visit_;
     bool headerRead_ = false;
     Record record_;
 };
+
+std::vector<int> AllFields() {
+    std::vector<int> fields(MasterFieldList().size());
+    for (size_t i = 0; i < fields.size(); ++i)
+        fields[i] = static_cast<int>(i);
+    return fields;
+}
 
 std::string UpsertSql() {
     const FieldList& fields = MasterFieldList();
@@ -247,7 +275,8 @@ std::vector<Record> PgMasterStore::readPage(int first, int count) {
 }
 
 void PgMasterStore::forEach(const std::function<void(const Record&)>& visit) {
-    BinaryCopyReader reader(visit);
+    BinaryCopyReader reader(AllFields(), false,
+                            [&](int64_t, const Record& record) { visit(record); });
     connection_->copyOut("COPY (SELECT " + PgMasterSchema::Columns() +
                              " FROM master ORDER BY ROW_ID) TO STDOUT (FORMAT binary)",
                          [&](std::string_view data) { reader(data); });
@@ -290,6 +319,64 @@ bool PgMasterStore::remove(const MasterKey& key) {
         "master_remove", "DELETE FROM master WHERE MILLCODE = $1 AND LOAD_NUM = $2 AND POP = $3",
         params.params());
     return result.affected() > 0;
+}
+
+std::vector<int64_t> PgMasterStore::rowIds() {
+    const PgResult result =
+        connection_->exec("SELECT ROW_ID FROM master ORDER BY ROW_ID", {}, true);
+    std::vector<int64_t> ids(static_cast<size_t>(result.rows()));
+    for (int row = 0; row < result.rows(); ++row)
+        ids[static_cast<size_t>(row)] =
+            static_cast<int64_t>(ReadBe(result.value(row, 0).data(), 8));
+    return ids;
+}
+
+std::vector<std::pair<int64_t, Record>> PgMasterStore::readRows(int64_t first, int64_t last) {
+    const std::string from = std::to_string(first);
+    const std::string to = std::to_string(last);
+    const PgResult result =
+        connection_->execPrepared("master_rows",
+                                  "SELECT ROW_ID, " + PgMasterSchema::Columns() +
+                                      " FROM master WHERE ROW_ID BETWEEN $1 AND $2 ORDER BY ROW_ID",
+                                  {from.c_str(), to.c_str()}, true);
+    std::vector<std::pair<int64_t, Record>> rows;
+    rows.reserve(static_cast<size_t>(result.rows()));
+    for (int row = 0; row < result.rows(); ++row)
+        rows.emplace_back(static_cast<int64_t>(ReadBe(result.value(row, 0).data(), 8)),
+                          RecordOf(result, row, 1));
+    return rows;
+}
+
+void PgMasterStore::forEachFields(
+    const std::vector<int>& fields, int64_t last,
+    const std::function<void(int64_t id, const Record& values)>& visit) {
+    const FieldList& all = MasterFieldList();
+    std::string columns = "ROW_ID";
+    for (int field : fields)
+        columns += ", " + all.at(static_cast<size_t>(field)).name;
+    BinaryCopyReader reader(fields, true, visit);
+    connection_->copyOut("COPY (SELECT " + columns + " FROM master WHERE ROW_ID <= " +
+                             std::to_string(last) + " ORDER BY ROW_ID) TO STDOUT (FORMAT binary)",
+                         [&](std::string_view data) { reader(data); });
+}
+
+bool PgMasterStore::removeRow(int64_t id) {
+    const std::string text = std::to_string(id);
+    const PgResult result = connection_->execPrepared(
+        "master_remove_row", "DELETE FROM master WHERE ROW_ID = $1", {text.c_str()});
+    return result.affected() > 0;
+}
+
+std::vector<int64_t> PgMasterStore::rowIdsOf(const MasterKey& key) {
+    const KeyParams params(key);
+    const PgResult result = connection_->execPrepared(
+        "master_row_of",
+        "SELECT ROW_ID FROM master WHERE MILLCODE = $1 AND LOAD_NUM = $2 AND POP = $3",
+        params.params(), true);
+    std::vector<int64_t> ids;
+    for (int row = 0; row < result.rows(); ++row)
+        ids.push_back(static_cast<int64_t>(ReadBe(result.value(row, 0).data(), 8)));
+    return ids;
 }
 
 } // namespace brimlo

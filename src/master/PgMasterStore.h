@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace brimlo {
 
@@ -29,6 +31,18 @@ public:
     std::optional<Record> find(const MasterKey& key) override;
     void post(const MasterPost& post) override;
     bool remove(const MasterKey& key) override;
+
+    // Records by their place, for a reader that pages through the table
+    // (PgMasterTableStore): every ROW_ID in order; the records with ROW_ID
+    // first to last in order; the given fields (indexes into the master
+    // fields) of every record up to ROW_ID last; removing one record.
+    std::vector<int64_t> rowIds();
+    std::vector<std::pair<int64_t, Record>> readRows(int64_t first, int64_t last);
+    void forEachFields(const std::vector<int>& fields, int64_t last,
+                       const std::function<void(int64_t id, const Record& values)>& visit);
+    bool removeRow(int64_t id);
+    // The ROW_ID of the record with this key (none or one).
+    std::vector<int64_t> rowIdsOf(const MasterKey& key);
 
     PgConnection& connection() { return *connection_; }
 

@@ -117,6 +117,11 @@ TfrmMasterMaintenance::TfrmMasterMaintenance(Dataset& master, MaintenanceCallbac
     layout->addWidget(buildNavigator());
     layout->addStretch();
     lblMasterDisplay_->setText(Text(Label(master_)));
+    if (callbacks_.followMoves)
+        follower_.attach(master_, [this](DataEvent event, int) {
+            if (event == DataEvent::DataSetChange)
+                masterMoved(Label(master_), active_);
+        });
 }
 
 TfrmMasterMaintenance::~TfrmMasterMaintenance() = default;
@@ -300,6 +305,7 @@ void TfrmMasterMaintenance::masterMoved(const std::string& recordLabel, bool act
 }
 
 void TfrmMasterMaintenance::activated() {
+    active_ = true;
     if (callbacks_.enableReportCurrent)
         callbacks_.enableReportCurrent(true);
     if (refreshPending_)
@@ -307,6 +313,7 @@ void TfrmMasterMaintenance::activated() {
 }
 
 void TfrmMasterMaintenance::deactivated() {
+    active_ = false;
     if (callbacks_.enableReportCurrent)
         callbacks_.enableReportCurrent(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "master/RecordNavigator.h"
+#include "support/DatasetListener.h"
 
 #include <QWidget>
 #include <array>
@@ -27,6 +28,10 @@ struct MaintenanceCallbacks {
     // closes this window when the table is empty. Left empty when the main
     // window hears of deletions from the table itself.
     std::function<void()> recordDeleted;
+    // The window follows the dataset's moves itself (record label, group
+    // rows, totals) rather than hearing of them through masterMoved: for a
+    // dataset the main window does not watch, as the server's master.
+    bool followMoves = false;
 };
 
 // Browses the master table one record at a time: the header details, the
@@ -99,6 +104,8 @@ private:
     QLineEdit* edtLogSize_ = nullptr;
     QLineEdit* edtWt_per_Vol_ = nullptr;
     QLabel* lblMasterDisplay_ = nullptr;
+    bool active_ = true;
+    DatasetListener follower_;
 };
 
 } // namespace brimlo

@@ -530,10 +530,13 @@ Dataset::Criteria Dataset::criteria(const std::vector<FieldMatch>& matches) cons
     return wanted;
 }
 
-bool Dataset::matches(int row, const Criteria& wanted) const {
+bool Dataset::matches(int row, const Criteria& wanted, bool wholeRecord) const {
+    // A whole record is one read where a field alone would read its column.
+    const Record* record = wholeRecord ? &valuesOf(row) : nullptr;
     for (const auto& [index, value] : wanted) {
         const auto i = static_cast<size_t>(index);
-        if (CompareFieldValues(fields_[i].type, fieldOf(row, index), value) != 0)
+        if (CompareFieldValues(fields_[i].type, record ? (*record)[i] : fieldOf(row, index),
+                               value) != 0)
             return false;
     }
     return true;
@@ -635,10 +638,17 @@ int Dataset::locateIndexed(const Criteria& wanted) const {
     const auto found = locateIndex_->rows.find(key);
     if (found == locateIndex_->rows.end())
         return -1;
+    return firstMatching(found->second, wanted, false);
+}
+
+// The first in table order of the records with these ids that are shown and
+// match.
+int Dataset::firstMatching(const std::vector<RowId>& ids, const Criteria& wanted,
+                           bool wholeRecords) const {
     int first = -1;
-    for (RowId id : found->second) {
+    for (RowId id : ids) {
         const int i = indexOf(id);
-        if (i >= 0 && (first < 0 || i < first) && visible(i) && matches(i, wanted))
+        if (i >= 0 && (first < 0 || i < first) && visible(i) && matches(i, wanted, wholeRecords))
             first = i;
     }
     return first;
@@ -677,7 +687,9 @@ bool Dataset::locate(const std::vector<FieldMatch>& matchList) {
     const Criteria wanted = criteria(matchList);
     checkBrowseMode();
     if (onDemand_ && idsAscending_) {
-        const int i = locateIndexed(wanted);
+        // A store with an index on the fields spares reading whole columns.
+        const std::optional<std::vector<RowId>> candidates = store_->findIds(wanted);
+        const int i = candidates ? firstMatching(*candidates, wanted, true) : locateIndexed(wanted);
         if (i < 0)
             return false;
         fire(events.beforeScroll);

@@ -171,13 +171,15 @@ private:
     void notify(DataEvent event, int field = -1);
     static void fire(const std::function<void()>& reaction);
     Criteria criteria(const std::vector<FieldMatch>& matches) const;
-    bool matches(int index, const Criteria& wanted) const;
+    bool matches(int index, const Criteria& wanted, bool wholeRecord = false) const;
     const Record& valuesOf(int index) const;
     Value fieldOf(int index, int field) const;
     const std::vector<Value>* column(int field) const;
     void placeInColumns(int at, bool inserted);
     std::string keyOf(int row, const std::vector<int>& fields) const;
     int locateIndexed(const Criteria& wanted) const;
+    int firstMatching(const std::vector<RowId>& ids, const Criteria& wanted,
+                      bool wholeRecords) const;
     void unindex(int row);
     void reindex(int row);
     bool visible(int index) const;

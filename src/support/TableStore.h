@@ -4,6 +4,8 @@
 #include "support/Value.h"
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace brimlo {
@@ -51,6 +53,14 @@ public:
     // The given fields of every record, in the table's order: one vector per
     // field, decoding nothing else.
     virtual std::vector<std::vector<Value>> readColumns(const std::vector<int>& fields);
+    // A store that finds records by their values itself (a database server,
+    // by its index) gives the ids of the records that may hold these values
+    // of these fields; nothing when it cannot, and the dataset searches the
+    // fields' columns instead.
+    virtual std::optional<std::vector<RowId>>
+    findIds(const std::vector<std::pair<int, Value>>& /*matches*/) {
+        return std::nullopt;
+    }
 
     // A store whose file other processes change too (master.db): a change
     // made between beginBulk and endBulk sees the file as it is then.
