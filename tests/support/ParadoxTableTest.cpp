@@ -425,11 +425,11 @@ TEST(ParadoxTableTest, HeaderOnlyOpenReadsTheChainWhenFirstNeeded) {
     EXPECT_EQ(lazy->readAll().back().values[0], Value("new"));
 
     writer.reset();
-    std::string bytes = Slurp(path);
+    std::string bytes = ReadBytes(path);
     bytes[6] = 1; // a header counting 257 records
     bytes[7] = 1;
     bytes[8] = bytes[9] = 0;
-    Spit(path, bytes);
+    WriteBytes(path, bytes);
     lazy = ParadoxTable::open(path, ParadoxTable::Open::HeaderOnly);
     const std::vector<RowId> promised = lazy->ids();
     ASSERT_EQ(promised.size(), 257u);
