@@ -11,21 +11,27 @@ namespace brimlo {
 
 namespace {
 
-// The main window already packs the table and checks for an empty master
-// file after every deletion it hears of from the table.
-MaintenanceCallbacks CallbacksFor(TfrmMain& main) {
+// The main window already packs master.db and checks for an empty master
+// after every deletion it hears of from the table. It does not watch the
+// server's master: there the window follows its own moves and closes when
+// its last record is deleted.
+MaintenanceCallbacks CallbacksFor(TfrmMain& main, Dataset& master) {
     MaintenanceCallbacks callbacks;
     callbacks.enableReportCurrent = [&main](bool on) {
         if (QAction* command = main.action("mnuPrintCurrentMaster"))
             command->setEnabled(on);
     };
+    if (&master != &main.tables().master()) {
+        callbacks.followMoves = true;
+        callbacks.recordDeleted = [&main] { main.serverMasterRecordDeleted(); };
+    }
     return callbacks;
 }
 
 } // namespace
 
-MaintenanceChildWindow::MaintenanceChildWindow(TfrmMain& main)
-    : TfrmMasterMaintenance(main.tables().master(), CallbacksFor(main)) {}
+MaintenanceChildWindow::MaintenanceChildWindow(TfrmMain& main, Dataset& master)
+    : TfrmMasterMaintenance(master, CallbacksFor(main, master)) {}
 
 // Opens 630 by 455 at the top left corner, whatever its layout would ask.
 void MaintenanceChildWindow::showEvent(QShowEvent* event) {
@@ -37,7 +43,7 @@ void MaintenanceChildWindow::showEvent(QShowEvent* event) {
 }
 
 QWidget* CreateMaintenanceWindow(TfrmMain& main) {
-    return new MaintenanceChildWindow(main);
+    return new MaintenanceChildWindow(main, main.masterView());
 }
 
 QWidget* CreateDefaultsWindow(TfrmMain& main) {

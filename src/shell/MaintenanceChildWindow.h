@@ -12,7 +12,7 @@ class TfrmMain;
 // current-record report command.
 class MaintenanceChildWindow : public TfrmMasterMaintenance, public ChildWindow {
 public:
-    explicit MaintenanceChildWindow(TfrmMain& main);
+    MaintenanceChildWindow(TfrmMain& main, Dataset& master);
 
     void saveCommand() override { save(); }
     void masterMoved(const std::string& recordLabel, bool active) override {

@@ -19,7 +19,7 @@ std::function<void(TfrmMain&)> MasterCommand(ReportPreviews::MasterPreview previ
     return [preview = std::move(preview)](TfrmMain& main) {
         if (!preview)
             return;
-        RunGuarded([&] { preview(&main, main.masterTable().dataset()); });
+        RunGuarded([&] { preview(&main, main.masterView()); });
     };
 }
 

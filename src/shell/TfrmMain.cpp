@@ -7,6 +7,8 @@
 #include "master/MasterStoreProvider.h"
 #include "master/MasterTable.h"
 #include "master/ParadoxMasterExport.h"
+#include "master/PgMasterStore.h"
+#include "master/PgMasterTableStore.h"
 #include "rules/Cglobals.h"
 #include "shell/AboutBox.h"
 #include "shell/BusyCursor.h"
@@ -416,6 +418,26 @@ std::string TfrmMain::defaultSawlogs() {
     return d.isEmpty() ? std::string() : d.field("SAWLOGS").asString();
 }
 
+Dataset& TfrmMain::masterView() {
+    if (!masterStores_->onServer())
+        return tables_->master();
+    // A dataset over the server holds the record ids it read when it
+    // opened: each report opens one anew, so loads posted since are in it;
+    // an open maintenance window keeps the one it shows.
+    if (!serverMaster_ || !maintenance_)
+        serverMaster_ =
+            OpenServerMasterDataset(std::make_unique<PgMasterStore>(masterStores_->serverUri()));
+    return *serverMaster_;
+}
+
+void TfrmMain::serverMasterRecordDeleted() {
+    if (!serverMaster_ || !serverMaster_->isEmpty())
+        return;
+    Prompt::current().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
+    if (maintenance_)
+        maintenance_->close();
+}
+
 bool TfrmMain::ChosenMasterIsEmpty() {
     if (!masterStores_->onServer())
         return MasterIsEmpty();
@@ -447,6 +469,8 @@ void TfrmMain::DrainMasterOutbox() {
 // The master named in the user's settings.
 void TfrmMain::chooseMaster() {
     masterStores_->choose(ReadMasterDatabaseChoice(*UserSettings()).serverUri());
+    if (!maintenance_)
+        serverMaster_.reset();
     action("mnuExportMasterDb")->setVisible(masterStores_->onServer());
 }
 
@@ -525,17 +549,17 @@ void TfrmMain::mnuOpenLoadClick() {
 }
 
 void TfrmMain::mnuPrintMasterSummaryClick() {
-    if (!MasterIsEmpty() && hooks_.printMasterSummary)
+    if (!ChosenMasterIsEmpty() && hooks_.printMasterSummary)
         hooks_.printMasterSummary(*this);
 }
 
 void TfrmMain::mnuPrintAllMasterClick() {
-    if (!MasterIsEmpty() && hooks_.printMasterReportAll)
+    if (!ChosenMasterIsEmpty() && hooks_.printMasterReportAll)
         hooks_.printMasterReportAll(*this);
 }
 
 void TfrmMain::mnuPrintCurrentMasterClick() {
-    if (!MasterIsEmpty() && hooks_.printMasterReportCurrent)
+    if (!ChosenMasterIsEmpty() && hooks_.printMasterReportCurrent)
         hooks_.printMasterReportCurrent(*this);
 }
 
@@ -597,9 +621,10 @@ void TfrmMain::mnuExitClick() {
 }
 
 void TfrmMain::mnuMasterMaintenanceClick() {
-    if (MasterIsEmpty())
+    if (ChosenMasterIsEmpty())
         return;
-    master_.LoadFromMaster(*masterTable_, defaultSawlogs());
+    if (!masterStores_->onServer())
+        master_.LoadFromMaster(*masterTable_, defaultSawlogs());
     showSingleWindow(maintenance_, ChildKind::Maintenance, hooks_.createMaintenance);
 }
 

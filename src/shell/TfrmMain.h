@@ -50,6 +50,12 @@ public:
     // The master chosen in "Master Database...": master.db or a server.
     // Windows that read the master take its store().
     MasterStoreProvider& masterStores() { return *masterStores_; }
+    // The master the maintenance window and the master reports read: the
+    // table's dataset, or one paging through the server's master.
+    Dataset& masterView();
+    // After the maintenance window deleted a record of the server's master:
+    // as after a deletion in master.db, an emptied master closes the window.
+    void serverMasterRecordDeleted();
     QMdiArea& clientArea() { return *mdi_; }
 
     // Child window bookkeeping.
@@ -155,6 +161,7 @@ private:
     std::unique_ptr<MainTables> tables_;
     std::unique_ptr<MasterTable> masterTable_;
     std::unique_ptr<MasterStoreProvider> masterStores_;
+    std::unique_ptr<Dataset> serverMaster_;
     QTimer* outboxTimer_ = nullptr;
     bool posting_ = false;
     QMdiArea* mdi_ = nullptr;

@@ -104,36 +104,52 @@ PgResult PgConnection::check(pg_result* raw, const std::string& what) {
     fail(what, raw ? PQresultErrorField(raw, PG_DIAG_SQLSTATE) : nullptr);
 }
 
-PgResult PgConnection::exec(const std::string& sql) {
+// A connection the server closed while it sat idle (a restart, an idle
+// timeout) fails its next statement. Outside a transaction nothing is lost
+// by sending that statement once more, on a new connection.
+PgResult PgConnection::send(const std::function<pg_result*()>& statement) {
     ensureConnected();
-    return check(PQexec(conn_, sql.c_str()), "Master database error");
+    const bool idle = PQtransactionStatus(conn_) == PQTRANS_IDLE;
+    pg_result* raw = statement();
+    if (idle && PQstatus(conn_) != CONNECTION_OK) {
+        PQclear(raw);
+        connect();
+        raw = statement();
+    }
+    return check(raw, "Master database error");
+}
+
+PgResult PgConnection::exec(const std::string& sql) {
+    return send([&] { return PQexec(conn_, sql.c_str()); });
 }
 
 PgResult PgConnection::exec(const std::string& sql, const std::vector<const char*>& params,
                             bool binaryResult) {
-    ensureConnected();
-    return check(PQexecParams(conn_, sql.c_str(), static_cast<int>(params.size()), nullptr,
-                              params.data(), nullptr, nullptr, binaryResult ? 1 : 0),
-                 "Master database error");
+    return send([&] {
+        return PQexecParams(conn_, sql.c_str(), static_cast<int>(params.size()), nullptr,
+                            params.data(), nullptr, nullptr, binaryResult ? 1 : 0);
+    });
 }
 
 PgResult PgConnection::execPrepared(const std::string& name, const std::string& sql,
                                     const std::vector<const char*>& params, bool binaryResult) {
-    ensureConnected();
-    if (std::find(prepared_.begin(), prepared_.end(), name) == prepared_.end()) {
-        check(PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(params.size()), nullptr),
-              "Master database error");
-        prepared_.push_back(name);
-    }
-    return check(PQexecPrepared(conn_, name.c_str(), static_cast<int>(params.size()), params.data(),
-                                nullptr, nullptr, binaryResult ? 1 : 0),
-                 "Master database error");
+    return send([&]() -> pg_result* {
+        if (std::find(prepared_.begin(), prepared_.end(), name) == prepared_.end()) {
+            pg_result* prepared = PQprepare(conn_, name.c_str(), sql.c_str(),
+                                            static_cast<int>(params.size()), nullptr);
+            if (PQresultStatus(prepared) != PGRES_COMMAND_OK)
+                return prepared; // reported as the statement's failure
+            PQclear(prepared);
+            prepared_.push_back(name);
+        }
+        return PQexecPrepared(conn_, name.c_str(), static_cast<int>(params.size()), params.data(),
+                              nullptr, nullptr, binaryResult ? 1 : 0);
+    });
 }
 
 void PgConnection::copyOut(const std::string& sql,
                            const std::function<void(std::string_view)>& sink) {
-    ensureConnected();
-    check(PQexec(conn_, sql.c_str()), "Master database error");
+    exec(sql);
     for (;;) {
         char* row = nullptr;
         const int length = PQgetCopyData(conn_, &row, 0);

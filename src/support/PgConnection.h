@@ -75,6 +75,7 @@ public:
 private:
     void connect();
     void ensureConnected();
+    PgResult send(const std::function<pg_result*()>& statement);
     PgResult check(pg_result* result, const std::string& what);
     [[noreturn]] void fail(const std::string& what, const char* sqlState);
 

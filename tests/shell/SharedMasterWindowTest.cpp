@@ -8,6 +8,7 @@
 #include "master/PgMasterStore.h"
 #include "shell/DataEntryHooks.h"
 #include "shell/ExportHooks.h"
+#include "shell/ReportHooks.h"
 #include "shell/TfrmDataEntry.h"
 #include "support/Dataset.h"
 #include "support/ParadoxStore.h"
@@ -77,6 +78,13 @@ protected:
         AddExportHooks(hooks,
                        [this](QWidget*, const std::string&) { return fixture.dir + "m.out"; });
         hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosen; };
+        ReportPreviews previews; // the loads the master summary is given
+        previews.masterSummary = [this](QWidget*, Dataset& master) {
+            summarised.clear();
+            for (master.first(); !master.eof(); master.next())
+                summarised.push_back(master.field(kMasterLoadNum).asInt());
+        };
+        AddReportHooks(hooks, std::move(previews));
         window = fixture.make(hooks);
         window->show();
         Settle();
@@ -106,6 +114,7 @@ protected:
     std::string settingsFile;
     std::unique_ptr<TfrmMain> window;
     std::string chosen;
+    std::vector<int32_t> summarised;
 };
 
 struct DialogCase {
@@ -170,6 +179,8 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     saveLoad(1001);
     EXPECT_EQ(LoadNumbers(uri), std::vector<int32_t>{1001});
     EXPECT_TRUE(window->tables().masterIsEmpty()); // nothing went into master.db
+    window->mnuPrintMasterSummaryClick(); // the master reports read the server
+    EXPECT_EQ(summarised, std::vector<int32_t>{1001});
 
     server.stop();
     prompt.expect(kOfflineText);
@@ -181,6 +192,8 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     server.start();
     window->DrainMasterOutbox(); // as the timer does
     EXPECT_EQ(LoadNumbers(uri), (std::vector<int32_t>{1001, 1003, 1002}));
+    window->mnuPrintMasterSummaryClick(); // with every load posted before it ran
+    EXPECT_EQ(summarised, (std::vector<int32_t>{1001, 1003, 1002}));
 
     // Export master.db: the server's records, value for value, in order.
     const std::string target = fixture.dir + "copy/master.db";
