@@ -316,18 +316,7 @@ void LogReactions::cbProdCodeChange(const std::string& newText) {
 
 void LogReactions::RecalcLogVolumes() {
     const bool started = doc_.StartLogEdit();
-    const int32_t gross = doc_.volumeMethod() == "A"
-                              ? CalcAlbertaVolume(doc_.field(LogField::SPECIES).asString(),
-                                                  doc_.field(LogField::TOPD).asInt(),
-                                                  doc_.field(LogField::LENGTH).asInt())
-                              : CalcSmalianVolume(doc_.field(LogField::BUTTD).asInt(),
-                                                  doc_.field(LogField::TOPD).asInt(),
-                                                  doc_.field(LogField::LENGTH).asInt());
-    doc_.setField(LogField::GROSSVOL, Value(static_cast<double>(gross)));
-    if (doc_.field(LogField::CULLVOL).asDouble() > 0)
-        doc_.setField(LogField::CULLVOL,
-                      Value(static_cast<double>(CalcCullVolume(MeasuresOf(LogOf(doc_.workspace())),
-                                                               doc_.volumeMethodChar()))));
+    setLogVolumes(doc_.volumeMethod() == "A");
     ApplySawlogProductRule();
     doc_.EndLogEdit(started);
 }
@@ -398,21 +387,27 @@ void LogReactions::forEachLog(const std::function<void()>& body) {
         d.gotoBookmark(mark);
 }
 
+// The current log's gross volume by the method asked for; a log with a cull
+// has it worked out again under the load's volume method.
+void LogReactions::setLogVolumes(bool alberta) {
+    const int32_t gross = alberta ? CalcAlbertaVolume(doc_.field(LogField::SPECIES).asString(),
+                                                      doc_.field(LogField::TOPD).asInt(),
+                                                      doc_.field(LogField::LENGTH).asInt())
+                                  : CalcSmalianVolume(doc_.field(LogField::BUTTD).asInt(),
+                                                      doc_.field(LogField::TOPD).asInt(),
+                                                      doc_.field(LogField::LENGTH).asInt());
+    doc_.setField(LogField::GROSSVOL, Value(static_cast<double>(gross)));
+    if (doc_.field(LogField::CULLVOL).asDouble() > 0)
+        doc_.setField(LogField::CULLVOL,
+                      Value(static_cast<double>(CalcCullVolume(MeasuresOf(LogOf(doc_.workspace())),
+                                                               doc_.volumeMethodChar()))));
+}
+
 void LogReactions::recalcLoad(bool alberta) {
     forEachLog([this, alberta] {
         Dataset& d = log();
         d.edit();
-        const int32_t gross = alberta ? CalcAlbertaVolume(doc_.field(LogField::SPECIES).asString(),
-                                                          doc_.field(LogField::TOPD).asInt(),
-                                                          doc_.field(LogField::LENGTH).asInt())
-                                      : CalcSmalianVolume(doc_.field(LogField::BUTTD).asInt(),
-                                                          doc_.field(LogField::TOPD).asInt(),
-                                                          doc_.field(LogField::LENGTH).asInt());
-        doc_.setField(LogField::GROSSVOL, Value(static_cast<double>(gross)));
-        if (doc_.field(LogField::CULLVOL).asDouble() > 0)
-            doc_.setField(LogField::CULLVOL,
-                          Value(static_cast<double>(CalcCullVolume(
-                              MeasuresOf(LogOf(doc_.workspace())), doc_.volumeMethodChar()))));
+        setLogVolumes(alberta);
         d.post();
     });
 }

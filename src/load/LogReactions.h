@@ -74,6 +74,7 @@ private:
     void clearIfHeld(LogField field);
     void forEachLog(const std::function<void()>& body);
     void recalcLoad(bool alberta);
+    void setLogVolumes(bool alberta);
     std::string headerText(HeaderField field) const;
 
     LoadDocument& doc_;
