@@ -20,10 +20,10 @@ namespace {
 constexpr int kWriters = 8;
 constexpr int kKeys = 40;
 
-// 500 posts a writer for the full run; fewer keep the suite quick.
+// 500 posts a writer; BRIMLO_SHARED_MASTER_POSTS sets another number.
 int PostsPerWriter() {
     const char* posts = std::getenv("BRIMLO_SHARED_MASTER_POSTS");
-    return posts ? std::atoi(posts) : 100;
+    return posts ? std::atoi(posts) : 500;
 }
 
 struct Ack {
