@@ -179,7 +179,7 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     saveLoad(1001);
     EXPECT_EQ(LoadNumbers(uri), std::vector<int32_t>{1001});
     EXPECT_TRUE(window->tables().masterIsEmpty()); // nothing went into master.db
-    window->mnuPrintMasterSummaryClick(); // the master reports read the server
+    window->mnuPrintMasterSummaryClick();          // the master reports read the server
     EXPECT_EQ(summarised, std::vector<int32_t>{1001});
 
     server.stop();
