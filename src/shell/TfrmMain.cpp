@@ -351,7 +351,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::RecoverWorkspaces() {
     const std::string& directory = tables_->directory();
-    DirectoryListing listing(directory);
+    DirectoryListing listing(directory, prompt());
     std::string name;
     std::vector<std::string> found;
     while (listing.nextMatchingEntry(name, WorkspaceFilePatterns()))
