@@ -37,6 +37,7 @@ LoadEnvironment FullLoad::env() {
     env.appDataDirectory = dir_ + "/";
     env.defaults = defaults_.get();
     env.counter = &counter_;
+    env.prompt = &prompts_;
     return env;
 }
 
@@ -49,7 +50,7 @@ void FullLoad::setMethod(const char* method) {
 
 std::string FullLoad::writeFile(const std::string& name) {
     const std::string path = dir_ + "/" + name;
-    return WriteLoadFile(doc_->BuildLoadData(), path) ? path : std::string();
+    return WriteLoadFile(doc_->BuildLoadData(), path, doc_->prompt()) ? path : std::string();
 }
 
 void FullLoad::writeDefaults() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ScriptedPrompt.h"
 #include "load/LoadDocument.h"
 #include "load/WorkspaceCounter.h"
 #include "support/Dataset.h"
@@ -32,6 +33,7 @@ private:
 
     std::string dir_;
     WorkspaceCounter counter_;
+    testing::InstalledPrompt prompts_;
     std::unique_ptr<Dataset> defaults_;
     std::unique_ptr<LoadDocument> doc_;
 };

@@ -1,3 +1,4 @@
+#include "common/ScriptedPrompt.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileWriter.h"
 #include "load/LoadSummary.h"
@@ -62,17 +63,19 @@ std::string BenchFileName() {
 void BM_WriteLoadFile(benchmark::State& state) {
     const LoadData load = FullLoad();
     const std::string name = BenchFileName();
+    brimlo::testing::InstalledPrompt prompt;
     for (auto _ : state)
-        benchmark::DoNotOptimize(WriteLoadFile(load, name));
+        benchmark::DoNotOptimize(WriteLoadFile(load, name, prompt));
     std::filesystem::remove(name);
 }
 BENCHMARK(BM_WriteLoadFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadLoadFile(benchmark::State& state) {
     const std::string name = BenchFileName();
-    WriteLoadFile(FullLoad(), name);
+    brimlo::testing::InstalledPrompt prompt;
+    WriteLoadFile(FullLoad(), name, prompt);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ReadLoadFile(name));
+        benchmark::DoNotOptimize(ReadLoadFile(name, prompt));
     std::filesystem::remove(name);
 }
 BENCHMARK(BM_ReadLoadFile)->Unit(benchmark::kMillisecond);

@@ -48,15 +48,8 @@ std::string TableOf(int records) {
 }
 
 struct FlushOff {
-    explicit FlushOff(bool off) : off_(off) {
-        if (off_)
-            JournaledFile::setFlushing(false);
-    }
-    ~FlushOff() {
-        if (off_)
-            JournaledFile::setFlushing(true);
-    }
-    bool off_;
+    explicit FlushOff(bool off) : relaxed_({.flush = !off}) {}
+    JournaledFile::Relaxed relaxed_;
 };
 
 void BM_ParadoxOpen(benchmark::State& state) {
@@ -216,7 +209,7 @@ void BM_ParadoxPostLockCost(benchmark::State& state) {
     std::mt19937 rng(1);
     int n = 0;
     auto post = [&](bool locked) {
-        JournaledFile::setLockingForBenchmarks(locked);
+        const JournaledFile::Relaxed relaxed({.lock = locked});
         const auto start = std::chrono::steady_clock::now();
         if (n % 2 == 0)
             table->update(ids[rng() % ids.size()], bench::FilledMasterRecord(records + ++n));
@@ -230,7 +223,6 @@ void BM_ParadoxPostLockCost(benchmark::State& state) {
         with += post(true);
         without += post(false);
     }
-    JournaledFile::setLockingForBenchmarks(true);
     state.counters["slowdown"] = without > 0 ? with / without : 0;
     state.counters["locked_us"] = 1e6 * with / static_cast<double>(state.iterations());
     state.counters["unlocked_us"] = 1e6 * without / static_cast<double>(state.iterations());

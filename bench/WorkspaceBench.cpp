@@ -44,7 +44,7 @@ BENCHMARK(BM_RecalcLoadAlbertaWithProductRules)->Unit(benchmark::kMillisecond);
 void BM_OpenLoadFileIntoWorkspace(benchmark::State& state) {
     FullLoad load;
     const std::string path = load.dir() + "/full.txt";
-    if (!WriteLoadFile(load.doc().BuildLoadData(), path)) {
+    if (!WriteLoadFile(load.doc().BuildLoadData(), path, load.doc().prompt())) {
         state.SkipWithError("the load file could not be written");
         return;
     }
@@ -67,7 +67,8 @@ void BM_SaveFullLoad(benchmark::State& state) {
     FullLoad load;
     const std::string path = load.dir() + "/saved.txt";
     for (auto _ : state)
-        benchmark::DoNotOptimize(WriteLoadFile(load.doc().BuildLoadData(), path));
+        benchmark::DoNotOptimize(
+            WriteLoadFile(load.doc().BuildLoadData(), path, load.doc().prompt()));
 }
 BENCHMARK(BM_SaveFullLoad)->Unit(benchmark::kMillisecond);
 

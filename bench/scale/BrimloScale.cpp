@@ -115,12 +115,13 @@ int Post(const std::string& dir, const std::string& referenceDir) {
     // conditions.
     Times post, referencePost, durable, plain;
     const std::vector<char> block(16384, 'x');
-    JournaledFile::setFlushing(false);
-    for (int i = 0; i < 15; ++i) {
-        post.measure([&] { PostOne(table, i); });
-        referencePost.measure([&] { PostOne(reference, i); });
+    {
+        const JournaledFile::Relaxed relaxed({.flush = false});
+        for (int i = 0; i < 15; ++i) {
+            post.measure([&] { PostOne(table, i); });
+            referencePost.measure([&] { PostOne(reference, i); });
+        }
     }
-    JournaledFile::setFlushing(true);
     for (int i = 0; i < 15; ++i) {
         durable.measure([&] { PostOne(table, i); });
         plain.measure([&] { RewriteAndSync(dir + "/plain-block", block); });

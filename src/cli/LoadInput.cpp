@@ -43,7 +43,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 std::optional<LoadInput> ReadLoadInput(const std::string& fileName, std::string& error) {
     CliPrompt prompt;
     try {
-        LoadFileReadResult result = ReadLoadFile(fileName);
+        LoadFileReadResult result = ReadLoadFile(fileName, prompt);
         const std::vector<std::string> said = prompt.take();
         if (!result.read) {
             error = Joined(said);

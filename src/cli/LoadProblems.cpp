@@ -26,8 +26,8 @@ public:
     explicit ProblemList(CliPrompt& prompt) : prompt_(prompt) {}
 
     // A check that shows its own box.
-    void boxed(std::size_t line, const std::function<bool()>& check) {
-        check();
+    void boxed(std::size_t line, const std::function<bool(Prompt&)>& check) {
+        check(prompt_);
         for (const std::string& text : prompt_.take())
             add(line, text);
     }
@@ -64,20 +64,20 @@ std::string MethodName(const HeaderRecord& h) {
 void CheckHeader(const LoadInput& input, ProblemList& list) {
     const HeaderRecord& h = input.load.header;
     const std::size_t line = input.headerLine;
-    list.boxed(line, [&] { return CheckDisposition(h.DISP, h.SOURCE); });
-    list.boxed(line, [&] { return CheckSource(h.DISP, h.SOURCE); });
-    list.boxed(line, [&] { return CheckHeaderTopDiameter(h.HTOPD); });
-    list.boxed(line, [&] { return CheckDateWeighed(h.DATEWEIGHED); });
-    list.boxed(line, [&] { return CheckVolumeMethod(MethodName(h)); });
-    list.boxed(line, [&] { return CheckScalerName(h.SCALER_NAME); });
-    list.boxed(line, [&] { return CheckScalerPermit(h.SCALER_PERMIT); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckDisposition(h.DISP, h.SOURCE, prompt); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckSource(h.DISP, h.SOURCE, prompt); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckHeaderTopDiameter(h.HTOPD, prompt); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckDateWeighed(h.DATEWEIGHED, prompt); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckVolumeMethod(MethodName(h), prompt); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckScalerName(h.SCALER_NAME, prompt); });
+    list.boxed(line, [&](Prompt& prompt) { return CheckScalerPermit(h.SCALER_PERMIT, prompt); });
 }
 
 void CheckCombinations(const LoadInput& input, ProblemList& list) {
     SpCdPrTally tally;
     tally.CountLogs(input.load.logs);
-    list.boxed(input.headerLine, [&] {
-        tally.WarnIfOverTwelve();
+    list.boxed(input.headerLine, [&](Prompt& prompt) {
+        tally.WarnIfOverTwelve(prompt);
         return true;
     });
 }

@@ -32,7 +32,7 @@ std::optional<LoadData> Recomputed(const std::string& file,
     const std::string directory = scratch.path().toStdString() + '/';
     MainTables tables(directory);
     WorkspaceCounter counter;
-    LoadEnvironment env{directory, &tables.defaults(), &counter, nullptr, {}};
+    LoadEnvironment env{directory, &tables.defaults(), &counter, nullptr, &prompt, {}};
     std::unique_ptr<LoadDocument> doc = LoadDocument::OpenLoadFile(env, file);
     if (doc->closeRequested() || !doc->hasLoad() || doc->header().isEmpty())
         return std::nullopt;
@@ -86,7 +86,7 @@ int RecomputeCommand::run(const ParsedArguments& args) {
     RequireReplaceableFile(target);
     CliPrompt prompt;
     const std::optional<LoadData> load = Recomputed(file, method, prompt);
-    if (!load || !WriteLoadFile(*load, target)) {
+    if (!load || !WriteLoadFile(*load, target, prompt)) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), Joined(prompt.take()).c_str());
         return kExitFailed;
     }

@@ -172,11 +172,6 @@ void MatchLogs(CheckScaleComparison& result, const LoadData& original, const Loa
 // scaled, and why a file could not be read is raised, not shown.
 class ReadingPrompt : public Prompt {
 public:
-    ReadingPrompt() : previous_(&Prompt::current()) { Prompt::install(this); }
-    ~ReadingPrompt() override { Prompt::install(previous_); }
-    ReadingPrompt(const ReadingPrompt&) = delete;
-    ReadingPrompt& operator=(const ReadingPrompt&) = delete;
-
     PromptAnswer show(const std::string& text, const std::string&, PromptIcon,
                       PromptButtons buttons) override {
         if (buttons == PromptButtons::Ok)
@@ -186,13 +181,12 @@ public:
     const std::string& lastMessage() const { return lastMessage_; }
 
 private:
-    Prompt* previous_;
     std::string lastMessage_;
 };
 
 LoadData ReadForComparison(const std::string& fileName) {
     ReadingPrompt prompt;
-    LoadFileReadResult read = ReadLoadFile(fileName);
+    LoadFileReadResult read = ReadLoadFile(fileName, prompt);
     if (!read.read)
         throw BrimloError(prompt.lastMessage().empty()
                               ? "Unable to read load file '" + fileName + "'"

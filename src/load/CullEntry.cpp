@@ -13,8 +13,8 @@ namespace brimlo {
 
 namespace {
 
-void CullRefusal(const std::string& text) {
-    Prompt::current().message(text, kCullErrorCaption, PromptIcon::Error);
+void CullRefusal(Prompt& prompt, const std::string& text) {
+    prompt.message(text, kCullErrorCaption, PromptIcon::Error);
 }
 
 LoadControl MeasureControl(int measurement) {
@@ -79,7 +79,7 @@ void CullEntry::cbTypeChange(const std::string& newText) {
 
 void CullEntry::cbTypeExit(const std::string& selectorText) {
     if (doc_.field(LogField::GROSSVOL).asDouble() == 0 && !Trimmed(selectorText).empty()) {
-        CullRefusal(kCullTypeNeedsGrossText);
+        CullRefusal(doc_.prompt(), kCullTypeNeedsGrossText);
         {
             ScopedFlag quiet(doc_.flags().ReactionsEnabled, false);
             doc_.StartLogEdit();
@@ -121,7 +121,7 @@ void CullEntry::cbMethodChange(const std::string& newText) {
     doc_.StartLogEdit();
     doc_.setField(LogField::CULL_METH, Value());
     doc_.view().setSelectorText(LoadControl::CullMethod, "");
-    CullRefusal(kCullTypeFirstText);
+    CullRefusal(doc_.prompt(), kCullTypeFirstText);
 }
 
 void CullEntry::tblLogCULL_METHChange() {
@@ -173,7 +173,7 @@ void CullEntry::tblLogC1Change() {
             doc_.volumeMethodChar());
     if (doc_.field(LogField::C1).asInt() > 0 && cullMethod() == ' ') {
         resetMeasure(LogField::C1);
-        CullRefusal(kCullMethodFirstText);
+        CullRefusal(doc_.prompt(), kCullMethodFirstText);
         doc_.view().focusControl(LoadControl::C1, true);
     } else if (doc_.field(LogField::C1).isNull()) {
         resetMeasure(LogField::C1);
@@ -185,7 +185,7 @@ void CullEntry::measureChange(int measurement, LogField field) {
     const std::string refusal = CullMeasureRefusal(
         cullMethod(), measurement, doc_.field(field).asInt(), doc_.volumeMethodChar());
     if (!refusal.empty()) {
-        CullRefusal(refusal);
+        CullRefusal(doc_.prompt(), refusal);
         resetMeasure(field);
         doc_.view().focusControl(MeasureControl(measurement), true);
         return;

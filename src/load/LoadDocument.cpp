@@ -70,8 +70,9 @@ LoadControl ControlOfCheck(SaveCheckField field) {
 
 LoadDocument::LoadDocument(const LoadEnvironment& env)
     : env_(env), reactions_(*this), cull_(*this) {
-    if (env_.defaults == nullptr || env_.counter == nullptr)
-        throw BrimloError("A load window needs the defaults record and the workspace counter");
+    if (env_.defaults == nullptr || env_.counter == nullptr || env_.prompt == nullptr)
+        throw BrimloError(
+            "A load window needs the defaults record, the workspace counter and a prompt");
     setView(env_.view);
 }
 
@@ -147,7 +148,7 @@ void LoadDocument::startNewLoad() {
     reactions_.RecalcLogVolumes();
     tally_.CountCombination(field(LogField::SPECIES).asString(),
                             field(LogField::CONDCODE).asString(),
-                            field(LogField::PRODCODE).asString(), false);
+                            field(LogField::PRODCODE).asString(), nullptr);
     // The codes counted are the ones the next change releases.
     reactions_.tblLogAfterScroll();
     showCountText();
@@ -159,7 +160,7 @@ void LoadDocument::startNewLoad() {
 // understood leaves the window without a load, and the user learns why.
 void LoadDocument::readLoadFile(const std::string& fileName) {
     try {
-        LoadFileReadResult result = ReadLoadFile(fileName);
+        LoadFileReadResult result = ReadLoadFile(fileName, prompt());
         if (!result.read) {
             closeRequested_ = true;
             return;
@@ -169,10 +170,10 @@ void LoadDocument::readLoadFile(const std::string& fileName) {
         if (result.hideTrimAllowance)
             view().hideTrimAllowance();
         log().last();
-        tally_.WarnIfOverTwelve();
+        tally_.WarnIfOverTwelve(prompt());
     } catch (const BrimloError& error) {
         workspace_->close();
-        Prompt::current().error(error.text());
+        prompt().error(error.text());
     }
 }
 
@@ -183,7 +184,7 @@ void LoadDocument::fillWorkspace(const LoadData& load) {
         logs.insert();
         AssignLog(*workspace_, record);
         logs.post();
-        tally_.CountCombination(record.SPECIES, record.CONDCODE, record.PRODCODE, false);
+        tally_.CountCombination(record.SPECIES, record.CONDCODE, record.PRODCODE, nullptr);
     }
     bulk.finish();
     if (!load.hasHeader)
@@ -199,14 +200,14 @@ void LoadDocument::takeOver(const std::string& headerFileName) {
         workspace_->openLog();
         wireLog();
         tally_.CountLogs(LogsOf(*workspace_));
-        tally_.WarnIfOverTwelve();
+        tally_.WarnIfOverTwelve(prompt());
         log().last();
         flags_.LastLogNumber = field(LogField::LOGNUM).asInt();
         workspace_->openHeader();
         wireHeader();
     } catch (const BrimloError& error) {
         workspace_->close();
-        Prompt::current().error(error.text());
+        prompt().error(error.text());
     }
 }
 
@@ -354,9 +355,8 @@ void LoadDocument::showCountText() {
 bool LoadDocument::AppendLog() {
     Dataset& d = log();
     if (d.recordCount() >= kMaxLogs) {
-        Prompt::current().message("The maximum number of logs allowed is " +
-                                      std::to_string(kMaxLogs),
-                                  "Log Data Append", PromptIcon::Error);
+        prompt().message("The maximum number of logs allowed is " + std::to_string(kMaxLogs),
+                         "Log Data Append", PromptIcon::Error);
         return false;
     }
     d.insert();
@@ -378,8 +378,8 @@ bool LoadDocument::GoToLogNumber(int32_t number) {
     PostPendingEdits();
     if (log().locate({{FieldName(LogField::LOGNUM), Value(number)}}))
         return true;
-    Prompt::current().message("Error: Unable to find log number: " + std::to_string(number),
-                              "Error: Log Number Not Found", PromptIcon::Error);
+    prompt().message("Error: Unable to find log number: " + std::to_string(number),
+                     "Error: Log Number Not Found", PromptIcon::Error);
     return false;
 }
 
@@ -411,7 +411,7 @@ bool LoadDocument::validateForSave() {
     // The hidden method selector always shows the load's method.
     const std::string methodText = volumeMethod() == "A" ? kAlbertaMethodName : kSmalianMethodName;
     SaveCheckField failed = SaveCheckField::None;
-    if (ValidateLoadForSave(BuildLoadData(), tally_, methodText, &failed))
+    if (ValidateLoadForSave(BuildLoadData(), tally_, methodText, prompt(), &failed))
         return true;
     if (failed != SaveCheckField::Combinations && failed != SaveCheckField::FieldWidth &&
         failed != SaveCheckField::None) {
@@ -422,7 +422,7 @@ bool LoadDocument::validateForSave() {
 }
 
 bool LoadDocument::writeTo(const std::string& fileName) {
-    if (!WriteLoadFile(BuildLoadData(), fileName))
+    if (!WriteLoadFile(BuildLoadData(), fileName, prompt()))
         return false;
     flags_.Modified = false;
     return true;
@@ -472,9 +472,8 @@ bool LoadDocument::CloseQuery() {
     ++flags_.CloseAsked;
     if (!flags_.AskToSave)
         return true;
-    const PromptAnswer answer =
-        Prompt::current().ask("Save file '" + fileName_ + "' before closing?",
-                              "Save before closing?", PromptButtons::YesNoCancel);
+    const PromptAnswer answer = prompt().ask("Save file '" + fileName_ + "' before closing?",
+                                             "Save before closing?", PromptButtons::YesNoCancel);
     if (answer == PromptAnswer::No)
         return true;
     if (answer == PromptAnswer::Yes && SaveLoad())

@@ -76,6 +76,8 @@ public:
     const Dataset& header() const { return workspace_->header(); }
     const Dataset& log() const { return workspace_->log(); }
     Dataset& defaults() { return *env_.defaults; }
+    // Where the load's messages and questions go.
+    Prompt& prompt() { return *env_.prompt; }
     // Fields of the current header and log by their descriptor.
     const Value& field(HeaderField f) const { return workspace_->field(f); }
     const Value& field(LogField f) const { return workspace_->field(f); }

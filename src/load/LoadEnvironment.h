@@ -9,6 +9,7 @@
 namespace brimlo {
 
 class LoadView;
+class Prompt;
 class WorkspaceCounter;
 
 // What a load window is given by the main window that makes it.
@@ -21,6 +22,8 @@ struct LoadEnvironment {
     WorkspaceCounter* counter = nullptr;
     // The window showing the load; nullptr shows nothing.
     LoadView* view = nullptr;
+    // Where the load's messages and questions go; required.
+    Prompt* prompt = nullptr;
     // Today's date; the system's local date when left empty.
     std::function<Date()> today;
 };

@@ -238,12 +238,12 @@ Date ReadDateWeighed(const LoadFileLine& line, const Source& src) {
 // A file that names no method is recomputed by Smalian's formula; an
 // Alberta file only when the user wants it converted. (assign() rather than
 // a literal: GCC 12 warns falsely about the literal at -O2.)
-void ApplyVolumeMethod(const LoadFileLine& line, LoadFileReadResult& result) {
+void ApplyVolumeMethod(const LoadFileLine& line, LoadFileReadResult& result, Prompt& prompt) {
     result.load.header.VOL_CALC_METH.assign(1, 'S');
     bool recalc = line.length <= 168;
     if (!recalc && line.at(168) == 'A') {
-        const PromptAnswer answer = Prompt::current().show(
-            kAlbertaQuestion, kAlbertaCaption, PromptIcon::Information, PromptButtons::YesNo);
+        const PromptAnswer answer = prompt.show(kAlbertaQuestion, kAlbertaCaption,
+                                                PromptIcon::Information, PromptButtons::YesNo);
         result.convertedToSmalian = answer == PromptAnswer::Yes;
         recalc = result.convertedToSmalian;
         if (!recalc) {
@@ -268,14 +268,15 @@ void ReadHeaderLongForms(const LoadFileLine& line, const Source& src, LoadData& 
     load.trimAllowance = line.length >= 201 && line.at(201) == '1';
 }
 
-void ReadHeader(const LoadFileLine& line, const Source& src, LoadFileReadResult& result) {
+void ReadHeader(const LoadFileLine& line, const Source& src, LoadFileReadResult& result,
+                Prompt& prompt) {
     HeaderRecord& h = result.load.header;
     ReadHeaderTexts(line, h);
     ReadHeaderNumbers(line, src, h);
     h.DATEWEIGHED = ReadDateWeighed(line, src);
     if (line.length > 158 && !AllBlank(line.chars(158, 167)))
         h.TM9 = line.chars(158, 167);
-    ApplyVolumeMethod(line, result);
+    ApplyVolumeMethod(line, result, prompt);
     ReadHeaderLongForms(line, src, result.load);
 }
 
@@ -303,33 +304,34 @@ const LoadFileLine* ReadLogLines(const std::vector<LoadFileLine>& lines,
 
 } // namespace
 
-LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName) {
+LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName,
+                                Prompt& prompt) {
     LoadFileReadResult result;
     const std::vector<LoadFileLine> lines = SplitLoadFileLines(bytes);
     const LoadFileLine* last = ReadLogLines(lines, fileName, result.load.logs);
     if (last == nullptr || last->length < kShortestHeaderLine) {
-        Prompt::current().message(kFormatErrorText, "File Format Error", PromptIcon::Error);
+        prompt.message(kFormatErrorText, "File Format Error", PromptIcon::Error);
         return result;
     }
     result.load.hasHeader = last->at(1) == '3';
     if (result.load.hasHeader)
-        ReadHeader(*last, Source{fileName, last->number}, result);
+        ReadHeader(*last, Source{fileName, last->number}, result, prompt);
     result.read = true;
     return result;
 }
 
-LoadFileReadResult ReadLoadFile(const std::string& fileName) {
+LoadFileReadResult ReadLoadFile(const std::string& fileName, Prompt& prompt) {
     std::error_code ec;
     const std::optional<std::string> bytes =
         std::filesystem::is_directory(LocalFileName(fileName), ec)
             ? std::nullopt
             : FileBytes(LocalFileName(fileName));
     if (!bytes) {
-        Prompt::current().message("Error: Unable to open file: '" + fileName + "'", "File Error",
-                                  PromptIcon::Error);
+        prompt.message("Error: Unable to open file: '" + fileName + "'", "File Error",
+                       PromptIcon::Error);
         return {};
     }
-    return ReadLoadText(*bytes, fileName);
+    return ReadLoadText(*bytes, fileName, prompt);
 }
 
 std::optional<std::string> FileBytes(const std::filesystem::path& file) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "load/LoadData.h"
+#include "support/Prompt.h"
 
 #include <filesystem>
 #include <optional>
@@ -30,12 +31,15 @@ struct LoadFileReadResult {
 
 inline constexpr int kMaxLogs = 2400;
 
-LoadFileReadResult ReadLoadFile(const std::string& fileName);
+// Questions (converting an Alberta load) and why the file could not be read
+// go to the prompt.
+LoadFileReadResult ReadLoadFile(const std::string& fileName, Prompt& prompt);
 
 // The whole file as it is on disk; nothing when it cannot be read.
 std::optional<std::string> FileBytes(const std::filesystem::path& file);
 
 // The same from the file's bytes; fileName only names it in messages.
-LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName);
+LoadFileReadResult ReadLoadText(const std::string& bytes, const std::string& fileName,
+                                Prompt& prompt);
 
 } // namespace brimlo

@@ -245,15 +245,15 @@ std::optional<std::string> LoadFileWidthFault(const LoadData& load) {
     return HeaderWidthFault(load.header);
 }
 
-bool CheckLoadFileWidths(const LoadData& load) {
+bool CheckLoadFileWidths(const LoadData& load, Prompt& prompt) {
     const std::optional<std::string> fault = LoadFileWidthFault(load);
     if (fault)
-        Prompt::current().message(*fault, kFileErrorCaption, PromptIcon::Error);
+        prompt.message(*fault, kFileErrorCaption, PromptIcon::Error);
     return !fault;
 }
 
-bool WriteLoadFile(const LoadData& load, const std::string& fileName) {
-    if (!CheckLoadFileWidths(load))
+bool WriteLoadFile(const LoadData& load, const std::string& fileName, Prompt& prompt) {
+    if (!CheckLoadFileWidths(load, prompt))
         return false;
     const std::string text = FormatLoadFile(load);
     std::unique_ptr<StagedFile> file;
@@ -264,8 +264,8 @@ bool WriteLoadFile(const LoadData& load, const std::string& fileName) {
         file.reset();
     }
     if (!file) {
-        Prompt::current().message("Error: Unable to open file: " + fileName, kFileErrorCaption,
-                                  PromptIcon::Error);
+        prompt.message("Error: Unable to open file: " + fileName, kFileErrorCaption,
+                       PromptIcon::Error);
         return false;
     }
     try {
@@ -273,7 +273,7 @@ bool WriteLoadFile(const LoadData& load, const std::string& fileName) {
         file->commit();
     } catch (const BrimloError& e) {
         // The old file is untouched; say what went wrong with the new one.
-        Prompt::current().message("Error: " + e.text(), kFileErrorCaption, PromptIcon::Error);
+        prompt.message("Error: " + e.text(), kFileErrorCaption, PromptIcon::Error);
         return false;
     }
     return true;

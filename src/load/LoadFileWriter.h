@@ -1,6 +1,7 @@
 #pragma once
 
 #include "load/LoadData.h"
+#include "support/Prompt.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,11 +26,11 @@ std::string FormatLoadFile(const LoadData& load);
 std::optional<std::string> LoadFileWidthFault(const LoadData& load);
 
 // Shows the width fault in a box when there is one; true when the load fits.
-bool CheckLoadFileWidths(const LoadData& load);
+bool CheckLoadFileWidths(const LoadData& load, Prompt& prompt);
 
 // Replaces the file with the load, safely; false after telling the user why
 // (a value too wide for its field included).
 // The caller clears the load's modified flag on success.
-bool WriteLoadFile(const LoadData& load, const std::string& fileName);
+bool WriteLoadFile(const LoadData& load, const std::string& fileName, Prompt& prompt);
 
 } // namespace brimlo

@@ -23,10 +23,10 @@ enum class SaveCheckField {
 
 // The checks before a load is saved, each showing its own message; then
 // that every value fits its width in the load file; then the over-twelve
-// question. volumeMethodText is what the window's method
+// question, all on the prompt. volumeMethodText is what the window's method
 // selector shows. On refusal failedField says which check stopped it.
 bool ValidateLoadForSave(const LoadData& load, const SpCdPrTally& tally,
-                         const std::string& volumeMethodText,
+                         const std::string& volumeMethodText, Prompt& prompt,
                          SaveCheckField* failedField = nullptr);
 
 } // namespace brimlo

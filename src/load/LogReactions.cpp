@@ -110,7 +110,7 @@ void LogReactions::tblLogAfterInsert() {
         d.post();
     doc_.tally().CountCombination(doc_.field(LogField::SPECIES).asString(),
                                   doc_.field(LogField::CONDCODE).asString(),
-                                  doc_.field(LogField::PRODCODE).asString(), true);
+                                  doc_.field(LogField::PRODCODE).asString(), &doc_.prompt());
     doc_.showCountText();
 }
 
@@ -141,7 +141,7 @@ void LogReactions::tblLogAfterCancel() {
     if (!cancellingInsert_)
         doc_.tally().CountCombination(doc_.field(LogField::SPECIES).asString(),
                                       doc_.field(LogField::CONDCODE).asString(),
-                                      doc_.field(LogField::PRODCODE).asString(), false);
+                                      doc_.field(LogField::PRODCODE).asString(), nullptr);
     cancellingInsert_ = false;
     doc_.showCountText();
     tblLogAfterScroll();
@@ -155,7 +155,7 @@ void LogReactions::recount() {
     doc_.tally().ReleaseCombination(f.PrevSpecies, f.PrevCondCode, f.PrevProdCode);
     doc_.tally().CountCombination(doc_.field(LogField::SPECIES).asString(),
                                   doc_.field(LogField::CONDCODE).asString(),
-                                  doc_.field(LogField::PRODCODE).asString(), false);
+                                  doc_.field(LogField::PRODCODE).asString(), nullptr);
     doc_.showCountText();
 }
 
@@ -282,7 +282,7 @@ void LogReactions::edtLengthExit() {
         return;
     if (doc_.field(LogField::TOPD).asInt() != 0 || doc_.field(LogField::LENGTH).asInt() <= 0)
         return;
-    Prompt::current().message(kLengthRefusal, "Length Error", PromptIcon::Error);
+    doc_.prompt().message(kLengthRefusal, "Length Error", PromptIcon::Error);
     doc_.StartLogEdit();
     doc_.setField(LogField::LENGTH, Value(int32_t{0}));
     doc_.view().focusControl(LoadControl::Length, false);
@@ -301,8 +301,8 @@ void LogReactions::cbProdCodeChange(const std::string& newText) {
     if (!leavesSmallStem)
         return;
     const PromptAnswer answer =
-        Prompt::current().ask("Do you want to override product coding of 06 to " + newText + "?",
-                              "Override Product Code?", PromptButtons::YesNo);
+        doc_.prompt().ask("Do you want to override product coding of 06 to " + newText + "?",
+                          "Override Product Code?", PromptButtons::YesNo);
     if (answer == PromptAnswer::Yes) {
         doc_.setField(LogField::PROD_OVERRIDE, Value("Y"));
         return;

@@ -49,7 +49,7 @@ std::string OverTwelveQuestionText(int32_t count) {
 }
 
 void SpCdPrTally::CountCombination(const std::string& species, const std::string& condition,
-                                   const std::string& product, bool warn) {
+                                   const std::string& product, Prompt* warnOn) {
     if (!AllCodesGiven(species, condition, product))
         return;
     const std::string key = TallyKey(species, condition, product);
@@ -61,8 +61,8 @@ void SpCdPrTally::CountCombination(const std::string& species, const std::string
         if (count_ <= kMaxEntries)
             entries_.emplace_back(key, 1);
     }
-    if (warn)
-        WarnIfOverTwelve();
+    if (warnOn != nullptr)
+        WarnIfOverTwelve(*warnOn);
 }
 
 void SpCdPrTally::ReleaseCombination(const std::string& species, const std::string& condition,
@@ -80,7 +80,7 @@ void SpCdPrTally::ReleaseCombination(const std::string& species, const std::stri
 
 void SpCdPrTally::CountLogs(const std::vector<LogRecord>& logs) {
     for (const LogRecord& log : logs)
-        CountCombination(log.SPECIES, log.CONDCODE, log.PRODCODE, false);
+        CountCombination(log.SPECIES, log.CONDCODE, log.PRODCODE, nullptr);
 }
 
 void SpCdPrTally::Clear() {
@@ -97,17 +97,16 @@ std::string SpCdPrTally::CountText() const {
     return "SP-CD-PR Combinations: " + std::to_string(count_);
 }
 
-void SpCdPrTally::WarnIfOverTwelve() const {
+void SpCdPrTally::WarnIfOverTwelve(Prompt& prompt) const {
     if (count_ > kMaxProcessed)
-        Prompt::current().message(OverTwelveWarningText(count_), kWarningCaption,
-                                  PromptIcon::Warning);
+        prompt.message(OverTwelveWarningText(count_), kWarningCaption, PromptIcon::Warning);
 }
 
-bool SpCdPrTally::AskSaveIfOverTwelve() const {
+bool SpCdPrTally::AskSaveIfOverTwelve(Prompt& prompt) const {
     if (count_ <= kMaxProcessed)
         return true;
-    return Prompt::current().ask(OverTwelveQuestionText(count_), kWarningCaption,
-                                 PromptButtons::YesNo) == PromptAnswer::Yes;
+    return prompt.ask(OverTwelveQuestionText(count_), kWarningCaption, PromptButtons::YesNo) ==
+           PromptAnswer::Yes;
 }
 
 int SpCdPrTally::FindEntry(const std::string& key) const {

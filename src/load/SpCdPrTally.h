@@ -1,6 +1,7 @@
 #pragma once
 
 #include "load/LogRecord.h"
+#include "support/Prompt.h"
 
 #include <cstdint>
 #include <string>
@@ -19,8 +20,9 @@ public:
 
     using Entry = std::pair<std::string, int32_t>; // tally key, logs
 
+    // Warns on warnOn when it is given (WarnIfOverTwelve).
     void CountCombination(const std::string& species, const std::string& condition,
-                          const std::string& product, bool warn);
+                          const std::string& product, Prompt* warnOn);
     void ReleaseCombination(const std::string& species, const std::string& condition,
                             const std::string& product);
     // Counts every log without warning, as reading a file or taking over a
@@ -36,9 +38,9 @@ public:
     // "SP-CD-PR Combinations: n" for the status line.
     std::string CountText() const;
     // The warning box, once, when more than twelve combinations are counted.
-    void WarnIfOverTwelve() const;
+    void WarnIfOverTwelve(Prompt& prompt) const;
     // The question before a save; false when the user answers No.
-    bool AskSaveIfOverTwelve() const;
+    bool AskSaveIfOverTwelve(Prompt& prompt) const;
 
 private:
     int FindEntry(const std::string& key) const;

@@ -17,8 +17,8 @@ constexpr const char* kTopEvenText = "Top Diameter must be an even number";
 constexpr const char* kTopRangeText = "Top Diameter must be between 2 and 76 (inclusive)";
 constexpr const char* kScalerCaption = "Scaler Name Error:";
 
-bool Fail(const std::string& text, const std::string& caption) {
-    Prompt::current().message(text, caption, PromptIcon::Error);
+bool Fail(Prompt& prompt, const std::string& text, const std::string& caption) {
+    prompt.message(text, caption, PromptIcon::Error);
     return false;
 }
 
@@ -30,12 +30,12 @@ bool HasNonBlank(const std::string& text) {
     return !Trimmed(text).empty();
 }
 
-bool CheckTopDiameterRange(int value, bool zeroAllowed) {
+bool CheckTopDiameterRange(int value, bool zeroAllowed, Prompt& prompt) {
     if (!IsEven(value))
-        return Fail(kTopEvenText, kTopDiameterCaption);
+        return Fail(prompt, kTopEvenText, kTopDiameterCaption);
     if ((zeroAllowed && value <= 0) || (value >= 2 && value <= 76))
         return true;
-    return Fail(kTopRangeText, kTopDiameterCaption);
+    return Fail(prompt, kTopRangeText, kTopDiameterCaption);
 }
 
 int CurrentLocalYear() {
@@ -55,72 +55,73 @@ bool IsDispositionCode(const std::string& code) {
     return false;
 }
 
-bool CheckDisposition(const std::string& disposition, const std::string& source) {
+bool CheckDisposition(const std::string& disposition, const std::string& source, Prompt& prompt) {
     const std::string d = Trimmed(disposition.substr(0, 3));
     if (d.empty())
         return true;
     if (HasNonBlank(source))
-        return Fail(kBothValuesText, kDispositionCaption);
+        return Fail(prompt, kBothValuesText, kDispositionCaption);
     if (!IsDispositionCode(d))
-        return Fail("Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>", kDispositionCaption);
+        return Fail(prompt, "Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>", kDispositionCaption);
     return true;
 }
 
-bool CheckSource(const std::string& disposition, const std::string& source) {
+bool CheckSource(const std::string& disposition, const std::string& source, Prompt& prompt) {
     const std::string s = source.substr(0, 3);
     if (s.empty())
         return true;
     if (HasNonBlank(disposition))
-        return Fail(kBothValuesText, kDispositionCaption);
+        return Fail(prompt, kBothValuesText, kDispositionCaption);
     if (IsDispositionCode(s))
-        return Fail("Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA",
+        return Fail(prompt, "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA",
                     "Source Error:");
     return true;
 }
 
-bool CheckScalerName(const std::string& text) {
-    return HasNonBlank(text) || Fail("Scaler Name must have a value", kScalerCaption);
+bool CheckScalerName(const std::string& text, Prompt& prompt) {
+    return HasNonBlank(text) || Fail(prompt, "Scaler Name must have a value", kScalerCaption);
 }
 
-bool CheckScalerPermit(const std::string& text) {
-    return HasNonBlank(text) || Fail("Scaler Permit must have a value", kScalerCaption);
+bool CheckScalerPermit(const std::string& text, Prompt& prompt) {
+    return HasNonBlank(text) || Fail(prompt, "Scaler Permit must have a value", kScalerCaption);
 }
 
-bool CheckHeaderTopDiameter(int value) {
-    return CheckTopDiameterRange(value, false);
+bool CheckHeaderTopDiameter(int value, Prompt& prompt) {
+    return CheckTopDiameterRange(value, false, prompt);
 }
 
-bool CheckDefaultTopDiameter(int value) {
-    return CheckTopDiameterRange(value, true);
+bool CheckDefaultTopDiameter(int value, Prompt& prompt) {
+    return CheckTopDiameterRange(value, true, prompt);
 }
 
-bool CheckDefaultLength(int value) {
+bool CheckDefaultLength(int value, Prompt& prompt) {
     constexpr const char* caption = "Log Length Error:";
     if (!IsEven(value))
-        return Fail("Log Length must be an even number", caption);
+        return Fail(prompt, "Log Length must be an even number", caption);
     if (value <= 0 || (value >= 6 && value <= 72))
         return true;
-    return Fail("Log Length must be between 6 and 72 (inclusive)", caption);
+    return Fail(prompt, "Log Length must be between 6 and 72 (inclusive)", caption);
 }
 
-bool CheckVolumeMethod(const std::string& selectorText) {
-    return !selectorText.empty() ||
-           Fail("Volume Calculation Method must be defined.", "Volume Calculation Method Error:");
+bool CheckVolumeMethod(const std::string& selectorText, Prompt& prompt) {
+    return !selectorText.empty() || Fail(prompt, "Volume Calculation Method must be defined.",
+                                         "Volume Calculation Method Error:");
 }
 
-bool CheckDateWeighed(Date date) {
-    return CheckDateWeighed(date, CurrentLocalYear());
+bool CheckDateWeighed(Date date, Prompt& prompt) {
+    return CheckDateWeighed(date, CurrentLocalYear(), prompt);
 }
 
-bool CheckDateWeighed(Date date, int currentYear) {
+bool CheckDateWeighed(Date date, int currentYear, Prompt& prompt) {
     constexpr const char* caption = "Date Weighed Error:";
     int year = 0, month = 0, day = 0;
     date.toYmd(year, month, day);
     if (year > currentYear)
-        return Fail("Year portion of Date Weighed must be less then or equal to current year",
+        return Fail(prompt,
+                    "Year portion of Date Weighed must be less then or equal to current year",
                     caption);
     if (year < 1900)
-        return Fail("Date Weighed must be later than 1900", caption);
+        return Fail(prompt, "Date Weighed must be later than 1900", caption);
     return true;
 }
 

@@ -17,9 +17,9 @@ std::string AboutText(const std::string& versionText, const std::optional<Progra
     return text;
 }
 
-void ShowAbout(const Cglobals& globals) {
-    Prompt::current().message(AboutText(globals.versionText(), globals.programDate()),
-                              kAboutCaption, PromptIcon::Information);
+void ShowAbout(const Cglobals& globals, Prompt& prompt) {
+    prompt.message(AboutText(globals.versionText(), globals.programDate()), kAboutCaption,
+                   PromptIcon::Information);
 }
 
 } // namespace brimlo

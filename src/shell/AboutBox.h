@@ -7,6 +7,8 @@
 
 namespace brimlo {
 
+class Prompt;
+
 // The about box's text: the program, its version and the date of the
 // program file (when known), the date as "yyyy/mm/dd".
 std::string AboutText(const std::string& versionText, const std::optional<ProgramDate>& date);
@@ -14,6 +16,6 @@ std::string AboutText(const std::string& versionText, const std::optional<Progra
 inline constexpr const char* kAboutCaption = "About BRIMLO";
 
 // The about box of "&About...".
-void ShowAbout(const Cglobals& globals);
+void ShowAbout(const Cglobals& globals, Prompt& prompt);
 
 } // namespace brimlo

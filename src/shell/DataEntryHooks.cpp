@@ -35,6 +35,7 @@ MakeWindow(TfrmMain& main, WorkspaceCounter& counter,
     env.defaults = &main.defaults();
     env.counter = &counter;
     env.view = window.get();
+    env.prompt = &main.prompt();
     std::unique_ptr<LoadDocument> doc = make(env);
     if (!doc)
         return nullptr;

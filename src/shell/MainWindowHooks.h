@@ -11,6 +11,7 @@ class QWidget;
 
 namespace brimlo {
 
+class Prompt;
 class TfrmMain;
 
 // Where the windows and commands built outside the main window plug in.
@@ -21,6 +22,10 @@ struct MainWindowHooks {
     // The run's settings, found by the start-up: the data folder the main
     // window opens its tables in, and the version the About box shows.
     Cglobals settings;
+    // The run's prompt (the start-up's message boxes), handed on to the
+    // windows and the loads they show. Hooks built without one (windows made
+    // alone in tests) use the process's installed prompt.
+    Prompt* prompt = nullptr;
     // The run's folder dialog, shared by the windows that browse for one.
     std::shared_ptr<FolderBrowser> folders = std::make_shared<FolderBrowser>();
 

@@ -47,7 +47,7 @@ QWidget* CreateMaintenanceWindow(TfrmMain& main) {
 }
 
 QWidget* CreateDefaultsWindow(TfrmMain& main) {
-    return new TfrmDefaults(main.defaults(), *main.hooks().folders);
+    return new TfrmDefaults(main.defaults(), *main.hooks().folders, main.prompt());
 }
 
 } // namespace brimlo

@@ -21,11 +21,11 @@
 
 namespace brimlo {
 
-void BuildGlobals(Cglobals& globals) {
+void BuildGlobals(Cglobals& globals, Prompt& prompt) {
     globals.setInstallationDirectory(InstallationDirectory());
     std::string dataDirectory;
     if (!FindAppDataDirectory(globals.installationDirectory(), dataDirectory, kProgramFolderName))
-        Prompt::current().message(kAppDataDirMessage, kAppDataDirCaption, PromptIcon::Error);
+        prompt.message(kAppDataDirMessage, kAppDataDirCaption, PromptIcon::Error);
     globals.setAppDataDirectory(dataDirectory);
     std::string version;
     std::optional<ProgramDate> date;
@@ -36,9 +36,10 @@ void BuildGlobals(Cglobals& globals) {
 
 namespace {
 
-std::unique_ptr<TfrmMain> CreateMainWindow(const Cglobals& settings) {
+std::unique_ptr<TfrmMain> CreateMainWindow(const Cglobals& settings, Prompt& prompt) {
     MainWindowHooks hooks = StandardWindowHooks();
     hooks.settings = settings;
+    hooks.prompt = &prompt;
     std::unique_ptr<TfrmMain> window;
     RunGuarded([&] { window = std::make_unique<TfrmMain>(std::move(hooks)); });
     return window;
@@ -87,11 +88,14 @@ int RunProgram(int argc, char** argv) {
 int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     BrimloApplication app(argc, argv);
     MessageBoxPrompt boxes;
-    Prompt::install(prompt ? prompt : &boxes);
+    Prompt& runPrompt = prompt ? *prompt : boxes;
+    // Still installed for the master, report and support code that is not
+    // handed the run's prompt.
+    Prompt::install(&runPrompt);
     // The reports date their pages with the day the program started.
     SetProgramStartDate(QDate::currentDate());
     Cglobals settings;
-    BuildGlobals(settings);
+    BuildGlobals(settings, runPrompt);
     QApplication::setApplicationName(QStringLiteral("BRIMLO"));
 
     // A later copy may ask before the window exists; it is raised once shown.
@@ -109,13 +113,13 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
         },
         holder);
     if (another) {
-        Prompt::current().message(AnotherCopyMessage(dataFolder, holder),
-                                  "Multiple Instances of Brimlo detected", PromptIcon::Error);
+        runPrompt.message(AnotherCopyMessage(dataFolder, holder),
+                          "Multiple Instances of Brimlo detected", PromptIcon::Error);
         Prompt::install(nullptr);
         return 0;
     }
 
-    std::unique_ptr<TfrmMain> window = CreateMainWindow(settings);
+    std::unique_ptr<TfrmMain> window = CreateMainWindow(settings, runPrompt);
     if (!window) {
         Prompt::install(nullptr);
         return 1;

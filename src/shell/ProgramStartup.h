@@ -10,8 +10,8 @@ class Prompt;
 
 // Fills the settings object before any window exists: installation and
 // application data directories (telling the user when the data folder
-// cannot be had), version text and program date.
-void BuildGlobals(Cglobals& globals);
+// cannot be had, on the prompt), version text and program date.
+void BuildGlobals(Cglobals& globals, Prompt& prompt);
 
 // The lock the single-instance rule takes.
 inline constexpr const char* kInstanceLockName = "DOVRANE_BRIMLO_EXCLUSIVE";

@@ -8,8 +8,8 @@
 
 namespace brimlo {
 
-TdlgGoToLog::TdlgGoToLog(QWidget* owner, int32_t logCount)
-    : TdlgAncestor(owner, 217, 105), logCount_(logCount) {
+TdlgGoToLog::TdlgGoToLog(QWidget* owner, int32_t logCount, Prompt& prompt)
+    : TdlgAncestor(owner, 217, 105), logCount_(logCount), prompt_(prompt) {
     setWindowTitle(QStringLiteral("Go To Log #"));
     edit_ = new QLineEdit(panel());
     edit_->setGeometry(16, 16, 37, 21);
@@ -24,17 +24,17 @@ void TdlgGoToLog::OKBtnClick() {
     bool whole = false;
     const int number = edit_->text().trimmed().toInt(&whole);
     if (!whole) {
-        Prompt::current().message("Error: Please enter a valid integer value.",
-                                  "Error: Not a number", PromptIcon::Error);
+        prompt_.message("Error: Please enter a valid integer value.", "Error: Not a number",
+                        PromptIcon::Error);
         return;
     }
     if (number <= 0) {
-        Prompt::current().message("Error: Please enter an integer value greater than 0.",
-                                  "Error: Less then 0", PromptIcon::Error);
+        prompt_.message("Error: Please enter an integer value greater than 0.",
+                        "Error: Less then 0", PromptIcon::Error);
         return;
     }
     if (number > logCount_) {
-        Prompt::current().message(
+        prompt_.message(
             "Error: Please enter a log number less than or equal to the number of logs.(" +
                 std::to_string(logCount_) + ").",
             "Error: Greater than number of logs", PromptIcon::Error);

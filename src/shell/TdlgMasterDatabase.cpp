@@ -31,8 +31,9 @@ std::string Trimmed(const QLineEdit* edit) {
 
 } // namespace
 
-TdlgMasterDatabase::TdlgMasterDatabase(QWidget* owner, const MasterDatabaseChoice& choice)
-    : QDialog(owner) {
+TdlgMasterDatabase::TdlgMasterDatabase(QWidget* owner, const MasterDatabaseChoice& choice,
+                                       Prompt& prompt)
+    : QDialog(owner), prompt_(prompt) {
     setObjectName(QStringLiteral("dlgMasterDatabase"));
     setWindowTitle(QString::fromLatin1(kCaption));
     buildControls();
@@ -108,8 +109,7 @@ MasterDatabaseChoice TdlgMasterDatabase::choice() const {
 bool TdlgMasterDatabase::addressComplete() {
     if (choice().server.complete())
         return true;
-    Prompt::current().message("Enter the server's host name and the database.", kCaption,
-                              PromptIcon::Error);
+    prompt_.message("Enter the server's host name and the database.", kCaption, PromptIcon::Error);
     (host_->text().trimmed().isEmpty() ? host_ : database_)->setFocus();
     return false;
 }
@@ -123,10 +123,9 @@ void TdlgMasterDatabase::testConnection() {
         problem = MasterStoreProvider::ProbeServer(choice().server.uri());
     }
     if (problem.empty())
-        Prompt::current().message("The master database server answered.", kCaption,
-                                  PromptIcon::Information);
+        prompt_.message("The master database server answered.", kCaption, PromptIcon::Information);
     else
-        Prompt::current().message(problem, kCaption, PromptIcon::Error);
+        prompt_.message(problem, kCaption, PromptIcon::Error);
 }
 
 void TdlgMasterDatabase::accepted() {

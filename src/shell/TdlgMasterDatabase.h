@@ -10,13 +10,15 @@ class QSpinBox;
 
 namespace brimlo {
 
+class Prompt;
+
 // "Master Database": this computer's master.db or a master on a PostgreSQL
 // server (host, port, database, login). No password field: libpq reads
 // it from ~/.pgpass or PGPASSWORD, which the dialog tells. "Test
 // Connection" tries the server as typed.
 class TdlgMasterDatabase : public QDialog {
 public:
-    TdlgMasterDatabase(QWidget* owner, const MasterDatabaseChoice& choice);
+    TdlgMasterDatabase(QWidget* owner, const MasterDatabaseChoice& choice, Prompt& prompt);
 
     // The choice as the dialog shows it.
     MasterDatabaseChoice choice() const;
@@ -37,6 +39,7 @@ private:
     QLineEdit* database_ = nullptr;
     QLineEdit* user_ = nullptr;
     QWidget* serverFields_ = nullptr;
+    Prompt& prompt_;
 };
 
 } // namespace brimlo

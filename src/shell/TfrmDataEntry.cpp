@@ -907,7 +907,9 @@ void TfrmDataEntry::exitControl(QWidget* w) {
         const std::string disp = h.field("DISP").asString();
         const std::string source = h.field("SOURCE").asString();
         const bool disposition = w == headerEdits_["DISP"];
-        if (!(disposition ? CheckDisposition(disp, source) : CheckSource(disp, source)))
+        Prompt& prompt = doc_->prompt();
+        if (!(disposition ? CheckDisposition(disp, source, prompt)
+                          : CheckSource(disp, source, prompt)))
             focusControl(disposition ? LoadControl::Disposition : LoadControl::Source, true);
     }
 }
@@ -1048,21 +1050,24 @@ void TfrmDataEntry::pcDataEntryChange(int index) {
 }
 
 bool TfrmDataEntry::CheckHeaderForLogPage() {
+    if (!doc_) // made, its load not yet attached: nothing to check
+        return true;
+    Prompt& prompt = doc_->prompt();
     auto text = [this](const char* field) { return ToCp1252(headerEdits_[field]->text()); };
     const QString topText = headerEdits_["HTOPD"]->text().trimmed();
-    if (!CheckHeaderTopDiameter(topText.isEmpty() ? 0 : topText.toInt())) {
+    if (!CheckHeaderTopDiameter(topText.isEmpty() ? 0 : topText.toInt(), prompt)) {
         focusDirect(headerEdits_["HTOPD"], true);
         return false;
     }
-    if (!CheckVolumeMethod(cbVolumeCalc_->text())) {
+    if (!CheckVolumeMethod(cbVolumeCalc_->text(), prompt)) {
         focusDirect(cbVolumeCalc_, false);
         return false;
     }
-    if (!CheckScalerName(text("SCALER_NAME"))) {
+    if (!CheckScalerName(text("SCALER_NAME"), prompt)) {
         focusDirect(headerEdits_["SCALER_NAME"], true);
         return false;
     }
-    if (!CheckScalerPermit(text("SCALER_PERMIT"))) {
+    if (!CheckScalerPermit(text("SCALER_PERMIT"), prompt)) {
         focusDirect(headerEdits_["SCALER_PERMIT"], true);
         return false;
     }
@@ -1271,7 +1276,7 @@ void TfrmDataEntry::goToLogNumber() {
     if (host_.askLogNumber) {
         number = host_.askLogNumber(this, count);
     } else {
-        auto dialog = std::make_unique<TdlgGoToLog>(this, count);
+        auto dialog = std::make_unique<TdlgGoToLog>(this, count, doc_->prompt());
         if (dialog->exec() == QDialog::Accepted)
             number = dialog->logNumber();
     }

@@ -52,8 +52,9 @@ const std::array<AllowedList, 7> kMethodLists = {
 
 } // namespace
 
-TfrmDefaults::TfrmDefaults(Dataset& defaults, FolderBrowser& folders, QWidget* parent)
-    : QWidget(parent), defaults_(defaults), folders_(folders) {
+TfrmDefaults::TfrmDefaults(Dataset& defaults, FolderBrowser& folders, Prompt& prompt,
+                           QWidget* parent)
+    : QWidget(parent), defaults_(defaults), folders_(folders), prompt_(prompt) {
     setObjectName(QStringLiteral("frmDefaults"));
     setWindowTitle(QStringLiteral("BRIMLO - System Defaults"));
     resize(kWidth, kHeight);
@@ -302,11 +303,12 @@ void TfrmDefaults::volumeMethodMoved() {
 
 bool TfrmDefaults::leaveDisposition() {
     return CheckDisposition(defaults_.field("DISP").asString(),
-                            defaults_.field("SOURCE").asString());
+                            defaults_.field("SOURCE").asString(), prompt_);
 }
 
 bool TfrmDefaults::leaveSource() {
-    return CheckSource(defaults_.field("DISP").asString(), defaults_.field("SOURCE").asString());
+    return CheckSource(defaults_.field("DISP").asString(), defaults_.field("SOURCE").asString(),
+                       prompt_);
 }
 
 // The immediate post takes every other pending change along, unchecked.
@@ -348,13 +350,14 @@ bool TfrmDefaults::runChecks() {
     const auto text = [this](const char* field) { return defaults_.field(field).asString(); };
     const auto number = [this](const char* field) { return defaults_.field(field).asInt(); };
     const std::vector<Step> steps = {
-        {"TOPD", tabLoad_, [&] { return CheckDefaultTopDiameter(number("TOPD")); }},
-        {"LENGTH", tabLoad_, [&] { return CheckDefaultLength(number("LENGTH")); }},
-        {"DISP", tabHeader_, [&] { return CheckDisposition(text("DISP"), text("SOURCE")); }},
-        {"SOURCE", tabHeader_, [&] { return CheckSource(text("DISP"), text("SOURCE")); }},
-        {"HTOPD", tabHeader_, [&] { return CheckHeaderTopDiameter(number("HTOPD")); }},
+        {"TOPD", tabLoad_, [&] { return CheckDefaultTopDiameter(number("TOPD"), prompt_); }},
+        {"LENGTH", tabLoad_, [&] { return CheckDefaultLength(number("LENGTH"), prompt_); }},
+        {"DISP", tabHeader_,
+         [&] { return CheckDisposition(text("DISP"), text("SOURCE"), prompt_); }},
+        {"SOURCE", tabHeader_, [&] { return CheckSource(text("DISP"), text("SOURCE"), prompt_); }},
+        {"HTOPD", tabHeader_, [&] { return CheckHeaderTopDiameter(number("HTOPD"), prompt_); }},
         {"DATEWEIGHED", tabHeader_,
-         [&] { return CheckDateWeighed(defaults_.field("DATEWEIGHED").asDate()); }},
+         [&] { return CheckDateWeighed(defaults_.field("DATEWEIGHED").asDate(), prompt_); }},
     };
     for (const Step& step : steps) {
         if (step.check())
@@ -379,7 +382,7 @@ bool TfrmDefaults::save() {
 bool TfrmDefaults::closeQuery() {
     if (!defaults_.isEditing())
         return true;
-    switch (Prompt::current().ask("Save before closing?", "Warning", PromptButtons::YesNoCancel)) {
+    switch (prompt_.ask("Save before closing?", "Warning", PromptButtons::YesNoCancel)) {
     case PromptAnswer::Yes:
         return save();
     case PromptAnswer::No:

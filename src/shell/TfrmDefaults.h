@@ -18,6 +18,7 @@ namespace brimlo {
 class Dataset;
 class FieldCombo;
 class FolderBrowser;
+class Prompt;
 class DbEdit;
 
 // The system defaults window: the defaults record's header values, the
@@ -27,7 +28,8 @@ class DbEdit;
 class TfrmDefaults : public QWidget, public ChildWindow {
 public:
     // folders is the run's folder dialog, which remembers the last choice.
-    TfrmDefaults(Dataset& defaults, FolderBrowser& folders, QWidget* parent = nullptr);
+    TfrmDefaults(Dataset& defaults, FolderBrowser& folders, Prompt& prompt,
+                 QWidget* parent = nullptr);
     ~TfrmDefaults() override;
     TfrmDefaults(const TfrmDefaults&) = delete;
     TfrmDefaults& operator=(const TfrmDefaults&) = delete;
@@ -75,6 +77,7 @@ private:
 
     Dataset& defaults_;
     FolderBrowser& folders_;
+    Prompt& prompt_;
     bool typing_ = false;
     bool placed_ = false;
     DatasetListener listener_;

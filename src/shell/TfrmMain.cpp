@@ -351,7 +351,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::RecoverWorkspaces() {
     const std::string& directory = tables_->directory();
-    DirectoryListing listing(directory);
+    DirectoryListing listing(directory, prompt());
     std::string name;
     std::vector<std::string> found;
     while (listing.nextMatchingEntry(name, WorkspaceFilePatterns()))
@@ -360,7 +360,7 @@ void TfrmMain::RecoverWorkspaces() {
     if (found.empty())
         return;
     const PromptAnswer answer =
-        Prompt::current().ask(kRecoverQuestion, kRecoverCaption, PromptButtons::YesNoCancel);
+        prompt().ask(kRecoverQuestion, kRecoverCaption, PromptButtons::YesNoCancel);
     if (answer == PromptAnswer::No) {
         for (const auto& file : found)
             DeleteWorkspaceFile(directory + file);
@@ -403,7 +403,7 @@ bool TfrmMain::MasterIsEmpty() {
     tables_->master().catchUp();
     if (!tables_->masterIsEmpty())
         return false;
-    Prompt::current().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
+    prompt().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
     if (maintenance_)
         maintenance_->close();
     return true;
@@ -411,6 +411,10 @@ bool TfrmMain::MasterIsEmpty() {
 
 Dataset& TfrmMain::defaults() {
     return tables_->defaults();
+}
+
+Prompt& TfrmMain::prompt() {
+    return hooks_.prompt != nullptr ? *hooks_.prompt : Prompt::current();
 }
 
 std::string TfrmMain::defaultSawlogs() {
@@ -433,7 +437,7 @@ Dataset& TfrmMain::masterView() {
 void TfrmMain::serverMasterRecordDeleted() {
     if (!serverMaster_ || !serverMaster_->isEmpty())
         return;
-    Prompt::current().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
+    prompt().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
     if (maintenance_)
         maintenance_->close();
 }
@@ -443,7 +447,7 @@ bool TfrmMain::ChosenMasterIsEmpty() {
         return MasterIsEmpty();
     if (masterStores_->store().count() > 0)
         return false;
-    Prompt::current().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
+    prompt().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
     return true;
 }
 
@@ -639,7 +643,7 @@ void TfrmMain::mnuMasterASCIIClick() {
 
 void TfrmMain::mnuMasterDatabaseClick() {
     const std::unique_ptr<QSettings> settings = UserSettings();
-    TdlgMasterDatabase dialog(this, ReadMasterDatabaseChoice(*settings));
+    TdlgMasterDatabase dialog(this, ReadMasterDatabaseChoice(*settings), prompt());
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The maintenance window shows the master it was opened on.
@@ -679,9 +683,9 @@ void TfrmMain::mnuExportMasterDbClick() {
         return;
     // This computer's own master.db is open here and is no copy to replace.
     if (SameFile(LocalFileName(fileName), LocalFileName(tables_->masterPath()))) {
-        Prompt::current().message(
-            fileName + " is this computer's own master file. Choose another file name.",
-            kExportMasterDbCaption, PromptIcon::Error);
+        prompt().message(fileName +
+                             " is this computer's own master file. Choose another file name.",
+                         kExportMasterDbCaption, PromptIcon::Error);
         return;
     }
     int written = 0;
@@ -689,9 +693,9 @@ void TfrmMain::mnuExportMasterDbClick() {
         BusyCursor busy;
         written = ExportParadoxMaster(masterStores_->store(), LocalFileName(fileName));
     }
-    Prompt::current().message(fileName + " holds the " + std::to_string(written) +
-                                  " records of the master database.",
-                              kExportMasterDbCaption, PromptIcon::Information);
+    prompt().message(fileName + " holds the " + std::to_string(written) +
+                         " records of the master database.",
+                     kExportMasterDbCaption, PromptIcon::Information);
 }
 
 void TfrmMain::arrangeDone() {
@@ -739,7 +743,7 @@ void TfrmMain::mnuRangesClick() {
 }
 
 void TfrmMain::mnuAboutClick() {
-    ShowAbout(hooks_.settings);
+    ShowAbout(hooks_.settings, prompt());
 }
 
 // --- closing ----------------------------------------------------------------

@@ -41,6 +41,8 @@ public:
     ~TfrmMain() override;
 
     MainWindowHooks& hooks() { return hooks_; }
+    // Where the main window and the windows it makes talk to the user.
+    Prompt& prompt();
     MainTables& tables() { return *tables_; }
     // The defaults record's table (its one record current) and the master
     // table with the run's master record object.

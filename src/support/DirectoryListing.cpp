@@ -5,12 +5,13 @@
 
 namespace brimlo {
 
-DirectoryListing::DirectoryListing(std::string directory) : directory_(std::move(directory)) {
+DirectoryListing::DirectoryListing(std::string directory, Prompt& prompt)
+    : directory_(std::move(directory)) {
     std::error_code error;
     it_ = std::filesystem::directory_iterator(directory_, error);
     open_ = !error;
     if (!open_)
-        reportFailure();
+        reportFailure(prompt);
 }
 
 bool DirectoryListing::nextMatchingEntry(std::string& name,
@@ -38,9 +39,9 @@ void DirectoryListing::close() {
     open_ = false;
 }
 
-void DirectoryListing::reportFailure() const {
-    Prompt::current().message("Error: Unable to open directory '" + directory_ + "'",
-                              "Directory Error", PromptIcon::Error);
+void DirectoryListing::reportFailure(Prompt& prompt) const {
+    prompt.message("Error: Unable to open directory '" + directory_ + "'", "Directory Error",
+                   PromptIcon::Error);
 }
 
 } // namespace brimlo

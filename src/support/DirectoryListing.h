@@ -7,17 +7,19 @@
 
 namespace brimlo {
 
+class Prompt;
+
 // A pair of texts an entry name must both contain to match.
 using NamePattern = std::pair<std::string, std::string>;
 
 // Walks the entries of one directory in the order the system returns them,
 // yielding those whose names contain both texts of some pattern
-// (case-sensitive). A directory that cannot be read is reported to the user
-// ("Directory Error") and yields nothing.
+// (case-sensitive). A directory that cannot be read is reported on the
+// prompt ("Directory Error") and yields nothing.
 class DirectoryListing {
 public:
     // OpenDirectoryListing: directory as the program spells it.
-    explicit DirectoryListing(std::string directory);
+    DirectoryListing(std::string directory, Prompt& prompt);
 
     bool isOpen() const { return open_; }
     // NextMatchingEntry: the next matching entry's name, or false at the end.
@@ -26,7 +28,7 @@ public:
     void close();
 
 private:
-    void reportFailure() const;
+    void reportFailure(Prompt& prompt) const;
 
     std::string directory_;
     std::filesystem::directory_iterator it_;

@@ -163,12 +163,14 @@ void ApplyJournal(const std::string& path, int fd, const Journal& j) {
 
 } // namespace
 
-void JournaledFile::setFlushing(bool flush) {
-    gFlush = flush;
+JournaledFile::Relaxed::Relaxed(Shortcuts shortcuts) : previous_{gFlush, gLock} {
+    gFlush = shortcuts.flush;
+    gLock = shortcuts.lock;
 }
 
-void JournaledFile::setLockingForBenchmarks(bool lock) {
-    gLock = lock;
+JournaledFile::Relaxed::~Relaxed() {
+    gFlush = previous_.flush;
+    gLock = previous_.lock;
 }
 
 bool JournaledFile::locking() {

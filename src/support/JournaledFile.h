@@ -108,13 +108,29 @@ public:
     // The file's size on disk, as seen when the lock was last taken.
     uint64_t diskSize() const { return diskSize_; }
 
-    // Flushing to disk can be switched off to measure or exercise the work
-    // around it; for benchmarks and tests only: without it a power cut may
-    // lose or tear changes (a crash of the program alone still cannot).
-    static void setFlushing(bool flush);
-    // The lock between processes can be switched off likewise, to measure
-    // what it costs; without it two processes lose each other's changes.
-    static void setLockingForBenchmarks(bool lock);
+    // Flushing to disk and the lock between processes can be switched off
+    // to measure or exercise the work around them; for benchmarks and tests
+    // only. The switches act on every table file of the process (tables are
+    // opened deep inside the posting and checking code, which has no reason
+    // to carry them), but only while a Relaxed lives: it puts them back as
+    // they were when it dies, so no caller leaves them off by mistake.
+    // Without flushing a power cut may lose or tear changes (a crash of the
+    // program alone still cannot); without the lock two processes lose each
+    // other's changes.
+    struct Shortcuts {
+        bool flush = true;
+        bool lock = true;
+    };
+    class Relaxed {
+    public:
+        explicit Relaxed(Shortcuts shortcuts);
+        ~Relaxed();
+        Relaxed(const Relaxed&) = delete;
+        Relaxed& operator=(const Relaxed&) = delete;
+
+    private:
+        Shortcuts previous_;
+    };
     static bool locking();
     // Tests that kill a writer call this between the halves of every page
     // written, to give the kill a chance to tear a page; nullptr for none.

@@ -8,9 +8,11 @@ enum class PromptIcon { Error, Warning, Information };
 enum class PromptButtons { Ok, YesNo, YesNoCancel };
 enum class PromptAnswer { Ok, Yes, No, Cancel };
 
-// The one way rules, load and master logic talk to the user. The shell
-// installs a message-box implementation; tests install a scripted one that
-// answers and fails on prompts nobody expected. Texts are Windows-1252.
+// The one way rules, load and master logic talk to the user. The start-up
+// makes the run's prompt (message boxes) and hands it down: loads get it in
+// their environment, the windows from the main window, the rules' checks
+// as a parameter. Tests pass a scripted one that answers and fails on
+// prompts nobody expected. Texts are Windows-1252.
 class Prompt {
 public:
     virtual ~Prompt() = default;
@@ -26,7 +28,8 @@ public:
     // The application error box: caption "BRIMLO", error icon, full-stop rule.
     void error(const std::string& text);
 
-    // The installed sink. Without one, prompts go to a sink that answers
+    // The installed sink, for the master, report and support code that is
+    // not handed a prompt. Without one, prompts go to a sink that answers
     // Cancel (or No) and keeps the last text, so nothing blocks headless.
     static Prompt& current();
     // What closing a box without choosing answers: Ok, No or Cancel.

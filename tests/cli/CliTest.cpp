@@ -2,6 +2,7 @@
 #include "PdfWords.h"
 #include "cli/CliTestSupport.h"
 #include "common/PostgresServer.h"
+#include "common/ScriptedPrompt.h"
 #include "load/LoadFileReader.h"
 #include "master/CMaster.h"
 #include "master/MasterExport.h"
@@ -387,7 +388,8 @@ TEST_P(ReportTest, DrawsThePdfAsTheProgramDoes) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
     Dataset master(ParadoxStore::open((data / "master.db").string()));
-    const LoadFileReadResult read = ReadLoadFile(files[2]);
+    testing::ScriptedPrompt prompt;
+    const LoadFileReadResult read = ReadLoadFile(files[2], prompt);
     ASSERT_TRUE(read.read);
     const std::string programPdf = (temp / "program.pdf").string();
     c.program(programPdf, read.load, master);

@@ -46,4 +46,15 @@ private:
     Prompt* previous_ = nullptr;
 };
 
+// For a window or load made before the test scripts its boxes: hands each
+// box to the prompt installed when the box is shown (a ScriptedPrompt, or
+// the silent one when none is).
+class InstalledPrompt : public Prompt {
+public:
+    PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
+                      PromptButtons buttons) override {
+        return Prompt::current().show(text, caption, icon, buttons);
+    }
+};
+
 } // namespace brimlo::testing

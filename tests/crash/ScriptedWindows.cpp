@@ -48,6 +48,7 @@ QWidget* NewLoadWindow(TfrmMain& main, const DialogAnswers& answers) {
     env.defaults = &main.defaults();
     env.counter = &RunCounter();
     env.view = window.get();
+    env.prompt = &main.prompt();
     window->attach(LoadDocument::NewLoad(env));
     return window.release();
 }

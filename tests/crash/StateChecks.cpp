@@ -300,6 +300,7 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
     env.counter = &counter;
     std::unique_ptr<LoadDocument> doc;
     BoxRecorder boxes;
+    env.prompt = &boxes;
     try {
         doc = LoadDocument::TakeOverWorkspace(env, n, header);
     } catch (const BrimloError&) {

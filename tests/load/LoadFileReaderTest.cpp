@@ -12,6 +12,7 @@
 namespace brimlo {
 namespace {
 
+using testing::InstalledPrompt;
 using testing::kSampleHeaderLine;
 using testing::kSampleLogLine;
 using testing::SampleHeaderUpTo;
@@ -37,7 +38,8 @@ std::string LogCut(std::size_t n) {
 }
 
 LoadFileReadResult Read(const std::string& text) {
-    return ReadLoadText(text, "load.txt");
+    InstalledPrompt prompt;
+    return ReadLoadText(text, "load.txt", prompt);
 }
 
 TEST(LoadFileReader, ReadsTheSampleLogAsItStands) {
@@ -370,10 +372,10 @@ TEST(LoadFileReader, UnopenableFileIsReported) {
     const std::string name = (dir / "missing.txt").string();
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: '" + name + "'");
-    EXPECT_FALSE(ReadLoadFile(name).read);
+    EXPECT_FALSE(ReadLoadFile(name, prompt).read);
     EXPECT_EQ(prompt.shown().at(0).caption, "File Error");
     prompt.expect("Error: Unable to open file: '" + dir.path().string() + "'");
-    EXPECT_FALSE(ReadLoadFile(dir.path().string()).read);
+    EXPECT_FALSE(ReadLoadFile(dir.path().string(), prompt).read);
 }
 
 TEST(LoadFileReader, EmptyFileOnDiskIsAFormatError) {
@@ -382,7 +384,7 @@ TEST(LoadFileReader, EmptyFileOnDiskIsAFormatError) {
     std::ofstream(path, std::ios::binary).flush();
     ScriptedPrompt prompt;
     prompt.expect(kFormatError);
-    EXPECT_FALSE(ReadLoadFile(path.string()).read);
+    EXPECT_FALSE(ReadLoadFile(path.string(), prompt).read);
     EXPECT_TRUE(prompt.allExpectedShown());
 }
 
@@ -390,7 +392,8 @@ TEST(LoadFileReader, ReadsAFileFromDisk) {
     testing::TempDir dir;
     const auto path = dir / "load.txt";
     std::ofstream(path, std::ios::binary) << kSampleLogLine << kSampleLogLine << kSampleHeaderLine;
-    const LoadFileReadResult r = ReadLoadFile(path.string());
+    ScriptedPrompt prompt;
+    const LoadFileReadResult r = ReadLoadFile(path.string(), prompt);
     ASSERT_TRUE(r.read);
     EXPECT_EQ(r.load.logs.size(), 2u);
     EXPECT_EQ(r.load.header.LOAD_NUM, 123456);

@@ -187,7 +187,7 @@ TEST(LoadFileRoundTrip, RandomLoadsComeBackAsWritten) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         const LoadData load = RandomLoad(seed).make();
         const std::string bytes = FormatLoadFile(load);
-        const LoadFileReadResult r = ReadLoadText(bytes, "random.txt");
+        const LoadFileReadResult r = ReadLoadText(bytes, "random.txt", prompt);
         ASSERT_TRUE(r.read);
         ASSERT_TRUE(r.load.hasHeader);
         EXPECT_EQ(r.load.header, ExpectedHeader(load.header));
@@ -206,8 +206,9 @@ TEST(LoadFileRoundTrip, ThroughTheDisk) {
     testing::TempDir dir;
     const std::string name = (dir / "trip.txt").string();
     const LoadData load = RandomLoad(77).make();
-    ASSERT_TRUE(WriteLoadFile(load, name));
-    const LoadFileReadResult r = ReadLoadFile(name);
+    testing::ScriptedPrompt prompt;
+    ASSERT_TRUE(WriteLoadFile(load, name, prompt));
+    const LoadFileReadResult r = ReadLoadFile(name, prompt);
     ASSERT_TRUE(r.read);
     EXPECT_EQ(r.load.logs, ExpectedLogs(load.logs));
     EXPECT_EQ(r.load.header, ExpectedHeader(load.header));

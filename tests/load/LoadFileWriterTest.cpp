@@ -116,7 +116,7 @@ TEST(LoadFileWriter, ValueTooWideForItsFieldIsRefused) {
     load.logs[0].GROSSVOL = 100000;
     ScriptedPrompt prompt;
     prompt.expect("Log 1: GROSSVOL 100000 does not fit its 5 characters in the load file");
-    EXPECT_FALSE(WriteLoadFile(load, (dir / "load.txt").string()));
+    EXPECT_FALSE(WriteLoadFile(load, (dir / "load.txt").string(), prompt));
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_FALSE(std::filesystem::exists(dir / "load.txt"));
 }
@@ -197,7 +197,8 @@ TEST(LoadFileWriter, WritesTheFileAndReplacesAnOldOne) {
     load.header = ExampleHeader();
     load.logs = {ExampleLog()};
     load.trimAllowance = true;
-    ASSERT_TRUE(WriteLoadFile(load, path.string()));
+    ScriptedPrompt prompt;
+    ASSERT_TRUE(WriteLoadFile(load, path.string(), prompt));
     EXPECT_EQ(ReadBytes(path),
               "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
     // Nothing but the file itself is left in the directory.
@@ -218,15 +219,16 @@ TEST(LoadFileWriter, AccentedNamesAreTheFilesTheSystemListsUnderThem) {
     load.trimAllowance = true;
     const std::string held = dir.path().string() + "/Qu\xE9"
                                                    "bec.txt";
-    ASSERT_TRUE(WriteLoadFile(load, held));
+    ScriptedPrompt prompt;
+    ASSERT_TRUE(WriteLoadFile(load, held, prompt));
     const std::filesystem::path listed = dir / "Qu\xC3\xA9"
                                                "bec.txt";
     EXPECT_EQ(ReadBytes(listed),
               "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n" + kExampleHeaderLine);
 
     std::filesystem::copy_file(listed, dir / "Scierie L\xC3\xA9vis.txt");
-    ScriptedPrompt prompt;
-    const LoadFileReadResult back = ReadLoadFile(dir.path().string() + "/Scierie L\xE9vis.txt");
+    const LoadFileReadResult back =
+        ReadLoadFile(dir.path().string() + "/Scierie L\xE9vis.txt", prompt);
     ASSERT_TRUE(back.read);
     ASSERT_EQ(back.load.logs.size(), 1u);
     EXPECT_EQ(back.load.logs[0].TOPD, ExampleLog().TOPD);
@@ -238,7 +240,7 @@ TEST(LoadFileWriter, MissingDirectoryIsReportedAndNothingWritten) {
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: " + name);
     LoadData load;
-    EXPECT_FALSE(WriteLoadFile(load, name));
+    EXPECT_FALSE(WriteLoadFile(load, name, prompt));
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].caption, "File Error");
     EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Error);
@@ -250,7 +252,7 @@ TEST(LoadFileWriter, DirectoryIsNotReplaced) {
     std::filesystem::create_directory(dir / "load.txt");
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: " + (dir / "load.txt").string());
-    EXPECT_FALSE(WriteLoadFile(LoadData{}, (dir / "load.txt").string()));
+    EXPECT_FALSE(WriteLoadFile(LoadData{}, (dir / "load.txt").string(), prompt));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "load.txt"));
 }
 
@@ -263,7 +265,7 @@ TEST(LoadFileWriter, ReadOnlyFileIsNotReplaced) {
         GTEST_SKIP() << "running with rights that ignore file permissions";
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: " + path.string());
-    EXPECT_FALSE(WriteLoadFile(LoadData{}, path.string()));
+    EXPECT_FALSE(WriteLoadFile(LoadData{}, path.string(), prompt));
     EXPECT_EQ(ReadBytes(path), "keep");
 }
 

@@ -24,14 +24,14 @@ LoadData SavableLoad() {
 SpCdPrTally ThirteenCombinations() {
     SpCdPrTally tally;
     for (char c = 'A'; c <= 'M'; ++c)
-        tally.CountCombination(std::string(1, c), "GR", "01", false);
+        tally.CountCombination(std::string(1, c), "GR", "01", nullptr);
     return tally;
 }
 
 TEST(LoadSaveValidation, SavableLoadPassesWithoutABox) {
     ScriptedPrompt prompt;
     SaveCheckField failed = SaveCheckField::Combinations;
-    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, kMethod, &failed));
+    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, kMethod, prompt, &failed));
     EXPECT_EQ(failed, SaveCheckField::None);
     EXPECT_TRUE(prompt.shown().empty());
 }
@@ -71,7 +71,7 @@ TEST(LoadSaveValidation, FirstFailingCheckStopsTheSave) {
         prompt.expect(r.text);
         SaveCheckField failed = SaveCheckField::None;
         // The over-twelve question never comes after a failed check.
-        EXPECT_FALSE(ValidateLoadForSave(load, ThirteenCombinations(), kMethod, &failed));
+        EXPECT_FALSE(ValidateLoadForSave(load, ThirteenCombinations(), kMethod, prompt, &failed));
         EXPECT_EQ(failed, r.field);
         EXPECT_EQ(prompt.shown().size(), 1u);
     }
@@ -81,7 +81,7 @@ TEST(LoadSaveValidation, EmptyMethodSelectorIsRefused) {
     ScriptedPrompt prompt;
     prompt.expect("Volume Calculation Method must be defined.");
     SaveCheckField failed = SaveCheckField::None;
-    EXPECT_FALSE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, "", &failed));
+    EXPECT_FALSE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, "", prompt, &failed));
     EXPECT_EQ(failed, SaveCheckField::VolumeMethod);
 }
 
@@ -91,10 +91,11 @@ TEST(LoadSaveValidation, OverTwelveQuestionComesLast) {
     ScriptedPrompt prompt;
     prompt.expect(question, PromptAnswer::No);
     SaveCheckField failed = SaveCheckField::None;
-    EXPECT_FALSE(ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, &failed));
+    EXPECT_FALSE(
+        ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt, &failed));
     EXPECT_EQ(failed, SaveCheckField::Combinations);
     prompt.expect(question, PromptAnswer::Yes);
-    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod));
+    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt));
 }
 
 } // namespace

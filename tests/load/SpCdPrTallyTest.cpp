@@ -15,7 +15,7 @@ const std::string kWarning13 = "There are 13 Sp-Cd-Pr combinations. The maximum 
 // Thirteen distinct, fully coded combinations: species "A" .. "M".
 void CountThirteen(SpCdPrTally& tally) {
     for (char c = 'A'; c <= 'M'; ++c)
-        tally.CountCombination(std::string(1, c), "GR", "01", false);
+        tally.CountCombination(std::string(1, c), "GR", "01", nullptr);
 }
 
 TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
@@ -26,9 +26,9 @@ TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
 
 TEST(SpCdPrTally, CountsLogsPerCombination) {
     SpCdPrTally tally;
-    tally.CountCombination("S", "GR", "01", false);
-    tally.CountCombination("S", "GR", "01", false);
-    tally.CountCombination("SP", "D", "01", false);
+    tally.CountCombination("S", "GR", "01", nullptr);
+    tally.CountCombination("S", "GR", "01", nullptr);
+    tally.CountCombination("SP", "D", "01", nullptr);
     EXPECT_EQ(tally.combinationCount(), 2);
     EXPECT_EQ(tally.logsOf(" SGR01"), 2);
     EXPECT_EQ(tally.logsOf("SP D01"), 1);
@@ -37,30 +37,31 @@ TEST(SpCdPrTally, CountsLogsPerCombination) {
 
 TEST(SpCdPrTally, CodesAreComparedUntrimmedAndCaseSensitive) {
     SpCdPrTally tally;
-    tally.CountCombination("S", "GR", "01", false);
-    tally.CountCombination("S ", "GR", "01", false);
-    tally.CountCombination("s", "GR", "01", false);
+    tally.CountCombination("S", "GR", "01", nullptr);
+    tally.CountCombination("S ", "GR", "01", nullptr);
+    tally.CountCombination("s", "GR", "01", nullptr);
     EXPECT_EQ(tally.combinationCount(), 3);
 }
 
 TEST(SpCdPrTally, LogsWithoutAllThreeCodesAreNotCounted) {
     SpCdPrTally tally;
-    tally.CountCombination("S", "", "01", true);
-    tally.CountCombination("S", "GR", "  ", true);
-    tally.CountCombination(" ", "GR", "01", true);
+    ScriptedPrompt prompt;
+    tally.CountCombination("S", "", "01", &prompt);
+    tally.CountCombination("S", "GR", "  ", &prompt);
+    tally.CountCombination(" ", "GR", "01", &prompt);
     EXPECT_EQ(tally.combinationCount(), 0);
     EXPECT_TRUE(tally.entries().empty());
-    tally.CountCombination("S", "GR", "01", false);
+    tally.CountCombination("S", "GR", "01", nullptr);
     tally.ReleaseCombination("S", "", "01");
     EXPECT_EQ(tally.logsOf(" SGR01"), 1);
 }
 
 TEST(SpCdPrTally, ReleasingTheLastLogRemovesTheCombination) {
     SpCdPrTally tally;
-    tally.CountCombination("A", "GR", "01", false);
-    tally.CountCombination("B", "GR", "01", false);
-    tally.CountCombination("B", "GR", "01", false);
-    tally.CountCombination("C", "GR", "01", false);
+    tally.CountCombination("A", "GR", "01", nullptr);
+    tally.CountCombination("B", "GR", "01", nullptr);
+    tally.CountCombination("B", "GR", "01", nullptr);
+    tally.CountCombination("C", "GR", "01", nullptr);
     tally.ReleaseCombination("B", "GR", "01");
     EXPECT_EQ(tally.combinationCount(), 3);
     tally.ReleaseCombination("A", "GR", "01");
@@ -75,13 +76,13 @@ TEST(SpCdPrTally, ReleasingTheLastLogRemovesTheCombination) {
 
 TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
     SpCdPrTally tally;
-    for (char c = 'A'; c <= 'L'; ++c)
-        tally.CountCombination(std::string(1, c), "GR", "01", true);
     ScriptedPrompt prompt;
+    for (char c = 'A'; c <= 'L'; ++c)
+        tally.CountCombination(std::string(1, c), "GR", "01", &prompt);
     prompt.expect(kWarning13).expect(kWarning13);
-    tally.CountCombination("M", "GR", "01", true);
-    tally.CountCombination("A", "GR", "01", true);
-    tally.CountCombination("A", "GR", "01", false);
+    tally.CountCombination("M", "GR", "01", &prompt);
+    tally.CountCombination("A", "GR", "01", &prompt);
+    tally.CountCombination("A", "GR", "01", nullptr);
     EXPECT_TRUE(prompt.allExpectedShown());
     ASSERT_EQ(prompt.shown().size(), 2u);
     EXPECT_EQ(prompt.shown()[0].caption, "Warning");
@@ -93,22 +94,22 @@ TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
 TEST(SpCdPrTally, OverTwelveWarningOnceAfterCounting) {
     SpCdPrTally tally;
     ScriptedPrompt prompt;
-    tally.WarnIfOverTwelve();
+    tally.WarnIfOverTwelve(prompt);
     CountThirteen(tally);
     prompt.expect(kWarning13);
-    tally.WarnIfOverTwelve();
+    tally.WarnIfOverTwelve(prompt);
     EXPECT_EQ(prompt.shown().size(), 1u);
 }
 
 TEST(SpCdPrTally, SaveQuestionAppendsSaveData) {
     SpCdPrTally tally;
     ScriptedPrompt prompt;
-    EXPECT_TRUE(tally.AskSaveIfOverTwelve());
+    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
     CountThirteen(tally);
     prompt.expect(kWarning13 + ". Save data?", PromptAnswer::No);
-    EXPECT_FALSE(tally.AskSaveIfOverTwelve());
+    EXPECT_FALSE(tally.AskSaveIfOverTwelve(prompt));
     prompt.expect(kWarning13 + ". Save data?", PromptAnswer::Yes);
-    EXPECT_TRUE(tally.AskSaveIfOverTwelve());
+    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
     EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
     EXPECT_EQ(prompt.shown()[0].caption, "Warning");
 }
@@ -124,11 +125,11 @@ TEST(SpCdPrTally, BeyondTwentyFourCombinationsOnlyTheCountGrows) {
     ScriptedPrompt prompt;
     prompt.allowAny();
     for (int i = 0; i < 24; ++i)
-        tally.CountCombination(std::to_string(10 + i), "GR", "01", false);
+        tally.CountCombination(std::to_string(10 + i), "GR", "01", nullptr);
     ASSERT_EQ(tally.entries().size(), 24u);
-    tally.CountCombination("ZZ", "GR", "01", false);
+    tally.CountCombination("ZZ", "GR", "01", nullptr);
     EXPECT_EQ(tally.combinationCount(), 25);
-    tally.CountCombination("ZZ", "GR", "01", false);
+    tally.CountCombination("ZZ", "GR", "01", nullptr);
     EXPECT_EQ(tally.combinationCount(), 26);
     tally.ReleaseCombination("ZZ", "GR", "01");
     EXPECT_EQ(tally.combinationCount(), 26);
@@ -136,7 +137,7 @@ TEST(SpCdPrTally, BeyondTwentyFourCombinationsOnlyTheCountGrows) {
     // A place freed by a release is not refilled while the count is past 24.
     tally.ReleaseCombination("10", "GR", "01");
     EXPECT_EQ(tally.combinationCount(), 25);
-    tally.CountCombination("YY", "GR", "01", false);
+    tally.CountCombination("YY", "GR", "01", nullptr);
     EXPECT_EQ(tally.combinationCount(), 26);
     EXPECT_EQ(tally.entries().size(), 23u);
     EXPECT_EQ(tally.logsOf("YYGR01"), 0);

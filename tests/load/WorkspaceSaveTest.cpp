@@ -57,7 +57,7 @@ TEST_F(WorkspaceSaveTest, SaveAsWritesTheFileAndRenamesTheWindow) {
     EXPECT_EQ(view.caption, "BRIMLO - Data Entry - " + chosen);
     EXPECT_EQ(view.saveDialogs[0].second, ""); // untitled name without a directory
 
-    const LoadFileReadResult back = ReadLoadFile(chosen);
+    const LoadFileReadResult back = ReadLoadFile(chosen, prompt);
     ASSERT_TRUE(back.read);
     ASSERT_EQ(back.load.logs.size(), 1u);
     EXPECT_EQ(back.load.logs[0].GROSSVOL, 256.0);
@@ -70,7 +70,7 @@ TEST_F(WorkspaceSaveTest, SaveAsWritesTheFileAndRenamesTheWindow) {
     Key(*doc, "DBH", int32_t{12});
     ASSERT_TRUE(doc->SaveLoad());
     EXPECT_EQ(view.saveDialogs.size(), 1u);
-    EXPECT_EQ(ReadLoadFile(chosen).load.logs[0].DBH, 12);
+    EXPECT_EQ(ReadLoadFile(chosen, prompt).load.logs[0].DBH, 12);
     // Editing the header marks the load modified again.
     EXPECT_FALSE(doc->flags().Modified);
     doc->header().edit();
@@ -177,7 +177,7 @@ TEST_F(WorkspaceSaveTest, CloseQueryYesSavesAndCloses) {
     view.saveAnswer = savePath("closing.txt");
     EXPECT_TRUE(doc->CloseQuery());
     EXPECT_TRUE(std::filesystem::exists(temp.path() / "closing.txt"));
-    EXPECT_EQ(ReadLoadFile(savePath("closing.txt")).load.logs[0].BUTTD, 24);
+    EXPECT_EQ(ReadLoadFile(savePath("closing.txt"), prompt).load.logs[0].BUTTD, 24);
 }
 
 TEST_F(WorkspaceSaveTest, SaveAndCloseKeyAsksNothing) {

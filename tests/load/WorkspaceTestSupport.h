@@ -95,6 +95,7 @@ protected:
         e.defaults = defaults.get();
         e.counter = &counter;
         e.view = &view;
+        e.prompt = &prompts;
         e.today = FixedToday;
         return e;
     }
@@ -112,6 +113,7 @@ protected:
     std::string appDir;
     std::unique_ptr<Dataset> defaults;
     WorkspaceCounter counter;
+    testing::InstalledPrompt prompts;
     RecordingView view;
 };
 

@@ -1,6 +1,7 @@
 #include "master/CMaster.h"
 
 #include "common/SampleLoad.h"
+#include "common/ScriptedPrompt.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
@@ -144,9 +145,11 @@ TEST(BuildFromLoad, NetWeightHalvesGoToTheEvenNeighbour) {
 
 // A net weight with a fraction in a load file is rounded only as it is posted.
 TEST(BuildFromLoad, NetWeightFromAFileWithAFraction) {
+    brimlo::testing::ScriptedPrompt prompt;
     for (const auto& [text, posted] : {std::pair{"  12.5", 12}, {"  13.5", 14}}) {
-        const LoadFileReadResult r = ReadLoadText(
-            brimlo::testing::kSampleLogLine + brimlo::testing::SampleHeaderWith(83, text), "l.txt");
+        const LoadFileReadResult r = ReadLoadText(brimlo::testing::kSampleLogLine +
+                                                      brimlo::testing::SampleHeaderWith(83, text),
+                                                  "l.txt", prompt);
         CMaster m;
         m.BuildFromLoad(r.load.header, r.load.logs);
         EXPECT_EQ(m.NET_WEIGHT, posted) << text;

@@ -30,10 +30,10 @@ struct BoxResult {
     std::string caption;
 };
 
-BoxResult Boxed(const std::function<bool()>& check) {
+BoxResult Boxed(const std::function<bool(Prompt&)>& check) {
     ScriptedPrompt prompt;
     prompt.allowAny();
-    BoxResult r{check(), {}, {}};
+    BoxResult r{check(prompt), {}, {}};
     if (!prompt.shown().empty()) {
         r.text = prompt.shown().back().text;
         r.caption = prompt.shown().back().caption;
@@ -49,23 +49,23 @@ const char* kTopEven = "Top Diameter must be an even number";
 const char* kTopRange = "Top Diameter must be between 2 and 76 (inclusive)";
 
 TEST(TopDiameterChecks, ZeroOneAndTooLarge) {
-    EXPECT_EQ(Boxed([] { return CheckHeaderTopDiameter(0); }).text, kTopRange);
+    EXPECT_EQ(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(0, p); }).text, kTopRange);
     EXPECT_EQ(Raised([] { CheckTopDiameter(0, 0); }), "");
-    EXPECT_TRUE(Boxed([] { return CheckDefaultTopDiameter(0); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDefaultTopDiameter(0, p); }).passed);
     for (int v : {1, -1, 77}) {
-        EXPECT_EQ(Boxed([v] { return CheckHeaderTopDiameter(v); }).text, kTopEven);
-        EXPECT_EQ(Boxed([v] { return CheckDefaultTopDiameter(v); }).text, kTopEven);
+        EXPECT_EQ(Boxed([v](Prompt& p) { return CheckHeaderTopDiameter(v, p); }).text, kTopEven);
+        EXPECT_EQ(Boxed([v](Prompt& p) { return CheckDefaultTopDiameter(v, p); }).text, kTopEven);
         EXPECT_EQ(Raised([v] { CheckTopDiameter(v, 0); }), kTopEven);
     }
-    auto header78 = Boxed([] { return CheckHeaderTopDiameter(78); });
+    auto header78 = Boxed([](Prompt& p) { return CheckHeaderTopDiameter(78, p); });
     EXPECT_EQ(header78.text, kTopRange);
     EXPECT_EQ(header78.caption, "Top Diameter Error:");
-    EXPECT_EQ(Boxed([] { return CheckDefaultTopDiameter(78); }).text, kTopRange);
+    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDefaultTopDiameter(78, p); }).text, kTopRange);
     EXPECT_EQ(Raised([] { CheckTopDiameter(78, 0); }), kTopRange);
-    EXPECT_TRUE(Boxed([] { return CheckHeaderTopDiameter(2); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckHeaderTopDiameter(76); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckDefaultTopDiameter(-4); }).passed);
-    EXPECT_EQ(Boxed([] { return CheckHeaderTopDiameter(-4); }).text, kTopRange);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(2, p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(76, p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDefaultTopDiameter(-4, p); }).passed);
+    EXPECT_EQ(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(-4, p); }).text, kTopRange);
 }
 
 TEST(TopDiameterChecks, OrderAgainstButt) {
@@ -84,11 +84,11 @@ TEST(LengthChecks, EvenThenRange) {
     EXPECT_EQ(Raised([] { CheckLogLength(0); }), "");
     EXPECT_EQ(Raised([] { CheckLogLength(6); }), "");
     EXPECT_EQ(Raised([] { CheckLogLength(72); }), "");
-    auto box = Boxed([] { return CheckDefaultLength(74); });
+    auto box = Boxed([](Prompt& p) { return CheckDefaultLength(74, p); });
     EXPECT_EQ(box.text, range);
     EXPECT_EQ(box.caption, "Log Length Error:");
-    EXPECT_EQ(Boxed([] { return CheckDefaultLength(5); }).text, even);
-    EXPECT_TRUE(Boxed([] { return CheckDefaultLength(0); }).passed);
+    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDefaultLength(5, p); }).text, even);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDefaultLength(0, p); }).passed);
 }
 
 TEST(ButtDiameterChecks, EvenRangeOrder) {
@@ -105,26 +105,26 @@ TEST(ButtDiameterChecks, EvenRangeOrder) {
 
 TEST(DispositionChecks, FirstThreeCharacters) {
     const char* valid = "Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>";
-    auto lower = Boxed([] { return CheckDisposition("ctl", ""); });
+    auto lower = Boxed([](Prompt& p) { return CheckDisposition("ctl", "", p); });
     EXPECT_EQ(lower.text, valid);
     EXPECT_EQ(lower.caption, "Disposition Error:");
-    EXPECT_EQ(Boxed([] { return CheckDisposition("  CTL", ""); }).text, valid);
-    EXPECT_TRUE(Boxed([] { return CheckDisposition("CTL123", ""); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckDisposition("", "anything"); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckDisposition("   ", "X"); }).passed);
-    auto both = Boxed([] { return CheckDisposition("CTL", "X"); });
+    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDisposition("  CTL", "", p); }).text, valid);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDisposition("CTL123", "", p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDisposition("", "anything", p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDisposition("   ", "X", p); }).passed);
+    auto both = Boxed([](Prompt& p) { return CheckDisposition("CTL", "X", p); });
     EXPECT_EQ(both.text, "Cannot have values for both disposition and source");
     EXPECT_EQ(both.caption, "Disposition Error:");
 }
 
 TEST(DispositionChecks, SourceMayNotHoldADisposition) {
-    auto fma = Boxed([] { return CheckSource("", "FMA mill"); });
+    auto fma = Boxed([](Prompt& p) { return CheckSource("", "FMA mill", p); });
     EXPECT_EQ(fma.text, "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA");
     EXPECT_EQ(fma.caption, "Source Error:");
-    EXPECT_FALSE(Boxed([] { return CheckSource("", "DTLX"); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckSource("", "  FMA"); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckSource("CTL", ""); }).passed);
-    auto both = Boxed([] { return CheckSource("DTP", "Mill"); });
+    EXPECT_FALSE(Boxed([](Prompt& p) { return CheckSource("", "DTLX", p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckSource("", "  FMA", p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckSource("CTL", "", p); }).passed);
+    auto both = Boxed([](Prompt& p) { return CheckSource("DTP", "Mill", p); });
     EXPECT_EQ(both.text, "Cannot have values for both disposition and source");
     EXPECT_EQ(both.caption, "Disposition Error:");
 }
@@ -137,34 +137,41 @@ TEST(DispositionChecks, CodeListIsExact) {
 }
 
 TEST(ScalerChecks, BlankIsMissing) {
-    auto name = Boxed([] { return CheckScalerName("   "); });
+    auto name = Boxed([](Prompt& p) { return CheckScalerName("   ", p); });
     EXPECT_EQ(name.text, "Scaler Name must have a value");
     EXPECT_EQ(name.caption, "Scaler Name Error:");
-    auto permit = Boxed([] { return CheckScalerPermit(""); });
+    auto permit = Boxed([](Prompt& p) { return CheckScalerPermit("", p); });
     EXPECT_EQ(permit.text, "Scaler Permit must have a value");
     EXPECT_EQ(permit.caption, "Scaler Name Error:");
-    EXPECT_TRUE(Boxed([] { return CheckScalerName(" J "); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckScalerPermit("P1"); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckScalerName(" J ", p); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckScalerPermit("P1", p); }).passed);
 }
 
 TEST(VolumeMethodCheck, EmptySelector) {
-    auto box = Boxed([] { return CheckVolumeMethod(""); });
+    auto box = Boxed([](Prompt& p) { return CheckVolumeMethod("", p); });
     EXPECT_EQ(box.text, "Volume Calculation Method must be defined.");
     EXPECT_EQ(box.caption, "Volume Calculation Method Error:");
-    EXPECT_TRUE(Boxed([] { return CheckVolumeMethod("Smalian's Formula"); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckVolumeMethod("Smalian's Formula", p); }).passed);
 }
 
 TEST(DateWeighedCheck, YearBounds) {
     const char* future = "Year portion of Date Weighed must be less then or equal to current year";
-    auto next = Boxed([] { return CheckDateWeighed(Date::fromYmd(2027, 1, 1), 2026); });
+    auto next =
+        Boxed([](Prompt& p) { return CheckDateWeighed(Date::fromYmd(2027, 1, 1), 2026, p); });
     EXPECT_EQ(next.text, future);
     EXPECT_EQ(next.caption, "Date Weighed Error:");
-    EXPECT_EQ(Boxed([] { return CheckDateWeighed(Date::fromYmd(1899, 12, 31), 2026); }).text,
+    EXPECT_EQ(Boxed([](Prompt& p) {
+                  return CheckDateWeighed(Date::fromYmd(1899, 12, 31), 2026, p);
+              }).text,
               "Date Weighed must be later than 1900");
-    EXPECT_EQ(Boxed([] { return CheckDateWeighed(Date{}, 2026); }).text,
+    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDateWeighed(Date{}, 2026, p); }).text,
               "Date Weighed must be later than 1900");
-    EXPECT_TRUE(Boxed([] { return CheckDateWeighed(Date::fromYmd(1900, 1, 1), 2026); }).passed);
-    EXPECT_TRUE(Boxed([] { return CheckDateWeighed(Date::fromYmd(2026, 12, 31), 2026); }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) {
+                    return CheckDateWeighed(Date::fromYmd(1900, 1, 1), 2026, p);
+                }).passed);
+    EXPECT_TRUE(Boxed([](Prompt& p) {
+                    return CheckDateWeighed(Date::fromYmd(2026, 12, 31), 2026, p);
+                }).passed);
 }
 
 TEST(CullMethodForType, AllowedPairs) {

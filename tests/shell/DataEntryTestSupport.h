@@ -73,6 +73,7 @@ protected:
         env.defaults = defaults.get();
         env.counter = &counter;
         env.view = form.get();
+        env.prompt = &prompts;
         form->attach(make(env));
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -128,6 +129,7 @@ protected:
     std::string appDir;
     std::unique_ptr<Dataset> defaults;
     WorkspaceCounter counter;
+    testing::InstalledPrompt prompts;
     ScriptedPrompt prompt;
     std::unique_ptr<TfrmDataEntry> form;
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 using namespace brimlo;
+using brimlo::testing::InstalledPrompt;
 using brimlo::testing::ScriptedPrompt;
 using brimlo::testing::TempDir;
 
@@ -47,7 +48,7 @@ protected:
     }
 
     TfrmDefaults& open() {
-        window_ = std::make_unique<TfrmDefaults>(defaults(), folders_);
+        window_ = std::make_unique<TfrmDefaults>(defaults(), folders_, prompts_);
         window_->show();
         QApplication::setActiveWindow(window_.get());
         return *window_;
@@ -79,6 +80,7 @@ protected:
     TempDir temp_;
     std::unique_ptr<MainTables> tables_;
     FolderBrowser folders_;
+    InstalledPrompt prompts_;
     std::unique_ptr<TfrmDefaults> window_;
 };
 
@@ -528,7 +530,8 @@ TEST(DefaultsWindowLifetime, WindowOutlivingItsTableLeavesItAlone) {
     TempDir temp;
     auto tables = std::make_unique<MainTables>(temp.path().string() + "/");
     FolderBrowser folders;
-    auto window = std::make_unique<TfrmDefaults>(tables->defaults(), folders);
+    InstalledPrompt prompts;
+    auto window = std::make_unique<TfrmDefaults>(tables->defaults(), folders, prompts);
     window->show();
     QApplication::setActiveWindow(window.get());
     DbEdit* lessee = window->edit("LESSEE");

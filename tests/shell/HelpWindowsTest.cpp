@@ -116,7 +116,7 @@ protected:
         dialog.okButton()->click();
     }
     ScriptedPrompt prompt;
-    TdlgGoToLog dialog{nullptr, 50};
+    TdlgGoToLog dialog{nullptr, 50, prompt};
 };
 
 TEST_F(GoToLogDialogTest, RefusesWhatIsNoLogNumber) {
@@ -224,6 +224,7 @@ TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
     env.appDataDirectory = fixture.dir;
     env.defaults = &main->defaults();
     env.counter = &counter;
+    env.prompt = &main->prompt();
     {
         auto left = LoadDocument::NewLoad(env);
         left->log().insert();
@@ -276,7 +277,8 @@ std::string WriteSampleLoad(const std::string& dir) {
         load.logs.push_back(log);
     }
     const std::string file = dir + "AB00700123.txt";
-    EXPECT_TRUE(WriteLoadFile(load, file));
+    ScriptedPrompt prompt;
+    EXPECT_TRUE(WriteLoadFile(load, file, prompt));
     return file;
 }
 

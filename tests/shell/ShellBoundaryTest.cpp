@@ -115,7 +115,7 @@ TEST(BuildGlobals, UsableDataFolderIsChosenSilently) {
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp.path().string()));
     ScriptedPrompt prompt;
     Cglobals globals;
-    BuildGlobals(globals);
+    BuildGlobals(globals, prompt);
     qputenv("XDG_DATA_HOME", old);
     EXPECT_EQ((temp / "Brimlo").string() + "/", globals.appDataDirectory());
     EXPECT_EQ("1.1.0.0", globals.versionText());
@@ -132,7 +132,7 @@ TEST(BuildGlobals, UnusableDataFolderIsReportedAndTheInstallationDirectoryServes
     prompt.expect("Error: Unable to locate Common Application directory, using Brimlo "
                   "installation directory");
     Cglobals globals;
-    BuildGlobals(globals);
+    BuildGlobals(globals, prompt);
     qputenv("XDG_DATA_HOME", old);
     ASSERT_EQ(1u, prompt.shown().size());
     EXPECT_EQ("Error:", prompt.shown()[0].caption);

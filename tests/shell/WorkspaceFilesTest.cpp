@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace brimlo;
+using brimlo::testing::InstalledPrompt;
 using brimlo::testing::ScriptedPrompt;
 using brimlo::testing::TempDir;
 namespace fs = std::filesystem;
@@ -23,7 +24,8 @@ void Touch(const fs::path& path) {
 }
 
 std::vector<std::string> AllMatches(const std::string& directory) {
-    DirectoryListing listing(directory);
+    InstalledPrompt prompt;
+    DirectoryListing listing(directory, prompt);
     std::vector<std::string> names;
     std::string name;
     while (listing.nextMatchingEntry(name, WorkspaceFilePatterns()))

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <sys/wait.h>
@@ -104,7 +105,8 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
     const std::string path = dir / "master.db";
     ParadoxTable::create(path, testing::MasterLayoutForTests());
     // what is tested is the lock and the stale views, not the disk's speed
-    JournaledFile::setFlushing(false);
+    std::optional<JournaledFile::Relaxed> relaxed(std::in_place,
+                                                  JournaledFile::Shortcuts{.flush = false});
     const double seconds = PostingSeconds();
     const PosterRun a = StartPoster(path, 1, seconds);
     const PosterRun b = StartPoster(path, 2, seconds);
@@ -121,7 +123,7 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
             ++posts;
         }
     }
-    JournaledFile::setFlushing(true);
+    relaxed.reset();
 
     const std::vector<StoredRow> rows = ParadoxTable::open(path)->readAll();
     std::map<int, int> found;

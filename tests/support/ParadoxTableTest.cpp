@@ -214,10 +214,7 @@ TEST(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
 // the table must hold, checked through our reader, a fresh open and pxlib.
 TEST(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     // the order of the writes is what is checked here, not their flushing
-    JournaledFile::setFlushing(false);
-    struct Restore {
-        ~Restore() { JournaledFile::setFlushing(true); }
-    } restore;
+    const JournaledFile::Relaxed relaxed({.flush = false});
     testing::TempDir dir;
     const std::string path = dir / "model.db";
     auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
