@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static AlternatingPrompt prompt;
     brimlo::Prompt::install(&prompt);
     try {
-        brimlo::ReadLoadText(std::string(reinterpret_cast<const char*>(data), size), "fuzz.txt");
+        brimlo::ReadLoadText(std::string(reinterpret_cast<const char*>(data), size), "fuzz.txt",
+                             prompt);
     } catch (const brimlo::BrimloError&) {
     }
     return 0;
