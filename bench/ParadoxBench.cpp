@@ -78,9 +78,7 @@ void BM_ParadoxPostReplace(benchmark::State& state) {
     const std::string path = TableOf(records);
     FlushOff flush(state.range(1) == 0);
     auto table = ParadoxTable::open(path);
-    std::vector<RowId> ids;
-    for (const StoredRow& r : table->readAll())
-        ids.push_back(r.id);
+    const std::vector<RowId> ids = table->ids();
     std::mt19937 rng(1);
     int n = 0;
     const long flushesBefore = bench::FlushCount();
@@ -203,9 +201,7 @@ void BM_ParadoxPostLockCost(benchmark::State& state) {
     fs::copy_file(TableOf(records), path, fs::copy_options::overwrite_existing);
     FlushOff flush(state.range(1) == 0);
     auto table = ParadoxTable::open(path);
-    std::vector<RowId> ids;
-    for (const StoredRow& r : table->readAll())
-        ids.push_back(r.id);
+    const std::vector<RowId> ids = table->ids();
     std::mt19937 rng(1);
     int n = 0;
     auto post = [&](bool locked) {
