@@ -403,10 +403,15 @@ bool TfrmMain::MasterIsEmpty() {
     tables_->master().catchUp();
     if (!tables_->masterIsEmpty())
         return false;
+    tellMasterIsEmpty();
+    return true;
+}
+
+// The maintenance window has nothing left to show.
+void TfrmMain::tellMasterIsEmpty() {
     prompt().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
     if (maintenance_)
         maintenance_->close();
-    return true;
 }
 
 Dataset& TfrmMain::defaults() {
@@ -435,11 +440,8 @@ Dataset& TfrmMain::masterView() {
 }
 
 void TfrmMain::serverMasterRecordDeleted() {
-    if (!serverMaster_ || !serverMaster_->isEmpty())
-        return;
-    prompt().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
-    if (maintenance_)
-        maintenance_->close();
+    if (serverMaster_ && serverMaster_->isEmpty())
+        tellMasterIsEmpty();
 }
 
 bool TfrmMain::ChosenMasterIsEmpty() {
@@ -447,7 +449,7 @@ bool TfrmMain::ChosenMasterIsEmpty() {
         return MasterIsEmpty();
     if (masterStores_->store().count() > 0)
         return false;
-    prompt().message(kEmptyMasterText, "Master file is empty", PromptIcon::Error);
+    tellMasterIsEmpty();
     return true;
 }
 

@@ -157,6 +157,7 @@ private:
     void chooseMaster();
     // The chosen master holds no record (the user has been told).
     bool ChosenMasterIsEmpty();
+    void tellMasterIsEmpty();
 
     MainWindowHooks hooks_;
     CMaster master_;
