@@ -14,6 +14,7 @@ namespace {
 constexpr double kTitleTop = kMargin;
 constexpr double kTitleHeight = 54.0;
 constexpr double kFirstDetail = kMargin + kTitleHeight;
+constexpr double kLaterDetail = kMargin + 15.9; // below the page header
 
 std::vector<PdfPage> RenderListing(const LoadData& load) {
     CMaster master;
@@ -52,40 +53,19 @@ TEST(LoadLogReportTest, TitleBandPlacesHeaderCaptionsAndValues) {
     const PdfPage& p = pages[0];
     EXPECT_NEAR(p.width, 215.9, 0.2);
     EXPECT_NEAR(p.height, 279.4, 0.2);
-    ExpectLeft(p, "Log", 81.0, kTitleTop, 2.9);
-    ExpectLeft(p, "Lessee,", 0.8, kTitleTop, 13.0);
-    ExpectLeft(p, "Mill", 43.7, kTitleTop, 13.0);
-    ExpectLeft(p, "Disposition", 87.6, kTitleTop, 13.0);
-    ExpectLeft(p, "Sub", 108.7, kTitleTop, 13.0);
-    ExpectLeft(p, "Small", 158.8, kTitleTop, 13.0);
-    ExpectLeft(p, "Caf\xC3\xA9", 0.8, kTitleTop, 17.7);
-    ExpectLeft(p, "Millname", 43.1, kTitleTop, 17.7);
-    ExpectLeft(p, "D1234", 88.4, kTitleTop, 17.7);
-    ExpectLeft(p, "SD9", 111.4, kTitleTop, 17.7);
-    ExpectLeft(p, "M", 127.5, kTitleTop, 17.7);
-    ExpectRight(p, "4711", 143.1, kTitleTop, 17.7);
-    ExpectRight(p, "123", 157.7, kTitleTop, 17.7);
-    ExpectLeft(p, "Y", 174.1, kTitleTop, 17.7);
-    ExpectLeft(p, "Date", 13.5, kTitleTop, 27.5);
-    ExpectLeft(p, "Net", 60.3, kTitleTop, 27.5);
-    ExpectLeft(p, "Source", 158.5, kTitleTop, 27.5);
-    ExpectLeft(p, "2026/03/04", 16.4, kTitleTop, 32.8);
-    ExpectLeft(p, "3", 38.9, kTitleTop, 32.8);
-    ExpectLeft(p, "14", 51.1, kTitleTop, 32.8);
-    ExpectLeft(p, "12345.6", 65.9, kTitleTop, 32.8);
-    ExpectLeft(p, "TMX", 91.8, kTitleTop, 32.8);
-    ExpectLeft(p, "B7", 113.8, kTitleTop, 32.8);
-    ExpectLeft(p, "S", 125.7, kTitleTop, 32.8);
-    ExpectLeft(p, "GR", 137.3, kTitleTop, 32.8);
-    ExpectLeft(p, "01", 147.4, kTitleTop, 32.8);
-    ExpectLeft(p, "Source", 159.0, kTitleTop, 32.8);
+    const Place lefts[] = {
+        {"Log", 81.0, 2.9},          {"Lessee,", 0.8, 13.0},   {"Mill", 43.7, 13.0},
+        {"Disposition", 87.6, 13.0}, {"Sub", 108.7, 13.0},     {"Small", 158.8, 13.0},
+        {"Caf\xC3\xA9", 0.8, 17.7},  {"Millname", 43.1, 17.7}, {"D1234", 88.4, 17.7},
+        {"SD9", 111.4, 17.7},        {"M", 127.5, 17.7},       {"Y", 174.1, 17.7},
+        {"Date", 13.5, 27.5},        {"Net", 60.3, 27.5},      {"Source", 158.5, 27.5},
+        {"2026/03/04", 16.4, 32.8},  {"3", 38.9, 32.8},        {"14", 51.1, 32.8},
+        {"12345.6", 65.9, 32.8},     {"TMX", 91.8, 32.8},      {"B7", 113.8, 32.8},
+        {"S", 125.7, 32.8},          {"GR", 137.3, 32.8},      {"01", 147.4, 32.8},
+        {"Source", 159.0, 32.8}};
+    const Place rights[] = {{"4711", 143.1, 17.7}, {"123", 157.7, 17.7}};
+    ExpectWords(p, kTitleTop, lefts, rights);
 }
-
-} // namespace
-} // namespace brimlo::testing
-
-namespace brimlo::testing {
-namespace {
 
 struct Heading {
     const char* word;
@@ -94,11 +74,10 @@ struct Heading {
 };
 
 // Caption places of both arrangements, taken from the layout table.
-const Heading kHeadings[] = {
-    {"SP", 55.3, 55.3},     {"CD", 62.4, 62.4},     {"PR", 69.3, 69.3},    {"Butt.", 131.5, 78.3},
-    {"TD", 78.3, 96.8},     {"LG", 85.7, 104.2},    {"GVol", 94.5, 113.0}, {"Type", 108.0, 126.5},
-    {"CVol", 117.5, 136.0}, {"Flag", 150.0, 150.0},
-};
+const Heading kHeadings[] = {{"SP", 55.3, 55.3},     {"CD", 62.4, 62.4},     {"PR", 69.3, 69.3},
+                             {"Butt.", 131.5, 78.3}, {"TD", 78.3, 96.8},     {"LG", 85.7, 104.2},
+                             {"GVol", 94.5, 113.0},  {"Type", 108.0, 126.5}, {"CVol", 117.5, 136.0},
+                             {"Flag", 150.0, 150.0}, {"Log", 39.4, 39.4}};
 
 TEST(LoadLogReportTest, ColumnsFollowTheVolumeMethod) {
     for (const std::string method : {"S", "A", ""}) {
@@ -109,28 +88,24 @@ TEST(LoadLogReportTest, ColumnsFollowTheVolumeMethod) {
         const PdfPage& p = pages[0];
         for (const Heading& h : kHeadings)
             ExpectLeft(p, h.word, smalian ? h.smalian : h.other, kTitleTop, 47.6);
-        ExpectLeft(p, "Log", 39.4, kTitleTop, 47.6);
         ExpectLeft(p, "GROSS", smalian ? 82.3 : 73.0, kTitleTop, 40.7);
         ExpectLeft(p, "DEDUCT", smalian ? 127.0 : 108.5, kTitleTop, 40.7);
 
-        // The first detail line: find its top from the log number.
+        // The first detail line: find its top from the log number. The
+        // second stands one line lower and carries the flag.
         const auto first = p.atRight("1", kMargin + 51.3, kFirstDetail + kLine / 2, kLine / 2);
         ASSERT_TRUE(first);
-        const double y = first->top;
         const double shift = smalian ? 18.5 : 0.0;
-        EXPECT_TRUE(p.atLeft("S", kMargin + 55.0, y));
-        EXPECT_TRUE(p.atLeft("GR", kMargin + 62.7, y));
-        EXPECT_TRUE(p.atLeft("01", kMargin + 69.6, y));
-        EXPECT_TRUE(p.atRight("33", kMargin + (smalian ? 89.4 : 142.6), y));
-        EXPECT_TRUE(p.atRight("21", kMargin + 83.9 + shift, y));
-        EXPECT_TRUE(p.atRight("50", kMargin + 92.3 + shift, y));
-        EXPECT_TRUE(p.atRight("250", kMargin + 104.8 + shift, y));
-        EXPECT_TRUE(p.atLeft("2", kMargin + 110.6 + shift, y));
-        EXPECT_TRUE(p.atRight("20", kMargin + 126.7 + shift, y));
-        // The second line stands one line lower and carries the flag.
-        EXPECT_TRUE(p.atRight("2", kMargin + 51.3, y + kLine));
-        EXPECT_TRUE(p.atRight("198", kMargin + 104.8 + shift, y + kLine));
-        EXPECT_TRUE(p.atLeft("F", kMargin + 151.3, y + kLine));
+        const Place lefts[] = {{"S", 55.0, 0.0},
+                               {"GR", 62.7, 0.0},
+                               {"01", 69.6, 0.0},
+                               {"2", 110.6 + shift, 0.0},
+                               {"F", 151.3, kLine}};
+        const Place rights[] = {{"33", smalian ? 89.4 : 142.6, 0.0}, {"21", 83.9 + shift, 0.0},
+                                {"50", 92.3 + shift, 0.0},           {"250", 104.8 + shift, 0.0},
+                                {"20", 126.7 + shift, 0.0},          {"2", 51.3, kLine},
+                                {"198", 104.8 + shift, kLine}};
+        ExpectWords(p, first->top, lefts, rights);
     }
 }
 
@@ -142,19 +117,12 @@ TEST(LoadLogReportTest, SummaryBandListsTheGroupsAfterTheLastLog) {
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
     const double top = kFirstDetail + 4 * kLine;
-    ExpectLeft(p, "TOTALS", 54.5, top, 0.3);
-    ExpectLeft(p, "Length", 80.4, top, 0.3);
-    ExpectLeft(p, "GVol.", 94.5, top, 0.3);
-    ExpectLeft(p, "Cull", 113.2, top, 0.3);
+    const Place lefts[] = {{"TOTALS", 54.5, 0.3}, {"Length", 80.4, 0.3}, {"GVol.", 94.5, 0.3},
+                           {"Cull", 113.2, 0.3},  {"S", 54.0, 5.6},      {"F", 54.0, 10.3}};
     // 50 + 46 dm, 250 + 198 litres gross, 20 litres cull.
-    ExpectLeft(p, "S", 54.0, top, 5.6);
-    ExpectRight(p, "9.6", 90.8, top, 5.6);
-    ExpectRight(p, "0.448", 106.4, top, 5.6);
-    ExpectRight(p, "0.020", 126.2, top, 5.6);
-    ExpectLeft(p, "F", 54.0, top, 10.3);
-    ExpectRight(p, "3.0", 90.8, top, 10.3);
-    ExpectRight(p, "0.100", 106.4, top, 10.3);
-    ExpectRight(p, "0.050", 126.2, top, 10.3);
+    const Place rights[] = {{"9.6", 90.8, 5.6},  {"0.448", 106.4, 5.6},  {"0.020", 126.2, 5.6},
+                            {"3.0", 90.8, 10.3}, {"0.100", 106.4, 10.3}, {"0.050", 126.2, 10.3}};
+    ExpectWords(p, top, lefts, rights);
     // Two groups: the third slot and everything after it stay empty.
     for (double slot : {15.1, 19.8, 56.9})
         EXPECT_TRUE(p.line(top + slot).empty()) << "slot at " << slot;
@@ -166,38 +134,22 @@ TEST(LoadLogReportTest, UnusedSlotsShortenTheSummaryBand) {
     const double room = kFooterTop - (kFirstDetail + 30 * kLine);
     ASSERT_GT(room, 62.2 - 11 * kLine);
     ASSERT_LT(room, 62.2);
-    const std::vector<std::string> species = {"S", "F", "P", "L", "A", "B",
-                                              "C", "D", "E", "H", "J", "K"};
-    for (int groups : {1, 12}) {
-        SCOPED_TRACE(groups);
-        LoadData load;
-        load.header = SampleHeader();
-        for (int i = 0; i < 30; ++i)
-            load.logs.push_back(
-                MakeLog(i + 1, species[static_cast<std::size_t>(i % groups)], "GR", "01", 100));
-        const auto pages = RenderListing(load);
-        if (groups == 1) {
-            ASSERT_EQ(pages.size(), 1u);
-            ExpectLeft(pages[0], "TOTALS", 54.5, kFirstDetail + 30 * kLine, 0.3);
-        } else {
-            ASSERT_EQ(pages.size(), 2u);
-            EXPECT_FALSE(pages[0].contains("TOTALS"));
-            ExpectLeft(pages[1], "TOTALS", 54.5, kMargin + 15.9, 0.3);
-            ExpectLeft(pages[1], "K", 54.0, kMargin + 15.9, 56.9);
-        }
-    }
+    const auto one = RenderListing(SampleLoadOf(30, 1));
+    ASSERT_EQ(one.size(), 1u);
+    ExpectLeft(one[0], "TOTALS", 54.5, kFirstDetail + 30 * kLine, 0.3);
+    const auto twelve = RenderListing(SampleLoadOf(30, 12));
+    ASSERT_EQ(twelve.size(), 2u);
+    EXPECT_FALSE(twelve[0].contains("TOTALS"));
+    ExpectLeft(twelve[1], "TOTALS", 54.5, kLaterDetail, 0.3);
+    ExpectLeft(twelve[1], "K", 54.0, kLaterDetail, 56.9);
 }
 
 TEST(LoadLogReportTest, PageHeaderRepeatsFromPageTwoOnly) {
-    LoadData load;
-    load.header = SampleHeader();
-    for (int i = 0; i < 120; ++i)
-        load.logs.push_back(MakeLog(i + 1, "S", "GR", "01", 100));
-    const auto pages = RenderListing(load);
+    const auto pages = RenderListing(SampleLoadOf(120));
     // Page 1 holds the lines between the title band and the footer, later
-    // pages those below the 15.9 mm page header.
+    // pages those below the page header.
     const int firstPage = static_cast<int>((kFooterTop - kFirstDetail) / kLine);
-    const int laterPage = static_cast<int>((kFooterTop - kMargin - 15.9) / kLine);
+    const int laterPage = static_cast<int>((kFooterTop - kLaterDetail) / kLine);
     ASSERT_EQ(firstPage, 41);
     ASSERT_EQ(laterPage, 49);
     ASSERT_EQ(pages.size(), 3u);
@@ -205,38 +157,30 @@ TEST(LoadLogReportTest, PageHeaderRepeatsFromPageTwoOnly) {
     EXPECT_EQ(pages[0].all("Log").size(), 2u); // the title and the column caption
     EXPECT_EQ(pages[0].all("GROSS").size(), 1u);
     EXPECT_FALSE(pages[0].atLeft("GROSS", kMargin + 82.3, kMargin + 2.4));
+    const Place header[] = {
+        {"Log", 39.4, 9.3}, {"GROSS", 82.3, 2.4}, {"DEDUCT", 127.0, 2.4}, {"Butt.", 78.3, 9.3}};
     for (std::size_t page : {1u, 2u}) {
         SCOPED_TRACE(page);
-        const PdfPage& p = pages[page];
-        EXPECT_FALSE(p.contains("Lessee,"));
-        EXPECT_FALSE(p.contains("Listing"));
-        ExpectLeft(p, "Log", 39.4, kMargin, 9.3);
-        ExpectLeft(p, "GROSS", 82.3, kMargin, 2.4);
-        ExpectLeft(p, "DEDUCT", 127.0, kMargin, 2.4);
-        ExpectLeft(p, "Butt.", 78.3, kMargin, 9.3);
+        EXPECT_FALSE(pages[page].contains("Lessee,"));
+        EXPECT_FALSE(pages[page].contains("Listing"));
+        ExpectWords(pages[page], kMargin, header);
     }
-    // The last log of page 1 and the first of page 2.
-    const auto last = pages[0].atRight(std::to_string(firstPage), kMargin + 51.3,
-                                       kFirstDetail + (firstPage - 0.5) * kLine, kLine / 2);
-    EXPECT_TRUE(last);
+    // The last log of page 1 and the first of pages 2 and 3.
+    EXPECT_TRUE(pages[0].atRight(std::to_string(firstPage), kMargin + 51.3,
+                                 kFirstDetail + (firstPage - 0.5) * kLine, kLine / 2));
     EXPECT_FALSE(pages[0].contains(std::to_string(firstPage + 1)));
-    EXPECT_TRUE(pages[1].atRight(std::to_string(firstPage + 1), kMargin + 51.3,
-                                 kMargin + 15.9 + kLine / 2, kLine / 2));
-    EXPECT_TRUE(pages[2].atRight(std::to_string(firstPage + laterPage + 1), kMargin + 51.3,
-                                 kMargin + 15.9 + kLine / 2, kLine / 2));
+    for (int page : {1, 2})
+        EXPECT_TRUE(pages[page].atRight(std::to_string(firstPage + (page - 1) * laterPage + 1),
+                                        kMargin + 51.3, kLaterDetail + kLine / 2, kLine / 2));
 }
 
 // The footer's date takes the system's regional short date format.
 TEST(LoadLogReportTest, FooterOnEveryPageWithStartDateAndPageNumber) {
     SetProgramStartDate(QDate(2026, 1, 2));
-    LoadData load;
-    load.header = SampleHeader();
-    for (int i = 0; i < 60; ++i)
-        load.logs.push_back(MakeLog(i + 1, "S", "GR", "01", 100));
     for (const auto& [locale, date] : {std::pair{"en_US", "1/2/26"}, {"en_CA", "2026-01-02"}}) {
         SCOPED_TRACE(locale);
         QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
-        const auto pages = RenderListing(load);
+        const auto pages = RenderListing(SampleLoadOf(60));
         QLocale::setDefault(QLocale::system());
         ASSERT_EQ(pages.size(), 2u);
         for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -280,8 +224,7 @@ TEST(LoadLogReportTest, HeaderValuesStopAtTheNextColumn) {
 }
 
 TEST(LoadLogReportTest, LoadWithoutLogsPrintsAnEmptyLineAndTheHeaderGroup) {
-    LoadData load;
-    load.header = SampleHeader();
+    const LoadData load = SampleLoadOf(0);
     CMaster master;
     const auto pages =
         RenderPdf([&](const std::string& file) { SaveLoadLogReportPdf(file, load, master); });
@@ -289,11 +232,9 @@ TEST(LoadLogReportTest, LoadWithoutLogsPrintsAnEmptyLineAndTheHeaderGroup) {
     const PdfPage& p = pages[0];
     EXPECT_TRUE(p.line(kFirstDetail + kLine / 2, kLine / 2).empty());
     const double top = kFirstDetail + kLine;
-    ExpectLeft(p, "TOTALS", 54.5, top, 0.3);
-    ExpectLeft(p, "S", 54.0, top, 5.6);
-    ExpectRight(p, "0.0", 90.8, top, 5.6);
-    ExpectRight(p, "0.000", 106.4, top, 5.6);
-    ExpectRight(p, "0.000", 126.2, top, 5.6);
+    const Place lefts[] = {{"TOTALS", 54.5, 0.3}, {"S", 54.0, 5.6}};
+    const Place rights[] = {{"0.0", 90.8, 5.6}, {"0.000", 106.4, 5.6}, {"0.000", 126.2, 5.6}};
+    ExpectWords(p, top, lefts, rights);
     EXPECT_TRUE(p.line(top + 10.3).empty());
     // The report refills the program's master record object.
     EXPECT_EQ(master.summary.NUM_GROUPS, 1);

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,18 @@ inline LogRecord MakeLog(int number, const std::string& species, const std::stri
     return log;
 }
 
+// The sample header over logs 1 to n of 100 litres each, their species
+// taken in turn from the first speciesCount of twelve.
+inline LoadData SampleLoadOf(int n, int speciesCount = 1) {
+    static const char* const kSpecies[] = {"S", "F", "P", "L", "A", "B",
+                                           "C", "D", "E", "H", "J", "K"};
+    LoadData load;
+    load.header = SampleHeader();
+    for (int i = 0; i < n; ++i)
+        load.logs.push_back(MakeLog(i + 1, kSpecies[i % speciesCount], "GR", "01", 100));
+    return load;
+}
+
 // Writes a report with the given writer into a fresh directory and reads
 // its words back.
 inline std::vector<PdfPage> RenderPdf(const std::function<void(const std::string&)>& write) {
@@ -56,6 +69,23 @@ inline void ExpectRight(const PdfPage& page, const std::string& text, double x, 
                         double y) {
     EXPECT_TRUE(page.atRight(text, kMargin + x, bandTop + y))
         << "\"" << text << "\" not at right edge " << x << ", " << y << " of band at " << bandTop;
+}
+
+// A word's place in band coordinates.
+struct Place {
+    std::string text;
+    double x;
+    double y;
+};
+
+// Expects words with their left edges (and others with their right edges)
+// at their places in the band whose top stands bandTop down the paper.
+inline void ExpectWords(const PdfPage& page, double bandTop, std::span<const Place> lefts,
+                        std::span<const Place> rights = {}) {
+    for (const Place& p : lefts)
+        ExpectLeft(page, p.text, p.x, bandTop, p.y);
+    for (const Place& p : rights)
+        ExpectRight(page, p.text, p.x, bandTop, p.y);
 }
 
 } // namespace brimlo::testing
