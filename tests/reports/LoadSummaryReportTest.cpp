@@ -33,14 +33,14 @@ TEST(LoadSummaryReportTest, TitleBandCarriesTheHeaderBlock) {
     const auto pages = RenderSummary(TwoGroupLoad());
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
-    ExpectLeft(p, "LOAD", 81.0, kTitleTop, 2.9);
-    ExpectLeft(p, "Lessee,", 0.8, kTitleTop, 13.0);
-    ExpectLeft(p, "Load", 147.9, kTitleTop, 13.0);
-    ExpectRight(p, "123456", 143.1, kTitleTop, 17.7);
-    ExpectLeft(p, "Block", 114.3, kTitleTop, 27.5);
-    ExpectLeft(p, "2006/12/16", 16.4, kTitleTop, 32.8);
+    const Place lefts[] = {{"LOAD", 81.0, 2.9},
+                           {"Lessee,", 0.8, 13.0},
+                           {"Load", 147.9, 13.0},
+                           {"Block", 114.3, 27.5},
+                           {"2006/12/16", 16.4, 32.8}};
     // Here the top diameter is right-aligned.
-    ExpectRight(p, "16", 57.4, kTitleTop, 32.8);
+    const Place rights[] = {{"123456", 143.1, 17.7}, {"16", 57.4, 32.8}};
+    ExpectWords(p, kTitleTop, lefts, rights);
     EXPECT_FALSE(p.contains("GROSS"));
 }
 
@@ -48,115 +48,87 @@ TEST(LoadSummaryReportTest, GroupRowsTotalsAndStatistics) {
     const auto pages = RenderSummary(TwoGroupLoad());
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
-    ExpectLeft(p, "SP", 10.6, kDetailTop, 1.3);
-    ExpectLeft(p, "Logs", 37.8, kDetailTop, 1.3);
-    ExpectLeft(p, "Length", 54.2, kDetailTop, 1.3);
-    ExpectLeft(p, "Gross", 72.8, kDetailTop, 1.3);
-    ExpectLeft(p, "Cull", 99.0, kDetailTop, 1.3);
-    ExpectLeft(p, "Net", 121.4, kDetailTop, 1.3);
-    ExpectLeft(p, "Cull", 140.2, kDetailTop, 1.3);
-
+    // Ten unused slots lift the totals line by ten lines.
+    const double totals = 66.7 - 10 * kLine;
+    const Place lefts[] = {{"SP", 10.6, 1.3},       {"Logs", 37.8, 1.3}, {"Length", 54.2, 1.3},
+                           {"Gross", 72.8, 1.3},    {"Cull", 99.0, 1.3}, {"Net", 121.4, 1.3},
+                           {"Cull", 140.2, 1.3},    {"S", 11.4, 7.1},    {"F", 11.4, 11.9},
+                           {"TOTALS", 13.2, totals}};
     // "S  GR 01": 2 logs, 9.6 m, 0.448 gross, 0.020 cull, 20 x 100 / 448 %.
-    ExpectLeft(p, "S", 11.4, kDetailTop, 7.1);
-    ExpectRight(p, "2", 45.5, kDetailTop, 7.1);
-    ExpectRight(p, "9.6", 64.8, kDetailTop, 7.1);
-    ExpectRight(p, "0.448", 87.8, kDetailTop, 7.1);
-    ExpectRight(p, "0.020", 111.7, kDetailTop, 7.1);
-    ExpectRight(p, "0.428", 134.1, kDetailTop, 7.1);
-    ExpectRight(p, "4.46", 149.5, kDetailTop, 7.1);
-    ExpectLeft(p, "F", 11.4, kDetailTop, 11.9);
-    ExpectRight(p, "50.00", 149.5, kDetailTop, 11.9);
+    const Place rights[] = {
+        {"2", 45.5, 7.1},        {"9.6", 64.8, 7.1},       {"0.448", 87.8, 7.1},
+        {"0.020", 111.7, 7.1},   {"0.428", 134.1, 7.1},    {"4.46", 149.5, 7.1},
+        {"50.00", 149.5, 11.9},  {"3", 46.0, totals},      {"12.6", 65.4, totals},
+        {"0.548", 88.4, totals}, {"0.070", 111.7, totals}, {"0.478", 134.1, totals},
+        {"12.77", 149.5, totals}};
+    ExpectWords(p, kDetailTop, lefts, rights);
     EXPECT_TRUE(p.line(kDetailTop + 16.7).empty());
 
-    // Ten unused slots lift the totals line by ten lines.
-    const double shift = 10 * kLine;
-    ExpectLeft(p, "TOTALS", 13.2, kDetailTop, 66.7 - shift);
-    ExpectRight(p, "3", 46.0, kDetailTop, 66.7 - shift);
-    ExpectRight(p, "12.6", 65.4, kDetailTop, 66.7 - shift);
-    ExpectRight(p, "0.548", 88.4, kDetailTop, 66.7 - shift);
-    ExpectRight(p, "0.070", 111.7, kDetailTop, 66.7 - shift);
-    ExpectRight(p, "0.478", 134.1, kDetailTop, 66.7 - shift);
-    ExpectRight(p, "12.77", 149.5, kDetailTop, 66.7 - shift);
-
-    const double stats = SummaryTop(2);
-    ExpectLeft(p, "Trees", 32.8, stats, 0.3);
-    ExpectLeft(p, "Gross", 49.7, stats, 0.3);
-    ExpectLeft(p, "Avg.", 84.4, stats, 0.3);
-    ExpectLeft(p, "Wt/Vol", 125.4, stats, 0.3);
-    ExpectLeft(p, "5", 34.7, stats, 5.8);
-    ExpectLeft(p, "0.1096", 59.0, stats, 5.8);     // 0.548 / 5 + 0.00001
-    ExpectLeft(p, "0.043", 98.4, stats, 5.8);      // 0.548 / 12.6
-    ExpectLeft(p, "52301.255", 138.1, stats, 5.8); // 25000 kg / 0.478
-    ExpectLeft(p, "Scaler:", 6.1, stats, 14.6);
-    ExpectLeft(p, "Check", 64.3, stats, 14.6);
-    ExpectLeft(p, "Audit", 136.0, stats, 14.6);
+    // 0.548 / 5 + 0.00001 a tree, 0.548 / 12.6 a metre, 25000 kg / 0.478.
+    const Place stats[] = {
+        {"Trees", 32.8, 0.3},   {"Gross", 49.7, 0.3},      {"Avg.", 84.4, 0.3},
+        {"Wt/Vol", 125.4, 0.3}, {"5", 34.7, 5.8},          {"0.1096", 59.0, 5.8},
+        {"0.043", 98.4, 5.8},   {"52301.255", 138.1, 5.8}, {"Scaler:", 6.1, 14.6},
+        {"Check", 64.3, 14.6},  {"Audit", 136.0, 14.6}};
+    ExpectWords(p, SummaryTop(2), stats);
 }
 
 TEST(LoadSummaryReportTest, TwelveGroupsKeepTheDesignedHeight) {
-    const std::vector<std::string> species = {"S", "F", "P", "L", "A", "B",
-                                              "C", "D", "E", "H", "J", "K"};
-    LoadData load;
-    load.header = SampleHeader();
-    for (int i = 0; i < 12; ++i)
-        load.logs.push_back(MakeLog(i + 1, species[static_cast<std::size_t>(i)], "GR", "01", 100));
+    LoadData load = SampleLoadOf(12, 12);
     load.logs.push_back(MakeLog(13, "M", "GR", "01", 100)); // a thirteenth: counted nowhere
     const auto pages = RenderSummary(load);
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
-    ExpectLeft(p, "K", 11.4, kDetailTop, 58.5);
     EXPECT_EQ(p.all("M").size(), 1u); // only the one before the mill number
-    ExpectLeft(p, "TOTALS", 13.2, kDetailTop, 66.7);
-    ExpectRight(p, "12", 46.0, kDetailTop, 66.7);
+    const Place lefts[] = {{"K", 11.4, 58.5}, {"TOTALS", 13.2, 66.7}};
+    const Place rights[] = {{"12", 46.0, 66.7}};
+    ExpectWords(p, kDetailTop, lefts, rights);
     ExpectLeft(p, "Trees", 32.8, SummaryTop(12), 0.3);
 }
 
 TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
-    LoadData load;
-    load.header = SampleHeader();
-    const auto pages = RenderSummary(load);
+    const auto pages = RenderSummary(SampleLoadOf(0));
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
     ExpectLeft(p, "S", 11.4, kDetailTop, 7.1);
-    ExpectRight(p, "0", 45.5, kDetailTop, 7.1);
-    ExpectRight(p, "0.0", 64.8, kDetailTop, 7.1);
-    ExpectRight(p, "0.000", 87.8, kDetailTop, 7.1);
-    ExpectRight(p, "0.00", 149.5, kDetailTop, 7.1);
-    EXPECT_TRUE(p.line(kDetailTop + 11.9).empty());
     const double totals = 66.7 - 11 * kLine;
-    ExpectRight(p, "0", 46.0, kDetailTop, totals);
-    ExpectRight(p, "0.000", 134.1, kDetailTop, totals);
-    ExpectRight(p, "0.00", 149.5, kDetailTop, totals);
-    const double stats = SummaryTop(1);
-    ExpectLeft(p, "5", 34.7, stats, 5.8);
-    ExpectLeft(p, "0.0000", 59.0, stats, 5.8);
-    ExpectLeft(p, "0.000", 98.4, stats, 5.8);
-    ExpectLeft(p, "0.000", 138.1, stats, 5.8);
+    const Place rights[] = {{"0", 45.5, 7.1},       {"0.0", 64.8, 7.1},  {"0.000", 87.8, 7.1},
+                            {"0.00", 149.5, 7.1},   {"0", 46.0, totals}, {"0.000", 134.1, totals},
+                            {"0.00", 149.5, totals}};
+    ExpectWords(p, kDetailTop, {}, rights);
+    EXPECT_TRUE(p.line(kDetailTop + 11.9).empty());
+    const Place stats[] = {
+        {"5", 34.7, 5.8}, {"0.0000", 59.0, 5.8}, {"0.000", 98.4, 5.8}, {"0.000", 138.1, 5.8}};
+    ExpectWords(p, SummaryTop(1), stats);
 }
 
-TEST(LoadSummaryReportTest, GrossPerTreeCarriesItsBias) {
-    LoadData load;
-    load.header = SampleHeader();
-    load.header.TREES = 20;
-    load.logs = {MakeLog(1, "S", "GR", "01", 4217)};
-    const auto pages = RenderSummary(load);
-    ASSERT_EQ(pages.size(), 1u);
-    // 4.217 / 20 = 0.21085, plus 0.00001, to four decimals.
-    ExpectLeft(pages[0], "0.2109", 59.0, SummaryTop(1), 5.8);
-}
-
-TEST(LoadSummaryReportTest, NoTreesAndRoundedNetWeight) {
-    LoadData load;
-    load.header = SampleHeader();
-    load.header.TREES = 0;
-    load.header.NETWEIGHT = 12345.6;
-    load.logs = {MakeLog(1, "S", "GR", "01", 1000)};
-    const auto pages = RenderSummary(load);
-    ASSERT_EQ(pages.size(), 1u);
-    const double stats = SummaryTop(1);
-    ExpectLeft(pages[0], "0", 34.7, stats, 5.8);
-    ExpectLeft(pages[0], "0.0000", 59.0, stats, 5.8);
-    // 12345.6 kg is taken as 12346 kg over 1 m3 net.
-    ExpectLeft(pages[0], "12346.000", 138.1, stats, 5.8);
+// One log of 4217 litres; the header's trees and net weight vary.
+TEST(LoadSummaryReportTest, StatisticsOfOneLog) {
+    const struct {
+        int trees;
+        double netWeight;
+        double gross;
+        const char* perTree;
+        const char* weightToVolume;
+    } cases[] = {
+        // 4.217 / 20 = 0.21085, plus 0.00001, to four decimals.
+        {20, 25000.0, 4217, "0.2109", "5928.385"},
+        // 12345.6 kg is taken as 12346 kg over 1 m3 net.
+        {0, 12345.6, 1000, "0.0000", "12346.000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.perTree);
+        LoadData load = SampleLoadOf(0);
+        load.header.TREES = c.trees;
+        load.header.NETWEIGHT = c.netWeight;
+        load.logs = {MakeLog(1, "S", "GR", "01", c.gross)};
+        const auto pages = RenderSummary(load);
+        ASSERT_EQ(pages.size(), 1u);
+        const Place stats[] = {{std::to_string(c.trees), 34.7, 5.8},
+                               {c.perTree, 59.0, 5.8},
+                               {c.weightToVolume, 138.1, 5.8}};
+        ExpectWords(pages[0], SummaryTop(1), stats);
+    }
 }
 
 } // namespace
