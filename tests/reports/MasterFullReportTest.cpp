@@ -31,54 +31,30 @@ TEST(MasterFullReportTest, RecordBandPlacesHeaderGroupsTotalsAndStatistics) {
     const auto pages = RenderFull(*master);
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
-    const double top = kFirstRecord;
     ExpectLeft(p, "MASTER", 68.0, kMargin, 2.9);
-    ExpectLeft(p, "Lessee,", 0.8, top, 0.3);
-    ExpectLeft(p, "Small", 158.8, top, 0.3);
-    ExpectLeft(p, "Lessee", 0.8, top, 5.0);
-    ExpectLeft(p, "M", 127.5, top, 5.0);
-    ExpectRight(p, "4711", 143.1, top, 5.0);
-    ExpectRight(p, "123", 157.7, top, 5.0);
-    ExpectLeft(p, "Date", 13.5, top, 14.8);
-    ExpectLeft(p, "2026/03/04", 16.4, top, 20.1);
-    ExpectLeft(p, "3", 38.9, top, 20.1);
-    ExpectLeft(p, "14", 51.1, top, 20.1);
-    ExpectLeft(p, "12346", 65.9, top, 20.1);
-    ExpectLeft(p, "Source", 159.0, top, 20.1);
-
-    ExpectLeft(p, "SP", 10.3, top, 31.8);
-    ExpectLeft(p, "Logs", 37.6, top, 31.8);
-    ExpectLeft(p, "Gross", 73.6, top, 31.8);
-    ExpectLeft(p, "Cull", 137.1, top, 31.8);
-    // Stored values through their display formats.
-    ExpectRight(p, "01", 27.5, top, 37.6);
-    ExpectRight(p, "2", 46.0, top, 37.6);
-    ExpectRight(p, "9.6", 65.4, top, 37.6);
-    ExpectRight(p, "0.448", 90.5, top, 37.6);
-    ExpectRight(p, "0.020", 111.1, top, 37.6);
-    ExpectRight(p, "0.428", 131.0, top, 37.6);
-    ExpectRight(p, "33.33", 148.4, top, 37.6);
-    ExpectRight(p, "52.0", 65.4, top, 42.3);
-    ExpectRight(p, "25.00", 148.4, top, 42.3);
-    ExpectRight(p, "0.00", 148.4, top, 47.1);
+    // Stored values through their display formats. Nine unused rows lift
+    // the lower part by nine lines. 100 x 0.52 / 1.948 % cull; per tree
+    // 1.948 / 20 + 0.00001, per metre 1.948 / 61.6, per m3 12346 / 1.428.
+    const double totals = 97.1 - 9 * kLine, heads = 104.8 - 9 * kLine, stats = 110.3 - 9 * kLine;
+    const Place lefts[] = {
+        {"Lessee,", 0.8, 0.3},   {"Small", 158.8, 0.3},     {"Lessee", 0.8, 5.0},
+        {"M", 127.5, 5.0},       {"Date", 13.5, 14.8},      {"2026/03/04", 16.4, 20.1},
+        {"3", 38.9, 20.1},       {"14", 51.1, 20.1},        {"12346", 65.9, 20.1},
+        {"Source", 159.0, 20.1}, {"SP", 10.3, 31.8},        {"Logs", 37.6, 31.8},
+        {"Gross", 73.6, 31.8},   {"Cull", 137.1, 31.8},     {"TOTALS", 13.0, totals},
+        {"Trees", 32.5, heads},  {"Wt/Vol", 125.1, heads},  {"0.0974", 58.7, stats},
+        {"0.032", 98.2, stats},  {"8645.658", 137.8, stats}};
+    const Place rights[] = {
+        {"4711", 143.1, 5.0},     {"123", 157.7, 5.0},      {"01", 27.5, 37.6},
+        {"2", 46.0, 37.6},        {"9.6", 65.4, 37.6},      {"0.448", 90.5, 37.6},
+        {"0.020", 111.1, 37.6},   {"0.428", 131.0, 37.6},   {"33.33", 148.4, 37.6},
+        {"52.0", 65.4, 42.3},     {"25.00", 148.4, 42.3},   {"0.00", 148.4, 47.1},
+        {"6", 46.0, totals},      {"61.6", 65.4, totals},   {"1.948", 90.5, totals},
+        {"0.520", 111.1, totals}, {"1.428", 131.0, totals}, {"26.69", 148.4, totals},
+        {"20", 40.2, stats}};
+    ExpectWords(p, kFirstRecord, lefts, rights);
     for (double row : {51.9, 56.4, 88.9})
-        EXPECT_TRUE(p.line(top + row).empty()) << row;
-
-    // Nine unused rows lift the lower part by nine lines.
-    const double lift = 9 * kLine;
-    ExpectLeft(p, "TOTALS", 13.0, top, 97.1 - lift);
-    ExpectRight(p, "6", 46.0, top, 97.1 - lift);
-    ExpectRight(p, "61.6", 65.4, top, 97.1 - lift);
-    ExpectRight(p, "1.948", 90.5, top, 97.1 - lift);
-    ExpectRight(p, "0.520", 111.1, top, 97.1 - lift);
-    ExpectRight(p, "1.428", 131.0, top, 97.1 - lift);
-    ExpectRight(p, "26.69", 148.4, top, 97.1 - lift); // 100 x 0.52 / 1.948
-    ExpectLeft(p, "Trees", 32.5, top, 104.8 - lift);
-    ExpectLeft(p, "Wt/Vol", 125.1, top, 104.8 - lift);
-    ExpectRight(p, "20", 40.2, top, 110.3 - lift);
-    ExpectLeft(p, "0.0974", 58.7, top, 110.3 - lift);    // 1.948 / 20 + 0.00001
-    ExpectLeft(p, "0.032", 98.2, top, 110.3 - lift);     // 1.948 / 61.6
-    ExpectLeft(p, "8645.658", 137.8, top, 110.3 - lift); // 12346 / 1.428
+        EXPECT_TRUE(p.line(kFirstRecord + row).empty()) << row;
 }
 
 TEST(MasterFullReportTest, EachRecordShowsItsOwnRowsAndBandsStayWhole) {
