@@ -40,22 +40,14 @@ TEST(MasterSummaryReportTest, LandscapeTitleAndColumnHeadings) {
     const PdfPage& p = pages[0];
     EXPECT_NEAR(p.width, 279.4, 0.2);
     EXPECT_NEAR(p.height, 215.9, 0.2);
-    ExpectLeft(p, "MASTER", 104.0, kMargin, 2.9);
-    ExpectLeft(p, "Rec", 0.5, kMargin, 10.6);
-    ExpectLeft(p, "Mill", 13.0, kMargin, 10.6);
-    ExpectLeft(p, "Mill", 24.6, kMargin, 10.6);
-    ExpectLeft(p, "Saw.", 36.8, kMargin, 10.6);
-    ExpectLeft(p, "Pop", 46.8, kMargin, 10.6);
-    ExpectLeft(p, "Load", 54.5, kMargin, 10.6);
-    ExpectLeft(p, "Net", 72.0, kMargin, 10.6);
-    for (double x : {89.4, 121.7, 153.5, 185.5})
-        ExpectLeft(p, "SP", x, kMargin, 10.6);
-    for (double x : {105.8, 138.1, 169.6, 201.9})
-        ExpectLeft(p, "Net", x, kMargin, 10.6);
-    ExpectLeft(p, "Logs", 215.6, kMargin, 10.6);
-    ExpectLeft(p, "Cull%", 224.9, kMargin, 10.6);
-    ExpectLeft(p, "M3/M", 235.2, kMargin, 10.6);
-    ExpectLeft(p, "Wt./Vol", 246.1, kMargin, 10.6);
+    const Place lefts[] = {{"MASTER", 104.0, 2.9}, {"Rec", 0.5, 10.6},      {"Mill", 13.0, 10.6},
+                           {"Mill", 24.6, 10.6},   {"Saw.", 36.8, 10.6},    {"Pop", 46.8, 10.6},
+                           {"Load", 54.5, 10.6},   {"Net", 72.0, 10.6},     {"SP", 89.4, 10.6},
+                           {"SP", 121.7, 10.6},    {"SP", 153.5, 10.6},     {"SP", 185.5, 10.6},
+                           {"Net", 105.8, 10.6},   {"Net", 138.1, 10.6},    {"Net", 169.6, 10.6},
+                           {"Net", 201.9, 10.6},   {"Logs", 215.6, 10.6},   {"Cull%", 224.9, 10.6},
+                           {"M3/M", 235.2, 10.6},  {"Wt./Vol", 246.1, 10.6}};
+    ExpectWords(p, kMargin, lefts);
     // The wrapped headings take a second line below the first.
     for (const char* second : {"Weight", "Volume", "x1000", "Conv."}) {
         const auto words = p.all(second);
@@ -81,31 +73,21 @@ TEST(MasterSummaryReportTest, RecordLineFigures) {
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
     const double top = kFirstRecord;
-    ExpectRight(p, "1", 7.7, top, 0.3);
     EXPECT_TRUE(StartsAt(p, "M", kMargin + 9.0, top + 0.3));
     EXPECT_TRUE(p.line(top + 0.3).size() > 5);
-    ExpectLeft(p, "AB", 27.5, top, 0.3);
-    ExpectLeft(p, "Y", 38.4, top, 0.3);
-    ExpectRight(p, "3", 52.9, top, 0.3);
-    ExpectRight(p, "123", 63.5, top, 0.3);
     EXPECT_TRUE(StartsAt(p, "12346", kMargin + 82.5 - 7.0, top + 0.3) ||
                 p.atRight("12346", kMargin + 82.5, top + 0.3));
-    // Groups 1 to 4 on the first line, 5 on the second.
-    ExpectLeft(p, "S", 89.7, top, 0.3);
-    ExpectRight(p, "2.700", 119.3, top, 0.3);
-    ExpectLeft(p, "F", 122.0, top, 0.3);
-    ExpectRight(p, "1.700", 151.1, top, 0.3);
-    ExpectLeft(p, "P", 153.2, top, 0.3);
-    ExpectRight(p, "0.000", 182.6, top, 0.3);
-    ExpectLeft(p, "L", 185.5, top, 0.3);
-    ExpectRight(p, "0.250", 214.6, top, 0.3);
-    ExpectLeft(p, "A", 89.7, top, 5.0);
-    ExpectRight(p, "0.013", 119.3, top, 5.0);
+    // Groups 1 to 4 on the first line, 5 on the second. Cull 100 x 0.5 /
+    // 4.9 %, 4.9 m3 over 100 m (not x 1000), 12346 kg / 4.6625 m3.
+    const Place lefts[] = {{"AB", 27.5, 0.3}, {"Y", 38.4, 0.3},  {"S", 89.7, 0.3},
+                           {"F", 122.0, 0.3}, {"P", 153.2, 0.3}, {"L", 185.5, 0.3},
+                           {"A", 89.7, 5.0}};
+    const Place rights[] = {{"1", 7.7, 0.3},       {"3", 52.9, 0.3},      {"123", 63.5, 0.3},
+                            {"2.700", 119.3, 0.3}, {"1.700", 151.1, 0.3}, {"0.000", 182.6, 0.3},
+                            {"0.250", 214.6, 0.3}, {"0.013", 119.3, 5.0}, {"99", 224.4, 0.3},
+                            {"10.20", 233.1, 0.3}, {"0.049", 243.2, 0.3}, {"2647.936", 256.4, 0.3}};
+    ExpectWords(p, top, lefts, rights);
     EXPECT_TRUE(p.line(top + 9.8).empty());
-    ExpectRight(p, "99", 224.4, top, 0.3);
-    ExpectRight(p, "10.20", 233.1, top, 0.3);    // 100 x 0.5 / 4.9
-    ExpectRight(p, "0.049", 243.2, top, 0.3);    // 4.9 m3 over 100 m, not x 1000
-    ExpectRight(p, "2647.936", 256.4, top, 0.3); // 12346 / 4.6625
 }
 
 TEST(MasterSummaryReportTest, BlockHeightFollowsTheGroupCount) {
@@ -146,9 +128,8 @@ TEST(MasterSummaryReportTest, ZeroGuards) {
     AddRecord(*master, r);
     const auto pages = RenderSummary(*master);
     ASSERT_EQ(pages.size(), 1u);
-    ExpectRight(pages[0], "0.00", 233.1, kFirstRecord, 0.3);
-    ExpectRight(pages[0], "0.000", 243.2, kFirstRecord, 0.3);
-    ExpectRight(pages[0], "0.000", 256.4, kFirstRecord, 0.3);
+    const Place rights[] = {{"0.00", 233.1, 0.3}, {"0.000", 243.2, 0.3}, {"0.000", 256.4, 0.3}};
+    ExpectWords(pages[0], kFirstRecord, {}, rights);
 }
 
 TEST(MasterSummaryReportTest, LaterPagesStartWithRecordsWithoutHeadings) {
