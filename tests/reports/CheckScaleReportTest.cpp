@@ -39,36 +39,26 @@ TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
     const auto pages = Render(WiderTopWithExtraLog(defect));
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
-    ExpectLeft(p, "CHECK", 58.0, kMargin, 2.9);
-    ExpectLeft(p, "scaler.txt", 24.0, kMargin, 10.0);
-    ExpectLeft(p, "checker.txt", 24.0, kMargin, 15.0);
+    const Place title[] = {
+        {"CHECK", 58.0, 2.9}, {"scaler.txt", 24.0, 10.0}, {"checker.txt", 24.0, 15.0}};
+    ExpectWords(p, kMargin, title);
     EXPECT_EQ(LineText(p, kMargin + 20.0),
               "Tolerances: gross 1.00 %, net 0.200 x percent defect, at most 5.00 %");
     EXPECT_EQ(LineText(p, kMargin + 30.5), "Verdict: load outside gross and net");
 
     // "S  GR 01": gross 409 / 425 l, net 394 / 410 l; the check's defect
-    // 15 / 425 allows 0.2 x 3.53 % of net.
-    const double s = kGroupsTop + 0.3;
+    // 15 / 425 allows 0.2 x 3.53 % of net. "F  GR 02" agrees. The load:
+    // 429 / 445 l gross.
+    const double s = kGroupsTop + 0.3, row2 = kLine, row3 = 2 * kLine, row4 = 3 * kLine;
+    const double load = 6 * kLine + 1.0;
     EXPECT_EQ(LineText(p, s).substr(0, 17), "S GR 01 Gross 0.4");
-    ExpectRight(p, "0.409", 64.0, s, 0.0);
-    ExpectRight(p, "0.425", 86.0, s, 0.0);
-    ExpectRight(p, "-0.016", 108.0, s, 0.0);
-    ExpectRight(p, "-3.76", 128.0, s, 0.0);
-    ExpectRight(p, "1.00", 150.0, s, 0.0);
-    ExpectLeft(p, "outside", 154.0, s, 0.0);
-    ExpectRight(p, "0.015", 86.0, s, kLine);
-    ExpectRight(p, "0.000", 108.0, s, kLine);
-    ExpectRight(p, "0.394", 64.0, s, 2 * kLine);
-    ExpectRight(p, "-3.90", 128.0, s, 2 * kLine);
-    ExpectRight(p, "0.71", 150.0, s, 2 * kLine);
-    // "F  GR 02" agrees.
-    ExpectRight(p, "0.020", 86.0, s, 3 * kLine);
-    ExpectLeft(p, "within", 154.0, s, 3 * kLine);
-    // The load: 429 / 445 l gross.
-    const double load = s + 6 * kLine + 1.0;
-    ExpectLeft(p, "LOAD", 0.8, load, 0.0);
-    ExpectRight(p, "0.445", 86.0, load, 0.0);
-    ExpectRight(p, "-3.60", 128.0, load, 0.0);
+    const Place lefts[] = {{"outside", 154.0, 0.0}, {"within", 154.0, row4}, {"LOAD", 0.8, load}};
+    const Place rights[] = {{"0.409", 64.0, 0.0},   {"0.425", 86.0, 0.0},  {"-0.016", 108.0, 0.0},
+                            {"-3.76", 128.0, 0.0},  {"1.00", 150.0, 0.0},  {"0.015", 86.0, row2},
+                            {"0.000", 108.0, row2}, {"0.394", 64.0, row3}, {"-3.90", 128.0, row3},
+                            {"0.71", 150.0, row3},  {"0.020", 86.0, row4}, {"0.445", 86.0, load},
+                            {"-3.60", 128.0, load}};
+    ExpectWords(p, s, lefts, rights);
 }
 
 TEST(CheckScaleReportTest, LogsMeasuredDifferentlyAndInOneScalingOnly) {
@@ -76,21 +66,13 @@ TEST(CheckScaleReportTest, LogsMeasuredDifferentlyAndInOneScalingOnly) {
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
     const double logs = kGroupsTop + 9 * kLine + 1.0 + 2.0 + 3 * kLine + 0.3;
-    ExpectRight(p, "1", 10.0, logs, 0.0);
-    ExpectLeft(p, "Top", 13.0, logs, 0.0);
-    ExpectRight(p, "20", 52.0, logs, 0.0);
-    ExpectRight(p, "22", 68.0, logs, 0.0);
-    ExpectRight(p, "256", 84.0, logs, 0.0);
-    ExpectRight(p, "272", 97.0, logs, 0.0);
-    ExpectRight(p, "-16", 110.0, logs, 0.0);
-    ExpectRight(p, "-16", 194.0, logs, 0.0);
-
-    const double oneSide = logs + kLine + 2.0 + 3 * kLine;
-    ExpectRight(p, "4", 10.0, oneSide, 0.0);
-    ExpectLeft(p, "check", 13.0, oneSide, 0.0);
-    ExpectRight(p, "153", 84.0, oneSide, 0.0);
-    ExpectRight(p, "0", 126.0, oneSide, 0.0);
-    ExpectRight(p, "153", 168.0, oneSide, 0.0);
+    const double oneSide = kLine + 2.0 + 3 * kLine;
+    const Place lefts[] = {{"Top", 13.0, 0.0}, {"check", 13.0, oneSide}};
+    const Place rights[] = {{"1", 10.0, 0.0},      {"20", 52.0, 0.0},      {"22", 68.0, 0.0},
+                            {"256", 84.0, 0.0},    {"272", 97.0, 0.0},     {"-16", 110.0, 0.0},
+                            {"-16", 194.0, 0.0},   {"4", 10.0, oneSide},   {"153", 84.0, oneSide},
+                            {"0", 126.0, oneSide}, {"153", 168.0, oneSide}};
+    ExpectWords(p, logs, lefts, rights);
 }
 
 TEST(CheckScaleReportTest, ManyDifferingLogsRunOntoPagesWithTheirHeader) {
