@@ -4,7 +4,6 @@
 #include "rules/LogChecks.h"
 #include "support/BrimloError.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace brimlo {
@@ -13,9 +12,9 @@ namespace {
 using testing::ScriptedPrompt;
 
 // The text a raising check fails with, or "" when it passes.
-std::string Raised(const std::function<void()>& check) {
+template <class Check, class... Args> std::string Raise(Check check, const Args&... args) {
     try {
-        check();
+        check(args...);
     } catch (const BrimloError& e) {
         return e.text();
     }
@@ -25,108 +24,126 @@ std::string Raised(const std::function<void()>& check) {
 // Runs a message-box check; answers the box it shows (if any) and reports
 // its text and caption.
 struct BoxResult {
-    bool passed;
     std::string text;
     std::string caption;
 };
 
-BoxResult Boxed(const std::function<bool(Prompt&)>& check) {
+template <class Check, class... Args> BoxResult Box(Check check, const Args&... args) {
     ScriptedPrompt prompt;
     prompt.allowAny();
-    BoxResult r{check(prompt), {}, {}};
+    const bool passed = check(args..., prompt);
+    BoxResult r;
     if (!prompt.shown().empty()) {
-        r.text = prompt.shown().back().text;
-        r.caption = prompt.shown().back().caption;
+        r = {prompt.shown().back().text, prompt.shown().back().caption};
         EXPECT_EQ(prompt.shown().size(), 1u);
         EXPECT_EQ(prompt.shown().back().icon, PromptIcon::Error);
         EXPECT_EQ(prompt.shown().back().buttons, PromptButtons::Ok);
     }
-    EXPECT_EQ(r.passed, r.text.empty()) << "a failing check shows exactly one box";
+    EXPECT_EQ(passed, r.text.empty()) << "a failing check shows exactly one box";
     return r;
+}
+
+bool DateWeighed(Date date, int currentYear, Prompt& prompt) {
+    return CheckDateWeighed(date, currentYear, prompt);
 }
 
 const char* kTopEven = "Top Diameter must be an even number";
 const char* kTopRange = "Top Diameter must be between 2 and 76 (inclusive)";
+const char* kLengthEven = "Log Length must be an even number";
+const char* kLengthRange = "Log Length must be between 6 and 72 (inclusive)";
+const char* kBoth = "Cannot have values for both disposition and source";
 
-TEST(TopDiameterChecks, ZeroOneAndTooLarge) {
-    EXPECT_EQ(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(0, p); }).text, kTopRange);
-    EXPECT_EQ(Raised([] { CheckTopDiameter(0, 0); }), "");
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDefaultTopDiameter(0, p); }).passed);
-    for (int v : {1, -1, 77}) {
-        EXPECT_EQ(Boxed([v](Prompt& p) { return CheckHeaderTopDiameter(v, p); }).text, kTopEven);
-        EXPECT_EQ(Boxed([v](Prompt& p) { return CheckDefaultTopDiameter(v, p); }).text, kTopEven);
-        EXPECT_EQ(Raised([v] { CheckTopDiameter(v, 0); }), kTopEven);
-    }
-    auto header78 = Boxed([](Prompt& p) { return CheckHeaderTopDiameter(78, p); });
-    EXPECT_EQ(header78.text, kTopRange);
-    EXPECT_EQ(header78.caption, "Top Diameter Error:");
-    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDefaultTopDiameter(78, p); }).text, kTopRange);
-    EXPECT_EQ(Raised([] { CheckTopDiameter(78, 0); }), kTopRange);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(2, p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(76, p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDefaultTopDiameter(-4, p); }).passed);
-    EXPECT_EQ(Boxed([](Prompt& p) { return CheckHeaderTopDiameter(-4, p); }).text, kTopRange);
-}
-
-TEST(TopDiameterChecks, OrderAgainstButt) {
-    EXPECT_EQ(Raised([] { CheckTopDiameter(22, 20); }),
-              "Top Diameter must be less than or equal to Butt Diameter");
-    EXPECT_EQ(Raised([] { CheckTopDiameter(22, 22); }), "");
-    EXPECT_EQ(Raised([] { CheckTopDiameter(22, 0); }), "");
-}
-
-TEST(LengthChecks, EvenThenRange) {
-    const char* even = "Log Length must be an even number";
-    const char* range = "Log Length must be between 6 and 72 (inclusive)";
-    EXPECT_EQ(Raised([] { CheckLogLength(74); }), range);
-    EXPECT_EQ(Raised([] { CheckLogLength(73); }), even);
-    EXPECT_EQ(Raised([] { CheckLogLength(4); }), range);
-    EXPECT_EQ(Raised([] { CheckLogLength(0); }), "");
-    EXPECT_EQ(Raised([] { CheckLogLength(6); }), "");
-    EXPECT_EQ(Raised([] { CheckLogLength(72); }), "");
-    auto box = Boxed([](Prompt& p) { return CheckDefaultLength(74, p); });
-    EXPECT_EQ(box.text, range);
-    EXPECT_EQ(box.caption, "Log Length Error:");
-    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDefaultLength(5, p); }).text, even);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDefaultLength(0, p); }).passed);
-}
-
-TEST(ButtDiameterChecks, EvenRangeOrder) {
-    EXPECT_EQ(Raised([] { CheckButtDiameter(152, 0); }),
-              "Butt Diameter must be between 8 and 150 (inclusive)");
-    EXPECT_EQ(Raised([] { CheckButtDiameter(6, 0); }),
-              "Butt Diameter must be between 8 and 150 (inclusive)");
-    EXPECT_EQ(Raised([] { CheckButtDiameter(21, 0); }), "Butt Diameter must be an even number");
-    EXPECT_EQ(Raised([] { CheckButtDiameter(20, 22); }),
-              "Butt Diameter must be greater than or equal to Top Diameter");
-    EXPECT_EQ(Raised([] { CheckButtDiameter(0, 22); }), "");
-    EXPECT_EQ(Raised([] { CheckButtDiameter(150, 76); }), "");
-}
-
-TEST(DispositionChecks, FirstThreeCharacters) {
+// The text of the box each check shows ("" when it passes) and, where
+// given, its caption.
+TEST(HeaderChecks, Boxes) {
     const char* valid = "Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>";
-    auto lower = Boxed([](Prompt& p) { return CheckDisposition("ctl", "", p); });
-    EXPECT_EQ(lower.text, valid);
-    EXPECT_EQ(lower.caption, "Disposition Error:");
-    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDisposition("  CTL", "", p); }).text, valid);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDisposition("CTL123", "", p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDisposition("", "anything", p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckDisposition("   ", "X", p); }).passed);
-    auto both = Boxed([](Prompt& p) { return CheckDisposition("CTL", "X", p); });
-    EXPECT_EQ(both.text, "Cannot have values for both disposition and source");
-    EXPECT_EQ(both.caption, "Disposition Error:");
+    const char* early = "Date Weighed must be later than 1900";
+    const struct {
+        BoxResult box;
+        std::string text;
+        std::string caption = "";
+    } cases[] = {
+        {Box(CheckHeaderTopDiameter, 0), kTopRange},
+        {Box(CheckHeaderTopDiameter, 1), kTopEven},
+        {Box(CheckHeaderTopDiameter, -1), kTopEven},
+        {Box(CheckHeaderTopDiameter, 77), kTopEven},
+        {Box(CheckHeaderTopDiameter, 78), kTopRange, "Top Diameter Error:"},
+        {Box(CheckHeaderTopDiameter, -4), kTopRange},
+        {Box(CheckHeaderTopDiameter, 2), ""},
+        {Box(CheckHeaderTopDiameter, 76), ""},
+        {Box(CheckDefaultTopDiameter, 0), ""},
+        {Box(CheckDefaultTopDiameter, 1), kTopEven},
+        {Box(CheckDefaultTopDiameter, -1), kTopEven},
+        {Box(CheckDefaultTopDiameter, 77), kTopEven},
+        {Box(CheckDefaultTopDiameter, 78), kTopRange},
+        {Box(CheckDefaultTopDiameter, -4), ""},
+        {Box(CheckDefaultLength, 74), kLengthRange, "Log Length Error:"},
+        {Box(CheckDefaultLength, 5), kLengthEven},
+        {Box(CheckDefaultLength, 0), ""},
+        // A disposition is judged by its first three characters.
+        {Box(CheckDisposition, "ctl", ""), valid, "Disposition Error:"},
+        {Box(CheckDisposition, "  CTL", ""), valid},
+        {Box(CheckDisposition, "CTL123", ""), ""},
+        {Box(CheckDisposition, "", "anything"), ""},
+        {Box(CheckDisposition, "   ", "X"), ""},
+        {Box(CheckDisposition, "CTL", "X"), kBoth, "Disposition Error:"},
+        {Box(CheckSource, "", "FMA mill"),
+         "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA", "Source Error:"},
+        {Box(CheckSource, "", "DTLX"),
+         "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA"},
+        {Box(CheckSource, "", "  FMA"), ""},
+        {Box(CheckSource, "CTL", ""), ""},
+        {Box(CheckSource, "DTP", "Mill"), kBoth, "Disposition Error:"},
+        {Box(CheckScalerName, "   "), "Scaler Name must have a value", "Scaler Name Error:"},
+        {Box(CheckScalerPermit, ""), "Scaler Permit must have a value", "Scaler Name Error:"},
+        {Box(CheckScalerName, " J "), ""},
+        {Box(CheckScalerPermit, "P1"), ""},
+        {Box(CheckVolumeMethod, ""), "Volume Calculation Method must be defined.",
+         "Volume Calculation Method Error:"},
+        {Box(CheckVolumeMethod, "Smalian's Formula"), ""},
+        {Box(DateWeighed, Date::fromYmd(2027, 1, 1), 2026),
+         "Year portion of Date Weighed must be less then or equal to current year",
+         "Date Weighed Error:"},
+        {Box(DateWeighed, Date::fromYmd(1899, 12, 31), 2026), early},
+        {Box(DateWeighed, Date{}, 2026), early},
+        {Box(DateWeighed, Date::fromYmd(1900, 1, 1), 2026), ""},
+        {Box(DateWeighed, Date::fromYmd(2026, 12, 31), 2026), ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.box.text, c.text) << "case " << (&c - cases);
+        EXPECT_EQ(c.caption.empty() ? "" : c.box.caption, c.caption) << c.text;
+    }
 }
 
-TEST(DispositionChecks, SourceMayNotHoldADisposition) {
-    auto fma = Boxed([](Prompt& p) { return CheckSource("", "FMA mill", p); });
-    EXPECT_EQ(fma.text, "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA");
-    EXPECT_EQ(fma.caption, "Source Error:");
-    EXPECT_FALSE(Boxed([](Prompt& p) { return CheckSource("", "DTLX", p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckSource("", "  FMA", p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckSource("CTL", "", p); }).passed);
-    auto both = Boxed([](Prompt& p) { return CheckSource("DTP", "Mill", p); });
-    EXPECT_EQ(both.text, "Cannot have values for both disposition and source");
-    EXPECT_EQ(both.caption, "Disposition Error:");
+// The text each raising check fails with.
+TEST(LogChecks, Raised) {
+    const char* buttRange = "Butt Diameter must be between 8 and 150 (inclusive)";
+    const std::pair<std::string, std::string> cases[] = {
+        {Raise(CheckTopDiameter, 0, 0), ""},
+        {Raise(CheckTopDiameter, 1, 0), kTopEven},
+        {Raise(CheckTopDiameter, -1, 0), kTopEven},
+        {Raise(CheckTopDiameter, 77, 0), kTopEven},
+        {Raise(CheckTopDiameter, 78, 0), kTopRange},
+        {Raise(CheckTopDiameter, 22, 20),
+         "Top Diameter must be less than or equal to Butt Diameter"},
+        {Raise(CheckTopDiameter, 22, 22), ""},
+        {Raise(CheckTopDiameter, 22, 0), ""},
+        {Raise(CheckLogLength, 74), kLengthRange},
+        {Raise(CheckLogLength, 73), kLengthEven},
+        {Raise(CheckLogLength, 4), kLengthRange},
+        {Raise(CheckLogLength, 0), ""},
+        {Raise(CheckLogLength, 6), ""},
+        {Raise(CheckLogLength, 72), ""},
+        {Raise(CheckButtDiameter, 152, 0), buttRange},
+        {Raise(CheckButtDiameter, 6, 0), buttRange},
+        {Raise(CheckButtDiameter, 21, 0), "Butt Diameter must be an even number"},
+        {Raise(CheckButtDiameter, 20, 22),
+         "Butt Diameter must be greater than or equal to Top Diameter"},
+        {Raise(CheckButtDiameter, 0, 22), ""},
+        {Raise(CheckButtDiameter, 150, 76), ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
 }
 
 TEST(DispositionChecks, CodeListIsExact) {
@@ -134,44 +151,6 @@ TEST(DispositionChecks, CodeListIsExact) {
         EXPECT_TRUE(IsDispositionCode(code)) << code;
     for (const char* code : {"ctl", " CTL", "CTL ", "FM", "X"})
         EXPECT_FALSE(IsDispositionCode(code)) << code;
-}
-
-TEST(ScalerChecks, BlankIsMissing) {
-    auto name = Boxed([](Prompt& p) { return CheckScalerName("   ", p); });
-    EXPECT_EQ(name.text, "Scaler Name must have a value");
-    EXPECT_EQ(name.caption, "Scaler Name Error:");
-    auto permit = Boxed([](Prompt& p) { return CheckScalerPermit("", p); });
-    EXPECT_EQ(permit.text, "Scaler Permit must have a value");
-    EXPECT_EQ(permit.caption, "Scaler Name Error:");
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckScalerName(" J ", p); }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckScalerPermit("P1", p); }).passed);
-}
-
-TEST(VolumeMethodCheck, EmptySelector) {
-    auto box = Boxed([](Prompt& p) { return CheckVolumeMethod("", p); });
-    EXPECT_EQ(box.text, "Volume Calculation Method must be defined.");
-    EXPECT_EQ(box.caption, "Volume Calculation Method Error:");
-    EXPECT_TRUE(Boxed([](Prompt& p) { return CheckVolumeMethod("Smalian's Formula", p); }).passed);
-}
-
-TEST(DateWeighedCheck, YearBounds) {
-    const char* future = "Year portion of Date Weighed must be less then or equal to current year";
-    auto next =
-        Boxed([](Prompt& p) { return CheckDateWeighed(Date::fromYmd(2027, 1, 1), 2026, p); });
-    EXPECT_EQ(next.text, future);
-    EXPECT_EQ(next.caption, "Date Weighed Error:");
-    EXPECT_EQ(Boxed([](Prompt& p) {
-                  return CheckDateWeighed(Date::fromYmd(1899, 12, 31), 2026, p);
-              }).text,
-              "Date Weighed must be later than 1900");
-    EXPECT_EQ(Boxed([](Prompt& p) { return CheckDateWeighed(Date{}, 2026, p); }).text,
-              "Date Weighed must be later than 1900");
-    EXPECT_TRUE(Boxed([](Prompt& p) {
-                    return CheckDateWeighed(Date::fromYmd(1900, 1, 1), 2026, p);
-                }).passed);
-    EXPECT_TRUE(Boxed([](Prompt& p) {
-                    return CheckDateWeighed(Date::fromYmd(2026, 12, 31), 2026, p);
-                }).passed);
 }
 
 TEST(CullMethodForType, AllowedPairs) {
@@ -189,22 +168,21 @@ TEST(CullMethodForType, AllowedPairs) {
 
 TEST(CullMethodForType, Messages) {
     std::string field = "3";
-    EXPECT_EQ(Raised([&] { CheckCullMethodForType('S', '2', '3', field); }), "");
-    EXPECT_EQ(Raised([&] { CheckCullMethodForType('A', '2', '3', field); }),
-              "Invalid Cull Method '3' entered for Cull Type '2'");
-    EXPECT_EQ(Raised([&] { CheckCullMethodForType('S', '1', '8', field); }),
-              "Invalid Cull Method '8' entered for Cull Type '1'");
-    EXPECT_EQ(Raised([&] { CheckCullMethodForType('S', '1', ' ', field); }),
-              "Invalid Cull Method ' ' entered for Cull Type '1'");
+    auto check = [&](char vm, char type, char method) {
+        return Raise([&] { CheckCullMethodForType(vm, type, method, field); });
+    };
+    EXPECT_EQ(check('S', '2', '3'), "");
+    EXPECT_EQ(check('A', '2', '3'), "Invalid Cull Method '3' entered for Cull Type '2'");
+    EXPECT_EQ(check('S', '1', '8'), "Invalid Cull Method '8' entered for Cull Type '1'");
+    EXPECT_EQ(check('S', '1', ' '), "Invalid Cull Method ' ' entered for Cull Type '1'");
     EXPECT_EQ(field, "3");
-    EXPECT_EQ(Raised([&] { CheckCullMethodForType('S', ' ', '3', field); }),
-              "A cull type must be entered before the cull method");
+    EXPECT_EQ(check('S', ' ', '3'), "A cull type must be entered before the cull method");
     EXPECT_EQ(field, "");
 }
 
 // CheckC1 on the log 20/30/50 with gross 256.
 std::string C1(char method, int c1, int c2 = 0, char vm = 'S', int butt = 30) {
-    return Raised([=] { CheckC1(method, c1, c2, 20, 50, 256, butt, vm); });
+    return Raise(CheckC1, method, c1, c2, 20, 50, 256, butt, vm);
 }
 
 TEST(CullMeasureChecks, C1PerMethod) {
@@ -232,7 +210,7 @@ TEST(CullMeasureChecks, C1PerMethod) {
 }
 
 TEST(CullMeasureChecks, C2PerMethod) {
-    auto c2 = [](char m, int c1, int c2v) { return Raised([=] { CheckC2(m, c1, c2v, 20); }); };
+    auto c2 = [](char m, int c1, int c2v) { return Raise(CheckC2, m, c1, c2v, 20); };
     EXPECT_EQ(c2('1', 0, 20), "Cull diameter has to be less than the top diameter.");
     EXPECT_EQ(c2('4', 0, 4), "Need to enter a value for numerator(C1) first.");
     EXPECT_EQ(c2('4', 0, 0), "");
@@ -249,7 +227,7 @@ TEST(CullMeasureChecks, C2PerMethod) {
 }
 
 TEST(CullMeasureChecks, C3PerMethod) {
-    auto c3 = [](char m, int v) { return Raised([=] { CheckC3(m, v, 50); }); };
+    auto c3 = [](char m, int v) { return Raise(CheckC3, m, v, 50); };
     const char* tooLong = "Cull length has to be less than or equal to the log length.";
     EXPECT_EQ(c3('5', 0), "Block cull length has to be greater than 0.");
     EXPECT_EQ(c3('6', 0), "Internal log cull length has to be greater than 0.");
@@ -262,7 +240,7 @@ TEST(CullMeasureChecks, C3PerMethod) {
 }
 
 TEST(CullMeasureChecks, ErrorBoxAddsFullStopOnlyWhenMissing) {
-    EXPECT_EQ(WithFullStop(Raised([] { CheckC2('5', 0, 0, 20); })),
+    EXPECT_EQ(WithFullStop(Raise(CheckC2, '5', 0, 0, 20)),
               "Block Cull width has to be greater than 0.");
     EXPECT_EQ(WithFullStop(C1('3', 101)), "Cull percentage has to be less than or equal to 100.");
 }
