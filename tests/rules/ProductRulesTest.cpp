@@ -33,90 +33,71 @@ LogMeasures Log(const std::string& sp, int top, int length, int gross, const std
     return log;
 }
 
-TEST(SawlogRuleSmalian, TwentyFourLitresPerMetre) {
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 40, 96, "01"), Header()), "06");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 40, 97, "01"), Header()), "06");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 40, 98, "01"), Header()), "01");
-    EXPECT_EQ(
-        ApplySawlogProductRule(Log("S", 10, 40, CalcSmalianVolume(12, 10, 40), "01"), Header()),
-        "06");
-    EXPECT_EQ(
-        ApplySawlogProductRule(Log("S", 20, 40, CalcSmalianVolume(22, 20, 40), "06"), Header()),
-        "01");
+// A log, its product code and override, the header as volume method,
+// sawlogs flag and header product ("SY01": Smalian, sawlogs, product 01),
+// and the code the rule gives.
+struct RuleCase {
+    const char* species;
+    int top, length, gross;
+    const char* prod;
+    const char* override;
+    const char* header;
+    const char* expected;
+};
+
+std::string Apply(std::string (*rule)(const LogMeasures&, const ProductSettings&),
+                  const RuleCase& c) {
+    const std::string h = c.header;
+    return rule(Log(c.species, c.top, c.length, c.gross, c.prod, c.override),
+                Header(h.substr(0, 1), h.substr(1, 1), 10, h.substr(2)));
 }
 
-TEST(SawlogRuleSmalian, LogWithoutLengthIsNotSmall) {
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 0, 50, "01"), Header()), "01");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 0, 50, "06"), Header()), "01");
+// Smalian: 24 litres a metre or less is a small stem (39 and 139 litres
+// are the published 12/10/40 and 22/20/40 logs); a length of 0 gives no
+// litres a metre, a negative one (from a file) a negative figure:
+// 50 x 0.001 / (-2 x 0.1) x 1000 = -250. Deciduous logs and logs without
+// gross return to sawlogs; other codes, overridden logs and a header
+// without sawlogs are left alone. Alberta: a table of top and length.
+TEST(SawlogRule, Cases) {
+    const RuleCase cases[] = {
+        {"S", 20, 40, 96, "01", "N", "SY01", "06"},  {"S", 20, 40, 97, "01", "N", "SY01", "06"},
+        {"S", 20, 40, 98, "01", "N", "SY01", "01"},  {"S", 10, 40, 39, "01", "N", "SY01", "06"},
+        {"S", 20, 40, 139, "06", "N", "SY01", "01"}, {"S", 20, 0, 50, "01", "N", "SY01", "01"},
+        {"S", 20, 0, 50, "06", "N", "SY01", "01"},   {"S", 20, -2, 50, "01", "N", "SY01", "06"},
+        {"S", 20, -40, 97, "06", "N", "SY01", "06"}, {"A", 10, 40, 39, "01", "N", "SY01", "01"},
+        {"A", 10, 40, 39, "06", "N", "SY01", "01"},  {"S", 10, 40, 0, "06", "N", "SY01", "01"},
+        {"S", 10, 40, 39, "02", "N", "SY01", "02"},  {"S", 10, 40, 39, "99", "N", "SY01", "99"},
+        {"S", 10, 40, 39, "01", "Y", "SY01", "01"},  {"S", 10, 40, 39, "01", " ", "SY01", "01"},
+        {"S", 10, 40, 39, "01", "", "SY01", "01"},   {"S", 10, 40, 39, "06", "N", "SN01", "06"},
+        {"S", 10, 40, 39, "01", "N", "SN01", "01"},  {"S", 12, 72, 100, "01", "N", "AY01", "06"},
+        {"S", 8, 72, 100, "01", "N", "AY01", "06"},  {"S", 14, 62, 100, "01", "N", "AY01", "01"},
+        {"S", 14, 60, 100, "01", "N", "AY01", "06"}, {"S", 16, 30, 100, "01", "N", "AY01", "06"},
+        {"S", 16, 32, 100, "01", "N", "AY01", "01"}};
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(Apply(ApplySawlogProductRule, c), c.expected) << c.top << "/" << c.length;
+    for (int length = 6; length <= 72; length += 2)
+        for (int top : {18, 6})
+            EXPECT_EQ(Apply(ApplySawlogProductRule, {"S", top, length, 100, "01", "N", "AY01", ""}),
+                      "01");
     EXPECT_FALSE(IsSmallStemSmalian(50, 0));
-}
-
-TEST(SawlogRule, DeciduousOrNoGrossReturnsToSawlogs) {
-    EXPECT_EQ(ApplySawlogProductRule(Log("A", 10, 40, 39, "01"), Header()), "01");
-    EXPECT_EQ(ApplySawlogProductRule(Log("A", 10, 40, 39, "06"), Header()), "01");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 0, "06"), Header()), "01");
-}
-
-TEST(SawlogRule, LeavesOtherCodesAndOverriddenLogs) {
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "02"), Header()), "02");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "99"), Header()), "99");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "01", "Y"), Header()), "01");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "01", " "), Header()), "01");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "01", ""), Header()), "01");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "06"), Header("S", "N")), "06");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 10, 40, 39, "01"), Header("S", "N")), "01");
-}
-
-TEST(SawlogRuleAlberta, SmallStemTable) {
-    auto rule = [](int top, int length) {
-        return ApplySawlogProductRule(Log("S", top, length, 100, "01"), Header("A"));
-    };
-    EXPECT_EQ(rule(12, 72), "06");
-    EXPECT_EQ(rule(8, 72), "06");
-    EXPECT_EQ(rule(14, 62), "01");
-    EXPECT_EQ(rule(14, 60), "06");
-    EXPECT_EQ(rule(16, 30), "06");
-    EXPECT_EQ(rule(16, 32), "01");
-    for (int length = 6; length <= 72; length += 2) {
-        EXPECT_EQ(rule(18, length), "01");
-        EXPECT_EQ(rule(6, length), "01");
-    }
-}
-
-TEST(UndersizeRule, BelowThresholdIsUndersize) {
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 8, 40, 20, "02"), Header()), "99");
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 8, 40, 20, "02", "Y"), Header()), "02");
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 8, 40, 20, "02", ""), Header()), "99");
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 10, 40, 20, "02"), Header()), "02");
-}
-
-// Only an empty species field is no species, as for the log reaction: the
-// list's blank entry kept as a blank is a species like any other.
-TEST(UndersizeRule, NoSpeciesOrTopIsLeftAlone) {
-    EXPECT_EQ(ApplyUndersizeRule(Log("", 8, 40, 20, "02"), Header()), "02");
-    EXPECT_EQ(ApplyUndersizeRule(Log(" ", 8, 40, 20, "02"), Header()), "99");
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 0, 40, 0, "02"), Header()), "02");
-}
-
-TEST(UndersizeRule, RecoveredLogTakesHeaderProductThroughSawlogRule) {
-    const int gross = CalcSmalianVolume(12, 10, 40);
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 10, 40, gross, "99"), Header()), "06");
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 10, 40, gross, "99"), Header("S", "N")), "01");
-    EXPECT_EQ(ApplyUndersizeRule(Log("S", 10, 40, gross, "99"), Header("S", "Y", 10, "02")), "02");
-}
-
-// Litres per metre of a log whose length came negative from a file:
-// 50 x 0.001 / (-2 x 0.1) x 1000 = -250, which is at most 24.
-TEST(SawlogRuleLength, NegativeLengthGivesNegativeLitresPerMetre) {
     EXPECT_TRUE(IsSmallStemSmalian(50, -2));
     EXPECT_TRUE(IsSmallStemSmalian(5000, -72));
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, -2, 50, "01"), Header()), "06");
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, -40, 97, "06"), Header()), "06");
 }
 
-TEST(SawlogRuleLength, ZeroLengthHasNoLitresPerMetre) {
-    EXPECT_FALSE(IsSmallStemSmalian(50, 0));
-    EXPECT_EQ(ApplySawlogProductRule(Log("S", 20, 0, 50, "06"), Header()), "01");
+// Below the header's top a log is undersize unless overridden. Only an
+// empty species field is no species, as for the log reaction: the list's
+// blank entry kept as a blank is a species like any other. A recovered
+// log takes the header product through the sawlog rule.
+TEST(UndersizeRule, Cases) {
+    const RuleCase cases[] = {
+        {"S", 8, 40, 20, "02", "N", "SY01", "99"},  {"S", 8, 40, 20, "02", "Y", "SY01", "02"},
+        {"S", 8, 40, 20, "02", "", "SY01", "99"},   {"S", 10, 40, 20, "02", "N", "SY01", "02"},
+        {"", 8, 40, 20, "02", "N", "SY01", "02"},   {" ", 8, 40, 20, "02", "N", "SY01", "99"},
+        {"S", 0, 40, 0, "02", "N", "SY01", "02"},   {"S", 10, 40, 39, "99", "N", "SY01", "06"},
+        {"S", 10, 40, 39, "99", "N", "SN01", "01"}, {"S", 10, 40, 39, "99", "N", "SY02", "02"}};
+    for (const RuleCase& c : cases)
+        EXPECT_EQ(Apply(ApplyUndersizeRule, c), c.expected)
+            << "'" << c.species << "' " << c.top << " " << c.prod << c.override << c.header;
 }
 
 // An independent reading of both rules for random logs.
