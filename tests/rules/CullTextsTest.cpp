@@ -38,23 +38,21 @@ TEST(CullTexts, StatusLines) {
 }
 
 TEST(CullTexts, PromptsOnlyForMeasuredValues) {
-    EXPECT_EQ(CullMeasurePrompt('1', 2), "Enter Sound Wood Top Diameter (cm)");
-    EXPECT_EQ(CullMeasurePrompt('2', 1), "Enter Cull Length (dm)");
-    EXPECT_EQ(CullMeasurePrompt('3', 1), "Enter Cull Percentage (%)");
-    EXPECT_EQ(CullMeasurePrompt('4', 1), "Enter Numerator");
-    EXPECT_EQ(CullMeasurePrompt('4', 2), "Enter Denominator");
-    EXPECT_EQ(CullMeasurePrompt('5', 1), "Enter Cull Height (cm)");
-    EXPECT_EQ(CullMeasurePrompt('5', 2), "Enter Cull Width (cm)");
-    EXPECT_EQ(CullMeasurePrompt('5', 3), "Enter Cull Length (dm)");
-    EXPECT_EQ(CullMeasurePrompt('6', 1), "Enter Cull Top Diameter (cm)");
-    EXPECT_EQ(CullMeasurePrompt('6', 2), "Enter Cull Butt Diameter (cm)");
-    EXPECT_EQ(CullMeasurePrompt('7', 1), "Enter Cube Cull Deduction");
-    EXPECT_EQ(CullMeasurePrompt('8', 1), "Enter Large End Log Diameter (cm)");
-    EXPECT_EQ(CullMeasurePrompt('8', 3), "Enter Cull Length (dm)");
-    for (char m : {'1', '2', '3', '4', '7'})
-        EXPECT_EQ(CullMeasurePrompt(m, 3), "") << m;
-    for (char m : {'2', '3', '7'})
-        EXPECT_EQ(CullMeasurePrompt(m, 2), "") << m;
+    // Method, then the prompts for C1, C2 and C3.
+    const char* prompts[][4] = {
+        {"1", "Enter Sound Wood Butt Diameter (cm)", "Enter Sound Wood Top Diameter (cm)", ""},
+        {"2", "Enter Cull Length (dm)", "", ""},
+        {"3", "Enter Cull Percentage (%)", "", ""},
+        {"4", "Enter Numerator", "Enter Denominator", ""},
+        {"5", "Enter Cull Height (cm)", "Enter Cull Width (cm)", "Enter Cull Length (dm)"},
+        {"6", "Enter Cull Top Diameter (cm)", "Enter Cull Butt Diameter (cm)",
+         "Enter Cull Length (dm)"},
+        {"7", "Enter Cube Cull Deduction", "", ""},
+        {"8", "Enter Large End Log Diameter (cm)", "Enter Cull Diameter At Large End (cm)",
+         "Enter Cull Length (dm)"}};
+    for (const auto& p : prompts)
+        for (int i = 1; i <= 3; ++i)
+            EXPECT_EQ(CullMeasurePrompt(p[0][0], i), p[i]) << p[0] << i;
     EXPECT_EQ(CullMeasurePrompt(' ', 1), "");
     EXPECT_EQ(CullMeasurePrompt('1', 4), "");
 }
