@@ -7,7 +7,6 @@
 #include "reports/MasterSummaryReport.h"
 #include "rules/GrossVolume.h"
 
-#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -31,16 +30,11 @@ struct LogShape {
 };
 
 // A mixed load of spruce, pine and fir as a scaler would key it.
-constexpr std::array<LogShape, 10> kShapes = {{{"S", "GR", "01", 21, 33, 50},
-                                               {"S", "GR", "01", 18, 27, 52},
-                                               {"P", "GR", "01", 16, 24, 49},
-                                               {"S", "GR", "02", 12, 19, 25},
-                                               {"F", "GR", "01", 24, 36, 51},
-                                               {"P", "GR", "01", 19, 28, 50},
-                                               {"S", "DE", "01", 22, 31, 48},
-                                               {"F", "GR", "02", 11, 17, 26},
-                                               {"P", "GR", "02", 13, 18, 25},
-                                               {"S", "GR", "01", 26, 38, 53}}};
+constexpr LogShape kShapes[10] = {{"S", "GR", "01", 21, 33, 50}, {"S", "GR", "01", 18, 27, 52},
+                                  {"P", "GR", "01", 16, 24, 49}, {"S", "GR", "02", 12, 19, 25},
+                                  {"F", "GR", "01", 24, 36, 51}, {"P", "GR", "01", 19, 28, 50},
+                                  {"S", "DE", "01", 22, 31, 48}, {"F", "GR", "02", 11, 17, 26},
+                                  {"P", "GR", "02", 13, 18, 25}, {"S", "GR", "01", 26, 38, 53}};
 
 HeaderRecord PictureHeader(const std::string& method, int32_t loadNum) {
     HeaderRecord h = SampleHeader();
@@ -63,7 +57,7 @@ LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logC
     LoadData load;
     load.header = PictureHeader(method, loadNum);
     for (int n = 1; n <= logCount; ++n) {
-        const LogShape& s = kShapes[static_cast<std::size_t>((n * 7 + loadNum) % 10)];
+        const LogShape& s = kShapes[(n * 7 + loadNum) % 10];
         LogRecord log = MakeLog(n, s.species, s.cond, s.prod, 0.0, 0.0, s.length);
         log.TOPD = s.top;
         log.BUTTD = s.butt;
@@ -117,18 +111,13 @@ TEST(ReportPicturesTest, WritesEveryReportOfARealisticLoadAndMaster) {
         GTEST_SKIP() << "BRIMLO_SCREENSHOTS does not name a directory";
     const fs::path dir(target);
 
-    {
+    const auto writeLoad = [&](auto save, const char* file, const char* method) {
         CMaster master;
-        SaveLoadLogReportPdf((dir / "log-listing.pdf").string(), PictureLoad("S"), master);
-    }
-    {
-        CMaster master;
-        SaveLoadLogReportPdf((dir / "log-listing-alberta.pdf").string(), PictureLoad("A"), master);
-    }
-    {
-        CMaster master;
-        SaveLoadSummaryPdf((dir / "load-summary.pdf").string(), PictureLoad("S"), master);
-    }
+        save((dir / file).string(), PictureLoad(method), master);
+    };
+    writeLoad(SaveLoadLogReportPdf, "log-listing.pdf", "S");
+    writeLoad(SaveLoadLogReportPdf, "log-listing-alberta.pdf", "A");
+    writeLoad(SaveLoadSummaryPdf, "load-summary.pdf", "S");
     SaveMasterFullPdf((dir / "master-full.pdf").string(), *PictureMaster(3), false);
     SaveMasterSummaryPdf((dir / "master-summary.pdf").string(), *PictureMaster(6));
 

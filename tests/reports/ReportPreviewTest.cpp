@@ -24,17 +24,16 @@
 namespace brimlo::testing {
 namespace {
 
-LoadData SmallLoad() {
-    LoadData load;
-    load.header = SampleHeader();
-    load.logs = {MakeLog(1, "S", "GR", "01", 250)};
-    return load;
-}
-
-TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
+// The log listing of a load, prepared for printing.
+struct Listing {
     TfrmLoadLogReport form;
     CMaster master;
-    form.Prepare(SmallLoad(), master);
+    explicit Listing(const LoadData& load = SampleLoadOf(1)) { form.Prepare(load, master); }
+};
+
+TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
+    Listing listing;
+    TfrmLoadLogReport& form = listing.form;
     QPrinter printer(QPrinter::HighResolution);
     auto dialog = MakeReportPreview(nullptr, form.report(), printer);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("BRIMLO Log Listing"));
@@ -46,6 +45,13 @@ TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
     auto* toolBar = dialog->findChild<QToolBar*>();
     ASSERT_NE(toolBar, nullptr);
     EXPECT_TRUE(toolBar->actions().contains(save));
+
+    // The master summary prints landscape.
+    TfrmMasterSummary summary;
+    summary.Prepare(std::vector<MasterReportRecord>{});
+    auto landscape = MakeReportPreview(nullptr, summary.report(), printer);
+    EXPECT_EQ(printer.docName(), QStringLiteral("Master File Summary"));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }
 
 // Runs once the next modal window is up.
@@ -63,12 +69,8 @@ void WhenModal(std::function<void(QWidget*)> step) {
 TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
     TempDir dir;
     const auto saved = dir / "saved.pdf";
-    LoadData load = SmallLoad();
-    for (int i = 2; i <= 60; ++i)
-        load.logs.push_back(MakeLog(i, "S", "GR", "01", 100));
-    TfrmLoadLogReport form;
-    CMaster master;
-    form.Prepare(load, master);
+    Listing listing(SampleLoadOf(60));
+    TfrmLoadLogReport& form = listing.form;
     ASSERT_EQ(form.report().pageCount(), 2);
 
     QString shownPages;
@@ -147,23 +149,11 @@ TEST(ReportPreviewTest, KeysMoveThroughPagesPaintedOnlyWhenShown) {
     EXPECT_DOUBLE_EQ(view.zoom(), fit);
 }
 
-TEST(ReportPreviewTest, MasterSummaryPrintsLandscape) {
-    TfrmMasterSummary form;
-    form.Prepare(std::vector<MasterReportRecord>{});
-    QPrinter printer(QPrinter::HighResolution);
-    auto dialog = MakeReportPreview(nullptr, form.report(), printer);
-    EXPECT_EQ(printer.docName(), QStringLiteral("Master File Summary"));
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
-}
-
 TEST(ReportPreviewTest, SavingReplacesAnEarlierFileAndLeavesNothingBehind) {
     TempDir dir;
     const auto file = dir / "listing.pdf";
     { std::ofstream(file) << "old"; }
-    TfrmLoadLogReport form;
-    CMaster master;
-    form.Prepare(SmallLoad(), master);
-    SaveReportPdf(form.report(), file.string());
+    SaveReportPdf(Listing().form.report(), file.string());
     std::ifstream in(file, std::ios::binary);
     std::string start(5, '\0');
     in.read(start.data(), 5);
@@ -177,11 +167,8 @@ TEST(ReportPreviewTest, SavingReplacesAnEarlierFileAndLeavesNothingBehind) {
 TEST(ReportPreviewTest, UnwritableTargetNamesTheFile) {
     TempDir dir;
     const std::string file = (dir / "missing" / "listing.pdf").string();
-    TfrmLoadLogReport form;
-    CMaster master;
-    form.Prepare(SmallLoad(), master);
     try {
-        SaveReportPdf(form.report(), file);
+        SaveReportPdf(Listing().form.report(), file);
         FAIL() << "no error";
     } catch (const BrimloError& error) {
         EXPECT_NE(std::string(error.what()).find(file), std::string::npos) << error.what();
