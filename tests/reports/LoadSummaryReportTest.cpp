@@ -29,7 +29,7 @@ LoadData TwoGroupLoad() {
     return load;
 }
 
-TEST(LoadSummaryReportTest, TitleBandCarriesTheHeaderBlock) {
+TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
     const auto pages = RenderSummary(TwoGroupLoad());
     ASSERT_EQ(pages.size(), 1u);
     const PdfPage& p = pages[0];
@@ -42,26 +42,20 @@ TEST(LoadSummaryReportTest, TitleBandCarriesTheHeaderBlock) {
     const Place rights[] = {{"123456", 143.1, 17.7}, {"16", 57.4, 32.8}};
     ExpectWords(p, kTitleTop, lefts, rights);
     EXPECT_FALSE(p.contains("GROSS"));
-}
-
-TEST(LoadSummaryReportTest, GroupRowsTotalsAndStatistics) {
-    const auto pages = RenderSummary(TwoGroupLoad());
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
     // Ten unused slots lift the totals line by ten lines.
     const double totals = 66.7 - 10 * kLine;
-    const Place lefts[] = {{"SP", 10.6, 1.3},       {"Logs", 37.8, 1.3}, {"Length", 54.2, 1.3},
-                           {"Gross", 72.8, 1.3},    {"Cull", 99.0, 1.3}, {"Net", 121.4, 1.3},
-                           {"Cull", 140.2, 1.3},    {"S", 11.4, 7.1},    {"F", 11.4, 11.9},
-                           {"TOTALS", 13.2, totals}};
+    const Place detailLefts[] = {
+        {"SP", 10.6, 1.3},   {"Logs", 37.8, 1.3},     {"Length", 54.2, 1.3}, {"Gross", 72.8, 1.3},
+        {"Cull", 99.0, 1.3}, {"Net", 121.4, 1.3},     {"Cull", 140.2, 1.3},  {"S", 11.4, 7.1},
+        {"F", 11.4, 11.9},   {"TOTALS", 13.2, totals}};
     // "S  GR 01": 2 logs, 9.6 m, 0.448 gross, 0.020 cull, 20 x 100 / 448 %.
-    const Place rights[] = {
+    const Place detailRights[] = {
         {"2", 45.5, 7.1},        {"9.6", 64.8, 7.1},       {"0.448", 87.8, 7.1},
         {"0.020", 111.7, 7.1},   {"0.428", 134.1, 7.1},    {"4.46", 149.5, 7.1},
         {"50.00", 149.5, 11.9},  {"3", 46.0, totals},      {"12.6", 65.4, totals},
         {"0.548", 88.4, totals}, {"0.070", 111.7, totals}, {"0.478", 134.1, totals},
         {"12.77", 149.5, totals}};
-    ExpectWords(p, kDetailTop, lefts, rights);
+    ExpectWords(p, kDetailTop, detailLefts, detailRights);
     EXPECT_TRUE(p.line(kDetailTop + 16.7).empty());
 
     // 0.548 / 5 + 0.00001 a tree, 0.548 / 12.6 a metre, 25000 kg / 0.478.
