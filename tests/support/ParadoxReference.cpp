@@ -1,51 +1,40 @@
 #include "ParadoxReference.h"
 
+#include "support/ParadoxTable.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <gtest/gtest.h>
 extern "C" {
 #include <paradox.h>
 }
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace brimlo::testing {
 
 namespace {
 
-int WidthOf(const FieldDef& f) {
+// Each kind's type code and width in bytes (an alpha field's is its size).
+RefField RefFieldOf(const FieldDef& f) {
     switch (f.type) {
     case FieldType::Alpha:
-        return f.size;
-    case FieldType::Short:
-        return 2;
-    case FieldType::Long:
+        return {f.name, 1, f.size};
     case FieldType::Date:
-        return 4;
-    case FieldType::Number:
-        return 8;
-    case FieldType::Logical:
-        return 1;
-    }
-    return 0;
-}
-
-int CodeOf(FieldType t) {
-    switch (t) {
-    case FieldType::Alpha:
-        return 1;
-    case FieldType::Date:
-        return 2;
+        return {f.name, 2, 4};
     case FieldType::Short:
-        return 3;
+        return {f.name, 3, 2};
     case FieldType::Long:
-        return 4;
+        return {f.name, 4, 4};
     case FieldType::Number:
-        return 6;
+        return {f.name, 6, 8};
     case FieldType::Logical:
-        return 9;
+        return {f.name, 9, 1};
     }
-    return 0;
+    return {f.name, 0, 0};
 }
 
 void PutBigEndian(unsigned char* out, unsigned long long u, int width) {
@@ -189,7 +178,7 @@ std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, i
 std::vector<RefField> RefFieldsOf(const FieldList& fields) {
     std::vector<RefField> out;
     for (const FieldDef& f : fields)
-        out.push_back({f.name, CodeOf(f.type), WidthOf(f)});
+        out.push_back(RefFieldOf(f));
     return out;
 }
 
@@ -372,6 +361,50 @@ Record MasterRecordFor(int key, int seed) {
     r.emplace_back(static_cast<int32_t>(next() % 12 + 1));
     r.emplace_back(static_cast<int32_t>(next()));
     return r;
+}
+
+std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows) {
+    std::vector<Record> out;
+    for (const StoredRow& r : rows)
+        out.push_back(r.values);
+    return out;
+}
+
+std::map<int, int> MasterSeedsOf(const std::string& path) {
+    constexpr size_t kKeyField = 9, kSeedField = 2; // LOAD_NUM, MILL_NUM
+    const std::vector<Record> records = RecordsOf(ParadoxTable::open(path)->readAll());
+    std::map<int, int> seeds;
+    for (const Record& r : records) {
+        const int key = r[kKeyField].asInt();
+        EXPECT_EQ(r, MasterRecordFor(key, r[kSeedField].asInt())) << "torn record " << key;
+        EXPECT_TRUE(seeds.emplace(key, r[kSeedField].asInt()).second) << "key twice: " << key;
+    }
+    EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
+    return seeds;
+}
+
+Forked Fork(const std::function<void(int fd)>& work) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        throw std::runtime_error("no pipe");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        work(fds[1]);
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    return {pid, fds[0]};
+}
+
+std::string ReadToEnd(const Forked& process, int* status) {
+    std::string said;
+    char buf[65536];
+    for (ssize_t n; (n = ::read(process.fd, buf, sizeof buf)) > 0;)
+        said.append(buf, static_cast<size_t>(n));
+    ::close(process.fd);
+    ::waitpid(process.pid, status, 0);
+    return said;
 }
 
 } // namespace brimlo::testing

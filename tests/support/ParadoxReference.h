@@ -1,9 +1,13 @@
 #pragma once
 
 #include "support/FieldDef.h"
+#include "support/TableStore.h"
 #include "support/Value.h"
 
+#include <functional>
+#include <map>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace brimlo::testing {
@@ -50,5 +54,23 @@ FieldList MasterLayoutForTests();
 // A master record whose every field follows from key and seed, so a record
 // mixed from two writes is recognised.
 Record MasterRecordFor(int key, int seed);
+
+// The values of the rows, in order.
+std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);
+
+// The seed each test master record of the table was made from, by its load
+// number (its key). A torn record, a key twice, or pxlib reading the table
+// otherwise than we do fails the test.
+std::map<int, int> MasterSeedsOf(const std::string& path);
+
+// A forked process that runs work, given the write end of a pipe, and
+// ends; the parent reads what it wrote from fd.
+struct Forked {
+    pid_t pid;
+    int fd;
+};
+Forked Fork(const std::function<void(int fd)>& work);
+// Reads what the process writes until it closes its end, then reaps it.
+std::string ReadToEnd(const Forked& process, int* status = nullptr);
 
 } // namespace brimlo::testing

@@ -1,5 +1,8 @@
 #include "support/SqliteStore.h"
 
+#include "common/ErrorText.h"
+#include "common/FileBytes.h"
+#include "common/FileSizeLimit.h"
 #include "common/RawSqlite.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
@@ -11,9 +14,9 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +24,11 @@
 namespace brimlo {
 namespace {
 
+using testing::ErrorText;
+using testing::FileSizeLimit;
+using ::testing::HasSubstr;
 using testing::QueryRows;
+using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteVersion11Table;
 
@@ -31,13 +38,24 @@ FieldList AllKinds() {
             {"WEIGHED", FieldType::Date}, {"DONE", FieldType::Logical}};
 }
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void Touch(const std::string& path) {
     std::ofstream(path) << "x";
+}
+
+void AddLogs(Dataset& ds, std::initializer_list<int> numbers) {
+    for (int n : numbers) {
+        ds.insert();
+        ds.setField("LOGNUM", n);
+        ds.post();
+    }
+}
+
+std::vector<std::string> NamesIn(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TEST(SqliteStoreTest, RecordsAndLayoutSurviveReopening) {
@@ -78,17 +96,14 @@ TEST(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
     const std::string path = dir / "Header1.db";
     {
         Dataset ds(SqliteStore::create(path, AllKinds()));
-        for (int n = 1; n <= 3; ++n) {
-            ds.insert();
-            ds.setField("LOGNUM", n);
-            ds.post();
-        }
+        AddLogs(ds, {1, 2, 3});
         ds.first();
         ds.remove();
         ds.edit();
         ds.setField("NAME", "second");
         ds.post();
     }
+    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"Header1.db"}) << "a closed table is one file";
     Dataset ds(SqliteStore::open(path));
     ASSERT_EQ(ds.recordCount(), 2);
     ds.first();
@@ -128,12 +143,10 @@ TEST(SqliteStoreTest, CreateBuildsAsideAndLeavesOnlyTheTable) {
     Touch(dir / "~Header4.new-journal");
     auto store = SqliteStore::create(path, AllKinds());
     EXPECT_EQ(store->fields(), AllKinds());
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.push_back(entry.path().filename().string());
+    const std::vector<std::string> names = NamesIn(dir);
     for (const std::string& name : names)
         EXPECT_EQ(name.rfind("Header4.db", 0), 0u) << name;
-    EXPECT_NE(std::find(names.begin(), names.end(), "Header4.db"), names.end());
+    EXPECT_EQ(names.at(0), "Header4.db");
 }
 
 // A table being built has no name yet, so a program stopped while filling it
@@ -143,53 +156,34 @@ TEST(SqliteStoreTest, ABuiltTableTakesItsNameWithItsRecordsWhenPublished) {
     TempDir dir;
     const std::string path = dir / "Log5.db";
     Dataset ds(SqliteStore::build(path, AllKinds()), "LOGNUM");
-    for (int n : {2, 1}) {
-        ds.insert();
-        ds.setField("LOGNUM", n);
-        ds.post();
-    }
+    AddLogs(ds, {2, 1});
     EXPECT_FALSE(std::filesystem::exists(path));
     dynamic_cast<SqliteStore&>(ds.store()).publish();
     EXPECT_FALSE(std::filesystem::exists(SqliteStore::buildingPath(path)));
-    ds.insert();
-    ds.setField("LOGNUM", 3);
-    ds.post();
+    AddLogs(ds, {3});
     EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 3u);
 }
 
-TEST(SqliteStoreTest, OpeningAMissingOrForeignFileNamesIt) {
-    TempDir dir;
-    const std::string missing = dir / "Header9.db";
-    try {
-        SqliteStore::open(missing);
-        FAIL() << "opened a missing table";
-    } catch (const BrimloError& e) {
-        EXPECT_NE(e.text().find(missing), std::string::npos) << e.text();
+// A missing, empty or foreign file is refused with its name and left as
+// it was: nothing made, nothing written beside it.
+TEST(SqliteStoreTest, MissingEmptyOrForeignFilesAreRefusedByNameAndUntouched) {
+    const struct {
+        const char* name;
+        std::optional<std::string> bytes; // none: no such file
+    } cases[] = {{"Header9.db", {}},
+                 {"defaults.db", ""},
+                 {"Header2.db", "SQLite format 2 and then something else entirely"},
+                 {"Log9.db", std::string(3000, 'p')}};
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = dir / c.name;
+        if (c.bytes)
+            testing::WriteBytes(path, *c.bytes);
+        EXPECT_THAT(ErrorText([&] { SqliteStore::open(path); }), HasSubstr(path));
+        EXPECT_EQ(NamesIn(dir),
+                  c.bytes ? std::vector<std::string>{c.name} : std::vector<std::string>{});
+        EXPECT_EQ(ReadBytes(path), c.bytes.value_or("")) << c.name;
     }
-    const std::string foreign = dir / "defaults.db";
-    std::ofstream(foreign) << std::string(3000, 'p');
-    try {
-        SqliteStore::open(foreign);
-        FAIL() << "opened a file that is no table";
-    } catch (const BrimloError& e) {
-        EXPECT_NE(e.text().find(foreign), std::string::npos) << e.text();
-    }
-}
-
-TEST(SqliteStoreTest, EmptyOrForeignFilesAreRefusedAndLeftUntouched) {
-    TempDir dir;
-    const std::string empty = dir / "defaults.db";
-    std::ofstream(empty).close();
-    EXPECT_THROW(SqliteStore::open(empty), BrimloError);
-    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
-    EXPECT_FALSE(std::filesystem::exists(empty + "-wal"));
-
-    const std::string foreign = dir / "Header2.db";
-    const std::string bytes = "SQLite format 2 and then something else entirely";
-    std::ofstream(foreign, std::ios::binary) << bytes;
-    EXPECT_THROW(SqliteStore::open(foreign), BrimloError);
-    std::ifstream in(foreign, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
 }
 
 // What an office sees opening the file with SQLite's own tools.
@@ -272,9 +266,9 @@ TEST(SqliteStoreTest, TablesThatCannotBeConvertedAreRefusedUntouched) {
         WriteVersion11Table(path, AllKinds(), {"INSERT INTO records(rid, c1) VALUES(1, 'x')"});
         if (*c.change)
             QueryRows(path, c.change);
-        const std::string before = FileBytes(path);
+        const std::string before = ReadBytes(path);
         EXPECT_THROW(SqliteStore::open(path, c.convertible), BrimloError) << c.what;
-        EXPECT_EQ(FileBytes(path), before) << c.what;
+        EXPECT_EQ(ReadBytes(path), before) << c.what;
         EXPECT_FALSE(std::filesystem::exists(SqliteStore::buildingPath(path))) << c.what;
     }
 }
@@ -328,32 +322,13 @@ TEST(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {
     EXPECT_FALSE(IsTableSideFile("Header12.db"));
 }
 
-TEST(SqliteStoreTest, AClosedTableIsASingleFile) {
-    TempDir dir;
-    const std::string path = dir / "Log4.db";
-    {
-        Dataset ds(SqliteStore::create(path, AllKinds()));
-        ds.insert();
-        ds.setField("LOGNUM", 1);
-        ds.post();
-    }
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{"Log4.db"});
-}
-
 TEST(SqliteStoreTest, BulkWorkReachesTheFileAtTheOuterEnd) {
     TempDir dir;
     const std::string path = dir / "Log5.db";
     Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
     ds.beginBulk();
     ds.beginBulk();
-    for (int n = 1; n <= 3; ++n) {
-        ds.insert();
-        ds.setField("LOGNUM", n);
-        ds.post();
-    }
+    AddLogs(ds, {1, 2, 3});
     ds.endBulk();
     EXPECT_TRUE(SqliteStore::open(path)->readAll().empty());
     ds.endBulk();
@@ -364,11 +339,7 @@ TEST(SqliteStoreTest, PackKeepsRecordsAndBookmarks) {
     TempDir dir;
     const std::string path = dir / "Log6.db";
     Dataset ds(SqliteStore::create(path, AllKinds()));
-    for (int n = 1; n <= 4; ++n) {
-        ds.insert();
-        ds.setField("LOGNUM", n);
-        ds.post();
-    }
+    AddLogs(ds, {1, 2, 3, 4});
     ds.first();
     ds.remove();
     ds.last();
@@ -380,65 +351,48 @@ TEST(SqliteStoreTest, PackKeepsRecordsAndBookmarks) {
     EXPECT_EQ(ds.field("LOGNUM").asInt(), 4);
 }
 
-// Writes are refused past a file size limit, which holds for every user,
-// root included: the journal of the next commit cannot be written.
-class FileSizeLimit {
-public:
-    FileSizeLimit() {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit low = saved_;
-        low.rlim_cur = 1;
-        setrlimit(RLIMIT_FSIZE, &low);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST(SqliteStoreTest, AFailedWriteLeavesRecordAndFileAsTheyWere) {
     TempDir dir;
     const std::string path = dir / "Log7.db";
     Dataset ds(SqliteStore::create(path, AllKinds()));
-    ds.insert();
-    ds.setField("LOGNUM", 1);
-    ds.post();
-    const std::string before = FileBytes(path);
+    AddLogs(ds, {1});
+    const std::string before = ReadBytes(path);
 
     ds.insert();
     ds.setField("LOGNUM", 2);
     ds.setField("NAME", "pending");
     {
-        FileSizeLimit limit;
-        try {
-            ds.post();
-            ADD_FAILURE() << "posted past the limit";
-        } catch (const BrimloError& e) {
-            EXPECT_NE(e.text().find(path), std::string::npos) << e.text();
-        }
+        // the journal of the commit cannot be written
+        FileSizeLimit limit(1);
+        EXPECT_THAT(ErrorText([&] { ds.post(); }), HasSubstr(path));
     }
     EXPECT_EQ(ds.state(), DatasetState::Insert);
     EXPECT_EQ(ds.field("NAME").asString(), "pending");
     EXPECT_EQ(ds.recordCount(), 1);
-    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(ReadBytes(path), before);
     EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 1u);
 
     ds.post(); // the same store carries on once writing works again
     EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 2u);
+
+    // a failed bulk shows what the file holds
+    ds.beginBulk();
+    AddLogs(ds, {3});
+    {
+        FileSizeLimit limit(1);
+        EXPECT_THROW(ds.endBulk(), BrimloError);
+    }
+    EXPECT_EQ(ds.recordCount(), 2);
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 2u);
 }
 
-TEST(SqliteStoreTest, AReadOnlyTableRefusesThePost) {
+TEST(SqliteStoreTest, AReadOnlyTableRefusesThePostAndItsDirectoryACreate) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
     TempDir dir;
     const std::string path = dir / "Log8.db";
     SqliteStore::create(path, AllKinds());
-    const std::string before = FileBytes(path);
+    const std::string before = ReadBytes(path);
     chmod(path.c_str(), 0444);
     chmod(dir.path().c_str(), 0555);
     try {
@@ -451,46 +405,14 @@ TEST(SqliteStoreTest, AReadOnlyTableRefusesThePost) {
         EXPECT_EQ(ds.field("NAME").asString(), "pending");
     } catch (const BrimloError& e) {
         // Refusing to open it at all is as good.
-        EXPECT_NE(e.text().find(path), std::string::npos) << e.text();
+        EXPECT_THAT(e.text(), HasSubstr(path));
     }
+    const std::string other = dir / "Header8.db";
+    EXPECT_THAT(ErrorText([&] { SqliteStore::create(other, AllKinds()); }), HasSubstr(other));
     chmod(dir.path().c_str(), 0755);
     chmod(path.c_str(), 0644);
-    EXPECT_EQ(FileBytes(path), before);
+    EXPECT_EQ(ReadBytes(path), before);
     EXPECT_TRUE(SqliteStore::open(path)->readAll().empty());
-}
-
-TEST(SqliteStoreTest, CreatingInAReadOnlyDirectoryNamesTheFile) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    TempDir dir;
-    const std::string path = dir / "Header8.db";
-    chmod(dir.path().c_str(), 0555);
-    try {
-        SqliteStore::create(path, AllKinds());
-        ADD_FAILURE() << "created a table in a read-only directory";
-    } catch (const BrimloError& e) {
-        EXPECT_NE(e.text().find(path), std::string::npos) << e.text();
-    }
-    chmod(dir.path().c_str(), 0755);
-}
-
-TEST(SqliteStoreTest, AFailedBulkShowsWhatTheFileHolds) {
-    TempDir dir;
-    const std::string path = dir / "Log9.db";
-    Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
-    ds.insert();
-    ds.setField("LOGNUM", 1);
-    ds.post();
-    ds.beginBulk();
-    ds.insert();
-    ds.setField("LOGNUM", 2);
-    ds.post();
-    {
-        FileSizeLimit limit;
-        EXPECT_THROW(ds.endBulk(), BrimloError);
-    }
-    EXPECT_EQ(ds.recordCount(), 1);
-    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 1u);
 }
 
 // A child posts logs and reports each one after post() returned; it is
