@@ -88,7 +88,7 @@ TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
     EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 20);
 }
 
-TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) {
+TEST_F(DatasetTest, CancelDropsAnInsertAndRestoresAnEdit) {
     open();
     add(1);
     add(2);
@@ -102,11 +102,8 @@ TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) 
     EXPECT_EQ(ds->recordCount(), 2);
     EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
     EXPECT_EQ(store_->rows.size(), 2u);
-}
 
-TEST_F(DatasetTest, CancelOfAnEditRestoresTheStoredValues) {
-    open();
-    add(1, "SP", 10);
+    // the cancel of an edit restores the stored values
     ds->edit();
     ds->setField("TOPD", 99);
     EXPECT_EQ(ds->field("TOPD").asInt(), 99);
@@ -157,15 +154,6 @@ TEST_F(DatasetTest, WalkSetsEndFlagsAndScrollEventsLikeTheEngine) {
     EXPECT_EQ(ds->recNo(), 2);
 }
 
-TEST_F(DatasetTest, EditOfAnEmptyTableInserts) {
-    open();
-    EXPECT_TRUE(ds->isEmpty());
-    EXPECT_TRUE(ds->eof() && ds->bof());
-    ds->edit();
-    EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_TRUE(IsEditing(*ds));
-}
-
 TEST_F(DatasetTest, FieldReactionsNestAndSeeTheNewValues) {
     open();
     std::vector<std::string> trace;
@@ -187,12 +175,11 @@ TEST_F(DatasetTest, FieldReactionsNestAndSeeTheNewValues) {
     trace.clear();
     ds->setField("TOPD", 12); // the same value again still reacts
     EXPECT_EQ(trace.size(), 4u);
-}
 
-TEST_F(DatasetTest, AFailingReactionKeepsTheAssignedValue) {
-    open();
-    ds->setOnChange("TOPD", [] { throw BrimloError("Top diameter too large"); });
+    // a failing reaction keeps the assigned value, on a fresh record too
+    ds->cancel();
     ds->insert();
+    ds->setOnChange("TOPD", [] { throw BrimloError("Top diameter too large"); });
     EXPECT_THROW(ds->setField("TOPD", 400), BrimloError);
     EXPECT_EQ(ds->field("TOPD").asInt(), 400);
     EXPECT_TRUE(ds->modified());
@@ -376,11 +363,15 @@ TEST_F(DatasetTest, ControlsWriteTheirPendingTextBeforeThePost) {
     EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 17);
 }
 
-TEST_F(DatasetTest, NullFieldsReadAsEmptyTextOrZero) {
+TEST_F(DatasetTest, AnEmptyTableEditsByInsertingAndItsNullFieldsReadEmptyOrZero) {
     open();
+    EXPECT_TRUE(ds->isEmpty());
+    EXPECT_TRUE(ds->eof() && ds->bof());
     EXPECT_EQ(ds->field("SPECIES").asString(), "");
     EXPECT_EQ(ds->field("TOPD").asInt(), 0);
-    ds->insert();
+    ds->edit();
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_TRUE(IsEditing(*ds));
     for (int i = 0; i < static_cast<int>(ds->fields().size()); ++i) {
         EXPECT_TRUE(ds->field(i).isNull());
         EXPECT_EQ(ds->field(i).asInt(), 0);

@@ -1,4 +1,5 @@
 #include "ParadoxReference.h"
+#include "common/ForkedProcess.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/JournaledFile.h"

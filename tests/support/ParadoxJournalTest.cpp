@@ -1,4 +1,5 @@
 #include "ParadoxReference.h"
+#include "common/ForkedProcess.h"
 #include "common/FileBytes.h"
 #include "common/FileSizeLimit.h"
 #include "common/TempDir.h"

@@ -11,8 +11,6 @@ extern "C" {
 #include <paradox.h>
 }
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace brimlo::testing {
 
@@ -69,15 +67,9 @@ void EncodeOne(const RefField& f, const Value& v, unsigned char* out) {
     case 5:
     case 6: {
         const double d = v.asDouble();
-        unsigned char raw[8];
-        std::memcpy(raw, &d, 8); // little-endian host
-        for (int i = 0; i < 8; ++i)
-            out[i] = raw[7 - i];
-        if (std::signbit(d))
-            for (int i = 0; i < 8; ++i)
-                out[i] = static_cast<unsigned char>(~out[i]);
-        else
-            out[0] |= 0x80;
+        unsigned long long bits;
+        std::memcpy(&bits, &d, 8);
+        PutBigEndian(out, std::signbit(d) ? ~bits : bits | (1ull << 63), 8);
         break;
     }
     case 9:
@@ -109,18 +101,10 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
     }
     case 5:
     case 6: {
-        unsigned char b[8];
-        std::memcpy(b, in, 8);
-        if (b[0] & 0x80)
-            b[0] &= 0x7F;
-        else
-            for (unsigned char& c : b)
-                c = static_cast<unsigned char>(~c);
-        unsigned char raw[8];
-        for (int i = 0; i < 8; ++i)
-            raw[i] = b[7 - i];
+        unsigned long long bits = GetBigEndian(in, 8);
+        bits = bits >> 63 ? bits & ~(1ull << 63) : ~bits;
         double d;
-        std::memcpy(&d, raw, 8);
+        std::memcpy(&d, &bits, 8);
         return Value(d);
     }
     case 9:
@@ -381,30 +365,6 @@ std::map<int, int> MasterSeedsOf(const std::string& path) {
     }
     EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
     return seeds;
-}
-
-Forked Fork(const std::function<void(int fd)>& work) {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        throw std::runtime_error("no pipe");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        work(fds[1]);
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    return {pid, fds[0]};
-}
-
-std::string ReadToEnd(const Forked& process, int* status) {
-    std::string said;
-    char buf[65536];
-    for (ssize_t n; (n = ::read(process.fd, buf, sizeof buf)) > 0;)
-        said.append(buf, static_cast<size_t>(n));
-    ::close(process.fd);
-    ::waitpid(process.pid, status, 0);
-    return said;
 }
 
 } // namespace brimlo::testing

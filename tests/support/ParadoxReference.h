@@ -4,10 +4,8 @@
 #include "support/TableStore.h"
 #include "support/Value.h"
 
-#include <functional>
 #include <map>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace brimlo::testing {
@@ -62,15 +60,5 @@ std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);
 // number (its key). A torn record, a key twice, or pxlib reading the table
 // otherwise than we do fails the test.
 std::map<int, int> MasterSeedsOf(const std::string& path);
-
-// A forked process that runs work, given the write end of a pipe, and
-// ends; the parent reads what it wrote from fd.
-struct Forked {
-    pid_t pid;
-    int fd;
-};
-Forked Fork(const std::function<void(int fd)>& work);
-// Reads what the process writes until it closes its end, then reaps it.
-std::string ReadToEnd(const Forked& process, int* status = nullptr);
 
 } // namespace brimlo::testing

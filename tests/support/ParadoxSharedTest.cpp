@@ -2,6 +2,7 @@
 // dataset and the table engine, as two copies of the program (or the program
 // and a command-line tool) would.
 #include "ParadoxReference.h"
+#include "common/ForkedProcess.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/Dataset.h"

@@ -56,12 +56,22 @@ void ExpectBothRead(const std::string& path, const std::vector<Record>& expected
     EXPECT_EQ(ReadBack(path), expected) << "a fresh open";
 }
 
-TEST(ParadoxTableTest, PxlibReadsEveryValueWeWrite) {
+class ParadoxTableTest : public ::testing::Test {
+protected:
     testing::TempDir dir;
-    const std::string path = dir / "types.db";
+    const std::string path = dir / "table.db";
+};
+
+// Blank and overlong texts are kept as blank and cut to the field's width.
+TEST_F(ParadoxTableTest, EveryValueRoundTripsThroughPxlibBothWays) {
     auto table = ParadoxTable::create(path, kAllTypes);
     for (const Record& r : AllTypeRecords())
         table->insert(r);
+    table->insert({Value(), Value(), Value(), Value(), Value(), Value()});
+    table->insert({Value("ABCDEFGHIJKLMNOP")});
+    std::vector<Record> expected = AllTypeRecords();
+    expected.push_back({Value(""), Value(), Value(), Value(), Value(), Value()});
+    expected.push_back({Value("ABCDEFGHIJ"), Value(), Value(), Value(), Value(), Value()});
 
     const PxContents px = PxRead(path);
     ASSERT_EQ(px.fields.size(), kAllTypes.size());
@@ -72,33 +82,15 @@ TEST(ParadoxTableTest, PxlibReadsEveryValueWeWrite) {
         EXPECT_EQ(px.fields[i].code, codes[i]);
         EXPECT_EQ(px.fields[i].width, widths[i]);
     }
-    EXPECT_EQ(RecordsOf(table->readAll()), AllTypeRecords());
-    ExpectBothRead(path, AllTypeRecords());
+    EXPECT_EQ(RecordsOf(table->readAll()), expected);
+    ExpectBothRead(path, expected);
+
+    testing::PxWrite(dir / "bypxlib.db", RefFieldsOf(kAllTypes), AllTypeRecords());
+    EXPECT_EQ(ParadoxTable::open(dir / "bypxlib.db")->fields(), kAllTypes);
+    EXPECT_EQ(ReadBack(dir / "bypxlib.db"), AllTypeRecords());
 }
 
-TEST(ParadoxTableTest, ReadsEveryValuePxlibWrites) {
-    testing::TempDir dir;
-    const std::string path = dir / "bypxlib.db";
-    testing::PxWrite(path, RefFieldsOf(kAllTypes), AllTypeRecords());
-    auto table = ParadoxTable::open(path);
-    EXPECT_EQ(table->fields(), kAllTypes);
-    EXPECT_EQ(RecordsOf(table->readAll()), AllTypeRecords());
-}
-
-TEST(ParadoxTableTest, BlankAndOverlongTexts) {
-    testing::TempDir dir;
-    const std::string path = dir / "texts.db";
-    auto table = ParadoxTable::create(path, kAllTypes);
-    table->insert({Value(), Value(), Value(), Value(), Value(), Value()});
-    table->insert({Value("ABCDEFGHIJKLMNOP")});
-    const Record blank = {Value(""), Value(), Value(), Value(), Value(), Value()};
-    const Record cut = {Value("ABCDEFGHIJ"), Value(), Value(), Value(), Value(), Value()};
-    ExpectBothRead(path, {blank, cut});
-}
-
-TEST(ParadoxTableTest, NumbersOutOfRangeAreRefusedBeforeWriting) {
-    testing::TempDir dir;
-    const std::string path = dir / "range.db";
+TEST_F(ParadoxTableTest, NumbersOutOfRangeAreRefusedBeforeWriting) {
     auto table = ParadoxTable::create(path, kAllTypes);
     EXPECT_THROW(table->insert({Value("a"), Value(40000)}), BrimloError);
     EXPECT_THROW(table->insert({Value("a"), Value(-32768)}), BrimloError);
@@ -106,8 +98,7 @@ TEST(ParadoxTableTest, NumbersOutOfRangeAreRefusedBeforeWriting) {
     EXPECT_TRUE(PxRead(path).records.empty());
 }
 
-TEST(ParadoxTableTest, MasterRecordsAcrossBlocksBothWays) {
-    testing::TempDir dir;
+TEST_F(ParadoxTableTest, MasterRecordsAcrossBlocksBothWays) {
     const FieldList layout = MasterLayoutForTests();
     ASSERT_EQ(layout.size(), 105u);
     std::vector<Record> expected;
@@ -137,8 +128,7 @@ TEST(ParadoxTableTest, MasterRecordsAcrossBlocksBothWays) {
 
 // Tables of other block sizes, with the chain running backwards through the
 // file, partly filled blocks and a free block, as another writer leaves them.
-TEST(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
-    testing::TempDir dir;
+TEST_F(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
     const auto fields = RefFieldsOf(kAllTypes);
     std::vector<Record> records;
     for (int i = 0; i < 60; ++i)
@@ -147,11 +137,8 @@ TEST(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
     for (int kb : {1, 2, 3, 4, 8, 16, 32}) {
         for (bool reversed : {false, true}) {
             for (int version : {0x0C, 0x09}) {
-                testing::HandMadeOptions o;
-                o.blockKb = kb;
-                o.reversed = reversed;
-                o.version = version;
-                o.perBlock = 7;
+                testing::HandMadeOptions o{
+                    .blockKb = kb, .version = version, .perBlock = 7, .reversed = reversed};
                 const std::string path = dir / ("hand" + std::to_string(kb) + ".db");
                 testing::WriteHandMade(path, fields, records, o);
                 SCOPED_TRACE(std::to_string(kb) + "k, version " + std::to_string(version));
@@ -164,20 +151,14 @@ TEST(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
     }
 }
 
-TEST(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
-    testing::TempDir dir;
-    const std::string path = dir / "foreign.db";
+TEST_F(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
     const auto fields = RefFieldsOf(kAllTypes);
     std::vector<Record> records;
     for (int i = 0; i < 40; ++i)
         records.push_back({Value("f" + std::to_string(i)), Value(i), Value(i), Value(i * 1.0),
                            Value(Date{i + 1}), Value(true)});
-    testing::HandMadeOptions o;
-    o.blockKb = 1;
-    o.reversed = true;
-    o.perBlock = 3;
-    o.freeBlock = true;
-    testing::WriteHandMade(path, fields, records, o);
+    testing::WriteHandMade(path, fields, records,
+                           {.blockKb = 1, .perBlock = 3, .reversed = true, .freeBlock = true});
     auto table = ParadoxTable::open(path);
     std::vector<StoredRow> rows = table->readAll();
     for (size_t i = 0; i < rows.size(); i += 2)
@@ -198,11 +179,9 @@ TEST(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
 
 // Random appends, replacements and removals against a plain list of what
 // the table must hold, checked through our reader, a fresh open and pxlib.
-TEST(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
+TEST_F(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     // the order of the writes is what is checked here, not their flushing
     const JournaledFile::Relaxed relaxed({.flush = false});
-    testing::TempDir dir;
-    const std::string path = dir / "model.db";
     auto table = ParadoxTable::create(path, MasterLayoutForTests());
     std::vector<std::pair<RowId, Record>> model;
     std::mt19937 random(7);
@@ -262,9 +241,7 @@ TEST(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     EXPECT_EQ(std::filesystem::file_size(path), 4096u + 2 * 4096u);
 }
 
-TEST(ParadoxTableTest, PackInsideABulkKeepsTheBulksChanges) {
-    testing::TempDir dir;
-    const std::string path = dir / "bulkpack.db";
+TEST_F(ParadoxTableTest, PackInsideABulkKeepsTheBulksChanges) {
     auto table = ParadoxTable::create(path, kAllTypes);
     const RowId a = table->insert({Value("a")});
     table->beginBulk();
@@ -278,9 +255,7 @@ TEST(ParadoxTableTest, PackInsideABulkKeepsTheBulksChanges) {
     ExpectBothRead(path, {b, c});
 }
 
-TEST(ParadoxTableTest, RemovedAndUnknownRowsAreRefused) {
-    testing::TempDir dir;
-    const std::string path = dir / "ids.db";
+TEST_F(ParadoxTableTest, RemovedAndUnknownRowsAreRefused) {
     auto table = ParadoxTable::create(path, kAllTypes);
     const RowId a = table->insert({Value("a")});
     const RowId b = table->insert({Value("b")});
@@ -291,9 +266,7 @@ TEST(ParadoxTableTest, RemovedAndUnknownRowsAreRefused) {
     EXPECT_EQ(table->read(b)[0], Value("b"));
 }
 
-TEST(ParadoxTableTest, CreateReplacesAnExistingTable) {
-    testing::TempDir dir;
-    const std::string path = dir / "again.db";
+TEST_F(ParadoxTableTest, CreateReplacesAnExistingTable) {
     ParadoxTable::create(path, kAllTypes)->insert({Value("old")});
     const FieldList other = {{"ONLY", FieldType::Long, 0}};
     auto table = ParadoxTable::create(path, other);
@@ -303,8 +276,7 @@ TEST(ParadoxTableTest, CreateReplacesAnExistingTable) {
 }
 
 // Each refusal names the file and what is wrong with it.
-TEST(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
-    testing::TempDir dir;
+TEST_F(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
     auto table = ParadoxTable::create(dir / "good.db", kAllTypes);
     table->beginBulk();
     for (int i = 0; i < 900; ++i)
@@ -349,9 +321,7 @@ TEST(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
     }
 }
 
-TEST(ParadoxTableTest, KeyedTablesAreReadOnly) {
-    testing::TempDir dir;
-    const std::string path = dir / "keyed.db";
+TEST_F(ParadoxTableTest, KeyedTablesAreReadOnly) {
     ParadoxTable::create(path, kAllTypes)->insert({Value("k"), Value(1)});
     std::string bytes = ReadBytes(path);
     bytes[4] = 0; // keyed data table
@@ -365,9 +335,7 @@ TEST(ParadoxTableTest, KeyedTablesAreReadOnly) {
 // Opened by its header, a table hands out the ids its chain gives; a change
 // by another writer before the chain is read, or a record count the header
 // has wrong, makes the ids of before no good.
-TEST(ParadoxTableTest, HeaderOnlyOpenReadsTheChainWhenFirstNeeded) {
-    testing::TempDir dir;
-    const std::string path = dir / "lazy.db";
+TEST_F(ParadoxTableTest, HeaderOnlyOpenReadsTheChainWhenFirstNeeded) {
     auto writer = ParadoxTable::create(path, kAllTypes);
     writer->beginBulk();
     for (int i = 0; i < 300; ++i) // several blocks

@@ -3,6 +3,7 @@
 #include "common/ErrorText.h"
 #include "common/FileBytes.h"
 #include "common/FileSizeLimit.h"
+#include "common/ForkedProcess.h"
 #include "common/RawSqlite.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
@@ -58,42 +60,34 @@ std::vector<std::string> NamesIn(const TempDir& dir) {
     return names;
 }
 
-TEST(SqliteStoreTest, RecordsAndLayoutSurviveReopening) {
+class SqliteStoreTest : public ::testing::Test {
+protected:
     TempDir dir;
     const std::string path = dir / "Log1.db";
-    const std::string bytes = std::string("Caf\xE9 \x80\x9F\xFF", 9) + std::string(1, '\0') + "z";
+};
+
+TEST_F(SqliteStoreTest, RecordsAndLayoutSurviveReopening) {
+    const Record full = {2,
+                         std::string("Caf\xE9 \x80\x9F\xFF", 9) + std::string(1, '\0') + "z",
+                         -32768,
+                         0.1 + 0.2,
+                         Date::fromYmd(1999, 12, 31),
+                         true};
+    const Record empty = {1, {}, {}, {}, {}, {}}; // every other field left empty
     {
-        Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
-        ds.insert();
-        ds.setField("LOGNUM", 2);
-        ds.setField("NAME", bytes);
-        ds.setField("TOPD", -32768);
-        ds.setField("VOL", 0.1 + 0.2);
-        ds.setField("WEIGHED", Date::fromYmd(1999, 12, 31));
-        ds.setField("DONE", true);
-        ds.post();
-        ds.insert();
-        ds.setField("LOGNUM", 1); // every other field left empty
-        ds.post();
+        auto store = SqliteStore::create(path, AllKinds());
+        store->insert(full);
+        store->insert(empty);
     }
     auto store = SqliteStore::open(path);
     EXPECT_EQ(store->fields(), AllKinds());
     Dataset ds(std::move(store), "LOGNUM");
     ASSERT_EQ(ds.recordCount(), 2);
-    ds.first();
-    for (int i = 1; i < 6; ++i)
-        EXPECT_TRUE(ds.field(i).isNull()) << "field " << i;
-    ds.next();
-    EXPECT_EQ(ds.field("NAME").asString(), bytes);
-    EXPECT_EQ(ds.field("TOPD"), Value(-32768));
-    EXPECT_EQ(ds.field("VOL"), Value(0.1 + 0.2));
-    EXPECT_EQ(ds.field("WEIGHED"), Value(Date::fromYmd(1999, 12, 31)));
-    EXPECT_EQ(ds.field("DONE"), Value(true));
+    EXPECT_EQ(ds.recordAt(0), empty);
+    EXPECT_EQ(ds.recordAt(1), full);
 }
 
-TEST(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
-    TempDir dir;
-    const std::string path = dir / "Header1.db";
+TEST_F(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
     {
         Dataset ds(SqliteStore::create(path, AllKinds()));
         AddLogs(ds, {1, 2, 3});
@@ -103,7 +97,7 @@ TEST(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
         ds.setField("NAME", "second");
         ds.post();
     }
-    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"Header1.db"}) << "a closed table is one file";
+    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"Log1.db"}) << "a closed table is one file";
     Dataset ds(SqliteStore::open(path));
     ASSERT_EQ(ds.recordCount(), 2);
     ds.first();
@@ -113,9 +107,7 @@ TEST(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
     EXPECT_EQ(ds.field("LOGNUM").asInt(), 3);
 }
 
-TEST(SqliteStoreTest, CreateReplacesAnExistingTableAndItsLeftovers) {
-    TempDir dir;
-    const std::string path = dir / "Log2.db";
+TEST_F(SqliteStoreTest, CreateReplacesAnExistingTableAndItsLeftovers) {
     const std::string keptLog = dir / "kept-wal";
     {
         // The write-ahead log of a table still open is what a killed
@@ -136,25 +128,21 @@ TEST(SqliteStoreTest, CreateReplacesAnExistingTableAndItsLeftovers) {
 
 // A table is made whole elsewhere and then takes its name: what a killed
 // creation left behind is cleared by the next, and nothing else stays.
-TEST(SqliteStoreTest, CreateBuildsAsideAndLeavesOnlyTheTable) {
-    TempDir dir;
-    const std::string path = dir / "Header4.db";
-    Touch(dir / "~Header4.new");
-    Touch(dir / "~Header4.new-journal");
+TEST_F(SqliteStoreTest, CreateBuildsAsideAndLeavesOnlyTheTable) {
+    Touch(dir / "~Log1.new");
+    Touch(dir / "~Log1.new-journal");
     auto store = SqliteStore::create(path, AllKinds());
     EXPECT_EQ(store->fields(), AllKinds());
     const std::vector<std::string> names = NamesIn(dir);
     for (const std::string& name : names)
-        EXPECT_EQ(name.rfind("Header4.db", 0), 0u) << name;
-    EXPECT_EQ(names.at(0), "Header4.db");
+        EXPECT_EQ(name.rfind("Log1.db", 0), 0u) << name;
+    EXPECT_EQ(names.at(0), "Log1.db");
 }
 
 // A table being built has no name yet, so a program stopped while filling it
 // leaves no table; publishing gives it its name with its records, and it
 // takes posts as any table does.
-TEST(SqliteStoreTest, ABuiltTableTakesItsNameWithItsRecordsWhenPublished) {
-    TempDir dir;
-    const std::string path = dir / "Log5.db";
+TEST_F(SqliteStoreTest, ABuiltTableTakesItsNameWithItsRecordsWhenPublished) {
     Dataset ds(SqliteStore::build(path, AllKinds()), "LOGNUM");
     AddLogs(ds, {2, 1});
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -166,7 +154,7 @@ TEST(SqliteStoreTest, ABuiltTableTakesItsNameWithItsRecordsWhenPublished) {
 
 // A missing, empty or foreign file is refused with its name and left as
 // it was: nothing made, nothing written beside it.
-TEST(SqliteStoreTest, MissingEmptyOrForeignFilesAreRefusedByNameAndUntouched) {
+TEST_F(SqliteStoreTest, MissingEmptyOrForeignFilesAreRefusedByNameAndUntouched) {
     const struct {
         const char* name;
         std::optional<std::string> bytes; // none: no such file
@@ -187,8 +175,7 @@ TEST(SqliteStoreTest, MissingEmptyOrForeignFilesAreRefusedByNameAndUntouched) {
 }
 
 // What an office sees opening the file with SQLite's own tools.
-TEST(SqliteStoreTest, ATableIsOneSqliteTableOfNamedTypedColumns) {
-    TempDir dir;
+TEST_F(SqliteStoreTest, ATableIsOneSqliteTableOfNamedTypedColumns) {
     const std::string path = dir / "defaults.db";
     {
         Dataset ds(SqliteStore::create(path, DefaultsFields()));
@@ -216,11 +203,13 @@ TEST(SqliteStoreTest, ATableIsOneSqliteTableOfNamedTypedColumns) {
 // A file of version 1.1 is built here with SQLite alone; opening converts it
 // once, keeping every record under its id, every byte of its texts, the
 // records a killed program left in the log too.
-class Version11Conversion : public ::testing::TestWithParam<bool> {};
-
-TEST_P(Version11Conversion, KeepsEveryRecord) {
+class Version11Conversion : public ::testing::TestWithParam<bool> {
+protected:
     TempDir dir;
     const std::string path = dir / "Log1.db";
+};
+
+TEST_P(Version11Conversion, KeepsEveryRecord) {
     WriteVersion11Table(path, AllKinds(),
                         {"INSERT INTO records VALUES(2, 7, X'436166E9809F00FF', -32768, "
                          "0.1, 730119, 1)",
@@ -248,7 +237,7 @@ TEST_P(Version11Conversion, KeepsEveryRecord) {
 INSTANTIATE_TEST_SUITE_P(SqliteStoreTest, Version11Conversion, ::testing::Bool());
 
 // A table that cannot be converted as it is stays byte for byte as it was.
-TEST(SqliteStoreTest, TablesThatCannotBeConvertedAreRefusedUntouched) {
+TEST_F(SqliteStoreTest, TablesThatCannotBeConvertedAreRefusedUntouched) {
     const auto refuseAll = [](const FieldList&) { return false; };
     const struct {
         const char* what;
@@ -273,9 +262,7 @@ TEST(SqliteStoreTest, TablesThatCannotBeConvertedAreRefusedUntouched) {
     }
 }
 
-TEST(SqliteStoreTest, AddColumnAddsTheFieldOnceAtTheEnd) {
-    TempDir dir;
-    const std::string path = dir / "defaults.db";
+TEST_F(SqliteStoreTest, AddColumnAddsTheFieldOnceAtTheEnd) {
     FieldList older = DefaultsFields();
     ASSERT_EQ(older.back().name, "TRIM_ALLOWANCE");
     older.pop_back();
@@ -303,8 +290,7 @@ TEST(SqliteStoreTest, AddColumnAddsTheFieldOnceAtTheEnd) {
     EXPECT_EQ(ds.field("TRIM_ALLOWANCE").asString(), "T");
 }
 
-TEST(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {
-    TempDir dir;
+TEST_F(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {
     const std::string path = dir / "Log3.db";
     SqliteStore::create(path, AllKinds());
     for (const char* side : {"-journal", "-wal", "-shm"})
@@ -322,9 +308,7 @@ TEST(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {
     EXPECT_FALSE(IsTableSideFile("Header12.db"));
 }
 
-TEST(SqliteStoreTest, BulkWorkReachesTheFileAtTheOuterEnd) {
-    TempDir dir;
-    const std::string path = dir / "Log5.db";
+TEST_F(SqliteStoreTest, BulkWorkReachesTheFileAtTheOuterEnd) {
     Dataset ds(SqliteStore::create(path, AllKinds()), "LOGNUM");
     ds.beginBulk();
     ds.beginBulk();
@@ -335,9 +319,7 @@ TEST(SqliteStoreTest, BulkWorkReachesTheFileAtTheOuterEnd) {
     EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 3u);
 }
 
-TEST(SqliteStoreTest, PackKeepsRecordsAndBookmarks) {
-    TempDir dir;
-    const std::string path = dir / "Log6.db";
+TEST_F(SqliteStoreTest, PackKeepsRecordsAndBookmarks) {
     Dataset ds(SqliteStore::create(path, AllKinds()));
     AddLogs(ds, {1, 2, 3, 4});
     ds.first();
@@ -351,9 +333,7 @@ TEST(SqliteStoreTest, PackKeepsRecordsAndBookmarks) {
     EXPECT_EQ(ds.field("LOGNUM").asInt(), 4);
 }
 
-TEST(SqliteStoreTest, AFailedWriteLeavesRecordAndFileAsTheyWere) {
-    TempDir dir;
-    const std::string path = dir / "Log7.db";
+TEST_F(SqliteStoreTest, AFailedWriteLeavesRecordAndFileAsTheyWere) {
     Dataset ds(SqliteStore::create(path, AllKinds()));
     AddLogs(ds, {1});
     const std::string before = ReadBytes(path);
@@ -386,11 +366,9 @@ TEST(SqliteStoreTest, AFailedWriteLeavesRecordAndFileAsTheyWere) {
     EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 2u);
 }
 
-TEST(SqliteStoreTest, AReadOnlyTableRefusesThePostAndItsDirectoryACreate) {
+TEST_F(SqliteStoreTest, AReadOnlyTableRefusesThePostAndItsDirectoryACreate) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
-    TempDir dir;
-    const std::string path = dir / "Log8.db";
     SqliteStore::create(path, AllKinds());
     const std::string before = ReadBytes(path);
     chmod(path.c_str(), 0444);
@@ -417,16 +395,9 @@ TEST(SqliteStoreTest, AReadOnlyTableRefusesThePostAndItsDirectoryACreate) {
 
 // A child posts logs and reports each one after post() returned; it is
 // killed at an arbitrary moment. Every reported log must be in the table.
-TEST(SqliteStoreTest, AcknowledgedPostsSurviveAKilledProcess) {
-    TempDir dir;
-    const std::string path = dir / "Log10.db";
+TEST_F(SqliteStoreTest, AcknowledgedPostsSurviveAKilledProcess) {
     SqliteStore::create(path, AllKinds());
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(pipeFds[0]);
+    const testing::Forked child = testing::Fork([&](int fd) {
         try {
             Dataset ds(SqliteStore::open(path), "LOGNUM");
             for (int32_t n = 1;; ++n) {
@@ -435,24 +406,22 @@ TEST(SqliteStoreTest, AcknowledgedPostsSurviveAKilledProcess) {
                 ds.setField("NAME", "log " + std::to_string(n));
                 ds.setField("VOL", n * 1.5);
                 ds.post();
-                if (write(pipeFds[1], &n, sizeof n) != sizeof n)
+                if (write(fd, &n, sizeof n) != sizeof n)
                     _exit(2);
             }
         } catch (...) {
             _exit(3);
         }
-    }
-    close(pipeFds[1]);
+    });
     int32_t acked = 0;
-    int32_t n = 0;
-    while (acked < 40 && read(pipeFds[0], &n, sizeof n) == sizeof n)
+    for (int32_t n = 0; acked < 40 && read(child.fd, &n, sizeof n) == sizeof n;)
         acked = n;
-    kill(child, SIGKILL);
-    while (read(pipeFds[0], &n, sizeof n) == sizeof n)
-        acked = n;
-    close(pipeFds[0]);
+    kill(child.pid, SIGKILL);
     int status = 0;
-    waitpid(child, &status, 0);
+    const std::string rest = testing::ReadToEnd(child, &status);
+    if (rest.size() >= sizeof acked)
+        std::memcpy(&acked, rest.data() + (rest.size() / sizeof acked - 1) * sizeof acked,
+                    sizeof acked);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: " << status;
     ASSERT_GE(acked, 40);
 
