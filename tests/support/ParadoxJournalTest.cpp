@@ -1,7 +1,7 @@
 #include "ParadoxReference.h"
-#include "common/ForkedProcess.h"
 #include "common/FileBytes.h"
 #include "common/FileSizeLimit.h"
+#include "common/ForkedProcess.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/JournaledFile.h"
