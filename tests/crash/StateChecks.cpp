@@ -29,28 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every record as pxlib reads it must equal ours.
-void ComparePxlib(const std::string& path, const std::vector<StoredRow>& rows,
-                  std::vector<std::string>& problems) {
-    testing::PxContents px;
-    try {
-        px = testing::PxRead(path);
-    } catch (const std::runtime_error& e) {
-        problems.push_back(e.what());
-        return;
-    }
-    if (px.fields.size() != kMasterFieldCount || px.records.size() != rows.size()) {
-        problems.push_back("pxlib sees " + std::to_string(px.records.size()) + " records of " +
-                           std::to_string(px.fields.size()) + " fields, we see " +
-                           std::to_string(rows.size()));
-        return;
-    }
-    for (size_t r = 0; r < rows.size(); ++r)
-        if (px.records[r] != rows[r].values)
-            problems.push_back("record " + std::to_string(r) +
-                               " differs between pxlib and our reader");
-}
-
 // A record is whole when its group log counts add up to its total.
 bool WholeRecord(const Record& values) {
     const int groups = values[kMasterNumGroups].asInt();
@@ -92,13 +70,26 @@ void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
 std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
                                           std::vector<std::string>& problems) {
     std::vector<StoredRow> rows;
+    testing::PxContents px;
     try {
         rows = ParadoxTable::open(masterPath)->readAll();
+        px = testing::PxRead(masterPath);
     } catch (const BrimloError& e) {
         problems.push_back("our reader: " + e.text());
         return rows;
+    } catch (const std::runtime_error& e) {
+        problems.push_back(e.what());
+        return rows;
     }
-    ComparePxlib(masterPath, rows, problems);
+    if (px.fields.size() != kMasterFieldCount || px.records.size() != rows.size())
+        problems.push_back("pxlib sees " + std::to_string(px.records.size()) + " records of " +
+                           std::to_string(px.fields.size()) + " fields, we see " +
+                           std::to_string(rows.size()));
+    else
+        for (size_t r = 0; r < rows.size(); ++r)
+            if (px.records[r] != rows[r].values)
+                problems.push_back("record " + std::to_string(r) +
+                                   " differs between pxlib and our reader");
     return rows;
 }
 
@@ -282,17 +273,6 @@ int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model
     return unfinished;
 }
 
-namespace {
-
-int AsciiLines(const std::string& bytes) {
-    int lines = 0;
-    for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
-        ++lines;
-    return lines;
-}
-
-} // namespace
-
 void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
                  const std::string& asciiFile) {
     std::string bytes;
@@ -302,8 +282,12 @@ void SettleModel(CrashModel& model, const std::string& loadFile, const std::stri
         for (const StoredRow& row : ParadoxTable::open(masterPath)->readAll())
             model.settlePost(row.values[kMasterLoadNum].asInt(),
                              row.values[kMasterTotalLogs].asInt());
-    if (ReadWhole(asciiFile, bytes))
-        model.settleExport(AsciiLines(bytes));
+    if (ReadWhole(asciiFile, bytes)) {
+        int lines = 0;
+        for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
+            ++lines;
+        model.settleExport(lines);
+    }
     model.settled();
 }
 

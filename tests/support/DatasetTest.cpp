@@ -25,10 +25,13 @@ FieldList TestFields() {
 
 class DatasetTest : public ::testing::Test {
 protected:
-    void open(const std::string& key = {}) {
+    // A dataset on a table holding the given logs.
+    void open(const std::string& key = {}, std::initializer_list<int> logs = {}) {
         auto store = std::make_unique<MemoryTableStore>(TestFields(), &log);
         store_ = store.get();
         ds = std::make_unique<Dataset>(std::move(store), key);
+        for (int n : logs)
+            add(n);
     }
 
     void add(int logNum, const std::string& species = "SP", int topd = 10) {
@@ -89,9 +92,7 @@ TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
 }
 
 TEST_F(DatasetTest, CancelDropsAnInsertAndRestoresAnEdit) {
-    open();
-    add(1);
-    add(2);
+    open({}, {1, 2});
     ds->first();
     traceEvents();
     ds->insert();
@@ -113,8 +114,7 @@ TEST_F(DatasetTest, CancelDropsAnInsertAndRestoresAnEdit) {
 }
 
 TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
-    open();
-    add(1);
+    open({}, {1});
     ds->insert();
     ds->setField("LOGNUM", 2);
     ds->first(); // posts the new record
@@ -128,9 +128,7 @@ TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
 }
 
 TEST_F(DatasetTest, WalkSetsEndFlagsAndScrollEventsLikeTheEngine) {
-    open();
-    add(1);
-    add(2);
+    open({}, {1, 2});
     traceEvents();
     ds->first();
     EXPECT_TRUE(ds->bof());
@@ -186,8 +184,7 @@ TEST_F(DatasetTest, FieldReactionsNestAndSeeTheNewValues) {
 }
 
 TEST_F(DatasetTest, AssigningOutsideEditRaises) {
-    open();
-    add(1);
+    open({}, {1});
     EXPECT_EQ(ErrorText([&] { ds->setField("TOPD", 5); }), "Dataset not in edit or insert mode");
     EXPECT_THROW(ds->field("NOSUCH"), BrimloError);
     EXPECT_EQ(ds->findField("NOSUCH"), -1);
@@ -195,9 +192,7 @@ TEST_F(DatasetTest, AssigningOutsideEditRaises) {
 }
 
 TEST_F(DatasetTest, KeyedTableWalksInKeyOrderAndRefusesDuplicates) {
-    open("LOGNUM");
-    for (int n : {5, 1, 3, 2, 4})
-        add(n);
+    open("LOGNUM", {5, 1, 3, 2, 4});
     EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3, 4, 5}));
 
     ds->insert();
@@ -239,9 +234,7 @@ TEST_F(DatasetTest, KeyedTableOpensInKeyOrder) {
 }
 
 TEST_F(DatasetTest, BookmarksReturnToTheRecordUntilItIsDeleted) {
-    open("LOGNUM");
-    for (int n : {1, 2, 3})
-        add(n);
+    open("LOGNUM", {1, 2, 3});
     ds->first();
     ds->next();
     Bookmark mark = ds->bookmark();
@@ -258,9 +251,7 @@ TEST_F(DatasetTest, BookmarksReturnToTheRecordUntilItIsDeleted) {
 }
 
 TEST_F(DatasetTest, DeleteMovesToTheFollowingRecord) {
-    open();
-    for (int n : {1, 2, 3})
-        add(n);
+    open({}, {1, 2, 3});
     ds->first();
     traceEvents();
     ds->remove();
@@ -318,9 +309,7 @@ TEST_F(DatasetTest, FilterShowsOnlyMatchingRecordsWhileSwitchedOn) {
 }
 
 TEST_F(DatasetTest, SuspendedControlsHearNothingUntilResumed) {
-    open();
-    add(1);
-    add(2);
+    open({}, {1, 2});
     std::vector<DataEvent> heard;
     const int id = ds->addListener([&](DataEvent e, int) { heard.push_back(e); });
     ds->disableControls();
@@ -414,8 +403,7 @@ TEST_F(DatasetTest, AssignmentsTakeTheFieldsKind) {
 }
 
 TEST_F(DatasetTest, AFailedWriteLeavesTheRecordUnposted) {
-    open("LOGNUM");
-    add(1);
+    open("LOGNUM", {1});
     ds->insert();
     ds->setField("LOGNUM", 2);
     ds->setField("SPECIES", "AW");
@@ -437,8 +425,7 @@ TEST_F(DatasetTest, AFailedWriteLeavesTheRecordUnposted) {
 }
 
 TEST_F(DatasetTest, ARefusingBeforeInsertOrBeforePostWritesNothing) {
-    open();
-    add(1);
+    open({}, {1});
     ds->events.beforeInsert = [] {
         throw BrimloError("The maximum number of logs allowed is 2400");
     };
@@ -455,8 +442,7 @@ TEST_F(DatasetTest, ARefusingBeforeInsertOrBeforePostWritesNothing) {
 }
 
 TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {
-    open();
-    add(1);
+    open({}, {1});
     ds->insert();
     std::string shown = "?";
     ds->addListener([&](DataEvent, int) { shown = ds->field("SPECIES").asString(); });
@@ -470,8 +456,7 @@ TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {
 }
 
 TEST_F(DatasetTest, PackTableAnswersWhetherThePackWorked) {
-    open();
-    add(1);
+    open({}, {1});
     EXPECT_TRUE(PackTable(*ds));
     store_->failWrites = true;
     EXPECT_FALSE(PackTable(*ds));

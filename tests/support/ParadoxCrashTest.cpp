@@ -58,10 +58,7 @@ void Say(int fd, const std::string& line) {
     }
 }
 
-struct Post {
-    int key;
-    int seed;
-};
+using Post = std::pair<int, int>; // key, seed
 
 struct Round {
     std::vector<Post> acknowledged;
@@ -107,9 +104,8 @@ Round RunAndKill(const std::string& path, int firstSeed, int acknowledgements,
     std::string word;
     while (lines >> word) {
         if (word == "post") {
-            Post p{};
-            lines >> p.key >> p.seed;
-            round.unfinished = p;
+            round.unfinished.emplace();
+            lines >> round.unfinished->first >> round.unfinished->second;
         } else if (word == "done" && round.unfinished) {
             round.acknowledged.push_back(*round.unfinished);
             round.unfinished.reset();
@@ -144,18 +140,16 @@ TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
         const Round r = RunAndKill(path, (round + 1) * 1000000, acknowledgements, share);
         asked += static_cast<size_t>(acknowledgements);
         ASSERT_TRUE(r.error.empty()) << r.error;
-        for (const Post& p : r.acknowledged)
-            posted[p.key] = p.seed;
+        for (const auto& [key, seed] : r.acknowledged)
+            posted[key] = seed;
         acknowledged += r.acknowledged.size();
 
         const std::map<int, int> found = testing::MasterSeedsOf(path);
         ASSERT_FALSE(HasFailure()) << "round " << round;
-        if (r.unfinished) {
-            const auto it = found.find(r.unfinished->key);
-            if (it != found.end() && it->second == r.unfinished->seed) {
-                posted[r.unfinished->key] = r.unfinished->seed;
-                ++unfinishedSeen;
-            }
+        if (r.unfinished && found.count(r.unfinished->first) &&
+            found.at(r.unfinished->first) == r.unfinished->second) {
+            posted.insert_or_assign(r.unfinished->first, r.unfinished->second);
+            ++unfinishedSeen;
         }
         ASSERT_EQ(found, posted) << "round " << round;
     }

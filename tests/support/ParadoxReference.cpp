@@ -114,6 +114,32 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
     }
 }
 
+// The record format worked out independently of the engine: integers in
+// excess-2^(n-1) big-endian, doubles with the sign bit set when positive and
+// all bits inverted when negative, alpha zero-padded, all-zero = blank.
+std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values) {
+    size_t size = 0;
+    for (const RefField& f : fields)
+        size += static_cast<size_t>(f.width);
+    std::vector<unsigned char> out(size, 0);
+    size_t at = 0;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i < values.size())
+            EncodeOne(fields[i], values[i], &out[at]);
+        at += static_cast<size_t>(fields[i].width);
+    }
+    return out;
+}
+
+Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record) {
+    Record out;
+    for (const RefField& f : fields) {
+        out.push_back(DecodeOne(f, record));
+        record += f.width;
+    }
+    return out;
+}
+
 void CollectError(pxdoc_t*, int type, const char* msg, void* data) {
     if (type != PX_Warning)
         *static_cast<std::string*>(data) += std::string(msg) + "\n";
@@ -163,29 +189,6 @@ std::vector<RefField> RefFieldsOf(const FieldList& fields) {
     std::vector<RefField> out;
     for (const FieldDef& f : fields)
         out.push_back(RefFieldOf(f));
-    return out;
-}
-
-std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values) {
-    size_t size = 0;
-    for (const RefField& f : fields)
-        size += static_cast<size_t>(f.width);
-    std::vector<unsigned char> out(size, 0);
-    size_t at = 0;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i < values.size())
-            EncodeOne(fields[i], values[i], &out[at]);
-        at += static_cast<size_t>(fields[i].width);
-    }
-    return out;
-}
-
-Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record) {
-    Record out;
-    for (const RefField& f : fields) {
-        out.push_back(DecodeOne(f, record));
-        record += f.width;
-    }
     return out;
 }
 

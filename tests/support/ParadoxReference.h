@@ -19,12 +19,6 @@ struct RefField {
 
 std::vector<RefField> RefFieldsOf(const FieldList& fields);
 
-// The record format worked out independently of the engine: integers in
-// excess-2^(n-1) big-endian, doubles with the sign bit set when positive and
-// all bits inverted when negative, alpha zero-padded, all-zero = blank.
-std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values);
-Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record);
-
 // What pxlib, an independent reader, finds in a table file.
 struct PxContents {
     std::vector<RefField> fields;
