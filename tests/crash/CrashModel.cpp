@@ -6,12 +6,6 @@
 
 namespace brimlo::crash {
 
-namespace {
-
-constexpr const char* kExportMessageStart = "Files:";
-
-} // namespace
-
 int LogLinesIn(const std::string& loadFile) {
     constexpr size_t kHeaderLine = 201, kLogLine = 54;
     if (loadFile.size() < kHeaderLine || (loadFile.size() - kHeaderLine) % kLogLine != 0)
@@ -89,7 +83,7 @@ void CrashModel::take(const std::string& verb, const std::string& rest) {
         exportedRecords = pendingExport;
         pendingExport.reset();
         ++exportsAcked;
-    } else if (verb == "BOX" && rest.rfind(kExportMessageStart, 0) == 0) {
+    } else if (verb == "BOX" && rest.rfind("Files:", 0) == 0) {
         // the export's success message
     } else {
         runProblems.push_back(verb + " " + rest);

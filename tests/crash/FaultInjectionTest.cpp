@@ -94,6 +94,15 @@ protected:
             keyLog(30 + 2 * i, 20 + 2 * i, 40 + 2 * i);
     }
 
+    // A new load with two logs, saved to a good place, which posts it.
+    void startWithASavedLoad() {
+        start();
+        newLoadWithLogs(2);
+        saveTarget = goodDir + "AB.txt";
+        command("mnuSave");
+        ASSERT_EQ(masterLogs(), 2);
+    }
+
     void keyLog(int butt, int top, int length) {
         KeyLog(window(), butt, top, length);
         KeyAppend(window());
@@ -172,11 +181,7 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
 
 TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
     mountSmallDisk(appDir, 1024 * 1024);
-    start();
-    newLoadWithLogs(2);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSave");
-    ASSERT_EQ(masterLogs(), 2);
+    startWithASavedLoad();
     const std::string masterBefore = Contents(appDir + "master.db");
     FillDisk(appDir);
 
@@ -213,10 +218,7 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
 }
 
 TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesOn) {
-    start();
-    newLoadWithLogs(2);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSave");
+    startWithASavedLoad();
     const std::string masterBefore = Contents(appDir + "master.db");
     makeReadOnly(appDir);
 
@@ -250,10 +252,7 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
 }
 
 TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSaves) {
-    start();
-    newLoadWithLogs(2);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSave");
+    startWithASavedLoad();
     fs::remove_all(appDir);
 
     const std::string gone =
