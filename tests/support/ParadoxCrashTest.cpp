@@ -21,60 +21,19 @@
 namespace brimlo {
 namespace {
 
-void Say(int fd, const std::string& line) {
-    const std::string text = line + "\n";
-    if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        ::_exit(3);
-}
-
-// The posting process: appends new loads and replaces posted ones for ever,
-// saying what it is about to post and, once the post returned, that it is on
-// disk.
-[[noreturn]] void Poster(const std::string& path, int fd, int firstSeed) {
-    // pauses inside page writes make the kill land there often
-    JournaledFile::setPageWriteHookForTests([] { ::usleep(250); });
-    try {
-        auto table = ParadoxTable::open(path);
-        std::map<int, RowId> rows;
-        for (const StoredRow& r : table->readAll())
-            rows[r.values[9].asInt()] = r.id; // LOAD_NUM
-        std::mt19937 random(static_cast<unsigned>(firstSeed));
-        for (int seed = firstSeed;; ++seed) {
-            const bool append = rows.empty() || random() % 3 == 0;
-            auto it = rows.begin();
-            std::advance(it, append ? 0 : static_cast<long>(random() % rows.size()));
-            const int key = append ? seed : it->first;
-            Say(fd, "post " + std::to_string(key) + " " + std::to_string(seed));
-            const Record record = testing::MasterRecordFor(key, seed);
-            if (append)
-                rows[key] = table->insert(record);
-            else
-                table->update(it->second, record);
-            Say(fd, "done");
-        }
-    } catch (const BrimloError& e) {
-        Say(fd, std::string("error ") + e.what());
-        ::_exit(2);
-    }
-}
-
-using Post = std::pair<int, int>; // key, seed
-
-struct Round {
-    std::vector<Post> acknowledged;
-    std::optional<Post> unfinished;
-    std::string error;
-};
-
 // Lets the poster run until it has acknowledged the given number of posts,
 // waits the given share of the time one post took so far, so the kill lands
 // anywhere in the next post, kills it and gathers what it said. Counting
 // acknowledgements rather than sleeping a fixed time keeps every round
 // meaningful however busy the machine is.
-Round RunAndKill(const std::string& path, int firstSeed, int acknowledgements,
-                 double shareOfAPost) {
+testing::PostsSaid RunAndKill(const std::string& path, int who, int acknowledgements,
+                              double shareOfAPost) {
     const auto start = std::chrono::steady_clock::now();
-    const testing::Forked poster = testing::Fork([&](int fd) { Poster(path, fd, firstSeed); });
+    const testing::Forked poster = testing::Fork([&](int fd) {
+        // pauses inside page writes make the kill land there often
+        JournaledFile::setPageWriteHookForTests([] { ::usleep(250); });
+        testing::PostMasterRecords(path, fd, who, 0, true);
+    });
     std::string said;
     char buf[4096];
     const auto giveUp = start + std::chrono::seconds(60);
@@ -98,22 +57,7 @@ Round RunAndKill(const std::string& path, int firstSeed, int acknowledgements,
     std::this_thread::sleep_for(onePost * shareOfAPost);
     ::kill(poster.pid, SIGKILL);
     said += testing::ReadToEnd(poster);
-
-    Round round;
-    std::istringstream lines(said);
-    std::string word;
-    while (lines >> word) {
-        if (word == "post") {
-            round.unfinished.emplace();
-            lines >> round.unfinished->first >> round.unfinished->second;
-        } else if (word == "done" && round.unfinished) {
-            round.acknowledged.push_back(*round.unfinished);
-            round.unfinished.reset();
-        } else if (word == "error") {
-            std::getline(lines, round.error);
-        }
-    }
-    return round;
+    return testing::ParsePosts(said);
 }
 
 // A poster killed at random moments, many times over: every post it
@@ -137,12 +81,12 @@ TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
     for (int round = 0; round < 50; ++round) {
         const int acknowledgements = 1 + static_cast<int>(random() % 3);
         const double share = static_cast<double>(random() % 1000) / 1000.0;
-        const Round r = RunAndKill(path, (round + 1) * 1000000, acknowledgements, share);
+        const testing::PostsSaid r = RunAndKill(path, round + 1, acknowledgements, share);
         asked += static_cast<size_t>(acknowledgements);
         ASSERT_TRUE(r.error.empty()) << r.error;
-        for (const auto& [key, seed] : r.acknowledged)
+        for (const auto& [key, seed] : r.done)
             posted[key] = seed;
-        acknowledged += r.acknowledged.size();
+        acknowledged += r.done.size();
 
         const std::map<int, int> found = testing::MasterSeedsOf(path);
         ASSERT_FALSE(HasFailure()) << "round " << round;

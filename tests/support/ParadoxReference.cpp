@@ -1,8 +1,12 @@
 #include "ParadoxReference.h"
 
+#include "support/BrimloError.h"
+#include "support/Dataset.h"
+#include "support/ParadoxStore.h"
 #include "support/ParadoxTable.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -10,7 +14,10 @@
 extern "C" {
 #include <paradox.h>
 }
+#include <random>
+#include <sstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace brimlo::testing {
 
@@ -368,6 +375,62 @@ std::map<int, int> MasterSeedsOf(const std::string& path) {
     }
     EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
     return seeds;
+}
+
+void PostMasterRecords(const std::string& path, int fd, int who, double seconds,
+                       bool earlierLoads) {
+    const auto say = [fd](const std::string& line) {
+        const std::string text = line + "\n";
+        if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+            ::_exit(3);
+    };
+    try {
+        Dataset master(ParadoxStore::open(path));
+        std::vector<int> known;
+        for (master.first(); earlierLoads && !master.eof(); master.next())
+            known.push_back(master.field("LOAD_NUM").asInt());
+        std::mt19937 random(static_cast<unsigned>(who));
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        for (int n = 1; seconds == 0 || std::chrono::steady_clock::now() < end; ++n) {
+            const int seed = who * 1000000 + n;
+            const bool fresh = known.empty() || random() % 3 == 0;
+            const int key = fresh ? seed : known[random() % known.size()];
+            say("post " + std::to_string(key) + " " + std::to_string(seed));
+            const Record values = MasterRecordFor(key, seed);
+            master.beginBulk();
+            if (master.locate({{"LOAD_NUM", Value(key)}}))
+                master.edit();
+            else
+                master.insert();
+            for (size_t i = 0; i < values.size(); ++i)
+                master.setField(static_cast<int>(i), values[i]);
+            master.post();
+            master.endBulk();
+            say("done");
+            if (fresh)
+                known.push_back(key);
+        }
+    } catch (const BrimloError& e) {
+        say(std::string("error ") + e.what());
+        ::_exit(2);
+    }
+}
+
+PostsSaid ParsePosts(const std::string& said) {
+    PostsSaid posts;
+    std::istringstream lines(said);
+    for (std::string word; lines >> word;) {
+        if (word == "post") {
+            posts.unfinished.emplace();
+            lines >> posts.unfinished->first >> posts.unfinished->second;
+        } else if (word == "done" && posts.unfinished) {
+            posts.done.push_back(*posts.unfinished);
+            posts.unfinished.reset();
+        } else if (word == "error") {
+            std::getline(lines, posts.error);
+        }
+    }
+    return posts;
 }
 
 } // namespace brimlo::testing

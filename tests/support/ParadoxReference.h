@@ -5,6 +5,7 @@
 #include "support/Value.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,5 +55,21 @@ std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);
 // number (its key). A torn record, a key twice, or pxlib reading the table
 // otherwise than we do fails the test.
 std::map<int, int> MasterSeedsOf(const std::string& path);
+
+// Posts test master records through a dataset: new loads, and loads posted
+// before again, until the time is up (for ever when seconds is 0). Says
+// "post key seed" to fd before each post and "done" once it returned; ends
+// with exit code 2 after saying "error text" when a post fails. The loads it
+// posts again are its own, with earlierLoads those the table held too.
+void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads);
+
+// What a poster said: the posts it finished and the one it had begun, as
+// key and seed, and its error.
+struct PostsSaid {
+    std::vector<std::pair<int, int>> done;
+    std::optional<std::pair<int, int>> unfinished;
+    std::string error;
+};
+PostsSaid ParsePosts(const std::string& said);
 
 } // namespace brimlo::testing

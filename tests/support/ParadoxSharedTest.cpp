@@ -32,43 +32,6 @@ double PostingSeconds() {
     return seconds ? std::atof(seconds) : 2.0;
 }
 
-// Posts new loads and posts its own earlier loads again, flat out, until the
-// time is up; writes "key seed" for every post once it returned.
-[[noreturn]] void Poster(const std::string& path, int fd, int who, double seconds) {
-    try {
-        Dataset master(ParadoxStore::open(path));
-        std::mt19937 random(static_cast<unsigned>(who));
-        std::vector<int> mine;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        std::string said;
-        for (int n = 1; std::chrono::steady_clock::now() < end; ++n) {
-            const bool fresh = mine.empty() || random() % 3 == 0;
-            const int key = fresh ? who * 1000000 + n : mine[random() % mine.size()];
-            const int seed = who * 1000000 + n;
-            const Record values = testing::MasterRecordFor(key, seed);
-            master.beginBulk();
-            if (master.locate({{"LOAD_NUM", Value(key)}}))
-                master.edit();
-            else
-                master.insert();
-            for (size_t i = 0; i < values.size(); ++i)
-                master.setField(static_cast<int>(i), values[i]);
-            master.post();
-            master.endBulk();
-            said = std::to_string(key) + " " + std::to_string(seed) + "\n";
-            if (::write(fd, said.data(), said.size()) != static_cast<ssize_t>(said.size()))
-                ::_exit(3);
-            if (fresh)
-                mine.push_back(key);
-        }
-        ::_exit(0);
-    } catch (const BrimloError& e) {
-        const std::string text = std::string("error ") + e.what() + "\n";
-        [[maybe_unused]] const ssize_t n = ::write(fd, text.data(), text.size());
-        ::_exit(2);
-    }
-}
-
 TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
     testing::TempDir dir;
     const std::string path = dir / "master.db";
@@ -78,17 +41,19 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
                                                   JournaledFile::Shortcuts{.flush = false});
     const double seconds = PostingSeconds();
     const auto poster = [&](int who) {
-        return testing::Fork([&, who](int fd) { Poster(path, fd, who, seconds); });
+        return testing::Fork(
+            [&, who](int fd) { testing::PostMasterRecords(path, fd, who, seconds, false); });
     };
     const testing::Forked a = poster(1), b = poster(2);
     std::map<int, int> acknowledged; // key -> seed of its last post
     size_t posts = 0;
     for (const testing::Forked& run : {a, b}) {
         int status = 0;
-        std::istringstream lines(testing::ReadToEnd(run, &status));
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << lines.str().substr(0, 400);
-        for (int key = 0, seed = 0; lines >> key >> seed; ++posts)
+        const testing::PostsSaid said = testing::ParsePosts(testing::ReadToEnd(run, &status));
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << said.error;
+        for (const auto& [key, seed] : said.done)
             acknowledged[key] = seed;
+        posts += said.done.size();
     }
     relaxed.reset();
     EXPECT_EQ(testing::MasterSeedsOf(path), acknowledged);
