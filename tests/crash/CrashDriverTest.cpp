@@ -8,10 +8,6 @@
 #include "StateChecks.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
-#include "common/TypicalDefaults.h"
-#include "support/Dataset.h"
-#include "support/DefaultsLayout.h"
-#include "support/SqliteStore.h"
 
 #include <chrono>
 #include <csignal>
@@ -51,12 +47,7 @@ protected:
         fs::create_directories(dataDir);
         fs::create_directories(loadDir);
         fs::create_directories(temp.path() / "acks");
-        // The scaler's own defaults, so that a new load passes the save checks.
-        Dataset defaults(SqliteStore::create(dataDir + "defaults.db", DefaultsFields()));
-        defaults.insert();
-        for (const auto& [field, value] : testing::TypicalDefaults({{"DISP", "CTL"}}))
-            defaults.setField(field, value);
-        defaults.post();
+        WriteDefaults(dataDir);
     }
 
     std::string ackFile(int run) const {
@@ -116,7 +107,7 @@ TEST_F(CrashDriver, NothingAcknowledgedIsLostWhereverTheProcessIsKilled) {
         }
         model.takeRun(AckLog::Read(ackFile(run)));
         SCOPED_TRACE("run " + std::to_string(run));
-        EXPECT_EQ(model.runProblems(), std::vector<std::string>{});
+        EXPECT_EQ(model.runProblems, std::vector<std::string>{});
         EXPECT_EQ(CheckMaster(dataDir + "master.db", model), std::vector<std::string>{});
         EXPECT_EQ(CheckLoadFile(loadFile(), model), std::vector<std::string>{});
         EXPECT_EQ(CheckExport(exportFile(), model), std::vector<std::string>{});
@@ -130,13 +121,13 @@ TEST_F(CrashDriver, NothingAcknowledgedIsLostWhereverTheProcessIsKilled) {
         }
         SettleModel(model, loadFile(), dataDir + "master.db", exportFile());
     }
-    std::cout << "[ crash    ] " << kills << " kills, " << model.logsAcked() << " logs, "
-              << model.savesAcked() << " saves and posts, " << model.exportsAcked()
-              << " exports acknowledged; " << model.interruptedSaves() << " saves and "
-              << model.interruptedExports() << " exports cut short; " << debris
+    std::cout << "[ crash    ] " << kills << " kills, " << model.logsAcked << " logs, "
+              << model.savesAcked << " saves and posts, " << model.exportsAcked
+              << " exports acknowledged; " << model.interruptedSaves << " saves and "
+              << model.interruptedExports << " exports cut short; " << debris
               << " staging files left; " << unfinished << " workspaces caught while being made\n";
     // The runs must have reached the work they are meant to interrupt.
-    EXPECT_GT(model.savesAcked(), 0);
+    EXPECT_GT(model.savesAcked, 0);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include "StateChecks.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
-#include "common/TypicalDefaults.h"
 #include "load/LoadDocument.h"
 #include "master/MainTables.h"
 #include "master/MasterFields.h"
@@ -18,7 +17,6 @@
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "support/Dataset.h"
-#include "support/DefaultsLayout.h"
 #include "support/ParadoxTable.h"
 #include "support/SqliteStore.h"
 
@@ -40,8 +38,8 @@ using testing::ScriptedPrompt;
 class FaultInjection : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!PrivateMountsAvailable())
-            GTEST_SKIP() << "no private mounts here (" << PrivateMountsUnavailableReason()
+        if (const std::string why = PrivateMountsUnavailable(); !why.empty())
+            GTEST_SKIP() << "no private mounts here (" << why
                          << "): a full disk and a read-only directory cannot be made";
         appDir = (temp.path() / "appdata").string() + "/";
         goodDir = (temp.path() / "good").string() + "/";
@@ -52,13 +50,13 @@ protected:
     }
 
     void TearDown() override {
+        EXPECT_TRUE(prompt.allExpectedShown()) << "a box expected was not shown";
         if (HasFailure())
             for (const auto& box : prompt.shown())
                 std::cout << "box shown: [" << box.caption << "] " << box.text << "\n";
         if (main_) {
-            for (QWidget* w : {static_cast<QWidget*>(ActiveLoadWindow(*main_))})
-                if (auto* load = dynamic_cast<TfrmDataEntry*>(w); load && load->hasDocument())
-                    load->document().flags().Modified = false;
+            if (TfrmDataEntry* load = ActiveLoadWindow(*main_); load && load->hasDocument())
+                load->document().flags().Modified = false;
             main_.reset();
         }
         for (const std::string& d : mounted_)
@@ -74,15 +72,8 @@ protected:
         mounted_.push_back(dir);
     }
 
-    void writeDefaults() {
-        Dataset defaults(SqliteStore::create(appDir + "defaults.db", DefaultsFields()));
-        defaults.insert();
-        for (const auto& [field, value] : testing::TypicalDefaults({{"DISP", "CTL"}}))
-            defaults.setField(field, value);
-        defaults.post();
-    }
-
     void start() {
+        WriteDefaults(appDir);
         DialogAnswers answers{[this] { return saveTarget; }, [this] { return exportTarget; }};
         MainWindowHooks hooks = ScriptedWindowHooks(answers);
         hooks.settings.setAppDataDirectory(appDir);
@@ -101,6 +92,15 @@ protected:
         QTest::keyClick(window().focusedControl(), Qt::Key_F6);
         for (int i = 0; i < logs; ++i)
             keyLog(30 + 2 * i, 20 + 2 * i, 40 + 2 * i);
+    }
+
+    // A new load with two logs, saved to a good place, which posts it.
+    void startWithASavedLoad() {
+        start();
+        newLoadWithLogs(2);
+        saveTarget = goodDir + "AB.txt";
+        command("mnuSave");
+        ASSERT_EQ(masterLogs(), 2);
     }
 
     void keyLog(int butt, int top, int length) {
@@ -126,19 +126,8 @@ protected:
 
 const std::string kNoSpace = std::strerror(ENOSPC);
 const std::string kReadOnly = std::strerror(EROFS);
-const std::string kMissing = std::strerror(ENOENT);
-
-std::string UnableToSave(const std::string& file) {
-    return "Error: Unable to open file: " + file;
-}
-
 std::string UnableToExport(const std::string& file) {
     return "Error: Unable to write to file: '" + file + "'.";
-}
-
-std::string ExportSucceeded(const std::string& dir, const std::string& file) {
-    return "Files:\n" + file + "\n" + dir + "SAMPLWT.dbf\n" + dir + "SAMPLVOL.dbf\nwere " +
-           "generated successfully.";
 }
 
 std::string MasterRefused(const std::string& appDir, const std::string& why) {
@@ -147,7 +136,8 @@ std::string MasterRefused(const std::string& appDir, const std::string& why) {
 }
 
 std::string MasterRemoved(const std::string& appDir) {
-    return "Table '" + appDir + "master.db' has been removed or moved: " + kMissing + ".";
+    return "Table '" + appDir + "master.db' has been removed or moved: " + std::strerror(ENOENT) +
+           ".";
 }
 
 std::string Contents(const std::string& path) {
@@ -155,20 +145,11 @@ std::string Contents(const std::string& path) {
     return ReadWhole(path, bytes) ? bytes : "(missing)";
 }
 
-// Staged files a failed write must not leave behind.
-int StagingFilesIn(const std::string& dir) {
-    int found = 0;
-    for (const auto& entry : fs::directory_iterator(dir))
-        found += entry.path().filename().string().find(".~") != std::string::npos;
-    return found;
-}
-
 TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) {
     mountSmallDisk(badDir, 256 * 1024);
     WriteSynced(badDir + "AB.txt", "the load as saved last week");
     WriteSynced(badDir + "master.out", "last week's export");
     FillDisk(badDir);
-    writeDefaults();
     start();
     newLoadWithLogs(2);
 
@@ -178,11 +159,10 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     exportTarget = badDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
     command("mnuMasterASCII");
-    EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Contents(badDir + "AB.txt"), "the load as saved last week");
     EXPECT_EQ(Contents(badDir + "master.out"), "last week's export");
     EXPECT_FALSE(fs::exists(badDir + "SAMPLWT.dbf"));
-    EXPECT_EQ(StagingFilesIn(badDir), 0);
+    EXPECT_EQ(RemoveStagingDebris(badDir), 0);
 
     // The window still keys, and Save As to a good place writes the load.
     keyLog(50, 40, 60);
@@ -192,7 +172,8 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4); // three keyed, one appended
     EXPECT_EQ(masterLogs(), 3);
     exportTarget = goodDir + "master.out";
-    prompt.expect(ExportSucceeded(goodDir, exportTarget));
+    prompt.expect("Files:\n" + exportTarget + "\n" + goodDir + "SAMPLWT.dbf\n" + goodDir +
+                  "SAMPLVOL.dbf\nwere generated successfully.");
     command("mnuMasterASCII");
     EXPECT_EQ(DbaseProblem(goodDir + "SAMPLWT.dbf"), "");
     EXPECT_EQ(prompt.shown().size(), 3u);
@@ -200,12 +181,7 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
 
 TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
     mountSmallDisk(appDir, 1024 * 1024);
-    writeDefaults();
-    start();
-    newLoadWithLogs(2);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSave");
-    ASSERT_EQ(masterLogs(), 2);
+    startWithASavedLoad();
     const std::string masterBefore = Contents(appDir + "master.db");
     FillDisk(appDir);
 
@@ -213,14 +189,11 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
         "Cannot write table '" + appDir + "Log1.db': database or disk is full.";
     prompt.expect(refusal);
     keyLog(50, 40, 60);
-    EXPECT_TRUE(prompt.allExpectedShown());
     // A save posts the log first: while that is refused the load file stays
     // as it was. The master post is refused as well.
     const std::string loadBefore = Contents(saveTarget);
-    prompt.expect(refusal);
-    prompt.expect(MasterRefused(appDir, "write") + kNoSpace + ".");
+    prompt.expect(refusal).expect(MasterRefused(appDir, "write") + kNoSpace + ".");
     command("mnuSave");
-    EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Contents(saveTarget), loadBefore);
     std::vector<std::string> problems;
     EXPECT_EQ(ReadMasterBothWays(appDir + "master.db", problems).size(), 1u);
@@ -229,7 +202,7 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
     exportTarget = appDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
     command("mnuMasterASCII");
-    EXPECT_EQ(StagingFilesIn(appDir), 0);
+    EXPECT_EQ(RemoveStagingDebris(appDir), 0);
 
     // With room again the next log and the next post go through.
     for (const auto& entry : fs::directory_iterator(appDir))
@@ -245,11 +218,7 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
 }
 
 TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesOn) {
-    writeDefaults();
-    start();
-    newLoadWithLogs(2);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSave");
+    startWithASavedLoad();
     const std::string masterBefore = Contents(appDir + "master.db");
     makeReadOnly(appDir);
 
@@ -260,15 +229,14 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
     command("mnuSave");
     EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4);
     saveTarget = appDir + "AB.txt";
-    prompt.expect(UnableToSave(saveTarget));
-    prompt.expect(MasterRefused(appDir, "start") + kReadOnly + ".");
+    prompt.expect("Error: Unable to open file: " + saveTarget)
+        .expect(MasterRefused(appDir, "start") + kReadOnly + ".");
     command("mnuSaveAs");
     exportTarget = appDir + "master.out";
     prompt.expect(UnableToExport(exportTarget));
     command("mnuMasterASCII");
     prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
     command("mnuNewLoad");
-    EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Contents(appDir + "master.db"), masterBefore);
 
     // The first load's window is still there and saves to a good place.
@@ -284,22 +252,16 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
 }
 
 TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSaves) {
-    writeDefaults();
-    start();
-    newLoadWithLogs(2);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSave");
+    startWithASavedLoad();
     fs::remove_all(appDir);
 
-    prompt.expect("Cannot write table '" + appDir +
-                  "Log1.db': the file has been removed or moved.");
+    const std::string gone =
+        "Cannot write table '" + appDir + "Log1.db': the file has been removed or moved.";
+    prompt.expect(gone);
     keyLog(50, 40, 60);
-    EXPECT_TRUE(prompt.allExpectedShown());
     // The save posts the log first and is refused with it.
     const std::string loadBefore = Contents(saveTarget);
-    prompt.expect("Cannot write table '" + appDir +
-                  "Log1.db': the file has been removed or moved.");
-    prompt.expect(MasterRemoved(appDir));
+    prompt.expect(gone).expect(MasterRemoved(appDir));
     command("mnuSave");
     EXPECT_EQ(Contents(saveTarget), loadBefore);
     // the export reads the master first, and finds it gone
@@ -307,7 +269,6 @@ TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSav
     command("mnuMasterASCII");
     prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
     command("mnuNewLoad");
-    EXPECT_TRUE(prompt.allExpectedShown());
 
     // Esc lets go of the log that cannot be posted; Save As to a good place
     // then writes every log posted before.
@@ -317,7 +278,6 @@ TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSav
     prompt.expect(MasterRemoved(appDir));
     command("mnuSaveAs");
     EXPECT_EQ(Contents(saveTarget), Contents(goodDir + "AB.txt"));
-    EXPECT_TRUE(prompt.allExpectedShown());
 }
 
 } // namespace

@@ -13,14 +13,9 @@ namespace brimlo::crash {
 
 namespace {
 
-std::string& Reason() {
+std::string& Unavailable() {
     static std::string reason = "the mount namespace was not prepared";
     return reason;
-}
-
-bool& Available() {
-    static bool available = false;
-    return available;
 }
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -30,27 +25,20 @@ bool& Available() {
 } // namespace
 
 std::string EnterPrivateMountNamespace() {
-    if (Available())
+    if (Unavailable().empty())
         return {};
-    if (::unshare(CLONE_NEWNS) != 0) {
-        Reason() = std::string("cannot make a private mount namespace: ") + std::strerror(errno);
-        return Reason();
-    }
-    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        Reason() = std::string("cannot make the mounts private: ") + std::strerror(errno);
-        return Reason();
-    }
-    Available() = true;
-    Reason().clear();
+    if (::unshare(CLONE_NEWNS) != 0)
+        return Unavailable() =
+                   std::string("cannot make a private mount namespace: ") + std::strerror(errno);
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return Unavailable() =
+                   std::string("cannot make the mounts private: ") + std::strerror(errno);
+    Unavailable().clear();
     return {};
 }
 
-bool PrivateMountsAvailable() {
-    return Available();
-}
-
-std::string PrivateMountsUnavailableReason() {
-    return Reason();
+std::string PrivateMountsUnavailable() {
+    return Unavailable();
 }
 
 void MountSmallDisk(const std::string& dir, size_t bytes) {

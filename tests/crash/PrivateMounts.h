@@ -13,9 +13,8 @@ namespace brimlo::crash {
 // Enters a private mount namespace once, before any thread is started.
 // Answers the reason when that is not possible here.
 std::string EnterPrivateMountNamespace();
-// True when the namespace was entered.
-bool PrivateMountsAvailable();
-std::string PrivateMountsUnavailableReason();
+// Why there are no private mounts here; empty when the namespace was entered.
+std::string PrivateMountsUnavailable();
 
 // Mounts a tmpfs of the given size on dir; throws std::runtime_error.
 void MountSmallDisk(const std::string& dir, size_t bytes);

@@ -1,6 +1,7 @@
 #include "StateChecks.h"
 
 #include "AckLog.h"
+#include "common/TypicalDefaults.h"
 #include "load/LoadDocument.h"
 #include "load/LoadWorkspace.h"
 #include "load/WorkspaceCounter.h"
@@ -8,6 +9,8 @@
 #include "master/SampleTables.h"
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
+#include "support/DefaultsLayout.h"
+#include "support/ParadoxReference.h"
 #include "support/ParadoxTable.h"
 #include "support/Prompt.h"
 #include "support/SqliteStore.h"
@@ -17,89 +20,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-extern "C" {
-#include <paradox.h>
-}
 #include <set>
+#include <stdexcept>
 
 namespace brimlo::crash {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct PxDoc {
-    pxdoc_t* doc = PX_new();
-    bool opened = false;
-    explicit PxDoc(const std::string& path) { opened = PX_open_file(doc, path.c_str()) == 0; }
-    ~PxDoc() {
-        if (opened)
-            PX_close(doc);
-        PX_delete(doc);
-    }
-    PxDoc(const PxDoc&) = delete;
-    PxDoc& operator=(const PxDoc&) = delete;
-};
-
-void FreeRecord(pxdoc_t* doc, pxval_t** record, int fields) {
-    for (int i = 0; i < fields; ++i) {
-        if (!record[i]->isnull && record[i]->type == pxfAlpha)
-            doc->free(doc, record[i]->value.str.val);
-        doc->free(doc, record[i]);
-    }
-    doc->free(doc, record);
-}
-
-bool SameValue(const pxval_t& px, const Value& ours) {
-    // an empty text and a blank field are one thing in a Paradox table
-    if (px.type == pxfAlpha && (px.isnull || ours.isNull()))
-        return (px.isnull ? std::string() : std::string(px.value.str.val)) == ours.asString();
-    if (px.isnull || ours.isNull())
-        return px.isnull && ours.isNull();
-    switch (px.type) {
-    case pxfAlpha:
-        return std::string(px.value.str.val, strnlen(px.value.str.val, px.value.str.len)) ==
-               ours.asString();
-    case pxfNumber:
-        return px.value.dval == ours.asDouble();
-    case pxfDate:
-        return px.value.lval == ours.asDate().days;
-    case pxfLogical:
-        return (px.value.lval != 0) == ours.asBool();
-    default:
-        return px.value.lval == ours.asInt();
-    }
-}
-
-// Every record as pxlib reads it must equal ours, field by field.
-void ComparePxlib(const std::string& path, const std::vector<StoredRow>& rows,
-                  std::vector<std::string>& problems) {
-    PxDoc px(path);
-    if (!px.opened) {
-        problems.push_back("pxlib cannot open master.db");
-        return;
-    }
-    const int fields = PX_get_num_fields(px.doc);
-    if (fields != kMasterFieldCount ||
-        PX_get_num_records(px.doc) != static_cast<int>(rows.size())) {
-        problems.push_back("pxlib sees " + std::to_string(PX_get_num_records(px.doc)) +
-                           " records of " + std::to_string(fields) + " fields, we see " +
-                           std::to_string(rows.size()));
-        return;
-    }
-    for (size_t r = 0; r < rows.size(); ++r) {
-        pxval_t** record = PX_retrieve_record(px.doc, static_cast<int>(r));
-        if (!record) {
-            problems.push_back("pxlib cannot read record " + std::to_string(r));
-            continue;
-        }
-        for (int f = 0; f < fields; ++f)
-            if (!SameValue(*record[f], rows[r].values[static_cast<size_t>(f)]))
-                problems.push_back("record " + std::to_string(r) + " field " + std::to_string(f) +
-                                   " differs between pxlib and our reader");
-        FreeRecord(px.doc, record, fields);
-    }
-}
 
 // A record is whole when its group log counts add up to its total.
 bool WholeRecord(const Record& values) {
@@ -121,20 +49,17 @@ void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
         ++found[load];
         if (!WholeRecord(row.values))
             problems.push_back("master record of load " + std::to_string(load) + " is torn");
-        const auto posted = model.postedLogs().find(load);
-        const auto pending = model.pendingLogs().find(load);
-        const bool asPosted = posted != model.postedLogs().end() && posted->second == total;
-        const bool asPending = pending != model.pendingLogs().end() && pending->second == total;
-        if (!asPosted && !asPending)
-            problems.push_back(
-                "master record of load " + std::to_string(load) + " holds " +
-                std::to_string(total) + " logs, neither the posted (" +
-                (posted != model.postedLogs().end() ? std::to_string(posted->second) : "-") +
-                ") nor the pending (" +
-                (pending != model.pendingLogs().end() ? std::to_string(pending->second) : "-") +
-                ") count");
+        const auto logsIn = [load](const std::map<int, int>& logs) {
+            const auto it = logs.find(load);
+            return it == logs.end() ? std::string("-") : std::to_string(it->second);
+        };
+        const std::string posted = logsIn(model.postedLogs), pending = logsIn(model.pendingLogs);
+        if (posted != std::to_string(total) && pending != std::to_string(total))
+            problems.push_back("master record of load " + std::to_string(load) + " holds " +
+                               std::to_string(total) + " logs, neither the posted (" + posted +
+                               ") nor the pending (" + pending + ") count");
     }
-    for (const auto& [load, logs] : model.postedLogs())
+    for (const auto& [load, logs] : model.postedLogs)
         if (found[load] != 1)
             problems.push_back("posted load " + std::to_string(load) + " is in master.db " +
                                std::to_string(found[load]) + " times");
@@ -145,20 +70,33 @@ void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
 std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
                                           std::vector<std::string>& problems) {
     std::vector<StoredRow> rows;
+    testing::PxContents px;
     try {
         rows = ParadoxTable::open(masterPath)->readAll();
+        px = testing::PxRead(masterPath);
     } catch (const BrimloError& e) {
         problems.push_back("our reader: " + e.text());
         return rows;
+    } catch (const std::runtime_error& e) {
+        problems.push_back(e.what());
+        return rows;
     }
-    ComparePxlib(masterPath, rows, problems);
+    if (px.fields.size() != kMasterFieldCount || px.records.size() != rows.size())
+        problems.push_back("pxlib sees " + std::to_string(px.records.size()) + " records of " +
+                           std::to_string(px.fields.size()) + " fields, we see " +
+                           std::to_string(rows.size()));
+    else
+        for (size_t r = 0; r < rows.size(); ++r)
+            if (px.records[r] != rows[r].values)
+                problems.push_back("record " + std::to_string(r) +
+                                   " differs between pxlib and our reader");
     return rows;
 }
 
 std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model) {
     std::vector<std::string> problems;
     if (!fs::exists(masterPath)) {
-        if (!model.postedLogs().empty())
+        if (!model.postedLogs.empty())
             problems.push_back("master.db is gone");
         return problems;
     }
@@ -171,11 +109,11 @@ std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashM
 std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model) {
     std::string bytes;
     if (!ReadWhole(loadFile, bytes)) {
-        if (model.savedLoad())
+        if (model.savedLoad)
             return {"the saved load file is gone"};
         return {};
     }
-    if (bytes == model.savedLoad() || bytes == model.pendingLoad())
+    if (bytes == model.savedLoad || bytes == model.pendingLoad)
         return {};
     return {"the load file (" + std::to_string(bytes.size()) +
             " bytes) is neither the saved nor the pending version"};
@@ -206,7 +144,7 @@ std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashMo
     std::string bytes;
     const std::string dir = fs::path(asciiFile).parent_path().string() + "/";
     if (!ReadWhole(asciiFile, bytes)) {
-        if (model.exportedRecords())
+        if (model.exportedRecords)
             problems.push_back("the exported ASCII file is gone");
         return problems;
     }
@@ -222,12 +160,11 @@ std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashMo
             problems.push_back("ASCII line " + std::to_string(lines + 1) + " is cut");
         width = end - start;
     }
-    if (lines != model.exportedRecords().value_or(-1) &&
-        lines != model.pendingExport().value_or(-1))
+    if (lines != model.exportedRecords.value_or(-1) && lines != model.pendingExport.value_or(-1))
         problems.push_back("the ASCII file has " + std::to_string(lines) +
                            " lines, neither the finished nor the pending export's count");
     for (const char* table : {kWeightSampleTable, kVolumeSampleTable})
-        if (fs::exists(dir + table) || model.exportedRecords())
+        if (fs::exists(dir + table) || model.exportedRecords)
             if (std::string why = DbaseProblem(dir + table); !why.empty())
                 problems.push_back(why);
     return problems;
@@ -255,7 +192,7 @@ void CompareLogs(LoadDocument& doc, const CrashModel& model, std::vector<std::st
     std::map<int, LogRecord> byNumber;
     for (const LogRecord& log : doc.BuildLoadData().logs)
         byNumber[log.LOGNUM] = log;
-    for (const AckedLog& acked : model.runLogs()) {
+    for (const AckedLog& acked : model.runLogs) {
         const auto it = byNumber.find(acked.number);
         if (it == byNumber.end()) {
             problems.push_back("posted log " + std::to_string(acked.number) + " is lost");
@@ -331,21 +268,10 @@ int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model
         for (const std::string& table : {HeaderFileName(n), LogFileName(n)})
             DeleteWorkspaceFile(dataDir + table);
     }
-    if (!taken && !model.runLogs().empty())
+    if (!taken && !model.runLogs.empty())
         problems.push_back("the workspace holding the posted logs is gone");
     return unfinished;
 }
-
-namespace {
-
-int AsciiLines(const std::string& bytes) {
-    int lines = 0;
-    for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
-        ++lines;
-    return lines;
-}
-
-} // namespace
 
 void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
                  const std::string& asciiFile) {
@@ -356,9 +282,21 @@ void SettleModel(CrashModel& model, const std::string& loadFile, const std::stri
         for (const StoredRow& row : ParadoxTable::open(masterPath)->readAll())
             model.settlePost(row.values[kMasterLoadNum].asInt(),
                              row.values[kMasterTotalLogs].asInt());
-    if (ReadWhole(asciiFile, bytes))
-        model.settleExport(AsciiLines(bytes));
+    if (ReadWhole(asciiFile, bytes)) {
+        int lines = 0;
+        for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
+            ++lines;
+        model.settleExport(lines);
+    }
     model.settled();
+}
+
+void WriteDefaults(const std::string& dataDir) {
+    Dataset defaults(SqliteStore::create(dataDir + "defaults.db", DefaultsFields()));
+    defaults.insert();
+    for (const auto& [field, value] : testing::TypicalDefaults({{"DISP", "CTL"}}))
+        defaults.setField(field, value);
+    defaults.post();
 }
 
 int RemoveStagingDebris(const std::string& dir) {

@@ -38,6 +38,10 @@ int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model
 void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
                  const std::string& asciiFile);
 
+// The scaler's own defaults in the data directory, so that a new load
+// passes the save checks.
+void WriteDefaults(const std::string& dataDir);
+
 // Removes the temporary files killed saves left beside their targets and
 // answers how many there were.
 int RemoveStagingDebris(const std::string& dir);

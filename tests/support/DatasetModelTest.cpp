@@ -35,104 +35,49 @@ void ExpectSame(Dataset& ds, const Model& model) {
     EXPECT_EQ(it, model.end());
 }
 
-class RandomEdits {
-public:
-    RandomEdits(Dataset& ds, unsigned seed) : ds_(ds), rng_(seed) {}
-
-    void step() {
-        switch (pick(5)) {
-        case 0:
-        case 1:
-            insert();
-            break;
-        case 2:
-            editCurrent();
-            break;
-        case 3:
-            removeCurrent();
-            break;
-        default:
-            move();
-        }
+// One random step: an insert (now and then cancelled), an edit of the
+// current record (now and then of its key), a removal or a move. A post is
+// refused exactly when its key is another record's.
+void RandomStep(Dataset& ds, Model& model, std::mt19937& rng) {
+    const auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    const int op = pick(5);
+    if (op == 4) {
+        const int move = pick(4);
+        move == 0 ? ds.first() : move == 1 ? ds.last() : move == 2 ? ds.next() : ds.prior();
+        return;
     }
-
-    Model model;
-
-private:
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-    std::string species() { return std::string(1, static_cast<char>('A' + pick(3))) + "x"; }
-
-    void insert() {
-        const int key = pick(60);
-        const std::string sp = species();
-        const int topd = pick(100);
-        ds_.insert();
-        ds_.setField("LOGNUM", key);
-        ds_.setField("SPECIES", sp);
-        ds_.setField("TOPD", topd);
-        if (pick(6) == 0) {
-            ds_.cancel();
-            return;
-        }
-        post(key, sp, topd, -1);
+    if (op >= 2 && ds.isEmpty())
+        return;
+    if (op == 3) {
+        model.erase(ds.field("LOGNUM").asInt());
+        ds.remove();
+        return;
     }
-
-    void editCurrent() {
-        if (ds_.isEmpty())
-            return;
-        const int old = ds_.field("LOGNUM").asInt();
-        const int key = pick(3) == 0 ? pick(60) : old;
-        const std::string sp = species();
-        const int topd = ds_.field("TOPD").asInt();
-        ds_.edit();
-        ds_.setField("LOGNUM", key);
-        ds_.setField("SPECIES", sp);
-        post(key, sp, topd, old);
+    const bool insert = op < 2;
+    const int old = insert ? -1 : ds.field("LOGNUM").asInt();
+    const int key = insert || pick(3) == 0 ? pick(60) : old;
+    const std::string species = std::string(1, static_cast<char>('A' + pick(3))) + "x";
+    const int topd = insert ? pick(100) : ds.field("TOPD").asInt();
+    insert ? ds.insert() : ds.edit();
+    ds.setField("LOGNUM", key);
+    ds.setField("SPECIES", species);
+    if (insert)
+        ds.setField("TOPD", topd);
+    if (insert && pick(6) == 0)
+        return ds.cancel();
+    const bool clash = model.count(key) && key != old;
+    try {
+        ds.post();
+    } catch (const BrimloError&) {
+        EXPECT_TRUE(clash) << "refused key " << key;
+        EXPECT_TRUE(ds.isEditing());
+        return ds.cancel();
     }
-
-    void post(int key, const std::string& sp, int topd, int old) {
-        const bool clash = model.count(key) && key != old;
-        try {
-            ds_.post();
-        } catch (const BrimloError&) {
-            EXPECT_TRUE(clash) << "refused key " << key;
-            EXPECT_TRUE(ds_.isEditing());
-            ds_.cancel();
-            return;
-        }
-        ASSERT_FALSE(clash) << "duplicate key " << key << " posted";
-        if (old >= 0)
-            model.erase(old);
-        model[key] = {sp, topd};
-        EXPECT_EQ(ds_.field("LOGNUM").asInt(), key) << "the posted record stays current";
-    }
-
-    void removeCurrent() {
-        if (ds_.isEmpty())
-            return;
-        model.erase(ds_.field("LOGNUM").asInt());
-        ds_.remove();
-    }
-
-    void move() {
-        switch (pick(4)) {
-        case 0:
-            ds_.first();
-            break;
-        case 1:
-            ds_.last();
-            break;
-        case 2:
-            ds_.next();
-            break;
-        default:
-            ds_.prior();
-        }
-    }
-
-    Dataset& ds_;
-    std::mt19937 rng_;
-};
+    ASSERT_FALSE(clash) << "duplicate key " << key << " posted";
+    model.erase(old);
+    model[key] = {species, topd};
+    EXPECT_EQ(ds.field("LOGNUM").asInt(), key) << "the posted record stays current";
+}
 
 TEST(DatasetModelTest, RandomEditsKeepUniqueKeyOrderOnDiskAndInMemory) {
     for (unsigned seed = 1; seed <= 6; ++seed) {
@@ -143,11 +88,10 @@ TEST(DatasetModelTest, RandomEditsKeepUniqueKeyOrderOnDiskAndInMemory) {
             auto store = SqliteStore::create(path, ModelFields());
             store->setFlushToDisk(false);
             Dataset ds(std::move(store), "LOGNUM");
-            RandomEdits edits(ds, seed);
+            std::mt19937 rng(seed);
             for (int i = 0; i < 300; ++i)
-                edits.step();
-            ExpectSame(ds, edits.model);
-            model = edits.model;
+                RandomStep(ds, model, rng);
+            ExpectSame(ds, model);
         }
         Dataset reopened(SqliteStore::open(path), "LOGNUM");
         ExpectSame(reopened, model);

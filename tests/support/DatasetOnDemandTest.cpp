@@ -1,4 +1,5 @@
 #include "ParadoxReference.h"
+#include "common/MemoryTableStore.h"
 #include "common/TempDir.h"
 #include "support/Dataset.h"
 #include "support/ParadoxStore.h"
@@ -10,24 +11,6 @@
 
 namespace brimlo {
 namespace {
-
-// The records of a master.db, held by a store that reads them all at once:
-// what a dataset reading on demand must answer like.
-class WholeStore : public TableStore {
-public:
-    explicit WholeStore(const std::string& path) : table_(ParadoxStore::open(path)) {}
-    const FieldList& fields() const override { return table_->fields(); }
-    std::vector<StoredRow> readAll() override { return table_->readAll(); }
-    RowId insert(const Record& values) override { return table_->insert(values); }
-    void update(RowId id, const Record& values) override { table_->update(id, values); }
-    void remove(RowId id) override { table_->remove(id); }
-    void beginBulk() override {}
-    void endBulk() override {}
-    void pack() override { table_->pack(); }
-
-private:
-    std::unique_ptr<ParadoxStore> table_;
-};
 
 using Step = std::function<void(Dataset&)>;
 
@@ -43,8 +26,9 @@ std::vector<FieldMatch> KeyOf(Dataset& ds, int key) {
     return {{ds.fields()[9].name, Value(int32_t{key})}};
 }
 
-// The same steps on a dataset reading on demand and on one holding every
-// record: after each, the two show the same record, count and positions.
+// The same steps on a dataset reading master.db on demand and on one holding
+// every record in memory: after each, the two show the same record, count
+// and positions.
 TEST(DatasetOnDemandTest, AnswersAsADatasetHoldingEveryRecord) {
     struct Case {
         const char* name;
@@ -67,15 +51,16 @@ TEST(DatasetOnDemandTest, AnswersAsADatasetHoldingEveryRecord) {
         {"locate missing", [](Dataset& ds) { EXPECT_FALSE(ds.locate(KeyOf(ds, 77))); }},
     };
     testing::TempDir dir;
-    const std::string onDemandPath = dir / "master.db";
-    const std::string wholePath = dir / "whole.db";
-    for (const std::string& path : {onDemandPath, wholePath}) {
-        auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
-        for (int k = 1; k <= 30; ++k)
-            table->insert(testing::MasterRecordFor(k, k));
+    const std::string path = dir / "master.db";
+    auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
+    auto memory = std::make_unique<testing::MemoryTableStore>(testing::MasterLayoutForTests());
+    for (int k = 1; k <= 30; ++k) {
+        table->insert(testing::MasterRecordFor(k, k));
+        memory->insert(testing::MasterRecordFor(k, k));
     }
-    Dataset onDemand(ParadoxStore::open(onDemandPath));
-    Dataset whole(std::make_unique<WholeStore>(wholePath));
+    table.reset();
+    Dataset onDemand(ParadoxStore::open(path));
+    Dataset whole(std::move(memory));
     for (const Case& c : cases) {
         c.step(onDemand);
         c.step(whole);
@@ -89,7 +74,7 @@ TEST(DatasetOnDemandTest, AnswersAsADatasetHoldingEveryRecord) {
     }
     onDemand.close();
     whole.close();
-    EXPECT_EQ(ParadoxTable::open(onDemandPath)->readAll().size(), 30u);
+    EXPECT_EQ(ParadoxTable::open(path)->readAll().size(), 30u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "support/Dataset.h"
 
+#include "common/ErrorText.h"
 #include "common/MemoryTableStore.h"
 #include "support/BrimloError.h"
 #include "support/DovraneBDE.h"
@@ -12,6 +13,7 @@
 namespace brimlo {
 namespace {
 
+using testing::ErrorText;
 using testing::MemoryTableStore;
 
 FieldList TestFields() {
@@ -23,10 +25,13 @@ FieldList TestFields() {
 
 class DatasetTest : public ::testing::Test {
 protected:
-    void open(const std::string& key = {}) {
+    // A dataset on a table holding the given logs.
+    void open(const std::string& key = {}, std::initializer_list<int> logs = {}) {
         auto store = std::make_unique<MemoryTableStore>(TestFields(), &log);
         store_ = store.get();
         ds = std::make_unique<Dataset>(std::move(store), key);
+        for (int n : logs)
+            add(n);
     }
 
     void add(int logNum, const std::string& species = "SP", int topd = 10) {
@@ -86,10 +91,8 @@ TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
     EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 20);
 }
 
-TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) {
-    open();
-    add(1);
-    add(2);
+TEST_F(DatasetTest, CancelDropsAnInsertAndRestoresAnEdit) {
+    open({}, {1, 2});
     ds->first();
     traceEvents();
     ds->insert();
@@ -100,11 +103,8 @@ TEST_F(DatasetTest, CancelOfAnInsertRemovesTheRecordAndReturnsToThePreviousOne) 
     EXPECT_EQ(ds->recordCount(), 2);
     EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
     EXPECT_EQ(store_->rows.size(), 2u);
-}
 
-TEST_F(DatasetTest, CancelOfAnEditRestoresTheStoredValues) {
-    open();
-    add(1, "SP", 10);
+    // the cancel of an edit restores the stored values
     ds->edit();
     ds->setField("TOPD", 99);
     EXPECT_EQ(ds->field("TOPD").asInt(), 99);
@@ -114,8 +114,7 @@ TEST_F(DatasetTest, CancelOfAnEditRestoresTheStoredValues) {
 }
 
 TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
-    open();
-    add(1);
+    open({}, {1});
     ds->insert();
     ds->setField("LOGNUM", 2);
     ds->first(); // posts the new record
@@ -129,9 +128,7 @@ TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
 }
 
 TEST_F(DatasetTest, WalkSetsEndFlagsAndScrollEventsLikeTheEngine) {
-    open();
-    add(1);
-    add(2);
+    open({}, {1, 2});
     traceEvents();
     ds->first();
     EXPECT_TRUE(ds->bof());
@@ -155,15 +152,6 @@ TEST_F(DatasetTest, WalkSetsEndFlagsAndScrollEventsLikeTheEngine) {
     EXPECT_EQ(ds->recNo(), 2);
 }
 
-TEST_F(DatasetTest, EditOfAnEmptyTableInserts) {
-    open();
-    EXPECT_TRUE(ds->isEmpty());
-    EXPECT_TRUE(ds->eof() && ds->bof());
-    ds->edit();
-    EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_TRUE(IsEditing(*ds));
-}
-
 TEST_F(DatasetTest, FieldReactionsNestAndSeeTheNewValues) {
     open();
     std::vector<std::string> trace;
@@ -185,46 +173,32 @@ TEST_F(DatasetTest, FieldReactionsNestAndSeeTheNewValues) {
     trace.clear();
     ds->setField("TOPD", 12); // the same value again still reacts
     EXPECT_EQ(trace.size(), 4u);
-}
 
-TEST_F(DatasetTest, AFailingReactionKeepsTheAssignedValue) {
-    open();
-    ds->setOnChange("TOPD", [] { throw BrimloError("Top diameter too large"); });
+    // a failing reaction keeps the assigned value, on a fresh record too
+    ds->cancel();
     ds->insert();
+    ds->setOnChange("TOPD", [] { throw BrimloError("Top diameter too large"); });
     EXPECT_THROW(ds->setField("TOPD", 400), BrimloError);
     EXPECT_EQ(ds->field("TOPD").asInt(), 400);
     EXPECT_TRUE(ds->modified());
 }
 
 TEST_F(DatasetTest, AssigningOutsideEditRaises) {
-    open();
-    add(1);
-    try {
-        ds->setField("TOPD", 5);
-        FAIL() << "no error";
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), "Dataset not in edit or insert mode");
-    }
+    open({}, {1});
+    EXPECT_EQ(ErrorText([&] { ds->setField("TOPD", 5); }), "Dataset not in edit or insert mode");
     EXPECT_THROW(ds->field("NOSUCH"), BrimloError);
     EXPECT_EQ(ds->findField("NOSUCH"), -1);
     EXPECT_EQ(ds->findField("TOPD"), 2);
 }
 
 TEST_F(DatasetTest, KeyedTableWalksInKeyOrderAndRefusesDuplicates) {
-    open("LOGNUM");
-    for (int n : {5, 1, 3, 2, 4})
-        add(n);
+    open("LOGNUM", {5, 1, 3, 2, 4});
     EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3, 4, 5}));
 
     ds->insert();
     ds->setField("LOGNUM", 3);
     ds->setField("SPECIES", "AW");
-    try {
-        ds->post();
-        FAIL() << "duplicate key posted";
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), "Key violation.");
-    }
+    EXPECT_EQ(ErrorText([&] { ds->post(); }), "Key violation.");
     EXPECT_EQ(ds->state(), DatasetState::Insert);
     EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
     EXPECT_EQ(store_->rows.size(), 5u);
@@ -260,9 +234,7 @@ TEST_F(DatasetTest, KeyedTableOpensInKeyOrder) {
 }
 
 TEST_F(DatasetTest, BookmarksReturnToTheRecordUntilItIsDeleted) {
-    open("LOGNUM");
-    for (int n : {1, 2, 3})
-        add(n);
+    open("LOGNUM", {1, 2, 3});
     ds->first();
     ds->next();
     Bookmark mark = ds->bookmark();
@@ -279,9 +251,7 @@ TEST_F(DatasetTest, BookmarksReturnToTheRecordUntilItIsDeleted) {
 }
 
 TEST_F(DatasetTest, DeleteMovesToTheFollowingRecord) {
-    open();
-    for (int n : {1, 2, 3})
-        add(n);
+    open({}, {1, 2, 3});
     ds->first();
     traceEvents();
     ds->remove();
@@ -339,9 +309,7 @@ TEST_F(DatasetTest, FilterShowsOnlyMatchingRecordsWhileSwitchedOn) {
 }
 
 TEST_F(DatasetTest, SuspendedControlsHearNothingUntilResumed) {
-    open();
-    add(1);
-    add(2);
+    open({}, {1, 2});
     std::vector<DataEvent> heard;
     const int id = ds->addListener([&](DataEvent e, int) { heard.push_back(e); });
     ds->disableControls();
@@ -384,11 +352,15 @@ TEST_F(DatasetTest, ControlsWriteTheirPendingTextBeforeThePost) {
     EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 17);
 }
 
-TEST_F(DatasetTest, NullFieldsReadAsEmptyTextOrZero) {
+TEST_F(DatasetTest, AnEmptyTableEditsByInsertingAndItsNullFieldsReadEmptyOrZero) {
     open();
+    EXPECT_TRUE(ds->isEmpty());
+    EXPECT_TRUE(ds->eof() && ds->bof());
     EXPECT_EQ(ds->field("SPECIES").asString(), "");
     EXPECT_EQ(ds->field("TOPD").asInt(), 0);
-    ds->insert();
+    ds->edit();
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_TRUE(IsEditing(*ds));
     for (int i = 0; i < static_cast<int>(ds->fields().size()); ++i) {
         EXPECT_TRUE(ds->field(i).isNull());
         EXPECT_EQ(ds->field(i).asInt(), 0);
@@ -403,44 +375,35 @@ TEST_F(DatasetTest, NullFieldsReadAsEmptyTextOrZero) {
 TEST_F(DatasetTest, AssignmentsTakeTheFieldsKind) {
     open();
     ds->insert();
-    ds->setField("SPECIES", "SPRUCE"); // cut to the field's two characters
-    EXPECT_EQ(ds->field("SPECIES").asString(), "SP");
-    ds->setField("TOPD", " 42 ");
-    EXPECT_EQ(ds->field("TOPD"), Value(42));
-    ds->setField("TOPD", "");
-    EXPECT_TRUE(ds->field("TOPD").isNull());
-    ds->setField("TOPD", 32767);
-    try {
-        ds->setField("TOPD", 32768);
-        FAIL() << "a short took 32768";
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(
-            e.text(),
-            "32768 is not a valid value for field 'TOPD'. The allowed range is -32768 to 32767");
+    const struct {
+        const char* field;
+        Value assigned, held;
+    } cases[] = {
+        {"SPECIES", "SPRUCE", "SP"}, // cut to the field's two characters
+        {"TOPD", " 42 ", 42},
+        {"TOPD", "", Value()},
+        {"TOPD", 32767, 32767},
+        {"TOPD", 12344.5, 12344}, // halves go to the even neighbour
+        {"TOPD", 12345.5, 12346},
+        {"TOPD", -2.5, -2},
+        {"TOPD", 7.51, 8},
+        {"GROSSVOL", 12, 12.0},
+        {"WEIGHED", "2024/02/29", Date::fromYmd(2024, 2, 29)},
+        {"DONE", "T", true},
+        {"DONE", 0, false},
+    };
+    for (const auto& c : cases) {
+        ds->setField(c.field, c.assigned);
+        EXPECT_EQ(ds->field(c.field), c.held) << c.field << " " << c.assigned.asString();
     }
+    EXPECT_EQ(ErrorText([&] { ds->setField("TOPD", 32768); }),
+              "32768 is not a valid value for field 'TOPD'. The allowed range is -32768 to 32767");
     EXPECT_THROW(ds->setField("TOPD", "1x"), BrimloError);
-    ds->setField("TOPD", 12344.5);
-    EXPECT_EQ(ds->field("TOPD"), Value(12344)) << "halves go to the even neighbour";
-    ds->setField("TOPD", 12345.5);
-    EXPECT_EQ(ds->field("TOPD"), Value(12346));
-    ds->setField("TOPD", -2.5);
-    EXPECT_EQ(ds->field("TOPD"), Value(-2));
-    ds->setField("TOPD", 7.51);
-    EXPECT_EQ(ds->field("TOPD"), Value(8));
-    ds->setField("GROSSVOL", 12);
-    EXPECT_EQ(ds->field("GROSSVOL"), Value(12.0));
-    ds->setField("WEIGHED", "2024/02/29");
-    EXPECT_EQ(ds->field("WEIGHED").asDate(), Date::fromYmd(2024, 2, 29));
     EXPECT_THROW(ds->setField("WEIGHED", "2023/02/29"), BrimloError);
-    ds->setField("DONE", "T");
-    EXPECT_EQ(ds->field("DONE"), Value(true));
-    ds->setField("DONE", 0);
-    EXPECT_EQ(ds->field("DONE"), Value(false));
 }
 
 TEST_F(DatasetTest, AFailedWriteLeavesTheRecordUnposted) {
-    open("LOGNUM");
-    add(1);
+    open("LOGNUM", {1});
     ds->insert();
     ds->setField("LOGNUM", 2);
     ds->setField("SPECIES", "AW");
@@ -461,30 +424,25 @@ TEST_F(DatasetTest, AFailedWriteLeavesTheRecordUnposted) {
     EXPECT_EQ(walk(), (std::vector<int>{1, 2}));
 }
 
-TEST_F(DatasetTest, ARefusingBeforePostLeavesTheRecordUnposted) {
-    open();
-    ds->events.beforePost = [] { throw BrimloError("refused"); };
-    ds->insert();
-    ds->setField("LOGNUM", 1);
-    EXPECT_THROW(ds->post(), BrimloError);
-    EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_TRUE(store_->rows.empty());
-}
-
-TEST_F(DatasetTest, ARefusingBeforeInsertInsertsNothing) {
-    open();
-    add(1);
+TEST_F(DatasetTest, ARefusingBeforeInsertOrBeforePostWritesNothing) {
+    open({}, {1});
     ds->events.beforeInsert = [] {
         throw BrimloError("The maximum number of logs allowed is 2400");
     };
     EXPECT_THROW(ds->insert(), BrimloError);
     EXPECT_EQ(ds->state(), DatasetState::Browse);
     EXPECT_EQ(ds->recordCount(), 1);
+    ds->events.beforeInsert = {};
+    ds->events.beforePost = [] { throw BrimloError("refused"); };
+    ds->insert();
+    ds->setField("LOGNUM", 2);
+    EXPECT_THROW(ds->post(), BrimloError);
+    EXPECT_EQ(ds->state(), DatasetState::Insert);
+    EXPECT_EQ(store_->rows.size(), 1u);
 }
 
 TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {
-    open();
-    add(1);
+    open({}, {1});
     ds->insert();
     std::string shown = "?";
     ds->addListener([&](DataEvent, int) { shown = ds->field("SPECIES").asString(); });
@@ -498,8 +456,7 @@ TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {
 }
 
 TEST_F(DatasetTest, PackTableAnswersWhetherThePackWorked) {
-    open();
-    add(1);
+    open({}, {1});
     EXPECT_TRUE(PackTable(*ds));
     store_->failWrites = true;
     EXPECT_FALSE(PackTable(*ds));

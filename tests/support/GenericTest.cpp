@@ -6,21 +6,17 @@
 
 using namespace brimlo;
 
-TEST(RoundDecimals, HalvesGoAwayFromZero) {
-    EXPECT_EQ(RoundDecimals(0.5, 0), 1.0);
-    EXPECT_EQ(RoundDecimals(-0.5, 0), -1.0);
-    EXPECT_EQ(RoundDecimals(2.5, 0), 3.0);
-    EXPECT_EQ(RoundDecimals(-2.5, 0), -3.0);
-}
-
-TEST(RoundDecimals, ToleratesValuesAHairBelowAHalf) {
-    EXPECT_EQ(RoundDecimals(2.4999999999, 0), 3.0);
-    EXPECT_EQ(RoundDecimals(2.49, 0), 2.0);
-    EXPECT_DOUBLE_EQ(RoundDecimals(1.005, 2), 1.01);
-    EXPECT_DOUBLE_EQ(RoundDecimals(2.675, 2), 2.68);
-    EXPECT_DOUBLE_EQ(RoundDecimals(0.0625, 3), 0.063);
-    EXPECT_EQ(RoundDecimals(7.0, 0), 7.0);
-    EXPECT_DOUBLE_EQ(RoundDecimals(7.0, 2), 7.0);
+// Halves go away from zero, values a hair below a half count as the half.
+TEST(RoundDecimals, HalvesGoAwayFromZeroToleratingAHairBelow) {
+    const struct {
+        double value;
+        int places;
+        double rounded;
+    } cases[] = {{0.5, 0, 1.0},  {-0.5, 0, -1.0},        {2.5, 0, 3.0},    {-2.5, 0, -3.0},
+                 {2.49, 0, 2.0}, {2.4999999999, 0, 3.0}, {1.005, 2, 1.01}, {2.675, 2, 2.68},
+                 {7.0, 0, 7.0},  {0.0625, 3, 0.063},     {7.0, 2, 7.0}};
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(RoundDecimals(c.value, c.places), c.rounded) << c.value << " " << c.places;
 }
 
 TEST(Generic, ReplaceFirstReplacesOnlyTheFirst) {
@@ -30,13 +26,12 @@ TEST(Generic, ReplaceFirstReplacesOnlyTheFirst) {
 }
 
 TEST(Generic, UpcaseFirstTouchesOnlyAsciiLetters) {
-    std::string a = "abc", b = "1bc", c = "";
-    UpcaseFirst(a);
-    UpcaseFirst(b);
-    UpcaseFirst(c);
-    EXPECT_EQ(a, "Abc");
-    EXPECT_EQ(b, "1bc");
-    EXPECT_EQ(c, "");
+    for (const auto& [text, upcased] :
+         {std::pair<std::string, std::string>{"abc", "Abc"}, {"1bc", "1bc"}, {"", ""}}) {
+        std::string s = text;
+        UpcaseFirst(s);
+        EXPECT_EQ(s, upcased);
+    }
 }
 
 TEST(Generic, WorkspaceNamePairs) {
@@ -49,11 +44,13 @@ TEST(Generic, WorkspaceNamePairs) {
 }
 
 TEST(ErrorBox, FullStopAddedOnlyAboveFullStop) {
-    EXPECT_EQ(WithFullStop("Bad value"), "Bad value.");
-    EXPECT_EQ(WithFullStop("Bad value."), "Bad value.");
-    EXPECT_EQ(WithFullStop("Really!"), "Really!");
-    EXPECT_EQ(WithFullStop("Value 5"), "Value 5.");
-    EXPECT_EQ(WithFullStop(""), "");
+    for (const auto& [text, stopped] :
+         {std::pair<const char*, const char*>{"Bad value", "Bad value."},
+          {"Bad value.", "Bad value."},
+          {"Really!", "Really!"},
+          {"Value 5", "Value 5."},
+          {"", ""}})
+        EXPECT_EQ(WithFullStop(text), stopped);
 }
 
 TEST(Cp1252, RoundTripsEveryDefinedByte) {

@@ -8,20 +8,20 @@ namespace brimlo {
 namespace {
 
 // Windows-1252 bytes on one side, the UTF-8 the file system lists on the
-// other: é is E9 / C3 A9, the euro sign 80 / E2 82 AC.
-TEST(LocalFileName, WindowsNamesBecomeTheNamesTheFileSystemLists) {
-    EXPECT_EQ(LocalFileName("/srv/D\xE9p\xF4t/Qu\xE9"
-                            "bec.txt")
-                  .string(),
-              "/srv/D\xC3\xA9p\xC3\xB4t/Qu\xC3\xA9"
-              "bec.txt");
-    EXPECT_EQ(LocalFileName("co\xFBt \x80.out").string(), "co\xC3\xBBt \xE2\x82\xAC.out");
-    EXPECT_EQ(LocalFileName("plain/AB070123.txt").string(), "plain/AB070123.txt");
-}
-
-TEST(LocalFileName, ShownNamesAreTheWindowsNamesAgain) {
-    EXPECT_EQ(ShownFileName("/srv/D\xC3\xA9p\xC3\xB4t/\xE2\x82\xAC.txt"),
-              "/srv/D\xE9p\xF4t/\x80.txt");
+// other: é is E9 / C3 A9, the euro sign 80 / E2 82 AC. Each name goes both ways.
+TEST(LocalFileName, WindowsNamesAndTheNamesTheFileSystemListsGoBothWays) {
+    const std::pair<const char*, const char*> names[] = {
+        {"/srv/D\xE9p\xF4t/Qu\xE9"
+         "bec.txt",
+         "/srv/D\xC3\xA9p\xC3\xB4t/Qu\xC3\xA9"
+         "bec.txt"},
+        {"co\xFBt \x80.out", "co\xC3\xBBt \xE2\x82\xAC.out"},
+        {"/srv/D\xE9p\xF4t/\x80.txt", "/srv/D\xC3\xA9p\xC3\xB4t/\xE2\x82\xAC.txt"},
+        {"plain/AB070123.txt", "plain/AB070123.txt"}};
+    for (const auto& [windows, local] : names) {
+        EXPECT_EQ(LocalFileName(windows).string(), local);
+        EXPECT_EQ(ShownFileName(local), windows);
+    }
 }
 
 TEST(LocalFileName, APickedNameIsHeldAsWindowsText) {

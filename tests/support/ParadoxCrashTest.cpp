@@ -1,4 +1,5 @@
 #include "ParadoxReference.h"
+#include "common/ForkedProcess.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/JournaledFile.h"
@@ -20,74 +21,19 @@
 namespace brimlo {
 namespace {
 
-constexpr int kKeyField = 9;  // LOAD_NUM
-constexpr int kSeedField = 2; // MILL_NUM
-
-void Say(int fd, const std::string& line) {
-    const std::string text = line + "\n";
-    if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-        ::_exit(3);
-}
-
-// The posting process: appends new loads and replaces posted ones for ever,
-// saying what it is about to post and, once the post returned, that it is on
-// disk.
-[[noreturn]] void Poster(const std::string& path, int fd, int firstSeed) {
-    // pauses inside page writes make the kill land there often
-    JournaledFile::setPageWriteHookForTests([] { ::usleep(250); });
-    try {
-        auto table = ParadoxTable::open(path);
-        std::map<int, RowId> rows;
-        for (const StoredRow& r : table->readAll())
-            rows[r.values[kKeyField].asInt()] = r.id;
-        std::mt19937 random(static_cast<unsigned>(firstSeed));
-        for (int seed = firstSeed;; ++seed) {
-            const bool append = rows.empty() || random() % 3 == 0;
-            auto it = rows.begin();
-            std::advance(it, append ? 0 : static_cast<long>(random() % rows.size()));
-            const int key = append ? seed : it->first;
-            Say(fd, "post " + std::to_string(key) + " " + std::to_string(seed));
-            const Record record = testing::MasterRecordFor(key, seed);
-            if (append)
-                rows[key] = table->insert(record);
-            else
-                table->update(it->second, record);
-            Say(fd, "done");
-        }
-    } catch (const BrimloError& e) {
-        Say(fd, std::string("error ") + e.what());
-        ::_exit(2);
-    }
-}
-
-struct Post {
-    int key;
-    int seed;
-};
-
-struct Round {
-    std::vector<Post> acknowledged;
-    std::optional<Post> unfinished;
-    std::string error;
-};
-
 // Lets the poster run until it has acknowledged the given number of posts,
 // waits the given share of the time one post took so far, so the kill lands
 // anywhere in the next post, kills it and gathers what it said. Counting
 // acknowledgements rather than sleeping a fixed time keeps every round
 // meaningful however busy the machine is.
-Round RunAndKill(const std::string& path, int firstSeed, int acknowledgements,
-                 double shareOfAPost) {
+testing::PostsSaid RunAndKill(const std::string& path, int who, int acknowledgements,
+                              double shareOfAPost) {
     const auto start = std::chrono::steady_clock::now();
-    int fds[2];
-    if (::pipe(fds) != 0)
-        throw std::runtime_error("no pipe");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        Poster(path, fds[1], firstSeed);
-    }
-    ::close(fds[1]);
+    const testing::Forked poster = testing::Fork([&](int fd) {
+        // pauses inside page writes make the kill land there often
+        JournaledFile::setPageWriteHookForTests([] { ::usleep(250); });
+        testing::PostMasterRecords(path, fd, who, 0, true);
+    });
     std::string said;
     char buf[4096];
     const auto giveUp = start + std::chrono::seconds(60);
@@ -99,39 +45,19 @@ Round RunAndKill(const std::string& path, int firstSeed, int acknowledgements,
         return count;
     };
     while (dones() < acknowledgements && std::chrono::steady_clock::now() < giveUp) {
-        pollfd in{fds[0], POLLIN, 0};
+        pollfd in{poster.fd, POLLIN, 0};
         if (::poll(&in, 1, 1000) <= 0)
             continue;
-        const ssize_t n = ::read(fds[0], buf, sizeof buf);
+        const ssize_t n = ::read(poster.fd, buf, sizeof buf);
         if (n <= 0)
             break; // the poster ended on its own: an error it said
         said.append(buf, static_cast<size_t>(n));
     }
     const auto onePost = (std::chrono::steady_clock::now() - start) / acknowledgements;
     std::this_thread::sleep_for(onePost * shareOfAPost);
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    ssize_t n;
-    while ((n = ::read(fds[0], buf, sizeof buf)) > 0)
-        said.append(buf, static_cast<size_t>(n));
-    ::close(fds[0]);
-
-    Round round;
-    std::istringstream lines(said);
-    std::string word;
-    while (lines >> word) {
-        if (word == "post") {
-            Post p{};
-            lines >> p.key >> p.seed;
-            round.unfinished = p;
-        } else if (word == "done" && round.unfinished) {
-            round.acknowledged.push_back(*round.unfinished);
-            round.unfinished.reset();
-        } else if (word == "error") {
-            std::getline(lines, round.error);
-        }
-    }
-    return round;
+    ::kill(poster.pid, SIGKILL);
+    said += testing::ReadToEnd(poster);
+    return testing::ParsePosts(said);
 }
 
 // A poster killed at random moments, many times over: every post it
@@ -155,35 +81,21 @@ TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
     for (int round = 0; round < 50; ++round) {
         const int acknowledgements = 1 + static_cast<int>(random() % 3);
         const double share = static_cast<double>(random() % 1000) / 1000.0;
-        const Round r = RunAndKill(path, (round + 1) * 1000000, acknowledgements, share);
+        const testing::PostsSaid r = RunAndKill(path, round + 1, acknowledgements, share);
         asked += static_cast<size_t>(acknowledgements);
         ASSERT_TRUE(r.error.empty()) << r.error;
-        for (const Post& p : r.acknowledged)
-            posted[p.key] = p.seed;
-        acknowledged += r.acknowledged.size();
+        for (const auto& [key, seed] : r.done)
+            posted[key] = seed;
+        acknowledged += r.done.size();
 
-        auto table = ParadoxTable::open(path);
-        const std::vector<StoredRow> rows = table->readAll();
-        std::map<int, int> found;
-        for (const StoredRow& row : rows) {
-            const int key = row.values[kKeyField].asInt();
-            const int seed = row.values[kSeedField].asInt();
-            ASSERT_EQ(row.values, testing::MasterRecordFor(key, seed)) << "torn record " << key;
-            ASSERT_TRUE(found.emplace(key, seed).second) << "key twice: " << key;
-        }
-        if (r.unfinished) {
-            const auto it = found.find(r.unfinished->key);
-            if (it != found.end() && it->second == r.unfinished->seed) {
-                posted[r.unfinished->key] = r.unfinished->seed;
-                ++unfinishedSeen;
-            }
+        const std::map<int, int> found = testing::MasterSeedsOf(path);
+        ASSERT_FALSE(HasFailure()) << "round " << round;
+        if (r.unfinished && found.count(r.unfinished->first) &&
+            found.at(r.unfinished->first) == r.unfinished->second) {
+            posted.insert_or_assign(r.unfinished->first, r.unfinished->second);
+            ++unfinishedSeen;
         }
         ASSERT_EQ(found, posted) << "round " << round;
-
-        const testing::PxContents px = testing::PxRead(path);
-        ASSERT_EQ(px.records.size(), rows.size());
-        for (size_t i = 0; i < rows.size(); ++i)
-            ASSERT_EQ(px.records[i], rows[i].values);
     }
     EXPECT_GE(acknowledged, asked) << "the poster stopped acknowledging its posts";
     std::printf("%zu acknowledged posts, %zu posts found complete though unacknowledged\n",

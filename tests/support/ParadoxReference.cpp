@@ -1,51 +1,45 @@
 #include "ParadoxReference.h"
 
+#include "support/BrimloError.h"
+#include "support/Dataset.h"
+#include "support/ParadoxStore.h"
+#include "support/ParadoxTable.h"
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <gtest/gtest.h>
 extern "C" {
 #include <paradox.h>
 }
+#include <random>
+#include <sstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace brimlo::testing {
 
 namespace {
 
-int WidthOf(const FieldDef& f) {
+// Each kind's type code and width in bytes (an alpha field's is its size).
+RefField RefFieldOf(const FieldDef& f) {
     switch (f.type) {
     case FieldType::Alpha:
-        return f.size;
-    case FieldType::Short:
-        return 2;
-    case FieldType::Long:
+        return {f.name, 1, f.size};
     case FieldType::Date:
-        return 4;
-    case FieldType::Number:
-        return 8;
-    case FieldType::Logical:
-        return 1;
-    }
-    return 0;
-}
-
-int CodeOf(FieldType t) {
-    switch (t) {
-    case FieldType::Alpha:
-        return 1;
-    case FieldType::Date:
-        return 2;
+        return {f.name, 2, 4};
     case FieldType::Short:
-        return 3;
+        return {f.name, 3, 2};
     case FieldType::Long:
-        return 4;
+        return {f.name, 4, 4};
     case FieldType::Number:
-        return 6;
+        return {f.name, 6, 8};
     case FieldType::Logical:
-        return 9;
+        return {f.name, 9, 1};
     }
-    return 0;
+    return {f.name, 0, 0};
 }
 
 void PutBigEndian(unsigned char* out, unsigned long long u, int width) {
@@ -80,15 +74,9 @@ void EncodeOne(const RefField& f, const Value& v, unsigned char* out) {
     case 5:
     case 6: {
         const double d = v.asDouble();
-        unsigned char raw[8];
-        std::memcpy(raw, &d, 8); // little-endian host
-        for (int i = 0; i < 8; ++i)
-            out[i] = raw[7 - i];
-        if (std::signbit(d))
-            for (int i = 0; i < 8; ++i)
-                out[i] = static_cast<unsigned char>(~out[i]);
-        else
-            out[0] |= 0x80;
+        unsigned long long bits;
+        std::memcpy(&bits, &d, 8);
+        PutBigEndian(out, std::signbit(d) ? ~bits : bits | (1ull << 63), 8);
         break;
     }
     case 9:
@@ -120,18 +108,10 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
     }
     case 5:
     case 6: {
-        unsigned char b[8];
-        std::memcpy(b, in, 8);
-        if (b[0] & 0x80)
-            b[0] &= 0x7F;
-        else
-            for (unsigned char& c : b)
-                c = static_cast<unsigned char>(~c);
-        unsigned char raw[8];
-        for (int i = 0; i < 8; ++i)
-            raw[i] = b[7 - i];
+        unsigned long long bits = GetBigEndian(in, 8);
+        bits = bits >> 63 ? bits & ~(1ull << 63) : ~bits;
         double d;
-        std::memcpy(&d, raw, 8);
+        std::memcpy(&d, &bits, 8);
         return Value(d);
     }
     case 9:
@@ -139,6 +119,32 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
     default:
         throw std::runtime_error("no reference decoding for field " + f.name);
     }
+}
+
+// The record format worked out independently of the engine: integers in
+// excess-2^(n-1) big-endian, doubles with the sign bit set when positive and
+// all bits inverted when negative, alpha zero-padded, all-zero = blank.
+std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values) {
+    size_t size = 0;
+    for (const RefField& f : fields)
+        size += static_cast<size_t>(f.width);
+    std::vector<unsigned char> out(size, 0);
+    size_t at = 0;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i < values.size())
+            EncodeOne(fields[i], values[i], &out[at]);
+        at += static_cast<size_t>(fields[i].width);
+    }
+    return out;
+}
+
+Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record) {
+    Record out;
+    for (const RefField& f : fields) {
+        out.push_back(DecodeOne(f, record));
+        record += f.width;
+    }
+    return out;
 }
 
 void CollectError(pxdoc_t*, int type, const char* msg, void* data) {
@@ -189,30 +195,7 @@ std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, i
 std::vector<RefField> RefFieldsOf(const FieldList& fields) {
     std::vector<RefField> out;
     for (const FieldDef& f : fields)
-        out.push_back({f.name, CodeOf(f.type), WidthOf(f)});
-    return out;
-}
-
-std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values) {
-    size_t size = 0;
-    for (const RefField& f : fields)
-        size += static_cast<size_t>(f.width);
-    std::vector<unsigned char> out(size, 0);
-    size_t at = 0;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i < values.size())
-            EncodeOne(fields[i], values[i], &out[at]);
-        at += static_cast<size_t>(fields[i].width);
-    }
-    return out;
-}
-
-Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record) {
-    Record out;
-    for (const RefField& f : fields) {
-        out.push_back(DecodeOne(f, record));
-        record += f.width;
-    }
+        out.push_back(RefFieldOf(f));
     return out;
 }
 
@@ -372,6 +355,82 @@ Record MasterRecordFor(int key, int seed) {
     r.emplace_back(static_cast<int32_t>(next() % 12 + 1));
     r.emplace_back(static_cast<int32_t>(next()));
     return r;
+}
+
+std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows) {
+    std::vector<Record> out;
+    for (const StoredRow& r : rows)
+        out.push_back(r.values);
+    return out;
+}
+
+std::map<int, int> MasterSeedsOf(const std::string& path) {
+    constexpr size_t kKeyField = 9, kSeedField = 2; // LOAD_NUM, MILL_NUM
+    const std::vector<Record> records = RecordsOf(ParadoxTable::open(path)->readAll());
+    std::map<int, int> seeds;
+    for (const Record& r : records) {
+        const int key = r[kKeyField].asInt();
+        EXPECT_EQ(r, MasterRecordFor(key, r[kSeedField].asInt())) << "torn record " << key;
+        EXPECT_TRUE(seeds.emplace(key, r[kSeedField].asInt()).second) << "key twice: " << key;
+    }
+    EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
+    return seeds;
+}
+
+void PostMasterRecords(const std::string& path, int fd, int who, double seconds,
+                       bool earlierLoads) {
+    const auto say = [fd](const std::string& line) {
+        const std::string text = line + "\n";
+        if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+            ::_exit(3);
+    };
+    try {
+        Dataset master(ParadoxStore::open(path));
+        std::vector<int> known;
+        for (master.first(); earlierLoads && !master.eof(); master.next())
+            known.push_back(master.field("LOAD_NUM").asInt());
+        std::mt19937 random(static_cast<unsigned>(who));
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        for (int n = 1; seconds == 0 || std::chrono::steady_clock::now() < end; ++n) {
+            const int seed = who * 1000000 + n;
+            const bool fresh = known.empty() || random() % 3 == 0;
+            const int key = fresh ? seed : known[random() % known.size()];
+            say("post " + std::to_string(key) + " " + std::to_string(seed));
+            const Record values = MasterRecordFor(key, seed);
+            master.beginBulk();
+            if (master.locate({{"LOAD_NUM", Value(key)}}))
+                master.edit();
+            else
+                master.insert();
+            for (size_t i = 0; i < values.size(); ++i)
+                master.setField(static_cast<int>(i), values[i]);
+            master.post();
+            master.endBulk();
+            say("done");
+            if (fresh)
+                known.push_back(key);
+        }
+    } catch (const BrimloError& e) {
+        say(std::string("error ") + e.what());
+        ::_exit(2);
+    }
+}
+
+PostsSaid ParsePosts(const std::string& said) {
+    PostsSaid posts;
+    std::istringstream lines(said);
+    for (std::string word; lines >> word;) {
+        if (word == "post") {
+            posts.unfinished.emplace();
+            lines >> posts.unfinished->first >> posts.unfinished->second;
+        } else if (word == "done" && posts.unfinished) {
+            posts.done.push_back(*posts.unfinished);
+            posts.unfinished.reset();
+        } else if (word == "error") {
+            std::getline(lines, posts.error);
+        }
+    }
+    return posts;
 }
 
 } // namespace brimlo::testing

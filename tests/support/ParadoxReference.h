@@ -1,8 +1,11 @@
 #pragma once
 
 #include "support/FieldDef.h"
+#include "support/TableStore.h"
 #include "support/Value.h"
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,12 +19,6 @@ struct RefField {
 };
 
 std::vector<RefField> RefFieldsOf(const FieldList& fields);
-
-// The record format worked out independently of the engine: integers in
-// excess-2^(n-1) big-endian, doubles with the sign bit set when positive and
-// all bits inverted when negative, alpha zero-padded, all-zero = blank.
-std::vector<unsigned char> RefEncode(const std::vector<RefField>& fields, const Record& values);
-Record RefDecode(const std::vector<RefField>& fields, const unsigned char* record);
 
 // What pxlib, an independent reader, finds in a table file.
 struct PxContents {
@@ -50,5 +47,29 @@ FieldList MasterLayoutForTests();
 // A master record whose every field follows from key and seed, so a record
 // mixed from two writes is recognised.
 Record MasterRecordFor(int key, int seed);
+
+// The values of the rows, in order.
+std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);
+
+// The seed each test master record of the table was made from, by its load
+// number (its key). A torn record, a key twice, or pxlib reading the table
+// otherwise than we do fails the test.
+std::map<int, int> MasterSeedsOf(const std::string& path);
+
+// Posts test master records through a dataset: new loads, and loads posted
+// before again, until the time is up (for ever when seconds is 0). Says
+// "post key seed" to fd before each post and "done" once it returned; ends
+// with exit code 2 after saying "error text" when a post fails. The loads it
+// posts again are its own, with earlierLoads those the table held too.
+void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads);
+
+// What a poster said: the posts it finished and the one it had begun, as
+// key and seed, and its error.
+struct PostsSaid {
+    std::vector<std::pair<int, int>> done;
+    std::optional<std::pair<int, int>> unfinished;
+    std::string error;
+};
+PostsSaid ParsePosts(const std::string& said);
 
 } // namespace brimlo::testing

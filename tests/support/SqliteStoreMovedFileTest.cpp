@@ -1,9 +1,9 @@
+#include "common/ErrorText.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
 #include "support/SqliteStore.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace brimlo {
@@ -17,15 +17,6 @@ FieldList OneTextField() {
 
 Record Named(const char* name) {
     return Record{Value(name)};
-}
-
-std::string WriteRefusal(const std::function<void()>& write) {
-    try {
-        write();
-    } catch (const BrimloError& e) {
-        return e.text();
-    }
-    return "no refusal";
 }
 
 // Posts to a table whose file is gone from its folder would land in a file
@@ -43,10 +34,10 @@ TEST(SqliteStoreMovedFile, WritesToARemovedOrRenamedTableAreRefused) {
             fs::remove(path);
         const std::string refusal =
             "Cannot write table '" + path + "': the file has been removed or moved";
-        EXPECT_EQ(WriteRefusal([&] { store->insert(Named("LOST")); }), refusal);
-        EXPECT_EQ(WriteRefusal([&] { store->update(kept, Named("CHANGED")); }), refusal);
-        EXPECT_EQ(WriteRefusal([&] { store->remove(kept); }), refusal);
-        EXPECT_EQ(WriteRefusal([&] { store->beginBulk(); }), refusal);
+        EXPECT_EQ(testing::ErrorText([&] { store->insert(Named("LOST")); }), refusal);
+        EXPECT_EQ(testing::ErrorText([&] { store->update(kept, Named("CHANGED")); }), refusal);
+        EXPECT_EQ(testing::ErrorText([&] { store->remove(kept); }), refusal);
+        EXPECT_EQ(testing::ErrorText([&] { store->beginBulk(); }), refusal);
         // what was written before is still there to be read
         const auto rows = store->readAll();
         ASSERT_EQ(rows.size(), 1u);

@@ -23,15 +23,6 @@ TEST(Date, RoundTripsEveryDayOfFourCenturies) {
     }
 }
 
-TEST(Value, NullReadsAsEmptyOrZero) {
-    Value v;
-    EXPECT_TRUE(v.isNull());
-    EXPECT_EQ(v.asString(), "");
-    EXPECT_EQ(v.asInt(), 0);
-    EXPECT_EQ(v.asDouble(), 0.0);
-    EXPECT_FALSE(v.asDate().valid());
-}
-
 TEST(Value, ConversionsBetweenKinds) {
     EXPECT_EQ(Value(256.0).asInt(), 256);
     EXPECT_EQ(Value(int32_t{42}).asString(), "42");
