@@ -41,10 +41,10 @@ class MainWithFullLoadFile {
 public:
     MainWithFullLoadFile() : dataDir_(bench::MakeScratchDirectory()) {
         bench::BenchApplication();
-        Prompt::install(&prompt_);
         file_ = load_.writeFile("full.txt");
         MainWindowHooks hooks = StandardWindowHooks();
         hooks.settings.setAppDataDirectory(dataDir_ + "/");
+        hooks.prompt = &prompt_;
         hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return file_; };
         main_ = std::make_unique<TfrmMain>(std::move(hooks));
         main_->resize(1280, 900);
@@ -56,7 +56,6 @@ public:
         main_->mnuCloseClick();
         main_.reset();
         Settle();
-        Prompt::install(nullptr);
         std::error_code ignored;
         std::filesystem::remove_all(dataDir_, ignored);
     }

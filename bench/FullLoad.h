@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ScriptedPrompt.h"
+#include "common/SilentPrompt.h"
 #include "load/LoadDocument.h"
 #include "load/WorkspaceCounter.h"
 #include "support/Dataset.h"
@@ -33,7 +33,7 @@ private:
 
     std::string dir_;
     WorkspaceCounter counter_;
-    testing::InstalledPrompt prompts_;
+    testing::SilentPrompt prompts_;
     std::unique_ptr<Dataset> defaults_;
     std::unique_ptr<LoadDocument> doc_;
 };

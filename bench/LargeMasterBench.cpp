@@ -26,6 +26,8 @@ void BM_MasterMaintenanceMove(benchmark::State& state) {
     bench::WriteFilledMaster(dir + "master.db", 50000);
     MainWindowHooks hooks = StandardWindowHooks();
     hooks.settings.setAppDataDirectory(dir);
+    testing::SilentPrompt prompt;
+    hooks.prompt = &prompt;
     auto main = std::make_unique<TfrmMain>(std::move(hooks));
     main->resize(1280, 900);
     main->show();

@@ -1,4 +1,4 @@
-#include "common/ScriptedPrompt.h"
+#include "common/SilentPrompt.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileWriter.h"
 #include "load/LoadSummary.h"
@@ -63,7 +63,7 @@ std::string BenchFileName() {
 void BM_WriteLoadFile(benchmark::State& state) {
     const LoadData load = FullLoad();
     const std::string name = BenchFileName();
-    brimlo::testing::InstalledPrompt prompt;
+    brimlo::testing::SilentPrompt prompt;
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteLoadFile(load, name, prompt));
     std::filesystem::remove(name);
@@ -72,7 +72,7 @@ BENCHMARK(BM_WriteLoadFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadLoadFile(benchmark::State& state) {
     const std::string name = BenchFileName();
-    brimlo::testing::InstalledPrompt prompt;
+    brimlo::testing::SilentPrompt prompt;
     WriteLoadFile(FullLoad(), name, prompt);
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadLoadFile(name, prompt));

@@ -1,3 +1,4 @@
+#include "common/SilentPrompt.h"
 #include "master/CMaster.h"
 #include "master/MasterFields.h"
 #include "master/MasterTable.h"
@@ -73,8 +74,9 @@ void BM_ExportFiftyThousandMasterRecords(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     const std::string directory = dir.string() + "/";
     CMaster master;
+    testing::SilentPrompt prompt;
     for (auto _ : state) {
-        master.WriteMasterAscii(directory + "master.out", table, "Y");
+        master.WriteMasterAscii(directory + "master.out", table, "Y", prompt);
         WriteSampleTables(directory, table, Date::fromYmd(2026, 12, 9));
     }
     std::filesystem::remove_all(dir);

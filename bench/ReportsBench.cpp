@@ -1,6 +1,7 @@
 // How long the reports take from the command to a preview showing its first
 // page, and how much memory the master summary needs.
 #include "BenchApplication.h"
+#include "common/SilentPrompt.h"
 #include "master/CMaster.h"
 #include "master/MasterFields.h"
 #include "reports/LoadLogReport.h"
@@ -118,7 +119,8 @@ std::unique_ptr<Dataset> LargeMaster(int records) {
 // The preview shown with the pages in view drawn.
 void DrawPreview(const BandedReport& report) {
     QPrinter printer(QPrinter::HighResolution);
-    auto dialog = MakeReportPreview(nullptr, report, printer);
+    testing::SilentPrompt prompt;
+    auto dialog = MakeReportPreview(nullptr, report, printer, prompt);
     dialog->show();
     dialog->pages().viewport()->repaint();
     benchmark::DoNotOptimize(dialog->pages().paintedPages());

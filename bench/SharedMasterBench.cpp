@@ -2,6 +2,7 @@
 #include "MasterRecords.h"
 #include "SampleTimes.h"
 #include "common/PostgresServer.h"
+#include "common/SilentPrompt.h"
 #include "master/CMaster.h"
 #include "master/MasterFields.h"
 #include "master/MasterTable.h"
@@ -111,8 +112,9 @@ void BM_SharedMasterExportToAscii(benchmark::State& state) {
     const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                        ("brimlo-bench-" + std::to_string(::getpid()) + ".out");
     CMaster master;
+    testing::SilentPrompt prompt;
     for (auto _ : state)
-        if (!master.WriteMasterAscii(file.string(), store, "Y"))
+        if (!master.WriteMasterAscii(file.string(), store, "Y", prompt))
             state.SkipWithError("export failed");
     std::filesystem::remove(file);
 }
@@ -148,7 +150,8 @@ void BM_SharedMasterMaintenanceKeys(benchmark::State& state) {
             OpenServerMasterDataset(std::make_unique<PgMasterStore>(uri));
         MaintenanceCallbacks callbacks;
         callbacks.followMoves = true;
-        TfrmMasterMaintenance window(*master, callbacks);
+        testing::SilentPrompt prompt;
+        TfrmMasterMaintenance window(*master, prompt, callbacks);
         window.show();
         QCoreApplication::processEvents();
         state.counters["open_ms"] =

@@ -14,6 +14,7 @@
 //                                       preview, then the whole report as PDF
 #include "SampleTimes.h"
 #include "ScaleMaster.h"
+#include "common/SilentPrompt.h"
 #include "master/CMaster.h"
 #include "master/MasterTable.h"
 #include "master/SampleTables.h"
@@ -138,8 +139,9 @@ int Export(const std::string& dir) {
     auto master = OpenMaster(dir);
     MasterTable table(*master);
     CMaster m;
+    testing::SilentPrompt prompt;
     Print("export_ms", Millis([&] {
-              m.WriteMasterAscii(dir + "/master.out", table, "Y");
+              m.WriteMasterAscii(dir + "/master.out", table, "Y", prompt);
               WriteSampleTables(dir + "/", table, Date::fromYmd(2026, 12, 9));
           }));
     return 0;
@@ -153,7 +155,8 @@ int Summary(const std::string& dir) {
               TfrmMasterSummary form;
               form.Prepare(*master);
               QPrinter printer(QPrinter::HighResolution);
-              auto preview = MakeReportPreview(nullptr, form.report(), printer);
+              testing::SilentPrompt prompt;
+              auto preview = MakeReportPreview(nullptr, form.report(), printer, prompt);
               preview->show();
               preview->pages().viewport()->repaint();
               if (preview->pages().paintedPages() == 0)

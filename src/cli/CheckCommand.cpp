@@ -30,7 +30,7 @@ ArgumentSpec CheckCommand::arguments() const {
     return spec;
 }
 
-int CheckCommand::run(const ParsedArguments& args) {
+int CheckCommand::run(const ParsedArguments& args, Prompt&) {
     int status = kExitOk;
     ProgressBar progress("Checking", static_cast<long>(args.positionals().size()));
     for (const std::string& file : args.positionals()) {

@@ -79,7 +79,7 @@ ArgumentSpec CheckScaleCommand::arguments() const {
     return spec;
 }
 
-int CheckScaleCommand::run(const ParsedArguments& args) {
+int CheckScaleCommand::run(const ParsedArguments& args, Prompt&) {
     const CheckScaleTolerances tolerances = TolerancesOf(args);
     const std::optional<std::string> pdf = args.value("--output");
     if (pdf)

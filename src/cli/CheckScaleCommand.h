@@ -14,7 +14,7 @@ public:
     std::string help() const override;
     ArgumentSpec arguments() const override;
     bool needsGui() const override { return true; }
-    int run(const ParsedArguments& args) override;
+    int run(const ParsedArguments& args, Prompt& prompt) override;
 };
 
 } // namespace brimlo::cli

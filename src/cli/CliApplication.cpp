@@ -68,7 +68,7 @@ int RunCommand(CliCommand& command, const ParsedArguments& args, int argc, char*
     }
     CliPrompt prompt;
     try {
-        const int status = command.run(args);
+        const int status = command.run(args, prompt);
         PrintLeftOver(prompt);
         return status;
     } catch (const BrimloError& error) {

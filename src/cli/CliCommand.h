@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace brimlo {
+class Prompt;
+}
+
 namespace brimlo::cli {
 
 // What the tool answers the shell with.
@@ -30,7 +34,9 @@ public:
     // False for commands that never draw (they start quicker).
     virtual bool needsGui() const { return false; }
 
-    virtual int run(const ParsedArguments& args) = 0;
+    // prompt collects the boxes of the library code for the tool to print
+    // once the command is done.
+    virtual int run(const ParsedArguments& args, Prompt& prompt) = 0;
 };
 
 } // namespace brimlo::cli

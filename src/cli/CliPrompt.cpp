@@ -4,14 +4,6 @@
 
 namespace brimlo::cli {
 
-CliPrompt::CliPrompt() : previous_(&Prompt::current()) {
-    Prompt::install(this);
-}
-
-CliPrompt::~CliPrompt() {
-    Prompt::install(previous_);
-}
-
 PromptAnswer CliPrompt::show(const std::string& text, const std::string&, PromptIcon,
                              PromptButtons buttons) {
     texts_.push_back(text);

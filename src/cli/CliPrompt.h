@@ -11,11 +11,11 @@ namespace brimlo::cli {
 // read them, so each text is kept for the command to print, and every
 // question gets the answer of a box closed without choosing (No for the
 // conversion of an Alberta load: the file is taken as it stands).
-// Installs itself for its lifetime.
+// The tool's run owns one and hands it to the command; a step that needs
+// the texts of its own boxes makes one of its own.
 class CliPrompt : public Prompt {
 public:
-    CliPrompt();
-    ~CliPrompt() override;
+    CliPrompt() = default;
     CliPrompt(const CliPrompt&) = delete;
     CliPrompt& operator=(const CliPrompt&) = delete;
 
@@ -27,7 +27,6 @@ public:
 
 private:
     std::vector<std::string> texts_;
-    Prompt* previous_ = nullptr;
 };
 
 } // namespace brimlo::cli

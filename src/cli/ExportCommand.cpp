@@ -142,7 +142,7 @@ void WriteProgramFiles(const ParsedArguments& args, DataFolder& folder, MasterTa
         RequireReplaceableFile(*ascii);
         CliPrompt prompt;
         CMaster master;
-        if (!master.WriteMasterAscii(*ascii, table, folder.defaultSawlogs())) {
+        if (!master.WriteMasterAscii(*ascii, table, folder.defaultSawlogs(), prompt)) {
             const std::vector<std::string> said = prompt.take();
             throw BrimloError(said.empty() ? "Cannot write '" + *ascii + "'" : said.front());
         }
@@ -162,7 +162,7 @@ void WriteServerFiles(const ParsedArguments& args, DataFolder& folder, MasterSto
         RequireReplaceableFile(*ascii);
         CliPrompt prompt;
         CMaster master;
-        if (!master.WriteMasterAscii(*ascii, store, folder.defaultSawlogs())) {
+        if (!master.WriteMasterAscii(*ascii, store, folder.defaultSawlogs(), prompt)) {
             const std::vector<std::string> said = prompt.take();
             throw BrimloError(said.empty() ? "Cannot write '" + *ascii + "'" : said.front());
         }
@@ -220,7 +220,7 @@ ArgumentSpec ExportCommand::arguments() const {
     return spec;
 }
 
-int ExportCommand::run(const ParsedArguments& args) {
+int ExportCommand::run(const ParsedArguments& args, Prompt&) {
     if (!args.has("--ascii") && !args.has("--dbase") && !args.has("--csv") && !args.has("--json") &&
         !args.has("--paradox"))
         throw UsageError("say what to export: --ascii, --dbase, --csv, --json or --paradox");

@@ -112,7 +112,7 @@ ArgumentSpec MasterStatsCommand::arguments() const {
     return spec;
 }
 
-int MasterStatsCommand::run(const ParsedArguments& args) {
+int MasterStatsCommand::run(const ParsedArguments& args, Prompt&) {
     if (args.positionals().front() != "stats")
         throw UsageError("unknown master command '" + args.positionals().front() + "': stats");
     DataFolder folder(args);

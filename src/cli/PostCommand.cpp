@@ -62,10 +62,11 @@ int PostEach(const ParsedArguments& args,
 
 // Posts every file to a server's master; a load the server cannot take now
 // waits in the data folder's outbox, which the next post sends first.
-int PostToServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri) {
+int PostToServer(const ParsedArguments& args, DataFolder& folder, const std::string& uri,
+                 Prompt& prompt) {
     SharedMasterPoster poster([&uri] { return std::make_unique<PgMasterStore>(uri); },
                               folder.directory() + "outbox.db",
-                              SharedMasterPoster::DefaultStation());
+                              SharedMasterPoster::DefaultStation(), prompt);
     return PostEach(args, [&poster](const std::string& file, const LoadData& load) {
         CMaster master;
         master.BuildFromLoad(load.header, load.logs);
@@ -112,11 +113,11 @@ ArgumentSpec PostCommand::arguments() const {
     return spec;
 }
 
-int PostCommand::run(const ParsedArguments& args) {
+int PostCommand::run(const ParsedArguments& args, Prompt& prompt) {
     const std::optional<std::string> server = ServerMaster(args);
     DataFolder folder(args);
     if (server)
-        return PostToServer(args, folder, *server);
+        return PostToServer(args, folder, *server, prompt);
     MasterTable table(folder.master());
     return PostEach(args, [&table](const std::string& file, const LoadData& load) {
         MasterKey key;

@@ -77,7 +77,7 @@ ArgumentSpec RecomputeCommand::arguments() const {
     return spec;
 }
 
-int RecomputeCommand::run(const ParsedArguments& args) {
+int RecomputeCommand::run(const ParsedArguments& args, Prompt&) {
     const std::string& file = args.positionals().front();
     const std::optional<std::string> method = args.value("--method");
     if (method && *method != "S" && *method != "A")

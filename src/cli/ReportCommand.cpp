@@ -96,7 +96,7 @@ ArgumentSpec ReportCommand::arguments() const {
     return spec;
 }
 
-int ReportCommand::run(const ParsedArguments& args) {
+int ReportCommand::run(const ParsedArguments& args, Prompt&) {
     const std::string& kind = args.positionals().front();
     const std::optional<std::string> out = args.value("--output");
     if (!out)

@@ -31,7 +31,7 @@ ArgumentSpec ShowCommand::arguments() const {
     return spec;
 }
 
-int ShowCommand::run(const ParsedArguments& args) {
+int ShowCommand::run(const ParsedArguments& args, Prompt&) {
     const std::string& file = args.positionals().front();
     std::string error;
     const std::optional<LoadInput> input = ReadLoadInput(file, error);

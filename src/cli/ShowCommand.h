@@ -12,7 +12,7 @@ public:
     std::string summary() const override;
     std::string help() const override;
     ArgumentSpec arguments() const override;
-    int run(const ParsedArguments& args) override;
+    int run(const ParsedArguments& args, Prompt& prompt) override;
 };
 
 } // namespace brimlo::cli

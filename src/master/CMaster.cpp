@@ -109,9 +109,9 @@ void AppendGroupBlock(std::string& out, const SummaryGroup& g) {
     AppendWhole(out, g.CULLVOL * 1000, 7);
 }
 
-void ShowUnableToWrite(const std::string& fileName) {
-    Prompt::current().message("Error: Unable to write to file: '" + fileName + "'.",
-                              "File Error:", PromptIcon::Error);
+void ShowUnableToWrite(const std::string& fileName, Prompt& prompt) {
+    prompt.message("Error: Unable to write to file: '" + fileName + "'.",
+                   "File Error:", PromptIcon::Error);
 }
 
 struct ChunkNotWritten {};
@@ -333,8 +333,8 @@ void CMaster::WriteRecordLines(std::string& file) const {
 }
 
 bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
-                               const std::string& defaultSawlogs) {
-    return WriteMasterAsciiOf(fileName, [&](const std::function<void()>& line) {
+                               const std::string& defaultSawlogs, Prompt& prompt) {
+    return WriteMasterAsciiOf(fileName, prompt, [&](const std::function<void()>& line) {
         table.forEachKeepingPlace([&] {
             ClearSummary();
             LoadFromMaster(table, defaultSawlogs);
@@ -344,8 +344,8 @@ bool CMaster::WriteMasterAscii(const std::string& fileName, MasterTable& table,
 }
 
 bool CMaster::WriteMasterAscii(const std::string& fileName, MasterStore& store,
-                               const std::string& defaultSawlogs) {
-    return WriteMasterAsciiOf(fileName, [&](const std::function<void()>& line) {
+                               const std::string& defaultSawlogs, Prompt& prompt) {
+    return WriteMasterAsciiOf(fileName, prompt, [&](const std::function<void()>& line) {
         store.forEach([&](const Record& record) {
             ClearSummary();
             LoadFromMaster(record, defaultSawlogs);
@@ -355,13 +355,13 @@ bool CMaster::WriteMasterAscii(const std::string& fileName, MasterStore& store,
 }
 
 bool CMaster::WriteMasterAsciiOf(
-    const std::string& fileName,
+    const std::string& fileName, Prompt& prompt,
     const std::function<void(const std::function<void()>&)>& forEachRecord) {
     std::unique_ptr<StagedFile> file;
     try {
         file = std::make_unique<StagedFile>(LocalFileName(fileName));
     } catch (const BrimloError&) {
-        ShowUnableToWrite(fileName);
+        ShowUnableToWrite(fileName, prompt);
         return false;
     }
     std::string chunk;
@@ -375,7 +375,7 @@ bool CMaster::WriteMasterAsciiOf(
         if (!WriteChunk(*file, chunk, true))
             throw ChunkNotWritten{};
     } catch (const ChunkNotWritten&) {
-        ShowUnableToWrite(fileName);
+        ShowUnableToWrite(fileName, prompt);
         return false;
     }
     return true;

@@ -14,6 +14,7 @@ namespace brimlo {
 
 class MasterStore;
 class MasterTable;
+class Prompt;
 
 // The master record in memory: one member per master field, the header
 // members named after their fields and the load summary's twelve groups.
@@ -70,15 +71,15 @@ public:
     bool PostToMaster(MasterTable& table) const;
 
     // The master ASCII file of every master record in table order; the
-    // table returns to its current record. False, after telling the user,
-    // when the file cannot be written. Whatever stops it, an earlier file of
-    // that name stays as it was.
+    // table returns to its current record. False, after telling the user on
+    // prompt, when the file cannot be written. Whatever stops it, an earlier
+    // file of that name stays as it was.
     bool WriteMasterAscii(const std::string& fileName, MasterTable& table,
-                          const std::string& defaultSawlogs);
+                          const std::string& defaultSawlogs, Prompt& prompt);
     // The same from a master store (a database server's master), in its
     // order.
     bool WriteMasterAscii(const std::string& fileName, MasterStore& store,
-                          const std::string& defaultSawlogs);
+                          const std::string& defaultSawlogs, Prompt& prompt);
     // One line of the members as they stand, groups firstGroup to
     // firstGroup + 3, with its line end.
     void WriteMasterAsciiLine(std::string& file, int firstGroup, double grossPerTree) const;
@@ -91,7 +92,7 @@ private:
     void WriteRecordLines(std::string& file) const;
     // The file's writing, over records that forEachRecord loads into this
     // object one after the other, calling its argument after each.
-    bool WriteMasterAsciiOf(const std::string& fileName,
+    bool WriteMasterAsciiOf(const std::string& fileName, Prompt& prompt,
                             const std::function<void(const std::function<void()>&)>& forEachRecord);
     // The error of a value outside its range (an empty SAWLOGS has no first
     // character), shown in the application's error box.

@@ -10,8 +10,8 @@
 
 namespace brimlo {
 
-FieldEdit::FieldEdit(QWidget* parent, std::string field, int maxLength)
-    : QLineEdit(parent), binding_(std::move(field)) {
+FieldEdit::FieldEdit(QWidget* parent, std::string field, Prompt& prompt, int maxLength)
+    : QLineEdit(parent), binding_(std::move(field)), prompt_(prompt) {
     if (maxLength > 0)
         setMaxLength(maxLength);
     connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
@@ -53,7 +53,7 @@ QString FieldEdit::shownText() const {
 }
 
 void FieldEdit::typed() {
-    RunGuarded([this] { binding_.changedByScaler(); });
+    RunGuarded(prompt_, [this] { binding_.changedByScaler(); });
     if (onTyped)
         onTyped();
 }

@@ -10,6 +10,7 @@
 namespace brimlo {
 
 class Dataset;
+class Prompt;
 
 // An edit bound to one field of a dataset. It shows the field anew whenever
 // the record, its state or the field changes, unless the scaler has typed
@@ -21,7 +22,8 @@ class Dataset;
 // numbers in a display picture ("#0.000"), the text from its start.
 class FieldEdit : public QLineEdit {
 public:
-    FieldEdit(QWidget* parent, std::string field, int maxLength = 0);
+    // A value the field refuses is told on prompt.
+    FieldEdit(QWidget* parent, std::string field, Prompt& prompt, int maxLength = 0);
 
     // assignmentsWin: a value assigned from elsewhere replaces text typed
     // but not yet written (see FieldBinding).
@@ -47,12 +49,14 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    Prompt& prompt() const { return prompt_; }
 
 private:
     void typed();
     QString shownText() const;
 
     FieldBinding binding_;
+    Prompt& prompt_;
     bool showsOnly_ = false;
     std::string picture_;
 };

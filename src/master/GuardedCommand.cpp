@@ -7,24 +7,24 @@
 
 namespace brimlo {
 
-void ShowCurrentException() {
+void ShowCurrentException(Prompt& prompt) {
     try {
         throw;
     } catch (const BrimloError& error) {
-        Prompt::current().error(error.text());
+        prompt.error(error.text());
     } catch (const std::exception& error) {
-        Prompt::current().error(error.what());
+        prompt.error(error.what());
     } catch (...) {
-        Prompt::current().error("Unknown error");
+        prompt.error("Unknown error");
     }
 }
 
-bool RunGuarded(const std::function<void()>& command) {
+bool RunGuarded(Prompt& prompt, const std::function<void()>& command) {
     try {
         command();
         return true;
     } catch (...) {
-        ShowCurrentException();
+        ShowCurrentException(prompt);
         return false;
     }
 }

@@ -21,35 +21,36 @@ std::string ExportSuccessText(const std::string& asciiFileName, const std::strin
 
 namespace {
 
-bool ExportMasterFilesOf(const std::string& chosenFileName, const std::function<bool()>& writeAscii,
+bool ExportMasterFilesOf(const std::string& chosenFileName, Prompt& prompt,
+                         const std::function<bool()>& writeAscii,
                          const std::function<bool(const std::string&)>& writeSampleTables) {
     if (!writeAscii())
         return false;
     const std::string directory = DirectoryWithSeparator(chosenFileName);
     if (!writeSampleTables(directory))
         return false;
-    Prompt::current().message(ExportSuccessText(chosenFileName, directory), "Success",
-                              PromptIcon::Information);
+    prompt.message(ExportSuccessText(chosenFileName, directory), "Success",
+                   PromptIcon::Information);
     return true;
 }
 
 } // namespace
 
 bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterTable& table,
-                       const std::string& defaultSawlogs, Date lastUpdate) {
+                       const std::string& defaultSawlogs, Prompt& prompt, Date lastUpdate) {
     return ExportMasterFilesOf(
-        chosenFileName,
-        [&] { return master.WriteMasterAscii(chosenFileName, table, defaultSawlogs); },
+        chosenFileName, prompt,
+        [&] { return master.WriteMasterAscii(chosenFileName, table, defaultSawlogs, prompt); },
         [&](const std::string& directory) {
             return WriteSampleTables(directory, table, lastUpdate);
         });
 }
 
 bool ExportMasterFiles(const std::string& chosenFileName, CMaster& master, MasterStore& store,
-                       const std::string& defaultSawlogs, Date lastUpdate) {
+                       const std::string& defaultSawlogs, Prompt& prompt, Date lastUpdate) {
     return ExportMasterFilesOf(
-        chosenFileName,
-        [&] { return master.WriteMasterAscii(chosenFileName, store, defaultSawlogs); },
+        chosenFileName, prompt,
+        [&] { return master.WriteMasterAscii(chosenFileName, store, defaultSawlogs, prompt); },
         [&](const std::string& directory) {
             return WriteSampleTables(directory, store, lastUpdate);
         });

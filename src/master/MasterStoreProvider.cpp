@@ -7,9 +7,10 @@
 
 namespace brimlo {
 
-MasterStoreProvider::MasterStoreProvider(MasterTable& table, std::string outboxPath,
+MasterStoreProvider::MasterStoreProvider(MasterTable& table, std::string outboxPath, Prompt& prompt,
                                          Connect connect)
-    : table_(table), outboxPath_(std::move(outboxPath)), connect_(std::move(connect)) {
+    : table_(table), outboxPath_(std::move(outboxPath)), prompt_(prompt),
+      connect_(std::move(connect)) {
     if (!connect_)
         connect_ = [](const std::string& uri) { return std::make_unique<PgMasterStore>(uri); };
 }
@@ -41,9 +42,9 @@ MasterStore& MasterStoreProvider::store() {
 
 SharedMasterPoster& MasterStoreProvider::poster() {
     if (!poster_)
-        poster_ =
-            std::make_unique<SharedMasterPoster>([this, uri = *server_] { return connect_(uri); },
-                                                 outboxPath_, SharedMasterPoster::DefaultStation());
+        poster_ = std::make_unique<SharedMasterPoster>(
+            [this, uri = *server_] { return connect_(uri); }, outboxPath_,
+            SharedMasterPoster::DefaultStation(), prompt_);
     return *poster_;
 }
 

@@ -10,6 +10,7 @@
 namespace brimlo {
 
 class MasterTable;
+class Prompt;
 class SharedMasterPoster;
 
 // The master the program works on: this computer's master.db (the default)
@@ -23,9 +24,11 @@ public:
     using Connect = std::function<std::unique_ptr<MasterStore>(const std::string& uri)>;
 
     // table: master.db of the data folder; outboxPath: where the posts wait
-    // (outbox.db in the data folder). connect opens a server's store (by
-    // default a PgMasterStore).
-    MasterStoreProvider(MasterTable& table, std::string outboxPath, Connect connect = {});
+    // (outbox.db in the data folder); prompt: where the poster tells the
+    // user of the server. connect opens a server's store (by default a
+    // PgMasterStore).
+    MasterStoreProvider(MasterTable& table, std::string outboxPath, Prompt& prompt,
+                        Connect connect = {});
     ~MasterStoreProvider();
 
     // Switches to the server at uri, or back to master.db without one.
@@ -57,6 +60,7 @@ private:
 
     MasterTable& table_;
     std::string outboxPath_;
+    Prompt& prompt_;
     Connect connect_;
     std::optional<std::string> server_;
     std::unique_ptr<MasterStore> local_;

@@ -9,8 +9,9 @@
 namespace brimlo {
 
 SharedMasterPoster::SharedMasterPoster(Connect connect, const std::string& outboxPath,
-                                       std::string station)
-    : connect_(std::move(connect)), outbox_(outboxPath), station_(std::move(station)) {
+                                       std::string station, Prompt& prompt)
+    : connect_(std::move(connect)), outbox_(outboxPath), station_(std::move(station)),
+      prompt_(prompt) {
     drain();
 }
 
@@ -57,12 +58,11 @@ int SharedMasterPoster::drain() {
                 throw;
             } catch (const BrimloError& e) {
                 outbox_.refused(entry->id, e.text());
-                Prompt::current().message(
-                    "The master database refused a load kept on this computer (mill " +
-                        MasterKey::Of(entry->post.values).millCode + ", load " +
-                        std::to_string(MasterKey::Of(entry->post.values).loadNum) +
-                        "): " + e.text(),
-                    "Master Database", PromptIcon::Error);
+                prompt_.message("The master database refused a load kept on this computer (mill " +
+                                    MasterKey::Of(entry->post.values).millCode + ", load " +
+                                    std::to_string(MasterKey::Of(entry->post.values).loadNum) +
+                                    "): " + e.text(),
+                                "Master Database", PromptIcon::Error);
                 continue;
             }
             outbox_.sent(entry->id);
@@ -83,7 +83,7 @@ void SharedMasterPoster::tellOffline() {
     if (told_)
         return;
     told_ = true;
-    Prompt::current().message(
+    prompt_.message(
         "The master database server cannot be reached. The load is kept on this computer "
         "and will be posted to the master database when the server is back.",
         "Master Database", PromptIcon::Information);

@@ -9,6 +9,8 @@
 
 namespace brimlo {
 
+class Prompt;
+
 // Posts master records to a store on a database server, keeping them in
 // the outbox while the server cannot be reached. A post is acknowledged
 // when the server has committed it or the outbox holds it on disk; nothing
@@ -23,8 +25,10 @@ public:
     using Connect = std::function<std::unique_ptr<MasterStore>()>;
 
     // connect opens the store (it throws PgUnreachable when the server
-    // cannot be reached); station names this computer's poster.
-    SharedMasterPoster(Connect connect, const std::string& outboxPath, std::string station);
+    // cannot be reached); station names this computer's poster; the user
+    // is told on prompt, which must outlive the poster.
+    SharedMasterPoster(Connect connect, const std::string& outboxPath, std::string station,
+                       Prompt& prompt);
     ~SharedMasterPoster();
 
     // True when the record is on the server, false when kept in the
@@ -48,6 +52,7 @@ private:
     std::unique_ptr<MasterStore> store_;
     MasterOutbox outbox_;
     std::string station_;
+    Prompt& prompt_;
     bool told_ = false;
 };
 

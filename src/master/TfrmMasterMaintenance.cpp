@@ -27,8 +27,9 @@ namespace {
 
 // The window only shows the master: its edits take no typing, and Enter
 // goes on to the window, which moves the focus on.
-FieldEdit* ShowingEdit(Dataset& master, int field, std::string picture = {}) {
-    auto* edit = new FieldEdit(nullptr, master.fields().at(static_cast<size_t>(field)).name);
+FieldEdit* ShowingEdit(Dataset& master, Prompt& prompt, int field, std::string picture = {}) {
+    auto* edit =
+        new FieldEdit(nullptr, master.fields().at(static_cast<size_t>(field)).name, prompt);
     edit->keys.enterAsTab = false;
     edit->bindShowing(master, std::move(picture));
     return edit;
@@ -98,9 +99,9 @@ std::string Label(const Dataset& master) {
 
 } // namespace
 
-TfrmMasterMaintenance::TfrmMasterMaintenance(Dataset& master, MaintenanceCallbacks callbacks,
-                                             QWidget* parent)
-    : QWidget(parent), master_(master), callbacks_(std::move(callbacks)) {
+TfrmMasterMaintenance::TfrmMasterMaintenance(Dataset& master, Prompt& prompt,
+                                             MaintenanceCallbacks callbacks, QWidget* parent)
+    : QWidget(parent), master_(master), prompt_(prompt), callbacks_(std::move(callbacks)) {
     setObjectName(QStringLiteral("frmMasterMaintenance"));
     setWindowTitle(QStringLiteral("Master File Maintenance"));
     resize(630, 455);
@@ -130,7 +131,7 @@ TfrmMasterMaintenance::~TfrmMasterMaintenance() = default;
 
 FieldEdit* TfrmMasterMaintenance::addField(QGridLayout* grid, int column, const char* caption,
                                            const char* name, int field) {
-    FieldEdit* edit = ShowingEdit(master_, field);
+    FieldEdit* edit = ShowingEdit(master_, prompt_, field);
     edit->setObjectName(QString::fromLatin1(name));
     grid->addWidget(new QLabel(QString::fromLatin1(caption)), 0, column);
     grid->addWidget(edit, 1, column);
@@ -171,8 +172,8 @@ QScrollArea* TfrmMasterMaintenance::buildSummary() {
     for (int n = 1; n <= 12; ++n) {
         for (int c = 0; c < 7; ++c) {
             const GroupColumn& column = kGroupColumns[c];
-            FieldEdit* edit =
-                ShowingEdit(master_, MasterGroupFieldIndex(n, column.field), column.picture);
+            FieldEdit* edit = ShowingEdit(master_, prompt_, MasterGroupFieldIndex(n, column.field),
+                                          column.picture);
             edit->setObjectName(QString::fromLatin1(column.name) + QString::number(n));
             grid->addWidget(edit, n, c);
             groupRows_[static_cast<size_t>(c)][static_cast<size_t>(n - 1)] = edit;
@@ -323,7 +324,7 @@ void TfrmMasterMaintenance::save() {
         if (master_.isEditing())
             master_.post();
     } catch (const std::exception& e) {
-        Prompt::current().error(e.what());
+        prompt_.error(e.what());
     }
 }
 
@@ -367,7 +368,7 @@ void TfrmMasterMaintenance::move(void (Dataset::*step)()) {
     try {
         (master_.*step)();
     } catch (const std::exception& e) {
-        Prompt::current().error(e.what());
+        prompt_.error(e.what());
     }
 }
 
@@ -394,8 +395,7 @@ void TfrmMasterMaintenance::navigate(RecordNavigator::Step step) {
 void TfrmMasterMaintenance::navDelete() {
     if (master_.isEmpty())
         return;
-    if (Prompt::current().ask("Delete record?", "Confirm", PromptButtons::YesNo) !=
-        PromptAnswer::Yes)
+    if (prompt_.ask("Delete record?", "Confirm", PromptButtons::YesNo) != PromptAnswer::Yes)
         return;
     move(&Dataset::remove);
     if (callbacks_.recordDeleted)

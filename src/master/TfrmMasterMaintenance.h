@@ -18,6 +18,7 @@ namespace brimlo {
 
 class Dataset;
 class FieldEdit;
+class Prompt;
 
 // What the maintenance window tells the main window.
 struct MaintenanceCallbacks {
@@ -40,8 +41,9 @@ struct MaintenanceCallbacks {
 // and deletes its records.
 class TfrmMasterMaintenance : public QWidget {
 public:
-    explicit TfrmMasterMaintenance(Dataset& master, MaintenanceCallbacks callbacks = {},
-                                   QWidget* parent = nullptr);
+    // The window asks and tells the user on prompt.
+    TfrmMasterMaintenance(Dataset& master, Prompt& prompt, MaintenanceCallbacks callbacks = {},
+                          QWidget* parent = nullptr);
     ~TfrmMasterMaintenance() override;
     TfrmMasterMaintenance(const TfrmMasterMaintenance&) = delete;
     TfrmMasterMaintenance& operator=(const TfrmMasterMaintenance&) = delete;
@@ -87,6 +89,7 @@ private:
     void showStatistics(double gross, double length, double net);
 
     Dataset& master_;
+    Prompt& prompt_;
     MaintenanceCallbacks callbacks_;
     bool refreshPending_ = true;
     bool watching_ = false;

@@ -271,13 +271,14 @@ ReportBand TfrmCheckScaleReport::MakeTitleBand() const {
     return band;
 }
 
-void PreviewCheckScaleReport(QWidget* parent, const CheckScaleComparison& comparison) {
+void PreviewCheckScaleReport(QWidget* parent, const CheckScaleComparison& comparison,
+                             Prompt& prompt) {
     TfrmCheckScaleReport form;
     {
         BusyCursorScope busy;
         form.Prepare(comparison);
     }
-    ShowReportPreview(parent, form.report());
+    ShowReportPreview(parent, form.report(), prompt);
 }
 
 void SaveCheckScaleReportPdf(const std::string& fileName, const CheckScaleComparison& comparison) {

@@ -10,6 +10,8 @@ class QWidget;
 
 namespace brimlo {
 
+class Prompt;
+
 // The printed check scale comparison: both loads and the tolerances, the
 // figures and verdict of every Sp-Cd-Pr group and of the load, the logs the
 // two scalers measured differently and the logs only one of them holds.
@@ -50,7 +52,8 @@ private:
 
 // The comparison in a modal print preview, from which it is printed or
 // saved as PDF.
-void PreviewCheckScaleReport(QWidget* parent, const CheckScaleComparison& comparison);
+void PreviewCheckScaleReport(QWidget* parent, const CheckScaleComparison& comparison,
+                             Prompt& prompt);
 // The comparison written as a PDF file.
 void SaveCheckScaleReportPdf(const std::string& fileName, const CheckScaleComparison& comparison);
 

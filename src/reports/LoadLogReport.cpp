@@ -140,13 +140,13 @@ ReportBand TfrmLoadLogReport::MakeSummaryBand(const CMaster& master) const {
     return band;
 }
 
-void PreviewLoadLogReport(QWidget* parent, const LoadData& load, CMaster& master) {
+void PreviewLoadLogReport(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt) {
     TfrmLoadLogReport form;
     {
         BusyCursorScope busy;
         form.Prepare(load, master);
     }
-    ShowReportPreview(parent, form.report());
+    ShowReportPreview(parent, form.report(), prompt);
 }
 
 void SaveLoadLogReportPdf(const std::string& fileName, const LoadData& load, CMaster& master) {

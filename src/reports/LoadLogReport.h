@@ -9,6 +9,8 @@ class QWidget;
 
 namespace brimlo {
 
+class Prompt;
+
 class CMaster;
 
 // The log listing of one load: its header details, one line per log and
@@ -37,7 +39,7 @@ private:
 };
 
 // "Print Load Log Listing": the listing in a modal print preview.
-void PreviewLoadLogReport(QWidget* parent, const LoadData& load, CMaster& master);
+void PreviewLoadLogReport(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt);
 // The same listing written as a PDF file.
 void SaveLoadLogReportPdf(const std::string& fileName, const LoadData& load, CMaster& master);
 

@@ -112,18 +112,18 @@ ReportBand TfrmLoadSummary::MakeSummaryBand(const CMaster& master) const {
     return band;
 }
 
-void PreviewLoadSummary(QWidget* parent, const LoadData& load, CMaster& master) {
+void PreviewLoadSummary(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt) {
     TfrmLoadSummary form;
     {
         BusyCursorScope busy;
         form.Prepare(load, master);
     }
-    ShowReportPreview(parent, form.report());
+    ShowReportPreview(parent, form.report(), prompt);
 }
 
-void PreviewFullLoadReport(QWidget* parent, const LoadData& load, CMaster& master) {
-    PreviewLoadLogReport(parent, load, master);
-    PreviewLoadSummary(parent, load, master);
+void PreviewFullLoadReport(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt) {
+    PreviewLoadLogReport(parent, load, master, prompt);
+    PreviewLoadSummary(parent, load, master, prompt);
 }
 
 void SaveLoadSummaryPdf(const std::string& fileName, const LoadData& load, CMaster& master) {

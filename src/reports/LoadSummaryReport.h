@@ -9,6 +9,8 @@ class QWidget;
 
 namespace brimlo {
 
+class Prompt;
+
 class CMaster;
 
 // The one-page statement of a load: header details, one line per Sp-Cd-Pr
@@ -32,10 +34,10 @@ private:
 };
 
 // "Print Load Summary": the summary in a modal print preview.
-void PreviewLoadSummary(QWidget* parent, const LoadData& load, CMaster& master);
+void PreviewLoadSummary(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt);
 // "Print Full Load Report" (and F5 in the load window): the log listing,
 // then, once its preview is closed, the load summary.
-void PreviewFullLoadReport(QWidget* parent, const LoadData& load, CMaster& master);
+void PreviewFullLoadReport(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt);
 // The summary written as a PDF file.
 void SaveLoadSummaryPdf(const std::string& fileName, const LoadData& load, CMaster& master);
 

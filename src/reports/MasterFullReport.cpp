@@ -99,13 +99,13 @@ private:
     Bookmark place_;
 };
 
-void PreviewPrepared(QWidget* parent, Dataset& master) {
+void PreviewPrepared(QWidget* parent, Dataset& master, Prompt& prompt) {
     TfrmMasterFull form;
     {
         BusyCursorScope busy;
         form.Prepare(master);
     }
-    ShowReportPreview(parent, form.report());
+    ShowReportPreview(parent, form.report(), prompt);
 }
 
 } // namespace
@@ -149,15 +149,15 @@ ReportBand TfrmMasterFull::MakeDetailBand(int index) const {
     return band;
 }
 
-void PreviewMasterFullAll(QWidget* parent, Dataset& master) {
-    PreviewPrepared(parent, master);
+void PreviewMasterFullAll(QWidget* parent, Dataset& master, Prompt& prompt) {
+    PreviewPrepared(parent, master, prompt);
 }
 
-void PreviewMasterFullCurrent(QWidget* parent, Dataset& master) {
+void PreviewMasterFullCurrent(QWidget* parent, Dataset& master, Prompt& prompt) {
     if (master.isEmpty())
         return;
     CurrentRecordFilter onlyCurrent(master);
-    PreviewPrepared(parent, master);
+    PreviewPrepared(parent, master, prompt);
 }
 
 void SaveMasterFullPdf(const std::string& fileName, Dataset& master, bool currentOnly) {

@@ -10,6 +10,8 @@ class QWidget;
 
 namespace brimlo {
 
+class Prompt;
+
 class Dataset;
 
 // The master file one record after another: header details, the stored
@@ -35,10 +37,10 @@ private:
 };
 
 // "Print Master File Report (All)": every master record, in table order.
-void PreviewMasterFullAll(QWidget* parent, Dataset& master);
+void PreviewMasterFullAll(QWidget* parent, Dataset& master, Prompt& prompt);
 // "Print Master File Report (Current)": only the current master record,
 // through a filter on its key that is cleared when the preview closes.
-void PreviewMasterFullCurrent(QWidget* parent, Dataset& master);
+void PreviewMasterFullCurrent(QWidget* parent, Dataset& master, Prompt& prompt);
 // The report of every record (or only the current one) as a PDF file.
 void SaveMasterFullPdf(const std::string& fileName, Dataset& master, bool currentOnly);
 

@@ -125,13 +125,13 @@ ReportBand TfrmMasterSummary::MakeDetailBand(int index) const {
     return band;
 }
 
-void PreviewMasterSummary(QWidget* parent, Dataset& master) {
+void PreviewMasterSummary(QWidget* parent, Dataset& master, Prompt& prompt) {
     TfrmMasterSummary form;
     {
         BusyCursorScope busy;
         form.Prepare(master);
     }
-    ShowReportPreview(parent, form.report());
+    ShowReportPreview(parent, form.report(), prompt);
 }
 
 void SaveMasterSummaryPdf(const std::string& fileName, Dataset& master) {

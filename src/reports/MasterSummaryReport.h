@@ -10,6 +10,8 @@ class QWidget;
 
 namespace brimlo {
 
+class Prompt;
+
 class Dataset;
 
 // The whole master file compactly on landscape paper: one block of one to
@@ -36,7 +38,7 @@ private:
 };
 
 // "Print Master File Summary": every master record, in table order.
-void PreviewMasterSummary(QWidget* parent, Dataset& master);
+void PreviewMasterSummary(QWidget* parent, Dataset& master, Prompt& prompt);
 // The same report as a PDF file.
 void SaveMasterSummaryPdf(const std::string& fileName, Dataset& master);
 

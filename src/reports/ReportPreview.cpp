@@ -67,9 +67,10 @@ constexpr double kZoomStep = 1.25;
 
 } // namespace
 
-ReportPreview::ReportPreview(const BandedReport& report, QPrinter& printer, QWidget* parent)
-    : QDialog(parent), report_(report), printer_(printer), pages_(new ReportPageView(report, this)),
-      pageNumber_(new QLabel(this)) {
+ReportPreview::ReportPreview(const BandedReport& report, QPrinter& printer, Prompt& prompt,
+                             QWidget* parent)
+    : QDialog(parent), report_(report), printer_(printer), prompt_(prompt),
+      pages_(new ReportPageView(report, this)), pageNumber_(new QLabel(this)) {
     setWindowTitle(report.title());
     pageNumber_->setObjectName(QStringLiteral("lblPage"));
     auto* layout = new QVBoxLayout(this);
@@ -146,7 +147,7 @@ void ReportPreview::print() {
     try {
         report_.print(printer_);
     } catch (const BrimloError& error) {
-        Prompt::current().error(error.what());
+        prompt_.error(error.what());
     }
 }
 
@@ -157,19 +158,19 @@ void ReportPreview::saveAsPdf() {
     try {
         SaveReportPdf(report_, QFile::encodeName(name).toStdString());
     } catch (const BrimloError& error) {
-        Prompt::current().error(error.what());
+        prompt_.error(error.what());
     }
 }
 
 std::unique_ptr<ReportPreview> MakeReportPreview(QWidget* parent, const BandedReport& report,
-                                                 QPrinter& printer) {
+                                                 QPrinter& printer, Prompt& prompt) {
     report.setUpPrinter(printer);
-    return std::make_unique<ReportPreview>(report, printer, parent);
+    return std::make_unique<ReportPreview>(report, printer, prompt, parent);
 }
 
-void ShowReportPreview(QWidget* parent, const BandedReport& report) {
+void ShowReportPreview(QWidget* parent, const BandedReport& report, Prompt& prompt) {
     QPrinter printer(QPrinter::HighResolution);
-    std::unique_ptr<ReportPreview> dialog = MakeReportPreview(parent, report, printer);
+    std::unique_ptr<ReportPreview> dialog = MakeReportPreview(parent, report, printer, prompt);
     dialog->exec();
 }
 

@@ -12,6 +12,7 @@ class QWidget;
 namespace brimlo {
 
 class BandedReport;
+class Prompt;
 class ReportPageView;
 
 // The print preview of a laid-out report: its pages fitted to the window's
@@ -21,8 +22,10 @@ class ReportPageView;
 class ReportPreview : public QDialog {
     Q_OBJECT
 public:
-    // The printer is set up for the report and must outlive the preview.
-    ReportPreview(const BandedReport& report, QPrinter& printer, QWidget* parent = nullptr);
+    // The printer is set up for the report and must outlive the preview;
+    // errors of printing and saving are told on prompt.
+    ReportPreview(const BandedReport& report, QPrinter& printer, Prompt& prompt,
+                  QWidget* parent = nullptr);
 
     ReportPageView& pages() { return *pages_; }
 
@@ -36,17 +39,18 @@ private:
 
     const BandedReport& report_;
     QPrinter& printer_;
+    Prompt& prompt_;
     ReportPageView* pages_;
     QLabel* pageNumber_;
 };
 
 // The modal print preview of a laid-out report, from which the user prints
 // it or saves it as a PDF file. Returns when the preview is closed.
-void ShowReportPreview(QWidget* parent, const BandedReport& report);
+void ShowReportPreview(QWidget* parent, const BandedReport& report, Prompt& prompt);
 
 // The preview over a printer set up for the report, not yet shown.
 std::unique_ptr<ReportPreview> MakeReportPreview(QWidget* parent, const BandedReport& report,
-                                                 QPrinter& printer);
+                                                 QPrinter& printer, Prompt& prompt);
 
 // Writes the report as a PDF file, one page at a time. The file appears only
 // when complete: an earlier file of that name stays as it was when writing

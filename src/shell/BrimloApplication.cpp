@@ -4,13 +4,14 @@
 
 namespace brimlo {
 
-BrimloApplication::BrimloApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+BrimloApplication::BrimloApplication(int& argc, char** argv, Prompt& prompt)
+    : QApplication(argc, argv), prompt_(prompt) {}
 
 bool BrimloApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        ShowCurrentException();
+        ShowCurrentException(prompt_);
         return false;
     }
 }

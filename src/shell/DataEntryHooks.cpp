@@ -29,7 +29,7 @@ DataEntryHost HostOf(TfrmMain& main) {
 QWidget*
 MakeWindow(TfrmMain& main, WorkspaceCounter& counter,
            const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
-    auto window = std::make_unique<TfrmDataEntry>(HostOf(main));
+    auto window = std::make_unique<TfrmDataEntry>(HostOf(main), main.prompt());
     LoadEnvironment env;
     env.appDataDirectory = main.tables().directory();
     env.defaults = &main.defaults();
@@ -49,12 +49,12 @@ MakeWindow(TfrmMain& main, WorkspaceCounter& counter,
     return window.release();
 }
 
-QWidget* Guarded(const std::function<QWidget*()>& make) {
+QWidget* Guarded(Prompt& prompt, const std::function<QWidget*()>& make) {
     QWidget* made = nullptr;
     try {
         made = make();
     } catch (...) {
-        ShowCurrentException();
+        ShowCurrentException(prompt);
     }
     return made;
 }
@@ -66,10 +66,11 @@ void AddDataEntryHooks(MainWindowHooks& hooks) {
     // every load window it makes.
     auto counter = std::make_shared<WorkspaceCounter>();
     hooks.newLoad = [counter](TfrmMain& main) {
-        return Guarded([&] { return MakeWindow(main, *counter, &LoadDocument::NewLoad); });
+        return Guarded(main.prompt(),
+                       [&] { return MakeWindow(main, *counter, &LoadDocument::NewLoad); });
     };
     hooks.openLoad = [counter](TfrmMain& main, const std::string& fileName) {
-        return Guarded([&] {
+        return Guarded(main.prompt(), [&] {
             return MakeWindow(main, *counter, [&](const LoadEnvironment& env) {
                 return LoadDocument::OpenLoadFile(env, fileName);
             });
@@ -77,7 +78,7 @@ void AddDataEntryHooks(MainWindowHooks& hooks) {
     };
     hooks.openRecoveredWorkspace = [counter](TfrmMain& main, int number,
                                              const std::string& header) {
-        return Guarded([&] {
+        return Guarded(main.prompt(), [&] {
             return MakeWindow(main, *counter, [&](const LoadEnvironment& env) {
                 return LoadDocument::TakeOverWorkspace(env, number, header);
             });
@@ -94,7 +95,7 @@ void PostLoadToMaster(TfrmMain& main, QWidget* loadWindow) {
     auto* window = dynamic_cast<TfrmDataEntry*>(loadWindow);
     if (!window || !window->hasDocument() || !window->document().hasLoad())
         return;
-    RunGuarded([&] {
+    RunGuarded(main.prompt(), [&] {
         const LoadData load = window->document().BuildLoadData();
         if (load.hasHeader)
             main.PostLoadToMaster(load.header, load.logs);

@@ -7,8 +7,9 @@
 
 namespace brimlo {
 
-DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent)
-    : FieldEdit(parent, field), typing_(typing) {
+DbEdit::DbEdit(Dataset& dataset, const std::string& field, bool& typing, Prompt& prompt,
+               QWidget* parent)
+    : FieldEdit(parent, field, prompt), typing_(typing) {
     bind(dataset, true);
     connect(this, &QLineEdit::textChanged, this, [this] { changed(); });
 }
@@ -46,7 +47,7 @@ void DbEdit::focusOutEvent(QFocusEvent* event) {
 // A refused value or a failed check keeps the focus in this edit.
 void DbEdit::leave() {
     leaving_ = true;
-    bool accepted = RunGuarded([this] { commit(); });
+    bool accepted = RunGuarded(prompt(), [this] { commit(); });
     if (accepted && onLeave)
         accepted = onLeave();
     if (!accepted)

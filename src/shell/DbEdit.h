@@ -18,7 +18,8 @@ class DbEdit : public FieldEdit {
     Q_OBJECT
 
 public:
-    DbEdit(Dataset& dataset, const std::string& field, bool& typing, QWidget* parent = nullptr);
+    DbEdit(Dataset& dataset, const std::string& field, bool& typing, Prompt& prompt,
+           QWidget* parent = nullptr);
     ~DbEdit() override;
     DbEdit(const DbEdit&) = delete;
     DbEdit& operator=(const DbEdit&) = delete;

@@ -9,6 +9,7 @@
 #include "support/Cp1252.h"
 #include "support/Dataset.h"
 #include "support/LocalFileName.h"
+#include "support/Prompt.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -48,13 +49,15 @@ void GenerateMasterAscii(TfrmMain& main, const ChooseMasterAsciiFile& choose) {
     const std::string fileName = choose(&main, main.tables().defaultDataPath());
     if (fileName.empty())
         return;
-    RunGuarded([&] {
+    Prompt& prompt = main.prompt();
+    RunGuarded(prompt, [&] {
         const std::string sawlogs = DefaultsSawlogs(main);
         BusyCursor busy;
         if (main.masterStores().onServer())
-            ExportMasterFiles(fileName, main.masterRecord(), main.masterStores().store(), sawlogs);
+            ExportMasterFiles(fileName, main.masterRecord(), main.masterStores().store(), sawlogs,
+                              prompt);
         else
-            ExportMasterFiles(fileName, main.masterRecord(), main.masterTable(), sawlogs);
+            ExportMasterFiles(fileName, main.masterRecord(), main.masterTable(), sawlogs, prompt);
     });
 }
 

@@ -14,8 +14,8 @@ std::string TrimmedEntry(const std::string& text) {
     return end == std::string::npos ? std::string() : text.substr(0, end + 1);
 }
 
-FieldCombo::FieldCombo(QWidget* parent, std::string field)
-    : QComboBox(parent), binding_(std::move(field)) {
+FieldCombo::FieldCombo(QWidget* parent, std::string field, Prompt& prompt)
+    : QComboBox(parent), binding_(std::move(field)), prompt_(prompt) {
     setEditable(false);
     keys.enterAsTab = false;
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
@@ -133,15 +133,15 @@ bool FieldCombo::searchLetter(const QString& typed) {
 }
 
 void FieldCombo::picked() {
-    if (RunGuarded([this] { binding_.changedByScaler(); }) && onPicked)
-        RunGuarded([this] { onPicked(text()); });
+    if (RunGuarded(prompt_, [this] { binding_.changedByScaler(); }) && onPicked)
+        RunGuarded(prompt_, [this] { onPicked(text()); });
 }
 
 // A refused choice is dropped and the field's value shown again; an
 // accepted one shows what the field's reaction made of it.
 void FieldCombo::chosen(int index) {
     const std::string value = ToCp1252(itemText(index));
-    if (!RunGuarded([&] { binding_.write(value); }))
+    if (!RunGuarded(prompt_, [&] { binding_.write(value); }))
         binding_.forget();
     showField();
 }

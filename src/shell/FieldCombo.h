@@ -13,6 +13,7 @@
 namespace brimlo {
 
 class Dataset;
+class Prompt;
 
 // A drop-down list bound to one field, accepting only its entries. Bound
 // with bind (the load window), picking another entry puts the record into
@@ -28,7 +29,8 @@ class FieldCombo : public QComboBox {
     Q_OBJECT
 
 public:
-    FieldCombo(QWidget* parent, std::string field);
+    // A choice the field refuses is told on prompt.
+    FieldCombo(QWidget* parent, std::string field, Prompt& prompt);
 
     void bind(Dataset& dataset);
     // typing: the window's typing flag, set by every key the list takes.
@@ -66,6 +68,7 @@ private:
     bool searchLetter(const QString& typed);
 
     FieldBinding binding_;
+    Prompt& prompt_;
     bool showing_ = false;
     bool inPlace_ = false;
     bool* typing_ = nullptr;

@@ -23,8 +23,8 @@ struct MainWindowHooks {
     // window opens its tables in, and the version the About box shows.
     Cglobals settings;
     // The run's prompt (the start-up's message boxes), handed on to the
-    // windows and the loads they show. Hooks built without one (windows made
-    // alone in tests) use the process's installed prompt.
+    // windows, the loads they show and the master's poster. Required: the
+    // main window is not made without one.
     Prompt* prompt = nullptr;
     // The run's folder dialog, shared by the windows that browse for one.
     std::shared_ptr<FolderBrowser> folders = std::make_shared<FolderBrowser>();

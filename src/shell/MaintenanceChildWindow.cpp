@@ -31,7 +31,7 @@ MaintenanceCallbacks CallbacksFor(TfrmMain& main, Dataset& master) {
 } // namespace
 
 MaintenanceChildWindow::MaintenanceChildWindow(TfrmMain& main, Dataset& master)
-    : TfrmMasterMaintenance(master, CallbacksFor(main, master)) {}
+    : TfrmMasterMaintenance(master, main.prompt(), CallbacksFor(main, master)) {}
 
 // Opens 630 by 455 at the top left corner, whatever its layout would ask.
 void MaintenanceChildWindow::showEvent(QShowEvent* event) {

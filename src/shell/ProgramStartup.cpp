@@ -41,7 +41,7 @@ std::unique_ptr<TfrmMain> CreateMainWindow(const Cglobals& settings, Prompt& pro
     hooks.settings = settings;
     hooks.prompt = &prompt;
     std::unique_ptr<TfrmMain> window;
-    RunGuarded([&] { window = std::make_unique<TfrmMain>(std::move(hooks)); });
+    RunGuarded(prompt, [&] { window = std::make_unique<TfrmMain>(std::move(hooks)); });
     return window;
 }
 
@@ -86,12 +86,9 @@ int RunProgram(int argc, char** argv) {
 }
 
 int RunProgramWith(int argc, char** argv, Prompt* prompt) {
-    BrimloApplication app(argc, argv);
     MessageBoxPrompt boxes;
     Prompt& runPrompt = prompt ? *prompt : boxes;
-    // Still installed for the master, report and support code that is not
-    // handed the run's prompt.
-    Prompt::install(&runPrompt);
+    BrimloApplication app(argc, argv, runPrompt);
     // The reports date their pages with the day the program started.
     SetProgramStartDate(QDate::currentDate());
     Cglobals settings;
@@ -115,13 +112,11 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     if (another) {
         runPrompt.message(AnotherCopyMessage(dataFolder, holder),
                           "Multiple Instances of Brimlo detected", PromptIcon::Error);
-        Prompt::install(nullptr);
         return 0;
     }
 
     std::unique_ptr<TfrmMain> window = CreateMainWindow(settings, runPrompt);
     if (!window) {
-        Prompt::install(nullptr);
         return 1;
     }
     *mainWindow = window.get();
@@ -134,7 +129,6 @@ int RunProgramWith(int argc, char** argv, Prompt* prompt) {
     window->activateWindow();
     QApplication::exec();
     window.reset();
-    Prompt::install(nullptr);
     return 0;
 }
 

@@ -19,7 +19,7 @@ std::function<void(TfrmMain&)> MasterCommand(ReportPreviews::MasterPreview previ
     return [preview = std::move(preview)](TfrmMain& main) {
         if (!preview)
             return;
-        RunGuarded([&] { preview(&main, main.masterView()); });
+        RunGuarded(main.prompt(), [&] { preview(&main, main.masterView(), main.prompt()); });
     };
 }
 
@@ -27,10 +27,10 @@ std::function<void(TfrmMain&, QWidget*)> LoadCommand(ReportPreviews::LoadPreview
     return [preview = std::move(preview)](TfrmMain& main, QWidget* loadWindow) {
         if (!preview)
             return;
-        RunGuarded([&] {
+        RunGuarded(main.prompt(), [&] {
             const std::optional<LoadData> load = LoadForReport(loadWindow);
             if (load)
-                preview(&main, *load, main.masterRecord());
+                preview(&main, *load, main.masterRecord(), main.prompt());
         });
     };
 }

@@ -12,12 +12,15 @@ namespace brimlo {
 
 class CMaster;
 class Dataset;
+class Prompt;
 class TfrmMain;
 
-// The modal previews the report commands end in; tests replace them.
+// The modal previews the report commands end in, given the main window's
+// prompt; tests replace them.
 struct ReportPreviews {
-    using MasterPreview = std::function<void(QWidget* parent, Dataset& master)>;
-    using LoadPreview = std::function<void(QWidget* parent, const LoadData& load, CMaster& master)>;
+    using MasterPreview = std::function<void(QWidget* parent, Dataset& master, Prompt& prompt)>;
+    using LoadPreview =
+        std::function<void(QWidget* parent, const LoadData& load, CMaster& master, Prompt& prompt)>;
 
     MasterPreview masterSummary;
     MasterPreview masterFullAll;

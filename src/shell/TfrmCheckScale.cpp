@@ -55,17 +55,20 @@ std::string HeldPath(const QLineEdit* edit, const char* which) {
 
 } // namespace
 
-TfrmCheckScale::TfrmCheckScale(QString startDirectory, std::unique_ptr<QSettings> settings,
-                               Preview preview, QWidget* parent)
-    : QWidget(parent), startDirectory_(std::move(startDirectory)), settings_(std::move(settings)),
-      preview_(std::move(preview)) {
+TfrmCheckScale::TfrmCheckScale(QString startDirectory, Prompt& prompt,
+                               std::unique_ptr<QSettings> settings, Preview preview,
+                               QWidget* parent)
+    : QWidget(parent), startDirectory_(std::move(startDirectory)), prompt_(prompt),
+      settings_(std::move(settings)), preview_(std::move(preview)) {
     setObjectName(QStringLiteral("frmCheckScale"));
     setWindowTitle(QStringLiteral("BRIMLO - Compare Check Scale"));
     if (!settings_)
         settings_ = std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Brimlo"),
                                                 QStringLiteral("brimlo"));
     if (!preview_)
-        preview_ = PreviewCheckScaleReport;
+        preview_ = [this](QWidget* parent, const CheckScaleComparison& comparison) {
+            PreviewCheckScaleReport(parent, comparison, prompt_);
+        };
     buildControls();
     showTolerances(ReadCheckScaleTolerances(*settings_));
 }
@@ -129,13 +132,13 @@ void TfrmCheckScale::buildControls() {
     connect(btnBrowseCheck, &QPushButton::clicked, this, [this] { browse(edtCheck); });
     connect(chkDefectRule, &QCheckBox::toggled, this, [this] { defectRuleToggled(); });
     connect(btnCompare, &QPushButton::clicked, this,
-            [this] { RunGuarded([this] { btnCompareClick(); }); });
+            [this] { RunGuarded(prompt_, [this] { btnCompareClick(); }); });
     connect(btnPreview, &QPushButton::clicked, this,
-            [this] { RunGuarded([this] { btnPreviewClick(); }); });
+            [this] { RunGuarded(prompt_, [this] { btnPreviewClick(); }); });
     // Enter in a file name compares, as the window's main command.
     for (QLineEdit* edit : {edtOriginal, edtCheck})
         connect(edit, &QLineEdit::returnPressed, this,
-                [this] { RunGuarded([this] { btnCompareClick(); }); });
+                [this] { RunGuarded(prompt_, [this] { btnCompareClick(); }); });
 }
 
 void TfrmCheckScale::showTolerances(const CheckScaleTolerances& t) {

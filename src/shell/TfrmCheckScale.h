@@ -17,6 +17,8 @@ class QPushButton;
 
 namespace brimlo {
 
+class Prompt;
+
 // "Compare Check Scale...": the scaler's load file and the check scaler's
 // are chosen (typed or browsed), the tolerances set, and Compare shows the
 // figures and verdicts; Print/Preview shows the report. The tolerances are
@@ -25,10 +27,12 @@ class TfrmCheckScale : public QWidget {
 public:
     using Preview = std::function<void(QWidget* parent, const CheckScaleComparison&)>;
 
-    // startDirectory is where Browse opens; settings default to the user's
-    // own; preview defaults to the report's modal print preview.
-    explicit TfrmCheckScale(QString startDirectory, std::unique_ptr<QSettings> settings = nullptr,
-                            Preview preview = {}, QWidget* parent = nullptr);
+    // startDirectory is where Browse opens; errors are told on prompt;
+    // settings default to the user's own; preview defaults to the report's
+    // modal print preview.
+    TfrmCheckScale(QString startDirectory, Prompt& prompt,
+                   std::unique_ptr<QSettings> settings = nullptr, Preview preview = {},
+                   QWidget* parent = nullptr);
     ~TfrmCheckScale() override;
 
     const std::optional<CheckScaleComparison>& comparison() const { return comparison_; }
@@ -44,6 +48,7 @@ private:
     void defectRuleToggled();
 
     QString startDirectory_;
+    Prompt& prompt_;
     std::unique_ptr<QSettings> settings_;
     Preview preview_;
     std::optional<CheckScaleComparison> comparison_;

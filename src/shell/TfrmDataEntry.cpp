@@ -93,8 +93,8 @@ void SetSilver(QLineEdit* edit, bool silver) {
 
 } // namespace
 
-TfrmDataEntry::TfrmDataEntry(DataEntryHost host, QWidget* parent)
-    : QWidget(parent), host_(std::move(host)) {
+TfrmDataEntry::TfrmDataEntry(DataEntryHost host, Prompt& prompt, QWidget* parent)
+    : QWidget(parent), host_(std::move(host)), prompt_(prompt) {
     resize(750, 455);
     buildPages();
     fillSelectors();
@@ -149,7 +149,7 @@ QHBoxLayout* TfrmDataEntry::headerCell(const char* caption, int line, int column
 
 FieldEdit* TfrmDataEntry::addHeaderEdit(QHBoxLayout* cell, const char* field, int maxLength,
                                         bool upper, int chars) {
-    auto* edit = new FieldEdit(tabHeader_, field, maxLength);
+    auto* edit = new FieldEdit(tabHeader_, field, prompt_, maxLength);
     FitChars(edit, chars > 0 ? chars : maxLength);
     edit->keys.upper = upper;
     edit->keys.advance = maxLength > 0;
@@ -167,7 +167,7 @@ FieldEdit* TfrmDataEntry::addHeaderEdit(const char* caption, const char* field, 
 }
 
 FieldCombo* TfrmDataEntry::addHeaderCombo(QHBoxLayout* cell, const char* field) {
-    auto* combo = new FieldCombo(tabHeader_, field);
+    auto* combo = new FieldCombo(tabHeader_, field, prompt_);
     // Codes of two letters, the widest an entry holds, and the arrow.
     combo->setMinimumContentsLength(2);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -226,7 +226,7 @@ void TfrmDataEntry::buildHeaderPage(QWidget* page) {
     // Never shown, nor its caption; its line stays as an empty line.
     lblVolumeCalc_ = Caption("Volume Calculation Method:");
     headerGrid_->addWidget(lblVolumeCalc_, 11, 0);
-    cbVolumeCalc_ = new FieldCombo(page, "VOL_CALC_METH");
+    cbVolumeCalc_ = new FieldCombo(page, "VOL_CALC_METH", prompt_);
     headerGrid_->addWidget(cbVolumeCalc_, 11, 1, Qt::AlignLeft);
     headerGrid_->setRowMinimumHeight(11, edtM_->sizeHint().height());
     cbVolumeCalc_->onPicked = [this](const std::string& text) { cbVolumeCalcChange(text); };
@@ -355,7 +355,7 @@ void TfrmDataEntry::buildLogPage(QWidget* page) {
 }
 
 FieldEdit* TfrmDataEntry::addRowEdit(const char* field, int maxLength) {
-    auto* edit = new FieldEdit(row_, field, maxLength);
+    auto* edit = new FieldEdit(row_, field, prompt_, maxLength);
     edit->keys.advance = maxLength > 0;
     edit->onTyped = [this, edit] { afterTyping(edit); };
     rowEdits_[field] = edit;
@@ -364,7 +364,7 @@ FieldEdit* TfrmDataEntry::addRowEdit(const char* field, int maxLength) {
 }
 
 FieldCombo* TfrmDataEntry::addRowCombo(const char* field) {
-    auto* combo = new FieldCombo(row_, field);
+    auto* combo = new FieldCombo(row_, field, prompt_);
     if (!compactStyle_) {
         compactStyle_ = new CompactComboStyle;
         compactStyle_->setParent(this);
@@ -840,7 +840,7 @@ void TfrmDataEntry::arrange(bool alberta) {
 // --- focus -----------------------------------------------------------------------
 
 bool TfrmDataEntry::guarded(const std::function<void()>& work) {
-    if (RunGuarded(work))
+    if (RunGuarded(prompt_, work))
         return true;
     // The refused value stays where it was keyed, selected for retyping.
     if (current_) {
@@ -941,7 +941,7 @@ bool TfrmDataEntry::leaveCurrent() {
     focusRequest_ = nullptr;
     pendingTabs_ = 0;
     leaving_ = true;
-    const bool ok = RunGuarded([&] {
+    const bool ok = RunGuarded(prompt_, [&] {
         commitControl(w);
         exitControl(w);
     });

@@ -30,6 +30,7 @@ class Dataset;
 class FieldCombo;
 class FieldEdit;
 class LoadDocument;
+class Prompt;
 
 // What a load window asks of the main window that holds it.
 struct DataEntryHost {
@@ -51,7 +52,9 @@ struct DataEntryHost {
 // scaler keys a load, and hands every edit to the load's reactions.
 class TfrmDataEntry : public QWidget, public ChildWindow, public LoadView {
 public:
-    explicit TfrmDataEntry(DataEntryHost host, QWidget* parent = nullptr);
+    // prompt: where the errors of the window's commands are shown (the
+    // load's own boxes go to its environment's prompt).
+    TfrmDataEntry(DataEntryHost host, Prompt& prompt, QWidget* parent = nullptr);
     ~TfrmDataEntry() override;
 
     // Takes the load made with this window as its view.
@@ -167,6 +170,7 @@ private:
     void cbVolumeCalcChange(const std::string& text);
 
     DataEntryHost host_;
+    Prompt& prompt_;
     std::unique_ptr<LoadDocument> doc_;
     // Owned as a child, so it outlives no window and goes before none.
     QStyle* compactStyle_ = nullptr;

@@ -89,7 +89,7 @@ TfrmDefaults::~TfrmDefaults() = default;
 
 DbEdit* TfrmDefaults::makeEdit(const char* name, const char* field, int maxLength, bool upper,
                                bool advance) {
-    auto* edit = new DbEdit(defaults_, field, typing_);
+    auto* edit = new DbEdit(defaults_, field, typing_, prompt_);
     edit->setObjectName(QString::fromLatin1(name));
     if (maxLength > 0)
         edit->setMaxLength(maxLength);
@@ -103,7 +103,7 @@ DbEdit* TfrmDefaults::makeEdit(const char* name, const char* field, int maxLengt
 }
 
 FieldCombo* TfrmDefaults::makeList(const char* name, const char* field) {
-    auto* list = new FieldCombo(nullptr, field);
+    auto* list = new FieldCombo(nullptr, field, prompt_);
     list->setObjectName(QString::fromLatin1(name));
     list->keys.enterAsTab = true;
     list->bindInPlace(defaults_, typing_);
@@ -313,7 +313,7 @@ bool TfrmDefaults::leaveSource() {
 
 // The immediate post takes every other pending change along, unchecked.
 void TfrmDefaults::chkTrimAllowanceClick(bool ticked) {
-    RunGuarded([&] {
+    RunGuarded(prompt_, [&] {
         if (!defaults_.isEditing())
             defaults_.edit();
         defaults_.setField("TRIM_ALLOWANCE", Value(ticked ? "T" : "F"));
@@ -325,7 +325,7 @@ void TfrmDefaults::btnBrowseClick() {
     const std::string folder = folders_.browse("Select Default Data Directory", this);
     if (folder.empty())
         return;
-    RunGuarded([&] {
+    RunGuarded(prompt_, [&] {
         if (!defaults_.isEditing())
             defaults_.edit();
         defaults_.setField("DEFAULT_DATA_PATH", Value(folder));
@@ -370,13 +370,13 @@ bool TfrmDefaults::runChecks() {
 }
 
 bool TfrmDefaults::save() {
-    if (!RunGuarded([this] { commitTyped(); }))
+    if (!RunGuarded(prompt_, [this] { commitTyped(); }))
         return false;
     if (!runChecks())
         return false;
     if (!defaults_.isEditing())
         return true;
-    return RunGuarded([this] { defaults_.post(); });
+    return RunGuarded(prompt_, [this] { defaults_.post(); });
 }
 
 bool TfrmDefaults::closeQuery() {
@@ -386,7 +386,7 @@ bool TfrmDefaults::closeQuery() {
     case PromptAnswer::Yes:
         return save();
     case PromptAnswer::No:
-        RunGuarded([this] { defaults_.cancel(); });
+        RunGuarded(prompt_, [this] { defaults_.cancel(); });
         return true;
     default:
         return false;

@@ -33,6 +33,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace brimlo {
@@ -66,12 +67,15 @@ ChildWindow* CommandsOf(QWidget* widget) {
 
 TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
     : QMainWindow(parent), hooks_(std::move(hooks)) {
+    // Every box of the windows goes to the run's prompt; there is no other.
+    if (hooks_.prompt == nullptr)
+        throw std::invalid_argument("the main window is made without the run's prompt");
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("BRIMLO"));
     tables_ = std::make_unique<MainTables>(hooks_.settings.appDataDirectory());
     masterTable_ = std::make_unique<MasterTable>(tables_->master());
-    masterStores_ =
-        std::make_unique<MasterStoreProvider>(*masterTable_, tables_->directory() + "outbox.db");
+    masterStores_ = std::make_unique<MasterStoreProvider>(
+        *masterTable_, tables_->directory() + "outbox.db", *hooks_.prompt);
     watchMasterTable();
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("mdiClient"));
@@ -116,7 +120,7 @@ QAction* TfrmMain::addCommand(QMenu* menu, const char* objectName, const char* c
     item->setObjectName(QString::fromLatin1(objectName));
     item->setShortcut(shortcut);
     connect(item, &QAction::triggered, this,
-            [this, command] { RunGuarded([&] { (this->*command)(); }); });
+            [this, command] { RunGuarded(prompt(), [&] { (this->*command)(); }); });
     return item;
 }
 
@@ -344,7 +348,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     recoveryDone_ = true;
     // After the window is on screen, before the user can give a command.
     QTimer::singleShot(0, this, [this] {
-        RunGuarded([this] { RecoverWorkspaces(); });
+        RunGuarded(prompt(), [this] { RecoverWorkspaces(); });
         DrainMasterOutbox();
     });
 }
@@ -419,7 +423,7 @@ Dataset& TfrmMain::defaults() {
 }
 
 Prompt& TfrmMain::prompt() {
-    return hooks_.prompt != nullptr ? *hooks_.prompt : Prompt::current();
+    return *hooks_.prompt;
 }
 
 std::string TfrmMain::defaultSawlogs() {
@@ -469,7 +473,7 @@ void TfrmMain::DrainMasterOutbox() {
     if (posting_ || closing_ || !masterStores_->onServer())
         return;
     const QScopedValueRollback<bool> busy(posting_, true);
-    RunGuarded([this] { masterStores_->drainOutbox(); });
+    RunGuarded(prompt(), [this] { masterStores_->drainOutbox(); });
 }
 
 // The master named in the user's settings.
@@ -586,7 +590,7 @@ void TfrmMain::mnuPrintFullLoadClick() {
 
 void TfrmMain::mnuCompareCheckScaleClick() {
     showSingleWindow(checkScale_, ChildKind::CheckScale, [](TfrmMain& main) {
-        return new TfrmCheckScale(FromCp1252(main.tables().defaultDataPath()));
+        return new TfrmCheckScale(FromCp1252(main.tables().defaultDataPath()), main.prompt());
     });
 }
 
@@ -772,13 +776,13 @@ bool TfrmMain::CloseAllChildren() {
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     bool agreed = false;
-    RunGuarded([&] { agreed = childrenAgreeToClose() && CloseAllChildren(); });
+    RunGuarded(prompt(), [&] { agreed = childrenAgreeToClose() && CloseAllChildren(); });
     if (!agreed) {
         event->ignore();
         return;
     }
     closing_ = true;
-    RunGuarded([this] { tables_->close(); });
+    RunGuarded(prompt(), [this] { tables_->close(); });
     event->accept();
 }
 

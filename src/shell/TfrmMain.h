@@ -37,7 +37,8 @@ class TfrmMain : public QMainWindow {
 public:
     // Opens or creates defaults.db and master.db in the application data
     // directory. Raises BrimloError when either cannot be opened.
-    explicit TfrmMain(MainWindowHooks hooks = {}, QWidget* parent = nullptr);
+    // hooks.prompt is required.
+    explicit TfrmMain(MainWindowHooks hooks, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     MainWindowHooks& hooks() { return hooks_; }

@@ -4,21 +4,6 @@
 
 namespace brimlo {
 
-namespace {
-
-class SilentPrompt : public Prompt {
-public:
-    PromptAnswer show(const std::string&, const std::string&, PromptIcon,
-                      PromptButtons buttons) override {
-        return dismissedAnswer(buttons);
-    }
-};
-
-SilentPrompt silentPrompt;
-Prompt* installed = nullptr;
-
-} // namespace
-
 void Prompt::message(const std::string& text, const std::string& caption, PromptIcon icon) {
     show(text, caption, icon, PromptButtons::Ok);
 }
@@ -42,14 +27,6 @@ PromptAnswer Prompt::dismissedAnswer(PromptButtons buttons) {
         return PromptAnswer::Cancel;
     }
     return PromptAnswer::Cancel;
-}
-
-Prompt& Prompt::current() {
-    return installed ? *installed : silentPrompt;
-}
-
-void Prompt::install(Prompt* prompt) {
-    installed = prompt;
 }
 
 } // namespace brimlo

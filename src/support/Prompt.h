@@ -28,13 +28,8 @@ public:
     // The application error box: caption "BRIMLO", error icon, full-stop rule.
     void error(const std::string& text);
 
-    // The installed sink, for the master, report and support code that is
-    // not handed a prompt. Without one, prompts go to a sink that answers
-    // Cancel (or No) and keeps the last text, so nothing blocks headless.
-    static Prompt& current();
     // What closing a box without choosing answers: Ok, No or Cancel.
     static PromptAnswer dismissedAnswer(PromptButtons buttons);
-    static void install(Prompt* prompt);
 };
 
 } // namespace brimlo

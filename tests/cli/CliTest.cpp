@@ -3,6 +3,7 @@
 #include "cli/CliTestSupport.h"
 #include "common/PostgresServer.h"
 #include "common/ScriptedPrompt.h"
+#include "common/SilentPrompt.h"
 #include "load/LoadFileReader.h"
 #include "master/CMaster.h"
 #include "master/MasterExport.h"
@@ -254,7 +255,8 @@ TEST_F(CliFiles, PostOfTwoHundredLoadsThenExport) {
     Dataset master(ParadoxStore::open((data / "master.db").string()));
     MasterTable table(master);
     CMaster record;
-    ASSERT_TRUE(ExportMasterFiles((program / "m.out").string(), record, table, "N"));
+    testing::SilentPrompt prompt;
+    ASSERT_TRUE(ExportMasterFiles((program / "m.out").string(), record, table, "N", prompt));
     for (const char* name : {"m.out", "SAMPLWT.dbf", "SAMPLVOL.dbf"})
         EXPECT_EQ(ReadBytes(cli / name), ReadBytes(program / name)) << name;
 }

@@ -1,16 +1,33 @@
 #include "common/ScriptedPrompt.h"
 
+#include "common/SilentPrompt.h"
+
 #include <gtest/gtest.h>
 
 namespace brimlo::testing {
 
-ScriptedPrompt::ScriptedPrompt() : previous_(&Prompt::current()) {
-    Prompt::install(this);
+namespace {
+
+Prompt* installed = nullptr;
+
+} // namespace
+
+Prompt& CurrentPrompt() {
+    static SilentPrompt silent;
+    return installed ? *installed : silent;
+}
+
+void InstallPrompt(Prompt* prompt) {
+    installed = prompt;
+}
+
+ScriptedPrompt::ScriptedPrompt() : previous_(&CurrentPrompt()) {
+    InstallPrompt(this);
 }
 
 ScriptedPrompt::~ScriptedPrompt() {
     EXPECT_TRUE(expected_.empty()) << "expected box not shown: " << expected_.front().text;
-    Prompt::install(nullptr);
+    InstallPrompt(nullptr);
 }
 
 ScriptedPrompt& ScriptedPrompt::expect(const std::string& text, PromptAnswer answer) {

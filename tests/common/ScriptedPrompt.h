@@ -8,9 +8,15 @@
 
 namespace brimlo::testing {
 
+// The prompt the test scripts its boxes on at the moment: the ScriptedPrompt
+// made last, or, when none is alive, a silent one that answers as a box
+// closed without choosing.
+Prompt& CurrentPrompt();
+void InstallPrompt(Prompt* prompt);
+
 // A prompt sink for tests: expected boxes are queued with their answers;
 // a box nobody expected fails the test. Every box shown is recorded.
-// Installs itself for its lifetime.
+// Is the current prompt for its lifetime.
 class ScriptedPrompt : public Prompt {
 public:
     struct Shown {
@@ -47,13 +53,12 @@ private:
 };
 
 // For a window or load made before the test scripts its boxes: hands each
-// box to the prompt installed when the box is shown (a ScriptedPrompt, or
-// the silent one when none is).
+// box to the current prompt when the box is shown.
 class InstalledPrompt : public Prompt {
 public:
     PromptAnswer show(const std::string& text, const std::string& caption, PromptIcon icon,
                       PromptButtons buttons) override {
-        return Prompt::current().show(text, caption, icon, buttons);
+        return CurrentPrompt().show(text, caption, icon, buttons);
     }
 };
 

@@ -137,16 +137,16 @@ int Run(int argc, char** argv) {
                    static_cast<unsigned>(std::strtoul(argv[6], nullptr, 10))};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int appArgc = 1;
-    BrimloApplication app(appArgc, argv);
     AckLog ack(args.ackFile);
     LoggingPrompt prompt(ack);
-    Prompt::install(&prompt);
+    BrimloApplication app(appArgc, argv, prompt);
     // A short pause inside each page write of master.db makes the kill
     // land inside a post more often.
     JournaledFile::setPageWriteHookForTests([] { ::usleep(200); });
     DialogAnswers answers{[&] { return args.loadFile; }, [&] { return args.exportFile; }};
     MainWindowHooks hooks = ScriptedWindowHooks(answers);
     hooks.settings.setAppDataDirectory(args.dataDir);
+    hooks.prompt = &prompt;
     std::unique_ptr<TfrmMain> main;
     try {
         main = std::make_unique<TfrmMain>(std::move(hooks));

@@ -2,6 +2,7 @@
 // and the toolkit allows only one per process. The fault tests' private
 // mounts are prepared first.
 #include "PrivateMounts.h"
+#include "common/ScriptedPrompt.h"
 #include "shell/BrimloApplication.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ public:
         // before the toolkit starts any thread: a namespace is per process
         brimlo::crash::EnterPrivateMountNamespace();
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<brimlo::BrimloApplication>(argc_, argv_);
+        app_ = std::make_unique<brimlo::BrimloApplication>(argc_, argv_, prompt_);
     }
     void TearDown() override { app_.reset(); }
 
@@ -23,6 +24,7 @@ private:
     int argc_ = 1;
     char name_[16] = "test_crash";
     char* argv_[2] = {name_, nullptr};
+    brimlo::testing::InstalledPrompt prompt_;
     std::unique_ptr<brimlo::BrimloApplication> app_;
 };
 

@@ -77,6 +77,7 @@ protected:
         DialogAnswers answers{[this] { return saveTarget; }, [this] { return exportTarget; }};
         MainWindowHooks hooks = ScriptedWindowHooks(answers);
         hooks.settings.setAppDataDirectory(appDir);
+        hooks.prompt = &prompt;
         main_ = std::make_unique<TfrmMain>(std::move(hooks));
         ShowActive(*main_);
     }

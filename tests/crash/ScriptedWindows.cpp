@@ -42,7 +42,7 @@ QWidget* NewLoadWindow(TfrmMain& main, const DialogAnswers& answers) {
     host.chooseSaveFile = [answers](const std::string&, const std::string&) {
         return std::optional<std::string>(answers.loadFile());
     };
-    auto window = std::make_unique<TfrmDataEntry>(host);
+    auto window = std::make_unique<TfrmDataEntry>(host, main.prompt());
     LoadEnvironment env;
     env.appDataDirectory = main.tables().directory();
     env.defaults = &main.defaults();
@@ -63,7 +63,7 @@ MainWindowHooks ScriptedWindowHooks(const DialogAnswers& answers) {
     MainWindowHooks hooks = StandardWindowHooks();
     hooks.newLoad = [answers](TfrmMain& main) {
         QWidget* made = nullptr;
-        RunGuarded([&] { made = NewLoadWindow(main, answers); });
+        RunGuarded(main.prompt(), [&] { made = NewLoadWindow(main, answers); });
         return made;
     };
     AddExportHooks(hooks, [answers](QWidget*, const std::string&) { return answers.exportFile(); });

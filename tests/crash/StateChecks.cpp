@@ -204,11 +204,10 @@ void CompareLogs(LoadDocument& doc, const CrashModel& model, std::vector<std::st
     }
 }
 
-// Writes down the boxes a take-over shows, for the time it is installed.
+// Writes down the boxes a take-over shows.
 class BoxRecorder : public Prompt {
 public:
-    BoxRecorder() : previous_(&Prompt::current()) { Prompt::install(this); }
-    ~BoxRecorder() override { Prompt::install(previous_); }
+    BoxRecorder() = default;
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
     PromptAnswer show(const std::string& text, const std::string&, PromptIcon,
@@ -217,9 +216,6 @@ public:
         return Prompt::dismissedAnswer(buttons);
     }
     std::vector<std::string> texts;
-
-private:
-    Prompt* previous_;
 };
 
 // Takes the workspace over as the next start would; false when it cannot

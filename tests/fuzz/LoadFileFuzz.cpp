@@ -30,7 +30,6 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static AlternatingPrompt prompt;
-    brimlo::Prompt::install(&prompt);
     try {
         brimlo::ReadLoadText(std::string(reinterpret_cast<const char*>(data), size), "fuzz.txt",
                              prompt);

@@ -131,6 +131,7 @@ protected:
     MasterTable table{*dataset};
     TempDir dir;
     CMaster master;
+    InstalledPrompt boxes;
 
     std::vector<std::string> Lines(const std::filesystem::path& file) {
         std::vector<std::string> lines;
@@ -151,7 +152,7 @@ protected:
 TEST_F(MasterAsciiFile, LinesPerRecordFollowTheGroupCount) {
     for (int groups : {0, 1, 4, 5, 8, 9, 12})
         AddExampleRecord(*dataset, "N", groups);
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "Y"));
+    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "Y", boxes));
     const std::vector<std::string> lines = Lines(dir / "m.out");
     // 1, 1, 1, 2, 2, 3, 3 lines.
     ASSERT_EQ(lines.size(), 13u);
@@ -173,7 +174,7 @@ TEST_F(MasterAsciiFile, LinesPerRecordFollowTheGroupCount) {
 TEST_F(MasterAsciiFile, GroupsOfAnEarlierRecordDoNotLeakIntoTheNext) {
     AddExampleRecord(*dataset, "N", 3);
     AddExampleRecord(*dataset, "N", 1);
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, ""));
+    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes));
     const std::vector<std::string> lines = Lines(dir / "m.out");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].substr(89 + 31, 93), kEmptyBlock + kEmptyBlock + kEmptyBlock);
@@ -181,7 +182,7 @@ TEST_F(MasterAsciiFile, GroupsOfAnEarlierRecordDoNotLeakIntoTheNext) {
 
 TEST_F(MasterAsciiFile, EmptySawlogsTakesTheDefaultsRecords) {
     AddExampleRecord(*dataset, "", 1);
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "Y"));
+    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "Y", boxes));
     const std::vector<std::string> lines = Lines(dir / "m.out");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].back(), 'Y');
@@ -192,7 +193,7 @@ TEST_F(MasterAsciiFile, TableReturnsToTheRecordThatWasCurrent) {
         AddExampleRecord(*dataset, "N", 1);
     dataset->first();
     dataset->next();
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, ""));
+    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes));
     EXPECT_EQ(dataset->recNo(), 2);
 }
 
@@ -201,7 +202,7 @@ TEST_F(MasterAsciiFile, BothSawlogsEmptyStopsAndKeepsTheOldFile) {
     AddExampleRecord(*dataset, "", 1);
     WriteBytes(dir / "m.out", "old export\r\n");
     try {
-        master.WriteMasterAscii((dir / "m.out").string(), table, "");
+        master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes);
         FAIL() << "no range error";
     } catch (const BrimloError& e) {
         EXPECT_EQ(e.text(), "Range check error");
@@ -220,7 +221,7 @@ TEST_F(MasterAsciiFile, UnwritableDirectoryTellsTheUserAndKeepsTheOldFile) {
     {
         ScriptedPrompt prompt;
         prompt.expect("Error: Unable to write to file: '" + name + "'.");
-        EXPECT_FALSE(master.WriteMasterAscii(name, table, ""));
+        EXPECT_FALSE(master.WriteMasterAscii(name, table, "", prompt));
         ASSERT_EQ(prompt.shown().size(), 1u);
         EXPECT_EQ(prompt.shown()[0].caption, "File Error:");
         EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Error);
@@ -235,7 +236,7 @@ TEST_F(MasterAsciiFile, AnAccentedFolderIsTheOneTheSystemListsUnderItsName) {
     AddExampleRecord(*dataset, "N", 1);
     std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
     const std::string held = dir.path().string() + "/D\xE9p\xF4t/m.out";
-    ASSERT_TRUE(master.WriteMasterAscii(held, table, "Y"));
+    ASSERT_TRUE(master.WriteMasterAscii(held, table, "Y", boxes));
     EXPECT_EQ(Lines(dir / "D\xC3\xA9p\xC3\xB4t" / "m.out").size(), 1u);
 }
 
@@ -244,5 +245,5 @@ TEST_F(MasterAsciiFile, MissingDirectoryTellsTheUser) {
     const std::string name = (dir / "no such dir" / "m.out").string();
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to write to file: '" + name + "'.");
-    EXPECT_FALSE(master.WriteMasterAscii(name, table, ""));
+    EXPECT_FALSE(master.WriteMasterAscii(name, table, "", prompt));
 }

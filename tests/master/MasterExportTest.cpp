@@ -45,7 +45,7 @@ TEST_F(MasterExport, WritesTheThreeFilesAndListsThem) {
     ScriptedPrompt prompt;
     prompt.expect("Files:\n" + d + "export.out\n" + d + "SAMPLWT.dbf\n" + d + "SAMPLVOL.dbf\n" +
                   "were generated successfully.");
-    ASSERT_TRUE(ExportMasterFiles(Name("export.out"), master, table, "", written));
+    ASSERT_TRUE(ExportMasterFiles(Name("export.out"), master, table, "", prompt, written));
     ASSERT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(prompt.shown()[0].caption, "Success");
     EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Information);
@@ -59,7 +59,7 @@ TEST_F(MasterExport, AnAsciiFileThatCannotBeReplacedStopsBeforeTheTables) {
     std::filesystem::create_directory(dir / "export.out");
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to write to file: '" + Name("export.out") + "'.");
-    EXPECT_FALSE(ExportMasterFiles(Name("export.out"), master, table, "", written));
+    EXPECT_FALSE(ExportMasterFiles(Name("export.out"), master, table, "", prompt, written));
     EXPECT_FALSE(std::filesystem::exists(dir / "SAMPLWT.dbf"));
     EXPECT_FALSE(std::filesystem::exists(dir / "SAMPLVOL.dbf"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -68,7 +68,8 @@ TEST_F(MasterExport, AnAsciiFileThatCannotBeReplacedStopsBeforeTheTables) {
 TEST_F(MasterExport, AFailingSampleTableShowsNoSuccess) {
     std::filesystem::create_directory(dir / "SAMPLVOL.dbf");
     ScriptedPrompt prompt; // any box would fail the test
-    EXPECT_THROW(ExportMasterFiles(Name("export.out"), master, table, "", written), BrimloError);
+    EXPECT_THROW(ExportMasterFiles(Name("export.out"), master, table, "", prompt, written),
+                 BrimloError);
     // The text file is complete: it was written before the tables.
     EXPECT_EQ(ReadBytes(dir / "export.out").size(), 225u);
     EXPECT_FALSE(std::filesystem::exists(dir / "SAMPLWT.dbf"));

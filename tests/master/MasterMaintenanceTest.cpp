@@ -99,7 +99,7 @@ protected:
         MaintenanceCallbacks callbacks;
         callbacks.enableReportCurrent = [this](bool on) { reportCurrent_.push_back(on); };
         callbacks.recordDeleted = [this] { recordDeleted(); };
-        window_ = std::make_unique<TfrmMasterMaintenance>(*master_, callbacks);
+        window_ = std::make_unique<TfrmMasterMaintenance>(*master_, boxes_, callbacks);
         master_->events.afterScroll = [this] { window_->masterMoved(Label(), active_); };
         window_->show();
         return *window_;
@@ -114,8 +114,8 @@ protected:
         master_->pack();
         if (!master_->isEmpty())
             return;
-        Prompt::current().message("The master file contains no records.", "Master file is empty",
-                                  PromptIcon::Error);
+        boxes_.message("The master file contains no records.", "Master file is empty",
+                       PromptIcon::Error);
         window_->close();
     }
 
@@ -147,6 +147,7 @@ protected:
     }
 
     std::unique_ptr<Dataset> master_;
+    brimlo::testing::InstalledPrompt boxes_;
     std::unique_ptr<TfrmMasterMaintenance> window_;
     std::vector<bool> reportCurrent_;
     bool active_ = true;
@@ -330,7 +331,7 @@ TEST_F(MasterMaintenanceTest, ActivationInTheClientAreaDrivesTheCurrentRecordRep
     QApplication::setActiveWindow(&area);
     MaintenanceCallbacks callbacks;
     callbacks.enableReportCurrent = [this](bool on) { reportCurrent_.push_back(on); };
-    auto* window = new TfrmMasterMaintenance(*master_, callbacks);
+    auto* window = new TfrmMasterMaintenance(*master_, boxes_, callbacks);
     QMdiSubWindow* sub = area.addSubWindow(window);
     sub->show();
     area.setActiveSubWindow(sub);

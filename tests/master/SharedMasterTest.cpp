@@ -1,6 +1,7 @@
 #include "common/FileBytes.h"
 #include "common/PostgresServer.h"
 #include "common/ScriptedPrompt.h"
+#include "common/SilentPrompt.h"
 #include "common/TempDir.h"
 #include "master/CMaster.h"
 #include "master/MasterFields.h"
@@ -165,8 +166,9 @@ TEST(SharedMaster, ExportedMasterDbHoldsTheServersRecordsValueForValue) {
     Dataset dataset(ParadoxStore::open(path));
     MasterTable table(dataset);
     CMaster master;
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "file.out").string(), table, "Y"));
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "server.out").string(), store, "Y"));
+    SilentPrompt prompt;
+    ASSERT_TRUE(master.WriteMasterAscii((dir / "file.out").string(), table, "Y", prompt));
+    ASSERT_TRUE(master.WriteMasterAscii((dir / "server.out").string(), store, "Y", prompt));
     EXPECT_EQ(ReadBytes((dir / "server.out").string()), ReadBytes((dir / "file.out").string()));
 }
 #endif
@@ -180,7 +182,7 @@ TEST(SharedMaster, PostsWhileTheServerIsDownWaitInTheOutboxAndFollowInOrder) {
     ScriptedPrompt prompt;
     prompt.expect(kOfflineText);
     {
-        SharedMasterPoster poster(connect, outbox, "house1");
+        SharedMasterPoster poster(connect, outbox, "house1", prompt);
         EXPECT_TRUE(poster.post(SharedMasterRecord("AB", 1, 1)));
         server.stop();
         for (int load = 2; load <= 4; ++load)
@@ -191,7 +193,7 @@ TEST(SharedMaster, PostsWhileTheServerIsDownWaitInTheOutboxAndFollowInOrder) {
         EXPECT_EQ(prompt.shown().size(), 1u); // told once
     }
     {
-        SharedMasterPoster restarted(connect, outbox, "house1"); // server still down
+        SharedMasterPoster restarted(connect, outbox, "house1", prompt); // server still down
         EXPECT_EQ(restarted.pending(), 4);
         server.start();
         EXPECT_EQ(restarted.drain(), 0);

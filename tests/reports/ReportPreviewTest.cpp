@@ -1,6 +1,7 @@
 #include "reports/ReportPreview.h"
 
 #include "ReportTestSupport.h"
+#include "common/ScriptedPrompt.h"
 #include "master/CMaster.h"
 #include "reports/LoadLogReport.h"
 #include "reports/MasterSummaryReport.h"
@@ -24,6 +25,8 @@
 namespace brimlo::testing {
 namespace {
 
+InstalledPrompt boxes;
+
 // The log listing of a load, prepared for printing.
 struct Listing {
     TfrmLoadLogReport form;
@@ -35,7 +38,7 @@ TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
     Listing listing;
     TfrmLoadLogReport& form = listing.form;
     QPrinter printer(QPrinter::HighResolution);
-    auto dialog = MakeReportPreview(nullptr, form.report(), printer);
+    auto dialog = MakeReportPreview(nullptr, form.report(), printer, boxes);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("BRIMLO Log Listing"));
     EXPECT_EQ(printer.docName(), QStringLiteral("BRIMLO Log Listing"));
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
@@ -49,7 +52,7 @@ TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
     // The master summary prints landscape.
     TfrmMasterSummary summary;
     summary.Prepare(std::vector<MasterReportRecord>{});
-    auto landscape = MakeReportPreview(nullptr, summary.report(), printer);
+    auto landscape = MakeReportPreview(nullptr, summary.report(), printer, boxes);
     EXPECT_EQ(printer.docName(), QStringLiteral("Master File Summary"));
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
 }
@@ -89,7 +92,7 @@ TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
         dialog->findChild<QAction*>(QStringLiteral("actSaveAsPdf"))->trigger();
         dialog->reject();
     });
-    ShowReportPreview(nullptr, form.report());
+    ShowReportPreview(nullptr, form.report(), boxes);
     EXPECT_EQ(shownTitle, QStringLiteral("BRIMLO Log Listing"));
     EXPECT_EQ(shownPages, QStringLiteral("Page 1 of 2"));
     ASSERT_TRUE(std::filesystem::exists(saved));
@@ -109,7 +112,7 @@ TEST(ReportPreviewTest, KeysMoveThroughPagesPaintedOnlyWhenShown) {
     const int pages = form.report().pageCount();
     ASSERT_GT(pages, 50);
     QPrinter printer(QPrinter::HighResolution);
-    auto dialog = MakeReportPreview(nullptr, form.report(), printer);
+    auto dialog = MakeReportPreview(nullptr, form.report(), printer, boxes);
     dialog->resize(800, 600);
     dialog->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

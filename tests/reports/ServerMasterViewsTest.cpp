@@ -106,8 +106,9 @@ TEST(ServerMasterViews, WindowAndReportsOverTheServerEqualThoseOverMasterDb) {
 
     MaintenanceCallbacks follow;
     follow.followMoves = true;
-    TfrmMasterMaintenance serverWindow(*onServer, follow);
-    TfrmMasterMaintenance fileWindow(file, follow);
+    InstalledPrompt boxes;
+    TfrmMasterMaintenance serverWindow(*onServer, boxes, follow);
+    TfrmMasterMaintenance fileWindow(file, boxes, follow);
     EXPECT_EQ(Walk(serverWindow), Walk(fileWindow));
     EXPECT_EQ(serverWindow.recordLabel()->text(), QStringLiteral("Record: 70 of 70"));
 

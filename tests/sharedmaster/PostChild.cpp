@@ -7,6 +7,7 @@
 // Ack log lines: load number, version, posting time (microseconds), and
 // "server" or "kept".
 
+#include "common/SilentPrompt.h"
 #include "master/PgMasterStore.h"
 #include "master/SharedMasterPoster.h"
 #include "master/SharedMasterSupport.h"
@@ -31,9 +32,10 @@ int main(int argc, char** argv) {
     std::FILE* acks = std::fopen(argv[6], "w");
     if (!acks)
         return 2;
+    testing::SilentPrompt prompt;
     try {
         SharedMasterPoster poster([&] { return std::make_unique<PgMasterStore>(uri); }, argv[2],
-                                  "writer" + std::to_string(writer));
+                                  "writer" + std::to_string(writer), prompt);
         for (int i = 0; i < posts; ++i) {
             const int32_t load = 1 + (i * 7 + writer * 3) % keys;
             const int version = writer * 100000 + i;

@@ -25,6 +25,7 @@ struct CheckScaleWindowTest : ::testing::Test {
     TempDir dir;
     QString ini = QString::fromStdString((dir / "settings.ini").string());
     std::optional<CheckScaleComparison> previewed;
+    InstalledPrompt boxes;
 
     std::string write(const LoadData& load, const char* name) {
         std::ofstream(dir / name, std::ios::binary) << FormatLoadFile(load);
@@ -33,7 +34,7 @@ struct CheckScaleWindowTest : ::testing::Test {
 
     std::unique_ptr<TfrmCheckScale> open() {
         auto window = std::make_unique<TfrmCheckScale>(
-            QString(), std::make_unique<QSettings>(ini, QSettings::IniFormat),
+            QString(), boxes, std::make_unique<QSettings>(ini, QSettings::IniFormat),
             [this](QWidget*, const CheckScaleComparison& c) { previewed = c; });
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));

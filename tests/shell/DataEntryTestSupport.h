@@ -67,7 +67,7 @@ protected:
     void
     openWindow(const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
         form.reset();
-        form = std::make_unique<TfrmDataEntry>(host());
+        form = std::make_unique<TfrmDataEntry>(host(), prompts);
         LoadEnvironment env;
         env.appDataDirectory = appDir;
         env.defaults = defaults.get();

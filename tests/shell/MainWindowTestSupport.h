@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "master/MainTables.h"
 #include "rules/Cglobals.h"
@@ -14,13 +15,17 @@
 
 namespace brimlo::testing {
 
-// A main window over a fresh application data directory.
+// A main window over a fresh application data directory, its boxes on the
+// test's current prompt unless the hooks name one.
 struct MainWindowFixture {
     TempDir temp;
     std::string dir = temp.path().string() + "/";
+    InstalledPrompt prompt;
 
     std::unique_ptr<TfrmMain> make(MainWindowHooks hooks = {}) {
         hooks.settings.setAppDataDirectory(dir);
+        if (hooks.prompt == nullptr)
+            hooks.prompt = &prompt;
         return std::make_unique<TfrmMain>(std::move(hooks));
     }
 };

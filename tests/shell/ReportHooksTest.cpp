@@ -63,13 +63,13 @@ protected:
     ReportPreviews fakes() {
         ReportPreviews p;
         auto master = [this](const char* name) {
-            return [this, name](QWidget* parent, Dataset& dataset) {
+            return [this, name](QWidget* parent, Dataset& dataset, Prompt&) {
                 maybeThrow();
                 calls.push_back({name, parent, &dataset, nullptr, {}, false});
             };
         };
         auto load = [this](const char* name) {
-            return [this, name](QWidget* parent, const LoadData& data, CMaster& record) {
+            return [this, name](QWidget* parent, const LoadData& data, CMaster& record, Prompt&) {
                 maybeThrow();
                 calls.push_back({name, parent, nullptr, &record, data,
                                  loadWindow()->document().log().isEditing()});

@@ -79,7 +79,7 @@ protected:
                        [this](QWidget*, const std::string&) { return fixture.dir + "m.out"; });
         hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosen; };
         ReportPreviews previews; // the loads the master summary is given
-        previews.masterSummary = [this](QWidget*, Dataset& master) {
+        previews.masterSummary = [this](QWidget*, Dataset& master, Prompt&) {
             summarised.clear();
             for (master.first(); !master.eof(); master.next())
                 summarised.push_back(master.field(kMasterLoadNum).asInt());

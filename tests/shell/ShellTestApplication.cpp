@@ -1,5 +1,6 @@
 // One application object for every test of the shell: windows, sockets and
 // file dialogs need it, and the toolkit allows only one per process.
+#include "common/ScriptedPrompt.h"
 #include "shell/BrimloApplication.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<brimlo::BrimloApplication>(argc_, argv_);
+        app_ = std::make_unique<brimlo::BrimloApplication>(argc_, argv_, prompt_);
     }
     void TearDown() override { app_.reset(); }
 
@@ -19,6 +20,7 @@ private:
     int argc_ = 1;
     char name_[16] = "test_shell";
     char* argv_[2] = {name_, nullptr};
+    brimlo::testing::InstalledPrompt prompt_;
     std::unique_ptr<brimlo::BrimloApplication> app_;
 };
 
