@@ -25,7 +25,6 @@ bool Enabled(TfrmMain& window, const char* name) {
 struct Recorder {
     std::vector<QPointer<FakeChild>> loads;
     std::vector<std::string> events;
-    std::string chosenFile;
     int ranges = 0;
 
     MainWindowHooks hooks() {
@@ -35,13 +34,6 @@ struct Recorder {
                 QStringLiteral("BRIMLO - Data Entry - untitled%1.txt").arg(loads.size() + 1)));
             return loads.back().data();
         };
-        h.openLoad = [this](TfrmMain&, const std::string& file) {
-            events.push_back("open " + file);
-            loads.push_back(new FakeChild(QStringLiteral("BRIMLO - Data Entry - ") +
-                                          QString::fromStdString(file)));
-            return loads.back().data();
-        };
-        h.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosenFile; };
         h.createRanges = [this](TfrmMain&) {
             ++ranges;
             return new FakeChild(QStringLiteral("Codes, Values, and Ranges"));
@@ -66,8 +58,10 @@ protected:
     std::unique_ptr<TfrmMain> window;
 };
 
+// A help window opens at the top left corner.
 TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
     window->action("mnuRanges")->trigger();
+    EXPECT_EQ(QPoint(0, 0), window->clientArea().currentSubWindow()->pos());
     EXPECT_EQ(1, window->openChildWindows());
     EXPECT_EQ(0, window->openLoadWindows());
     EXPECT_TRUE(Enabled(*window, "mnuSave"));
@@ -94,13 +88,6 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
     window->action("mnuRanges")->trigger();
     EXPECT_EQ(2, recorder.ranges);
     EXPECT_EQ(1, window->openChildWindows());
-}
-
-TEST_F(ChildWindowBooks, HelpWindowOpensAtTheTopLeftCorner) {
-    window->action("mnuRanges")->trigger();
-    QMdiSubWindow* sub = window->clientArea().currentSubWindow();
-    ASSERT_NE(nullptr, sub);
-    EXPECT_EQ(QPoint(0, 0), sub->pos());
 }
 
 TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
@@ -154,22 +141,6 @@ TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
     EXPECT_EQ(0, window->openLoadWindows());
 }
 
-TEST_F(ChildWindowBooks, OpeningAnOpenFileBringsItsWindowForward) {
-    recorder.chosenFile = "/loads/L17.txt";
-    window->action("mnuOpenLoad")->trigger();
-    window->action("mnuNewLoad")->trigger();
-    EXPECT_EQ(2, window->openLoadWindows());
-    window->action("mnuOpenLoad")->trigger();
-    EXPECT_EQ(2, window->openLoadWindows());
-    EXPECT_EQ(std::vector<std::string>{"open /loads/L17.txt"}, recorder.events);
-    EXPECT_EQ(QStringLiteral("BRIMLO - Data Entry - /loads/L17.txt"),
-              window->clientArea().currentSubWindow()->windowTitle());
-    // A cancelled dialog does nothing.
-    recorder.chosenFile.clear();
-    window->action("mnuOpenLoad")->trigger();
-    EXPECT_EQ(2, window->openLoadWindows());
-}
-
 TEST_F(ChildWindowBooks, TileAndCascadeRefitLoadWindows) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuRanges")->trigger();
@@ -178,26 +149,24 @@ TEST_F(ChildWindowBooks, TileAndCascadeRefitLoadWindows) {
     EXPECT_EQ(2, recorder.loads[0]->refits);
 }
 
-TEST_F(ChildWindowBooks, ExitStopsWhenAChildRefuses) {
+// Exit asks every child first and stops when one refuses.
+TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuNewLoad")->trigger();
+    window->action("mnuRanges")->trigger();
     recorder.loads[1]->agreeToClose = false;
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(2, window->openLoadWindows());
     EXPECT_TRUE(recorder.loads[0] && recorder.loads[1]);
-}
-
-TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindow) {
-    window->action("mnuNewLoad")->trigger();
-    window->action("mnuRanges")->trigger();
+    recorder.loads[1]->agreeToClose = true;
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(0, window->openChildWindows());
-    EXPECT_FALSE(recorder.loads[0]);
-    EXPECT_EQ(1, recorder.loads.size());
+    EXPECT_FALSE(recorder.loads[0] || recorder.loads[1]);
+    EXPECT_EQ(2, recorder.loads.size());
 }
 
 // A window closed a moment before the main window goes is still queued for
@@ -255,11 +224,7 @@ TEST(MainWindowStart, UnusableMasterTableStopsTheStart) {
     }
 }
 
-TEST(MainWindowExit, WithNoChildrenTheWindowCloses) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
-    window->show();
-    Settle();
+TEST_F(ChildWindowBooks, WithNoChildrenExitClosesTheWindowAndItsTables) {
     QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
     Settle();
     EXPECT_FALSE(window->isVisible());
@@ -267,9 +232,7 @@ TEST(MainWindowExit, WithNoChildrenTheWindowCloses) {
     EXPECT_FALSE(window->tables().defaults().isOpen());
 }
 
-TEST(MainWindowExit, BringForwardRestoresAMinimizedWindow) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
+TEST_F(ChildWindowBooks, BringForwardRestoresAMinimizedWindow) {
     window->showMinimized();
     Settle();
     window->bringForward();

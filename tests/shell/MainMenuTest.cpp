@@ -25,40 +25,37 @@ struct ExpectedMenu {
 };
 
 // The menu bar as the user must find it when the window first shows.
-const std::vector<ExpectedMenu>& ExpectedMenus() {
-    static const std::vector<ExpectedMenu> menus = {
-        {"&File",
-         {{"&New Load", "Ctrl+N", true},
-          {"&Open Load", "Ctrl+O", true},
-          {nullptr, "", true},
-          {"Print Master File Summary", "", true},
-          {"Print Master File Report (All)", "", true},
-          {"Print Master File Report (Current)", "", false},
-          {"Print Load Log Listing", "", false},
-          {"Print Load Summary", "", false},
-          {"Print Full Load Report", "", false},
-          {"Compare Check Scale...", "", true},
-          {nullptr, "", true},
-          {"&Save", "Ctrl+S", false},
-          {"Save &As...", "Ctrl+Alt+S", false},
-          {nullptr, "", true},
-          {"&Close", "Ctrl+W", false},
-          {"E&xit", "Alt+X", true}}},
-        {"&Edit",
-         {{"Master File Maintenance...", "Ctrl+M", true},
-          {"System &Defaults...", "Ctrl+D", true},
-          {"Master Data&base...", "", true},
-          {nullptr, "", true},
-          {"Generate Master ASCII file...", "", true}}},
-        {"&Window", {{"&Tile", "", true}, {"&Cascade", "", true}}},
-        {"Help",
-         {{"&Keyboard Shortcuts", "", true},
-          {"Values, Codes && &Ranges", "", true},
-          {nullptr, "", true},
-          {"&About...", "", true}}},
-    };
-    return menus;
-}
+const ExpectedMenu kMenus[] = {
+    {"&File",
+     {{"&New Load", "Ctrl+N", true},
+      {"&Open Load", "Ctrl+O", true},
+      {nullptr, "", true},
+      {"Print Master File Summary", "", true},
+      {"Print Master File Report (All)", "", true},
+      {"Print Master File Report (Current)", "", false},
+      {"Print Load Log Listing", "", false},
+      {"Print Load Summary", "", false},
+      {"Print Full Load Report", "", false},
+      {"Compare Check Scale...", "", true},
+      {nullptr, "", true},
+      {"&Save", "Ctrl+S", false},
+      {"Save &As...", "Ctrl+Alt+S", false},
+      {nullptr, "", true},
+      {"&Close", "Ctrl+W", false},
+      {"E&xit", "Alt+X", true}}},
+    {"&Edit",
+     {{"Master File Maintenance...", "Ctrl+M", true},
+      {"System &Defaults...", "Ctrl+D", true},
+      {"Master Data&base...", "", true},
+      {nullptr, "", true},
+      {"Generate Master ASCII file...", "", true}}},
+    {"&Window", {{"&Tile", "", true}, {"&Cascade", "", true}}},
+    {"Help",
+     {{"&Keyboard Shortcuts", "", true},
+      {"Values, Codes && &Ranges", "", true},
+      {nullptr, "", true},
+      {"&About...", "", true}}},
+};
 
 std::vector<QAction*> VisibleItems(QMenu* menu) {
     std::vector<QAction*> items;
@@ -72,9 +69,9 @@ TEST(MainMenu, CaptionsShortcutsAndInitialStates) {
     MainWindowFixture fixture;
     auto window = fixture.make();
     const auto menus = window->menuBar()->actions();
-    ASSERT_EQ(ExpectedMenus().size(), static_cast<size_t>(menus.size()));
-    for (size_t m = 0; m < ExpectedMenus().size(); ++m) {
-        const ExpectedMenu& menu = ExpectedMenus()[m];
+    ASSERT_EQ(std::size(kMenus), static_cast<size_t>(menus.size()));
+    for (size_t m = 0; m < std::size(kMenus); ++m) {
+        const ExpectedMenu& menu = kMenus[m];
         EXPECT_EQ(QString::fromLatin1(menu.caption), menus[m]->text());
         const auto items = VisibleItems(menus[m]->menu());
         ASSERT_EQ(menu.items.size(), items.size()) << menu.caption;

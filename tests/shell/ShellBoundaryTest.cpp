@@ -1,24 +1,19 @@
-// The shell's edge: message boxes, the busy cursor, the error box for
-// errors nobody caught, and the settings built at start.
+// The shell's edge: message boxes, the busy cursor and the error box for
+// errors nobody caught.
 #include "common/ScriptedPrompt.h"
-#include "common/TempDir.h"
-#include "rules/Cglobals.h"
 #include "shell/BusyCursor.h"
 #include "shell/MessageBoxPrompt.h"
-#include "shell/ProgramStartup.h"
 #include "support/BrimloError.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace brimlo;
 using brimlo::testing::ScriptedPrompt;
-using brimlo::testing::TempDir;
 
 namespace {
 
@@ -107,37 +102,6 @@ TEST(ApplicationErrorBox, ErrorsEscapingAnEventAreShownAndStopThere) {
     ASSERT_EQ(2u, prompt.shown().size());
     EXPECT_EQ("BRIMLO", prompt.shown()[0].caption);
     EXPECT_EQ(PromptIcon::Error, prompt.shown()[1].icon);
-}
-
-TEST(BuildGlobals, UsableDataFolderIsChosenSilently) {
-    TempDir temp;
-    const QByteArray old = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp.path().string()));
-    ScriptedPrompt prompt;
-    Cglobals globals;
-    BuildGlobals(globals, prompt);
-    qputenv("XDG_DATA_HOME", old);
-    EXPECT_EQ((temp / "Brimlo").string() + "/", globals.appDataDirectory());
-    EXPECT_EQ("1.1.0.0", globals.versionText());
-    EXPECT_TRUE(globals.programDate().has_value());
-    EXPECT_EQ('/', globals.installationDirectory().back());
-}
-
-TEST(BuildGlobals, UnusableDataFolderIsReportedAndTheInstallationDirectoryServes) {
-    TempDir temp;
-    std::ofstream(temp / "file") << "x";
-    const QByteArray old = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((temp / "file" / "share").string()));
-    ScriptedPrompt prompt;
-    prompt.expect("Error: Unable to locate Common Application directory, using Brimlo "
-                  "installation directory");
-    Cglobals globals;
-    BuildGlobals(globals, prompt);
-    qputenv("XDG_DATA_HOME", old);
-    ASSERT_EQ(1u, prompt.shown().size());
-    EXPECT_EQ("Error:", prompt.shown()[0].caption);
-    EXPECT_EQ(PromptIcon::Error, prompt.shown()[0].icon);
-    EXPECT_EQ(globals.installationDirectory(), globals.appDataDirectory());
 }
 
 } // namespace

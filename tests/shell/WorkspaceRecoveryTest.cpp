@@ -83,16 +83,21 @@ TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
     EXPECT_EQ(1u, prompt.shown().size());
 }
 
-TEST_F(WorkspaceRecovery, CancelKeepsEverythingAndOpensNothing) {
+// Cancel, or Yes with no data entry window to take them over, keeps the
+// files and opens nothing.
+TEST_F(WorkspaceRecovery, CancelOrNoTakeOverKeepsEverythingAndOpensNothing) {
     leave({"Header3.db", "Log3.db", "Log3.PX"});
-    auto window = windowTakingOver();
-    ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Cancel);
-    window->RecoverWorkspaces();
-    for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX"})
-        EXPECT_TRUE(exists(kept)) << kept;
-    EXPECT_TRUE(taken.empty());
-    EXPECT_EQ(0, window->openLoadWindows());
+    for (const PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::Yes}) {
+        auto window = answer == PromptAnswer::Cancel ? windowTakingOver() : fixture.make();
+        ScriptedPrompt prompt;
+        prompt.expect(kQuestion, answer);
+        window->RecoverWorkspaces();
+        EXPECT_TRUE(prompt.allExpectedShown());
+        for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX"})
+            EXPECT_TRUE(exists(kept)) << kept;
+        EXPECT_TRUE(taken.empty());
+        EXPECT_EQ(0, window->openChildWindows());
+    }
 }
 
 TEST_F(WorkspaceRecovery, YesTakesOverEachWorkspaceOnceWithASingleQuestion) {
@@ -113,17 +118,6 @@ TEST_F(WorkspaceRecovery, YesTakesOverEachWorkspaceOnceWithASingleQuestion) {
     // The take-over reads the files; nothing is deleted here.
     for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX", "Header7.db", "Log7.db"})
         EXPECT_TRUE(exists(kept)) << kept;
-}
-
-TEST_F(WorkspaceRecovery, YesWithoutADataEntryWindowKeepsTheFiles) {
-    leave({"Header3.db", "Log3.db"});
-    auto window = fixture.make();
-    ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
-    window->RecoverWorkspaces();
-    EXPECT_TRUE(exists("Header3.db"));
-    EXPECT_TRUE(exists("Log3.db"));
-    EXPECT_EQ(0, window->openChildWindows());
 }
 
 // A kill while New Load made its workspace can leave the log table without
