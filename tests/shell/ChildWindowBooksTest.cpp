@@ -21,13 +21,11 @@ bool Enabled(TfrmMain& window, const char* name) {
     return window.action(name)->isEnabled();
 }
 
-// Hooks that make fake windows and record what the commands did.
-struct Recorder {
-    std::vector<QPointer<FakeChild>> loads;
-    std::vector<std::string> events;
-    int ranges = 0;
-
-    MainWindowHooks hooks() {
+// A main window whose hooks make fake windows and record what the commands
+// did.
+class ChildWindowBooks : public ::testing::Test {
+protected:
+    void SetUp() override {
         MainWindowHooks h;
         h.newLoad = [this](TfrmMain&) {
             loads.push_back(new FakeChild(
@@ -39,22 +37,17 @@ struct Recorder {
             return new FakeChild(QStringLiteral("Codes, Values, and Ranges"));
         };
         h.postLoadToMaster = [this](TfrmMain&, QWidget* w) {
-            events.push_back("post " + w->windowTitle().toStdString());
+            posted.push_back(w->windowTitle().toStdString());
         };
-        return h;
-    }
-};
-
-class ChildWindowBooks : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = fixture.make(recorder.hooks());
+        window = fixture.make(h);
         window->show();
         Settle();
     }
 
     MainWindowFixture fixture;
-    Recorder recorder;
+    std::vector<QPointer<FakeChild>> loads;
+    std::vector<std::string> posted;
+    int ranges = 0;
     std::unique_ptr<TfrmMain> window;
 };
 
@@ -71,11 +64,11 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
 
     // Save with the help window active does nothing.
     window->action("mnuSave")->trigger();
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(posted.empty());
 
     // The command again brings the one window forward.
     window->action("mnuRanges")->trigger();
-    EXPECT_EQ(1, recorder.ranges);
+    EXPECT_EQ(1, ranges);
     EXPECT_EQ(1, window->openChildWindows());
 
     window->action("mnuClose")->trigger();
@@ -86,7 +79,7 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
 
     // Closed, the command makes a new one.
     window->action("mnuRanges")->trigger();
-    EXPECT_EQ(2, recorder.ranges);
+    EXPECT_EQ(2, ranges);
     EXPECT_EQ(1, window->openChildWindows());
 }
 
@@ -119,14 +112,12 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
 
 TEST_F(ChildWindowBooks, SaveAndSaveAsPostTheLoadEveryTime) {
     window->action("mnuNewLoad")->trigger();
-    FakeChild* load = recorder.loads.back();
+    FakeChild* load = loads.back();
     window->action("mnuSave")->trigger();
     window->action("mnuSaveAs")->trigger();
     EXPECT_EQ(1, load->saves);
     EXPECT_EQ(1, load->saveAses);
-    const std::vector<std::string> expected = {"post BRIMLO - Data Entry - untitled1.txt",
-                                               "post BRIMLO - Data Entry - untitled1.txt"};
-    EXPECT_EQ(expected, recorder.events);
+    EXPECT_EQ(std::vector<std::string>(2, "BRIMLO - Data Entry - untitled1.txt"), posted);
 }
 
 TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
@@ -134,8 +125,8 @@ TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(1, window->openLoadWindows());
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
-    ASSERT_EQ(1u, recorder.loads.size());
-    EXPECT_EQ(1, recorder.loads[0]->saveAses);
+    ASSERT_EQ(1u, loads.size());
+    EXPECT_EQ(1, loads[0]->saveAses);
     QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(0, window->openLoadWindows());
@@ -146,7 +137,7 @@ TEST_F(ChildWindowBooks, TileAndCascadeRefitLoadWindows) {
     window->action("mnuRanges")->trigger();
     window->action("mnuTile")->trigger();
     window->action("mnuCascade")->trigger();
-    EXPECT_EQ(2, recorder.loads[0]->refits);
+    EXPECT_EQ(2, loads[0]->refits);
 }
 
 // Exit asks every child first and stops when one refuses.
@@ -154,19 +145,19 @@ TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuNewLoad")->trigger();
     window->action("mnuRanges")->trigger();
-    recorder.loads[1]->agreeToClose = false;
+    loads[1]->agreeToClose = false;
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(2, window->openLoadWindows());
-    EXPECT_TRUE(recorder.loads[0] && recorder.loads[1]);
-    recorder.loads[1]->agreeToClose = true;
+    EXPECT_TRUE(loads[0] && loads[1]);
+    loads[1]->agreeToClose = true;
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(0, window->openChildWindows());
-    EXPECT_FALSE(recorder.loads[0] || recorder.loads[1]);
-    EXPECT_EQ(2, recorder.loads.size());
+    EXPECT_FALSE(loads[0] || loads[1]);
+    EXPECT_EQ(2, loads.size());
 }
 
 // A window closed a moment before the main window goes is still queued for
@@ -175,11 +166,11 @@ TEST_F(ChildWindowBooks, AClosedChildStillQueuedGoesWithTheMainWindow) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuNewLoad")->trigger();
     window->action("mnuClose")->trigger();
-    EXPECT_TRUE(recorder.loads[1]); // closed, its deletion still queued
+    EXPECT_TRUE(loads[1]); // closed, its deletion still queued
     window.reset();
     Settle();
-    EXPECT_FALSE(recorder.loads[0]);
-    EXPECT_FALSE(recorder.loads[1]);
+    EXPECT_FALSE(loads[0]);
+    EXPECT_FALSE(loads[1]);
 }
 
 TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {

@@ -184,37 +184,29 @@ TEST_F(DefaultsWindowTest, KeysWalkEachPageInTheOrderOfItsLines) {
     }
 }
 
-// What typing into an edit (and a key after it, if any) leaves.
-struct Typed {
-    int page;
-    const char* field;
-    const char* text;
-    Qt::Key key; // 0: none
-    const char* focus;
-    const char* shown;
-    const char* value;
-};
-
+// What typing into an edit (and a key after it, if any) leaves: the focus,
+// the edit's text and the field's value.
 TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
-    const Typed rows[] = {
-        {0, "LESSEE", "x", Qt::Key_Return, "edtMillName", "X", "X"},
-        {0, "MILL_CODE", "ab", Qt::Key(0), "edtTrees", "AB", "AB"},
-        {0, "LOAD_NUM", "123456", Qt::Key(0), "edtDateWeighed", "123456", "123456"},
-        {0, "TM9", "ab12", Qt::Key(0), "edtTm9", "AB12", "AB12"},
-        {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
-        {0, "SOURCE", "ROADSIDE", Qt::Key_Tab, "edtMillNum", "ROADSIDE", "ROADSIDE"},
-        {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", "0"},
-    };
+    const std::tuple<int, const char*, const char*, Qt::Key, const char*, const char*, const char*>
+        rows[] = {
+            {0, "LESSEE", "x", Qt::Key_Return, "edtMillName", "X", "X"},
+            {0, "MILL_CODE", "ab", Qt::Key(0), "edtTrees", "AB", "AB"},
+            {0, "LOAD_NUM", "123456", Qt::Key(0), "edtDateWeighed", "123456", "123456"},
+            {0, "TM9", "ab12", Qt::Key(0), "edtTm9", "AB12", "AB12"},
+            {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
+            {0, "SOURCE", "ROADSIDE", Qt::Key_Tab, "edtMillNum", "ROADSIDE", "ROADSIDE"},
+            {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", "0"},
+        };
     TfrmDefaults& w = open();
-    for (const Typed& row : rows) {
-        SCOPED_TRACE(row.field);
-        w.pages()->setCurrentIndex(row.page);
-        type(row.field, row.text);
-        if (row.key)
-            QTest::keyClick(edit(row.field), row.key);
-        EXPECT_EQ(focused(), row.focus);
-        EXPECT_EQ(edit(row.field)->text().toStdString(), row.shown);
-        EXPECT_EQ(defaults().field(row.field).asString(), row.value);
+    for (const auto& [page, field, text, key, focus, shown, value] : rows) {
+        SCOPED_TRACE(field);
+        w.pages()->setCurrentIndex(page);
+        type(field, text);
+        if (key)
+            QTest::keyClick(edit(field), key);
+        EXPECT_EQ(focused(), focus);
+        EXPECT_EQ(edit(field)->text().toStdString(), shown);
+        EXPECT_EQ(defaults().field(field).asString(), value);
         EXPECT_TRUE(defaults().isEditing());
     }
 }

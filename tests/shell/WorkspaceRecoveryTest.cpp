@@ -19,20 +19,14 @@ const std::string kQuestion =
     "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
     "temporary workspace but don't delete it either (Cancel)";
 
-void Touch(const fs::path& path) {
-    std::ofstream(path) << "x";
-}
-
-struct TakeOver {
-    int number;
-    std::string headerFile;
-};
+// The workspaces taken over: number and header table.
+using TakeOver = std::vector<std::pair<int, std::string>>;
 
 class WorkspaceRecovery : public ::testing::Test {
 protected:
     void leave(std::initializer_list<const char*> names) {
         for (const char* name : names)
-            Touch(fixture.temp / name);
+            std::ofstream(fixture.temp / name) << "x";
     }
     bool exists(const char* name) const { return fs::exists(fixture.temp / name); }
 
@@ -47,7 +41,7 @@ protected:
     }
 
     MainWindowFixture fixture;
-    std::vector<TakeOver> taken;
+    TakeOver taken;
 };
 
 TEST_F(WorkspaceRecovery, EmptyDirectoryAsksNothing) {
@@ -106,13 +100,8 @@ TEST_F(WorkspaceRecovery, YesTakesOverEachWorkspaceOnceWithASingleQuestion) {
     ScriptedPrompt prompt;
     prompt.expect(kQuestion, PromptAnswer::Yes);
     window->RecoverWorkspaces();
-    ASSERT_EQ(2u, taken.size());
-    std::sort(taken.begin(), taken.end(),
-              [](const TakeOver& a, const TakeOver& b) { return a.number < b.number; });
-    EXPECT_EQ(3, taken[0].number);
-    EXPECT_EQ(fixture.dir + "Header3.db", taken[0].headerFile);
-    EXPECT_EQ(7, taken[1].number);
-    EXPECT_EQ(fixture.dir + "Header7.db", taken[1].headerFile);
+    std::sort(taken.begin(), taken.end());
+    EXPECT_EQ(taken, (TakeOver{{3, fixture.dir + "Header3.db"}, {7, fixture.dir + "Header7.db"}}));
     EXPECT_EQ(2, window->openLoadWindows());
     EXPECT_EQ(2, window->openChildWindows());
     // The take-over reads the files; nothing is deleted here.
