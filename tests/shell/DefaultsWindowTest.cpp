@@ -265,7 +265,10 @@ TEST_F(DefaultsWindowTest, LeavingARefusedEntryShowsItsErrorAndKeepsTheFocus) {
 // edit, and the typed change stays pending.
 struct RefusedSave {
     const char* name;
-    std::vector<std::pair<const char*, Value>> stored;
+    const char* field; // stored before the window opens, with its value
+    Value value;
+    const char* field2; // and a second one, if any
+    Value value2;
     int startPage;
     const char* message;
     int page;
@@ -273,35 +276,17 @@ struct RefusedSave {
 };
 
 const RefusedSave kRefusedSaves[] = {
-    {"OddLogTopDiameterIsReportedBeforeABadDisposition",
-     {{"TOPD", Value(3)}, {"DISP", Value("XYZ")}},
-     0,
-     "Top Diameter must be an even number",
-     1,
-     "edtTopD"},
-    {"LogLengthIsCheckedAfterTheTopDiameter",
-     {{"TOPD", Value(20)}, {"LENGTH", Value(74)}},
-     0,
-     "Log Length must be between 6 and 72 (inclusive)",
-     1,
-     "edtLength"},
-    {"MissingHeaderTopDiameterCannotBeSaved",
-     {{"HTOPD", Value()}},
-     2,
-     "Top Diameter must be between 2 and 76 (inclusive)",
-     0,
-     "edtHTopD"},
-    {"DispositionAndSourceTogetherFailTheSaveOnTheHeaderPage",
-     {{"DISP", Value("CTL")}, {"SOURCE", Value("X")}},
-     1,
-     "Cannot have values for both disposition and source",
-     0,
-     "edtDisp"},
-    {"DateWeighedInTheFutureFailsTheSaveLast",
-     {{"DATEWEIGHED", Value(Date::fromYmd(QDate::currentDate().year() + 1, 1, 1))}},
-     1,
-     "Year portion of Date Weighed must be less then or equal to current year",
-     0,
+    {"OddLogTopDiameterIsReportedBeforeABadDisposition", "TOPD", Value(3), "DISP", Value("XYZ"), 0,
+     "Top Diameter must be an even number", 1, "edtTopD"},
+    {"LogLengthIsCheckedAfterTheTopDiameter", "TOPD", Value(20), "LENGTH", Value(74), 0,
+     "Log Length must be between 6 and 72 (inclusive)", 1, "edtLength"},
+    {"MissingHeaderTopDiameterCannotBeSaved", "HTOPD", Value(), nullptr, Value(), 2,
+     "Top Diameter must be between 2 and 76 (inclusive)", 0, "edtHTopD"},
+    {"DispositionAndSourceTogetherFailTheSaveOnTheHeaderPage", "DISP", Value("CTL"), "SOURCE",
+     Value("X"), 1, "Cannot have values for both disposition and source", 0, "edtDisp"},
+    {"DateWeighedInTheFutureFailsTheSaveLast", "DATEWEIGHED",
+     Value(Date::fromYmd(QDate::currentDate().year() + 1, 1, 1)), nullptr, Value(), 1,
+     "Year portion of Date Weighed must be less then or equal to current year", 0,
      "edtDateWeighed"},
 };
 
@@ -316,10 +301,9 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
     const RefusedSave& row = GetParam();
     ScriptedPrompt prompt;
     prompt.expect(row.message);
-    defaults().edit();
-    for (const auto& [field, value] : row.stored)
-        defaults().setField(field, value);
-    defaults().post();
+    set({{row.field, row.value}});
+    if (row.field2)
+        set({{row.field2, row.value2}});
     TfrmDefaults& w = open();
     type("LESSEE", "a");
     w.pages()->setCurrentIndex(row.startPage);

@@ -179,11 +179,7 @@ TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
         left->log().insert();
         left->log().post();
     } // the run ended without closing the load: its tables stay
-    prompt.expect("Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load "
-                  "the temporary workspace (Yes)\nNo, delete data in temporary workspace "
-                  "(No)\nCancel, don't use the temporary workspace but don't delete it either "
-                  "(Cancel)",
-                  PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     main->RecoverWorkspaces();
     EXPECT_TRUE(prompt.allExpectedShown());
     ASSERT_EQ(main->openLoadWindows(), 1);

@@ -53,6 +53,12 @@ public:
     bool wasActive = false;
 };
 
+// Asked at start when workspaces of an earlier run are left.
+inline const std::string kRecoveryQuestion =
+    "Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load the temporary "
+    "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
+    "temporary workspace but don't delete it either (Cancel)";
+
 // A master record of mill AB, population 1, with the fields a test needs.
 inline void AddMasterRecord(Dataset& master, int32_t loadNum,
                             std::initializer_list<std::pair<const char*, Value>> fields = {}) {

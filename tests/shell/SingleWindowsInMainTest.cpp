@@ -85,8 +85,12 @@ protected:
     std::unique_ptr<TfrmMain> window;
 };
 
-TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowAndSaveReachesIt) {
+// One defaults window at the top left; Save reaches it, Close asks and
+// forgets it.
+TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowThatSaveAndCloseReach) {
     ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::Cancel)
+        .expect("Save before closing?", PromptAnswer::No);
     window->action("mnuSystemDefaults")->trigger();
     window->action("mnuSystemDefaults")->trigger();
     EXPECT_EQ(children(), 1);
@@ -101,6 +105,17 @@ TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowAndSaveReachesIt) {
     window->action("mnuSave")->trigger();
     EXPECT_FALSE(defaults().isEditing());
     EXPECT_EQ(defaults().field("LESSEE").asString(), "NORTH");
+    frm->edit("MILL_NAME")->setFocus();
+    QTest::keyClicks(frm->edit("MILL_NAME"), QStringLiteral("gone"));
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(children(), 1);
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(window->openChildWindows(), 0);
+    EXPECT_TRUE(defaults().field("MILL_NAME").isNull());
+    EXPECT_TRUE(prompt.allExpectedShown());
 }
 
 // The frame has the size of the window's design; on each page, chosen by
@@ -130,26 +145,6 @@ TEST_F(SingleWindowsInMain, DefaultsPagesFitTheFrameAndTakeTheKeyboard) {
                     << Name(parts[i].first) << " touches " << Name(parts[j].first);
         }
     }
-}
-
-TEST_F(SingleWindowsInMain, ClosingTheDefaultsWindowAsksAndForgetsIt) {
-    ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::Cancel)
-        .expect("Save before closing?", PromptAnswer::No);
-    window->action("mnuSystemDefaults")->trigger();
-    auto* frm = active<TfrmDefaults>();
-    ASSERT_NE(frm, nullptr);
-    frm->edit("MILL_NAME")->setFocus();
-    QTest::keyClicks(frm->edit("MILL_NAME"), QStringLiteral("gone"));
-    window->action("mnuClose")->trigger();
-    Settle();
-    EXPECT_EQ(children(), 1);
-    window->action("mnuClose")->trigger();
-    Settle();
-    EXPECT_EQ(children(), 0);
-    EXPECT_EQ(window->openChildWindows(), 0);
-    EXPECT_TRUE(defaults().field("MILL_NAME").isNull());
-    EXPECT_TRUE(prompt.allExpectedShown());
 }
 
 TEST_F(SingleWindowsInMain, DeletingTheLastMasterRecordClosesTheMaintenanceWindow) {

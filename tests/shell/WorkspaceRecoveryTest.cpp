@@ -14,11 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kQuestion =
-    "Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load the temporary "
-    "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
-    "temporary workspace but don't delete it either (Cancel)";
-
 // The workspaces taken over: number and header table.
 using TakeOver = std::vector<std::pair<int, std::string>>;
 
@@ -57,7 +52,7 @@ TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
     leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "notes.txt"});
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::No);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::No);
     window->show();
     Settle();
     ASSERT_EQ(1u, prompt.shown().size());
@@ -84,7 +79,7 @@ TEST_F(WorkspaceRecovery, CancelOrNoTakeOverKeepsEverythingAndOpensNothing) {
     for (const PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::Yes}) {
         auto window = answer == PromptAnswer::Cancel ? windowTakingOver() : fixture.make();
         ScriptedPrompt prompt;
-        prompt.expect(kQuestion, answer);
+        prompt.expect(kRecoveryQuestion, answer);
         window->RecoverWorkspaces();
         EXPECT_TRUE(prompt.allExpectedShown());
         for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX"})
@@ -98,7 +93,7 @@ TEST_F(WorkspaceRecovery, YesTakesOverEachWorkspaceOnceWithASingleQuestion) {
     leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "Header7.db", "Log7.db"});
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     window->RecoverWorkspaces();
     std::sort(taken.begin(), taken.end());
     EXPECT_EQ(taken, (TakeOver{{3, fixture.dir + "Header3.db"}, {7, fixture.dir + "Header7.db"}}));
@@ -122,7 +117,7 @@ TEST_F(WorkspaceRecovery, YesRemovesAnEmptyLogTableLeftWithoutItsHeader) {
     }
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     window->show();
     Settle();
     EXPECT_TRUE(prompt.allExpectedShown());
@@ -135,7 +130,7 @@ TEST_F(WorkspaceRecovery, HeaderWithoutANumberStopsTheTakeOverWithAnError) {
     leave({"Header.db"});
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     prompt.expect("'' is not a valid integer value.");
     window->show();
     Settle();
