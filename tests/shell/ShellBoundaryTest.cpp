@@ -44,7 +44,7 @@ struct BoxAnswerer {
     }
 };
 
-TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressed) {
+TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressedAndErrorsEndWithAFullStop) {
     MessageBoxPrompt prompt;
     BoxAnswerer answerer(QStringLiteral("No"));
     answerer.arm();
@@ -55,16 +55,13 @@ TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressed) {
     EXPECT_EQ(QStringLiteral("Question"), answerer.caption);
     EXPECT_EQ(QMessageBox::Warning, answerer.icon);
     EXPECT_EQ(3, answerer.buttons.size());
-}
-
-TEST(MessageBoxPrompt, ErrorBoxHasCaptionBrimloAndAFullStop) {
-    MessageBoxPrompt prompt;
-    BoxAnswerer answerer(QStringLiteral("OK"));
-    answerer.arm();
+    // The error box has caption BRIMLO and a full stop.
+    BoxAnswerer ok(QStringLiteral("OK"));
+    ok.arm();
     prompt.error("Table is full");
-    EXPECT_EQ(QStringLiteral("Table is full."), answerer.text);
-    EXPECT_EQ(QStringLiteral("BRIMLO"), answerer.caption);
-    EXPECT_EQ(QMessageBox::Critical, answerer.icon);
+    EXPECT_EQ(QStringLiteral("Table is full."), ok.text);
+    EXPECT_EQ(QStringLiteral("BRIMLO"), ok.caption);
+    EXPECT_EQ(QMessageBox::Critical, ok.icon);
 }
 
 TEST(BusyCursor, ShowsTheBusyCursorWhileItLivesAndNests) {
