@@ -63,6 +63,8 @@ protected:
         DbEdit* target = edit(field);
         target->setFocus(Qt::MouseFocusReason);
         target->selectAll();
+        if (!*text)
+            QTest::keyClick(target, Qt::Key_Delete);
         QTest::keyClicks(target, QString::fromLatin1(text));
     }
 
@@ -106,9 +108,10 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
         w.pages()->setCurrentIndex(page);
         const QPixmap picture = w.grab();
         EXPECT_EQ(picture.size(), QSize(630, 455));
-        if (!target.isEmpty())
+        if (!target.isEmpty()) {
             EXPECT_TRUE(picture.save(QDir(QString::fromLocal8Bit(target))
                                          .filePath(QString::fromLatin1(pages[page][1]))));
+        }
     }
 }
 
@@ -192,11 +195,13 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
             {0, "LESSEE", "x", Qt::Key_Return, "edtMillName", "X", "X"},
             {0, "MILL_CODE", "ab", Qt::Key(0), "edtTrees", "AB", "AB"},
             {0, "LOAD_NUM", "123456", Qt::Key(0), "edtDateWeighed", "123456", "123456"},
-            {0, "TM9", "ab12", Qt::Key(0), "edtTm9", "AB12", "AB12"},
-            {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
+            {0, "TM9", "ab12", Qt::Key(0), "edtTm9", "AB12", nullptr},
             {0, "SOURCE", "ROADSIDE", Qt::Key_Tab, "edtMillNum", "ROADSIDE", "ROADSIDE"},
-            {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", "0"},
+            {0, "SOURCE", "", Qt::Key_Tab, "edtMillNum", "", ""},
+            {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
+            {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", nullptr},
         };
+    ScriptedPrompt prompt; // no box may appear
     TfrmDefaults& w = open();
     for (const auto& [page, field, text, key, focus, shown, value] : rows) {
         SCOPED_TRACE(field);
@@ -206,7 +211,9 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
             QTest::keyClick(edit(field), key);
         EXPECT_EQ(focused(), focus);
         EXPECT_EQ(edit(field)->text().toStdString(), shown);
-        EXPECT_EQ(defaults().field(field).asString(), value);
+        if (value) { // written when the edit is left
+            EXPECT_EQ(defaults().field(field).asString(), value);
+        }
         EXPECT_TRUE(defaults().isEditing());
     }
 }
@@ -248,8 +255,9 @@ TEST_F(DefaultsWindowTest, LeavingARefusedEntryShowsItsErrorAndKeepsTheFocus) {
         QTest::keyClick(edit(field), key);
         EXPECT_TRUE(prompt.allExpectedShown());
         ASSERT_EQ(prompt.shown().size(), 1u);
-        if (*caption)
+        if (*caption) {
             EXPECT_EQ(prompt.shown()[0].caption, caption);
+        }
         EXPECT_EQ(QApplication::focusWidget(), edit(field));
         EXPECT_EQ(edit(field)->text().toStdString(), text);
         prompt.allowAny();
@@ -437,8 +445,9 @@ TEST_P(DefaultsCloseQuery, AsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
     EXPECT_EQ(w.isVisible(), !row.closes);
     EXPECT_EQ(defaults().isEditing(), !row.closes);
     EXPECT_EQ(defaults().field("LESSEE").asString(), row.lessee);
-    if (row.closes)
+    if (row.closes) {
         EXPECT_EQ(stored("MILL_NAME"), row.millName);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
