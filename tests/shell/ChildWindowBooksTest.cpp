@@ -149,6 +149,7 @@ TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(3, window->openChildWindows()); // none closed before all agree
     EXPECT_EQ(2, window->openLoadWindows());
     EXPECT_TRUE(loads[0] && loads[1]);
     loads[1]->agreeToClose = true;

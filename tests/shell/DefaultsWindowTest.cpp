@@ -424,6 +424,10 @@ struct CloseCase {
     const char* millName; // on disk after a close
 };
 
+void PrintTo(const CloseCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class DefaultsCloseQuery : public DefaultsWindowTest,
                            public ::testing::WithParamInterface<CloseCase> {};
 
