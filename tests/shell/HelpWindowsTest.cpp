@@ -137,13 +137,6 @@ protected:
         Settle();
     }
 
-    int count(const char* title) {
-        int n = 0;
-        for (QMdiSubWindow* sub : main->clientArea().subWindowList())
-            n += sub->windowTitle() == QString::fromLatin1(title) ? 1 : 0;
-        return n;
-    }
-
     MainWindowFixture fixture;
     ScriptedPrompt prompt;
     std::unique_ptr<TfrmMain> main;
@@ -158,7 +151,8 @@ TEST_F(HelpWindowsInMainTest, NewLoadOpensALoadWindowAndF1ShowsTheShortcuts) {
     EXPECT_EQ(Str(window->windowTitle()).rfind("BRIMLO - Data Entry - ", 0), 0u);
     QTest::keyClick(window->focusedControl(), Qt::Key_F1);
     main->mnuKeyboardShortcutsClick(); // brings the one window forward
-    EXPECT_EQ(count("Keyboard Shortcuts"), 1);
+    EXPECT_EQ(main->openChildWindows(), 2);
+    EXPECT_EQ(Str(main->clientArea().currentSubWindow()->windowTitle()), "Keyboard Shortcuts");
     const std::string name = window->document().fileName();
     prompt.expect("Save file '" + name + "' before closing?", PromptAnswer::No);
     main->mnuExitClick();
