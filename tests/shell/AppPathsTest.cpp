@@ -47,6 +47,7 @@ TEST(AppPaths, FirstRunCreatesTheProgramFolder) {
     EXPECT_EQ(directory, globals.appDataDirectory());
     EXPECT_EQ("1.1.0.0", globals.versionText());
     EXPECT_TRUE(globals.programDate().has_value());
+    EXPECT_EQ(brimlo::InstallationDirectory(), globals.installationDirectory());
 }
 
 // A file where a folder should be: no folder can be made there, even for a

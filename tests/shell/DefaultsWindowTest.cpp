@@ -215,6 +215,7 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
         }
         EXPECT_TRUE(defaults().isEditing());
     }
+    EXPECT_EQ(defaults().field("LOAD_NUM").asInt(), 123456);
 }
 
 TEST_F(DefaultsWindowTest, TypedDateIsStoredAsADate) {
