@@ -114,7 +114,7 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     }
 }
 
-TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethods) {
+TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFrom) {
     TfrmDefaults& w = open();
     const Codes allowed[] = {{"2", "3", "4", "5", "6", "7"}, {"3", "4", "5", "7", "8"},
                              {"1", "2", "3", "4", "5", "7"}, {"2", "3", "4", "5", "7"},
@@ -124,9 +124,13 @@ TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethods) {
         EXPECT_EQ(w.list(("CULLMETHTYPE" + std::to_string(type)).c_str())->entries(),
                   allowed[type - 1])
             << type;
-    // The initial record's methods are shown.
+    // The initial record's methods are shown; choosing one starts an edit.
     EXPECT_EQ(w.list("CULLMETHTYPE1")->currentText().toStdString(), "6");
     EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
+    w.list("CULLMETHTYPE3")->setFocus();
+    QTest::keyClick(w.list("CULLMETHTYPE3"), Qt::Key_Down);
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
 }
 
 TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
@@ -144,15 +148,6 @@ TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
     EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
     // The other types never change.
     EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
-}
-
-TEST_F(DefaultsWindowTest, ChoosingAMethodStartsAnEditOfTheRecord) {
-    TfrmDefaults& w = open();
-    FieldCombo* list = w.list("CULLMETHTYPE3");
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_TRUE(defaults().isEditing());
-    EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
 }
 
 // --- keyboard -----------------------------------------------------------------
@@ -202,6 +197,10 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
         };
     ScriptedPrompt prompt; // no box may appear
     TfrmDefaults& w = open();
+    // Text put in without a key press never moves the focus.
+    edit("DISP")->setFocus(Qt::MouseFocusReason);
+    edit("DISP")->setText(QStringLiteral("CTL7654321"));
+    EXPECT_EQ(focused(), "edtDisp");
     for (const auto& [page, field, text, key, focus, shown, value] : rows) {
         SCOPED_TRACE(field);
         w.pages()->setCurrentIndex(page);
@@ -216,24 +215,13 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
         EXPECT_TRUE(defaults().isEditing());
     }
     EXPECT_EQ(defaults().field("LOAD_NUM").asInt(), 123456);
-}
-
-TEST_F(DefaultsWindowTest, TypedDateIsStoredAsADate) {
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
+    // A typed date is stored as a date.
+    w.pages()->setCurrentIndex(0);
     type("DATEWEIGHED", "2001/02/03");
     QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Return);
     EXPECT_EQ(focused(), "edtPop");
     EXPECT_EQ(defaults().field("DATEWEIGHED").asDate(), Date::fromYmd(2001, 2, 3));
     EXPECT_TRUE(w.save());
-}
-
-TEST_F(DefaultsWindowTest, TextPutInWithoutAKeyPressNeverMovesTheFocus) {
-    open();
-    DbEdit* disp = edit("DISP");
-    disp->setFocus(Qt::MouseFocusReason);
-    disp->setText(QStringLiteral("CTL1234567"));
-    EXPECT_EQ(focused(), "edtDisp");
 }
 
 // Leaving an edit with text its check refuses shows one box and keeps the
@@ -253,7 +241,6 @@ TEST_F(DefaultsWindowTest, LeavingARefusedEntryShowsItsErrorAndKeepsTheFocus) {
         open();
         type(field, text);
         QTest::keyClick(edit(field), key);
-        EXPECT_TRUE(prompt.allExpectedShown());
         ASSERT_EQ(prompt.shown().size(), 1u);
         if (*caption) {
             EXPECT_EQ(prompt.shown()[0].caption, caption);
@@ -316,7 +303,6 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
     type("LESSEE", "a");
     w.pages()->setCurrentIndex(row.startPage);
     EXPECT_FALSE(w.save());
-    EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(w.pages()->currentIndex(), row.page);
     EXPECT_EQ(focused(), row.focus);
