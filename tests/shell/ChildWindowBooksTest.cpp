@@ -100,6 +100,10 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
     // Back to the load window.
     window->clientArea().setActiveSubWindow(window->clientArea().subWindowList().first());
     EXPECT_TRUE(Enabled(*window, "mnuSaveAs"));
+    // Tile and cascade refit it.
+    window->action("mnuTile")->trigger();
+    window->action("mnuCascade")->trigger();
+    EXPECT_EQ(2, loads[0]->refits);
 
     // Closing the load window: the load commands go off with it.
     window->action("mnuClose")->trigger();
@@ -130,14 +134,6 @@ TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
     QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(0, window->openLoadWindows());
-}
-
-TEST_F(ChildWindowBooks, TileAndCascadeRefitLoadWindows) {
-    window->action("mnuNewLoad")->trigger();
-    window->action("mnuRanges")->trigger();
-    window->action("mnuTile")->trigger();
-    window->action("mnuCascade")->trigger();
-    EXPECT_EQ(2, loads[0]->refits);
 }
 
 // Exit asks every child first and stops when one refuses.
