@@ -147,25 +147,9 @@ TEST_F(SingleWindowsInMain, DefaultsPagesFitTheFrameAndTakeTheKeyboard) {
     }
 }
 
-TEST_F(SingleWindowsInMain, DeletingTheLastMasterRecordClosesTheMaintenanceWindow) {
-    ScriptedPrompt prompt;
-    prompt.expect("Delete record?", PromptAnswer::Yes)
-        .expect("The master file contains no records.");
-    AddGroupRecord(master(), 1, 3);
-    window->action("mnuMasterMaintenance")->trigger();
-    auto* frm = active<TfrmMasterMaintenance>();
-    ASSERT_NE(frm, nullptr);
-    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
-    Settle();
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(children(), 0);
-    EXPECT_EQ(window->openChildWindows(), 0);
-    EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
-}
-
 // The window follows the table as its navigator moves it, by mouse and
 // from the keyboard.
-TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboard) {
+TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboardAndTheLastDeleteClosesIt) {
     ScriptedPrompt prompt;
     prompt.expect("Delete record?", PromptAnswer::Yes);
     AddGroupRecord(master(), 1, 3);
@@ -197,6 +181,18 @@ TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboard) {
     EXPECT_EQ(master().recordCount(), 2);
     master().first();
     EXPECT_EQ(master().field("LOAD_NUM").asInt(), 2);
+
+    // Deleting the last record closes the window.
+    prompt.expect("Delete record?", PromptAnswer::Yes)
+        .expect("Delete record?", PromptAnswer::Yes)
+        .expect("The master file contains no records.");
+    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
+    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(window->openChildWindows(), 0);
+    EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
 }
 
 struct SizedWindow {
