@@ -212,20 +212,19 @@ TEST(MainWindowStart, UnusableMasterTableStopsTheStart) {
     }
 }
 
-TEST_F(ChildWindowBooks, WithNoChildrenExitClosesTheWindowAndItsTables) {
-    QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
-    Settle();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->tables().master().isOpen());
-    EXPECT_FALSE(window->tables().defaults().isOpen());
-}
-
-TEST_F(ChildWindowBooks, BringForwardRestoresAMinimizedWindow) {
+// Bring forward restores a minimized window; with no children Exit closes
+// the window and its tables.
+TEST_F(ChildWindowBooks, BringForwardRestoresAndExitClosesTheWindowAndItsTables) {
     window->showMinimized();
     Settle();
     window->bringForward();
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
+    Settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->tables().master().isOpen());
+    EXPECT_FALSE(window->tables().defaults().isOpen());
 }
 
 } // namespace

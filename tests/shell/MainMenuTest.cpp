@@ -81,7 +81,7 @@ TEST(MainMenu, AboutShowsVersionAndProgramDate) {
     EXPECT_EQ(PromptIcon::Information, box.icon);
 }
 
-TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
+TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFileAndErrorsGoToTheErrorBox) {
     MainWindowFixture fixture;
     int ran = 0;
     MainWindowHooks hooks;
@@ -92,6 +92,7 @@ TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
         ++ran;
         return new QWidget;
     };
+    hooks.createDefaults = [](TfrmMain&) -> QWidget* { throw BrimloError("Disk full"); };
     auto window = fixture.make(hooks);
     ScriptedPrompt prompt;
     for (const char* command :
@@ -100,23 +101,17 @@ TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
         window->action(command)->trigger();
     }
     EXPECT_EQ(0, ran);
+    ASSERT_EQ(4u, prompt.shown().size());
     for (const auto& box : prompt.shown()) {
         EXPECT_EQ("Master file is empty", box.caption);
         EXPECT_EQ(PromptIcon::Error, box.icon);
     }
     EXPECT_EQ(0, window->openChildWindows());
-}
-
-TEST(MainMenu, CommandErrorsGoToTheErrorBoxAndTheProgramGoesOn) {
-    MainWindowFixture fixture;
-    MainWindowHooks hooks;
-    hooks.createDefaults = [](TfrmMain&) -> QWidget* { throw BrimloError("Disk full"); };
-    auto window = fixture.make(hooks);
-    ScriptedPrompt prompt;
+    // A command's error goes to the error box and the program goes on.
     prompt.expect("Disk full.");
     window->action("mnuSystemDefaults")->trigger();
-    ASSERT_EQ(1u, prompt.shown().size());
-    EXPECT_EQ("BRIMLO", prompt.shown()[0].caption);
+    ASSERT_EQ(5u, prompt.shown().size());
+    EXPECT_EQ("BRIMLO", prompt.shown()[4].caption);
     EXPECT_EQ(0, window->openChildWindows());
 }
 

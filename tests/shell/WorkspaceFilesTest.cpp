@@ -35,17 +35,14 @@ std::vector<std::string> AllMatches(const std::string& directory) {
     return names;
 }
 
-TEST(WorkspaceListing, MatchesWorkspaceFilesOnly) {
+TEST(WorkspaceListing, MatchesWorkspaceFilesOnlyAndReportsAnUnreadableDirectory) {
     TempDir temp;
     for (const char* name : {"Header12.db", "Log12.db", "Log12.PX", "Logbook.db", "master.db",
                              "defaults.db", "Header12.txt", "log12.db", "Log12.px"})
         Touch(temp / name);
     const std::vector<std::string> expected = {"Header12.db", "Log12.PX", "Log12.db", "Logbook.db"};
     EXPECT_EQ(expected, AllMatches(temp.path().string() + "/"));
-}
-
-TEST(WorkspaceListing, UnreadableDirectoryIsReportedAndYieldsNothing) {
-    TempDir temp;
+    // An unreadable directory is reported and yields nothing.
     const std::string missing = (temp / "gone").string() + "/";
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open directory '" + missing + "'");
