@@ -197,8 +197,10 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
         };
     ScriptedPrompt prompt; // no box may appear
     TfrmDefaults& w = open();
-    // Text put in without a key press never moves the focus.
+    // Text put in without a key press never moves the focus, even after a
+    // key that changed nothing.
     edit("DISP")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(edit("DISP"), Qt::Key_Left);
     edit("DISP")->setText(QStringLiteral("CTL7654321"));
     EXPECT_EQ(focused(), "edtDisp");
     for (const auto& [page, field, text, key, focus, shown, value] : rows) {
