@@ -27,11 +27,14 @@ void DbEdit::changed() {
 
 // Every key but the one that moves on counts as typing; a character the
 // field cannot hold is dropped and changes nothing, so it is none either.
+// The flag lasts for the key's own change only: a key that changed nothing
+// (an arrow, Home) must not lend it to a later change no key made.
 void DbEdit::keyPressEvent(QKeyEvent* event) {
     const KeyPolicy::Verdict verdict = keys.judge(event->key(), event->text()).verdict;
     if (verdict != KeyPolicy::Verdict::MoveOn && verdict != KeyPolicy::Verdict::Drop)
         typing_ = true;
     FieldEdit::keyPressEvent(event);
+    typing_ = false;
 }
 
 void DbEdit::focusOutEvent(QFocusEvent* event) {

@@ -104,13 +104,15 @@ void FieldCombo::keyPressEvent(QKeyEvent* event) {
     PolicyKeyPress(*this, keys, event, [this](QKeyEvent* key) { deliver(key); });
 }
 
+// The window's typing flag holds for this key's own change only.
 void FieldCombo::deliver(QKeyEvent* event) {
     if (typing_)
         *typing_ = true;
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (!inPlace_ && plain && searchLetter(event->text()))
-        return;
-    QComboBox::keyPressEvent(event);
+    if (inPlace_ || !plain || !searchLetter(event->text()))
+        QComboBox::keyPressEvent(event);
+    if (typing_)
+        *typing_ = false;
 }
 
 // A printable letter or digit picks the entry it leads to; a blank still

@@ -1,6 +1,9 @@
 #include "support/AppPaths.h"
 
+#include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "rules/Cglobals.h"
+#include "shell/ProgramStartup.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -8,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+using brimlo::testing::ScriptedPrompt;
 using brimlo::testing::TempDir;
 namespace fs = std::filesystem;
 
@@ -25,6 +29,7 @@ private:
     QByteArray old_;
 };
 
+// The settings built at start take the folder silently.
 TEST(AppPaths, FirstRunCreatesTheProgramFolder) {
     TempDir temp;
     DataHome home(temp / "share");
@@ -36,27 +41,37 @@ TEST(AppPaths, FirstRunCreatesTheProgramFolder) {
     std::string again;
     ASSERT_TRUE(brimlo::FindAppDataDirectory("/opt/brimlo/", again, "Brimlo"));
     EXPECT_EQ(directory, again);
+    ScriptedPrompt prompt;
+    brimlo::Cglobals globals;
+    brimlo::BuildGlobals(globals, prompt);
+    EXPECT_EQ(directory, globals.appDataDirectory());
+    EXPECT_EQ("1.1.0.0", globals.versionText());
+    EXPECT_TRUE(globals.programDate().has_value());
+    EXPECT_EQ(brimlo::InstallationDirectory(), globals.installationDirectory());
 }
 
+// A file where a folder should be: no folder can be made there, even for a
+// user whom permissions do not stop. The settings built at start say so.
 TEST(AppPaths, UnusableDataFolderFallsBackToTheInstallationDirectory) {
-    TempDir temp;
-    // A file where the folder should be: no folder can be made there, even
-    // for a user whom permissions do not stop.
-    std::ofstream(temp / "blocked") << "x";
-    DataHome home(temp / "blocked" / "share");
-    std::string directory = "unchanged";
-    EXPECT_FALSE(brimlo::FindAppDataDirectory("/opt/brimlo/", directory, "Brimlo"));
-    EXPECT_EQ("/opt/brimlo/", directory);
-}
-
-TEST(AppPaths, ProgramFolderNameTakenByAFileFallsBack) {
-    TempDir temp;
-    fs::create_directories(temp / "share");
-    std::ofstream(temp / "share" / "Brimlo") << "x";
-    DataHome home(temp / "share");
-    std::string directory;
-    EXPECT_FALSE(brimlo::FindAppDataDirectory("/inst/", directory, "Brimlo"));
-    EXPECT_EQ("/inst/", directory);
+    for (const char* blocked : {"share", "share/Brimlo"}) {
+        SCOPED_TRACE(blocked);
+        TempDir temp;
+        fs::create_directories((temp / blocked).parent_path());
+        std::ofstream(temp / blocked) << "x";
+        DataHome home(temp / "share");
+        std::string directory = "unchanged";
+        EXPECT_FALSE(brimlo::FindAppDataDirectory("/opt/brimlo/", directory, "Brimlo"));
+        EXPECT_EQ("/opt/brimlo/", directory);
+        ScriptedPrompt prompt;
+        prompt.expect("Error: Unable to locate Common Application directory, using Brimlo "
+                      "installation directory");
+        brimlo::Cglobals globals;
+        brimlo::BuildGlobals(globals, prompt);
+        ASSERT_EQ(1u, prompt.shown().size());
+        EXPECT_EQ("Error:", prompt.shown()[0].caption);
+        EXPECT_EQ(brimlo::PromptIcon::Error, prompt.shown()[0].icon);
+        EXPECT_EQ(globals.installationDirectory(), globals.appDataDirectory());
+    }
 }
 
 TEST(AppPaths, VersionAndDateOfTheProgramFile) {
@@ -73,14 +88,11 @@ TEST(AppPaths, VersionAndDateOfTheProgramFile) {
     ASSERT_TRUE(date.has_value());
     const auto expected = std::chrono::file_clock::to_sys(stamp);
     EXPECT_LT(std::chrono::abs(*date - expected), std::chrono::seconds(1));
-}
-
-TEST(AppPaths, MissingProgramFileLeavesTheDateUnset) {
-    std::string version;
-    std::optional<std::chrono::system_clock::time_point> date;
+    // A missing program file leaves the date unset.
+    std::optional<std::chrono::system_clock::time_point> none;
     EXPECT_EQ(brimlo::kProgramFileUnreadable,
-              brimlo::ReadProgramVersion("/nonexistent/brimlo", version, date));
-    EXPECT_FALSE(date.has_value());
+              brimlo::ReadProgramVersion("/nonexistent/brimlo", version, none));
+    EXPECT_FALSE(none.has_value());
 }
 
 TEST(AppPaths, InstallationDirectoryEndsWithASeparator) {

@@ -21,53 +21,40 @@ bool Enabled(TfrmMain& window, const char* name) {
     return window.action(name)->isEnabled();
 }
 
-// Hooks that make fake windows and record what the commands did.
-struct Recorder {
-    std::vector<QPointer<FakeChild>> loads;
-    std::vector<std::string> events;
-    std::string chosenFile;
-    int ranges = 0;
-
-    MainWindowHooks hooks() {
+// A main window whose hooks make fake windows and record what the commands
+// did.
+class ChildWindowBooks : public ::testing::Test {
+protected:
+    void SetUp() override {
         MainWindowHooks h;
         h.newLoad = [this](TfrmMain&) {
             loads.push_back(new FakeChild(
                 QStringLiteral("BRIMLO - Data Entry - untitled%1.txt").arg(loads.size() + 1)));
             return loads.back().data();
         };
-        h.openLoad = [this](TfrmMain&, const std::string& file) {
-            events.push_back("open " + file);
-            loads.push_back(new FakeChild(QStringLiteral("BRIMLO - Data Entry - ") +
-                                          QString::fromStdString(file)));
-            return loads.back().data();
-        };
-        h.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosenFile; };
         h.createRanges = [this](TfrmMain&) {
             ++ranges;
             return new FakeChild(QStringLiteral("Codes, Values, and Ranges"));
         };
         h.postLoadToMaster = [this](TfrmMain&, QWidget* w) {
-            events.push_back("post " + w->windowTitle().toStdString());
+            posted.push_back(w->windowTitle().toStdString());
         };
-        return h;
-    }
-};
-
-class ChildWindowBooks : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = fixture.make(recorder.hooks());
+        window = fixture.make(h);
         window->show();
         Settle();
     }
 
     MainWindowFixture fixture;
-    Recorder recorder;
+    std::vector<QPointer<FakeChild>> loads;
+    std::vector<std::string> posted;
+    int ranges = 0;
     std::unique_ptr<TfrmMain> window;
 };
 
+// A help window opens at the top left corner.
 TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
     window->action("mnuRanges")->trigger();
+    EXPECT_EQ(QPoint(0, 0), window->clientArea().currentSubWindow()->pos());
     EXPECT_EQ(1, window->openChildWindows());
     EXPECT_EQ(0, window->openLoadWindows());
     EXPECT_TRUE(Enabled(*window, "mnuSave"));
@@ -77,11 +64,11 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
 
     // Save with the help window active does nothing.
     window->action("mnuSave")->trigger();
-    EXPECT_TRUE(recorder.events.empty());
+    EXPECT_TRUE(posted.empty());
 
     // The command again brings the one window forward.
     window->action("mnuRanges")->trigger();
-    EXPECT_EQ(1, recorder.ranges);
+    EXPECT_EQ(1, ranges);
     EXPECT_EQ(1, window->openChildWindows());
 
     window->action("mnuClose")->trigger();
@@ -92,15 +79,8 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
 
     // Closed, the command makes a new one.
     window->action("mnuRanges")->trigger();
-    EXPECT_EQ(2, recorder.ranges);
+    EXPECT_EQ(2, ranges);
     EXPECT_EQ(1, window->openChildWindows());
-}
-
-TEST_F(ChildWindowBooks, HelpWindowOpensAtTheTopLeftCorner) {
-    window->action("mnuRanges")->trigger();
-    QMdiSubWindow* sub = window->clientArea().currentSubWindow();
-    ASSERT_NE(nullptr, sub);
-    EXPECT_EQ(QPoint(0, 0), sub->pos());
 }
 
 TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
@@ -120,6 +100,10 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
     // Back to the load window.
     window->clientArea().setActiveSubWindow(window->clientArea().subWindowList().first());
     EXPECT_TRUE(Enabled(*window, "mnuSaveAs"));
+    // Tile and cascade refit it.
+    window->action("mnuTile")->trigger();
+    window->action("mnuCascade")->trigger();
+    EXPECT_EQ(2, loads[0]->refits);
 
     // Closing the load window: the load commands go off with it.
     window->action("mnuClose")->trigger();
@@ -132,14 +116,12 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
 
 TEST_F(ChildWindowBooks, SaveAndSaveAsPostTheLoadEveryTime) {
     window->action("mnuNewLoad")->trigger();
-    FakeChild* load = recorder.loads.back();
+    FakeChild* load = loads.back();
     window->action("mnuSave")->trigger();
     window->action("mnuSaveAs")->trigger();
     EXPECT_EQ(1, load->saves);
     EXPECT_EQ(1, load->saveAses);
-    const std::vector<std::string> expected = {"post BRIMLO - Data Entry - untitled1.txt",
-                                               "post BRIMLO - Data Entry - untitled1.txt"};
-    EXPECT_EQ(expected, recorder.events);
+    EXPECT_EQ(std::vector<std::string>(2, "BRIMLO - Data Entry - untitled1.txt"), posted);
 }
 
 TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
@@ -147,57 +129,32 @@ TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(1, window->openLoadWindows());
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
-    ASSERT_EQ(1u, recorder.loads.size());
-    EXPECT_EQ(1, recorder.loads[0]->saveAses);
+    ASSERT_EQ(1u, loads.size());
+    EXPECT_EQ(1, loads[0]->saveAses);
     QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(0, window->openLoadWindows());
 }
 
-TEST_F(ChildWindowBooks, OpeningAnOpenFileBringsItsWindowForward) {
-    recorder.chosenFile = "/loads/L17.txt";
-    window->action("mnuOpenLoad")->trigger();
+// Exit asks every child first and stops when one refuses.
+TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     window->action("mnuNewLoad")->trigger();
-    EXPECT_EQ(2, window->openLoadWindows());
-    window->action("mnuOpenLoad")->trigger();
-    EXPECT_EQ(2, window->openLoadWindows());
-    EXPECT_EQ(std::vector<std::string>{"open /loads/L17.txt"}, recorder.events);
-    EXPECT_EQ(QStringLiteral("BRIMLO - Data Entry - /loads/L17.txt"),
-              window->clientArea().currentSubWindow()->windowTitle());
-    // A cancelled dialog does nothing.
-    recorder.chosenFile.clear();
-    window->action("mnuOpenLoad")->trigger();
-    EXPECT_EQ(2, window->openLoadWindows());
-}
-
-TEST_F(ChildWindowBooks, TileAndCascadeRefitLoadWindows) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuRanges")->trigger();
-    window->action("mnuTile")->trigger();
-    window->action("mnuCascade")->trigger();
-    EXPECT_EQ(2, recorder.loads[0]->refits);
-}
-
-TEST_F(ChildWindowBooks, ExitStopsWhenAChildRefuses) {
-    window->action("mnuNewLoad")->trigger();
-    window->action("mnuNewLoad")->trigger();
-    recorder.loads[1]->agreeToClose = false;
+    loads[1]->agreeToClose = false;
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(3, window->openChildWindows()); // none closed before all agree
     EXPECT_EQ(2, window->openLoadWindows());
-    EXPECT_TRUE(recorder.loads[0] && recorder.loads[1]);
-}
-
-TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindow) {
-    window->action("mnuNewLoad")->trigger();
-    window->action("mnuRanges")->trigger();
+    EXPECT_TRUE(loads[0] && loads[1]);
+    loads[1]->agreeToClose = true;
     window->action("mnuExit")->trigger();
     Settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(0, window->openChildWindows());
-    EXPECT_FALSE(recorder.loads[0]);
-    EXPECT_EQ(1, recorder.loads.size());
+    EXPECT_FALSE(loads[0] || loads[1]);
+    EXPECT_EQ(2, loads.size());
 }
 
 // A window closed a moment before the main window goes is still queued for
@@ -206,11 +163,11 @@ TEST_F(ChildWindowBooks, AClosedChildStillQueuedGoesWithTheMainWindow) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuNewLoad")->trigger();
     window->action("mnuClose")->trigger();
-    EXPECT_TRUE(recorder.loads[1]); // closed, its deletion still queued
+    EXPECT_TRUE(loads[1]); // closed, its deletion still queued
     window.reset();
     Settle();
-    EXPECT_FALSE(recorder.loads[0]);
-    EXPECT_FALSE(recorder.loads[1]);
+    EXPECT_FALSE(loads[0]);
+    EXPECT_FALSE(loads[1]);
 }
 
 TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {
@@ -255,26 +212,19 @@ TEST(MainWindowStart, UnusableMasterTableStopsTheStart) {
     }
 }
 
-TEST(MainWindowExit, WithNoChildrenTheWindowCloses) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
-    window->show();
-    Settle();
-    QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
-    Settle();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->tables().master().isOpen());
-    EXPECT_FALSE(window->tables().defaults().isOpen());
-}
-
-TEST(MainWindowExit, BringForwardRestoresAMinimizedWindow) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
+// Bring forward restores a minimized window; with no children Exit closes
+// the window and its tables.
+TEST_F(ChildWindowBooks, BringForwardRestoresAndExitClosesTheWindowAndItsTables) {
     window->showMinimized();
     Settle();
     window->bringForward();
     EXPECT_FALSE(window->isMinimized());
     EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_X, Qt::AltModifier);
+    Settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->tables().master().isOpen());
+    EXPECT_FALSE(window->tables().defaults().isOpen());
 }
 
 } // namespace

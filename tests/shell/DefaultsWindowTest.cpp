@@ -15,7 +15,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace brimlo;
@@ -61,6 +63,8 @@ protected:
         DbEdit* target = edit(field);
         target->setFocus(Qt::MouseFocusReason);
         target->selectAll();
+        if (!*text)
+            QTest::keyClick(target, Qt::Key_Delete);
         QTest::keyClicks(target, QString::fromLatin1(text));
     }
 
@@ -86,108 +90,135 @@ protected:
 
 // --- opening and the lists ------------------------------------------------------
 
-TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionAndSize) {
+// Pictures of the three pages for the documentation, when asked for.
+TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     TfrmDefaults& w = open();
     EXPECT_EQ(w.windowTitle().toStdString(), "BRIMLO - System Defaults");
-    EXPECT_EQ(w.size(), QSize(630, 455));
-    ASSERT_EQ(w.pages()->count(), 3);
-    EXPECT_EQ(w.pages()->tabText(0).toStdString(), "Scale &Header Defaults");
-    EXPECT_EQ(w.pages()->tabText(1).toStdString(), "Scale &Load Defaults");
-    EXPECT_EQ(w.pages()->tabText(2).toStdString(), "Hardware &Defaults");
     EXPECT_EQ(w.pages()->currentIndex(), 0);
     EXPECT_EQ(edit("DATEWEIGHED")->toolTip().toStdString(), "yyyy/mm/dd");
     EXPECT_EQ(w.list("SAWLOGS")->entries(), (Codes{"Y", "N"}));
     EXPECT_EQ(w.browseButton()->focusPolicy(), Qt::NoFocus);
+    const QByteArray target = qgetenv("BRIMLO_SCREENSHOT_DIR");
+    const char* pages[][2] = {{"Scale &Header Defaults", "defaults-header.png"},
+                              {"Scale &Load Defaults", "defaults-load.png"},
+                              {"Hardware &Defaults", "defaults-hardware.png"}};
+    ASSERT_EQ(w.pages()->count(), 3);
+    for (int page = 0; page < 3; ++page) {
+        EXPECT_EQ(w.pages()->tabText(page).toStdString(), pages[page][0]);
+        w.pages()->setCurrentIndex(page);
+        const QPixmap picture = w.grab();
+        EXPECT_EQ(picture.size(), QSize(630, 455));
+        EXPECT_TRUE(target.isEmpty() ||
+                    picture.save(QDir(QString::fromLocal8Bit(target))
+                                     .filePath(QString::fromLatin1(pages[page][1]))));
+    }
 }
 
-TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethods) {
+TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFrom) {
     TfrmDefaults& w = open();
-    EXPECT_EQ(w.list("CULLMETHTYPE1")->entries(), (Codes{"2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE3")->entries(), (Codes{"1", "2", "3", "4", "5", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE4")->entries(), (Codes{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE6")->entries(), (Codes{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE7")->entries(), (Codes{"2", "3", "4", "5", "7"}));
-    // The initial record's methods are shown.
+    const Codes allowed[] = {{"2", "3", "4", "5", "6", "7"}, {"3", "4", "5", "7", "8"},
+                             {"1", "2", "3", "4", "5", "7"}, {"2", "3", "4", "5", "7"},
+                             {"2", "3", "4", "7"},           {"2", "3", "4", "5", "7"},
+                             {"2", "3", "4", "5", "7"}};
+    for (int type = 1; type <= 7; ++type)
+        EXPECT_EQ(w.list(("CULLMETHTYPE" + std::to_string(type)).c_str())->entries(),
+                  allowed[type - 1])
+            << type;
+    // The initial record's methods are shown; choosing one starts an edit.
     EXPECT_EQ(w.list("CULLMETHTYPE1")->currentText().toStdString(), "6");
     EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
+    w.list("CULLMETHTYPE3")->setFocus();
+    QTest::keyClick(w.list("CULLMETHTYPE3"), Qt::Key_Down);
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
 }
 
 TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
     set({{"VOL_CALC_METH", Value("A")}});
     TfrmDefaults& w = open();
+    const Codes smalian = {"3", "4", "5", "7", "8"};
     // Opening always starts from the Smalian list.
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
     set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
     set({{"VOL_CALC_METH", Value("A")}});
     EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"8"}));
     EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
     set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"3", "4", "5", "7", "8"}));
+    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
     // The other types never change.
     EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
 }
 
-TEST_F(DefaultsWindowTest, ChoosingAMethodStartsAnEditOfTheRecord) {
-    TfrmDefaults& w = open();
-    FieldCombo* list = w.list("CULLMETHTYPE3");
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_TRUE(defaults().isEditing());
-    EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
-}
-
 // --- keyboard -----------------------------------------------------------------
 
-TEST_F(DefaultsWindowTest, TabWalksTheHeaderPageInTheOrderOfItsLines) {
-    open();
-    edit("LESSEE")->setFocus(Qt::TabFocusReason);
-    const std::vector<std::string> expected = {
-        "edtLessee",       "edtMillName",     "edtDisp",     "edtSubDisp",     "edtSource",
-        "edtMillNum",      "edtBlockNum",     "edtLoadNum",  "edtDateWeighed", "edtPop",
-        "edtHTopD",        "edtNetWeight",    "cbSawlogs",   "edtTm9",         "cbHSpecies",
-        "cbHCondCode",     "cbHProdCode",     "edtMillCode", "edtTrees",       "edtScalerName",
-        "edtScalerPermit", "chkTrimAllowance"};
-    std::vector<std::string> walked = {focused()};
-    for (size_t i = 1; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        walked.push_back(focused());
-    }
-    EXPECT_EQ(walked, expected);
-}
-
-TEST_F(DefaultsWindowTest, TabWalksTheLoadPageFromSpeciesToTheSeventhMethod) {
+// Tab and Enter walk a page in the order of its lines; Enter stays in the
+// data directory.
+TEST_F(DefaultsWindowTest, KeysWalkEachPageInTheOrderOfItsLines) {
+    const std::tuple<int, Qt::Key, std::vector<std::string>> walks[] = {
+        {0, Qt::Key_Tab, {"edtLessee",       "edtMillName",     "edtDisp",     "edtSubDisp",
+                          "edtSource",       "edtMillNum",      "edtBlockNum", "edtLoadNum",
+                          "edtDateWeighed",  "edtPop",          "edtHTopD",    "edtNetWeight",
+                          "cbSawlogs",       "edtTm9",          "cbHSpecies",  "cbHCondCode",
+                          "cbHProdCode",     "edtMillCode",     "edtTrees",    "edtScalerName",
+                          "edtScalerPermit", "chkTrimAllowance"}},
+        {1,
+         Qt::Key_Return,
+         {"cbSpecies", "cbCondCode", "cbProdCode", "edtLength", "edtTopD", "cbCullMethType1",
+          "cbCullMethType2", "cbCullMethType3", "cbCullMethType4", "cbCullMethType5",
+          "cbCullMethType6", "cbCullMethType7"}},
+        {2, Qt::Key_Return, {"edtDataPath", "edtDataPath"}}};
     TfrmDefaults& w = open();
-    w.pages()->setCurrentIndex(1);
-    w.list("SPECIES")->setFocus(Qt::TabFocusReason);
-    const std::vector<std::string> expected = {
-        "cbSpecies",       "cbCondCode",      "cbProdCode",      "edtLength",
-        "edtTopD",         "cbCullMethType1", "cbCullMethType2", "cbCullMethType3",
-        "cbCullMethType4", "cbCullMethType5", "cbCullMethType6", "cbCullMethType7"};
-    std::vector<std::string> walked = {focused()};
-    for (size_t i = 1; i < expected.size(); ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        walked.push_back(focused());
+    for (const auto& [page, key, expected] : walks) {
+        w.pages()->setCurrentIndex(page);
+        w.findChild<QWidget*>(QString::fromStdString(expected[0]))->setFocus(Qt::TabFocusReason);
+        std::vector<std::string> walked = {focused()};
+        for (size_t i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            walked.push_back(focused());
+        }
+        EXPECT_EQ(walked, expected);
     }
-    EXPECT_EQ(walked, expected);
 }
 
-TEST_F(DefaultsWindowTest, AnImpossibleDateIsRefusedAndKeepsTheFocus) {
-    ScriptedPrompt prompt;
-    prompt.expect("'2026/13/45' is not a valid date.");
-    open();
-    type("DATEWEIGHED", "2026/13/45");
-    QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Tab);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(focused(), "edtDateWeighed");
-    EXPECT_EQ(edit("DATEWEIGHED")->text().toStdString(), "2026/13/45");
-}
-
-TEST_F(DefaultsWindowTest, TypedDateIsStoredAsADate) {
-    ScriptedPrompt prompt;
+// What typing into an edit (and a key after it, if any) leaves: the focus,
+// the edit's text and the field's value.
+TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
+    const std::tuple<int, const char*, const char*, Qt::Key, const char*, const char*, const char*>
+        rows[] = {
+            {0, "LESSEE", "x", Qt::Key_Return, "edtMillName", "X", "X"},
+            {0, "MILL_CODE", "ab", Qt::Key(0), "edtTrees", "AB", "AB"},
+            {0, "LOAD_NUM", "123456", Qt::Key(0), "edtDateWeighed", "123456", "123456"},
+            {0, "TM9", "ab12", Qt::Key(0), "edtTm9", "AB12", nullptr},
+            {0, "SOURCE", "ROADSIDE", Qt::Key_Tab, "edtMillNum", "ROADSIDE", "ROADSIDE"},
+            {0, "SOURCE", "", Qt::Key_Tab, "edtMillNum", "", ""},
+            {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
+            {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", nullptr},
+        };
+    ScriptedPrompt prompt; // no box may appear
     TfrmDefaults& w = open();
+    // Text put in without a key press never moves the focus, even after a
+    // key that changed nothing.
+    edit("DISP")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(edit("DISP"), Qt::Key_Left);
+    edit("DISP")->setText(QStringLiteral("CTL7654321"));
+    EXPECT_EQ(focused(), "edtDisp");
+    for (const auto& [page, field, text, key, focus, shown, value] : rows) {
+        SCOPED_TRACE(field);
+        w.pages()->setCurrentIndex(page);
+        type(field, text);
+        if (key)
+            QTest::keyClick(edit(field), key);
+        EXPECT_EQ(focused(), focus);
+        EXPECT_EQ(edit(field)->text().toStdString(), shown);
+        if (value) { // written when the edit is left
+            EXPECT_EQ(defaults().field(field).asString(), value);
+        }
+        EXPECT_TRUE(defaults().isEditing());
+    }
+    EXPECT_EQ(defaults().field("LOAD_NUM").asInt(), 123456);
+    // A typed date is stored as a date.
+    w.pages()->setCurrentIndex(0);
     type("DATEWEIGHED", "2001/02/03");
     QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Return);
     EXPECT_EQ(focused(), "edtPop");
@@ -195,76 +226,33 @@ TEST_F(DefaultsWindowTest, TypedDateIsStoredAsADate) {
     EXPECT_TRUE(w.save());
 }
 
-TEST_F(DefaultsWindowTest, EnterMovesOnLikeTabButNotInTheDataDirectory) {
-    TfrmDefaults& w = open();
-    type("LESSEE", "x");
-    QTest::keyClick(edit("LESSEE"), Qt::Key_Return);
-    EXPECT_EQ(focused(), "edtMillName");
-    w.pages()->setCurrentIndex(2);
-    edit("DEFAULT_DATA_PATH")->setFocus();
-    QTest::keyClick(edit("DEFAULT_DATA_PATH"), Qt::Key_Return);
-    EXPECT_EQ(focused(), "edtDataPath");
-}
-
-TEST_F(DefaultsWindowTest, TypedMillCodeIsUpperCasedAndMovesOnWhenFull) {
-    open();
-    type("MILL_CODE", "ab");
-    EXPECT_EQ(focused(), "edtTrees");
-    EXPECT_EQ(edit("MILL_CODE")->text().toStdString(), "AB");
-    EXPECT_EQ(defaults().field("MILL_CODE").asString(), "AB");
-    EXPECT_TRUE(defaults().isEditing());
-}
-
-TEST_F(DefaultsWindowTest, NumberEditsKeepWhatIsTypedAndMoveOnAtTheirLimit) {
-    open();
-    type("LOAD_NUM", "123456");
-    EXPECT_EQ(focused(), "edtDateWeighed");
-    EXPECT_EQ(defaults().field("LOAD_NUM").asInt(), 123456);
-    type("TM9", "ab12");
-    EXPECT_EQ(edit("TM9")->text().toStdString(), "AB12");
-    EXPECT_EQ(focused(), "edtTm9");
-}
-
-TEST_F(DefaultsWindowTest, TenthTypedCharacterOfADispositionMovesOn) {
-    open();
-    type("DISP", "CTL1234567");
-    EXPECT_EQ(focused(), "edtSubDisp");
-    EXPECT_EQ(defaults().field("DISP").asString(), "CTL1234567");
-}
-
-TEST_F(DefaultsWindowTest, TextPutInWithoutAKeyPressNeverMovesTheFocus) {
-    open();
-    DbEdit* disp = edit("DISP");
-    disp->setFocus(Qt::MouseFocusReason);
-    disp->setText(QStringLiteral("CTL1234567"));
-    EXPECT_EQ(focused(), "edtDisp");
-}
-
-TEST_F(DefaultsWindowTest, LeavingABadDispositionShowsItsErrorAndKeepsTheFocus) {
-    ScriptedPrompt prompt;
-    prompt.expect("Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>");
-    open();
-    type("DISP", "XYZ");
-    QTest::keyClick(edit("DISP"), Qt::Key_Tab);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.shown()[0].caption, "Disposition Error:");
-    EXPECT_EQ(focused(), "edtDisp");
-}
-
-TEST_F(DefaultsWindowTest, LeavingASourceThatNamesADispositionIsRefused) {
-    ScriptedPrompt prompt;
-    prompt.expect("Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA");
-    open();
-    type("SOURCE", "FMA mill");
-    QTest::keyClick(edit("SOURCE"), Qt::Key_Return);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(focused(), "edtSource");
-    // A valid source passes on.
-    edit("SOURCE")->selectAll();
-    QTest::keyClicks(edit("SOURCE"), QStringLiteral("ROADSIDE"));
-    QTest::keyClick(edit("SOURCE"), Qt::Key_Tab);
-    EXPECT_EQ(focused(), "edtMillNum");
+// Leaving an edit with text its check refuses shows one box and keeps the
+// focus and the text.
+TEST_F(DefaultsWindowTest, LeavingARefusedEntryShowsItsErrorAndKeepsTheFocus) {
+    const std::tuple<const char*, const char*, Qt::Key, const char*, const char*> rows[] = {
+        {"DATEWEIGHED", "2026/13/45", Qt::Key_Tab, "'2026/13/45' is not a valid date.", ""},
+        {"DISP", "XYZ", Qt::Key_Tab, "Valid Dispositions: CTL,CTP,DTL,DTP,FMA,<blank>",
+         "Disposition Error:"},
+        {"SOURCE", "FMA MILL", Qt::Key_Return,
+         "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA", ""},
+    };
+    for (const auto& [field, text, key, message, caption] : rows) {
+        SCOPED_TRACE(field);
+        ScriptedPrompt prompt;
+        prompt.expect(message);
+        open();
+        type(field, text);
+        QTest::keyClick(edit(field), key);
+        ASSERT_EQ(prompt.shown().size(), 1u);
+        if (*caption) {
+            EXPECT_EQ(prompt.shown()[0].caption, caption);
+        }
+        EXPECT_EQ(QApplication::focusWidget(), edit(field));
+        EXPECT_EQ(edit(field)->text().toStdString(), text);
+        prompt.allowAny();
+        window_.reset();
+        defaults().cancel();
+    }
 }
 
 // --- saving ---------------------------------------------------------------------
@@ -274,7 +262,10 @@ TEST_F(DefaultsWindowTest, LeavingASourceThatNamesADispositionIsRefused) {
 // edit, and the typed change stays pending.
 struct RefusedSave {
     const char* name;
-    std::vector<std::pair<const char*, Value>> stored;
+    const char* field; // stored before the window opens, with its value
+    Value value;
+    const char* field2; // and a second one, if any
+    Value value2;
     int startPage;
     const char* message;
     int page;
@@ -282,35 +273,17 @@ struct RefusedSave {
 };
 
 const RefusedSave kRefusedSaves[] = {
-    {"OddLogTopDiameterIsReportedBeforeABadDisposition",
-     {{"TOPD", Value(3)}, {"DISP", Value("XYZ")}},
-     0,
-     "Top Diameter must be an even number",
-     1,
-     "edtTopD"},
-    {"LogLengthIsCheckedAfterTheTopDiameter",
-     {{"TOPD", Value(20)}, {"LENGTH", Value(74)}},
-     0,
-     "Log Length must be between 6 and 72 (inclusive)",
-     1,
-     "edtLength"},
-    {"MissingHeaderTopDiameterCannotBeSaved",
-     {{"HTOPD", Value()}},
-     2,
-     "Top Diameter must be between 2 and 76 (inclusive)",
-     0,
-     "edtHTopD"},
-    {"DispositionAndSourceTogetherFailTheSaveOnTheHeaderPage",
-     {{"DISP", Value("CTL")}, {"SOURCE", Value("X")}},
-     1,
-     "Cannot have values for both disposition and source",
-     0,
-     "edtDisp"},
-    {"DateWeighedInTheFutureFailsTheSaveLast",
-     {{"DATEWEIGHED", Value(Date::fromYmd(QDate::currentDate().year() + 1, 1, 1))}},
-     1,
-     "Year portion of Date Weighed must be less then or equal to current year",
-     0,
+    {"OddLogTopDiameterIsReportedBeforeABadDisposition", "TOPD", Value(3), "DISP", Value("XYZ"), 0,
+     "Top Diameter must be an even number", 1, "edtTopD"},
+    {"LogLengthIsCheckedAfterTheTopDiameter", "TOPD", Value(20), "LENGTH", Value(74), 0,
+     "Log Length must be between 6 and 72 (inclusive)", 1, "edtLength"},
+    {"MissingHeaderTopDiameterCannotBeSaved", "HTOPD", Value(), nullptr, Value(), 2,
+     "Top Diameter must be between 2 and 76 (inclusive)", 0, "edtHTopD"},
+    {"DispositionAndSourceTogetherFailTheSaveOnTheHeaderPage", "DISP", Value("CTL"), "SOURCE",
+     Value("X"), 1, "Cannot have values for both disposition and source", 0, "edtDisp"},
+    {"DateWeighedInTheFutureFailsTheSaveLast", "DATEWEIGHED",
+     Value(Date::fromYmd(QDate::currentDate().year() + 1, 1, 1)), nullptr, Value(), 1,
+     "Year portion of Date Weighed must be less then or equal to current year", 0,
      "edtDateWeighed"},
 };
 
@@ -325,15 +298,13 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
     const RefusedSave& row = GetParam();
     ScriptedPrompt prompt;
     prompt.expect(row.message);
-    defaults().edit();
-    for (const auto& [field, value] : row.stored)
-        defaults().setField(field, value);
-    defaults().post();
+    set({{row.field, row.value}});
+    if (row.field2)
+        set({{row.field2, row.value2}});
     TfrmDefaults& w = open();
     type("LESSEE", "a");
     w.pages()->setCurrentIndex(row.startPage);
     EXPECT_FALSE(w.save());
-    EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().size(), 1u);
     EXPECT_EQ(w.pages()->currentIndex(), row.page);
     EXPECT_EQ(focused(), row.focus);
@@ -344,36 +315,31 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
 INSTANTIATE_TEST_SUITE_P(, DefaultsRefusedSave, ::testing::ValuesIn(kRefusedSaves),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DefaultsWindowTest, ZeroLogTopDiameterAndLengthAreAcceptedAndSaved) {
+// A save writes what was typed, the focused edit's text too; zero log
+// sizes pass the checks and a typed directory gains no separator.
+TEST_F(DefaultsWindowTest, SaveWritesTheTypedEntries) {
     ScriptedPrompt prompt;
     TfrmDefaults& w = open();
-    w.pages()->setCurrentIndex(1);
-    type("TOPD", "0");
-    type("LENGTH", "0");
-    EXPECT_EQ(focused(), "edtLength");
+    EXPECT_TRUE(w.save()); // nothing pending
+    EXPECT_FALSE(defaults().isEditing());
+    const std::tuple<int, const char*, const char*, const char*> typed[] = {
+        {1, "TOPD", "0", "0"},
+        {1, "LENGTH", "0", "0"},
+        {2, "DEFAULT_DATA_PATH", "C:\\Loads", "C:\\Loads"},
+        {0, "SCALER_NAME", "jones", "JONES"}};
+    for (const auto& [page, field, text, value] : typed) {
+        w.pages()->setCurrentIndex(page);
+        type(field, text);
+    }
     EXPECT_TRUE(w.save());
     EXPECT_FALSE(defaults().isEditing());
-    EXPECT_EQ(stored("LENGTH"), "0");
-}
-
-TEST_F(DefaultsWindowTest, SaveWithNothingPendingSucceeds) {
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    EXPECT_TRUE(w.save());
-    EXPECT_FALSE(defaults().isEditing());
-}
-
-TEST_F(DefaultsWindowTest, SaveWritesTheTypedTextOfTheFocusedEdit) {
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    type("SCALER_NAME", "jones");
-    EXPECT_TRUE(w.save());
-    EXPECT_EQ(stored("SCALER_NAME"), "JONES");
+    for (const auto& [page, field, text, value] : typed)
+        EXPECT_EQ(stored(field), value) << field;
 }
 
 // --- trim allowance --------------------------------------------------------------
 
-TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUnchecked) {
+TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUncheckedAndShowsTicked) {
     ScriptedPrompt prompt; // no box may appear
     set({{"TOPD", Value(3)}});
     TfrmDefaults& w = open();
@@ -388,108 +354,91 @@ TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUnchecked) 
     EXPECT_EQ(stored("LESSEE"), "SMITH");
     EXPECT_EQ(defaults().field("TRIM_ALLOWANCE").asString(), "T");
     EXPECT_EQ(defaults().field("TOPD").asInt(), 3);
-}
-
-TEST_F(DefaultsWindowTest, TrimAllowanceBoxStartsTickedForT) {
-    set({{"TRIM_ALLOWANCE", Value("T")}});
     EXPECT_TRUE(open().trimAllowance()->isChecked());
 }
 
 // --- data directory ----------------------------------------------------------------
 
-TEST_F(DefaultsWindowTest, BrowseStoresTheChosenFolderExactly) {
-    QString title;
-    folders_.setDialog([&](QWidget*, const QString& caption, const QString&) {
+// Browse stores the chosen folder exactly. A cancelled browse changes
+// nothing until a folder was chosen; then it gives the earlier folder of the
+// run.
+TEST_F(DefaultsWindowTest, BrowseStoresTheChosenOrEarlierFolderOfTheRun) {
+    QString answer, title, offered;
+    folders_.setDialog([&](QWidget*, const QString& caption, const QString& start) {
         title = caption;
-        return QStringLiteral("/srv/loads");
-    });
-    TfrmDefaults& w = open();
-    w.pages()->setCurrentIndex(2);
-    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
-    EXPECT_EQ(title.toStdString(), "Select Default Data Directory");
-    EXPECT_TRUE(defaults().isEditing());
-    EXPECT_EQ(edit("DEFAULT_DATA_PATH")->text().toStdString(), "/srv/loads");
-    ScriptedPrompt prompt;
-    EXPECT_TRUE(w.save());
-    EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "/srv/loads");
-}
-
-TEST_F(DefaultsWindowTest, CancelledBrowseGivesTheEarlierFolderOfTheRun) {
-    QString answer = QStringLiteral("/srv/first");
-    QString offered;
-    folders_.setDialog([&](QWidget*, const QString&, const QString& start) {
         offered = start;
         return answer;
     });
     set({{"DEFAULT_DATA_PATH", Value("/elsewhere")}});
     TfrmDefaults& w = open();
+    w.pages()->setCurrentIndex(2);
     QTest::mouseClick(w.browseButton(), Qt::LeftButton);
+    EXPECT_EQ(title.toStdString(), "Select Default Data Directory");
+    EXPECT_FALSE(defaults().isEditing());
+    EXPECT_EQ(defaults().field("DEFAULT_DATA_PATH").asString(), "/elsewhere");
+    answer = QStringLiteral("/srv/loads");
+    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
+    EXPECT_TRUE(defaults().isEditing());
+    EXPECT_EQ(edit("DEFAULT_DATA_PATH")->text().toStdString(), "/srv/loads");
     defaults().cancel();
     EXPECT_EQ(defaults().field("DEFAULT_DATA_PATH").asString(), "/elsewhere");
     answer.clear();
     QTest::mouseClick(w.browseButton(), Qt::LeftButton);
-    EXPECT_EQ(offered.toStdString(), "/srv/first");
-    EXPECT_EQ(defaults().field("DEFAULT_DATA_PATH").asString(), "/srv/first");
-}
-
-TEST_F(DefaultsWindowTest, CancelledBrowseWithNoEarlierChoiceChangesNothing) {
-    folders_.setDialog([](QWidget*, const QString&, const QString&) { return QString(); });
-    TfrmDefaults& w = open();
-    QTest::mouseClick(w.browseButton(), Qt::LeftButton);
-    EXPECT_FALSE(defaults().isEditing());
-    EXPECT_TRUE(defaults().field("DEFAULT_DATA_PATH").isNull());
-}
-
-TEST_F(DefaultsWindowTest, TypedDataDirectoryIsSavedWithoutASeparatorAdded) {
+    EXPECT_EQ(offered.toStdString(), "/srv/loads");
     ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    w.pages()->setCurrentIndex(2);
-    type("DEFAULT_DATA_PATH", "C:\\Loads");
     EXPECT_TRUE(w.save());
-    EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "C:\\Loads");
+    EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "/srv/loads");
 }
 
 // --- close query -------------------------------------------------------------------
 
-TEST_F(DefaultsWindowTest, ClosingWithoutChangesAsksNothing) {
-    ScriptedPrompt prompt;
-    EXPECT_TRUE(open().close());
+// Closing asks only with changes pending: No drops them all, Cancel keeps
+// the window and them, Yes saves them.
+struct CloseCase {
+    const char* name;
+    std::optional<PromptAnswer> answer; // none: nothing typed, no question
+    bool closes;
+    const char* lessee;   // in the table after the close
+    const char* millName; // on disk after a close
+};
+
+void PrintTo(const CloseCase& row, std::ostream* out) {
+    *out << row.name;
 }
 
-TEST_F(DefaultsWindowTest, CloseQueryNoDiscardsEveryPendingChange) {
+class DefaultsCloseQuery : public DefaultsWindowTest,
+                           public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(DefaultsCloseQuery, AsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
+    const CloseCase& row = GetParam();
     ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::No);
     TfrmDefaults& w = open();
-    type("LESSEE", "gone");
-    type("MILL_NAME", "also");
-    EXPECT_TRUE(w.close());
+    if (row.answer) {
+        prompt.expect("Save before closing?", *row.answer);
+        type("LESSEE", "kept");
+        type("MILL_NAME", "also");
+    }
+    EXPECT_EQ(w.close(), row.closes);
     EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
-    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
-    EXPECT_FALSE(defaults().isEditing());
-    EXPECT_EQ(stored("LESSEE"), "");
-    EXPECT_EQ(defaults().field("MILL_NAME").asString(), "");
+    if (row.answer) {
+        EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+        EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
+    }
+    EXPECT_EQ(w.isVisible(), !row.closes);
+    EXPECT_EQ(defaults().isEditing(), !row.closes);
+    EXPECT_EQ(defaults().field("LESSEE").asString(), row.lessee);
+    if (row.closes) {
+        EXPECT_EQ(stored("MILL_NAME"), row.millName);
+    }
 }
 
-TEST_F(DefaultsWindowTest, CloseQueryCancelKeepsTheWindowAndItsChanges) {
-    ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::Cancel);
-    TfrmDefaults& w = open();
-    type("LESSEE", "kept");
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(defaults().isEditing());
-    EXPECT_EQ(edit("LESSEE")->text().toStdString(), "KEPT");
-}
-
-TEST_F(DefaultsWindowTest, CloseQueryYesSavesAndCloses) {
-    ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::Yes);
-    TfrmDefaults& w = open();
-    type("LESSEE", "saved");
-    EXPECT_TRUE(w.close());
-    EXPECT_EQ(stored("LESSEE"), "SAVED");
-}
+INSTANTIATE_TEST_SUITE_P(
+    , DefaultsCloseQuery,
+    ::testing::Values(CloseCase{"Unchanged", std::nullopt, true, "", ""},
+                      CloseCase{"No", PromptAnswer::No, true, "", ""},
+                      CloseCase{"Cancel", PromptAnswer::Cancel, false, "KEPT", ""},
+                      CloseCase{"Yes", PromptAnswer::Yes, true, "KEPT", "ALSO"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DefaultsWindowTest, CloseQueryYesWithAFailingCheckKeepsTheWindowOpen) {
     ScriptedPrompt prompt;
@@ -504,45 +453,15 @@ TEST_F(DefaultsWindowTest, CloseQueryYesWithAFailingCheckKeepsTheWindowOpen) {
     EXPECT_EQ(focused(), "edtTopD");
 }
 
-// Pictures of the three pages for the documentation, when asked for.
-TEST_F(DefaultsWindowTest, PagesCanBePictured) {
-    TfrmDefaults& w = open();
-    const QByteArray target = qgetenv("BRIMLO_SCREENSHOT_DIR");
-    const char* names[] = {"defaults-header.png", "defaults-load.png", "defaults-hardware.png"};
-    for (int page = 0; page < 3; ++page) {
-        w.pages()->setCurrentIndex(page);
-        const QPixmap picture = w.grab();
-        EXPECT_EQ(picture.size(), QSize(630, 455));
-        if (!target.isEmpty()) {
-            EXPECT_TRUE(picture.save(
-                QDir(QString::fromLocal8Bit(target)).filePath(QString::fromLatin1(names[page]))));
-        }
-    }
-}
-
-} // namespace
-
-namespace {
-
 // The main window lets go of its tables before its child windows are
 // deleted; the window must then leave the table alone.
-TEST(DefaultsWindowLifetime, WindowOutlivingItsTableLeavesItAlone) {
-    TempDir temp;
-    auto tables = std::make_unique<MainTables>(temp.path().string() + "/");
-    FolderBrowser folders;
-    InstalledPrompt prompts;
-    auto window = std::make_unique<TfrmDefaults>(tables->defaults(), folders, prompts);
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    DbEdit* lessee = window->edit("LESSEE");
-    lessee->setFocus();
-    QTest::keyClicks(lessee, QStringLiteral("pending"));
-    tables.reset();
-    window->hide();
-    window.reset();
-    // Nothing the window held after its table closed reached the file.
-    MainTables again(temp.path().string() + "/");
-    EXPECT_EQ(again.defaults().field("LESSEE").asString(), "");
+TEST_F(DefaultsWindowTest, WindowOutlivingItsTableLeavesItAlone) {
+    open();
+    type("LESSEE", "pending");
+    tables_.reset();
+    window_->hide();
+    window_.reset();
+    EXPECT_EQ(stored("LESSEE"), "");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DataEntryTestSupport.h"
 #include "MainWindowTestSupport.h"
+#include "common/CheckScaleLoads.h"
 #include "load/LoadFileWriter.h"
 #include "shell/DataEntryHooks.h"
 #include "shell/TdlgGoToLog.h"
@@ -13,100 +14,69 @@
 #include <QPushButton>
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace brimlo::testing {
 namespace {
 
-std::set<std::string> LabelTexts(const QWidget& window) {
-    std::set<std::string> texts;
-    for (const QLabel* label : window.findChildren<QLabel*>())
-        texts.insert(label->text().toStdString());
-    return texts;
-}
-
 // Labels from the top, and left to right on a line.
-std::vector<const QLabel*> LabelsInReadingOrder(const QWidget& window) {
+QList<QLabel*> LabelsInReadingOrder(const QWidget& window) {
     auto labels = window.findChildren<QLabel*>();
-    std::vector<const QLabel*> ordered(labels.begin(), labels.end());
-    std::sort(ordered.begin(), ordered.end(), [](const QLabel* a, const QLabel* b) {
+    std::sort(labels.begin(), labels.end(), [](const QLabel* a, const QLabel* b) {
         return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
     });
-    return ordered;
+    return labels;
+}
+
+std::vector<std::string> Split(const QString& texts) {
+    std::vector<std::string> parts;
+    for (const QString& part : texts.split(u'|'))
+        parts.push_back(Str(part));
+    return parts;
 }
 
 TEST(HelpWindowsTest, RangesWindowShowsEveryTextAsWritten) {
     TfrmRanges window;
     EXPECT_EQ(Str(window.windowTitle()), "Codes, Values, and Ranges");
     EXPECT_EQ(window.size(), QSize(630, 405));
-    const std::set<std::string> texts = LabelTexts(window);
-    const char* expected[] = {"Species Codes",
-                              "S  - Spruce",
-                              "PB - Black Poplar",
-                              "SE - Engelmann Spruce",
-                              "OD - Other Deciduous",
-                              "Condition Codes",
-                              "D  - Dead",
-                              "IS - Industrial Salvage",
-                              "Product Codes",
-                              "01 - Conifer Sawlogs & Pulp",
-                              "19 - Laminated Veneer Lumber",
-                              "99 - Undersize",
-                              "Valid Ranges",
-                              "Butt Diameter (cm):",
-                              "8 To 150",
-                              "Top Diameter (cm):",
-                              "2 To 76",
-                              "Log Length (dm):",
-                              "6 To 72",
-                              "Cull Types",
-                              "6 - Shake & Cracks",
-                              "7 - Crotch",
-                              "Allowed Cull Methods",
-                              "Alberta Cubic",
-                              "Smalian",
-                              "3,4,5,7,8",
-                              "1,2,3,4,5,7",
-                              "Cull Methods",
-                              "6 - Internal Log Reduction",
-                              "8 - End Rot Reduction"};
-    for (const char* text : expected)
+    std::set<std::string> texts;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts.insert(Str(label->text()));
+    for (const std::string& text : Split(QStringLiteral(
+             "Species Codes|S  - Spruce|PB - Black Poplar|SE - Engelmann Spruce|"
+             "OD - Other Deciduous|Condition Codes|D  - Dead|IS - Industrial Salvage|"
+             "Product Codes|01 - Conifer Sawlogs & Pulp|19 - Laminated Veneer Lumber|"
+             "99 - Undersize|Valid Ranges|Butt Diameter (cm):|8 To 150|Top Diameter (cm):|"
+             "2 To 76|Log Length (dm):|6 To 72|Cull Types|6 - Shake & Cracks|7 - Crotch|"
+             "Allowed Cull Methods|Alberta Cubic|Smalian|3,4,5,7,8|1,2,3,4,5,7|Cull Methods|"
+             "6 - Internal Log Reduction|8 - End Rot Reduction")))
         EXPECT_EQ(texts.count(text), 1u) << text;
     // 20 species, 9 conditions, 10 products, 7 types, 8 methods, 7 + 7 allowed lists
     // with their 2 headings, 3 ranges with 3 captions, 7 block headings.
     EXPECT_EQ(window.findChildren<QLabel*>().size(), 20 + 9 + 10 + 7 + 8 + 16 + 6 + 7);
 }
 
+// Each key, bold and set to the right, then what it does.
 TEST(HelpWindowsTest, ShortcutsWindowListsTheKeysInOrder) {
     TfrmShortcuts window;
     EXPECT_EQ(Str(window.windowTitle()), "Keyboard Shortcuts");
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"ESC", "Cancel changes made to current log record"},
-        {"F1", "Function Key Screen"},
-        {"F2", "Save & Exit Scale Data"},
-        {"F3", "Codes, Values, & Ranges"},
-        {"F4", "Next Species"},
-        {"F5", "Print Log Report"},
-        {"F6", "Switch between Header and Log tabs"},
-        {"F7", "Go to Log Number"},
-        {"F8", "Cull Entire Log"},
-        {"F9", "Shift Cursor (Sp/T/Flag)"},
-        {"+", "Next Top Diameter"},
-        {"F11", "Next Top Diameter"},
-        {"F12", "Next Butt Diameter"},
-        {"PGUP", "Previous Page of Log Data"},
-        {"PGDN", "Next Page of Log Data"},
-        {"HOME", "Go to First Log Record"},
-        {"END", "Go to Last Log Record"},
-    };
-    const auto labels = LabelsInReadingOrder(window);
-    ASSERT_EQ(labels.size(), expected.size() * 2);
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const QLabel* keyLabel = labels[2 * i];
-        EXPECT_EQ(Str(keyLabel->text()), expected[i].first);
-        EXPECT_TRUE(keyLabel->font().bold());
-        EXPECT_TRUE(keyLabel->alignment().testFlag(Qt::AlignRight));
-        EXPECT_EQ(Str(labels[2 * i + 1]->text()), expected[i].second);
+    std::vector<std::string> texts;
+    for (const QLabel* label : LabelsInReadingOrder(window)) {
+        texts.push_back(Str(label->text()));
+        if (texts.size() % 2 == 1) {
+            EXPECT_TRUE(label->font().bold()) << texts.back();
+            EXPECT_TRUE(label->alignment().testFlag(Qt::AlignRight)) << texts.back();
+        }
     }
+    EXPECT_EQ(texts,
+              Split(QStringLiteral(
+                  "ESC|Cancel changes made to current log record|F1|Function Key Screen|"
+                  "F2|Save & Exit Scale Data|F3|Codes, Values, & Ranges|F4|Next Species|"
+                  "F5|Print Log Report|F6|Switch between Header and Log tabs|F7|Go to Log Number|"
+                  "F8|Cull Entire Log|F9|Shift Cursor (Sp/T/Flag)|+|Next Top Diameter|"
+                  "F11|Next Top Diameter|F12|Next Butt Diameter|PGUP|Previous Page of Log Data|"
+                  "PGDN|Next Page of Log Data|HOME|Go to First Log Record|END|Go to Last Log "
+                  "Record")));
 }
 
 class GoToLogDialogTest : public ::testing::Test {
@@ -119,7 +89,7 @@ protected:
     TdlgGoToLog dialog{nullptr, 50, prompt};
 };
 
-TEST_F(GoToLogDialogTest, RefusesWhatIsNoLogNumber) {
+TEST_F(GoToLogDialogTest, RefusesWhatIsNoLogNumberAndAcceptsTheLastLog) {
     EXPECT_EQ(Str(dialog.windowTitle()), "Go To Log #");
     dialog.show();
     prompt.expect("Error: Please enter a valid integer value.");
@@ -137,11 +107,7 @@ TEST_F(GoToLogDialogTest, RefusesWhatIsNoLogNumber) {
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.logNumber(), -1);
-}
-
-TEST_F(GoToLogDialogTest, AcceptsTheLastLog) {
-    dialog.show();
-    enter("50");
+    enter("50"); // the last log
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.logNumber(), 50);
 }
@@ -156,133 +122,6 @@ TEST_F(GoToLogDialogTest, CancelClosesWithoutANumber) {
 
 // The help windows and load windows plugged into the main window.
 class HelpWindowsInMainTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        MainWindowHooks hooks;
-        AddDataEntryHooks(hooks);
-        main = fixture.make(hooks);
-    }
-    void TearDown() override {
-        prompt.allowAny();
-        main.reset();
-        Settle();
-    }
-
-    int count(const char* title) {
-        int n = 0;
-        for (QMdiSubWindow* sub : main->clientArea().subWindowList())
-            n += sub->windowTitle() == QString::fromLatin1(title) ? 1 : 0;
-        return n;
-    }
-
-    MainWindowFixture fixture;
-    ScriptedPrompt prompt;
-    std::unique_ptr<TfrmMain> main;
-};
-
-TEST_F(HelpWindowsInMainTest, OneRangesWindowAtATime) {
-    main->mnuRangesClick();
-    main->mnuRangesClick();
-    EXPECT_EQ(count("Codes, Values, and Ranges"), 1);
-    main->clientArea().currentSubWindow()->close();
-    Settle();
-    EXPECT_EQ(count("Codes, Values, and Ranges"), 0);
-    main->mnuRangesClick();
-    EXPECT_EQ(count("Codes, Values, and Ranges"), 1);
-    main->mnuKeyboardShortcutsClick();
-    EXPECT_EQ(count("Keyboard Shortcuts"), 1);
-    EXPECT_EQ(main->openChildWindows(), 2);
-}
-
-TEST_F(HelpWindowsInMainTest, NewLoadOpensALoadWindowAndF1ShowsTheShortcuts) {
-    main->show();
-    Settle();
-    main->mnuNewLoadClick();
-    ASSERT_EQ(main->openLoadWindows(), 1);
-    auto* window = dynamic_cast<TfrmDataEntry*>(main->activeChild());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Str(window->windowTitle()).rfind("BRIMLO - Data Entry - ", 0), 0u);
-    QTest::keyClick(window->focusedControl(), Qt::Key_F1);
-    EXPECT_EQ(count("Keyboard Shortcuts"), 1);
-    const std::string name = window->document().fileName();
-    prompt.expect("Save file '" + name + "' before closing?", PromptAnswer::No);
-    main->mnuExitClick();
-    Settle();
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(main->openLoadWindows(), 0);
-}
-
-} // namespace
-} // namespace brimlo::testing
-
-namespace brimlo::testing {
-namespace {
-
-TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
-    WorkspaceCounter counter;
-    LoadEnvironment env;
-    env.appDataDirectory = fixture.dir;
-    env.defaults = &main->defaults();
-    env.counter = &counter;
-    env.prompt = &main->prompt();
-    {
-        auto left = LoadDocument::NewLoad(env);
-        left->log().insert();
-        left->log().post();
-    } // the run ended without closing the load: its tables stay
-    prompt.expect("Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load "
-                  "the temporary workspace (Yes)\nNo, delete data in temporary workspace "
-                  "(No)\nCancel, don't use the temporary workspace but don't delete it either "
-                  "(Cancel)",
-                  PromptAnswer::Yes);
-    main->RecoverWorkspaces();
-    EXPECT_TRUE(prompt.allExpectedShown());
-    ASSERT_EQ(main->openLoadWindows(), 1);
-    auto* window =
-        dynamic_cast<TfrmDataEntry*>(main->clientArea().subWindowList().front()->widget());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->document().log().recordCount(), 2);
-}
-
-} // namespace
-} // namespace brimlo::testing
-
-namespace brimlo::testing {
-namespace {
-
-// A load file of three logs as another run saved it.
-std::string WriteSampleLoad(const std::string& dir) {
-    LoadData load;
-    load.hasHeader = true;
-    load.header.LESSEE = "ACME";
-    load.header.DISP = "CTL";
-    load.header.HTOPD = 10;
-    load.header.HSPECIES = "S";
-    load.header.HCONDCODE = "GR";
-    load.header.HPRODCODE = "01";
-    load.header.SAWLOGS = "Y";
-    load.header.DATEWEIGHED = Date::fromYmd(2006, 12, 15);
-    load.header.SCALER_NAME = "PAT";
-    load.header.SCALER_PERMIT = "P1";
-    for (int32_t n = 1; n <= 3; ++n) {
-        LogRecord log;
-        log.LOGNUM = n;
-        log.SPECIES = "S";
-        log.CONDCODE = "GR";
-        log.PRODCODE = "01";
-        log.TOPD = 20;
-        log.LENGTH = 50;
-        log.BUTTD = 30;
-        log.GROSSVOL = 256;
-        load.logs.push_back(log);
-    }
-    const std::string file = dir + "AB00700123.txt";
-    ScriptedPrompt prompt;
-    EXPECT_TRUE(WriteLoadFile(load, file, prompt));
-    return file;
-}
-
-class OpenLoadInMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
         MainWindowHooks hooks;
@@ -304,8 +143,55 @@ protected:
     std::string chosen;
 };
 
-TEST_F(OpenLoadInMainTest, OpensTheFileOnceAndBringsItsWindowForward) {
-    chosen = WriteSampleLoad(fixture.dir);
+TEST_F(HelpWindowsInMainTest, NewLoadOpensALoadWindowAndF1ShowsTheShortcuts) {
+    main->mnuNewLoadClick();
+    ASSERT_EQ(main->openLoadWindows(), 1);
+    auto* window = dynamic_cast<TfrmDataEntry*>(main->activeChild());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Str(window->windowTitle()).rfind("BRIMLO - Data Entry - ", 0), 0u);
+    QTest::keyClick(window->focusedControl(), Qt::Key_F1);
+    main->mnuKeyboardShortcutsClick(); // brings the one window forward
+    EXPECT_EQ(main->openChildWindows(), 2);
+    EXPECT_EQ(Str(main->clientArea().currentSubWindow()->windowTitle()), "Keyboard Shortcuts");
+    const std::string name = window->document().fileName();
+    prompt.expect("Save file '" + name + "' before closing?", PromptAnswer::No);
+    main->mnuExitClick();
+    Settle();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(main->openLoadWindows(), 0);
+}
+
+TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
+    WorkspaceCounter counter;
+    LoadEnvironment env;
+    env.appDataDirectory = fixture.dir;
+    env.defaults = &main->defaults();
+    env.counter = &counter;
+    env.prompt = &main->prompt();
+    {
+        auto left = LoadDocument::NewLoad(env);
+        left->log().insert();
+        left->log().post();
+    } // the run ended without closing the load: its tables stay
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
+    main->RecoverWorkspaces();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    ASSERT_EQ(main->openLoadWindows(), 1);
+    auto* window =
+        dynamic_cast<TfrmDataEntry*>(main->clientArea().subWindowList().front()->widget());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->document().log().recordCount(), 2);
+}
+
+TEST_F(HelpWindowsInMainTest, OpenLoadOpensAReadableFileOnceAndBringsItsWindowForward) {
+    chosen = fixture.dir + "AB00700123.txt"; // a file the reader refuses opens no window
+    prompt.expect("Error: Unable to open file: '" + chosen + "'");
+    main->mnuOpenLoadClick();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(main->openLoadWindows(), 0);
+    LoadData load = CheckScaleBaseLoad(); // three logs
+    load.hasHeader = true;
+    ASSERT_TRUE(WriteLoadFile(load, chosen, prompt));
     main->mnuOpenLoadClick();
     ASSERT_EQ(main->openLoadWindows(), 1);
     auto* window = dynamic_cast<TfrmDataEntry*>(main->activeChild());
@@ -318,14 +204,9 @@ TEST_F(OpenLoadInMainTest, OpensTheFileOnceAndBringsItsWindowForward) {
     main->mnuOpenLoadClick();
     EXPECT_EQ(main->openLoadWindows(), 2);
     EXPECT_EQ(main->activeChild(), window);
-}
-
-TEST_F(OpenLoadInMainTest, AFileTheReaderRefusesOpensNoWindow) {
-    chosen = fixture.dir + "missing.txt";
-    prompt.expect("Error: Unable to open file: '" + chosen + "'");
+    chosen.clear(); // a cancelled dialog does nothing
     main->mnuOpenLoadClick();
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(main->openLoadWindows(), 0);
+    EXPECT_EQ(main->openLoadWindows(), 2);
 }
 
 } // namespace

@@ -13,81 +13,40 @@ using namespace brimlo::testing;
 
 namespace {
 
-struct Item {
-    const char* caption; // nullptr: a separator
-    const char* shortcut;
-    bool enabled;
+// The menu bar as the user must find it when the window first shows: per
+// menu its items split by '|', an empty item a separator, the shortcut
+// after '@', a leading '~' for an item that starts disabled.
+const std::pair<const char*, const char*> kMenus[] = {
+    {"&File", "&New Load@Ctrl+N|&Open Load@Ctrl+O||Print Master File Summary|"
+              "Print Master File Report (All)|~Print Master File Report (Current)|"
+              "~Print Load Log Listing|~Print Load Summary|~Print Full Load Report|"
+              "Compare Check Scale...||~&Save@Ctrl+S|~Save &As...@Ctrl+Alt+S||~&Close@Ctrl+W|"
+              "E&xit@Alt+X"},
+    {"&Edit", "Master File Maintenance...@Ctrl+M|System &Defaults...@Ctrl+D|"
+              "Master Data&base...||Generate Master ASCII file..."},
+    {"&Window", "&Tile|&Cascade"},
+    {"Help", "&Keyboard Shortcuts|Values, Codes && &Ranges||&About..."},
 };
-
-struct ExpectedMenu {
-    const char* caption;
-    std::vector<Item> items;
-};
-
-// The menu bar as the user must find it when the window first shows.
-const std::vector<ExpectedMenu>& ExpectedMenus() {
-    static const std::vector<ExpectedMenu> menus = {
-        {"&File",
-         {{"&New Load", "Ctrl+N", true},
-          {"&Open Load", "Ctrl+O", true},
-          {nullptr, "", true},
-          {"Print Master File Summary", "", true},
-          {"Print Master File Report (All)", "", true},
-          {"Print Master File Report (Current)", "", false},
-          {"Print Load Log Listing", "", false},
-          {"Print Load Summary", "", false},
-          {"Print Full Load Report", "", false},
-          {"Compare Check Scale...", "", true},
-          {nullptr, "", true},
-          {"&Save", "Ctrl+S", false},
-          {"Save &As...", "Ctrl+Alt+S", false},
-          {nullptr, "", true},
-          {"&Close", "Ctrl+W", false},
-          {"E&xit", "Alt+X", true}}},
-        {"&Edit",
-         {{"Master File Maintenance...", "Ctrl+M", true},
-          {"System &Defaults...", "Ctrl+D", true},
-          {"Master Data&base...", "", true},
-          {nullptr, "", true},
-          {"Generate Master ASCII file...", "", true}}},
-        {"&Window", {{"&Tile", "", true}, {"&Cascade", "", true}}},
-        {"Help",
-         {{"&Keyboard Shortcuts", "", true},
-          {"Values, Codes && &Ranges", "", true},
-          {nullptr, "", true},
-          {"&About...", "", true}}},
-    };
-    return menus;
-}
-
-std::vector<QAction*> VisibleItems(QMenu* menu) {
-    std::vector<QAction*> items;
-    for (QAction* item : menu->actions())
-        if (item->isVisible())
-            items.push_back(item);
-    return items;
-}
 
 TEST(MainMenu, CaptionsShortcutsAndInitialStates) {
     MainWindowFixture fixture;
     auto window = fixture.make();
     const auto menus = window->menuBar()->actions();
-    ASSERT_EQ(ExpectedMenus().size(), static_cast<size_t>(menus.size()));
-    for (size_t m = 0; m < ExpectedMenus().size(); ++m) {
-        const ExpectedMenu& menu = ExpectedMenus()[m];
-        EXPECT_EQ(QString::fromLatin1(menu.caption), menus[m]->text());
-        const auto items = VisibleItems(menus[m]->menu());
-        ASSERT_EQ(menu.items.size(), items.size()) << menu.caption;
-        for (size_t i = 0; i < items.size(); ++i) {
-            const Item& want = menu.items[i];
-            if (!want.caption) {
-                EXPECT_TRUE(items[i]->isSeparator()) << menu.caption << " item " << i;
-                continue;
-            }
-            EXPECT_EQ(QString::fromLatin1(want.caption), items[i]->text());
-            EXPECT_EQ(QKeySequence(QString::fromLatin1(want.shortcut)), items[i]->shortcut())
-                << want.caption;
-            EXPECT_EQ(want.enabled, items[i]->isEnabled()) << want.caption;
+    ASSERT_EQ(std::size(kMenus), static_cast<size_t>(menus.size()));
+    for (size_t m = 0; m < std::size(kMenus); ++m) {
+        EXPECT_EQ(QString::fromLatin1(kMenus[m].first), menus[m]->text());
+        const QStringList wanted = QString::fromLatin1(kMenus[m].second).split(u'|');
+        QList<QAction*> items = menus[m]->menu()->actions();
+        items.removeIf([](const QAction* item) { return !item->isVisible(); });
+        ASSERT_EQ(wanted.size(), items.size()) << kMenus[m].first;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QString want = wanted[i];
+            const bool enabled = !want.startsWith(u'~');
+            want.remove(u'~');
+            EXPECT_EQ(want.isEmpty(), items[i]->isSeparator()) << kMenus[m].first << " " << i;
+            EXPECT_EQ(want.section(u'@', 0, 0), items[i]->text());
+            EXPECT_EQ(QKeySequence(want.section(u'@', 1)), items[i]->shortcut()) << i;
+            EXPECT_EQ(enabled, items[i]->isEnabled()) << want.toStdString();
         }
     }
     EXPECT_EQ(QStringLiteral("BRIMLO"), window->windowTitle());
@@ -122,7 +81,7 @@ TEST(MainMenu, AboutShowsVersionAndProgramDate) {
     EXPECT_EQ(PromptIcon::Information, box.icon);
 }
 
-TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
+TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFileAndErrorsGoToTheErrorBox) {
     MainWindowFixture fixture;
     int ran = 0;
     MainWindowHooks hooks;
@@ -133,6 +92,7 @@ TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
         ++ran;
         return new QWidget;
     };
+    hooks.createDefaults = [](TfrmMain&) -> QWidget* { throw BrimloError("Disk full"); };
     auto window = fixture.make(hooks);
     ScriptedPrompt prompt;
     for (const char* command :
@@ -141,23 +101,17 @@ TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFile) {
         window->action(command)->trigger();
     }
     EXPECT_EQ(0, ran);
+    ASSERT_EQ(4u, prompt.shown().size());
     for (const auto& box : prompt.shown()) {
         EXPECT_EQ("Master file is empty", box.caption);
         EXPECT_EQ(PromptIcon::Error, box.icon);
     }
     EXPECT_EQ(0, window->openChildWindows());
-}
-
-TEST(MainMenu, CommandErrorsGoToTheErrorBoxAndTheProgramGoesOn) {
-    MainWindowFixture fixture;
-    MainWindowHooks hooks;
-    hooks.createDefaults = [](TfrmMain&) -> QWidget* { throw BrimloError("Disk full"); };
-    auto window = fixture.make(hooks);
-    ScriptedPrompt prompt;
+    // A command's error goes to the error box and the program goes on.
     prompt.expect("Disk full.");
     window->action("mnuSystemDefaults")->trigger();
-    ASSERT_EQ(1u, prompt.shown().size());
-    EXPECT_EQ("BRIMLO", prompt.shown()[0].caption);
+    ASSERT_EQ(5u, prompt.shown().size());
+    EXPECT_EQ("BRIMLO", prompt.shown()[4].caption);
     EXPECT_EQ(0, window->openChildWindows());
 }
 

@@ -6,9 +6,11 @@
 #include "rules/Cglobals.h"
 #include "shell/ChildWindow.h"
 #include "shell/TfrmMain.h"
+#include "support/Dataset.h"
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +57,24 @@ public:
     std::vector<std::string> labels;
     bool wasActive = false;
 };
+
+// Asked at start when workspaces of an earlier run are left.
+inline const std::string kRecoveryQuestion =
+    "Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load the temporary "
+    "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
+    "temporary workspace but don't delete it either (Cancel)";
+
+// A master record of mill AB, population 1, with the fields a test needs.
+inline void AddMasterRecord(Dataset& master, int32_t loadNum,
+                            std::initializer_list<std::pair<const char*, Value>> fields = {}) {
+    master.insert();
+    master.setField("MILLCODE", Value("AB"));
+    master.setField("POP", Value(int32_t{1}));
+    master.setField("LOAD_NUM", Value(loadNum));
+    for (const auto& [name, value] : fields)
+        master.setField(name, value);
+    master.post();
+}
 
 // Lets deleted windows go and queued work run.
 inline void Settle() {

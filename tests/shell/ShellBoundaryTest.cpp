@@ -1,24 +1,19 @@
-// The shell's edge: message boxes, the busy cursor, the error box for
-// errors nobody caught, and the settings built at start.
+// The shell's edge: message boxes, the busy cursor and the error box for
+// errors nobody caught.
 #include "common/ScriptedPrompt.h"
-#include "common/TempDir.h"
-#include "rules/Cglobals.h"
 #include "shell/BusyCursor.h"
 #include "shell/MessageBoxPrompt.h"
-#include "shell/ProgramStartup.h"
 #include "support/BrimloError.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace brimlo;
 using brimlo::testing::ScriptedPrompt;
-using brimlo::testing::TempDir;
 
 namespace {
 
@@ -49,7 +44,7 @@ struct BoxAnswerer {
     }
 };
 
-TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressed) {
+TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressedAndErrorsEndWithAFullStop) {
     MessageBoxPrompt prompt;
     BoxAnswerer answerer(QStringLiteral("No"));
     answerer.arm();
@@ -60,16 +55,13 @@ TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressed) {
     EXPECT_EQ(QStringLiteral("Question"), answerer.caption);
     EXPECT_EQ(QMessageBox::Warning, answerer.icon);
     EXPECT_EQ(3, answerer.buttons.size());
-}
-
-TEST(MessageBoxPrompt, ErrorBoxHasCaptionBrimloAndAFullStop) {
-    MessageBoxPrompt prompt;
-    BoxAnswerer answerer(QStringLiteral("OK"));
-    answerer.arm();
+    // The error box has caption BRIMLO and a full stop.
+    BoxAnswerer ok(QStringLiteral("OK"));
+    ok.arm();
     prompt.error("Table is full");
-    EXPECT_EQ(QStringLiteral("Table is full."), answerer.text);
-    EXPECT_EQ(QStringLiteral("BRIMLO"), answerer.caption);
-    EXPECT_EQ(QMessageBox::Critical, answerer.icon);
+    EXPECT_EQ(QStringLiteral("Table is full."), ok.text);
+    EXPECT_EQ(QStringLiteral("BRIMLO"), ok.caption);
+    EXPECT_EQ(QMessageBox::Critical, ok.icon);
 }
 
 TEST(BusyCursor, ShowsTheBusyCursorWhileItLivesAndNests) {
@@ -107,37 +99,6 @@ TEST(ApplicationErrorBox, ErrorsEscapingAnEventAreShownAndStopThere) {
     ASSERT_EQ(2u, prompt.shown().size());
     EXPECT_EQ("BRIMLO", prompt.shown()[0].caption);
     EXPECT_EQ(PromptIcon::Error, prompt.shown()[1].icon);
-}
-
-TEST(BuildGlobals, UsableDataFolderIsChosenSilently) {
-    TempDir temp;
-    const QByteArray old = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(temp.path().string()));
-    ScriptedPrompt prompt;
-    Cglobals globals;
-    BuildGlobals(globals, prompt);
-    qputenv("XDG_DATA_HOME", old);
-    EXPECT_EQ((temp / "Brimlo").string() + "/", globals.appDataDirectory());
-    EXPECT_EQ("1.1.0.0", globals.versionText());
-    EXPECT_TRUE(globals.programDate().has_value());
-    EXPECT_EQ('/', globals.installationDirectory().back());
-}
-
-TEST(BuildGlobals, UnusableDataFolderIsReportedAndTheInstallationDirectoryServes) {
-    TempDir temp;
-    std::ofstream(temp / "file") << "x";
-    const QByteArray old = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QByteArray::fromStdString((temp / "file" / "share").string()));
-    ScriptedPrompt prompt;
-    prompt.expect("Error: Unable to locate Common Application directory, using Brimlo "
-                  "installation directory");
-    Cglobals globals;
-    BuildGlobals(globals, prompt);
-    qputenv("XDG_DATA_HOME", old);
-    ASSERT_EQ(1u, prompt.shown().size());
-    EXPECT_EQ("Error:", prompt.shown()[0].caption);
-    EXPECT_EQ(PromptIcon::Error, prompt.shown()[0].icon);
-    EXPECT_EQ(globals.installationDirectory(), globals.appDataDirectory());
 }
 
 } // namespace

@@ -4,10 +4,9 @@
 #include "common/TempDir.h"
 #include "support/DataFolderLock.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -18,13 +17,6 @@ namespace {
 
 using brimlo::testing::ReadBytes;
 using brimlo::testing::TempDir;
-
-bool WaitFor(const std::function<bool()>& condition, int ms = 20000) {
-    QDeadlineTimer deadline(ms);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
-}
 
 class ProgramCopies : public ::testing::Test {
 protected:
@@ -58,7 +50,8 @@ protected:
 TEST_F(ProgramCopies, ASecondCopyOnTheDataFolderEndsWithTheMessageAndTouchesNothing) {
     auto first = start(runtimes / "first");
     QByteArray said;
-    ASSERT_TRUE(WaitFor([&] { return says(*first, said, "RUNNING"); })) << said.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return says(*first, said, "RUNNING"); }, 20000))
+        << said.toStdString();
     const auto before = folder();
 
     auto second = start(runtimes / "second");
@@ -81,7 +74,8 @@ TEST_F(ProgramCopies, ASecondCopyOnTheDataFolderEndsWithTheMessageAndTouchesNoth
     ASSERT_TRUE(first->waitForFinished(10000));
     auto third = start(runtimes / "second");
     said.clear();
-    EXPECT_TRUE(WaitFor([&] { return says(*third, said, "RUNNING"); })) << said.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return says(*third, said, "RUNNING"); }, 20000))
+        << said.toStdString();
     third->kill();
     third->waitForFinished(10000);
 }

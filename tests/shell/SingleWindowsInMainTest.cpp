@@ -28,15 +28,12 @@ using namespace brimlo::testing;
 
 namespace {
 
-void AddGroupRecord(Dataset& master, int32_t loadNum, int logs) {
-    master.insert();
-    master.setField("MILLCODE", Value("AB"));
-    master.setField("POP", Value(int32_t{1}));
-    master.setField("LOAD_NUM", Value(loadNum));
-    master.setField("NUM_GROUPS", Value(int32_t{1}));
-    master.setField("SPCDPR1", Value("SPGR01"));
-    master.setField("LOGNUMS1", Value(int32_t{logs}));
-    master.post();
+// A master record of one group with that many logs.
+void AddGroupRecord(Dataset& master, int32_t loadNum, int32_t logs) {
+    AddMasterRecord(master, loadNum,
+                    {{"NUM_GROUPS", Value(int32_t{1})},
+                     {"SPCDPR1", Value("SPGR01")},
+                     {"LOGNUMS1", Value(logs)}});
 }
 
 // The captions and controls a page shows, in the page's coordinates.
@@ -88,8 +85,12 @@ protected:
     std::unique_ptr<TfrmMain> window;
 };
 
-TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowAndSaveReachesIt) {
+// One defaults window at the top left; Save reaches it, Close asks and
+// forgets it.
+TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowThatSaveAndCloseReach) {
     ScriptedPrompt prompt;
+    prompt.expect("Save before closing?", PromptAnswer::Cancel)
+        .expect("Save before closing?", PromptAnswer::No);
     window->action("mnuSystemDefaults")->trigger();
     window->action("mnuSystemDefaults")->trigger();
     EXPECT_EQ(children(), 1);
@@ -104,6 +105,17 @@ TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowAndSaveReachesIt) {
     window->action("mnuSave")->trigger();
     EXPECT_FALSE(defaults().isEditing());
     EXPECT_EQ(defaults().field("LESSEE").asString(), "NORTH");
+    frm->edit("MILL_NAME")->setFocus();
+    QTest::keyClicks(frm->edit("MILL_NAME"), QStringLiteral("gone"));
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(children(), 1);
+    window->action("mnuClose")->trigger();
+    Settle();
+    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(window->openChildWindows(), 0);
+    EXPECT_TRUE(defaults().field("MILL_NAME").isNull());
+    EXPECT_TRUE(prompt.allExpectedShown());
 }
 
 // The frame has the size of the window's design; on each page, chosen by
@@ -135,57 +147,9 @@ TEST_F(SingleWindowsInMain, DefaultsPagesFitTheFrameAndTakeTheKeyboard) {
     }
 }
 
-TEST_F(SingleWindowsInMain, ClosingTheDefaultsWindowAsksAndForgetsIt) {
-    ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::Cancel)
-        .expect("Save before closing?", PromptAnswer::No);
-    window->action("mnuSystemDefaults")->trigger();
-    auto* frm = active<TfrmDefaults>();
-    ASSERT_NE(frm, nullptr);
-    frm->edit("MILL_NAME")->setFocus();
-    QTest::keyClicks(frm->edit("MILL_NAME"), QStringLiteral("gone"));
-    window->action("mnuClose")->trigger();
-    Settle();
-    EXPECT_EQ(children(), 1);
-    window->action("mnuClose")->trigger();
-    Settle();
-    EXPECT_EQ(children(), 0);
-    EXPECT_EQ(window->openChildWindows(), 0);
-    EXPECT_TRUE(defaults().field("MILL_NAME").isNull());
-    EXPECT_TRUE(prompt.allExpectedShown());
-}
-
-TEST_F(SingleWindowsInMain, MaintenanceWindowFollowsTheMasterTable) {
-    AddGroupRecord(master(), 1, 3);
-    AddGroupRecord(master(), 2, 8);
-    master().first();
-    window->action("mnuMasterMaintenance")->trigger();
-    auto* frm = active<TfrmMasterMaintenance>();
-    ASSERT_NE(frm, nullptr);
-    EXPECT_TRUE(window->action("mnuPrintCurrentMaster")->isEnabled());
-    EXPECT_EQ(totalLogs(), "3");
-    QTest::mouseClick(frm->navButton("btnNext"), Qt::LeftButton);
-    EXPECT_EQ(totalLogs(), "8");
-    EXPECT_EQ(frm->recordLabel()->text().toStdString(), "Record: 2 of 2");
-}
-
-TEST_F(SingleWindowsInMain, DeletingTheLastMasterRecordClosesTheMaintenanceWindow) {
-    ScriptedPrompt prompt;
-    prompt.expect("Delete record?", PromptAnswer::Yes)
-        .expect("The master file contains no records.");
-    AddGroupRecord(master(), 1, 3);
-    window->action("mnuMasterMaintenance")->trigger();
-    auto* frm = active<TfrmMasterMaintenance>();
-    ASSERT_NE(frm, nullptr);
-    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
-    Settle();
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(children(), 0);
-    EXPECT_EQ(window->openChildWindows(), 0);
-    EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
-}
-
-TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboard) {
+// The window follows the table as its navigator moves it, by mouse and
+// from the keyboard.
+TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboardAndTheLastDeleteClosesIt) {
     ScriptedPrompt prompt;
     prompt.expect("Delete record?", PromptAnswer::Yes);
     AddGroupRecord(master(), 1, 3);
@@ -195,13 +159,19 @@ TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboard) {
     window->action("mnuMasterMaintenance")->trigger();
     auto* frm = active<TfrmMasterMaintenance>();
     ASSERT_NE(frm, nullptr);
+    EXPECT_TRUE(window->action("mnuPrintCurrentMaster")->isEnabled());
+    EXPECT_EQ(totalLogs(), "3");
+    QTest::mouseClick(frm->navButton("btnNext"), Qt::LeftButton);
+    EXPECT_EQ(totalLogs(), "8");
+    EXPECT_EQ(frm->recordLabel()->text().toStdString(), "Record: 2 of 3");
     QWidget* nav = frm->findChild<QWidget*>(QStringLiteral("navMaster"));
     // Enter moves on as Tab does, from the first edit round to the navigator.
     frm->findChild<QLineEdit*>(QStringLiteral("edtWt_per_Vol"))->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     ASSERT_EQ(QApplication::focusWidget(), nav);
-    const std::pair<Qt::Key, const char*> steps[] = {
-        {Qt::Key_Right, "8"}, {Qt::Key_End, "5"}, {Qt::Key_Left, "8"}, {Qt::Key_Home, "3"}};
+    const std::pair<Qt::Key, const char*> steps[] = {{Qt::Key_Left, "3"},  {Qt::Key_End, "5"},
+                                                     {Qt::Key_Left, "8"},  {Qt::Key_Home, "3"},
+                                                     {Qt::Key_Right, "8"}, {Qt::Key_Home, "3"}};
     for (const auto& [key, logs] : steps) {
         QTest::keyClick(nav, key);
         EXPECT_EQ(totalLogs(), logs) << int(key);
@@ -211,6 +181,18 @@ TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboard) {
     EXPECT_EQ(master().recordCount(), 2);
     master().first();
     EXPECT_EQ(master().field("LOAD_NUM").asInt(), 2);
+
+    // Deleting the last record closes the window.
+    prompt.expect("Delete record?", PromptAnswer::Yes)
+        .expect("Delete record?", PromptAnswer::Yes)
+        .expect("The master file contains no records.");
+    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
+    QTest::mouseClick(frm->navButton("btnDelete"), Qt::LeftButton);
+    Settle();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(children(), 0);
+    EXPECT_EQ(window->openChildWindows(), 0);
+    EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
 }
 
 struct SizedWindow {

@@ -35,17 +35,14 @@ std::vector<std::string> AllMatches(const std::string& directory) {
     return names;
 }
 
-TEST(WorkspaceListing, MatchesWorkspaceFilesOnly) {
+TEST(WorkspaceListing, MatchesWorkspaceFilesOnlyAndReportsAnUnreadableDirectory) {
     TempDir temp;
     for (const char* name : {"Header12.db", "Log12.db", "Log12.PX", "Logbook.db", "master.db",
                              "defaults.db", "Header12.txt", "log12.db", "Log12.px"})
         Touch(temp / name);
     const std::vector<std::string> expected = {"Header12.db", "Log12.PX", "Log12.db", "Logbook.db"};
     EXPECT_EQ(expected, AllMatches(temp.path().string() + "/"));
-}
-
-TEST(WorkspaceListing, UnreadableDirectoryIsReportedAndYieldsNothing) {
-    TempDir temp;
+    // An unreadable directory is reported and yields nothing.
     const std::string missing = (temp / "gone").string() + "/";
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open directory '" + missing + "'");
@@ -55,18 +52,16 @@ TEST(WorkspaceListing, UnreadableDirectoryIsReportedAndYieldsNothing) {
     EXPECT_EQ(PromptIcon::Error, prompt.shown()[0].icon);
 }
 
+// The number between "Header" and the extension; 0: no number, an error.
 TEST(WorkspaceNumber, TakenBetweenHeaderAndTheExtension) {
-    EXPECT_EQ(3, WorkspaceNumberFromHeaderName("Header3.db"));
-    EXPECT_EQ(117, WorkspaceNumberFromHeaderName("Header117.db"));
-    EXPECT_EQ(3, WorkspaceNumberFromHeaderName("Header3.db-journal"));
-}
-
-TEST(WorkspaceNumber, NoNumberIsAConversionError) {
-    for (const char* name : {"Header.db", "HeaderX.db", "Header3a.db", "OldHeader.db"}) {
+    const std::pair<const char*, int> rows[] = {
+        {"Header3.db", 3}, {"Header117.db", 117}, {"Header3.db-journal", 3}, {"Header.db", 0},
+        {"HeaderX.db", 0}, {"Header3a.db", 0},    {"OldHeader.db", 0}};
+    for (const auto& [name, number] : rows) {
         try {
-            WorkspaceNumberFromHeaderName(name);
-            ADD_FAILURE() << name << " gave a number";
+            EXPECT_EQ(number, WorkspaceNumberFromHeaderName(name)) << name;
         } catch (const BrimloError& error) {
+            EXPECT_EQ(0, number) << name;
             EXPECT_NE(std::string::npos, error.text().find("is not a valid integer value"))
                 << error.text();
         }

@@ -14,25 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kQuestion =
-    "Data exists in temporary workspace.\nDo you want to use this data?\nYes, Load the temporary "
-    "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
-    "temporary workspace but don't delete it either (Cancel)";
-
-void Touch(const fs::path& path) {
-    std::ofstream(path) << "x";
-}
-
-struct TakeOver {
-    int number;
-    std::string headerFile;
-};
+// The workspaces taken over: number and header table.
+using TakeOver = std::vector<std::pair<int, std::string>>;
 
 class WorkspaceRecovery : public ::testing::Test {
 protected:
     void leave(std::initializer_list<const char*> names) {
         for (const char* name : names)
-            Touch(fixture.temp / name);
+            std::ofstream(fixture.temp / name) << "x";
     }
     bool exists(const char* name) const { return fs::exists(fixture.temp / name); }
 
@@ -47,7 +36,7 @@ protected:
     }
 
     MainWindowFixture fixture;
-    std::vector<TakeOver> taken;
+    TakeOver taken;
 };
 
 TEST_F(WorkspaceRecovery, EmptyDirectoryAsksNothing) {
@@ -63,7 +52,7 @@ TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
     leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "notes.txt"});
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::No);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::No);
     window->show();
     Settle();
     ASSERT_EQ(1u, prompt.shown().size());
@@ -83,47 +72,36 @@ TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
     EXPECT_EQ(1u, prompt.shown().size());
 }
 
-TEST_F(WorkspaceRecovery, CancelKeepsEverythingAndOpensNothing) {
+// Cancel, or Yes with no data entry window to take them over, keeps the
+// files and opens nothing.
+TEST_F(WorkspaceRecovery, CancelOrNoTakeOverKeepsEverythingAndOpensNothing) {
     leave({"Header3.db", "Log3.db", "Log3.PX"});
-    auto window = windowTakingOver();
-    ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Cancel);
-    window->RecoverWorkspaces();
-    for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX"})
-        EXPECT_TRUE(exists(kept)) << kept;
-    EXPECT_TRUE(taken.empty());
-    EXPECT_EQ(0, window->openLoadWindows());
+    for (const PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::Yes}) {
+        auto window = answer == PromptAnswer::Cancel ? windowTakingOver() : fixture.make();
+        ScriptedPrompt prompt;
+        prompt.expect(kRecoveryQuestion, answer);
+        window->RecoverWorkspaces();
+        EXPECT_TRUE(prompt.allExpectedShown());
+        for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX"})
+            EXPECT_TRUE(exists(kept)) << kept;
+        EXPECT_TRUE(taken.empty());
+        EXPECT_EQ(0, window->openChildWindows());
+    }
 }
 
 TEST_F(WorkspaceRecovery, YesTakesOverEachWorkspaceOnceWithASingleQuestion) {
     leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "Header7.db", "Log7.db"});
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     window->RecoverWorkspaces();
-    ASSERT_EQ(2u, taken.size());
-    std::sort(taken.begin(), taken.end(),
-              [](const TakeOver& a, const TakeOver& b) { return a.number < b.number; });
-    EXPECT_EQ(3, taken[0].number);
-    EXPECT_EQ(fixture.dir + "Header3.db", taken[0].headerFile);
-    EXPECT_EQ(7, taken[1].number);
-    EXPECT_EQ(fixture.dir + "Header7.db", taken[1].headerFile);
+    std::sort(taken.begin(), taken.end());
+    EXPECT_EQ(taken, (TakeOver{{3, fixture.dir + "Header3.db"}, {7, fixture.dir + "Header7.db"}}));
     EXPECT_EQ(2, window->openLoadWindows());
     EXPECT_EQ(2, window->openChildWindows());
     // The take-over reads the files; nothing is deleted here.
     for (const char* kept : {"Header3.db", "Log3.db", "Log3.PX", "Header7.db", "Log7.db"})
         EXPECT_TRUE(exists(kept)) << kept;
-}
-
-TEST_F(WorkspaceRecovery, YesWithoutADataEntryWindowKeepsTheFiles) {
-    leave({"Header3.db", "Log3.db"});
-    auto window = fixture.make();
-    ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
-    window->RecoverWorkspaces();
-    EXPECT_TRUE(exists("Header3.db"));
-    EXPECT_TRUE(exists("Log3.db"));
-    EXPECT_EQ(0, window->openChildWindows());
 }
 
 // A kill while New Load made its workspace can leave the log table without
@@ -139,7 +117,7 @@ TEST_F(WorkspaceRecovery, YesRemovesAnEmptyLogTableLeftWithoutItsHeader) {
     }
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     window->show();
     Settle();
     EXPECT_TRUE(prompt.allExpectedShown());
@@ -152,7 +130,7 @@ TEST_F(WorkspaceRecovery, HeaderWithoutANumberStopsTheTakeOverWithAnError) {
     leave({"Header.db"});
     auto window = windowTakingOver();
     ScriptedPrompt prompt;
-    prompt.expect(kQuestion, PromptAnswer::Yes);
+    prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
     prompt.expect("'' is not a valid integer value.");
     window->show();
     Settle();
