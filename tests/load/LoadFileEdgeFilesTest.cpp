@@ -18,10 +18,6 @@ struct EdgeFile {
     const char* blank = nullptr; // a field of the first log the window shows blank
 };
 
-std::string LogWith(std::size_t pos, const std::string& text) {
-    return std::string(kSampleLogLine).replace(pos - 1, text.size(), text);
-}
-
 std::string Second(std::string line) { // numbered as the second log
     return line.replace(1, 4, "   2");
 }
@@ -39,14 +35,14 @@ const EdgeFile kEdgeFiles[] = {
     {"BlankShortLoadNumber", kLog + SampleHeaderWith(67, "     ").substr(0, 149) + "\r\n", false,
      "line 2: LOAD_NUM", ""},
     {"BlankLongLoadNumber", kLog + SampleHeaderWith(169, "      "), false, "line 2: LOAD_NUM", ""},
-    {"NulInALogLine", kLog + LogWith(30, kNul) + kHeader, false, "line 2: the line holds a NUL",
-     ""},
+    {"NulInALogLine", kLog + SampleLogWith(30, kNul) + kHeader, false,
+     "line 2: the line holds a NUL", ""},
     {"NulInTheHeader", kLog + SampleHeaderWith(180, kNul), false, "line 2: the line holds a NUL",
      ""},
     {"NetWeightNotANumber", kLog + SampleHeaderWith(83, " 12.5x"), false, "line 2: NETWEIGHT", ""},
-    {"EmptyLoadId", LogWith(44, "   ") + Second(kLog) + kHeader, true, nullptr,
-     LogWith(44, "  0") + Second(kLog) + kHeader, "LOAD_ID"},
-    {"EmptyDbh", LogWith(47, "  ") + Second(kLog) + kHeader, true, nullptr,
+    {"EmptyLoadId", SampleLogWith(44, "   ") + Second(kLog) + kHeader, true, nullptr,
+     SampleLogWith(44, "  0") + Second(kLog) + kHeader, "LOAD_ID"},
+    {"EmptyDbh", SampleLogWith(47, "  ") + Second(kLog) + kHeader, true, nullptr,
      kLog + Second(kLog) + kHeader, "DBH"},
     {"NetWeightWithFraction", kLog + SampleHeaderWith(83, "  12.5"), true, nullptr,
      kLog + SampleHeaderWith(83, "    12")},
@@ -54,8 +50,8 @@ const EdgeFile kEdgeFiles[] = {
      kLog + SampleHeaderWith(83, "    14")},
     {"ByteOrderMark", "\xEF\xBB\xBF" + kLog + Second(kLog) + kHeader, true, nullptr,
      kLog + Second(kLog) + kHeader},
-    {"CarriageReturnsOnly", CrOnly(kLog) + CrOnly(Second(LogWith(12, " 30"))) + kHeader, true,
-     nullptr, kLog + Second(LogWith(12, " 30")) + kHeader},
+    {"CarriageReturnsOnly", CrOnly(kLog) + CrOnly(Second(SampleLogWith(12, " 30"))) + kHeader, true,
+     nullptr, kLog + Second(SampleLogWith(12, " 30")) + kHeader},
     {"LoadNumberTooWideToSave", kLog + SampleHeaderWith(169, "-99999"), true, "LOAD_NUM -99999",
      ""},
 };

@@ -1,5 +1,4 @@
 #include "common/ScriptedPrompt.h"
-#include "common/TempDir.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileWriter.h"
 
@@ -200,18 +199,6 @@ TEST(LoadFileRoundTrip, RandomLoadsComeBackAsWritten) {
         std::erase_if(renumbered.logs, [](const LogRecord& l) { return Blank(l.SPECIES); });
         EXPECT_EQ(FormatLoadFile(r.load), FormatLoadFile(renumbered));
     }
-}
-
-TEST(LoadFileRoundTrip, ThroughTheDisk) {
-    testing::TempDir dir;
-    const std::string name = (dir / "trip.txt").string();
-    const LoadData load = RandomLoad(77).make();
-    testing::ScriptedPrompt prompt;
-    ASSERT_TRUE(WriteLoadFile(load, name, prompt));
-    const LoadFileReadResult r = ReadLoadFile(name, prompt);
-    ASSERT_TRUE(r.read);
-    EXPECT_EQ(r.load.logs, ExpectedLogs(load.logs));
-    EXPECT_EQ(r.load.header, ExpectedHeader(load.header));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SampleLoad.h"
+
 #include <string>
 
 namespace brimlo::testing {
@@ -51,6 +53,36 @@ inline std::string SampleHeaderWith(std::size_t pos, const std::string& text) {
     std::string line = kSampleHeaderLine;
     line.replace(pos - 1, text.size(), text);
     return line;
+}
+
+// The sample log line with its text replaced from position pos.
+inline std::string SampleLogWith(std::size_t pos, const std::string& text) {
+    return std::string(kSampleLogLine).replace(pos - 1, text.size(), text);
+}
+
+// The records the sample lines hold, texts as keyed (the file pads them).
+inline LogRecord SampleLogRecord() { // number, codes, top, length, cull, volumes, butt, ...
+    return LogRecord{1, "S", "GR", "01", 20, 50, 0, 0, 0, "", "", 250, 0, 26, " ", 1, 0, "N", 0};
+}
+
+inline HeaderRecord SampleHeaderRecord() {
+    HeaderRecord h = SampleHeader();
+    h.LESSEE = "ACME TIMBER";
+    h.MILL_NUM = 1234;
+    h.LOAD_NUM = 123456;
+    h.POP = 7;
+    h.HTOPD = 10;
+    h.NETWEIGHT = 12344.5; // written half to even
+    h.TM9 = "TM12345678";
+    h.SOURCE = "";
+    h.MILL_CODE = "A";
+    h.LOAD_ID = 1;
+    h.TREES = 25;
+    h.SAWLOGS = "Y";
+    h.DATEWEIGHED = Date::fromYmd(2006, 12, 15);
+    h.SCALER_NAME = "J SMITH";
+    h.SCALER_PERMIT = "P123";
+    return h;
 }
 
 } // namespace brimlo::testing

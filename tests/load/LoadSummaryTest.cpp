@@ -37,122 +37,92 @@ TEST(LoadSummary, GroupKeysPadOnlyTheSpecies) {
     EXPECT_EQ(SummaryGroupKey("S ", "GR", "01"), SummaryGroupKey("S", "GR", "01"));
 }
 
-TEST(LoadSummary, TwoLogsOfOneCombination) {
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("S", "GR", "01"), {Log(1, "S", "GR", "01", 50, 250, 20),
-                                                       Log(2, "S", "GR", "01", 46, 198, 0)});
-    EXPECT_EQ(s.NUM_GROUPS, 1);
-    EXPECT_EQ(s.TOTALLOGS, 2);
-    const SummaryGroup& g = s.groups[0];
-    EXPECT_EQ(g.SPCDPR, "S  GR 01");
-    EXPECT_EQ(g.LOGNUMS, 2);
-    EXPECT_NEAR(g.LENGTH, 9.6, 1e-12);
-    EXPECT_NEAR(g.GROSSVOL, 0.448, 1e-12);
-    EXPECT_NEAR(g.CULLVOL, 0.02, 1e-12);
-    EXPECT_NEAR(g.NETVOL, 0.428, 1e-12);
-    EXPECT_NEAR(g.CULLPER, 4.464285714285714, 1e-12);
+// A group as worked out by hand: logs, decimetres and whole litres.
+struct Group {
+    std::string key;
+    int logs, dm, gross, cull;
+};
+
+struct SummaryCase {
+    const char* name;
+    const char* headerSpecies;
+    std::vector<LogRecord> logs;
+    int totalLogs;
+    std::vector<Group> groups;
+};
+
+LogRecord Log(int32_t number, const std::string& sp, int16_t length, double gross, double cull) {
+    return Log(number, sp, "GR", "01", length, gross, cull);
 }
 
-TEST(LoadSummary, ConversionsMultiplyByTheirConstants) {
-    // 96 dm times 0.1 is not the double nearest 9.6; the summary keeps the
-    // product, as every report and export of it always has.
-    ASSERT_NE(96 * 0.1, 9.6);
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("S", "GR", "01"), {Log(1, "S", "GR", "01", 50, 250, 20),
-                                                       Log(2, "S", "GR", "01", 46, 198, 0)});
-    EXPECT_EQ(s.groups[0].LENGTH, 96 * 0.1);
-    EXPECT_EQ(s.groups[0].GROSSVOL, 448 * 0.001);
-    EXPECT_EQ(s.groups[0].NETVOL, 428 * 0.001);
+const Group kNone = {"S  GR 01", 0, 0, 0, 0};
+
+// Eleven more combinations fill the twelve groups; a thirteenth is left out.
+SummaryCase TwelveGroupsAtMost() {
+    SummaryCase c{"TwelveGroupsAtMost", "S", {}, 12, {kNone}};
+    for (char sp = 'A'; sp <= 'K'; ++sp) {
+        c.logs.push_back(Log(sp - 'A' + 1, std::string(1, sp), 10, 100, 0));
+        c.groups.push_back({std::string(1, sp) + "  GR 01", 1, 10, 100, 0});
+    }
+    c.logs.push_back(Log(12, "Z", 10, 100, 0));
+    c.logs.push_back(Log(13, "A", 20, 200, 50)); // still added
+    c.logs.push_back(Log(14, "Z", 10, 100, 0));
+    c.groups[1] = {"A  GR 01", 2, 30, 300, 50};
+    return c;
 }
 
-TEST(LoadSummary, HeaderCombinationIsGroupOneEvenWithoutLogs) {
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("P", "GR", "01"), {Log(1, "S", "GR", "01", 50, 250, 20)});
-    EXPECT_EQ(s.NUM_GROUPS, 2);
-    EXPECT_EQ(s.groups[0].SPCDPR, "P  GR 01");
-    EXPECT_EQ(s.groups[0].LOGNUMS, 0);
-    EXPECT_EQ(s.groups[0].GROSSVOL, 0.0);
-    EXPECT_EQ(s.groups[0].CULLPER, 0.0);
-    EXPECT_EQ(s.groups[1].SPCDPR, "S  GR 01");
-    EXPECT_EQ(s.TOTALLOGS, 1);
-    for (int g = 2; g < LoadSummary::kMaxGroups; ++g) {
-        EXPECT_EQ(s.groups[g], SummaryGroup{});
+// clang-format off
+const SummaryCase kCases[] = {
+    {"TwoLogsOfOneCombination", "S", {Log(1, "S", 50, 250, 20), Log(2, "S", 46, 198, 0)}, 2,
+     {{"S  GR 01", 2, 96, 448, 20}}},
+    {"HeaderCombinationIsGroupOneEvenWithoutLogs", "P", {Log(1, "S", 50, 250, 20)}, 1,
+     {{"P  GR 01", 0, 0, 0, 0}, {"S  GR 01", 1, 50, 250, 20}}},
+    {"NoLogsAtAll", "S", {}, 0, {kNone}},
+    {"SpeciesNAndBlankSpeciesAreLeftOut", "S",
+     {Log(1, "N", 50, 250, 0), Log(2, " N", 50, 250, 0), Log(3, "  ", 50, 250, 0)}, 0, {kNone}},
+    {"EmptyConditionStillGroups", "S", {Log(1, "S", "", "01", 50, 250, 0)}, 1,
+     {kNone, {"S   01", 1, 50, 250, 0}}},
+    {"LogWithoutGrossVolumeOpensAnEmptyGroup", "S", {Log(1, "F", 50, 0, 30)}, 0,
+     {kNone, {"F  GR 01", 0, 0, 0, 0}}},
+    {"VolumesCountAsWholeLitres", "S",
+     {Log(1, "S", 50, 249.6, 19.7), Log(2, "S", 50, 0.4, 0), Log(3, "S", 50, std::nan(""), 0)}, 1,
+     {{"S  GR 01", 1, 50, 250, 20}}},
+    {"GroupsFollowLogNumberOrder", "S", {Log(5, "B", 10, 100, 0), Log(2, "A", 10, 100, 0)}, 2,
+     {kNone, {"A  GR 01", 1, 10, 100, 0}, {"B  GR 01", 1, 10, 100, 0}}},
+    TwelveGroupsAtMost(),
+};
+// clang-format on
+
+class LoadSummaryCase : public ::testing::TestWithParam<SummaryCase> {};
+
+// Sums are kept in decimetres and litres and multiplied by their constants
+// once: 96 dm times 0.1 is not the double nearest 9.6, and every report and
+// export of the summary keeps the product.
+TEST_P(LoadSummaryCase, GroupsAndTotals) {
+    const SummaryCase& c = GetParam();
+    const LoadSummary s = ComputeLoadSummary(HeaderOf(c.headerSpecies, "GR", "01"), c.logs);
+    ASSERT_EQ(s.NUM_GROUPS, static_cast<int>(c.groups.size()));
+    EXPECT_EQ(s.TOTALLOGS, c.totalLogs);
+    for (std::size_t i = 0; i < LoadSummary::kMaxGroups; ++i) {
+        SCOPED_TRACE(i);
+        const SummaryGroup& g = s.groups[i];
+        if (i >= c.groups.size()) {
+            EXPECT_EQ(g, SummaryGroup{});
+            continue;
+        }
+        const Group& e = c.groups[i];
+        EXPECT_EQ(g.SPCDPR, e.key);
+        EXPECT_EQ(g.LOGNUMS, e.logs);
+        EXPECT_EQ(g.LENGTH, e.dm * 0.1);
+        EXPECT_EQ(g.GROSSVOL, e.gross * 0.001);
+        EXPECT_EQ(g.CULLVOL, e.cull * 0.001);
+        EXPECT_EQ(g.NETVOL, (e.gross - e.cull) * 0.001);
+        EXPECT_NEAR(g.CULLPER, e.gross == 0 ? 0.0 : e.cull * 100.0 / e.gross, 1e-12);
     }
 }
 
-TEST(LoadSummary, NoLogsAtAll) {
-    const LoadSummary s = ComputeLoadSummary(HeaderOf("S", "GR", "01"), {});
-    EXPECT_EQ(s.NUM_GROUPS, 1);
-    EXPECT_EQ(s.TOTALLOGS, 0);
-    EXPECT_EQ(s.groups[0].CULLPER, 0.0);
-    EXPECT_EQ(s.groups[0].NETVOL, 0.0);
-}
-
-TEST(LoadSummary, SpeciesNAndBlankSpeciesAreLeftOut) {
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("S", "GR", "01"), {Log(1, "N", "GR", "01", 50, 250, 0),
-                                                       Log(2, " N", "GR", "01", 50, 250, 0),
-                                                       Log(3, "  ", "GR", "01", 50, 250, 0)});
-    EXPECT_EQ(s.NUM_GROUPS, 1);
-    EXPECT_EQ(s.TOTALLOGS, 0);
-}
-
-TEST(LoadSummary, EmptyConditionStillGroups) {
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("S", "GR", "01"), {Log(1, "S", "", "01", 50, 250, 0)});
-    EXPECT_EQ(s.groups[1].SPCDPR, "S   01");
-    EXPECT_EQ(s.groups[1].LOGNUMS, 1);
-}
-
-TEST(LoadSummary, LogWithoutGrossVolumeOpensAnEmptyGroup) {
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("S", "GR", "01"), {Log(1, "F", "GR", "01", 50, 0, 30)});
-    EXPECT_EQ(s.NUM_GROUPS, 2);
-    EXPECT_EQ(s.groups[1].SPCDPR, "F  GR 01");
-    EXPECT_EQ(s.groups[1].LOGNUMS, 0);
-    EXPECT_EQ(s.groups[1].LENGTH, 0.0);
-    EXPECT_EQ(s.groups[1].CULLVOL, 0.0);
-    EXPECT_EQ(s.groups[1].CULLPER, 0.0);
-}
-
-TEST(LoadSummary, VolumesCountAsWholeLitres) {
-    const LoadSummary s = ComputeLoadSummary(HeaderOf("S", "GR", "01"),
-                                             {Log(1, "S", "GR", "01", 50, 249.6, 19.7),
-                                              Log(2, "S", "GR", "01", 50, 0.4, 0),
-                                              Log(3, "S", "GR", "01", 50, std::nan(""), 0)});
-    EXPECT_EQ(s.groups[0].LOGNUMS, 1);
-    EXPECT_NEAR(s.groups[0].GROSSVOL, 0.25, 1e-12);
-    EXPECT_NEAR(s.groups[0].CULLVOL, 0.02, 1e-12);
-}
-
-TEST(LoadSummary, TwelveGroupsAtMost) {
-    std::vector<LogRecord> logs;
-    int32_t n = 0;
-    // Eleven further combinations fill the twelve groups.
-    for (char c = 'A'; c <= 'K'; ++c)
-        logs.push_back(Log(++n, std::string(1, c), "GR", "01", 10, 100, 0));
-    logs.push_back(Log(++n, "Z", "GR", "01", 10, 100, 0));  // left out
-    logs.push_back(Log(++n, "A", "GR", "01", 20, 200, 50)); // still added
-    logs.push_back(Log(++n, "Z", "GR", "01", 10, 100, 0));  // left out
-    const LoadSummary s = ComputeLoadSummary(HeaderOf("S", "GR", "01"), logs);
-    EXPECT_EQ(s.NUM_GROUPS, 12);
-    EXPECT_EQ(s.TOTALLOGS, 12);
-    EXPECT_EQ(s.groups[1].SPCDPR, "A  GR 01");
-    EXPECT_EQ(s.groups[1].LOGNUMS, 2);
-    EXPECT_NEAR(s.groups[1].GROSSVOL, 0.3, 1e-12);
-    EXPECT_NEAR(s.groups[1].CULLPER, 50 * 100.0 / 300, 1e-12);
-    EXPECT_EQ(s.groups[11].SPCDPR, "K  GR 01");
-    for (const SummaryGroup& g : s.groups)
-        EXPECT_NE(g.SPCDPR, "Z  GR 01");
-}
-
-TEST(LoadSummary, GroupsFollowLogNumberOrder) {
-    const LoadSummary s =
-        ComputeLoadSummary(HeaderOf("S", "GR", "01"), {Log(5, "B", "GR", "01", 10, 100, 0),
-                                                       Log(2, "A", "GR", "01", 10, 100, 0)});
-    EXPECT_EQ(s.groups[1].SPCDPR, "A  GR 01");
-    EXPECT_EQ(s.groups[2].SPCDPR, "B  GR 01");
-}
+INSTANTIATE_TEST_SUITE_P(, LoadSummaryCase, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A second, plainer way to the same totals: first-appearance order kept in
 // a list, sums kept in a map.
