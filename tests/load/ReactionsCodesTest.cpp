@@ -4,23 +4,9 @@
 namespace brimlo::testing {
 namespace {
 
-class ReactionsCodesTest : public LoadFixture {
+class ReactionsCodesTest : public ShownLoadFixture {
 protected:
-    void open(std::map<std::string, Value> changes = {}) {
-        writeTypicalDefaults(std::move(changes));
-        doc = shownNewLoad();
-    }
-
-    Dataset& log() { return doc->log(); }
-
-    void setMethod(const char* method) {
-        doc->header().edit();
-        doc->header().setField("VOL_CALC_METH", method);
-        doc->header().post();
-    }
-
     ScriptedPrompt prompt;
-    std::unique_ptr<LoadDocument> doc;
 };
 
 TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
@@ -51,8 +37,7 @@ TEST_F(ReactionsCodesTest, AppendedLogWithoutDefaultTopDiameterHasNoLength) {
 }
 
 TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
-    open();
-    setMethod("A");
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     log().insert();
     EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
     Key(*doc, "LENGTH", int32_t{40});
@@ -60,7 +45,6 @@ TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
 }
 
 TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
-    open();
     log().beginBulk();
     while (log().recordCount() < 2399)
         log().insert();
@@ -81,7 +65,6 @@ TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
 }
 
 TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
-    open();
     const char* species[] = {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC"};
     for (const char* sp : species) {
         log().insert();
@@ -103,7 +86,6 @@ TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
 }
 
 TEST_F(ReactionsCodesTest, CodeChangesMoveTheLogInTheTally) {
-    open();
     Key(*doc, "CONDCODE", "D");
     EXPECT_EQ(doc->tally().logsOf(" SGR01"), 0);
     EXPECT_EQ(doc->tally().logsOf(" S D01"), 1);
@@ -118,7 +100,6 @@ TEST_F(ReactionsCodesTest, CodeChangesMoveTheLogInTheTally) {
 }
 
 TEST_F(ReactionsCodesTest, CancelledEditLeavesTheTallyAsItWas) {
-    open();
     log().insert();
     Key(*doc, "SPECIES", "P");
     log().post();
@@ -136,7 +117,6 @@ TEST_F(ReactionsCodesTest, CancelledEditLeavesTheTallyAsItWas) {
 }
 
 TEST_F(ReactionsCodesTest, MovingKeepsEachLogCountedOnce) {
-    open();
     log().insert();
     Key(*doc, "SPECIES", "P");
     log().first();
@@ -150,8 +130,7 @@ TEST_F(ReactionsCodesTest, MovingKeepsEachLogCountedOnce) {
 }
 
 TEST_F(ReactionsCodesTest, SpeciesChangeUnderAlbertaRecomputes) {
-    open();
-    setMethod("A");
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     EXPECT_EQ(Int(log(), "GROSSVOL"), 198);
     Key(*doc, "SPECIES", "A");
     EXPECT_EQ(Int(log(), "GROSSVOL"), 191);
@@ -161,7 +140,6 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderAlbertaRecomputes) {
 }
 
 TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
-    open();
     Key(*doc, "TOPD", int32_t{10});
     Key(*doc, "BUTTD", int32_t{12});
     Key(*doc, "LENGTH", int32_t{40});
@@ -175,7 +153,6 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
 }
 
 TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
-    open();
     Key(*doc, "TOPD", int32_t{10});
     Key(*doc, "BUTTD", int32_t{12});
     Key(*doc, "LENGTH", int32_t{40});
@@ -191,7 +168,6 @@ TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
 }
 
 TEST_F(ReactionsCodesTest, OverrideQuestionNoRestoresTheSmallStem) {
-    open();
     Key(*doc, "TOPD", int32_t{10});
     Key(*doc, "BUTTD", int32_t{12});
     Key(*doc, "LENGTH", int32_t{40});

@@ -6,17 +6,13 @@ namespace {
 
 // The cull controls driven as the scaler meets them; a control writes its
 // field when it is left, before its exit reaction.
-class ReactionsCullTest : public LoadFixture {
+class ReactionsCullTest : public ShownLoadFixture {
 protected:
     void SetUp() override {
-        LoadFixture::SetUp();
-        writeTypicalDefaults();
-        doc = shownNewLoad();
-        // 30/20/50 under Smalian's formula: 256 litres.
-        Key(*doc, "BUTTD", int32_t{30});
+        ShownLoadFixture::SetUp();
+        Key(*doc, "BUTTD", int32_t{30}); // 30/20/50 under Smalian's formula: 256 litres
     }
 
-    Dataset& log() { return doc->log(); }
     CullEntry& cull() { return doc->cull(); }
 
     void chooseType(const std::string& type) {
@@ -39,7 +35,6 @@ protected:
     }
 
     ScriptedPrompt prompt;
-    std::unique_ptr<LoadDocument> doc;
 };
 
 TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
@@ -170,9 +165,7 @@ TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
     EXPECT_EQ(Int(log(), "C2"), 16);
     EXPECT_TRUE(prompt.shown().empty());
     doc->log().post();
-    doc->header().edit();
-    doc->header().setField("VOL_CALC_METH", "A");
-    doc->header().post();
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     prompt.expect("Cull Error: Cannot enter C2 with this cull method");
     keyMeasure(2, 5);
     EXPECT_TRUE(prompt.allExpectedShown());

@@ -23,12 +23,10 @@ struct Keyed {
     bool cull;
 };
 
-class ReactionsLoadWideTest : public LoadFixture {
+class ReactionsLoadWideTest : public ShownLoadFixture {
 protected:
     void SetUp() override {
-        LoadFixture::SetUp();
-        writeTypicalDefaults();
-        doc = shownNewLoad();
+        ShownLoadFixture::SetUp();
         std::mt19937 rng(20070123);
         const char* species[] = {"S", "P", "A", "PB", "F"};
         for (int i = 0; i < 40; ++i) {
@@ -63,12 +61,6 @@ protected:
         }
     }
 
-    void setHeader(const char* field, const Value& v) {
-        doc->header().edit();
-        doc->header().setField(field, v);
-        doc->header().post();
-    }
-
     // Every log against the formulas; product codes by the undersize and
     // sawlog rules for a load with HTOPD 10 and small sawlogs.
     void expectLoad(bool alberta) {
@@ -92,7 +84,6 @@ protected:
     }
 
     ScriptedPrompt prompt;
-    std::unique_ptr<LoadDocument> doc;
     std::vector<Keyed> logs;
 };
 
@@ -104,18 +95,18 @@ TEST_F(ReactionsLoadWideTest, SmalianToAlbertaAndBackRestoresEveryVolume) {
     doc->log().first();
     doc->log().next();
     doc->log().next();
-    setHeader("VOL_CALC_METH", "A");
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     EXPECT_EQ(doc->log().recNo(), 3);
     EXPECT_EQ(view.busyDepth, 0);
     expectLoad(true);
-    setHeader("VOL_CALC_METH", "S");
+    SetHeader(*doc, "VOL_CALC_METH", "S");
     expectLoad(false);
     EXPECT_FALSE(doc->log().isEditing());
 }
 
 TEST_F(ReactionsLoadWideTest, TallyFollowsTheRederivedProducts) {
-    setHeader("VOL_CALC_METH", "A");
-    setHeader("VOL_CALC_METH", "S");
+    SetHeader(*doc, "VOL_CALC_METH", "A");
+    SetHeader(*doc, "VOL_CALC_METH", "S");
     int counted = 0;
     for (const auto& entry : doc->tally().entries())
         counted += entry.second;
@@ -134,7 +125,7 @@ TEST_F(ReactionsLoadWideTest, RaisingTheUndersizeThresholdMakesUndersizeLogs) {
     doc->log().first();
     Key(*doc, "PROD_OVERRIDE", "Y");
     doc->log().post();
-    setHeader("HTOPD", int32_t{30});
+    SetHeader(*doc, "HTOPD", int32_t{30});
     doc->log().first();
     EXPECT_NE(Text(doc->log(), "PRODCODE"), "99"); // overridden
     for (size_t i = 1; i < logs.size(); ++i) {
@@ -155,18 +146,18 @@ TEST_F(ReactionsLoadWideTest, SmallSawlogsOffTurnsEverySmallStemIntoASawlog) {
     Key(*doc, "PROD_OVERRIDE", "Y");
     doc->log().post();
 
-    setHeader("SAWLOGS", "N");
+    SetHeader(*doc, "SAWLOGS", "N");
     for (doc->log().first(); !doc->log().eof(); doc->log().next())
         EXPECT_NE(Text(doc->log(), "PRODCODE"), "06");
 
-    setHeader("SAWLOGS", "Y");
+    SetHeader(*doc, "SAWLOGS", "Y");
     doc->log().locate({{"LOGNUM", Value(overridden)}});
     EXPECT_EQ(Text(doc->log(), "PRODCODE"), "01");
     doc->log().edit();
     doc->log().setField("PROD_OVERRIDE", "N");
     doc->log().post();
-    setHeader("SAWLOGS", "N");
-    setHeader("SAWLOGS", "Y");
+    SetHeader(*doc, "SAWLOGS", "N");
+    SetHeader(*doc, "SAWLOGS", "Y");
     expectLoad(false);
 }
 

@@ -4,16 +4,8 @@
 namespace brimlo::testing {
 namespace {
 
-class ReactionsMeasuresTest : public LoadFixture {
+class ReactionsMeasuresTest : public ShownLoadFixture {
 protected:
-    void SetUp() override {
-        LoadFixture::SetUp();
-        writeTypicalDefaults();
-        doc = shownNewLoad();
-    }
-
-    Dataset& log() { return doc->log(); }
-
     // A log of 30/20/50 under Smalian's formula: 256 litres.
     void keySmalianLog() {
         Key(*doc, "BUTTD", int32_t{30});
@@ -22,7 +14,6 @@ protected:
     }
 
     ScriptedPrompt prompt;
-    std::unique_ptr<LoadDocument> doc;
 };
 
 TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {

@@ -117,6 +117,32 @@ protected:
     RecordingView view;
 };
 
+// A new load from the typical defaults, shown in its window; open() makes
+// another from changed defaults.
+class ShownLoadFixture : public LoadFixture {
+protected:
+    void SetUp() override {
+        LoadFixture::SetUp();
+        open();
+    }
+    void TearDown() override { doc.reset(); }
+
+    void open(std::map<std::string, Value> changes = {}) {
+        writeTypicalDefaults(std::move(changes));
+        doc = shownNewLoad();
+    }
+    Dataset& log() { return doc->log(); }
+
+    std::unique_ptr<LoadDocument> doc;
+};
+
+// One header field written the way the header page posts it.
+inline void SetHeader(LoadDocument& doc, const char* field, const Value& value) {
+    doc.header().edit();
+    doc.header().setField(field, value);
+    doc.header().post();
+}
+
 // Field shortcuts on the current log.
 inline int32_t Int(const Dataset& d, const char* field) {
     return d.field(field).asInt();
