@@ -28,18 +28,11 @@ SpCdPrTally ThirteenCombinations() {
     return tally;
 }
 
-TEST(LoadSaveValidation, SavableLoadPassesWithoutABox) {
-    ScriptedPrompt prompt;
-    SaveCheckField failed = SaveCheckField::Combinations;
-    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, kMethod, prompt, &failed));
-    EXPECT_EQ(failed, SaveCheckField::None);
-    EXPECT_TRUE(prompt.shown().empty());
-}
-
 struct Refusal {
     void (*spoil)(LoadData&);
     std::string text;
     SaveCheckField field;
+    std::string method = kMethod;
 };
 
 TEST(LoadSaveValidation, FirstFailingCheckStopsTheSave) {
@@ -62,6 +55,8 @@ TEST(LoadSaveValidation, FirstFailingCheckStopsTheSave) {
              l.header.HTOPD = 76;
          },
          "Scaler Permit must have a value", SaveCheckField::ScalerPermit},
+        {[](LoadData&) {}, "Volume Calculation Method must be defined.",
+         SaveCheckField::VolumeMethod, ""},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.text);
@@ -71,26 +66,21 @@ TEST(LoadSaveValidation, FirstFailingCheckStopsTheSave) {
         prompt.expect(r.text);
         SaveCheckField failed = SaveCheckField::None;
         // The over-twelve question never comes after a failed check.
-        EXPECT_FALSE(ValidateLoadForSave(load, ThirteenCombinations(), kMethod, prompt, &failed));
+        EXPECT_FALSE(ValidateLoadForSave(load, ThirteenCombinations(), r.method, prompt, &failed));
         EXPECT_EQ(failed, r.field);
         EXPECT_EQ(prompt.shown().size(), 1u);
     }
 }
 
-TEST(LoadSaveValidation, EmptyMethodSelectorIsRefused) {
+TEST(LoadSaveValidation, SavableLoadPassesAndTheOverTwelveQuestionComesLast) {
     ScriptedPrompt prompt;
-    prompt.expect("Volume Calculation Method must be defined.");
-    SaveCheckField failed = SaveCheckField::None;
-    EXPECT_FALSE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, "", prompt, &failed));
-    EXPECT_EQ(failed, SaveCheckField::VolumeMethod);
-}
-
-TEST(LoadSaveValidation, OverTwelveQuestionComesLast) {
+    SaveCheckField failed = SaveCheckField::Combinations;
+    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, kMethod, prompt, &failed));
+    EXPECT_EQ(failed, SaveCheckField::None);
+    EXPECT_TRUE(prompt.shown().empty());
     const std::string question = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
                                  "combinations that are processed is 12. Save data?";
-    ScriptedPrompt prompt;
     prompt.expect(question, PromptAnswer::No);
-    SaveCheckField failed = SaveCheckField::None;
     EXPECT_FALSE(
         ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt, &failed));
     EXPECT_EQ(failed, SaveCheckField::Combinations);

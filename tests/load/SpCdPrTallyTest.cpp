@@ -24,36 +24,29 @@ TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
     EXPECT_EQ(TallyKey("S ", "GR", "01"), "S GR01");
 }
 
-TEST(SpCdPrTally, CountsLogsPerCombination) {
-    SpCdPrTally tally;
-    tally.CountCombination("S", "GR", "01", nullptr);
-    tally.CountCombination("S", "GR", "01", nullptr);
-    tally.CountCombination("SP", "D", "01", nullptr);
-    EXPECT_EQ(tally.combinationCount(), 2);
-    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
-    EXPECT_EQ(tally.logsOf("SP D01"), 1);
-    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 2");
-}
-
-TEST(SpCdPrTally, CodesAreComparedUntrimmedAndCaseSensitive) {
-    SpCdPrTally tally;
-    tally.CountCombination("S", "GR", "01", nullptr);
-    tally.CountCombination("S ", "GR", "01", nullptr);
-    tally.CountCombination("s", "GR", "01", nullptr);
-    EXPECT_EQ(tally.combinationCount(), 3);
-}
-
-TEST(SpCdPrTally, LogsWithoutAllThreeCodesAreNotCounted) {
+// Codes are compared untrimmed and case-sensitive; a log without all three
+// is not counted.
+TEST(SpCdPrTally, CountsLogsPerFullyCodedCombination) {
     SpCdPrTally tally;
     ScriptedPrompt prompt;
-    tally.CountCombination("S", "", "01", &prompt);
-    tally.CountCombination("S", "GR", "  ", &prompt);
-    tally.CountCombination(" ", "GR", "01", &prompt);
-    EXPECT_EQ(tally.combinationCount(), 0);
-    EXPECT_TRUE(tally.entries().empty());
-    tally.CountCombination("S", "GR", "01", nullptr);
+    for (const auto& [sp, cd, pr] : {std::tuple{"S", "GR", "01"},
+                                     {"S", "GR", "01"},
+                                     {"SP", "D", "01"},
+                                     {"S ", "GR", "01"},
+                                     {"s", "GR", "01"},
+                                     {"S", "", "01"},
+                                     {"S", "GR", "  "},
+                                     {" ", "GR", "01"}})
+        tally.CountCombination(sp, cd, pr, &prompt);
+    EXPECT_EQ(tally.combinationCount(), 4);
+    EXPECT_EQ(tally.entries().size(), 4u);
+    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 4");
+    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
+    EXPECT_EQ(tally.logsOf("SP D01"), 1);
+    EXPECT_EQ(tally.logsOf("S GR01"), 1);
+    EXPECT_EQ(tally.logsOf(" sGR01"), 1);
     tally.ReleaseCombination("S", "", "01");
-    EXPECT_EQ(tally.logsOf(" SGR01"), 1);
+    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
 }
 
 TEST(SpCdPrTally, ReleasingTheLastLogRemovesTheCombination) {
@@ -91,27 +84,21 @@ TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
     EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 13");
 }
 
-TEST(SpCdPrTally, OverTwelveWarningOnceAfterCounting) {
+TEST(SpCdPrTally, OverTwelveWarningAndSaveQuestionAfterCounting) {
     SpCdPrTally tally;
     ScriptedPrompt prompt;
     tally.WarnIfOverTwelve(prompt);
+    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
     CountThirteen(tally);
     prompt.expect(kWarning13);
     tally.WarnIfOverTwelve(prompt);
-    EXPECT_EQ(prompt.shown().size(), 1u);
-}
-
-TEST(SpCdPrTally, SaveQuestionAppendsSaveData) {
-    SpCdPrTally tally;
-    ScriptedPrompt prompt;
-    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
-    CountThirteen(tally);
     prompt.expect(kWarning13 + ". Save data?", PromptAnswer::No);
     EXPECT_FALSE(tally.AskSaveIfOverTwelve(prompt));
     prompt.expect(kWarning13 + ". Save data?", PromptAnswer::Yes);
     EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
-    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+    ASSERT_EQ(prompt.shown().size(), 3u);
+    EXPECT_EQ(prompt.shown()[1].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt.shown()[1].caption, "Warning");
 }
 
 TEST(SpCdPrTally, CountsPrintPaddedToTwoDigits) {

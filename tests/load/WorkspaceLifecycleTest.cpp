@@ -53,10 +53,16 @@ TEST_F(WorkspaceLifecycleTest, HeaderSeededFromDefaultsWithoutNumbers) {
     EXPECT_EQ(Text(h, "VOL_CALC_METH"), "S");
     EXPECT_EQ(Text(h, "LESSEE"), "WOODS LTD");
     EXPECT_EQ(Text(h, "MILL_CODE"), "");
+    EXPECT_FALSE(doc->flags().TrimAllowance);
+    EXPECT_EQ(view.trimMode, std::optional<bool>(false));
 }
 
-TEST_F(WorkspaceLifecycleTest, HeaderTakesTheDefaultDateAndNumbers) {
-    writeTypicalDefaults({{"DATEWEIGHED", Date::fromYmd(2006, 12, 15)}});
+// A default product of 06 on a log without gross volume goes back to 01:
+// the first log is run through the rules when the load is made.
+TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputedAndCounted) {
+    writeTypicalDefaults({{"DATEWEIGHED", Date::fromYmd(2006, 12, 15)},
+                          {"PRODCODE", "06"},
+                          {"TRIM_ALLOWANCE", "T"}});
     ScriptedPrompt prompt;
     auto doc = LoadDocument::NewLoad(env());
     const Dataset& h = doc->header();
@@ -65,14 +71,8 @@ TEST_F(WorkspaceLifecycleTest, HeaderTakesTheDefaultDateAndNumbers) {
     EXPECT_EQ(Int(h, "POP"), 7);
     EXPECT_EQ(Int(h, "LOAD_NUM"), 123);
     EXPECT_EQ(Text(h, "SAWLOGS"), "Y");
-}
-
-TEST_F(WorkspaceLifecycleTest, FirstLogHasDefaultsAndIsRecomputedAndCounted) {
-    // A default product of 06 on a log without gross volume goes back to 01:
-    // the first log is run through the rules when the load is made.
-    writeTypicalDefaults({{"PRODCODE", "06"}});
-    ScriptedPrompt prompt;
-    auto doc = LoadDocument::NewLoad(env());
+    EXPECT_TRUE(doc->flags().TrimAllowance);
+    EXPECT_EQ(view.trimMode, std::optional<bool>(true));
     const Dataset& log = doc->log();
     ASSERT_EQ(log.recordCount(), 1);
     EXPECT_FALSE(log.isEditing());
@@ -87,15 +87,6 @@ TEST_F(WorkspaceLifecycleTest, FirstLogHasDefaultsAndIsRecomputedAndCounted) {
     EXPECT_EQ(doc->tally().logsOf(" SGR01"), 1);
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 0);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
-    EXPECT_EQ(view.trimMode, std::optional<bool>(false));
-}
-
-TEST_F(WorkspaceLifecycleTest, TrimAllowanceDefaultTicksTheBox) {
-    writeTypicalDefaults({{"TRIM_ALLOWANCE", "T"}});
-    ScriptedPrompt prompt;
-    auto doc = LoadDocument::NewLoad(env());
-    EXPECT_TRUE(doc->flags().TrimAllowance);
-    EXPECT_EQ(view.trimMode, std::optional<bool>(true));
 }
 
 TEST_F(WorkspaceLifecycleTest, CloseDeletesTheWorkspaceFiles) {
