@@ -62,9 +62,14 @@ TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
     EXPECT_EQ(log().recordCount(), 2400);
     EXPECT_FALSE(log().isEditing());
     EXPECT_EQ(doc->flags().LastLogNumber, 2400);
+    prompt.expect("The maximum number of logs allowed is 2400"); // the append button
+    EXPECT_FALSE(doc->AppendLog());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Log Data Append");
+    EXPECT_EQ(log().recordCount(), 2400);
 }
 
-TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
+TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppendAndAsksOncePerSave) {
     const char* species[] = {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC"};
     for (const char* sp : species) {
         log().insert();
@@ -83,6 +88,14 @@ TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().back().caption, "Warning");
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 13");
+    prompt.expect(warning + ". Save data?", PromptAnswer::No);
+    EXPECT_FALSE(doc->SaveLoad());
+    EXPECT_TRUE(view.saveDialogs.empty());
+    prompt.expect(warning + ". Save data?", PromptAnswer::Yes);
+    view.saveAnswer = (temp.path() / "thirteen.txt").string();
+    EXPECT_TRUE(doc->SaveLoad());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().size(), 4u);
 }
 
 TEST_F(ReactionsCodesTest, CodeChangesMoveTheLogInTheTally) {
@@ -104,8 +117,7 @@ TEST_F(ReactionsCodesTest, CancelledEditLeavesTheTallyAsItWas) {
     Key(*doc, "SPECIES", "P");
     log().post();
     const auto before = doc->tally().entries();
-    Key(*doc, "SPECIES", "F");
-    Key(*doc, "PRODCODE", "02");
+    Key(*doc, {{"SPECIES", "F"}, {"PRODCODE", "02"}});
     EXPECT_EQ(doc->tally().logsOf(" FGR02"), 1);
     log().cancel();
     EXPECT_EQ(doc->tally().entries(), before);
@@ -140,9 +152,7 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderAlbertaRecomputes) {
 }
 
 TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
     Key(*doc, "SPECIES", "A");
@@ -153,9 +163,7 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
 }
 
 TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     ASSERT_EQ(Text(log(), "PRODCODE"), "06");
     prompt.expect("Do you want to override product coding of 06 to 01?", PromptAnswer::Yes);
     doc->reactions().cbProdCodeChange("01");
@@ -168,9 +176,7 @@ TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
 }
 
 TEST_F(ReactionsCodesTest, OverrideQuestionNoRestoresTheSmallStem) {
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     prompt.expect("Do you want to override product coding of 06 to 99?", PromptAnswer::No);
     doc->reactions().cbProdCodeChange("99");
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");

@@ -48,14 +48,12 @@ protected:
             if (!first)
                 doc->log().insert();
             first = false;
-            Key(*doc, "SPECIES", k.species);
-            Key(*doc, "TOPD", int32_t{k.top});
-            Key(*doc, "BUTTD", int32_t{k.butt});
-            Key(*doc, "LENGTH", int32_t{k.length});
+            Key(*doc, {{"SPECIES", k.species},
+                       {"TOPD", int32_t{k.top}},
+                       {"BUTTD", int32_t{k.butt}},
+                       {"LENGTH", int32_t{k.length}}});
             if (k.cull) {
-                Key(*doc, "CULL_TYPE", "3");
-                Key(*doc, "CULL_METH", "3");
-                Key(*doc, "C1", int32_t{10});
+                Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}});
             }
             doc->log().post();
         }

@@ -7,11 +7,7 @@ namespace {
 class ReactionsMeasuresTest : public ShownLoadFixture {
 protected:
     // A log of 30/20/50 under Smalian's formula: 256 litres.
-    void keySmalianLog() {
-        Key(*doc, "BUTTD", int32_t{30});
-        Key(*doc, "TOPD", int32_t{20});
-        Key(*doc, "LENGTH", int32_t{50});
-    }
+    void keySmalianLog() { Key(*doc, {{"BUTTD", 30}, {"TOPD", 20}, {"LENGTH", 50}}); }
 
     ScriptedPrompt prompt;
 };
@@ -19,23 +15,16 @@ protected:
 TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {
     keySmalianLog();
     EXPECT_EQ(Int(log(), "GROSSVOL"), 256);
-    Key(*doc, "BUTTD", int32_t{24});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"BUTTD", 24}, {"LENGTH", 40}});
     EXPECT_EQ(Int(log(), "GROSSVOL"), 153);
-    Key(*doc, "TOPD", int32_t{8});
-    Key(*doc, "BUTTD", int32_t{10});
-    Key(*doc, "LENGTH", int32_t{30});
+    Key(*doc, {{"TOPD", 8}, {"BUTTD", 10}, {"LENGTH", 30}});
     EXPECT_EQ(Int(log(), "GROSSVOL"), 20);
     EXPECT_TRUE(log().isEditing()); // posting is the window's move
 }
 
 TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
     keySmalianLog();
-    Key(*doc, "CULL_TYPE", "3");
-    Key(*doc, "CULL_METH", "3");
-    Key(*doc, "C1", int32_t{10});
-    Key(*doc, "FLAG", "B");
-    Key(*doc, "DBH", int32_t{12});
+    Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}, {"FLAG", "B"}, {"DBH", 12}});
     EXPECT_EQ(Int(log(), "CULLVOL"), 26);
     Key(*doc, "TOPD", int32_t{0});
     for (const char* f : {"LENGTH", "GROSSVOL", "BUTTD", "CULLVOL", "C1", "C2", "C3"})
@@ -112,8 +101,7 @@ TEST_F(ReactionsMeasuresTest, LengthWithoutTopDiameterIsRefusedOnLeaving) {
 }
 
 TEST_F(ReactionsMeasuresTest, ActualLengthSetsTheLengthOnlyInTrimAllowanceMode) {
-    Key(*doc, "BUTTD", int32_t{30});
-    Key(*doc, "ACT_LENGTH", int32_t{215});
+    Key(*doc, {{"BUTTD", 30}, {"ACT_LENGTH", 215}});
     EXPECT_EQ(Int(log(), "LENGTH"), 50);
     doc->reactions().chkTrimAllowanceClick(true);
     EXPECT_EQ(view.trimMode, std::optional<bool>(true));
@@ -142,14 +130,12 @@ TEST_F(ReactionsMeasuresTest, ActualLengthSetsTheLengthOnlyInTrimAllowanceMode) 
 
 TEST_F(ReactionsMeasuresTest, UndersizeRuleFollowsTheTopDiameter) {
     keySmalianLog();
-    Key(*doc, "PRODCODE", "02");
-    Key(*doc, "TOPD", int32_t{8});
+    Key(*doc, {{"PRODCODE", "02"}, {"TOPD", 8}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "99");
     Key(*doc, "TOPD", int32_t{10});
     EXPECT_EQ(Text(log(), "PRODCODE"), "01"); // the header product, re-derived
     // A small conifer back from undersize becomes a small stem: 12/10/40 is 39 litres.
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"BUTTD", 12}, {"LENGTH", 40}});
     EXPECT_EQ(Int(log(), "GROSSVOL"), 39);
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");
     Key(*doc, "TOPD", int32_t{8});
@@ -160,24 +146,17 @@ TEST_F(ReactionsMeasuresTest, UndersizeRuleFollowsTheTopDiameter) {
 
 TEST_F(ReactionsMeasuresTest, OverriddenLogEscapesBothRules) {
     keySmalianLog();
-    Key(*doc, "PROD_OVERRIDE", "Y");
-    Key(*doc, "TOPD", int32_t{8});
+    Key(*doc, {{"PROD_OVERRIDE", "Y"}, {"TOPD", 8}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "01");
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"BUTTD", 12}, {"TOPD", 10}, {"LENGTH", 40}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "01");
 }
 
 TEST_F(ReactionsMeasuresTest, SawlogRuleUnderSmalian) {
-    Key(*doc, "BUTTD", int32_t{22});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"BUTTD", 22}, {"LENGTH", 40}});
     EXPECT_EQ(Int(log(), "GROSSVOL"), 139);
     EXPECT_EQ(Text(log(), "PRODCODE"), "01");
-    Key(*doc, "BUTTD", int32_t{20});
-    Key(*doc, "TOPD", int32_t{12});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "TOPD", int32_t{10});
+    Key(*doc, {{"BUTTD", 20}, {"TOPD", 12}, {"BUTTD", 12}, {"TOPD", 10}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");
     // Deciduous logs are never small stems.
     Key(*doc, "SPECIES", "A");

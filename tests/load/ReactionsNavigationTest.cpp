@@ -19,18 +19,6 @@ TEST_F(ReactionsNavigationTest, NextOrAppendAppendsOnlyOnTheLastLog) {
     EXPECT_EQ(Int(log(), "LOGNUM"), 2);
 }
 
-TEST_F(ReactionsNavigationTest, AppendButtonRefusesAtTheLimit) {
-    log().beginBulk();
-    while (log().recordCount() < 2400)
-        log().insert();
-    log().endBulk();
-    prompt.expect("The maximum number of logs allowed is 2400");
-    EXPECT_FALSE(doc->AppendLog());
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(prompt.shown().back().caption, "Log Data Append");
-    EXPECT_EQ(log().recordCount(), 2400);
-}
-
 TEST_F(ReactionsNavigationTest, GoToLogNumber) {
     doc->AppendLog();
     doc->AppendLog();

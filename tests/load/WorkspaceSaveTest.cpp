@@ -117,31 +117,6 @@ TEST_F(WorkspaceSaveTest, RefusedHeaderCheckFocusesItsControl) {
     EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::ScalerName, true));
 }
 
-TEST_F(WorkspaceSaveTest, OverTwelveQuestionIsAskedOncePerSave) {
-    writeTypicalDefaults();
-    ScriptedPrompt prompt;
-    auto doc = shownNewLoad();
-    const char* species[] = {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC", "IF"};
-    for (const char* sp : species) {
-        prompt.allowAny();
-        doc->log().insert();
-        Key(*doc, "SPECIES", sp);
-        doc->log().post();
-    }
-    prompt.clear();
-    ScriptedPrompt answers;
-    const std::string question = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
-                                 "combinations that are processed is 12. Save data?";
-    answers.expect(question, PromptAnswer::No);
-    EXPECT_FALSE(doc->SaveLoad());
-    EXPECT_TRUE(view.saveDialogs.empty());
-    answers.expect(question, PromptAnswer::Yes);
-    view.saveAnswer = savePath("thirteen.txt");
-    EXPECT_TRUE(doc->SaveLoad());
-    EXPECT_TRUE(answers.allExpectedShown());
-    EXPECT_EQ(answers.shown().size(), 2u);
-}
-
 TEST_F(WorkspaceSaveTest, CloseQueryCancelNoAndFailingYes) {
     writeTypicalDefaults();
     ScriptedPrompt prompt;

@@ -159,4 +159,10 @@ inline void Key(LoadDocument& doc, const char* field, const Value& value) {
     doc.log().setField(field, value);
 }
 
+// Keys values in turn, as the scaler tabs through the controls.
+inline void Key(LoadDocument& doc, std::initializer_list<std::pair<const char*, Value>> values) {
+    for (const auto& [field, value] : values)
+        Key(doc, field, value);
+}
+
 } // namespace brimlo::testing
