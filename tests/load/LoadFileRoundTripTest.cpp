@@ -8,6 +8,12 @@
 namespace brimlo {
 namespace {
 
+// Codes come back without their blanks at either end.
+std::string Stripped(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
 class RandomLoad {
 public:
     explicit RandomLoad(unsigned seed) : rng_(seed) {}
@@ -43,14 +49,7 @@ private:
     // Codes as the selectors and the header edits give them: no blank at
     // either end (a code is stored trimmed, so only those come back as they
     // were written).
-    std::string trimmedCode(int maxLength) {
-        std::string s = code(maxLength);
-        while (!s.empty() && s.back() == ' ')
-            s.pop_back();
-        while (!s.empty() && s.front() == ' ')
-            s.erase(0, 1);
-        return s;
-    }
+    std::string trimmedCode(int maxLength) { return Stripped(code(maxLength)); }
 
     HeaderRecord header() {
         HeaderRecord h;
@@ -114,12 +113,6 @@ std::string Padded(const std::string& s, std::size_t width) {
 std::string RightAligned(const std::string& s, std::size_t width) {
     std::string cut = s.substr(0, width);
     return std::string(width - cut.size(), ' ') + cut;
-}
-
-// Codes come back without their blanks at either end.
-std::string Stripped(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
 
 bool Blank(const std::string& s) {

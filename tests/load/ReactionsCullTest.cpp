@@ -148,14 +148,36 @@ TEST_F(ReactionsCullTest, MethodNotAllowedForTheTypeFailsWhenWritten) {
     EXPECT_TRUE(log().isEditing());
 }
 
-TEST_F(ReactionsCullTest, C2RefusedByLengthReduction) {
-    chooseType("3");
-    chooseMethod("2");
-    prompt.expect("Cull Error: Cannot enter C2 with this cull method");
-    keyMeasure(2, 5);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(Int(log(), "C2"), 0);
-    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C2, true));
+// A measurement is refused, cleared and focused without a method, and when
+// the method takes none.
+TEST_F(ReactionsCullTest, MeasurementsTheMethodDoesNotTakeAreRefused) {
+    const struct {
+        const char* method;
+        int measure;
+        LoadControl control;
+        const char* error;
+    } cases[] = {
+        {"", 1, LoadControl::C1, "Cull Method must be entered first"},
+        {"", 2, LoadControl::C2, "Cull Method must be entered first"},
+        {"", 3, LoadControl::C3, "Cull Method must be entered first"},
+        {"2", 2, LoadControl::C2, "Cannot enter C2 with this cull method"},
+        {"3", 3, LoadControl::C3, "Cannot enter C3 with this cull method"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        if (*c.method != '\0') {
+            chooseType("3");
+            chooseMethod(c.method);
+        }
+        if (std::string(c.method) == "3")
+            keyMeasure(1, 10);
+        prompt.expect(std::string("Cull Error: ") + c.error);
+        keyMeasure(c.measure, 5);
+        EXPECT_TRUE(prompt.allExpectedShown());
+        EXPECT_EQ(Int(log(), ("C" + std::to_string(c.measure)).c_str()), 0);
+        EXPECT_EQ(view.focuses.back(), std::make_pair(c.control, true));
+    }
+    EXPECT_EQ(Int(log(), "CULLVOL"), 26); // C1 of 10 percent stays
 }
 
 TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
@@ -170,30 +192,6 @@ TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
     keyMeasure(2, 5);
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Int(log(), "C2"), 0);
-}
-
-TEST_F(ReactionsCullTest, C3RefusedByPercentReduction) {
-    chooseType("3");
-    chooseMethod("3");
-    keyMeasure(1, 10);
-    prompt.expect("Cull Error: Cannot enter C3 with this cull method");
-    keyMeasure(3, 4);
-    EXPECT_EQ(Int(log(), "C3"), 0);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
-    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C3, true));
-}
-
-TEST_F(ReactionsCullTest, MeasurementsWithoutMethodAreRefused) {
-    prompt.expect("Cull Error: Cull Method must be entered first");
-    keyMeasure(1, 5);
-    EXPECT_EQ(Int(log(), "C1"), 0);
-    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C1, true));
-    prompt.expect("Cull Error: Cull Method must be entered first");
-    keyMeasure(2, 5);
-    prompt.expect("Cull Error: Cull Method must be entered first");
-    keyMeasure(3, 5);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(Int(log(), "C3"), 0);
 }
 
 TEST_F(ReactionsCullTest, EndRotRefusesAnEmptyLargeEnd) {
