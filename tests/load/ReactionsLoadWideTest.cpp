@@ -85,11 +85,8 @@ protected:
     std::vector<Keyed> logs;
 };
 
-TEST_F(ReactionsLoadWideTest, KeyedLogsFollowTheRules) {
+TEST_F(ReactionsLoadWideTest, KeyedLogsFollowTheRulesAndComeBackFromAlberta) {
     expectLoad(false);
-}
-
-TEST_F(ReactionsLoadWideTest, SmalianToAlbertaAndBackRestoresEveryVolume) {
     doc->log().first();
     doc->log().next();
     doc->log().next();
