@@ -16,13 +16,9 @@ TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
     EXPECT_FALSE(log().isEditing());
     EXPECT_EQ(log().recordCount(), 2);
     EXPECT_EQ(Int(log(), "LOGNUM"), 2);
-    EXPECT_EQ(Text(log(), "SPECIES"), "P");
-    EXPECT_EQ(Text(log(), "CONDCODE"), "D");
-    EXPECT_EQ(Text(log(), "PRODCODE"), "02");
-    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "N");
-    EXPECT_EQ(Int(log(), "TOPD"), 20);
-    EXPECT_EQ(Int(log(), "LENGTH"), 50);
-    EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
+    ExpectTexts(log(),
+                {{"SPECIES", "P"}, {"CONDCODE", "D"}, {"PRODCODE", "02"}, {"PROD_OVERRIDE", "N"}});
+    ExpectInts(log(), {{"TOPD", 20}, {"LENGTH", 50}, {"GROSSVOL", 0}});
     EXPECT_TRUE(doc->flags().Modified);
     EXPECT_EQ(doc->tally().logsOf(" P D02"), 2);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
@@ -32,8 +28,7 @@ TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
 TEST_F(ReactionsCodesTest, AppendedLogWithoutDefaultTopDiameterHasNoLength) {
     open({{"TOPD", int32_t{0}}});
     log().insert();
-    EXPECT_EQ(Int(log(), "TOPD"), 0);
-    EXPECT_EQ(Int(log(), "LENGTH"), 0);
+    ExpectInts(log(), {{"TOPD", 0}, {"LENGTH", 0}});
 }
 
 TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
@@ -179,8 +174,7 @@ TEST_F(ReactionsCodesTest, OverrideQuestionNoRestoresTheSmallStem) {
     Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     prompt.expect("Do you want to override product coding of 06 to 99?", PromptAnswer::No);
     doc->reactions().cbProdCodeChange("99");
-    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
-    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "N");
+    ExpectTexts(log(), {{"PRODCODE", "06"}, {"PROD_OVERRIDE", "N"}});
     ASSERT_FALSE(view.selectorTexts.empty());
     EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::ProdCode, std::string("06")));
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
@@ -229,12 +223,8 @@ TEST_F(ReactionsNavigationTest, CullingTheEntireLog) {
     log().post();
     doc->cull().CullEntireLog();
     EXPECT_TRUE(log().isEditing());
-    EXPECT_EQ(Text(log(), "CULL_TYPE"), "4");
-    EXPECT_EQ(Text(log(), "CULL_METH"), "3");
-    EXPECT_EQ(Int(log(), "C1"), 100);
-    EXPECT_EQ(Int(log(), "C2"), 0);
-    EXPECT_EQ(Int(log(), "C3"), 0);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 256);
+    ExpectTexts(log(), {{"CULL_TYPE", "4"}, {"CULL_METH", "3"}});
+    ExpectInts(log(), {{"C1", 100}, {"C2", 0}, {"C3", 0}, {"CULLVOL", 256}});
 }
 
 } // namespace

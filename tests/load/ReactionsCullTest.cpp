@@ -42,8 +42,7 @@ TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
     EXPECT_EQ(view.lastStatus(), "Enter Cull Type (1-7)");
     cull().cbTypeChange("1");
     EXPECT_EQ(Text(log(), "CULL_METH"), "6");
-    EXPECT_EQ(Int(log(), "C3"), 50);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+    ExpectInts(log(), {{"C3", 50}, {"CULLVOL", 0}});
     Key(*doc, "CULL_TYPE", "1");
     cull().cbTypeExit("1");
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
@@ -60,8 +59,7 @@ TEST_F(ReactionsCullTest, CullTypeNeedsAGrossVolume) {
     cull().cbTypeExit("3");
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
-    EXPECT_EQ(Text(log(), "CULL_TYPE"), "");
-    EXPECT_EQ(Text(log(), "CULL_METH"), "");
+    ExpectTexts(log(), {{"CULL_TYPE", ""}, {"CULL_METH", ""}});
     for (const char* f : {"C1", "C2", "C3", "CULLVOL"})
         EXPECT_EQ(Int(log(), f), 0) << f;
     EXPECT_EQ(view.focuses.back().first, LoadControl::CullType);
@@ -77,11 +75,9 @@ TEST_F(ReactionsCullTest, MethodChangeClearsTheMeasurementsButTheSameMethodDoesN
     keyMeasure(1, 10);
     EXPECT_EQ(Int(log(), "CULLVOL"), 26);
     cull().cbMethodChange("3");
-    EXPECT_EQ(Int(log(), "C1"), 10);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
+    ExpectInts(log(), {{"C1", 10}, {"CULLVOL", 26}});
     cull().cbMethodChange("4");
-    EXPECT_EQ(Int(log(), "C1"), 0);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+    ExpectInts(log(), {{"C1", 0}, {"CULLVOL", 0}});
 }
 
 TEST_F(ReactionsCullTest, PercentReductionFollowsC1) {
@@ -258,9 +254,7 @@ TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
         EXPECT_EQ(Int(log(), f), 0) << f;
     for (const char* f : {"CULL_TYPE", "CULL_METH", "FLAG"})
         EXPECT_EQ(Text(log(), f), "") << f;
-    EXPECT_EQ(Text(log(), "SPECIES"), "S");
-    EXPECT_EQ(Text(log(), "CONDCODE"), "GR");
-    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
+    ExpectTexts(log(), {{"SPECIES", "S"}, {"CONDCODE", "GR"}, {"PRODCODE", "01"}});
     EXPECT_EQ(Int(log(), "DBH"), 12);
     EXPECT_TRUE(doc->flags().ReactionsEnabled);
 }
@@ -268,9 +262,7 @@ TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
 TEST_F(ReactionsMeasuresTest, LengthZeroWipesTheTopDiameterToo) {
     keySmalianLog();
     Key(*doc, "LENGTH", int32_t{0});
-    EXPECT_EQ(Int(log(), "TOPD"), 0);
-    EXPECT_EQ(Int(log(), "BUTTD"), 0);
-    EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
+    ExpectInts(log(), {{"TOPD", 0}, {"BUTTD", 0}, {"GROSSVOL", 0}});
 }
 
 TEST_F(ReactionsMeasuresTest, RefusedValueStaysInTheEditedLog) {

@@ -51,9 +51,7 @@ TEST_F(WorkspaceLifecycleTest, HeaderSeededFromDefaultsWithoutNumbers) {
         EXPECT_EQ(Int(h, f), 0) << f;
     EXPECT_EQ(h.field("NETWEIGHT").asDouble(), 0.0);
     EXPECT_EQ(h.field("DATEWEIGHED").asDate(), FixedToday());
-    EXPECT_EQ(Text(h, "VOL_CALC_METH"), "S");
-    EXPECT_EQ(Text(h, "LESSEE"), "WOODS LTD");
-    EXPECT_EQ(Text(h, "MILL_CODE"), "");
+    ExpectTexts(h, {{"VOL_CALC_METH", "S"}, {"LESSEE", "WOODS LTD"}, {"MILL_CODE", ""}});
     EXPECT_FALSE(doc->flags().TrimAllowance);
     EXPECT_EQ(view.trimMode, std::optional<bool>(false));
 }
@@ -69,8 +67,7 @@ TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputed
     const Dataset& h = doc->header();
     EXPECT_EQ(h.field("DATEWEIGHED").asDate(), Date::fromYmd(2006, 12, 15));
     EXPECT_EQ(h.field("NETWEIGHT").asDouble(), 20000.0);
-    EXPECT_EQ(Int(h, "POP"), 7);
-    EXPECT_EQ(Int(h, "LOAD_NUM"), 123);
+    ExpectInts(h, {{"POP", 7}, {"LOAD_NUM", 123}});
     EXPECT_EQ(Text(h, "SAWLOGS"), "Y");
     EXPECT_TRUE(doc->flags().TrimAllowance);
     EXPECT_EQ(view.trimMode, std::optional<bool>(true));
@@ -78,10 +75,8 @@ TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputed
     ASSERT_EQ(log.recordCount(), 1);
     EXPECT_FALSE(log.isEditing());
     EXPECT_EQ(Int(log, "LOGNUM"), 1);
-    EXPECT_EQ(Text(log, "SPECIES"), "S");
-    EXPECT_EQ(Text(log, "CONDCODE"), "GR");
-    EXPECT_EQ(Int(log, "TOPD"), 20);
-    EXPECT_EQ(Int(log, "LENGTH"), 50);
+    ExpectTexts(log, {{"SPECIES", "S"}, {"CONDCODE", "GR"}});
+    ExpectInts(log, {{"TOPD", 20}, {"LENGTH", 50}});
     EXPECT_EQ(Text(log, "PROD_OVERRIDE"), "N");
     EXPECT_EQ(Int(log, "GROSSVOL"), 0); // no butt diameter under Smalian's formula
     EXPECT_EQ(Text(log, "PRODCODE"), "01");

@@ -75,8 +75,7 @@ protected:
 
     // A defaults record a scaler would keep: S/GR/01, top 20, length 50.
     void writeTypicalDefaults(std::map<std::string, Value> changes = {}) {
-        std::map<std::string, Value> values = TypicalDefaults(changes);
-        writeDefaults(values);
+        writeDefaults(TypicalDefaults(changes));
     }
 
     void writeDefaults(const std::map<std::string, Value>& values) {
@@ -150,6 +149,19 @@ inline int32_t Int(const Dataset& d, const char* field) {
 
 inline std::string Text(const Dataset& d, const char* field) {
     return d.field(field).asString();
+}
+
+// Expects the current record's fields to read as these numbers or texts.
+inline void ExpectInts(const Dataset& d,
+                       std::initializer_list<std::pair<const char*, int>> fields) {
+    for (const auto& [field, value] : fields)
+        EXPECT_EQ(Int(d, field), value) << field;
+}
+
+inline void ExpectTexts(const Dataset& d,
+                        std::initializer_list<std::pair<const char*, const char*>> fields) {
+    for (const auto& [field, value] : fields)
+        EXPECT_EQ(Text(d, field), value) << field;
 }
 
 // Keys a value the way a bound control writes it: edit state, then the field.
