@@ -2,7 +2,9 @@
 
 #include "common/ScriptedPrompt.h"
 #include "load/LoadSaveValidation.h"
+#include "load/LoadSummary.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace brimlo {
@@ -220,6 +222,123 @@ TEST(LoadSaveValidation, SavableLoadPassesAndTheOverTwelveQuestionComesLast) {
     prompt.expect(question, PromptAnswer::Yes);
     EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt));
 }
+
+HeaderRecord HeaderOf(const std::string& sp, const std::string& cd, const std::string& pr) {
+    HeaderRecord h;
+    h.HSPECIES = sp;
+    h.HCONDCODE = cd;
+    h.HPRODCODE = pr;
+    return h;
+}
+
+LogRecord Log(int32_t number, const std::string& sp, const std::string& cd, const std::string& pr,
+              int16_t length, double gross, double cull) {
+    LogRecord log;
+    log.LOGNUM = number;
+    log.SPECIES = sp;
+    log.CONDCODE = cd;
+    log.PRODCODE = pr;
+    log.LENGTH = length;
+    log.GROSSVOL = gross;
+    log.CULLVOL = cull;
+    return log;
+}
+
+TEST(LoadSummary, GroupKeysPadOnlyTheSpecies) {
+    EXPECT_EQ(SummaryGroupKey("S", "GR", "01"), "S  GR 01");
+    EXPECT_EQ(SummaryGroupKey("SP", "D", "01"), "SP D 01");
+    EXPECT_EQ(SummaryGroupKey("S", "D", "01"), "S  D 01");
+    EXPECT_EQ(SummaryGroupKey("S", "", "01"), "S   01");
+    EXPECT_EQ(SummaryGroupKey("S ", "GR", "01"), SummaryGroupKey("S", "GR", "01"));
+}
+
+// A group as worked out by hand: logs, decimetres and whole litres.
+struct Group {
+    std::string key;
+    int logs, dm, gross, cull;
+};
+
+struct SummaryCase {
+    const char* name;
+    const char* headerSpecies;
+    std::vector<LogRecord> logs;
+    int totalLogs;
+    std::vector<Group> groups;
+};
+
+LogRecord Log(int32_t number, const std::string& sp, int16_t length, double gross, double cull) {
+    return Log(number, sp, "GR", "01", length, gross, cull);
+}
+
+const Group kNone = {"S  GR 01", 0, 0, 0, 0};
+
+// Eleven more combinations fill the twelve groups (species N takes no place);
+// a thirteenth is left out.
+SummaryCase TwelveGroupsAtMost() {
+    SummaryCase c{"TwelveGroupsAtMost", "S", {Log(0, "N", 10, 100, 0)}, 12, {kNone}};
+    for (char sp = 'A'; sp <= 'K'; ++sp) {
+        c.logs.push_back(Log(sp - 'A' + 1, std::string(1, sp), 10, 100, 0));
+        c.groups.push_back({std::string(1, sp) + "  GR 01", 1, 10, 100, 0});
+    }
+    c.logs.push_back(Log(12, "Z", 10, 100, 0));
+    c.logs.push_back(Log(13, "A", 20, 200, 50)); // still added
+    c.logs.push_back(Log(14, "Z", 10, 100, 0));
+    c.groups[1] = {"A  GR 01", 2, 30, 300, 50};
+    return c;
+}
+
+// clang-format off
+const SummaryCase kCases[] = {
+    {"TwoLogsOfOneCombination", "S", {Log(1, "S", 50, 250, 20), Log(2, "S", 46, 198, 0)}, 2,
+     {{"S  GR 01", 2, 96, 448, 20}}},
+    {"HeaderCombinationIsGroupOneEvenWithoutLogs", "P", {Log(1, "S", 50, 250, 20)}, 1,
+     {{"P  GR 01", 0, 0, 0, 0}, {"S  GR 01", 1, 50, 250, 20}}},
+    {"NoLogsAtAll", "S", {}, 0, {kNone}},
+    {"SpeciesNAndBlankSpeciesAreLeftOut", "S",
+     {Log(1, "N", 50, 250, 0), Log(2, " N", 50, 250, 0), Log(3, "  ", 50, 250, 0)}, 0, {kNone}},
+    {"EmptyConditionStillGroups", "S", {Log(1, "S", "", "01", 50, 250, 0)}, 1,
+     {kNone, {"S   01", 1, 50, 250, 0}}},
+    {"LogWithoutGrossVolumeOpensAnEmptyGroup", "S", {Log(1, "F", 50, 0, 30)}, 0,
+     {kNone, {"F  GR 01", 0, 0, 0, 0}}},
+    {"VolumesCountAsWholeLitres", "S",
+     {Log(1, "S", 50, 249.6, 19.7), Log(2, "S", 50, 0.4, 0), Log(3, "S", 50, std::nan(""), 0)}, 1,
+     {{"S  GR 01", 1, 50, 250, 20}}},
+    {"GroupsFollowLogNumberOrder", "S", {Log(5, "B", 10, 100, 0), Log(2, "A", 10, 100, 0)}, 2,
+     {kNone, {"A  GR 01", 1, 10, 100, 0}, {"B  GR 01", 1, 10, 100, 0}}},
+    TwelveGroupsAtMost(),
+};
+// clang-format on
+
+class LoadSummaryCase : public ::testing::TestWithParam<SummaryCase> {};
+
+// Sums are kept in decimetres and litres and multiplied by their constants
+// once: 96 dm times 0.1 is not the double nearest 9.6, and every report and
+// export of the summary keeps the product.
+TEST_P(LoadSummaryCase, GroupsAndTotals) {
+    const SummaryCase& c = GetParam();
+    const LoadSummary s = ComputeLoadSummary(HeaderOf(c.headerSpecies, "GR", "01"), c.logs);
+    ASSERT_EQ(s.NUM_GROUPS, static_cast<int>(c.groups.size()));
+    EXPECT_EQ(s.TOTALLOGS, c.totalLogs);
+    for (std::size_t i = 0; i < LoadSummary::kMaxGroups; ++i) {
+        SCOPED_TRACE(i);
+        const SummaryGroup& g = s.groups[i];
+        if (i >= c.groups.size()) {
+            EXPECT_EQ(g, SummaryGroup{});
+            continue;
+        }
+        const Group& e = c.groups[i];
+        EXPECT_EQ(g.SPCDPR, e.key);
+        EXPECT_EQ(g.LOGNUMS, e.logs);
+        EXPECT_EQ(g.LENGTH, e.dm * 0.1);
+        EXPECT_EQ(g.GROSSVOL, e.gross * 0.001);
+        EXPECT_EQ(g.CULLVOL, e.cull * 0.001);
+        EXPECT_EQ(g.NETVOL, (e.gross - e.cull) * 0.001);
+        EXPECT_NEAR(g.CULLPER, e.gross == 0 ? 0.0 : e.cull * 100.0 / e.gross, 1e-12);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, LoadSummaryCase, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace brimlo

@@ -255,32 +255,24 @@ struct Column {
     Value stored;
 };
 
+const Date kWeighed = Date::fromYmd(2024, 5, 6);
+
+// clang-format off
 const std::vector<Column> kHeaderColumns = {
-    {"LESSEE", T::Alpha, 20, "Lessee"},
-    {"MILL_NAME", T::Alpha, 20, "Mill"},
-    {"DISP", T::Alpha, 10, "D1"},
-    {"SUBDISP", T::Alpha, 4, "S1"},
-    {"MILL_NUM", T::Long, 0, 1234567},
-    {"BLOCK_NUM", T::Alpha, 4, "B7"},
-    {"LOAD_NUM", T::Long, 0, 54321},
-    {"POP", T::Short, 0, 12},
-    {"HTOPD", T::Short, 0, 9},
-    {"NETWEIGHT", T::Number, 0, 25000.0},
-    {"TM9", T::Alpha, 10, "TM9-1"},
-    {"HSPECIES", T::Alpha, 2, "S"},
-    {"HCONDCODE", T::Alpha, 2, "GR"},
-    {"HPRODCODE", T::Alpha, 2, "01"},
-    {"SOURCE", T::Alpha, 20, "Source"},
-    {"MILL_CODE", T::Alpha, 2, "MC"},
-    {"LOAD_ID", T::Short, 0, 33},
-    {"TREES", T::Short, 0, 44},
-    {"SAWLOGS", T::Alpha, 1, "Y"},
-    {"DATEWEIGHED", T::Date, 0, Date::fromYmd(2024, 5, 6)},
-    {"VOL_CALC_METH", T::Alpha, 1, "A"},
-    {"SCALER_NAME", T::Alpha, 20, "Scaler"},
-    {"SCALER_PERMIT", T::Alpha, 6, "P123"},
-    {"TRIM_ALLOWANCE", T::Logical, 0, Value()},
+    {"LESSEE", T::Alpha, 20, "Lessee"}, {"MILL_NAME", T::Alpha, 20, "Mill"},
+    {"DISP", T::Alpha, 10, "D1"}, {"SUBDISP", T::Alpha, 4, "S1"},
+    {"MILL_NUM", T::Long, 0, 1234567}, {"BLOCK_NUM", T::Alpha, 4, "B7"},
+    {"LOAD_NUM", T::Long, 0, 54321}, {"POP", T::Short, 0, 12},
+    {"HTOPD", T::Short, 0, 9}, {"NETWEIGHT", T::Number, 0, 25000.0},
+    {"TM9", T::Alpha, 10, "TM9-1"}, {"HSPECIES", T::Alpha, 2, "S"},
+    {"HCONDCODE", T::Alpha, 2, "GR"}, {"HPRODCODE", T::Alpha, 2, "01"},
+    {"SOURCE", T::Alpha, 20, "Source"}, {"MILL_CODE", T::Alpha, 2, "MC"},
+    {"LOAD_ID", T::Short, 0, 33}, {"TREES", T::Short, 0, 44},
+    {"SAWLOGS", T::Alpha, 1, "Y"}, {"DATEWEIGHED", T::Date, 0, kWeighed},
+    {"VOL_CALC_METH", T::Alpha, 1, "A"}, {"SCALER_NAME", T::Alpha, 20, "Scaler"},
+    {"SCALER_PERMIT", T::Alpha, 6, "P123"}, {"TRIM_ALLOWANCE", T::Logical, 0, Value()},
 };
+// clang-format on
 
 const std::vector<Column> kLogColumns = {
     {"LOGNUM", T::Long, 0, 7},        {"SPECIES", T::Alpha, 2, "F"},
@@ -327,10 +319,9 @@ TEST_F(WorkspaceFieldsTest, DescriptorsDeclareTheTablesLayout) {
 }
 
 TEST_F(WorkspaceFieldsTest, RecordsTravelToTheirColumnsAndBack) {
-    const HeaderRecord header{
-        "Lessee", "Mill",   "D1",  "S1", 1234567,  "B7", 54321, 12, 9,   25000.0,
-        "TM9-1",  "S",      "GR",  "01", "Source", "MC", 33,    44, "Y", Date::fromYmd(2024, 5, 6),
-        "A",      "Scaler", "P123"};
+    const HeaderRecord header{"Lessee", "Mill",   "D1", "S1",     1234567, "B7",     54321, 12, 9,
+                              25000.0,  "TM9-1",  "S",  "GR",     "01",    "Source", "MC",  33, 44,
+                              "Y",      kWeighed, "A",  "Scaler", "P123"};
     LogRecord log{99,  "F",   "DR", "06", 11,  52, 13, 14,  15, "4",
                   "3", 321.0, 45.0, 27,   "B", 8,  29, "Y", 530};
     // A second log whose optional numbers hold no value.

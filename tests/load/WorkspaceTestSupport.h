@@ -6,6 +6,7 @@
 #include "load/LoadDocument.h"
 #include "load/LoadView.h"
 #include "load/WorkspaceCounter.h"
+#include "support/BrimloError.h"
 #include "support/DefaultsLayout.h"
 #include "support/SqliteStore.h"
 
@@ -162,6 +163,16 @@ inline void ExpectTexts(const Dataset& d,
                         std::initializer_list<std::pair<const char*, const char*>> fields) {
     for (const auto& [field, value] : fields)
         EXPECT_EQ(Text(d, field), value) << field;
+}
+
+// Expects the action to raise exactly this error.
+template <class Action> void ExpectError(Action action, const std::string& text) {
+    try {
+        action();
+        ADD_FAILURE() << "no error: " << text;
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), text);
+    }
 }
 
 // Keys a value the way a bound control writes it: edit state, then the field.
