@@ -60,9 +60,12 @@ TEST(LoadFileReader, ReadsTheSampleAsItStands) {
 std::string Field(const LoadFileReadResult& r, const std::string& name) {
     const HeaderRecord& h = r.load.header;
     const LogRecord& log = r.load.logs.at(0);
+    using std::to_string;
+    std::string numbers;
+    for (const LogRecord& l : r.load.logs)
+        numbers += to_string(l.LOGNUM) + " ";
     int y = 0, m = 0, d = 0;
     h.DATEWEIGHED.toYmd(y, m, d);
-    using std::to_string;
     const std::map<std::string, std::string> fields = {
         {"LOAD_NUM", to_string(h.LOAD_NUM)},
         {"TM9", h.TM9},
@@ -72,6 +75,8 @@ std::string Field(const LoadFileReadResult& r, const std::string& name) {
         {"VOL_CALC_METH", h.VOL_CALC_METH},
         {"DATEWEIGHED", to_string(y) + "/" + to_string(m) + "/" + to_string(d)},
         {"trim", r.load.trimAllowance ? "on" : "off"},
+        {"numbers", numbers},
+        {"logs", to_string(r.load.logs.size()) + (r.load.hasHeader ? " and a header" : "")},
         {"recomputed", r.volumesRecomputed ? "yes" : "no"},
         {"GROSSVOL", to_string(log.GROSSVOL)},
         {"PROD_OVERRIDE", log.PROD_OVERRIDE},
@@ -87,6 +92,11 @@ std::string Field(const LoadFileReadResult& r, const std::string& name) {
 TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
     const std::string override = LogWith(49, "Y"), act = LogWith(50, "612");
     const std::string shortDate = SampleHeaderWith(72, "991231");
+    std::string lineFeedOnly = kLog;
+    lineFeedOnly.erase(lineFeedOnly.size() - 2, 1);
+    const std::string longLog = kLog.substr(0, 52) + std::string(120, ' ');
+    // 1023 characters go in one read; the rest of the line is a second one.
+    const std::string piece = "0" + std::string(1022, ' ');
     const struct {
         std::string text;
         const char* field;
@@ -121,6 +131,14 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
         {kLog + SampleHeaderWith(158, "          "), "TM9", "TM12345"},
         {kLog + SampleHeaderUpTo(158), "TM9", "TM12345"},
         {kLog + SampleHeaderUpTo(159), "TM9", "TM"},
+        {lineFeedOnly + lineFeedOnly + kHead, "logs", "2 and a header"},
+        {lineFeedOnly + kHead, "ACT_LENGTH", "0"},
+        {kLog + kHead + "\r\n" + kLog + "garbage", "logs", "1 and a header"},
+        {kLog + kHead + "\r\n" + kLog + "garbage", "trim", "on"},
+        {kLog + longLog, "logs", "2"}, // no record letter: no header
+        {kLog + piece + kHead, "logs", "1 and a header"},
+        {kLog + piece + kHead, "LOAD_NUM", "123456"},
+        {LogWith(2, "   7") + LogWith(2, "   3") + LogWith(2, "9999") + kHead, "numbers", "1 2 3 "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -128,14 +146,6 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
         ASSERT_TRUE(r.read);
         EXPECT_EQ(Field(r, c.field), c.expected) << c.field;
     }
-}
-
-TEST(LoadFileReader, LogsAreRenumberedInFileOrder) {
-    const std::string text = LogWith(2, "   7") + LogWith(2, "   3") + LogWith(2, "9999") + kHead;
-    const LoadFileReadResult r = Read(text);
-    ASSERT_EQ(r.load.logs.size(), 3u);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(r.load.logs[i].LOGNUM, i + 1);
 }
 
 TEST(LoadFileReader, ShortLinesAndBlankSpeciesAreSkipped) {
@@ -171,15 +181,6 @@ TEST(LoadFileReader, ShortLogLinesTakeDefaultsForTheirMissingFields) {
         EXPECT_EQ(log.ACT_LENGTH, 0);
         EXPECT_EQ(log.LOAD_ID, n >= 46 ? 1 : 0); // its digit stands at 46
     }
-}
-
-TEST(LoadFileReader, LoneLineFeedsEndLinesToo) {
-    std::string log = kLog;
-    log.erase(log.size() - 2, 1);
-    const LoadFileReadResult r = Read(log + log + kHead);
-    ASSERT_EQ(r.load.logs.size(), 2u);
-    EXPECT_EQ(r.load.logs[1].ACT_LENGTH, 0);
-    EXPECT_TRUE(r.load.logs[1].hasActLength);
 }
 
 TEST(LoadFileReader, HeaderWithoutMethodIsRecomputedBySmalian) {
@@ -218,21 +219,6 @@ TEST(LoadFileReader, AlbertaLoadIsConvertedOnlyWhenTheUserSaysYes) {
         EXPECT_EQ(r.convertedToSmalian, yes);
         EXPECT_EQ(r.hideTrimAllowance, !yes);
     }
-}
-
-TEST(LoadFileReader, NothingAfterTheHeaderLineIsRead) {
-    const LoadFileReadResult r = Read(kLog + kHead + "\r\n" + kLog + "garbage");
-    ASSERT_TRUE(r.read);
-    EXPECT_EQ(r.load.logs.size(), 1u);
-    EXPECT_TRUE(r.load.trimAllowance);
-}
-
-TEST(LoadFileReader, LongLastLineWithoutRecordLetterLeavesNoHeader) {
-    const std::string longLog = kLog.substr(0, 52) + std::string(120, ' ');
-    const LoadFileReadResult r = Read(kLog + longLog);
-    ASSERT_TRUE(r.read);
-    EXPECT_FALSE(r.load.hasHeader);
-    EXPECT_EQ(r.load.logs.size(), 2u);
 }
 
 TEST(LoadFileReader, FilesWithoutAWholeHeaderFail) {
@@ -277,16 +263,6 @@ TEST(LoadFileReader, BadFieldsRaiseAnErrorNamingFileAndLine) {
                 EXPECT_NE(e.text().find(part), std::string::npos) << e.text();
         }
     }
-}
-
-TEST(LoadFileReader, VeryLongLinesAreReadInPieces) {
-    // 1023 characters go in one read; the rest of the line is a second one
-    // that holds the header.
-    const std::string padding = "0" + std::string(1022, ' ');
-    const LoadFileReadResult r = Read(kLog + padding + kHead);
-    ASSERT_TRUE(r.read);
-    EXPECT_TRUE(r.load.hasHeader);
-    EXPECT_EQ(r.load.header.LOAD_NUM, 123456);
 }
 
 TEST(LoadFileReader, FilesOnDiskThatCannotBeReadAreReported) {

@@ -1,5 +1,4 @@
 #include "WorkspaceTestSupport.h"
-#include "support/BrimloError.h"
 
 namespace brimlo::testing {
 namespace {

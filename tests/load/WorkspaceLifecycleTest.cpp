@@ -2,7 +2,6 @@
 #include "load/LoadLayouts.h"
 #include "load/LoadWorkspace.h"
 #include "load/WorkspaceRecords.h"
-#include "support/BrimloError.h"
 
 #include <fstream>
 

@@ -27,15 +27,13 @@ public:
     std::vector<std::string> statuses;
     std::vector<std::pair<LoadControl, bool>> focuses;
     std::vector<LoadControl> selected;
-    int tabs = 0;
     std::vector<std::pair<LoadControl, std::string>> selectorTexts;
     std::optional<bool> trimMode;
-    bool trimHidden = false;
-    bool headerPageShown = false;
+    bool trimHidden = false, headerPageShown = false;
     std::string caption;
     std::vector<std::pair<std::string, std::string>> saveDialogs; // proposal, folder
     std::optional<std::string> saveAnswer;                        // nullopt cancels
-    int busyDepth = 0;
+    int tabs = 0, busyDepth = 0;
 
     void showStatus(const std::string& text) override { statuses.push_back(text); }
     void focusControl(LoadControl c, bool selectAll) override {
