@@ -3,38 +3,33 @@
 #include "LoadFileSamples.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
-#include "load/LoadFileWriter.h"
+#include "load/LoadFileLines.h"
 #include "support/BrimloError.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace brimlo {
 namespace {
 
 using testing::InstalledPrompt;
-using testing::kSampleHeaderLine;
-using testing::kSampleLogLine;
 using testing::SampleHeaderUpTo;
 using testing::SampleHeaderWith;
 using testing::ScriptedPrompt;
+constexpr auto* LogWith = &testing::SampleLogWith;
 
+const std::string& kLog = testing::kSampleLogLine;
+const std::string& kHead = testing::kSampleHeaderLine;
 const std::string kFormatError = "Unable to complete loading log data due to file format error.";
 const std::string kAlbertaQuestion =
     "Calculations for this file were done using the Alberta Cubic Meter Rule.\n"
     "Would you like to convert this load to the Smalian's formula method?";
 
-// A log line of the sample with its text replaced from position pos.
-std::string LogWith(std::size_t pos, const std::string& text) {
-    std::string line = kSampleLogLine;
-    line.replace(pos - 1, text.size(), text);
-    return line;
-}
-
 // The first n characters of the sample log line, then a line end, so that
 // the reader counts n + 1 characters.
 std::string LogCut(std::size_t n) {
-    return kSampleLogLine.substr(0, n) + "\r\n";
+    return kLog.substr(0, n) + "\r\n";
 }
 
 LoadFileReadResult Read(const std::string& text) {
@@ -42,71 +37,115 @@ LoadFileReadResult Read(const std::string& text) {
     return ReadLoadText(text, "load.txt", prompt);
 }
 
-TEST(LoadFileReader, ReadsTheSampleLogAsItStands) {
-    const LoadFileReadResult r = Read(kSampleLogLine + kSampleHeaderLine);
+TEST(LoadFileReader, ReadsTheSampleAsItStands) {
+    const LoadFileReadResult r = Read(kLog + kHead);
     ASSERT_TRUE(r.read);
-    ASSERT_EQ(r.load.logs.size(), 1u);
-    const LogRecord& log = r.load.logs[0];
-    EXPECT_EQ(log.LOGNUM, 1);
-    EXPECT_EQ(log.SPECIES, "S");
-    EXPECT_EQ(log.CONDCODE, "GR");
-    EXPECT_EQ(log.PRODCODE, "01");
-    EXPECT_EQ(log.TOPD, 20);
-    EXPECT_EQ(log.LENGTH, 50);
-    EXPECT_EQ(log.C1, 0);
-    EXPECT_EQ(log.CULL_TYPE, "");
-    EXPECT_EQ(log.CULL_METH, "");
-    EXPECT_EQ(log.GROSSVOL, 250.0);
-    EXPECT_EQ(log.CULLVOL, 0.0);
-    EXPECT_EQ(log.BUTTD, 26);
-    EXPECT_EQ(log.FLAG, " ");
-    EXPECT_EQ(log.LOAD_ID, 1);
-    EXPECT_EQ(log.DBH, 0);
-    EXPECT_EQ(log.PROD_OVERRIDE, "N");
-    EXPECT_TRUE(log.hasActLength);
-    EXPECT_EQ(log.ACT_LENGTH, 0);
+    EXPECT_EQ(r.load.logs, std::vector{testing::SampleLogRecord()});
+    HeaderRecord h = testing::SampleHeaderRecord(); // as padded in the file
+    h.LESSEE = "ACME TIMBER         ";
+    h.MILL_NAME = "NORTH MILL          ";
+    h.DISP = "CTL       ";
+    h.SUBDISP = "A1  ";
+    h.BLOCK_NUM = "  12";
+    h.NETWEIGHT = 12344;
+    h.SOURCE = std::string(20, ' ');
+    h.SCALER_NAME = "J SMITH             ";
+    h.SCALER_PERMIT = "P123  ";
+    EXPECT_EQ(r.load.header, h);
+    EXPECT_TRUE(r.load.hasHeader && r.load.trimAllowance);
+    EXPECT_FALSE(r.volumesRecomputed || r.hideTrimAllowance);
 }
 
-TEST(LoadFileReader, ReadsTheSampleHeaderWithItsBlanks) {
-    const LoadFileReadResult r = Read(kSampleLogLine + kSampleHeaderLine);
-    ASSERT_TRUE(r.read);
-    ASSERT_TRUE(r.load.hasHeader);
+// The fields the cases below look at, as text.
+std::string Field(const LoadFileReadResult& r, const std::string& name) {
     const HeaderRecord& h = r.load.header;
-    EXPECT_EQ(h.LESSEE, "ACME TIMBER         ");
-    EXPECT_EQ(h.MILL_NAME, "NORTH MILL          ");
-    EXPECT_EQ(h.DISP, "CTL       ");
-    EXPECT_EQ(h.SUBDISP, "A1  ");
-    EXPECT_EQ(h.MILL_NUM, 1234);
-    EXPECT_EQ(h.BLOCK_NUM, "  12");
-    EXPECT_EQ(h.LOAD_NUM, 123456);
-    EXPECT_EQ(h.POP, 7);
-    EXPECT_EQ(h.HTOPD, 10);
-    EXPECT_EQ(h.NETWEIGHT, 12344.0);
-    EXPECT_EQ(h.TM9, "TM12345678");
-    EXPECT_EQ(h.HSPECIES, "S");
-    EXPECT_EQ(h.HCONDCODE, "GR");
-    EXPECT_EQ(h.HPRODCODE, "01");
-    EXPECT_EQ(h.SOURCE, std::string(20, ' '));
-    EXPECT_EQ(h.MILL_CODE, "A");
-    EXPECT_EQ(h.LOAD_ID, 1);
-    EXPECT_EQ(h.TREES, 25);
-    EXPECT_EQ(h.SAWLOGS, "Y");
-    EXPECT_EQ(h.DATEWEIGHED, Date::fromYmd(2006, 12, 15));
-    EXPECT_EQ(h.VOL_CALC_METH, "S");
-    EXPECT_EQ(h.SCALER_NAME, "J SMITH             ");
-    EXPECT_EQ(h.SCALER_PERMIT, "P123  ");
-    EXPECT_TRUE(r.load.trimAllowance);
-    EXPECT_FALSE(r.volumesRecomputed);
-    EXPECT_FALSE(r.hideTrimAllowance);
+    const LogRecord& log = r.load.logs.at(0);
+    using std::to_string;
+    std::string numbers;
+    for (const LogRecord& l : r.load.logs)
+        numbers += to_string(l.LOGNUM) + " ";
+    int y = 0, m = 0, d = 0;
+    h.DATEWEIGHED.toYmd(y, m, d);
+    const std::map<std::string, std::string> fields = {
+        {"LOAD_NUM", to_string(h.LOAD_NUM)},
+        {"TM9", h.TM9},
+        {"SAWLOGS", h.SAWLOGS},
+        {"SCALER_NAME", h.SCALER_NAME},
+        {"SCALER_PERMIT", h.SCALER_PERMIT},
+        {"VOL_CALC_METH", h.VOL_CALC_METH},
+        {"DATEWEIGHED", to_string(y) + "/" + to_string(m) + "/" + to_string(d)},
+        {"trim", r.load.trimAllowance ? "on" : "off"},
+        {"numbers", numbers},
+        {"logs", to_string(r.load.logs.size()) + (r.load.hasHeader ? " and a header" : "")},
+        {"recomputed", r.volumesRecomputed ? "yes" : "no"},
+        {"GROSSVOL", to_string(log.GROSSVOL)},
+        {"PROD_OVERRIDE", log.PROD_OVERRIDE},
+        {"ACT_LENGTH", log.hasActLength ? to_string(log.ACT_LENGTH) : "none"},
+        {"cull", to_string(log.C1) + "/" + to_string(log.C2) + "/" + to_string(log.C3) + "/" +
+                     log.CULL_TYPE + "/" + log.CULL_METH},
+    };
+    return fields.at(name);
 }
 
-TEST(LoadFileReader, LogsAreRenumberedInFileOrder) {
-    const std::string text =
-        LogWith(2, "   7") + LogWith(2, "   3") + LogWith(2, "9999") + kSampleHeaderLine;
-    const LoadFileReadResult r = Read(text);
-    ASSERT_EQ(r.load.logs.size(), 3u);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(r.load.logs[i].LOGNUM, i + 1);
+// The line end counts in a line's length: a field is read only when the
+// line reaches it.
+TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
+    const std::string override = LogWith(49, "Y"), act = LogWith(50, "612");
+    const std::string shortDate = SampleHeaderWith(72, "991231");
+    std::string lineFeedOnly = kLog;
+    lineFeedOnly.erase(lineFeedOnly.size() - 2, 1);
+    const std::string longLog = kLog.substr(0, 52) + std::string(120, ' ');
+    // 1023 characters go in one read; the rest of the line is a second one.
+    const std::string piece = "0" + std::string(1022, ' ');
+    const struct {
+        std::string text;
+        const char* field;
+        const char* expected;
+    } cases[] = {
+        {override.substr(0, 48) + "\r\n" + kHead, "PROD_OVERRIDE", "N"},
+        {override.substr(0, 49) + "\r\n" + kHead, "PROD_OVERRIDE", "Y"},
+        {act + kHead, "ACT_LENGTH", "612"},
+        {act.substr(0, 51) + "\r\n" + kHead, "ACT_LENGTH", "none"},
+        {LogWith(18, "  5 12  725") + kHead, "cull", "5/12/7/2/5"},
+        {kLog + shortDate.substr(0, 149) + "\r\n", "DATEWEIGHED", "1999/12/31"},
+        {kLog + SampleHeaderUpTo(149) + "\r\n", "DATEWEIGHED", "2006/12/15"},
+        {kLog + SampleHeaderWith(72, "890101").substr(0, 149) + "\r\n", "DATEWEIGHED", "2089/1/1"},
+        {kLog + std::string(shortDate).replace(149, 8, "        "), "DATEWEIGHED", "1999/12/31"},
+        {kLog + std::string(shortDate).replace(149, 8, " 2006121"), "DATEWEIGHED", "1999/12/31"},
+        {kLog + SampleHeaderWith(150, "19870704"), "DATEWEIGHED", "1987/7/4"},
+        {kLog + SampleHeaderWith(168, "X"), "VOL_CALC_METH", "S"},
+        {kLog + SampleHeaderWith(168, "X"), "GROSSVOL", "250.000000"},
+        {kLog + SampleHeaderWith(168, "X"), "recomputed", "no"},
+        {kLog + SampleHeaderUpTo(149) + "\r\n", "SAWLOGS", "Y"},
+        {kLog + SampleHeaderUpTo(149) + "\r\n", "LOAD_NUM", "23456"},
+        {kLog + SampleHeaderUpTo(168) + "\n", "LOAD_NUM", "23456"},
+        {kLog + SampleHeaderUpTo(169) + "\n", "LOAD_NUM", "1"},
+        {kLog + SampleHeaderUpTo(170) + "\n", "LOAD_NUM", "12"},
+        {kLog + SampleHeaderUpTo(175), "SCALER_NAME", ""},
+        {kLog + SampleHeaderUpTo(176), "SCALER_NAME", "J "},
+        {kLog + SampleHeaderUpTo(195), "SCALER_PERMIT", ""},
+        {kLog + SampleHeaderUpTo(200), "SCALER_PERMIT", "P123  "},
+        {kLog + SampleHeaderUpTo(200), "trim", "off"},
+        {kLog + SampleHeaderWith(201, "0"), "trim", "off"},
+        {kLog + SampleHeaderUpTo(149) + "\r\n", "TM9", "TM12345"},
+        {kLog + SampleHeaderWith(158, "          "), "TM9", "TM12345"},
+        {kLog + SampleHeaderUpTo(158), "TM9", "TM12345"},
+        {kLog + SampleHeaderUpTo(159), "TM9", "TM"},
+        {lineFeedOnly + lineFeedOnly + kHead, "logs", "2 and a header"},
+        {lineFeedOnly + kHead, "ACT_LENGTH", "0"},
+        {kLog + kHead + "\r\n" + kLog + "garbage", "logs", "1 and a header"},
+        {kLog + kHead + "\r\n" + kLog + "garbage", "trim", "on"},
+        {kLog + longLog, "logs", "2"}, // no record letter: no header
+        {kLog + piece + kHead, "logs", "1 and a header"},
+        {kLog + piece + kHead, "LOAD_NUM", "123456"},
+        {LogWith(2, "   7") + LogWith(2, "   3") + LogWith(2, "9999") + kHead, "numbers", "1 2 3 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const LoadFileReadResult r = Read(c.text);
+        ASSERT_TRUE(r.read);
+        EXPECT_EQ(Field(r, c.field), c.expected) << c.field;
+    }
 }
 
 TEST(LoadFileReader, ShortLinesAndBlankSpeciesAreSkipped) {
@@ -115,7 +154,7 @@ TEST(LoadFileReader, ShortLinesAndBlankSpeciesAreSkipped) {
                              + LogWith(6, "  ")   // no species
                              + LogWith(12, " 30") // read
                              + LogCut(44)         // 45: read
-                             + kSampleHeaderLine;
+                             + kHead;
     const LoadFileReadResult r = Read(text);
     ASSERT_TRUE(r.read);
     ASSERT_EQ(r.load.logs.size(), 2u);
@@ -128,7 +167,7 @@ TEST(LoadFileReader, ShortLogLinesTakeDefaultsForTheirMissingFields) {
     for (std::size_t n = 44; n <= 51; ++n) {
         SCOPED_TRACE("line of " + std::to_string(n + 1) + " characters");
         const std::string line = withDbh.substr(0, n) + "\r\n";
-        const LoadFileReadResult r = Read(line + kSampleHeaderLine);
+        const LoadFileReadResult r = Read(line + kHead);
         ASSERT_EQ(r.load.logs.size(), 1u);
         const LogRecord& log = r.load.logs[0];
         if (n + 1 < 48)
@@ -144,76 +183,12 @@ TEST(LoadFileReader, ShortLogLinesTakeDefaultsForTheirMissingFields) {
     }
 }
 
-TEST(LoadFileReader, OverrideFlagIsReadFromFiftyCharacters) {
-    const std::string line = LogWith(49, "Y");
-    EXPECT_EQ(Read(line.substr(0, 48) + "\r\n" + kSampleHeaderLine).load.logs[0].PROD_OVERRIDE,
-              "N");
-    EXPECT_EQ(Read(line.substr(0, 49) + "\r\n" + kSampleHeaderLine).load.logs[0].PROD_OVERRIDE,
-              "Y");
-}
-
-TEST(LoadFileReader, ActualLengthNeedsAllThreeCharacters) {
-    const std::string line = LogWith(50, "612");
-    const LoadFileReadResult full = Read(line + kSampleHeaderLine);
-    EXPECT_TRUE(full.load.logs[0].hasActLength);
-    EXPECT_EQ(full.load.logs[0].ACT_LENGTH, 612);
-    const LoadFileReadResult cut = Read(line.substr(0, 51) + "\r\n" + kSampleHeaderLine);
-    EXPECT_FALSE(cut.load.logs[0].hasActLength);
-}
-
-TEST(LoadFileReader, LoneLineFeedsEndLinesToo) {
-    std::string log = kSampleLogLine;
-    log.erase(log.size() - 2, 1);
-    const LoadFileReadResult r = Read(log + log + kSampleHeaderLine);
-    ASSERT_EQ(r.load.logs.size(), 2u);
-    EXPECT_EQ(r.load.logs[1].ACT_LENGTH, 0);
-    EXPECT_TRUE(r.load.logs[1].hasActLength);
-}
-
-TEST(LoadFileReader, CullFieldsAreTrimmed) {
-    const LoadFileReadResult r = Read(LogWith(18, "  5 12  725") + kSampleHeaderLine);
-    const LogRecord& log = r.load.logs[0];
-    EXPECT_EQ(log.C1, 5);
-    EXPECT_EQ(log.C2, 12);
-    EXPECT_EQ(log.C3, 7);
-    EXPECT_EQ(log.CULL_TYPE, "2");
-    EXPECT_EQ(log.CULL_METH, "5");
-}
-
-TEST(LoadFileReader, ShortHeaderTakesTheSixDigitDate) {
-    for (const auto& [digits, date] :
-         {std::pair{std::string("991231"), Date::fromYmd(1999, 12, 31)},
-          std::pair{std::string("061215"), Date::fromYmd(2006, 12, 15)},
-          std::pair{std::string("890101"), Date::fromYmd(2089, 1, 1)}}) {
-        SCOPED_TRACE(digits);
-        const std::string header = SampleHeaderWith(72, digits).substr(0, 149) + "\r\n";
-        ScriptedPrompt prompt;
-        const LoadFileReadResult r = Read(kSampleLogLine + header);
-        ASSERT_TRUE(r.read);
-        EXPECT_EQ(r.load.header.DATEWEIGHED, date);
-    }
-}
-
-TEST(LoadFileReader, BlankLongDateFallsBackToTheShortOne) {
-    const LoadFileReadResult r =
-        Read(kSampleLogLine + SampleHeaderWith(72, "991231").replace(149, 8, "        "));
-    EXPECT_EQ(r.load.header.DATEWEIGHED, Date::fromYmd(1999, 12, 31));
-    const LoadFileReadResult partial =
-        Read(kSampleLogLine + SampleHeaderWith(72, "991231").replace(149, 8, " 2006121"));
-    EXPECT_EQ(partial.load.header.DATEWEIGHED, Date::fromYmd(1999, 12, 31));
-}
-
-TEST(LoadFileReader, LongDateWinsOverTheShortOne) {
-    const LoadFileReadResult r = Read(kSampleLogLine + SampleHeaderWith(150, "19870704"));
-    EXPECT_EQ(r.load.header.DATEWEIGHED, Date::fromYmd(1987, 7, 4));
-}
-
 TEST(LoadFileReader, HeaderWithoutMethodIsRecomputedBySmalian) {
     // Butt 26, top 20, length 5.0 m: 133 + 79 litres. The second log's 30
     // litres of cull at 10 percent become 21 of the new 212 litres; the
     // first has no cull to recompute.
     const std::string culled = LogWith(18, " 10  0  033").replace(28, 10, "  999   30");
-    const std::string text = kSampleLogLine + culled + SampleHeaderUpTo(167) + "\r\n";
+    const std::string text = kLog + culled + SampleHeaderUpTo(167) + "\r\n";
     const LoadFileReadResult r = Read(text);
     ASSERT_TRUE(r.read);
     EXPECT_TRUE(r.volumesRecomputed);
@@ -228,80 +203,27 @@ TEST(LoadFileReader, HeaderWithoutMethodIsRecomputedBySmalian) {
     EXPECT_FALSE(r.load.trimAllowance);
 }
 
-TEST(LoadFileReader, AlbertaLoadKeptWhenTheUserSaysNo) {
-    ScriptedPrompt prompt;
-    prompt.expect(kAlbertaQuestion, PromptAnswer::No);
-    const LoadFileReadResult r = Read(kSampleLogLine + SampleHeaderWith(168, "A"));
-    ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.shown()[0].caption, "Alberta Cubic Meter Rule Load Selected");
-    EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Information);
-    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(r.load.header.VOL_CALC_METH, "A");
-    EXPECT_EQ(r.load.logs[0].GROSSVOL, 250.0);
-    EXPECT_FALSE(r.volumesRecomputed);
-    EXPECT_FALSE(r.convertedToSmalian);
-    EXPECT_TRUE(r.hideTrimAllowance);
-}
-
-TEST(LoadFileReader, AlbertaLoadConvertedWhenTheUserSaysYes) {
-    ScriptedPrompt prompt;
-    prompt.expect(kAlbertaQuestion, PromptAnswer::Yes);
-    const LoadFileReadResult r = Read(kSampleLogLine + SampleHeaderWith(168, "A"));
-    EXPECT_EQ(r.load.header.VOL_CALC_METH, "S");
-    EXPECT_EQ(r.load.logs[0].GROSSVOL, 212.0);
-    EXPECT_TRUE(r.volumesRecomputed);
-    EXPECT_TRUE(r.convertedToSmalian);
-    EXPECT_FALSE(r.hideTrimAllowance);
-}
-
-TEST(LoadFileReader, UnknownMethodLeavesSmalianAndTheVolumes) {
-    const LoadFileReadResult r = Read(kSampleLogLine + SampleHeaderWith(168, "X"));
-    EXPECT_EQ(r.load.header.VOL_CALC_METH, "S");
-    EXPECT_EQ(r.load.logs[0].GROSSVOL, 250.0);
-    EXPECT_FALSE(r.volumesRecomputed);
-}
-
-TEST(LoadFileReader, WholeFormsNeedTheirLineLength) {
-    // The line end counts: 169 characters with it keep the five digits;
-    // 170 take the one character before the line end.
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(168) + "\n").load.header.LOAD_NUM, 23456);
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(169) + "\n").load.header.LOAD_NUM, 1);
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(170) + "\n").load.header.LOAD_NUM, 12);
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(175)).load.header.SCALER_NAME, "");
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(176)).load.header.SCALER_NAME, "J ");
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(195)).load.header.SCALER_PERMIT, "");
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(200)).load.header.SCALER_PERMIT, "P123  ");
-    EXPECT_FALSE(Read(kSampleLogLine + SampleHeaderUpTo(200)).load.trimAllowance);
-    EXPECT_FALSE(Read(kSampleLogLine + SampleHeaderWith(201, "0")).load.trimAllowance);
-}
-
-TEST(LoadFileReader, ShortTimberMarkStaysWhenTheLongOneIsBlank) {
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderWith(158, "          ")).load.header.TM9,
-              "TM12345");
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(158)).load.header.TM9, "TM12345");
-    EXPECT_EQ(Read(kSampleLogLine + SampleHeaderUpTo(159)).load.header.TM9, "TM");
-}
-
-TEST(LoadFileReader, NothingAfterTheHeaderLineIsRead) {
-    const LoadFileReadResult r =
-        Read(kSampleLogLine + kSampleHeaderLine + "\r\n" + kSampleLogLine + "garbage");
-    ASSERT_TRUE(r.read);
-    EXPECT_EQ(r.load.logs.size(), 1u);
-    EXPECT_TRUE(r.load.trimAllowance);
-}
-
-TEST(LoadFileReader, LongLastLineWithoutRecordLetterLeavesNoHeader) {
-    const std::string longLog = kSampleLogLine.substr(0, 52) + std::string(120, ' ');
-    const LoadFileReadResult r = Read(kSampleLogLine + longLog);
-    ASSERT_TRUE(r.read);
-    EXPECT_FALSE(r.load.hasHeader);
-    EXPECT_EQ(r.load.logs.size(), 2u);
+TEST(LoadFileReader, AlbertaLoadIsConvertedOnlyWhenTheUserSaysYes) {
+    for (const PromptAnswer answer : {PromptAnswer::No, PromptAnswer::Yes}) {
+        const bool yes = answer == PromptAnswer::Yes;
+        ScriptedPrompt prompt;
+        prompt.expect(kAlbertaQuestion, answer);
+        const LoadFileReadResult r = Read(kLog + SampleHeaderWith(168, "A"));
+        ASSERT_EQ(prompt.shown().size(), 1u);
+        EXPECT_EQ(prompt.shown()[0].caption, "Alberta Cubic Meter Rule Load Selected");
+        EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Information);
+        EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
+        EXPECT_EQ(r.load.header.VOL_CALC_METH, yes ? "S" : "A");
+        EXPECT_EQ(r.load.logs[0].GROSSVOL, yes ? 212.0 : 250.0);
+        EXPECT_EQ(r.volumesRecomputed, yes);
+        EXPECT_EQ(r.convertedToSmalian, yes);
+        EXPECT_EQ(r.hideTrimAllowance, !yes);
+    }
 }
 
 TEST(LoadFileReader, FilesWithoutAWholeHeaderFail) {
-    for (const std::string& text :
-         {std::string(), kSampleLogLine, kSampleLogLine + SampleHeaderUpTo(148) + "\r\n",
-          std::string("3\r\n"), kSampleLogLine + "3short header\r\n"}) {
+    for (const std::string& text : {std::string(), kLog, kLog + SampleHeaderUpTo(148) + "\r\n",
+                                    std::string("3\r\n"), kLog + "3short header\r\n"}) {
         SCOPED_TRACE(text);
         ScriptedPrompt prompt;
         prompt.expect(kFormatError);
@@ -313,101 +235,86 @@ TEST(LoadFileReader, FilesWithoutAWholeHeaderFail) {
     }
 }
 
-TEST(LoadFileReader, HeaderOfExactlyOneHundredAndFiftyIsEnough) {
-    const LoadFileReadResult r = Read(kSampleLogLine + SampleHeaderUpTo(149) + "\r\n");
-    ASSERT_TRUE(r.read);
-    EXPECT_EQ(r.load.header.SAWLOGS, "Y");
-    EXPECT_EQ(r.load.header.LOAD_NUM, 23456);
-    EXPECT_EQ(r.load.header.TM9, "TM12345");
-}
-
-// The error names the file and the line, and the text of the bad field.
-void ExpectReadError(const std::string& text, const std::string& lineText,
-                     const std::string& fieldText) {
-    try {
-        Read(text);
-        ADD_FAILURE() << "no error";
-    } catch (const BrimloError& e) {
-        EXPECT_NE(e.text().find("'load.txt'"), std::string::npos) << e.text();
-        EXPECT_NE(e.text().find(lineText), std::string::npos) << e.text();
-        EXPECT_NE(e.text().find(fieldText), std::string::npos) << e.text();
+// A bad field raises an error naming the file, the line and the field's text.
+TEST(LoadFileReader, BadFieldsRaiseAnErrorNamingFileAndLine) {
+    std::string full;
+    for (int i = 0; i < kMaxLogs; ++i)
+        full += kLog;
+    EXPECT_EQ(Read(full + kHead).load.logs.size(), 2400u);
+    const struct {
+        std::string text, line, field;
+    } cases[] = {
+        {kLog + LogWith(12, " 2x") + kHead, "line 2", "2x"},
+        {kLog + LogWith(29, "12.50") + kHead, "line 2", "12.50"},
+        {kLog + LogWith(39, "- 26") + kHead, "line 2", "BUTTD"},
+        {kLog + SampleHeaderWith(78, "x7 "), "line 2", "POP"},
+        {kLog + SampleHeaderWith(56, "1234   "), "line 2", "MILL_NUM"},
+        {kLog + SampleHeaderWith(150, "20061315"), "line 2", "2006/13/15"},
+        {kLog + SampleHeaderWith(72, "990230").substr(0, 149) + "\n", "line 2", "1999/2/30"},
+        {full + kLog + kHead, "line 2401", "The maximum number of logs allowed is 2400"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        try {
+            Read(c.text);
+            ADD_FAILURE() << "no error";
+        } catch (const BrimloError& e) {
+            for (const std::string& part : {std::string("'load.txt'"), c.line, c.field})
+                EXPECT_NE(e.text().find(part), std::string::npos) << e.text();
+        }
     }
 }
 
-TEST(LoadFileReader, GarbageNumbersRaiseAnErrorNamingFileAndLine) {
-    ExpectReadError(kSampleLogLine + LogWith(12, " 2x") + kSampleHeaderLine, "line 2", "2x");
-    ExpectReadError(kSampleLogLine + LogWith(29, "12.50") + kSampleHeaderLine, "line 2", "12.50");
-    ExpectReadError(kSampleLogLine + LogWith(39, "- 26") + kSampleHeaderLine, "line 2", "BUTTD");
-    ExpectReadError(kSampleLogLine + SampleHeaderWith(78, "x7 "), "line 2", "POP");
-    ExpectReadError(kSampleLogLine + SampleHeaderWith(56, "1234   "), "line 2", "MILL_NUM");
-}
-
-TEST(LoadFileReader, ImpossibleDatesRaiseAnError) {
-    ExpectReadError(kSampleLogLine + SampleHeaderWith(150, "20061315"), "line 2", "2006/13/15");
-    ExpectReadError(kSampleLogLine + SampleHeaderWith(72, "990230").substr(0, 149) + "\n", "line 2",
-                    "1999/2/30");
-}
-
-TEST(LoadFileReader, TheLogLimitStopsTheRead) {
-    std::string text;
-    for (int i = 0; i < kMaxLogs; ++i)
-        text += kSampleLogLine;
-    EXPECT_EQ(Read(text + kSampleHeaderLine).load.logs.size(), 2400u);
-    ExpectReadError(text + kSampleLogLine + kSampleHeaderLine, "line 2401",
-                    "The maximum number of logs allowed is 2400");
-}
-
-TEST(LoadFileReader, VeryLongLinesAreReadInPieces) {
-    // 1023 characters go in one read; the rest of the line is a second one
-    // that holds the header.
-    const std::string padding = "0" + std::string(1022, ' ');
-    const LoadFileReadResult r = Read(kSampleLogLine + padding + kSampleHeaderLine);
-    ASSERT_TRUE(r.read);
-    EXPECT_TRUE(r.load.hasHeader);
-    EXPECT_EQ(r.load.header.LOAD_NUM, 123456);
-}
-
-TEST(LoadFileReader, UnopenableFileIsReported) {
+TEST(LoadFileReader, FilesOnDiskThatCannotBeReadAreReported) {
     testing::TempDir dir;
-    const std::string name = (dir / "missing.txt").string();
+    const std::string name = (dir / "missing.txt").string(), empty = (dir / "empty.txt").string();
+    std::ofstream(empty, std::ios::binary).flush();
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to open file: '" + name + "'");
     EXPECT_FALSE(ReadLoadFile(name, prompt).read);
     EXPECT_EQ(prompt.shown().at(0).caption, "File Error");
     prompt.expect("Error: Unable to open file: '" + dir.path().string() + "'");
     EXPECT_FALSE(ReadLoadFile(dir.path().string(), prompt).read);
-}
-
-TEST(LoadFileReader, EmptyFileOnDiskIsAFormatError) {
-    testing::TempDir dir;
-    const auto path = dir / "empty.txt";
-    std::ofstream(path, std::ios::binary).flush();
-    ScriptedPrompt prompt;
     prompt.expect(kFormatError);
-    EXPECT_FALSE(ReadLoadFile(path.string(), prompt).read);
+    EXPECT_FALSE(ReadLoadFile(empty, prompt).read);
     EXPECT_TRUE(prompt.allExpectedShown());
 }
 
-TEST(LoadFileReader, ReadsAFileFromDisk) {
-    testing::TempDir dir;
-    const auto path = dir / "load.txt";
-    std::ofstream(path, std::ios::binary) << kSampleLogLine << kSampleLogLine << kSampleHeaderLine;
-    ScriptedPrompt prompt;
-    const LoadFileReadResult r = ReadLoadFile(path.string(), prompt);
-    ASSERT_TRUE(r.read);
-    EXPECT_EQ(r.load.logs.size(), 2u);
-    EXPECT_EQ(r.load.header.LOAD_NUM, 123456);
+TEST(LoadFileLines, LineEndCountsAsOneCharacter) {
+    const auto lines = SplitLoadFileLines("abc\r\nde\nfgh");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].text, "abc");
+    EXPECT_EQ(lines[0].length, 4u);
+    EXPECT_EQ(lines[1].text, "de");
+    EXPECT_EQ(lines[1].length, 3u);
+    EXPECT_EQ(lines[2].text, "fgh");
+    EXPECT_EQ(lines[2].length, 3u);
+    EXPECT_EQ(lines[2].number, 3u);
 }
 
-TEST(LoadFileReader, CodesAreStoredTrimmedAndWrittenBackAsRead) {
-    // A right-aligned mill code and left-aligned species come back without
-    // blanks, and writing the load again gives the same bytes.
-    const std::string bytes = kSampleLogLine + kSampleHeaderLine;
-    const LoadFileReadResult r = Read(bytes);
-    ASSERT_TRUE(r.read);
-    EXPECT_EQ(r.load.header.MILL_CODE, "A");
-    EXPECT_EQ(r.load.logs.at(0).SPECIES, "S");
-    EXPECT_EQ(FormatLoadFile(r.load), bytes);
+TEST(LoadFileLines, LongLinesAreReadInPiecesOf1023) {
+    const std::string text = std::string(1022, 'x') + "\r\n" + std::string(1023, 'y') + "\r\n";
+    const auto lines = SplitLoadFileLines(text);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].length, 1023u); // 1022 and the line end
+    EXPECT_EQ(lines[1].length, 1023u); // no room left for the line end
+    EXPECT_EQ(lines[1].text, std::string(1023, 'y'));
+    EXPECT_EQ(lines[2].length, 1u);
+    EXPECT_EQ(lines[2].text, "");
+}
+
+TEST(LoadFileLines, CharactersStopAtTheLineEnd) {
+    const auto lines = SplitLoadFileLines("0123456789\n");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].chars(2, 4), "123");
+    EXPECT_EQ(lines[0].chars(9, 12), "89");
+    EXPECT_EQ(lines[0].chars(11, 12), "");
+    EXPECT_EQ(lines[0].at(10), '9');
+    EXPECT_EQ(lines[0].at(11), '\0');
+}
+
+TEST(LoadFileLines, EmptyInputHasNoLines) {
+    EXPECT_TRUE(SplitLoadFileLines("").empty());
 }
 
 } // namespace

@@ -1,26 +1,15 @@
 #include "WorkspaceTestSupport.h"
-#include "support/BrimloError.h"
+#include "common/ReferenceVolumes.h"
+
+#include <cmath>
+#include <random>
 
 namespace brimlo::testing {
 namespace {
 
-class ReactionsCodesTest : public LoadFixture {
+class ReactionsCodesTest : public ShownLoadFixture {
 protected:
-    void open(std::map<std::string, Value> changes = {}) {
-        writeTypicalDefaults(std::move(changes));
-        doc = shownNewLoad();
-    }
-
-    Dataset& log() { return doc->log(); }
-
-    void setMethod(const char* method) {
-        doc->header().edit();
-        doc->header().setField("VOL_CALC_METH", method);
-        doc->header().post();
-    }
-
     ScriptedPrompt prompt;
-    std::unique_ptr<LoadDocument> doc;
 };
 
 TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
@@ -30,13 +19,9 @@ TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
     EXPECT_FALSE(log().isEditing());
     EXPECT_EQ(log().recordCount(), 2);
     EXPECT_EQ(Int(log(), "LOGNUM"), 2);
-    EXPECT_EQ(Text(log(), "SPECIES"), "P");
-    EXPECT_EQ(Text(log(), "CONDCODE"), "D");
-    EXPECT_EQ(Text(log(), "PRODCODE"), "02");
-    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "N");
-    EXPECT_EQ(Int(log(), "TOPD"), 20);
-    EXPECT_EQ(Int(log(), "LENGTH"), 50);
-    EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
+    ExpectTexts(log(),
+                {{"SPECIES", "P"}, {"CONDCODE", "D"}, {"PRODCODE", "02"}, {"PROD_OVERRIDE", "N"}});
+    ExpectInts(log(), {{"TOPD", 20}, {"LENGTH", 50}, {"GROSSVOL", 0}});
     EXPECT_TRUE(doc->flags().Modified);
     EXPECT_EQ(doc->tally().logsOf(" P D02"), 2);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
@@ -46,13 +31,11 @@ TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
 TEST_F(ReactionsCodesTest, AppendedLogWithoutDefaultTopDiameterHasNoLength) {
     open({{"TOPD", int32_t{0}}});
     log().insert();
-    EXPECT_EQ(Int(log(), "TOPD"), 0);
-    EXPECT_EQ(Int(log(), "LENGTH"), 0);
+    ExpectInts(log(), {{"TOPD", 0}, {"LENGTH", 0}});
 }
 
 TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
-    open();
-    setMethod("A");
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     log().insert();
     EXPECT_EQ(Int(log(), "GROSSVOL"), 0);
     Key(*doc, "LENGTH", int32_t{40});
@@ -60,7 +43,6 @@ TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
 }
 
 TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
-    open();
     log().beginBulk();
     while (log().recordCount() < 2399)
         log().insert();
@@ -68,20 +50,20 @@ TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
     EXPECT_NO_THROW(log().insert());
     EXPECT_EQ(log().recordCount(), 2400);
     EXPECT_EQ(Int(log(), "LOGNUM"), 2400);
-    try {
-        log().insert();
-        FAIL() << "a 2401st log was accepted";
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), "The maximum number of logs allowed is 2400");
-        EXPECT_EQ(WithFullStop(e.text()), "The maximum number of logs allowed is 2400.");
-    }
+    ExpectError([&] { log().insert(); }, "The maximum number of logs allowed is 2400");
+    EXPECT_EQ(WithFullStop("The maximum number of logs allowed is 2400"),
+              "The maximum number of logs allowed is 2400.");
     EXPECT_EQ(log().recordCount(), 2400);
     EXPECT_FALSE(log().isEditing());
     EXPECT_EQ(doc->flags().LastLogNumber, 2400);
+    prompt.expect("The maximum number of logs allowed is 2400"); // the append button
+    EXPECT_FALSE(doc->AppendLog());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Log Data Append");
+    EXPECT_EQ(log().recordCount(), 2400);
 }
 
-TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
-    open();
+TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppendAndAsksOncePerSave) {
     const char* species[] = {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC"};
     for (const char* sp : species) {
         log().insert();
@@ -100,10 +82,17 @@ TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppend) {
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().back().caption, "Warning");
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 13");
+    prompt.expect(warning + ". Save data?", PromptAnswer::No);
+    EXPECT_FALSE(doc->SaveLoad());
+    EXPECT_TRUE(view.saveDialogs.empty());
+    prompt.expect(warning + ". Save data?", PromptAnswer::Yes);
+    view.saveAnswer = (temp.path() / "thirteen.txt").string();
+    EXPECT_TRUE(doc->SaveLoad());
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().size(), 4u);
 }
 
 TEST_F(ReactionsCodesTest, CodeChangesMoveTheLogInTheTally) {
-    open();
     Key(*doc, "CONDCODE", "D");
     EXPECT_EQ(doc->tally().logsOf(" SGR01"), 0);
     EXPECT_EQ(doc->tally().logsOf(" S D01"), 1);
@@ -118,13 +107,11 @@ TEST_F(ReactionsCodesTest, CodeChangesMoveTheLogInTheTally) {
 }
 
 TEST_F(ReactionsCodesTest, CancelledEditLeavesTheTallyAsItWas) {
-    open();
     log().insert();
     Key(*doc, "SPECIES", "P");
     log().post();
     const auto before = doc->tally().entries();
-    Key(*doc, "SPECIES", "F");
-    Key(*doc, "PRODCODE", "02");
+    Key(*doc, {{"SPECIES", "F"}, {"PRODCODE", "02"}});
     EXPECT_EQ(doc->tally().logsOf(" FGR02"), 1);
     log().cancel();
     EXPECT_EQ(doc->tally().entries(), before);
@@ -136,7 +123,6 @@ TEST_F(ReactionsCodesTest, CancelledEditLeavesTheTallyAsItWas) {
 }
 
 TEST_F(ReactionsCodesTest, MovingKeepsEachLogCountedOnce) {
-    open();
     log().insert();
     Key(*doc, "SPECIES", "P");
     log().first();
@@ -150,8 +136,7 @@ TEST_F(ReactionsCodesTest, MovingKeepsEachLogCountedOnce) {
 }
 
 TEST_F(ReactionsCodesTest, SpeciesChangeUnderAlbertaRecomputes) {
-    open();
-    setMethod("A");
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     EXPECT_EQ(Int(log(), "GROSSVOL"), 198);
     Key(*doc, "SPECIES", "A");
     EXPECT_EQ(Int(log(), "GROSSVOL"), 191);
@@ -161,10 +146,7 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderAlbertaRecomputes) {
 }
 
 TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
-    open();
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
     Key(*doc, "SPECIES", "A");
@@ -175,10 +157,7 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
 }
 
 TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
-    open();
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     ASSERT_EQ(Text(log(), "PRODCODE"), "06");
     prompt.expect("Do you want to override product coding of 06 to 01?", PromptAnswer::Yes);
     doc->reactions().cbProdCodeChange("01");
@@ -191,14 +170,10 @@ TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
 }
 
 TEST_F(ReactionsCodesTest, OverrideQuestionNoRestoresTheSmallStem) {
-    open();
-    Key(*doc, "TOPD", int32_t{10});
-    Key(*doc, "BUTTD", int32_t{12});
-    Key(*doc, "LENGTH", int32_t{40});
+    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     prompt.expect("Do you want to override product coding of 06 to 99?", PromptAnswer::No);
     doc->reactions().cbProdCodeChange("99");
-    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
-    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "N");
+    ExpectTexts(log(), {{"PRODCODE", "06"}, {"PROD_OVERRIDE", "N"}});
     ASSERT_FALSE(view.selectorTexts.empty());
     EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::ProdCode, std::string("06")));
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
@@ -213,6 +188,191 @@ TEST_F(ReactionsCodesTest, NoOverrideQuestionWithoutSmallSawlogs) {
     ASSERT_EQ(Text(log(), "PRODCODE"), "06");
     doc->reactions().cbProdCodeChange("01");
     EXPECT_TRUE(prompt.shown().empty());
+}
+
+class ReactionsNavigationTest : public ReactionsCodesTest {};
+
+TEST_F(ReactionsNavigationTest, NextOrAppendAppendsOnlyOnTheLastLog) {
+    doc->NextOrAppendLog();
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(Int(log(), "LOGNUM"), 2);
+    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::Species, false));
+    log().first();
+    doc->NextOrAppendLog();
+    EXPECT_EQ(log().recordCount(), 2);
+    EXPECT_EQ(Int(log(), "LOGNUM"), 2);
+}
+
+TEST_F(ReactionsNavigationTest, GoToLogNumber) {
+    doc->AppendLog();
+    doc->AppendLog();
+    Key(*doc, "FLAG", "T");
+    EXPECT_TRUE(doc->GoToLogNumber(2));
+    EXPECT_EQ(Int(log(), "LOGNUM"), 2);
+    prompt.expect("Error: Unable to find log number: 7");
+    EXPECT_FALSE(doc->GoToLogNumber(7));
+    EXPECT_EQ(prompt.shown().back().caption, "Error: Log Number Not Found");
+    EXPECT_EQ(Int(log(), "LOGNUM"), 2);
+    log().last();
+    EXPECT_EQ(Text(log(), "FLAG"), "T"); // posted before the search
+}
+
+TEST_F(ReactionsNavigationTest, CullingTheEntireLog) {
+    Key(*doc, "BUTTD", int32_t{30});
+    log().post();
+    doc->cull().CullEntireLog();
+    EXPECT_TRUE(log().isEditing());
+    ExpectTexts(log(), {{"CULL_TYPE", "4"}, {"CULL_METH", "3"}});
+    ExpectInts(log(), {{"C1", 100}, {"C2", 0}, {"C3", 0}, {"CULLVOL", 256}});
+}
+
+bool SmallStem(bool alberta, int gross, int top, int length) {
+    if (alberta) {
+        if (top == 8 || top == 10 || top == 12)
+            return length <= 72;
+        return (top == 14 && length <= 60) || (top == 16 && length <= 30);
+    }
+    const double perMetre = gross * 0.001 / (length * 0.1) * 1000;
+    return std::floor(perMetre + 0.5 + 1e-8) <= 24;
+}
+
+struct Keyed {
+    std::string species;
+    int top, butt, length;
+    bool cull;
+};
+
+class ReactionsLoadWideTest : public ShownLoadFixture {
+protected:
+    void SetUp() override {
+        ShownLoadFixture::SetUp();
+        std::mt19937 rng(20070123);
+        const char* species[] = {"S", "P", "A", "PB", "F"};
+        for (int i = 0; i < 40; ++i) {
+            Keyed k;
+            k.species = species[rng() % 5];
+            k.top = 2 * static_cast<int>(2 + rng() % 20);      // 4..42
+            k.butt = k.top + 2 * static_cast<int>(rng() % 10); // at least the top
+            k.butt = std::max(k.butt, 8);
+            k.length = 2 * static_cast<int>(3 + rng() % 34); // 6..72
+            k.cull = i % 5 == 0;
+            logs.push_back(k);
+        }
+        keyLogs();
+    }
+
+    void keyLogs() {
+        bool first = true;
+        for (const Keyed& k : logs) {
+            if (!first)
+                doc->log().insert();
+            first = false;
+            Key(*doc, {{"SPECIES", k.species},
+                       {"TOPD", int32_t{k.top}},
+                       {"BUTTD", int32_t{k.butt}},
+                       {"LENGTH", int32_t{k.length}}});
+            if (k.cull) {
+                Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}});
+            }
+            doc->log().post();
+        }
+    }
+
+    // Every log against the formulas; product codes by the undersize and
+    // sawlog rules for a load with HTOPD 10 and small sawlogs.
+    void expectLoad(bool alberta) {
+        Dataset& log = doc->log();
+        log.first();
+        for (const Keyed& k : logs) {
+            const int gross = alberta ? RefAlberta(k.species, k.top, k.length)
+                                      : RefSmalian(k.butt, k.top, k.length);
+            EXPECT_EQ(Int(log, "GROSSVOL"), gross) << Int(log, "LOGNUM");
+            const int cull = k.cull ? static_cast<int>(std::floor(10 * gross * 0.01 + 0.5)) : 0;
+            EXPECT_EQ(Int(log, "CULLVOL"), cull) << Int(log, "LOGNUM");
+            std::string product = "01";
+            if (k.top < 10)
+                product = "99";
+            else if (!RefDeciduous(k.species) && gross > 0 &&
+                     SmallStem(alberta, gross, k.top, k.length))
+                product = "06";
+            EXPECT_EQ(Text(log, "PRODCODE"), product) << Int(log, "LOGNUM");
+            log.next();
+        }
+    }
+
+    ScriptedPrompt prompt;
+    std::vector<Keyed> logs;
+};
+
+TEST_F(ReactionsLoadWideTest, KeyedLogsFollowTheRulesAndComeBackFromAlberta) {
+    expectLoad(false);
+    doc->log().first();
+    doc->log().next();
+    doc->log().next();
+    SetHeader(*doc, "VOL_CALC_METH", "A");
+    EXPECT_EQ(doc->log().recNo(), 3);
+    EXPECT_EQ(view.busyDepth, 0);
+    expectLoad(true);
+    SetHeader(*doc, "VOL_CALC_METH", "S");
+    expectLoad(false);
+    EXPECT_FALSE(doc->log().isEditing());
+}
+
+TEST_F(ReactionsLoadWideTest, TallyFollowsTheRederivedProducts) {
+    SetHeader(*doc, "VOL_CALC_METH", "A");
+    SetHeader(*doc, "VOL_CALC_METH", "S");
+    int counted = 0;
+    for (const auto& entry : doc->tally().entries())
+        counted += entry.second;
+    EXPECT_EQ(counted, static_cast<int>(logs.size()));
+    doc->log().first();
+    for (size_t i = 0; i < logs.size(); ++i) {
+        const Dataset& log = doc->log();
+        EXPECT_GE(doc->tally().logsOf(
+                      TallyKey(Text(log, "SPECIES"), Text(log, "CONDCODE"), Text(log, "PRODCODE"))),
+                  1);
+        doc->log().next();
+    }
+}
+
+TEST_F(ReactionsLoadWideTest, RaisingTheUndersizeThresholdMakesUndersizeLogs) {
+    doc->log().first();
+    Key(*doc, "PROD_OVERRIDE", "Y");
+    doc->log().post();
+    SetHeader(*doc, "HTOPD", int32_t{30});
+    doc->log().first();
+    EXPECT_NE(Text(doc->log(), "PRODCODE"), "99"); // overridden
+    for (size_t i = 1; i < logs.size(); ++i) {
+        doc->log().next();
+        if (logs[i].top < 30)
+            EXPECT_EQ(Text(doc->log(), "PRODCODE"), "99") << i;
+        else
+            EXPECT_NE(Text(doc->log(), "PRODCODE"), "99") << i;
+    }
+}
+
+TEST_F(ReactionsLoadWideTest, SmallSawlogsOffTurnsEverySmallStemIntoASawlog) {
+    // The first small stem is overridden by hand.
+    doc->log().first();
+    while (Text(doc->log(), "PRODCODE") != "06")
+        doc->log().next();
+    const int32_t overridden = Int(doc->log(), "LOGNUM");
+    Key(*doc, "PROD_OVERRIDE", "Y");
+    doc->log().post();
+
+    SetHeader(*doc, "SAWLOGS", "N");
+    for (doc->log().first(); !doc->log().eof(); doc->log().next())
+        EXPECT_NE(Text(doc->log(), "PRODCODE"), "06");
+
+    SetHeader(*doc, "SAWLOGS", "Y");
+    doc->log().locate({{"LOGNUM", Value(overridden)}});
+    EXPECT_EQ(Text(doc->log(), "PRODCODE"), "01");
+    doc->log().edit();
+    doc->log().setField("PROD_OVERRIDE", "N");
+    doc->log().post();
+    SetHeader(*doc, "SAWLOGS", "N");
+    SetHeader(*doc, "SAWLOGS", "Y");
+    expectLoad(false);
 }
 
 } // namespace

@@ -1,22 +1,17 @@
 #include "WorkspaceTestSupport.h"
-#include "support/BrimloError.h"
 
 namespace brimlo::testing {
 namespace {
 
 // The cull controls driven as the scaler meets them; a control writes its
 // field when it is left, before its exit reaction.
-class ReactionsCullTest : public LoadFixture {
+class ReactionsCullTest : public ShownLoadFixture {
 protected:
     void SetUp() override {
-        LoadFixture::SetUp();
-        writeTypicalDefaults();
-        doc = shownNewLoad();
-        // 30/20/50 under Smalian's formula: 256 litres.
-        Key(*doc, "BUTTD", int32_t{30});
+        ShownLoadFixture::SetUp();
+        Key(*doc, "BUTTD", int32_t{30}); // 30/20/50 under Smalian's formula: 256 litres
     }
 
-    Dataset& log() { return doc->log(); }
     CullEntry& cull() { return doc->cull(); }
 
     void chooseType(const std::string& type) {
@@ -39,7 +34,6 @@ protected:
     }
 
     ScriptedPrompt prompt;
-    std::unique_ptr<LoadDocument> doc;
 };
 
 TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
@@ -47,8 +41,7 @@ TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
     EXPECT_EQ(view.lastStatus(), "Enter Cull Type (1-7)");
     cull().cbTypeChange("1");
     EXPECT_EQ(Text(log(), "CULL_METH"), "6");
-    EXPECT_EQ(Int(log(), "C3"), 50);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+    ExpectInts(log(), {{"C3", 50}, {"CULLVOL", 0}});
     Key(*doc, "CULL_TYPE", "1");
     cull().cbTypeExit("1");
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
@@ -65,8 +58,7 @@ TEST_F(ReactionsCullTest, CullTypeNeedsAGrossVolume) {
     cull().cbTypeExit("3");
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
-    EXPECT_EQ(Text(log(), "CULL_TYPE"), "");
-    EXPECT_EQ(Text(log(), "CULL_METH"), "");
+    ExpectTexts(log(), {{"CULL_TYPE", ""}, {"CULL_METH", ""}});
     for (const char* f : {"C1", "C2", "C3", "CULLVOL"})
         EXPECT_EQ(Int(log(), f), 0) << f;
     EXPECT_EQ(view.focuses.back().first, LoadControl::CullType);
@@ -82,11 +74,9 @@ TEST_F(ReactionsCullTest, MethodChangeClearsTheMeasurementsButTheSameMethodDoesN
     keyMeasure(1, 10);
     EXPECT_EQ(Int(log(), "CULLVOL"), 26);
     cull().cbMethodChange("3");
-    EXPECT_EQ(Int(log(), "C1"), 10);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
+    ExpectInts(log(), {{"C1", 10}, {"CULLVOL", 26}});
     cull().cbMethodChange("4");
-    EXPECT_EQ(Int(log(), "C1"), 0);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 0);
+    ExpectInts(log(), {{"C1", 0}, {"CULLVOL", 0}});
 }
 
 TEST_F(ReactionsCullTest, PercentReductionFollowsC1) {
@@ -143,24 +133,42 @@ TEST_F(ReactionsCullTest, MeasurementPromptsOnEntering) {
 TEST_F(ReactionsCullTest, MethodNotAllowedForTheTypeFailsWhenWritten) {
     chooseType("1");
     cull().cbMethodChange("8");
-    try {
-        Key(*doc, "CULL_METH", "8");
-        FAIL() << "method 8 accepted for type 1";
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), "Invalid Cull Method '8' entered for Cull Type '1'");
-    }
+    ExpectError([&] { Key(*doc, "CULL_METH", "8"); },
+                "Invalid Cull Method '8' entered for Cull Type '1'");
     EXPECT_EQ(Text(log(), "CULL_METH"), "8");
     EXPECT_TRUE(log().isEditing());
 }
 
-TEST_F(ReactionsCullTest, C2RefusedByLengthReduction) {
-    chooseType("3");
-    chooseMethod("2");
-    prompt.expect("Cull Error: Cannot enter C2 with this cull method");
-    keyMeasure(2, 5);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(Int(log(), "C2"), 0);
-    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C2, true));
+// A measurement is refused, cleared and focused without a method, and when
+// the method takes none.
+TEST_F(ReactionsCullTest, MeasurementsTheMethodDoesNotTakeAreRefused) {
+    const struct {
+        const char* method;
+        int measure;
+        LoadControl control;
+        const char* error;
+    } cases[] = {
+        {"", 1, LoadControl::C1, "Cull Method must be entered first"},
+        {"", 2, LoadControl::C2, "Cull Method must be entered first"},
+        {"", 3, LoadControl::C3, "Cull Method must be entered first"},
+        {"2", 2, LoadControl::C2, "Cannot enter C2 with this cull method"},
+        {"3", 3, LoadControl::C3, "Cannot enter C3 with this cull method"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        if (*c.method != '\0') {
+            chooseType("3");
+            chooseMethod(c.method);
+        }
+        if (std::string(c.method) == "3")
+            keyMeasure(1, 10);
+        prompt.expect(std::string("Cull Error: ") + c.error);
+        keyMeasure(c.measure, 5);
+        EXPECT_TRUE(prompt.allExpectedShown());
+        EXPECT_EQ(Int(log(), ("C" + std::to_string(c.measure)).c_str()), 0);
+        EXPECT_EQ(view.focuses.back(), std::make_pair(c.control, true));
+    }
+    EXPECT_EQ(Int(log(), "CULLVOL"), 26); // C1 of 10 percent stays
 }
 
 TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
@@ -170,49 +178,18 @@ TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
     EXPECT_EQ(Int(log(), "C2"), 16);
     EXPECT_TRUE(prompt.shown().empty());
     doc->log().post();
-    doc->header().edit();
-    doc->header().setField("VOL_CALC_METH", "A");
-    doc->header().post();
+    SetHeader(*doc, "VOL_CALC_METH", "A");
     prompt.expect("Cull Error: Cannot enter C2 with this cull method");
     keyMeasure(2, 5);
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Int(log(), "C2"), 0);
 }
 
-TEST_F(ReactionsCullTest, C3RefusedByPercentReduction) {
-    chooseType("3");
-    chooseMethod("3");
-    keyMeasure(1, 10);
-    prompt.expect("Cull Error: Cannot enter C3 with this cull method");
-    keyMeasure(3, 4);
-    EXPECT_EQ(Int(log(), "C3"), 0);
-    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
-    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C3, true));
-}
-
-TEST_F(ReactionsCullTest, MeasurementsWithoutMethodAreRefused) {
-    prompt.expect("Cull Error: Cull Method must be entered first");
-    keyMeasure(1, 5);
-    EXPECT_EQ(Int(log(), "C1"), 0);
-    EXPECT_EQ(view.focuses.back(), std::make_pair(LoadControl::C1, true));
-    prompt.expect("Cull Error: Cull Method must be entered first");
-    keyMeasure(2, 5);
-    prompt.expect("Cull Error: Cull Method must be entered first");
-    keyMeasure(3, 5);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(Int(log(), "C3"), 0);
-}
-
 TEST_F(ReactionsCullTest, EndRotRefusesAnEmptyLargeEnd) {
     chooseType("2");
     chooseMethod("8");
-    try {
-        Key(*doc, "C1", Value());
-        FAIL();
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(),
-                  "Large end log diameter has to be greater than or equal to the top diameter.");
-    }
+    ExpectError([&] { Key(*doc, "C1", Value()); },
+                "Large end log diameter has to be greater than or equal to the top diameter.");
 }
 
 TEST_F(ReactionsCullTest, LeavingMeasurementsSkipsThoseTheMethodDoesNotTake) {
@@ -238,6 +215,152 @@ TEST_F(ReactionsCullTest, LeavingMeasurementsSkipsThoseTheMethodDoesNotTake) {
     EXPECT_EQ(view.tabs, 4);
     cull().edtC3Exit();
     EXPECT_EQ(view.tabs, 4);
+}
+
+class ReactionsMeasuresTest : public ShownLoadFixture {
+protected:
+    // A log of 30/20/50 under Smalian's formula: 256 litres.
+    void keySmalianLog() { Key(*doc, {{"BUTTD", 30}, {"TOPD", 20}, {"LENGTH", 50}}); }
+
+    ScriptedPrompt prompt;
+};
+
+TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {
+    keySmalianLog();
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 256);
+    Key(*doc, {{"BUTTD", 24}, {"LENGTH", 40}});
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 153);
+    Key(*doc, {{"TOPD", 8}, {"BUTTD", 10}, {"LENGTH", 30}});
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 20);
+    EXPECT_TRUE(log().isEditing()); // posting is the window's move
+}
+
+TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
+    keySmalianLog();
+    Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}, {"FLAG", "B"}, {"DBH", 12}});
+    EXPECT_EQ(Int(log(), "CULLVOL"), 26);
+    Key(*doc, "TOPD", int32_t{0});
+    for (const char* f : {"LENGTH", "GROSSVOL", "BUTTD", "CULLVOL", "C1", "C2", "C3"})
+        EXPECT_EQ(Int(log(), f), 0) << f;
+    for (const char* f : {"CULL_TYPE", "CULL_METH", "FLAG"})
+        EXPECT_EQ(Text(log(), f), "") << f;
+    ExpectTexts(log(), {{"SPECIES", "S"}, {"CONDCODE", "GR"}, {"PRODCODE", "01"}});
+    EXPECT_EQ(Int(log(), "DBH"), 12);
+    EXPECT_TRUE(doc->flags().ReactionsEnabled);
+}
+
+TEST_F(ReactionsMeasuresTest, LengthZeroWipesTheTopDiameterToo) {
+    keySmalianLog();
+    Key(*doc, "LENGTH", int32_t{0});
+    ExpectInts(log(), {{"TOPD", 0}, {"BUTTD", 0}, {"GROSSVOL", 0}});
+}
+
+TEST_F(ReactionsMeasuresTest, RefusedValueStaysInTheEditedLog) {
+    keySmalianLog();
+    ExpectError([&] { Key(*doc, "TOPD", int32_t{21}); }, "Top Diameter must be an even number");
+    EXPECT_TRUE(log().isEditing());
+    EXPECT_EQ(Int(log(), "TOPD"), 21);
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 256); // the reaction stopped before recomputing
+    EXPECT_TRUE(doc->flags().ReactionsEnabled);
+    EXPECT_THROW(Key(*doc, "LENGTH", int32_t{74}), BrimloError);
+    EXPECT_THROW(Key(*doc, "BUTTD", int32_t{6}), BrimloError);
+}
+
+TEST_F(ReactionsMeasuresTest, ButtDiameterUnderAlbertaChangesNoVolume) {
+    Key(*doc, "BUTTD", int32_t{30});
+    doc->log().post();
+    doc->header().edit();
+    doc->header().setField("VOL_CALC_METH", "A");
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 198);
+    Key(*doc, "BUTTD", int32_t{40});
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 198);
+    EXPECT_THROW(Key(*doc, "BUTTD", int32_t{18}), BrimloError); // still checked
+}
+
+TEST_F(ReactionsMeasuresTest, LengthEditPresetsTheDefaultLength) {
+    Key(*doc, "BUTTD", int32_t{30});
+    Key(*doc, "LENGTH", int32_t{0}); // wipes the top diameter
+    Key(*doc, "TOPD", int32_t{20});
+    EXPECT_EQ(Int(log(), "LENGTH"), 0);
+    doc->reactions().edtLengthEnter();
+    EXPECT_EQ(Int(log(), "LENGTH"), 50);
+    EXPECT_EQ(view.selected, std::vector<LoadControl>{LoadControl::Length});
+    // A length already there stays.
+    Key(*doc, "LENGTH", int32_t{40});
+    doc->reactions().edtLengthEnter();
+    EXPECT_EQ(Int(log(), "LENGTH"), 40);
+}
+
+TEST_F(ReactionsMeasuresTest, LengthWithoutTopDiameterIsRefusedOnLeaving) {
+    Key(*doc, "TOPD", int32_t{0});
+    // The edit writes its field before its exit reaction runs.
+    Key(*doc, "LENGTH", int32_t{40});
+    prompt.expect("Can only enter length if top diameter is greater than 0.");
+    doc->reactions().edtLengthExit();
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Length Error");
+    EXPECT_EQ(prompt.shown().back().icon, PromptIcon::Error);
+    EXPECT_EQ(Int(log(), "LENGTH"), 0);
+    EXPECT_EQ(view.focuses.back().first, LoadControl::Length);
+}
+
+TEST_F(ReactionsMeasuresTest, ActualLengthSetsTheLengthOnlyInTrimAllowanceMode) {
+    Key(*doc, {{"BUTTD", 30}, {"ACT_LENGTH", 215}});
+    EXPECT_EQ(Int(log(), "LENGTH"), 50);
+    doc->reactions().chkTrimAllowanceClick(true);
+    EXPECT_EQ(view.trimMode, std::optional<bool>(true));
+    const std::pair<int, int> bands[] = {{51, 6},   {215, 22}, {239, 24}, {240, 24}, {355, 34},
+                                         {356, 36}, {365, 36}, {366, 36}, {480, 46}, {481, 48},
+                                         {490, 48}, {491, 48}, {500, 48}, {745, 72}};
+    for (const auto& [cm, dm] : bands) {
+        Key(*doc, "ACT_LENGTH", int32_t{cm});
+        EXPECT_EQ(Int(log(), "LENGTH"), dm) << cm;
+    }
+    // 72 dm: 30/20/72 by Smalian's formula, halves 254.47 and 113.10.
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 367);
+    ExpectError([&] { Key(*doc, "ACT_LENGTH", int32_t{746}); },
+                "The Act Length must be a value between 51 and 745 cm.");
+    EXPECT_EQ(Int(log(), "LENGTH"), 72);
+    EXPECT_THROW(Key(*doc, "ACT_LENGTH", int32_t{50}), BrimloError);
+    // The length's own range check is off in this mode.
+    EXPECT_NO_THROW(Key(*doc, "LENGTH", int32_t{73}));
+    Key(*doc, "ACT_LENGTH", Value());
+    EXPECT_EQ(Int(log(), "LENGTH"), 73);
+}
+
+TEST_F(ReactionsMeasuresTest, UndersizeRuleFollowsTheTopDiameter) {
+    keySmalianLog();
+    Key(*doc, {{"PRODCODE", "02"}, {"TOPD", 8}});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "99");
+    Key(*doc, "TOPD", int32_t{10});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01"); // the header product, re-derived
+    // A small conifer back from undersize becomes a small stem: 12/10/40 is 39 litres.
+    Key(*doc, {{"BUTTD", 12}, {"LENGTH", 40}});
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 39);
+    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
+    Key(*doc, "TOPD", int32_t{8});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "99");
+    Key(*doc, "TOPD", int32_t{10});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
+}
+
+TEST_F(ReactionsMeasuresTest, OverriddenLogEscapesBothRules) {
+    keySmalianLog();
+    Key(*doc, {{"PROD_OVERRIDE", "Y"}, {"TOPD", 8}});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
+    Key(*doc, {{"BUTTD", 12}, {"TOPD", 10}, {"LENGTH", 40}});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
+}
+
+TEST_F(ReactionsMeasuresTest, SawlogRuleUnderSmalian) {
+    Key(*doc, {{"BUTTD", 22}, {"LENGTH", 40}});
+    EXPECT_EQ(Int(log(), "GROSSVOL"), 139);
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
+    Key(*doc, {{"BUTTD", 20}, {"TOPD", 12}, {"BUTTD", 12}, {"TOPD", 10}});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "06");
+    // Deciduous logs are never small stems.
+    Key(*doc, "SPECIES", "A");
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "load/SpCdPrTally.h"
 
 #include "common/ScriptedPrompt.h"
+#include "load/LoadSaveValidation.h"
+#include "load/LoadSummary.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace brimlo {
@@ -13,9 +16,11 @@ const std::string kWarning13 = "There are 13 Sp-Cd-Pr combinations. The maximum 
                                "combinations that are processed is 12";
 
 // Thirteen distinct, fully coded combinations: species "A" .. "M".
-void CountThirteen(SpCdPrTally& tally) {
+SpCdPrTally ThirteenCombinations() {
+    SpCdPrTally tally;
     for (char c = 'A'; c <= 'M'; ++c)
         tally.CountCombination(std::string(1, c), "GR", "01", nullptr);
+    return tally;
 }
 
 TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
@@ -24,36 +29,29 @@ TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
     EXPECT_EQ(TallyKey("S ", "GR", "01"), "S GR01");
 }
 
-TEST(SpCdPrTally, CountsLogsPerCombination) {
-    SpCdPrTally tally;
-    tally.CountCombination("S", "GR", "01", nullptr);
-    tally.CountCombination("S", "GR", "01", nullptr);
-    tally.CountCombination("SP", "D", "01", nullptr);
-    EXPECT_EQ(tally.combinationCount(), 2);
-    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
-    EXPECT_EQ(tally.logsOf("SP D01"), 1);
-    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 2");
-}
-
-TEST(SpCdPrTally, CodesAreComparedUntrimmedAndCaseSensitive) {
-    SpCdPrTally tally;
-    tally.CountCombination("S", "GR", "01", nullptr);
-    tally.CountCombination("S ", "GR", "01", nullptr);
-    tally.CountCombination("s", "GR", "01", nullptr);
-    EXPECT_EQ(tally.combinationCount(), 3);
-}
-
-TEST(SpCdPrTally, LogsWithoutAllThreeCodesAreNotCounted) {
+// Codes are compared untrimmed and case-sensitive; a log without all three
+// is not counted.
+TEST(SpCdPrTally, CountsLogsPerFullyCodedCombination) {
     SpCdPrTally tally;
     ScriptedPrompt prompt;
-    tally.CountCombination("S", "", "01", &prompt);
-    tally.CountCombination("S", "GR", "  ", &prompt);
-    tally.CountCombination(" ", "GR", "01", &prompt);
-    EXPECT_EQ(tally.combinationCount(), 0);
-    EXPECT_TRUE(tally.entries().empty());
-    tally.CountCombination("S", "GR", "01", nullptr);
+    for (const auto& [sp, cd, pr] : {std::tuple{"S", "GR", "01"},
+                                     {"S", "GR", "01"},
+                                     {"SP", "D", "01"},
+                                     {"S ", "GR", "01"},
+                                     {"s", "GR", "01"},
+                                     {"S", "", "01"},
+                                     {"S", "GR", "  "},
+                                     {" ", "GR", "01"}})
+        tally.CountCombination(sp, cd, pr, &prompt);
+    EXPECT_EQ(tally.combinationCount(), 4);
+    EXPECT_EQ(tally.entries().size(), 4u);
+    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 4");
+    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
+    EXPECT_EQ(tally.logsOf("SP D01"), 1);
+    EXPECT_EQ(tally.logsOf("S GR01"), 1);
+    EXPECT_EQ(tally.logsOf(" sGR01"), 1);
     tally.ReleaseCombination("S", "", "01");
-    EXPECT_EQ(tally.logsOf(" SGR01"), 1);
+    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
 }
 
 TEST(SpCdPrTally, ReleasingTheLastLogRemovesTheCombination) {
@@ -91,27 +89,21 @@ TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
     EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 13");
 }
 
-TEST(SpCdPrTally, OverTwelveWarningOnceAfterCounting) {
+TEST(SpCdPrTally, OverTwelveWarningAndSaveQuestionAfterCounting) {
     SpCdPrTally tally;
     ScriptedPrompt prompt;
     tally.WarnIfOverTwelve(prompt);
-    CountThirteen(tally);
+    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
+    tally = ThirteenCombinations();
     prompt.expect(kWarning13);
     tally.WarnIfOverTwelve(prompt);
-    EXPECT_EQ(prompt.shown().size(), 1u);
-}
-
-TEST(SpCdPrTally, SaveQuestionAppendsSaveData) {
-    SpCdPrTally tally;
-    ScriptedPrompt prompt;
-    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
-    CountThirteen(tally);
     prompt.expect(kWarning13 + ". Save data?", PromptAnswer::No);
     EXPECT_FALSE(tally.AskSaveIfOverTwelve(prompt));
     prompt.expect(kWarning13 + ". Save data?", PromptAnswer::Yes);
     EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
-    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+    ASSERT_EQ(prompt.shown().size(), 3u);
+    EXPECT_EQ(prompt.shown()[1].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(prompt.shown()[1].caption, "Warning");
 }
 
 TEST(SpCdPrTally, CountsPrintPaddedToTwoDigits) {
@@ -143,13 +135,199 @@ TEST(SpCdPrTally, BeyondTwentyFourCombinationsOnlyTheCountGrows) {
     EXPECT_EQ(tally.logsOf("YYGR01"), 0);
 }
 
-TEST(SpCdPrTally, CountLogsCountsWithoutWarningAndClearEmpties) {
-    std::vector<LogRecord> logs(13);
-    for (int i = 0; i < 13; ++i) {
-        logs[i].SPECIES = std::string(1, static_cast<char>('A' + i));
-        logs[i].CONDCODE = "GR";
-        logs[i].PRODCODE = "01";
+const std::string kMethod = "Smalian's Formula";
+
+LoadData SavableLoad() {
+    LoadData load;
+    load.header.DISP = "CTL";
+    load.header.HTOPD = 10;
+    load.header.DATEWEIGHED = Date::fromYmd(2000, 6, 1);
+    load.header.SCALER_NAME = "J SMITH";
+    load.header.SCALER_PERMIT = "P123";
+    return load;
+}
+
+struct Refusal {
+    void (*spoil)(LoadData&);
+    std::string text;
+    SaveCheckField field;
+    std::string method = kMethod;
+};
+
+TEST(LoadSaveValidation, FirstFailingCheckStopsTheSave) {
+    const Refusal refusals[] = {
+        {[](LoadData& l) { l.header.SOURCE.assign(1, 'X'); },
+         "Cannot have values for both disposition and source", SaveCheckField::Disposition},
+        {[](LoadData& l) {
+             l.header.DISP = "";
+             l.header.SOURCE = "FMA mill";
+         },
+         "Source field cannot contain dispositions: CTL,CTP,DTL,DTP,FMA", SaveCheckField::Source},
+        {[](LoadData& l) { l.header.HTOPD = 0; },
+         "Top Diameter must be between 2 and 76 (inclusive)", SaveCheckField::HeaderTopD},
+        {[](LoadData& l) { l.header.DATEWEIGHED = Date::fromYmd(1899, 12, 31); },
+         "Date Weighed must be later than 1900", SaveCheckField::DateWeighed},
+        {[](LoadData& l) { l.header.SCALER_NAME = "   "; }, "Scaler Name must have a value",
+         SaveCheckField::ScalerName},
+        {[](LoadData& l) {
+             l.header.SCALER_PERMIT = "";
+             l.header.HTOPD = 76;
+         },
+         "Scaler Permit must have a value", SaveCheckField::ScalerPermit},
+        {[](LoadData&) {}, "Volume Calculation Method must be defined.",
+         SaveCheckField::VolumeMethod, ""},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.text);
+        LoadData load = SavableLoad();
+        r.spoil(load);
+        ScriptedPrompt prompt;
+        prompt.expect(r.text);
+        SaveCheckField failed = SaveCheckField::None;
+        // The over-twelve question never comes after a failed check.
+        EXPECT_FALSE(ValidateLoadForSave(load, ThirteenCombinations(), r.method, prompt, &failed));
+        EXPECT_EQ(failed, r.field);
+        EXPECT_EQ(prompt.shown().size(), 1u);
     }
+}
+
+TEST(LoadSaveValidation, SavableLoadPassesAndTheOverTwelveQuestionComesLast) {
+    ScriptedPrompt prompt;
+    SaveCheckField failed = SaveCheckField::Combinations;
+    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), SpCdPrTally{}, kMethod, prompt, &failed));
+    EXPECT_EQ(failed, SaveCheckField::None);
+    EXPECT_TRUE(prompt.shown().empty());
+    const std::string question = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
+                                 "combinations that are processed is 12. Save data?";
+    prompt.expect(question, PromptAnswer::No);
+    EXPECT_FALSE(
+        ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt, &failed));
+    EXPECT_EQ(failed, SaveCheckField::Combinations);
+    prompt.expect(question, PromptAnswer::Yes);
+    EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt));
+}
+
+HeaderRecord HeaderOf(const std::string& sp, const std::string& cd, const std::string& pr) {
+    HeaderRecord h;
+    h.HSPECIES = sp;
+    h.HCONDCODE = cd;
+    h.HPRODCODE = pr;
+    return h;
+}
+
+LogRecord Log(int32_t number, const std::string& sp, const std::string& cd, const std::string& pr,
+              int16_t length, double gross, double cull) {
+    LogRecord log;
+    log.LOGNUM = number;
+    log.SPECIES = sp;
+    log.CONDCODE = cd;
+    log.PRODCODE = pr;
+    log.LENGTH = length;
+    log.GROSSVOL = gross;
+    log.CULLVOL = cull;
+    return log;
+}
+
+TEST(LoadSummary, GroupKeysPadOnlyTheSpecies) {
+    EXPECT_EQ(SummaryGroupKey("S", "GR", "01"), "S  GR 01");
+    EXPECT_EQ(SummaryGroupKey("SP", "D", "01"), "SP D 01");
+    EXPECT_EQ(SummaryGroupKey("S", "D", "01"), "S  D 01");
+    EXPECT_EQ(SummaryGroupKey("S", "", "01"), "S   01");
+    EXPECT_EQ(SummaryGroupKey("S ", "GR", "01"), SummaryGroupKey("S", "GR", "01"));
+}
+
+// A group as worked out by hand: logs, decimetres and whole litres.
+struct Group {
+    std::string key;
+    int logs, dm, gross, cull;
+};
+
+struct SummaryCase {
+    const char* name;
+    const char* headerSpecies;
+    std::vector<LogRecord> logs;
+    int totalLogs;
+    std::vector<Group> groups;
+};
+
+LogRecord Log(int32_t number, const std::string& sp, int16_t length, double gross, double cull) {
+    return Log(number, sp, "GR", "01", length, gross, cull);
+}
+
+const Group kNone = {"S  GR 01", 0, 0, 0, 0};
+
+// Eleven more combinations fill the twelve groups (species N takes no place);
+// a thirteenth is left out.
+SummaryCase TwelveGroupsAtMost() {
+    SummaryCase c{"TwelveGroupsAtMost", "S", {Log(0, "N", 10, 100, 0)}, 12, {kNone}};
+    for (char sp = 'A'; sp <= 'K'; ++sp) {
+        c.logs.push_back(Log(sp - 'A' + 1, std::string(1, sp), 10, 100, 0));
+        c.groups.push_back({std::string(1, sp) + "  GR 01", 1, 10, 100, 0});
+    }
+    c.logs.push_back(Log(12, "Z", 10, 100, 0));
+    c.logs.push_back(Log(13, "A", 20, 200, 50)); // still added
+    c.logs.push_back(Log(14, "Z", 10, 100, 0));
+    c.groups[1] = {"A  GR 01", 2, 30, 300, 50};
+    return c;
+}
+
+// clang-format off
+const SummaryCase kCases[] = {
+    {"TwoLogsOfOneCombination", "S", {Log(1, "S", 50, 250, 20), Log(2, "S", 46, 198, 0)}, 2,
+     {{"S  GR 01", 2, 96, 448, 20}}},
+    {"HeaderCombinationIsGroupOneEvenWithoutLogs", "P", {Log(1, "S", 50, 250, 20)}, 1,
+     {{"P  GR 01", 0, 0, 0, 0}, {"S  GR 01", 1, 50, 250, 20}}},
+    {"NoLogsAtAll", "S", {}, 0, {kNone}},
+    {"SpeciesNAndBlankSpeciesAreLeftOut", "S",
+     {Log(1, "N", 50, 250, 0), Log(2, " N", 50, 250, 0), Log(3, "  ", 50, 250, 0)}, 0, {kNone}},
+    {"EmptyConditionStillGroups", "S", {Log(1, "S", "", "01", 50, 250, 0)}, 1,
+     {kNone, {"S   01", 1, 50, 250, 0}}},
+    {"LogWithoutGrossVolumeOpensAnEmptyGroup", "S", {Log(1, "F", 50, 0, 30)}, 0,
+     {kNone, {"F  GR 01", 0, 0, 0, 0}}},
+    {"VolumesCountAsWholeLitres", "S",
+     {Log(1, "S", 50, 249.6, 19.7), Log(2, "S", 50, 0.4, 0), Log(3, "S", 50, std::nan(""), 0)}, 1,
+     {{"S  GR 01", 1, 50, 250, 20}}},
+    {"GroupsFollowLogNumberOrder", "S", {Log(5, "B", 10, 100, 0), Log(2, "A", 10, 100, 0)}, 2,
+     {kNone, {"A  GR 01", 1, 10, 100, 0}, {"B  GR 01", 1, 10, 100, 0}}},
+    TwelveGroupsAtMost(),
+};
+// clang-format on
+
+class LoadSummaryCase : public ::testing::TestWithParam<SummaryCase> {};
+
+// Sums are kept in decimetres and litres and multiplied by their constants
+// once: 96 dm times 0.1 is not the double nearest 9.6, and every report and
+// export of the summary keeps the product.
+TEST_P(LoadSummaryCase, GroupsAndTotals) {
+    const SummaryCase& c = GetParam();
+    const LoadSummary s = ComputeLoadSummary(HeaderOf(c.headerSpecies, "GR", "01"), c.logs);
+    ASSERT_EQ(s.NUM_GROUPS, static_cast<int>(c.groups.size()));
+    EXPECT_EQ(s.TOTALLOGS, c.totalLogs);
+    for (std::size_t i = 0; i < LoadSummary::kMaxGroups; ++i) {
+        SCOPED_TRACE(i);
+        const SummaryGroup& g = s.groups[i];
+        if (i >= c.groups.size()) {
+            EXPECT_EQ(g, SummaryGroup{});
+            continue;
+        }
+        const Group& e = c.groups[i];
+        EXPECT_EQ(g.SPCDPR, e.key);
+        EXPECT_EQ(g.LOGNUMS, e.logs);
+        EXPECT_EQ(g.LENGTH, e.dm * 0.1);
+        EXPECT_EQ(g.GROSSVOL, e.gross * 0.001);
+        EXPECT_EQ(g.CULLVOL, e.cull * 0.001);
+        EXPECT_EQ(g.NETVOL, (e.gross - e.cull) * 0.001);
+        EXPECT_NEAR(g.CULLPER, e.gross == 0 ? 0.0 : e.cull * 100.0 / e.gross, 1e-12);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, LoadSummaryCase, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SpCdPrTally, CountLogsCountsWithoutWarningAndClearEmpties) {
+    std::vector<LogRecord> logs;
+    for (char c = 'A'; c <= 'M'; ++c)
+        logs.push_back(Log(1, std::string(1, c), "GR", "01", 50, 250, 0));
     SpCdPrTally tally;
     ScriptedPrompt prompt; // no box expected
     tally.CountLogs(logs);

@@ -1,7 +1,7 @@
 #include "WorkspaceTestSupport.h"
 #include "load/LoadLayouts.h"
+#include "load/LoadWorkspace.h"
 #include "load/WorkspaceRecords.h"
-#include "support/BrimloError.h"
 
 #include <fstream>
 
@@ -50,52 +50,38 @@ TEST_F(WorkspaceLifecycleTest, HeaderSeededFromDefaultsWithoutNumbers) {
         EXPECT_EQ(Int(h, f), 0) << f;
     EXPECT_EQ(h.field("NETWEIGHT").asDouble(), 0.0);
     EXPECT_EQ(h.field("DATEWEIGHED").asDate(), FixedToday());
-    EXPECT_EQ(Text(h, "VOL_CALC_METH"), "S");
-    EXPECT_EQ(Text(h, "LESSEE"), "WOODS LTD");
-    EXPECT_EQ(Text(h, "MILL_CODE"), "");
+    ExpectTexts(h, {{"VOL_CALC_METH", "S"}, {"LESSEE", "WOODS LTD"}, {"MILL_CODE", ""}});
+    EXPECT_FALSE(doc->flags().TrimAllowance);
+    EXPECT_EQ(view.trimMode, std::optional<bool>(false));
 }
 
-TEST_F(WorkspaceLifecycleTest, HeaderTakesTheDefaultDateAndNumbers) {
-    writeTypicalDefaults({{"DATEWEIGHED", Date::fromYmd(2006, 12, 15)}});
+// A default product of 06 on a log without gross volume goes back to 01:
+// the first log is run through the rules when the load is made.
+TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputedAndCounted) {
+    writeTypicalDefaults({{"DATEWEIGHED", Date::fromYmd(2006, 12, 15)},
+                          {"PRODCODE", "06"},
+                          {"TRIM_ALLOWANCE", "T"}});
     ScriptedPrompt prompt;
     auto doc = LoadDocument::NewLoad(env());
     const Dataset& h = doc->header();
     EXPECT_EQ(h.field("DATEWEIGHED").asDate(), Date::fromYmd(2006, 12, 15));
     EXPECT_EQ(h.field("NETWEIGHT").asDouble(), 20000.0);
-    EXPECT_EQ(Int(h, "POP"), 7);
-    EXPECT_EQ(Int(h, "LOAD_NUM"), 123);
+    ExpectInts(h, {{"POP", 7}, {"LOAD_NUM", 123}});
     EXPECT_EQ(Text(h, "SAWLOGS"), "Y");
-}
-
-TEST_F(WorkspaceLifecycleTest, FirstLogHasDefaultsAndIsRecomputedAndCounted) {
-    // A default product of 06 on a log without gross volume goes back to 01:
-    // the first log is run through the rules when the load is made.
-    writeTypicalDefaults({{"PRODCODE", "06"}});
-    ScriptedPrompt prompt;
-    auto doc = LoadDocument::NewLoad(env());
+    EXPECT_TRUE(doc->flags().TrimAllowance);
+    EXPECT_EQ(view.trimMode, std::optional<bool>(true));
     const Dataset& log = doc->log();
     ASSERT_EQ(log.recordCount(), 1);
     EXPECT_FALSE(log.isEditing());
     EXPECT_EQ(Int(log, "LOGNUM"), 1);
-    EXPECT_EQ(Text(log, "SPECIES"), "S");
-    EXPECT_EQ(Text(log, "CONDCODE"), "GR");
-    EXPECT_EQ(Int(log, "TOPD"), 20);
-    EXPECT_EQ(Int(log, "LENGTH"), 50);
+    ExpectTexts(log, {{"SPECIES", "S"}, {"CONDCODE", "GR"}});
+    ExpectInts(log, {{"TOPD", 20}, {"LENGTH", 50}});
     EXPECT_EQ(Text(log, "PROD_OVERRIDE"), "N");
     EXPECT_EQ(Int(log, "GROSSVOL"), 0); // no butt diameter under Smalian's formula
     EXPECT_EQ(Text(log, "PRODCODE"), "01");
     EXPECT_EQ(doc->tally().logsOf(" SGR01"), 1);
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 0);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
-    EXPECT_EQ(view.trimMode, std::optional<bool>(false));
-}
-
-TEST_F(WorkspaceLifecycleTest, TrimAllowanceDefaultTicksTheBox) {
-    writeTypicalDefaults({{"TRIM_ALLOWANCE", "T"}});
-    ScriptedPrompt prompt;
-    auto doc = LoadDocument::NewLoad(env());
-    EXPECT_TRUE(doc->flags().TrimAllowance);
-    EXPECT_EQ(view.trimMode, std::optional<bool>(true));
 }
 
 TEST_F(WorkspaceLifecycleTest, CloseDeletesTheWorkspaceFiles) {
@@ -255,6 +241,117 @@ TEST(WorkspaceCounterTest, CountersAreIndependentAndOnlyGrow) {
     EXPECT_EQ(a.value(), 2);
     a.raiseTo(9);
     EXPECT_EQ(a.increment(), 10);
+}
+
+using T = FieldType;
+
+// A column of a workspace table and the value it holds for the records
+// written below.
+struct Column {
+    const char* name;
+    FieldType type;
+    int size;
+    Value stored;
+};
+
+const Date kWeighed = Date::fromYmd(2024, 5, 6);
+
+// clang-format off
+const std::vector<Column> kHeaderColumns = {
+    {"LESSEE", T::Alpha, 20, "Lessee"}, {"MILL_NAME", T::Alpha, 20, "Mill"},
+    {"DISP", T::Alpha, 10, "D1"}, {"SUBDISP", T::Alpha, 4, "S1"},
+    {"MILL_NUM", T::Long, 0, 1234567}, {"BLOCK_NUM", T::Alpha, 4, "B7"},
+    {"LOAD_NUM", T::Long, 0, 54321}, {"POP", T::Short, 0, 12},
+    {"HTOPD", T::Short, 0, 9}, {"NETWEIGHT", T::Number, 0, 25000.0},
+    {"TM9", T::Alpha, 10, "TM9-1"}, {"HSPECIES", T::Alpha, 2, "S"},
+    {"HCONDCODE", T::Alpha, 2, "GR"}, {"HPRODCODE", T::Alpha, 2, "01"},
+    {"SOURCE", T::Alpha, 20, "Source"}, {"MILL_CODE", T::Alpha, 2, "MC"},
+    {"LOAD_ID", T::Short, 0, 33}, {"TREES", T::Short, 0, 44},
+    {"SAWLOGS", T::Alpha, 1, "Y"}, {"DATEWEIGHED", T::Date, 0, kWeighed},
+    {"VOL_CALC_METH", T::Alpha, 1, "A"}, {"SCALER_NAME", T::Alpha, 20, "Scaler"},
+    {"SCALER_PERMIT", T::Alpha, 6, "P123"}, {"TRIM_ALLOWANCE", T::Logical, 0, Value()},
+};
+// clang-format on
+
+const std::vector<Column> kLogColumns = {
+    {"LOGNUM", T::Long, 0, 7},        {"SPECIES", T::Alpha, 2, "F"},
+    {"CONDCODE", T::Alpha, 2, "DR"},  {"PRODCODE", T::Alpha, 2, "06"},
+    {"TOPD", T::Short, 0, 11},        {"LENGTH", T::Short, 0, 52},
+    {"C1", T::Short, 0, 13},          {"C2", T::Short, 0, 14},
+    {"C3", T::Short, 0, 15},          {"CULL_TYPE", T::Alpha, 1, "4"},
+    {"CULL_METH", T::Alpha, 1, "3"},  {"GROSSVOL", T::Number, 0, 321.0},
+    {"CULLVOL", T::Number, 0, 45.0},  {"BUTTD", T::Short, 0, 27},
+    {"FLAG", T::Alpha, 1, "B"},       {"LOAD_ID", T::Short, 0, 8},
+    {"DBH", T::Short, 0, 29},         {"PROD_OVERRIDE", T::Alpha, 1, "Y"},
+    {"ACT_LENGTH", T::Short, 0, 530},
+};
+
+template <class Table>
+void ExpectLayout(const Table& descriptors, const FieldList& table,
+                  const std::vector<Column>& expected) {
+    ASSERT_EQ(descriptors.size(), expected.size());
+    ASSERT_EQ(table.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_STREQ(descriptors[i].name, expected[i].name);
+        EXPECT_EQ(descriptors[i].type, expected[i].type);
+        EXPECT_EQ(descriptors[i].size, expected[i].size);
+        EXPECT_EQ(table[i], (FieldDef{expected[i].name, expected[i].type, expected[i].size}));
+    }
+}
+
+void ExpectStored(const Dataset& table, const std::vector<Column>& expected) {
+    for (const Column& c : expected)
+        EXPECT_EQ(table.field(c.name), c.stored) << c.name;
+}
+
+class WorkspaceFieldsTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<LoadWorkspace> ws = LoadWorkspace::Named(dir.path().string() + "/", 1);
+};
+
+TEST_F(WorkspaceFieldsTest, DescriptorsDeclareTheTablesLayout) {
+    ws->create();
+    ExpectLayout(kHeaderFields, ws->header().fields(), kHeaderColumns);
+    ExpectLayout(kLogFields, ws->log().fields(), kLogColumns);
+}
+
+TEST_F(WorkspaceFieldsTest, RecordsTravelToTheirColumnsAndBack) {
+    const HeaderRecord header{"Lessee", "Mill",   "D1", "S1",     1234567, "B7",     54321, 12, 9,
+                              25000.0,  "TM9-1",  "S",  "GR",     "01",    "Source", "MC",  33, 44,
+                              "Y",      kWeighed, "A",  "Scaler", "P123"};
+    LogRecord log{99,  "F",   "DR", "06", 11,  52, 13, 14,  15, "4",
+                  "3", 321.0, 45.0, 27,   "B", 8,  29, "Y", 530};
+    // A second log whose optional numbers hold no value.
+    LogRecord bare = log;
+    bare.hasLoadId = bare.hasDbh = bare.hasActLength = false;
+    bare.LOAD_ID = bare.DBH = bare.ACT_LENGTH = 0;
+
+    ws->create();
+    ws->header().insert();
+    AssignHeader(*ws, header);
+    ws->header().post();
+    for (const auto& [number, record] : {std::pair{7, log}, std::pair{8, bare}}) {
+        ws->log().insert();
+        ws->setField(LogField::LOGNUM, Value(number)); // AssignLog leaves the number alone
+        AssignLog(*ws, record);
+        ws->log().post();
+    }
+    ws->close();
+
+    auto reopened = LoadWorkspace::FromHeaderFile(ws->headerPath());
+    reopened->openHeader();
+    reopened->openLog();
+    ExpectStored(reopened->header(), kHeaderColumns);
+    ExpectStored(reopened->log(), kLogColumns);
+    EXPECT_EQ(HeaderOf(*reopened), header);
+    log.LOGNUM = 7;
+    bare.LOGNUM = 8;
+    EXPECT_EQ(LogsOf(*reopened), (std::vector<LogRecord>{log, bare}));
+    reopened->log().last();
+    for (const char* none : {"LOAD_ID", "DBH", "ACT_LENGTH"})
+        EXPECT_TRUE(reopened->log().field(none).isNull()) << none;
 }
 
 } // namespace

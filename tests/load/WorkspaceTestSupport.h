@@ -6,6 +6,7 @@
 #include "load/LoadDocument.h"
 #include "load/LoadView.h"
 #include "load/WorkspaceCounter.h"
+#include "support/BrimloError.h"
 #include "support/DefaultsLayout.h"
 #include "support/SqliteStore.h"
 
@@ -26,15 +27,13 @@ public:
     std::vector<std::string> statuses;
     std::vector<std::pair<LoadControl, bool>> focuses;
     std::vector<LoadControl> selected;
-    int tabs = 0;
     std::vector<std::pair<LoadControl, std::string>> selectorTexts;
     std::optional<bool> trimMode;
-    bool trimHidden = false;
-    bool headerPageShown = false;
+    bool trimHidden = false, headerPageShown = false;
     std::string caption;
     std::vector<std::pair<std::string, std::string>> saveDialogs; // proposal, folder
     std::optional<std::string> saveAnswer;                        // nullopt cancels
-    int busyDepth = 0;
+    int tabs = 0, busyDepth = 0;
 
     void showStatus(const std::string& text) override { statuses.push_back(text); }
     void focusControl(LoadControl c, bool selectAll) override {
@@ -75,8 +74,7 @@ protected:
 
     // A defaults record a scaler would keep: S/GR/01, top 20, length 50.
     void writeTypicalDefaults(std::map<std::string, Value> changes = {}) {
-        std::map<std::string, Value> values = TypicalDefaults(changes);
-        writeDefaults(values);
+        writeDefaults(TypicalDefaults(changes));
     }
 
     void writeDefaults(const std::map<std::string, Value>& values) {
@@ -117,6 +115,32 @@ protected:
     RecordingView view;
 };
 
+// A new load from the typical defaults, shown in its window; open() makes
+// another from changed defaults.
+class ShownLoadFixture : public LoadFixture {
+protected:
+    void SetUp() override {
+        LoadFixture::SetUp();
+        open();
+    }
+    void TearDown() override { doc.reset(); }
+
+    void open(std::map<std::string, Value> changes = {}) {
+        writeTypicalDefaults(std::move(changes));
+        doc = shownNewLoad();
+    }
+    Dataset& log() { return doc->log(); }
+
+    std::unique_ptr<LoadDocument> doc;
+};
+
+// One header field written the way the header page posts it.
+inline void SetHeader(LoadDocument& doc, const char* field, const Value& value) {
+    doc.header().edit();
+    doc.header().setField(field, value);
+    doc.header().post();
+}
+
 // Field shortcuts on the current log.
 inline int32_t Int(const Dataset& d, const char* field) {
     return d.field(field).asInt();
@@ -126,11 +150,40 @@ inline std::string Text(const Dataset& d, const char* field) {
     return d.field(field).asString();
 }
 
+// Expects the current record's fields to read as these numbers or texts.
+inline void ExpectInts(const Dataset& d,
+                       std::initializer_list<std::pair<const char*, int>> fields) {
+    for (const auto& [field, value] : fields)
+        EXPECT_EQ(Int(d, field), value) << field;
+}
+
+inline void ExpectTexts(const Dataset& d,
+                        std::initializer_list<std::pair<const char*, const char*>> fields) {
+    for (const auto& [field, value] : fields)
+        EXPECT_EQ(Text(d, field), value) << field;
+}
+
+// Expects the action to raise exactly this error.
+template <class Action> void ExpectError(Action action, const std::string& text) {
+    try {
+        action();
+        ADD_FAILURE() << "no error: " << text;
+    } catch (const BrimloError& e) {
+        EXPECT_EQ(e.text(), text);
+    }
+}
+
 // Keys a value the way a bound control writes it: edit state, then the field.
 inline void Key(LoadDocument& doc, const char* field, const Value& value) {
     if (!doc.log().isEditing())
         doc.log().edit();
     doc.log().setField(field, value);
+}
+
+// Keys values in turn, as the scaler tabs through the controls.
+inline void Key(LoadDocument& doc, std::initializer_list<std::pair<const char*, Value>> values) {
+    for (const auto& [field, value] : values)
+        Key(doc, field, value);
 }
 
 } // namespace brimlo::testing
