@@ -2,6 +2,8 @@
 
 #include "common/FileBytes.h"
 #include "common/MemoryTableStore.h"
+#include "common/SampleLoad.h"
+#include "master/CMaster.h"
 #include "master/MasterFields.h"
 #include "support/Dataset.h"
 
@@ -22,6 +24,18 @@ inline std::unique_ptr<Dataset> NewMasterDataset(MemoryTableStore** store = null
     if (store)
         *store = memory.get();
     return std::make_unique<Dataset>(std::move(memory));
+}
+
+// The worked example's load with three groups, the last without logs.
+inline CMaster ThreeGroupMaster() {
+    CMaster m;
+    m.BuildFromLoad(SampleHeader(), LoadSummary{});
+    m.summary.NUM_GROUPS = 3;
+    m.summary.TOTALLOGS = 6;
+    m.summary.groups[0] = {"S  GR 01", 2, 9.6, 0.448, 0.02, 0.428, 4.4642857142857144};
+    m.summary.groups[1] = {"SP D 01", 4, 20.1, 1.234, 0.0, 1.234, 0.0};
+    m.summary.groups[2] = {"P  GR 02", 0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    return m;
 }
 
 // Appends a master record given by field name; fields not named stay empty.
