@@ -4,6 +4,8 @@
 #include "load/LoadFileWriter.h"
 
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -113,6 +115,14 @@ std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
+}
+
+QJsonValue JsonAt(const std::string& json, const std::string& path) {
+    QJsonValue value = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    std::istringstream steps(path);
+    for (std::string step; std::getline(steps, step, '/');)
+        value = value.isArray() ? value[std::stoi(step)] : value[QString::fromStdString(step)];
+    return value;
 }
 
 } // namespace brimlo::testing

@@ -4,6 +4,7 @@
 #include "common/TempDir.h"
 #include "load/LoadData.h"
 
+#include <QJsonValue>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,5 +43,9 @@ LogRecord Log(const std::string& species, int topd, int length, int buttd, doubl
 std::string WriteLoad(const std::filesystem::path& file, const LoadData& load);
 
 std::vector<std::string> Lines(const std::string& text);
+
+// The value at a path of keys and indexes ("summary/groups/0/LOGNUMS") in
+// JSON text; undefined where there is none.
+QJsonValue JsonAt(const std::string& json, const std::string& path);
 
 } // namespace brimlo::testing
