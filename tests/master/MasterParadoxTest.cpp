@@ -6,6 +6,7 @@
 #include "master/MasterTable.h"
 #include "master/MasterTestSupport.h"
 #include "support/Dataset.h"
+#include "support/ParadoxReference.h"
 #include "support/ParadoxStore.h"
 
 #include <gtest/gtest.h>
@@ -40,37 +41,25 @@ TEST(MasterParadox, PostedRecordsAreReadableAsPublishedParadoxAndReopened) {
         PostedLoad(123, 27000).PostToMaster(table); // replaces the first
     }
 
-    pxdoc_t* doc = PX_new();
-    ASSERT_EQ(PX_open_file(doc, path.c_str()), 0);
-    ASSERT_EQ(PX_get_num_fields(doc), 105);
-    ASSERT_EQ(PX_get_num_records(doc), 2);
-    const pxfield_t* f = PX_get_fields(doc);
-    EXPECT_STREQ(f[0].px_fname, "MILLCODE");
-    EXPECT_EQ(f[0].px_ftype, pxfAlpha);
-    EXPECT_EQ(f[0].px_flen, 2);
-    EXPECT_STREQ(f[12].px_fname, "NET_WEIGHT");
-    EXPECT_EQ(f[12].px_ftype, pxfLong);
-    EXPECT_STREQ(f[21].px_fname, "LENGTH1");
-    EXPECT_EQ(f[21].px_ftype, pxfNumber);
-    EXPECT_STREQ(f[103].px_fname, "NUM_GROUPS");
-    EXPECT_EQ(f[103].px_ftype, pxfShort);
-
-    pxval_t** first = PX_retrieve_record(doc, 0);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(std::string(first[0]->value.str.val, 2), "AB");
-    EXPECT_EQ(first[9]->value.lval, 123);
-    EXPECT_EQ(first[12]->value.lval, 27000);
-    EXPECT_DOUBLE_EQ(first[22]->value.dval, 0.448);
-    EXPECT_EQ(first[103]->value.lval, 3);
-    EXPECT_TRUE(first[19 + 7 * 3]->isnull); // SPCDPR4 empty
-    for (int i = 0; i < 105; ++i) {
-        if (!first[i]->isnull && first[i]->type == pxfAlpha)
-            doc->free(doc, first[i]->value.str.val);
-        doc->free(doc, first[i]);
+    const PxContents px = PxRead(path);
+    ASSERT_EQ(px.fields.size(), 105u);
+    const std::tuple<int, const char*, int, int> fields[] = {{0, "MILLCODE", pxfAlpha, 2},
+                                                             {12, "NET_WEIGHT", pxfLong, 4},
+                                                             {21, "LENGTH1", pxfNumber, 8},
+                                                             {103, "NUM_GROUPS", pxfShort, 2}};
+    for (const auto& [i, name, type, width] : fields) {
+        EXPECT_EQ(px.fields[i].name, name);
+        EXPECT_EQ(px.fields[i].code, type) << name;
+        EXPECT_EQ(px.fields[i].width, width) << name;
     }
-    doc->free(doc, first);
-    PX_close(doc);
-    PX_delete(doc);
+    ASSERT_EQ(px.records.size(), 2u);
+    const Record& first = px.records[0];
+    EXPECT_EQ(first[0], Value("AB"));
+    EXPECT_EQ(first[9], Value(int32_t{123}));
+    EXPECT_EQ(first[12], Value(int32_t{27000}));
+    EXPECT_EQ(first[22], Value(0.448));
+    EXPECT_EQ(first[103], Value(int32_t{3}));
+    EXPECT_EQ(first[19 + 7 * 3], Value("")); // SPCDPR4 blank
 
     Dataset dataset(ParadoxStore::open(path));
     MasterTable table(dataset);

@@ -10,6 +10,7 @@
 #include "master/SharedMasterPoster.h"
 #include "master/SharedMasterSupport.h"
 #include "support/Dataset.h"
+#include "support/ParadoxReference.h"
 #include "support/ParadoxStore.h"
 #include "support/PgConnection.h"
 
@@ -17,11 +18,6 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
-#if __has_include(<paradox.h>)
-extern "C" {
-#include <paradox.h>
-}
-#endif
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -127,39 +123,7 @@ TEST(SharedMaster, ExportedMasterDbHoldsTheServersRecordsValueForValue) {
     const std::string path = (dir / "master.db").string();
     ASSERT_EQ(ExportParadoxMaster(store, path), 30);
 
-    pxdoc_t* doc = PX_new();
-    ASSERT_EQ(PX_open_file(doc, path.c_str()), 0);
-    ASSERT_EQ(PX_get_num_records(doc), 30);
-    const FieldList& fields = MasterFieldList();
-    for (int row = 0; row < 30; ++row) {
-        pxval_t** values = PX_retrieve_record(doc, row);
-        ASSERT_NE(values, nullptr);
-        for (size_t i = 0; i < fields.size(); ++i) {
-            const Value& want = posted[static_cast<size_t>(row)][i];
-            const pxval_t& got = *values[i];
-            switch (fields[i].type) {
-            case FieldType::Alpha:
-                EXPECT_EQ(std::string(got.value.str.val, static_cast<size_t>(got.value.str.len)),
-                          want.asString())
-                    << fields[i].name;
-                break;
-            case FieldType::Number:
-                EXPECT_EQ(got.value.dval, want.asDouble()) << fields[i].name;
-                break;
-            case FieldType::Date:
-                EXPECT_EQ(got.value.lval, want.asDate().days) << fields[i].name;
-                break;
-            default:
-                EXPECT_EQ(got.value.lval, want.asInt()) << fields[i].name;
-            }
-            if (got.type == pxfAlpha && !got.isnull)
-                doc->free(doc, got.value.str.val);
-            doc->free(doc, values[i]);
-        }
-        doc->free(doc, values);
-    }
-    PX_close(doc);
-    PX_delete(doc);
+    EXPECT_EQ(PxRead(path).records, posted);
 
     // The master ASCII file from the server equals the one from the file.
     Dataset dataset(ParadoxStore::open(path));
