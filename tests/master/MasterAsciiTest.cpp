@@ -17,23 +17,11 @@ const std::string kEmptyBlock = std::string(8, ' ') + "   0" + "    0" + "      
 
 // The master record of the worked example: one group, weighed December 2006.
 CMaster ExampleMaster() {
-    CMaster m;
-    m.MILL_NUM = 123456;
-    m.MILLCODE = "AB";
-    m.POP = 1;
-    m.LOAD_NUM = 123;
-    m.LESSEE = "LESSEE CO";
-    m.DISP = "CTL";
-    m.SUBDISP = "A1";
-    m.BLOCK_NUM = "12";
-    m.WEIGH_DATE = Date::fromYmd(2006, 12, 16);
-    m.TOP_D = 16;
-    m.NET_WEIGHT = 25000;
-    m.TREES = 5;
-    m.SAWLOGS = 'N';
+    CMaster m = ThreeGroupMaster();
+    m.SOURCE.clear();
     m.summary.NUM_GROUPS = 1;
     m.summary.TOTALLOGS = 2;
-    m.summary.groups[0] = {"S  GR 01", 2, 9.6, 0.448, 0.02, 0.428, 20 * 100 / 448.0};
+    m.summary.groups[1] = m.summary.groups[2] = {};
     return m;
 }
 
@@ -48,10 +36,7 @@ void AddExampleRecord(Dataset& master, const char* sawlogs, int groups) {
     m.summary.groups.fill(m.summary.groups[0]);
     Record r = m.ToMasterRecord();
     r[kMasterSawlogs] = sawlogs;
-    master.insert();
-    for (std::size_t i = 0; i < r.size(); ++i)
-        master.setField(static_cast<int>(i), r[i]);
-    master.post();
+    AddRecord(master, r);
 }
 
 } // namespace

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +47,14 @@ inline void AddMasterRecord(Dataset& master,
     master.post();
 }
 
+// Appends a whole record as it stands, without the posting rules.
+inline void AddRecord(Dataset& master, const Record& record) {
+    master.insert();
+    for (std::size_t i = 0; i < record.size(); ++i)
+        master.setField(static_cast<int>(i), record[i]);
+    master.post();
+}
+
 // Lines printed by a Python script given the file as its argument.
 inline std::vector<std::string> RunPython(const std::string& script,
                                           const std::filesystem::path& file) {
@@ -54,23 +62,17 @@ inline std::vector<std::string> RunPython(const std::string& script,
     WriteBytes(scriptFile, script);
     const std::string command =
         "/usr/bin/python3 '" + scriptFile.string() + "' '" + file.string() + "' 2>&1";
-    std::vector<std::string> lines;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return lines;
-    std::string line;
-    for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe)) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe))
+            out += static_cast<char>(c);
+        ::pclose(pipe);
     }
-    if (!line.empty())
-        lines.push_back(line);
-    ::pclose(pipe);
     std::filesystem::remove(scriptFile);
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 

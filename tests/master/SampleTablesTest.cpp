@@ -34,50 +34,32 @@ const char* kWeightLayout =
 
 const Date kWritten = Date::fromYmd(2026, 12, 9);
 
-void SetGroup(Dataset& master, int n, const char* key, int logs, double length, double gross,
-              double cull) {
-    const std::string s = std::to_string(n);
-    master.setField("SPCDPR" + s, key);
-    master.setField("LOGNUMS" + s, logs);
-    master.setField("LENGTH" + s, length);
-    master.setField("GROSSVOL" + s, gross);
-    master.setField("CULLVOL" + s, cull);
-    master.setField("NETVOL" + s, gross - cull);
-}
-
-void StartRecord(Dataset& master, int millNum, int pop, int loadNum) {
-    master.insert();
-    master.setField("MILL_NUM", millNum);
-    master.setField("MILLCODE", "AB");
-    master.setField("POP", pop);
-    master.setField("LOAD_NUM", loadNum);
-    master.setField("SAWLOGS", "N");
-}
-
-// Three groups, one of them a one-letter condition, one without logs.
+// Three groups, one of them a one-letter condition, one without logs; no
+// total of logs, which the tables count from the groups.
 void AddThreeGroupRecord(Dataset& master) {
-    StartRecord(master, 123456, 1, 123);
-    master.setField("LESSEE", "LESS\xC9"
-                              "E CO");
-    master.setField("DISP", "CTL");
-    master.setField("SUBDISP", "A1");
-    master.setField("BLOCK_NUM", "12");
-    master.setField("WEIGH_DATE", Date::fromYmd(2006, 12, 16));
-    master.setField("TOP_D", 16);
-    master.setField("NET_WEIGHT", 25000);
-    master.setField("SOURCE", "CREEK");
-    master.setField("NUM_GROUPS", 3);
-    SetGroup(master, 1, "S  GR 01", 2, 9.6, 0.448, 0.02);
-    SetGroup(master, 2, "SP D 01", 1, 5.0, 0.25, 0.0);
-    SetGroup(master, 3, "SP GR 01", 0, 0.0, 0.0, 0.0);
-    master.post();
+    CMaster m = ThreeGroupMaster();
+    m.LESSEE = "LESS\xC9"
+               "E CO";
+    m.summary.groups[1] = {"SP D 01", 1, 5.0, 0.25, 0.0, 0.25, 0.0};
+    m.summary.groups[2].SPCDPR = "SP GR 01";
+    Record r = m.ToMasterRecord();
+    r[kMasterTotalLogs] = Value();
+    AddRecord(master, r);
 }
 
 void AddOneGroupRecord(Dataset& master, int loadNum, double length, double gross) {
-    StartRecord(master, 42, 2, loadNum);
-    master.setField("NUM_GROUPS", 1);
-    SetGroup(master, 1, "P  GR 01", 4, length, gross, 0.0);
-    master.post();
+    AddMasterRecord(master, {{"MILL_NUM", 42},
+                             {"MILLCODE", "AB"},
+                             {"POP", 2},
+                             {"LOAD_NUM", loadNum},
+                             {"SAWLOGS", "N"},
+                             {"NUM_GROUPS", 1},
+                             {"SPCDPR1", "P  GR 01"},
+                             {"LOGNUMS1", 4},
+                             {"LENGTH1", length},
+                             {"GROSSVOL1", gross},
+                             {"CULLVOL1", 0.0},
+                             {"NETVOL1", gross}});
 }
 
 uint32_t Le(const std::string& bytes, std::size_t at, int size) {
@@ -159,11 +141,10 @@ TEST_F(SampleTables, GrossPerMetreRoundsHalvesUpAndToleratesNearHalves) {
 }
 
 TEST_F(SampleTables, RowCountsFollowTheGroupsInUse) {
-    StartRecord(*dataset, 1, 1, 1);
-    dataset->setField("NUM_GROUPS", 12);
-    for (int n = 1; n <= 12; ++n)
-        SetGroup(*dataset, n, "S  GR 01", 1, 1.0, 0.1, 0.0);
-    dataset->post();
+    CMaster m = ThreeGroupMaster();
+    m.summary.NUM_GROUPS = 12;
+    m.summary.groups.fill({"S  GR 01", 1, 1.0, 0.1, 0.0, 0.1, 0.0});
+    AddRecord(*dataset, m.ToMasterRecord());
     AddOneGroupRecord(*dataset, 2, 1.0, 0.1);
     ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
     EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 13u);
