@@ -37,26 +37,22 @@ private:
 
 } // namespace
 
-struct CliProcess::Impl {
-    QProcess process;
-};
-
-CliProcess::CliProcess(const std::vector<std::string>& args) : impl_(new Impl) {
+CliProcess::CliProcess(const std::vector<std::string>& args)
+    : process_(std::make_unique<QProcess>()) {
     QStringList list;
     for (const std::string& arg : args)
         list << QString::fromStdString(arg);
-    impl_->process.start(QStringLiteral(BRIMLO_CLI), list);
+    process_->start(QStringLiteral(BRIMLO_CLI), list);
 }
 
 CliProcess::~CliProcess() {
     finish();
-    delete impl_;
 }
 
 // A run that hangs (two posters each waiting for the other's lock) fails
 // within the minute and leaves no process behind.
 CliResult CliProcess::finish() {
-    QProcess& p = impl_->process;
+    QProcess& p = *process_;
     if (p.state() != QProcess::NotRunning && !p.waitForFinished(60000)) {
         p.kill();
         p.waitForFinished(-1);

@@ -6,8 +6,11 @@
 
 #include <QJsonValue>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QProcess;
 
 namespace brimlo::testing {
 
@@ -28,8 +31,7 @@ public:
     CliResult finish();
 
 private:
-    struct Impl;
-    Impl* impl_;
+    std::unique_ptr<QProcess> process_;
 };
 
 // A load a scaler might save: mill code "AB", population 1, load number

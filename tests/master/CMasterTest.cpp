@@ -122,29 +122,19 @@ TEST(BuildFromLoad, EmptySawlogsOrAWeightTooLargeIsARangeError) {
     EXPECT_THROW(m.BuildFromLoad(h, std::vector<LogRecord>{}), BrimloError);
 }
 
+// Groups after NUM_GROUPS are written empty and zero, whatever an earlier
+// use left in them.
 TEST(MasterRecord, HoldsTheMembersAtTheirPositions) {
-    const Record r = ThreeGroupMaster().ToMasterRecord();
-    ASSERT_EQ(r.size(), 105u);
-    EXPECT_EQ(r[0], Value("AB"));
-    EXPECT_EQ(r[1], Value(int32_t{1}));
-    EXPECT_EQ(r[2], Value(int32_t{123456}));
-    EXPECT_EQ(r[3], Value("N"));
-    EXPECT_EQ(r[9], Value(int32_t{123}));
-    EXPECT_EQ(r[10], Value(int32_t{16}));
-    EXPECT_EQ(r[11], Value(Date::fromYmd(2006, 12, 16)));
-    EXPECT_EQ(r[12], Value(int32_t{25000}));
-    EXPECT_EQ(r[19], Value("S  GR 01"));
-    EXPECT_EQ(r[20], Value(int32_t{2}));
-    EXPECT_EQ(r[21], Value(9.6));
-    EXPECT_EQ(r[19 + 7], Value("SP D 01"));
-    EXPECT_EQ(r[103], Value(int32_t{3}));
-    EXPECT_EQ(r[104], Value(int32_t{6}));
-}
-
-TEST(MasterRecord, GroupsAfterNumGroupsAreWrittenEmptyAndZero) {
     CMaster m = ThreeGroupMaster();
-    m.summary.groups[4] = {"XX YY ZZ", 9, 9.0, 9.0, 9.0, 9.0, 9.0}; // left from an earlier use
+    m.summary.groups[4] = {"XX YY ZZ", 9, 9.0, 9.0, 9.0, 9.0, 9.0};
     const Record r = m.ToMasterRecord();
+    ASSERT_EQ(r.size(), 105u);
+    const std::pair<int, Value> cases[] = {
+        {0, "AB"},        {1, 1},  {2, 123456}, {3, "N"},        {9, 123}, {10, 16}, {12, 25000},
+        {19, "S  GR 01"}, {20, 2}, {21, 9.6},   {26, "SP D 01"}, {103, 3}, {104, 6}};
+    for (const auto& [at, value] : cases)
+        EXPECT_EQ(r[at], value) << at;
+    EXPECT_EQ(r[11], Value(Date::fromYmd(2006, 12, 16)));
     for (int n = 4; n <= 12; ++n) {
         const int first = 19 + 7 * (n - 1);
         EXPECT_EQ(r[first].asString(), "") << n;
@@ -168,25 +158,17 @@ TEST(MasterRecord, RoundTripsThroughTheMasterTable) {
     EXPECT_EQ(read.summary, posted.summary);
 }
 
-TEST(LoadFromMaster, SawlogsFallsBackToTheDefaultsRecord) {
+TEST(LoadFromMaster, SawlogsFallsBackToTheDefaultsAndTwelveGroupsAtMostAreRead) {
     auto dataset = NewMasterDataset();
-    AddMasterRecord(*dataset, {{"MILLCODE", "AB"}, {"NUM_GROUPS", 1}});
+    AddMasterRecord(*dataset, {{"MILLCODE", "AB"}, {"NUM_GROUPS", 40}, {"SPCDPR12", "S  GR 01"}});
     MasterTable table(*dataset);
     CMaster m;
     ASSERT_TRUE(m.LoadFromMaster(table, "Yes"));
     EXPECT_EQ(m.SAWLOGS, 'Y');
-    EXPECT_THAT([&] { m.LoadFromMaster(table, ""); },
-                ThrowsMessage<BrimloError>("Range check error"));
-}
-
-TEST(LoadFromMaster, AGroupCountBeyondTwelveReadsTwelveGroups) {
-    auto dataset = NewMasterDataset();
-    AddMasterRecord(*dataset, {{"SAWLOGS", "N"}, {"NUM_GROUPS", 40}, {"SPCDPR12", "S  GR 01"}});
-    MasterTable table(*dataset);
-    CMaster m;
-    m.LoadFromMaster(table, "");
     EXPECT_EQ(m.summary.NUM_GROUPS, 12);
     EXPECT_EQ(m.summary.groups[11].SPCDPR, "S  GR 01");
+    EXPECT_THAT([&] { m.LoadFromMaster(table, ""); },
+                ThrowsMessage<BrimloError>("Range check error"));
 }
 
 class PostToMaster : public ::testing::Test {

@@ -25,6 +25,7 @@ CMaster ExampleMaster() {
     return m;
 }
 
+const std::string kExampleGroup = "S  GR 01   2   96    448     20";
 const std::string kExampleIdentification =
     "M123456AB  1  123LESSEE CO           CTL       A1    1220061216 25000                    ";
 
@@ -41,12 +42,15 @@ void AddExampleRecord(Dataset& master, const char* sawlogs, int groups) {
 
 } // namespace
 
+// Gross per tree rounds to the nearest: 1/3 is 3333.33.
 TEST(MasterAsciiLine, WorkedExampleByteForByte) {
-    const CMaster m = ExampleMaster();
-    std::string line;
-    m.WriteMasterAsciiLine(line, 1, 0.448 / 5);
-    EXPECT_EQ(line, kExampleIdentification + "S  GR 01   2   96    448     20" + kEmptyBlock +
-                        kEmptyBlock + kEmptyBlock + "   2  896N\r\n");
+    for (const auto& [grossPerTree, end] :
+         {std::pair{0.448 / 5, "   2  896N\r\n"}, std::pair{1.0 / 3, "   2 3333N\r\n"}}) {
+        std::string line;
+        ExampleMaster().WriteMasterAsciiLine(line, 1, grossPerTree);
+        EXPECT_EQ(line, kExampleIdentification + kExampleGroup + kEmptyBlock + kEmptyBlock +
+                            kEmptyBlock + end);
+    }
 }
 
 TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
@@ -69,9 +73,8 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
     m.WriteMasterAsciiLine(line, 1, 0.0);
     const std::string expected = std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" +
                                  "DISPOSITIO" + "SUBD" + "   7" + "199903" + " 8" + "   950" +
-                                 "A SOURCE            " + "S  GR 01   2   96    448     20" +
-                                 kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" + "Y" +
-                                 "\r\n";
+                                 "A SOURCE            " + kExampleGroup + kEmptyBlock +
+                                 kEmptyBlock + kEmptyBlock + "    " + "    0" + "Y" + "\r\n";
     EXPECT_EQ(line, expected);
 }
 
@@ -84,13 +87,6 @@ TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
     const std::string expected = kExampleIdentification + "SP D 01 1234 1234  12346   1500" +
                                  kEmptyBlock + kEmptyBlock + kEmptyBlock + "   212346N\r\n";
     EXPECT_EQ(line, expected);
-}
-
-TEST(MasterAsciiLine, GrossPerTreeRoundsToNearest) {
-    CMaster m = ExampleMaster();
-    std::string line;
-    m.WriteMasterAsciiLine(line, 1, 1.0 / 3); // 3333.33
-    EXPECT_EQ(line.substr(213, 10), "   2 3333N");
 }
 
 class MasterAsciiFile : public ::testing::Test {
@@ -123,7 +119,7 @@ TEST_F(MasterAsciiFile, LinesPerRecordFollowTheGroupCount) {
         EXPECT_EQ(line.size(), 223u);
         EXPECT_EQ(line.substr(0, 89), kExampleIdentification);
     }
-    const std::string full = "S  GR 01   2   96    448     20";
+    const std::string& full = kExampleGroup;
     EXPECT_EQ(lines[0].substr(89, 124), kEmptyBlock + kEmptyBlock + kEmptyBlock + kEmptyBlock);
     EXPECT_EQ(lines[0].substr(213), "    " + std::string("    0") + "N");
     EXPECT_EQ(lines[3].substr(89, 124), full + full + full + full);

@@ -5,10 +5,12 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <thread>
 
@@ -31,12 +33,9 @@ struct Ack {
     long long postedAt = -1;
 };
 
-int CountLines(const std::string& path) {
+long CountLines(const std::string& path) {
     std::ifstream in(path);
-    int lines = 0;
-    for (std::string line; std::getline(in, line);)
-        ++lines;
-    return lines;
+    return std::count(std::istreambuf_iterator<char>(in), {}, '\n');
 }
 
 class SharedMasterWriters : public ::testing::TestWithParam<bool> {};
@@ -68,7 +67,7 @@ TEST_P(SharedMasterWriters, EveryLoadHoldsItsLastAcknowledgedPost) {
     }
     if (stopMidway) {
         const auto acked = [&] {
-            int lines = 0;
+            long lines = 0;
             for (int w = 0; w < kWriters; ++w)
                 lines += CountLines((dir / ("acks" + std::to_string(w))).string());
             return lines;
