@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <regex>
 #include <set>
 
 namespace brimlo::testing {
@@ -31,19 +32,19 @@ class CliFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         LoadData good = TypicalLoad();
-        good.logs = {Log("S", 20, 50, 26, 250)};
+        good.logs = {SampleLog("S", 20, 50, 26, 250)};
         WriteLoad(temp / "good.txt", good);
 
         LoadData faulty = TypicalLoad();
-        LogRecord badPair = Log("S", 20, 50, 26, 250);
+        LogRecord badPair = SampleLog("S", 20, 50, 26, 250);
         badPair.CULL_TYPE = "1";
         badPair.CULL_METH = "8";
-        LogRecord badPercent = Log("S", 20, 50, 26, 250, 10);
+        LogRecord badPercent = SampleLog("S", 20, 50, 26, 250, 10);
         badPercent.CULL_TYPE = "4";
         badPercent.CULL_METH = "3";
         badPercent.C1 = 120;
-        faulty.logs = {Log("S", 20, 50, 26, 250), Log("S", 21, 50, 26, 250),
-                       Log("S", 22, 50, 20, 250), badPair, badPercent};
+        faulty.logs = {SampleLog("S", 20, 50, 26, 250), SampleLog("S", 21, 50, 26, 250),
+                       SampleLog("S", 22, 50, 20, 250), badPair, badPercent};
         faulty.header.DISP = "ctl";
         faulty.header.SCALER_PERMIT = "";
         WriteLoad(temp / "faulty.txt", faulty);
@@ -96,16 +97,10 @@ const CheckCase kCheckCases[] = {
 class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {
 protected:
     // The lines with every "{name}" replaced by that file's path.
-    std::vector<std::string> filled(const std::vector<std::string>& lines) const {
-        std::vector<std::string> result;
-        for (std::string line : lines) {
-            for (std::size_t at; (at = line.find('{')) != std::string::npos;) {
-                const std::size_t end = line.find('}', at);
-                line.replace(at, end - at + 1, path(line.substr(at + 1, end - at - 1)));
-            }
-            result.push_back(line);
-        }
-        return result;
+    std::vector<std::string> filled(std::vector<std::string> lines) const {
+        for (std::string& line : lines)
+            line = std::regex_replace(line, std::regex("\\{([^}]*)\\}"), path("$1"));
+        return lines;
     }
 };
 
@@ -139,7 +134,7 @@ TEST(CliCommandLine, VersionHelpAndMistakes) {
 
 TEST_F(CliFiles, ShowJsonGivesTheLoadAsComputedByHand) {
     LoadData load = TypicalLoad();
-    load.logs = {Log("S", 20, 50, 26, 250, 20), Log("S", 20, 46, 24, 198)};
+    load.logs = {SampleLog("S", 20, 50, 26, 250, 20), SampleLog("S", 20, 46, 24, 198)};
     const CliResult r = RunCli({"show", WriteLoad(temp / "two.txt", load), "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(JsonAt(r.out, "logs").toArray().size(), 2);
@@ -188,7 +183,7 @@ std::vector<std::string> LoadFiles(const fs::path& dir, int first, int count) {
         LoadData load = TypicalLoad(n);
         for (int i = 0; i <= n % 3; ++i)
             load.logs.push_back(
-                Log(i == 2 ? "P" : "S", 20 + 2 * i, 40 + 2 * (n % 10), 30, 200 + n, i));
+                SampleLog(i == 2 ? "P" : "S", 20 + 2 * i, 40 + 2 * (n % 10), 30, 200 + n, i));
         files.push_back(WriteLoad(dir / ("load" + std::to_string(n) + ".txt"), load));
     }
     return files;
@@ -201,14 +196,13 @@ std::vector<std::string> Args(std::vector<std::string> head, const std::vector<s
 
 // The LOAD_NUM column of an exported CSV file, after its header row.
 std::multiset<std::string> LoadNumbers(const std::string& csv) {
-    std::multiset<std::string> numbers;
+    static const std::regex tenthColumn("^(?:[^,]*,){9}([^,]*)");
     const std::vector<std::string> rows = Lines(csv);
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        std::string row = rows[r];
-        for (int column = 0; column < 9; ++column)
-            row.erase(0, row.find(',') + 1);
-        numbers.insert(row.substr(0, row.find(',')));
-    }
+    std::multiset<std::string> numbers;
+    std::smatch match;
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        if (std::regex_search(rows[r], match, tenthColumn))
+            numbers.insert(match[1]);
     return numbers;
 }
 

@@ -79,21 +79,6 @@ LoadData TypicalLoad(int32_t loadNum) {
     return load;
 }
 
-LogRecord Log(const std::string& species, int topd, int length, int buttd, double gross,
-              double cull) {
-    LogRecord log;
-    log.SPECIES = species;
-    log.CONDCODE = "GR";
-    log.PRODCODE = "01";
-    log.TOPD = static_cast<int16_t>(topd);
-    log.LENGTH = static_cast<int16_t>(length);
-    log.BUTTD = static_cast<int16_t>(buttd);
-    log.GROSSVOL = gross;
-    log.CULLVOL = cull;
-    log.PROD_OVERRIDE = "N";
-    return log;
-}
-
 std::string WriteLoad(const std::filesystem::path& file, const LoadData& load) {
     LoadData numbered = load;
     for (std::size_t i = 0; i < numbered.logs.size(); ++i)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/FileBytes.h"
+#include "common/SampleLog.h"
 #include "common/TempDir.h"
 #include "load/LoadData.h"
 
@@ -38,8 +39,6 @@ private:
 // loadNum, method "S", scaler and permit given, weighed 2006/12/16; logs
 // are added by the test.
 LoadData TypicalLoad(int32_t loadNum = 123);
-LogRecord Log(const std::string& species, int topd, int length, int buttd, double gross,
-              double cull = 0);
 
 // Writes the load as a load file and returns its name.
 std::string WriteLoad(const std::filesystem::path& file, const LoadData& load);

@@ -1,6 +1,7 @@
 #include "master/CMaster.h"
 
 #include "common/SampleLoad.h"
+#include "common/SampleLog.h"
 #include "common/ScriptedPrompt.h"
 #include "load/LoadFileReader.h"
 #include "load/LoadFileSamples.h"
@@ -18,18 +19,6 @@ using namespace brimlo::testing;
 using ::testing::ThrowsMessage;
 
 namespace {
-
-LogRecord Log(int number, const char* species, int lengthDm, double gross, double cull) {
-    LogRecord log;
-    log.LOGNUM = number;
-    log.SPECIES = species;
-    log.CONDCODE = "GR";
-    log.PRODCODE = "01";
-    log.LENGTH = static_cast<int16_t>(lengthDm);
-    log.GROSSVOL = gross;
-    log.CULLVOL = cull;
-    return log;
-}
 
 // Every member of the master record, the summary apart.
 auto Members(const CMaster& m) {
@@ -62,7 +51,7 @@ TEST(BuildFromLoad, CopiesTheHeaderAndSummarisesTheLogs) {
     HeaderRecord h = SampleHeader();
     h.SAWLOGS = "Yes"; // its first character is taken
     CMaster m;
-    m.BuildFromLoad(h, {Log(2, "S", 46, 198, 0), Log(1, "S", 50, 250, 20)});
+    m.BuildFromLoad(h, {SampleLog("S", 20, 46, 24, 198), SampleLog("S", 20, 50, 26, 250, 20)});
     EXPECT_EQ(Members(m), std::make_tuple("AB", 1, 123456, 'Y', "LESSEE CO", "NORTH MILL", "CTL",
                                           "A1", "12", 123, 16, Date::fromYmd(2006, 12, 16), 25000,
                                           "TM9-77", "S", "GR", "01", "CREEK", 5));
@@ -112,7 +101,7 @@ TEST(BuildFromLoad, EmptySawlogsOrAWeightTooLargeIsARangeError) {
     CMaster m = ThreeGroupMaster();
     HeaderRecord h = SampleHeader();
     h.SAWLOGS.clear();
-    EXPECT_THAT([&] { m.BuildFromLoad(h, {Log(1, "S", 50, 250, 20)}); },
+    EXPECT_THAT([&] { m.BuildFromLoad(h, {SampleLog("S", 20, 50, 26, 250, 20)}); },
                 ThrowsMessage<BrimloError>("Range check error"));
     EXPECT_EQ(m.summary, LoadSummary{}); // cleared before the error
     h = SampleHeader();
@@ -225,7 +214,7 @@ TEST_F(PostToMaster, PostingALoadKeepsTheTablesPlace) {
     HeaderRecord header = SampleHeader();
     header.LOAD_NUM = 2;
     header.NETWEIGHT = 12344.5;
-    PostLoadToMaster(master, table, header, {Log(1, "S", 50, 250, 20)});
+    PostLoadToMaster(master, table, header, {SampleLog("S", 20, 50, 26, 250, 20)});
     EXPECT_EQ(dataset->recNo(), 1);
     EXPECT_EQ(Weights(), (std::vector<int32_t>{100, 12344}));
     header.LOAD_NUM = 3;
