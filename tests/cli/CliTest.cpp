@@ -307,36 +307,30 @@ TEST_F(CliFiles, MasterOnAServerExportsAsMasterDbAndKeepsPostsWhileItIsDown) {
 struct ReportCase {
     const char* name;
     std::vector<std::string> args; // "{load}" is a load file
-    std::function<void(const std::string& pdf, const LoadData& load, Dataset& master)> program;
+    std::function<void(const std::string& pdf, const LoadData& load, Dataset& master, CMaster& m)>
+        program;
 };
 
 const ReportCase kReportCases[] = {
     {"Listing",
      {"listing", "{load}"},
-     [](auto& pdf, auto& load, auto&) {
-         CMaster m;
-         SaveLoadLogReportPdf(pdf, load, m);
-     }},
+     [](auto& pdf, auto& load, auto&, auto& m) { SaveLoadLogReportPdf(pdf, load, m); }},
     {"Summary",
      {"summary", "{load}"},
-     [](auto& pdf, auto& load, auto&) {
-         CMaster m;
-         SaveLoadSummaryPdf(pdf, load, m);
-     }},
+     [](auto& pdf, auto& load, auto&, auto& m) { SaveLoadSummaryPdf(pdf, load, m); }},
     {"MasterFull",
      {"master-full"},
-     [](auto& pdf, auto&, auto& master) { SaveMasterFullPdf(pdf, master, false); }},
+     [](auto& pdf, auto&, auto& master, auto&) { SaveMasterFullPdf(pdf, master, false); }},
     {"MasterFullCurrent",
      {"master-full", "--current", "AB:1:2"},
-     [](auto& pdf, auto&, auto& master) {
+     [](auto& pdf, auto&, auto& master, auto&) {
          MasterTable table(master);
          ASSERT_TRUE(CMaster::LocateMaster(table, "AB", 2, 1));
          SaveMasterFullPdf(pdf, master, true);
      }},
-    {"MasterSummary",
-     {"master-summary"},
-     [](auto& pdf, auto&, auto& master) { SaveMasterSummaryPdf(pdf, master); }},
-};
+    {"MasterSummary", {"master-summary"}, [](auto& pdf, auto&, auto& master, auto&) {
+         SaveMasterSummaryPdf(pdf, master);
+     }}};
 
 class ReportTest : public CliFiles, public ::testing::WithParamInterface<ReportCase> {};
 
@@ -358,7 +352,8 @@ TEST_P(ReportTest, DrawsThePdfAsTheProgramDoes) {
     const LoadFileReadResult read = ReadLoadFile(files[2], prompt);
     ASSERT_TRUE(read.read);
     const std::string programPdf = (temp / "program.pdf").string();
-    c.program(programPdf, read.load, master);
+    CMaster m;
+    c.program(programPdf, read.load, master, m);
 
     const std::vector<PdfPage> got = ReadPdfWords(cliPdf), want = ReadPdfWords(programPdf);
     ASSERT_EQ(got.size(), want.size());

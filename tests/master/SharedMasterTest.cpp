@@ -154,10 +154,9 @@ TEST(SharedMaster, PostsWhileTheServerIsDownWaitInTheOutboxAndFollowInOrder) {
     EXPECT_EQ(prompt.shown().size(), 1u);
     PgMasterStore store(uri);
     ASSERT_EQ(store.count(), 4);
-    const std::vector<Record> records = store.readPage(0, 4);
     // Load 3 reached the server after load 4: its first post never left.
-    const Record expected[] = {SharedMasterRecord("AB", 1, 2), SharedMasterRecord("AB", 2, 1),
-                               SharedMasterRecord("AB", 4, 1), SharedMasterRecord("AB", 3, 2)};
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(records[i], expected[i]) << i;
+    EXPECT_EQ(
+        store.readPage(0, 4),
+        (std::vector<Record>{SharedMasterRecord("AB", 1, 2), SharedMasterRecord("AB", 2, 1),
+                             SharedMasterRecord("AB", 4, 1), SharedMasterRecord("AB", 3, 2)}));
 }
