@@ -26,8 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// --- check, and the command line itself -------------------------------------
-
 class CliFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -130,8 +128,6 @@ TEST(CliCommandLine, VersionHelpAndMistakes) {
     EXPECT_EQ(RunCli({"show", "a.txt", "--bogus"}).exitCode, 64);
 }
 
-// --- show -------------------------------------------------------------------
-
 TEST_F(CliFiles, ShowJsonGivesTheLoadAsComputedByHand) {
     LoadData load = TypicalLoad();
     load.logs = {SampleLog("S", 20, 50, 26, 250, 20), SampleLog("S", 20, 46, 24, 198)};
@@ -157,8 +153,6 @@ TEST_F(CliFiles, ShowJsonGivesTheLoadAsComputedByHand) {
     EXPECT_EQ(JsonAt(r.out, "summary/groups/0/SPCDPR").toString(), QStringLiteral("S  GR 01"));
 }
 
-// --- recompute --------------------------------------------------------------
-
 TEST_F(CliFiles, RecomputeSwitchesTheMethodAndBack) {
     const std::string file = path("good.txt"), alberta = path("alberta.txt");
     ASSERT_EQ(RunCli({"recompute", file, "--method", "S"}).exitCode, 0);
@@ -173,8 +167,6 @@ TEST_F(CliFiles, RecomputeSwitchesTheMethodAndBack) {
     EXPECT_EQ(ReadBytes(alberta), smalian);
     EXPECT_EQ(RunCli({"recompute", path("missing.txt")}).exitCode, 2);
 }
-
-// --- post and export --------------------------------------------------------
 
 // Posts loads 1..n (first..first+n-1) each with its own logs.
 std::vector<std::string> LoadFiles(const fs::path& dir, int first, int count) {
@@ -301,8 +293,6 @@ TEST_F(CliFiles, MasterOnAServerExportsAsMasterDbAndKeepsPostsWhileItIsDown) {
     ASSERT_EQ(after.exitCode, 0) << after.err;
     EXPECT_EQ(LoadNumbers(ReadBytes(csv)), Numbers(1, 21));
 }
-
-// --- reports ----------------------------------------------------------------
 
 struct ReportCase {
     const char* name;

@@ -88,9 +88,8 @@ TEST(BuildFromLoad, NetWeightHalvesGoToTheEvenNeighbour) {
 TEST(BuildFromLoad, NetWeightFromAFileWithAFraction) {
     brimlo::testing::ScriptedPrompt prompt;
     for (const auto& [text, posted] : {std::pair{"  12.5", 12}, {"  13.5", 14}}) {
-        const LoadFileReadResult r = ReadLoadText(brimlo::testing::kSampleLogLine +
-                                                      brimlo::testing::SampleHeaderWith(83, text),
-                                                  "l.txt", prompt);
+        const LoadFileReadResult r =
+            ReadLoadText(kSampleLogLine + SampleHeaderWith(83, text), "l.txt", prompt);
         CMaster m;
         m.BuildFromLoad(r.load.header, r.load.logs);
         EXPECT_EQ(m.NET_WEIGHT, posted) << text;
@@ -206,26 +205,23 @@ TEST_F(PostToMaster, AFailedWriteLeavesTheTableAsItWas) {
     EXPECT_EQ(Weights(), (std::vector<int32_t>{100}));
 }
 
+// On an empty table the posted record becomes the current one; after that
+// the table keeps its place.
 TEST_F(PostToMaster, PostingALoadKeepsTheTablesPlace) {
-    Load("AB", 1, 1, 100).PostToMaster(table);
-    Load("AB", 2, 1, 200).PostToMaster(table);
-    dataset->first();
     CMaster master;
     HeaderRecord header = SampleHeader();
+    PostLoadToMaster(master, table, header, {});
+    EXPECT_EQ(dataset->recordCount(), 1);
+    EXPECT_EQ(dataset->recNo(), 1);
+    Load("AB", 2, 1, 200).PostToMaster(table);
+    dataset->first();
     header.LOAD_NUM = 2;
     header.NETWEIGHT = 12344.5;
     PostLoadToMaster(master, table, header, {SampleLog("S", 20, 50, 26, 250, 20)});
     EXPECT_EQ(dataset->recNo(), 1);
-    EXPECT_EQ(Weights(), (std::vector<int32_t>{100, 12344}));
+    EXPECT_EQ(Weights(), (std::vector<int32_t>{25000, 12344}));
     header.LOAD_NUM = 3;
     PostLoadToMaster(master, table, header, {});
     EXPECT_EQ(dataset->recNo(), 1);
-    EXPECT_EQ(Weights(), (std::vector<int32_t>{100, 12344, 12344}));
-}
-
-TEST_F(PostToMaster, OnAnEmptyTableStaysOnThePostedRecord) {
-    CMaster master;
-    PostLoadToMaster(master, table, SampleHeader(), {});
-    EXPECT_EQ(dataset->recordCount(), 1);
-    EXPECT_EQ(dataset->recNo(), 1);
+    EXPECT_EQ(Weights(), (std::vector<int32_t>{25000, 12344, 12344}));
 }

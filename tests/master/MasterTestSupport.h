@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <sstream>

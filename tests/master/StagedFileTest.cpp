@@ -13,14 +13,6 @@ using namespace brimlo;
 using namespace brimlo::testing;
 using ::testing::ThrowsMessage;
 
-namespace {
-
-long EntriesIn(const TempDir& dir) {
-    return static_cast<long>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
-}
-
-} // namespace
-
 // The old file stays until the commit; a file dropped without one leaves
 // nothing of itself, even past the buffer, on disk.
 TEST(StagedFile, OldFileStaysUntilCommitAndADroppedOneLeavesNothing) {
@@ -36,7 +28,7 @@ TEST(StagedFile, OldFileStaysUntilCommitAndADroppedOneLeavesNothing) {
                 file.commit();
         }
         EXPECT_EQ(ReadBytes(dir / "out.txt"), commit ? bytes : "old");
-        EXPECT_EQ(EntriesIn(dir), 1);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
 }
 
@@ -80,7 +72,7 @@ TEST(StagedFile, WritesThroughALinkAndUnderTheLongestName) {
     }
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
     EXPECT_EQ(ReadBytes(dir / "share" / "load.txt"), "new");
-    EXPECT_EQ(EntriesIn(dir), 3);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }
 
 // A link whose target is missing (a share not mounted) is refused, not
