@@ -55,9 +55,8 @@ TEST(BuildFromLoad, CopiesTheHeaderAndSummarisesTheLogs) {
     EXPECT_EQ(Members(m), std::make_tuple("AB", 1, 123456, 'Y', "LESSEE CO", "NORTH MILL", "CTL",
                                           "A1", "12", 123, 16, Date::fromYmd(2006, 12, 16), 25000,
                                           "TM9-77", "S", "GR", "01", "CREEK", 5));
-    EXPECT_EQ(m.summary.NUM_GROUPS, 1);
-    EXPECT_EQ(m.summary.TOTALLOGS, 2);
-    EXPECT_EQ(m.summary.groups[0].SPCDPR, "S  GR 01");
+    EXPECT_EQ(std::tie(m.summary.NUM_GROUPS, m.summary.TOTALLOGS, m.summary.groups[0].SPCDPR),
+              std::make_tuple(1, 2, "S  GR 01"));
     EXPECT_DOUBLE_EQ(m.summary.groups[0].GROSSVOL, 0.448);
 }
 
@@ -130,34 +129,7 @@ TEST(MasterRecord, HoldsTheMembersAtTheirPositions) {
     }
 }
 
-TEST(MasterRecord, RoundTripsThroughTheMasterTable) {
-    auto dataset = NewMasterDataset();
-    MasterTable table(*dataset);
-    const CMaster posted = ThreeGroupMaster();
-    ASSERT_TRUE(posted.PostToMaster(table));
-    CMaster read;
-    read.summary.groups[5].SPCDPR = "KEPT"; // groups after NUM_GROUPS stay as they stand
-    ASSERT_TRUE(read.LoadFromMaster(table, ""));
-    EXPECT_EQ(read.summary.groups[5].SPCDPR, "KEPT");
-    read.summary.groups[5].SPCDPR.clear();
-    EXPECT_EQ(Members(read), Members(posted));
-    EXPECT_EQ(read.summary, posted.summary);
-}
-
-TEST(LoadFromMaster, SawlogsFallsBackToTheDefaultsAndTwelveGroupsAtMostAreRead) {
-    auto dataset = NewMasterDataset();
-    AddMasterRecord(*dataset, {{"MILLCODE", "AB"}, {"NUM_GROUPS", 40}, {"SPCDPR12", "S  GR 01"}});
-    MasterTable table(*dataset);
-    CMaster m;
-    ASSERT_TRUE(m.LoadFromMaster(table, "Yes"));
-    EXPECT_EQ(m.SAWLOGS, 'Y');
-    EXPECT_EQ(m.summary.NUM_GROUPS, 12);
-    EXPECT_EQ(m.summary.groups[11].SPCDPR, "S  GR 01");
-    EXPECT_THAT([&] { m.LoadFromMaster(table, ""); },
-                ThrowsMessage<BrimloError>("Range check error"));
-}
-
-class PostToMaster : public ::testing::Test {
+class OnTheMasterTable : public ::testing::Test {
 protected:
     MemoryTableStore* store = nullptr;
     std::unique_ptr<Dataset> dataset = NewMasterDataset(&store);
@@ -179,7 +151,30 @@ protected:
     }
 };
 
-TEST_F(PostToMaster, TheSameKeyReplacesInPlaceAnyDifferenceAddsLocateFindsIt) {
+TEST_F(OnTheMasterTable, MasterRecordsRoundTrip) {
+    const CMaster posted = ThreeGroupMaster();
+    ASSERT_TRUE(posted.PostToMaster(table));
+    CMaster read;
+    read.summary.groups[5].SPCDPR = "KEPT"; // groups after NUM_GROUPS stay as they stand
+    ASSERT_TRUE(read.LoadFromMaster(table, ""));
+    EXPECT_EQ(read.summary.groups[5].SPCDPR, "KEPT");
+    read.summary.groups[5].SPCDPR.clear();
+    EXPECT_EQ(Members(read), Members(posted));
+    EXPECT_EQ(read.summary, posted.summary);
+}
+
+TEST_F(OnTheMasterTable, LoadSawlogsFallsBackToTheDefaultsAndTwelveGroupsAtMostAreRead) {
+    AddMasterRecord(*dataset, {{"MILLCODE", "AB"}, {"NUM_GROUPS", 40}, {"SPCDPR12", "S  GR 01"}});
+    CMaster m;
+    ASSERT_TRUE(m.LoadFromMaster(table, "Yes"));
+    EXPECT_EQ(m.SAWLOGS, 'Y');
+    EXPECT_EQ(m.summary.NUM_GROUPS, 12);
+    EXPECT_EQ(m.summary.groups[11].SPCDPR, "S  GR 01");
+    EXPECT_THAT([&] { m.LoadFromMaster(table, ""); },
+                ThrowsMessage<BrimloError>("Range check error"));
+}
+
+TEST_F(OnTheMasterTable, TheSameKeyReplacesInPlaceAnyDifferenceAddsLocateFindsIt) {
     Load("AB", 123, 1, 100).PostToMaster(table);
     Load("AB", 124, 1, 200).PostToMaster(table);
     Load("AB", 123, 1, 300).PostToMaster(table);
@@ -194,7 +189,7 @@ TEST_F(PostToMaster, TheSameKeyReplacesInPlaceAnyDifferenceAddsLocateFindsIt) {
     EXPECT_EQ(dataset->recNo(), 2); // a key not found leaves the place
 }
 
-TEST_F(PostToMaster, AFailedWriteLeavesTheTableAsItWas) {
+TEST_F(OnTheMasterTable, AFailedWriteLeavesTheTableAsItWas) {
     Load("AB", 1, 1, 100).PostToMaster(table);
     store->failWrites = true;
     EXPECT_THROW(Load("AB", 1, 1, 999).PostToMaster(table), BrimloError);
@@ -207,7 +202,7 @@ TEST_F(PostToMaster, AFailedWriteLeavesTheTableAsItWas) {
 
 // On an empty table the posted record becomes the current one; after that
 // the table keeps its place.
-TEST_F(PostToMaster, PostingALoadKeepsTheTablesPlace) {
+TEST_F(OnTheMasterTable, PostingALoadKeepsTheTablesPlace) {
     CMaster master;
     HeaderRecord header = SampleHeader();
     PostLoadToMaster(master, table, header, {});

@@ -71,11 +71,10 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
     m.summary.TOTALLOGS = 0; // precision 0: a zero prints as blanks
     std::string line;
     m.WriteMasterAsciiLine(line, 1, 0.0);
-    const std::string expected = std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" +
-                                 "DISPOSITIO" + "SUBD" + "   7" + "199903" + " 8" + "   950" +
-                                 "A SOURCE            " + kExampleGroup + kEmptyBlock +
-                                 kEmptyBlock + kEmptyBlock + "    " + "    0" + "Y" + "\r\n";
-    EXPECT_EQ(line, expected);
+    EXPECT_EQ(line, std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" + "DISPOSITIO" +
+                        "SUBD" + "   7" + "199903" + " 8" + "   950" + "A SOURCE            " +
+                        kExampleGroup + kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" +
+                        "Y" + "\r\n");
 }
 
 TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
@@ -84,9 +83,8 @@ TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
     m.summary.groups[4] = {"SP D 01", 1234, 123.4, 12.3456, 1.5, 10.8456, 12.15};
     std::string line;
     m.WriteMasterAsciiLine(line, 5, 1.23456);
-    const std::string expected = kExampleIdentification + "SP D 01 1234 1234  12346   1500" +
-                                 kEmptyBlock + kEmptyBlock + kEmptyBlock + "   212346N\r\n";
-    EXPECT_EQ(line, expected);
+    EXPECT_EQ(line, kExampleIdentification + "SP D 01 1234 1234  12346   1500" + kEmptyBlock +
+                        kEmptyBlock + kEmptyBlock + "   212346N\r\n");
 }
 
 class MasterAsciiFile : public ::testing::Test {

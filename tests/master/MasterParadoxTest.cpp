@@ -10,6 +10,7 @@
 #include "support/ParadoxStore.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 extern "C" {
 #include <paradox.h>
 }
@@ -47,11 +48,9 @@ TEST(MasterParadox, PostedRecordsAreReadableAsPublishedParadoxAndReopened) {
                                                              {12, "NET_WEIGHT", pxfLong, 4},
                                                              {21, "LENGTH1", pxfNumber, 8},
                                                              {103, "NUM_GROUPS", pxfShort, 2}};
-    for (const auto& [i, name, type, width] : fields) {
-        EXPECT_EQ(px.fields[i].name, name);
-        EXPECT_EQ(px.fields[i].code, type) << name;
-        EXPECT_EQ(px.fields[i].width, width) << name;
-    }
+    for (const auto& [i, name, type, width] : fields)
+        EXPECT_EQ(std::tie(px.fields[i].name, px.fields[i].code, px.fields[i].width),
+                  std::make_tuple(std::string(name), type, width));
     ASSERT_EQ(px.records.size(), 2u);
     const Record& first = px.records[0];
     EXPECT_EQ(first[0], Value("AB"));

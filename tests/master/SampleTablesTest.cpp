@@ -184,8 +184,7 @@ TEST_F(SampleTables, RawHeaderAndRecordBytes) {
 TEST_F(SampleTables, CreatedEmptyStampedWithTheDayOfWriting) {
     CreateSampleTables(Directory(), kWritten);
     for (const char* name : {"SAMPLVOL.dbf", "SAMPLWT.dbf"}) {
-        const std::vector<std::string> dump = Dump(name);
-        ASSERT_EQ(dump.size(), 2u) << name;
+        ASSERT_EQ(Dump(name).size(), 2u) << name;
         EXPECT_EQ(Le(ReadBytes(dir / name), 4, 4), 0u);
     }
     EXPECT_EQ(Dump("SAMPLWT.dbf")[1], kWeightLayout);

@@ -82,8 +82,7 @@ TEST_P(SharedMasterWriters, EveryLoadHoldsItsLastAcknowledgedPost) {
     }
 
     std::map<int, Ack> last; // by load number
-    int kept = 0;
-    int acks = 0;
+    int kept = 0, acks = 0;
     for (int w = 0; w < kWriters; ++w) {
         std::ifstream in(dir / ("acks" + std::to_string(w)));
         int load = 0;
