@@ -4,6 +4,8 @@
 #include "load/LoadFileWriter.h"
 
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -35,26 +37,22 @@ private:
 
 } // namespace
 
-struct CliProcess::Impl {
-    QProcess process;
-};
-
-CliProcess::CliProcess(const std::vector<std::string>& args) : impl_(new Impl) {
+CliProcess::CliProcess(const std::vector<std::string>& args)
+    : process_(std::make_unique<QProcess>()) {
     QStringList list;
     for (const std::string& arg : args)
         list << QString::fromStdString(arg);
-    impl_->process.start(QStringLiteral(BRIMLO_CLI), list);
+    process_->start(QStringLiteral(BRIMLO_CLI), list);
 }
 
 CliProcess::~CliProcess() {
     finish();
-    delete impl_;
 }
 
 // A run that hangs (two posters each waiting for the other's lock) fails
 // within the minute and leaves no process behind.
 CliResult CliProcess::finish() {
-    QProcess& p = impl_->process;
+    QProcess& p = *process_;
     if (p.state() != QProcess::NotRunning && !p.waitForFinished(60000)) {
         p.kill();
         p.waitForFinished(-1);
@@ -81,21 +79,6 @@ LoadData TypicalLoad(int32_t loadNum) {
     return load;
 }
 
-LogRecord Log(const std::string& species, int topd, int length, int buttd, double gross,
-              double cull) {
-    LogRecord log;
-    log.SPECIES = species;
-    log.CONDCODE = "GR";
-    log.PRODCODE = "01";
-    log.TOPD = static_cast<int16_t>(topd);
-    log.LENGTH = static_cast<int16_t>(length);
-    log.BUTTD = static_cast<int16_t>(buttd);
-    log.GROSSVOL = gross;
-    log.CULLVOL = cull;
-    log.PROD_OVERRIDE = "N";
-    return log;
-}
-
 std::string WriteLoad(const std::filesystem::path& file, const LoadData& load) {
     LoadData numbered = load;
     for (std::size_t i = 0; i < numbered.logs.size(); ++i)
@@ -113,6 +96,14 @@ std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(line);
     }
     return lines;
+}
+
+QJsonValue JsonAt(const std::string& json, const std::string& path) {
+    QJsonValue value = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    std::istringstream steps(path);
+    for (std::string step; std::getline(steps, step, '/');)
+        value = value.isArray() ? value[std::stoi(step)] : value[QString::fromStdString(step)];
+    return value;
 }
 
 } // namespace brimlo::testing

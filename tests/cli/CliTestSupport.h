@@ -1,12 +1,17 @@
 #pragma once
 
 #include "common/FileBytes.h"
+#include "common/SampleLog.h"
 #include "common/TempDir.h"
 #include "load/LoadData.h"
 
+#include <QJsonValue>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+class QProcess;
 
 namespace brimlo::testing {
 
@@ -27,20 +32,21 @@ public:
     CliResult finish();
 
 private:
-    struct Impl;
-    Impl* impl_;
+    std::unique_ptr<QProcess> process_;
 };
 
 // A load a scaler might save: mill code "AB", population 1, load number
 // loadNum, method "S", scaler and permit given, weighed 2006/12/16; logs
 // are added by the test.
 LoadData TypicalLoad(int32_t loadNum = 123);
-LogRecord Log(const std::string& species, int topd, int length, int buttd, double gross,
-              double cull = 0);
 
 // Writes the load as a load file and returns its name.
 std::string WriteLoad(const std::filesystem::path& file, const LoadData& load);
 
 std::vector<std::string> Lines(const std::string& text);
+
+// The value at a path of keys and indexes ("summary/groups/0/LOGNUMS") in
+// JSON text; undefined where there is none.
+QJsonValue JsonAt(const std::string& json, const std::string& path);
 
 } // namespace brimlo::testing

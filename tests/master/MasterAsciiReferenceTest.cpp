@@ -39,20 +39,16 @@ std::string ReferenceLine(const CMaster& m, int firstGroup, double grossPerTree)
            std::string(1, m.SAWLOGS) + "\r\n";
 }
 
-class Random {
-public:
-    int Int(int from, int to) { return std::uniform_int_distribution<int>(from, to)(engine_); }
+// Draws from a fixed seed, so that a failing case comes again.
+struct Random {
+    std::mt19937 engine{20061216};
+    int Int(int from, int to) { return std::uniform_int_distribution<int>(from, to)(engine); }
     std::string Text(int maxLength) {
         std::string s(static_cast<std::size_t>(Int(0, maxLength)), ' ');
         for (char& c : s)
             c = static_cast<char>(Int(0, 3) == 0 ? ' ' : Int('A', 'Z'));
         return s;
     }
-    // Whole decimetres or litres as the summary holds them: n x 0.1 or n x 0.001.
-    double Scaled(int max, double unit) { return Int(0, max) * unit; }
-
-private:
-    std::mt19937 engine_{20061216};
 };
 
 CMaster RandomMaster(Random& r) {
@@ -76,9 +72,10 @@ CMaster RandomMaster(Random& r) {
         SummaryGroup& g = m.summary.groups[n];
         g.SPCDPR = r.Text(8);
         g.LOGNUMS = r.Int(0, 200);
-        g.LENGTH = r.Scaled(30000, 0.1);
-        g.GROSSVOL = r.Scaled(3000000, 0.001);
-        g.CULLVOL = r.Scaled(100000, 0.001);
+        // Whole decimetres and litres, as the summary holds them.
+        g.LENGTH = r.Int(0, 30000) * 0.1;
+        g.GROSSVOL = r.Int(0, 3000000) * 0.001;
+        g.CULLVOL = r.Int(0, 100000) * 0.001;
         m.summary.TOTALLOGS += g.LOGNUMS;
     }
     return m;

@@ -4,11 +4,12 @@
 #include "master/MasterTable.h"
 #include "master/MasterTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
+using ::testing::ThrowsMessage;
 
 namespace {
 
@@ -16,69 +17,40 @@ const std::string kEmptyBlock = std::string(8, ' ') + "   0" + "    0" + "      
 
 // The master record of the worked example: one group, weighed December 2006.
 CMaster ExampleMaster() {
-    CMaster m;
-    m.MILL_NUM = 123456;
-    m.MILLCODE = "AB";
-    m.POP = 1;
-    m.LOAD_NUM = 123;
-    m.LESSEE = "LESSEE CO";
-    m.DISP = "CTL";
-    m.SUBDISP = "A1";
-    m.BLOCK_NUM = "12";
-    m.WEIGH_DATE = Date::fromYmd(2006, 12, 16);
-    m.TOP_D = 16;
-    m.NET_WEIGHT = 25000;
-    m.TREES = 5;
-    m.SAWLOGS = 'N';
+    CMaster m = ThreeGroupMaster();
+    m.SOURCE.clear();
     m.summary.NUM_GROUPS = 1;
     m.summary.TOTALLOGS = 2;
-    m.summary.groups[0] = {"S  GR 01", 2, 9.6, 0.448, 0.02, 0.428, 20 * 100 / 448.0};
+    m.summary.groups[1] = m.summary.groups[2] = {};
     return m;
 }
 
+const std::string kExampleGroup = "S  GR 01   2   96    448     20";
 const std::string kExampleIdentification =
     "M123456AB  1  123LESSEE CO           CTL       A1    1220061216 25000                    ";
 
+// The example record with its one group repeated in each of the groups in use.
 void AddExampleRecord(Dataset& master, const char* sawlogs, int groups) {
-    master.insert();
-    master.setField("MILL_NUM", 123456);
-    master.setField("MILLCODE", "AB");
-    master.setField("POP", 1);
-    master.setField("LOAD_NUM", 123);
-    master.setField("LESSEE", "LESSEE CO");
-    master.setField("DISP", "CTL");
-    master.setField("SUBDISP", "A1");
-    master.setField("BLOCK_NUM", "12");
-    master.setField("WEIGH_DATE", Date::fromYmd(2006, 12, 16));
-    master.setField("TOP_D", 16);
-    master.setField("NET_WEIGHT", 25000);
-    master.setField("TREES", 5);
-    master.setField("SAWLOGS", sawlogs);
-    master.setField("NUM_GROUPS", groups);
-    master.setField("TOTALLOGS", 2 * groups);
-    for (int n = 1; n <= groups; ++n) {
-        const std::string s = std::to_string(n);
-        master.setField("SPCDPR" + s, "S  GR 01");
-        master.setField("LOGNUMS" + s, 2);
-        master.setField("LENGTH" + s, 9.6);
-        master.setField("GROSSVOL" + s, 0.448);
-        master.setField("CULLVOL" + s, 0.02);
-    }
-    master.post();
+    CMaster m = ExampleMaster();
+    m.summary.NUM_GROUPS = static_cast<int16_t>(groups);
+    m.summary.TOTALLOGS = 2 * groups;
+    m.summary.groups.fill(m.summary.groups[0]);
+    Record r = m.ToMasterRecord();
+    r[kMasterSawlogs] = sawlogs;
+    AddRecord(master, r);
 }
 
 } // namespace
 
+// Gross per tree rounds to the nearest: 1/3 is 3333.33.
 TEST(MasterAsciiLine, WorkedExampleByteForByte) {
-    const CMaster m = ExampleMaster();
-    std::string line;
-    m.WriteMasterAsciiLine(line, 1, 0.448 / 5);
-    const std::string expected =
-        "M123456AB  1  123LESSEE CO           CTL       A1    1220061216 25000                    "
-        "S  GR 01   2   96    448     20" +
-        kEmptyBlock + kEmptyBlock + kEmptyBlock + "   2  896N\r\n";
-    EXPECT_EQ(line, expected);
-    EXPECT_EQ(line.size(), 223u + 2u);
+    for (const auto& [grossPerTree, end] :
+         {std::pair{0.448 / 5, "   2  896N\r\n"}, std::pair{1.0 / 3, "   2 3333N\r\n"}}) {
+        std::string line;
+        ExampleMaster().WriteMasterAsciiLine(line, 1, grossPerTree);
+        EXPECT_EQ(line, kExampleIdentification + kExampleGroup + kEmptyBlock + kEmptyBlock +
+                            kEmptyBlock + end);
+    }
 }
 
 TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
@@ -99,12 +71,10 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
     m.summary.TOTALLOGS = 0; // precision 0: a zero prints as blanks
     std::string line;
     m.WriteMasterAsciiLine(line, 1, 0.0);
-    const std::string expected = std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" +
-                                 "DISPOSITIO" + "SUBD" + "   7" + "199903" + " 8" + "   950" +
-                                 "A SOURCE            " + "S  GR 01   2   96    448     20" +
-                                 kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" + "Y" +
-                                 "\r\n";
-    EXPECT_EQ(line, expected);
+    EXPECT_EQ(line, std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" + "DISPOSITIO" +
+                        "SUBD" + "   7" + "199903" + " 8" + "   950" + "A SOURCE            " +
+                        kExampleGroup + kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" +
+                        "Y" + "\r\n");
 }
 
 TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
@@ -113,16 +83,8 @@ TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
     m.summary.groups[4] = {"SP D 01", 1234, 123.4, 12.3456, 1.5, 10.8456, 12.15};
     std::string line;
     m.WriteMasterAsciiLine(line, 5, 1.23456);
-    const std::string expected = kExampleIdentification + "SP D 01 1234 1234  12346   1500" +
-                                 kEmptyBlock + kEmptyBlock + kEmptyBlock + "   212346N\r\n";
-    EXPECT_EQ(line, expected);
-}
-
-TEST(MasterAsciiLine, GrossPerTreeRoundsToNearest) {
-    CMaster m = ExampleMaster();
-    std::string line;
-    m.WriteMasterAsciiLine(line, 1, 1.0 / 3); // 3333.33
-    EXPECT_EQ(line.substr(213, 10), "   2 3333N");
+    EXPECT_EQ(line, kExampleIdentification + "SP D 01 1234 1234  12346   1500" + kEmptyBlock +
+                        kEmptyBlock + kEmptyBlock + "   212346N\r\n");
 }
 
 class MasterAsciiFile : public ::testing::Test {
@@ -133,67 +95,56 @@ protected:
     CMaster master;
     InstalledPrompt boxes;
 
+    // The lines of a file, each of which must end in CR LF.
     std::vector<std::string> Lines(const std::filesystem::path& file) {
-        std::vector<std::string> lines;
         const std::string bytes = ReadBytes(file);
-        std::size_t at = 0;
-        while (at < bytes.size()) {
-            const std::size_t end = bytes.find("\r\n", at);
-            EXPECT_NE(end, std::string::npos) << "line without CR LF";
-            if (end == std::string::npos)
-                break;
+        EXPECT_TRUE(bytes.ends_with("\r\n")) << "line without CR LF";
+        std::vector<std::string> lines;
+        for (std::size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos;
+             at = end + 2)
             lines.push_back(bytes.substr(at, end - at));
-            at = end + 2;
-        }
         return lines;
     }
 };
 
+// Records follow with fewer groups each: the groups of one must not leak
+// into the next.
 TEST_F(MasterAsciiFile, LinesPerRecordFollowTheGroupCount) {
-    for (int groups : {0, 1, 4, 5, 8, 9, 12})
+    for (int groups : {12, 9, 8, 5, 4, 1, 0})
         AddExampleRecord(*dataset, "N", groups);
     ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "Y", boxes));
     const std::vector<std::string> lines = Lines(dir / "m.out");
-    // 1, 1, 1, 2, 2, 3, 3 lines.
+    // 3, 3, 2, 2, 1, 1, 1 lines.
     ASSERT_EQ(lines.size(), 13u);
     for (const std::string& line : lines) {
         EXPECT_EQ(line.size(), 223u);
         EXPECT_EQ(line.substr(0, 89), kExampleIdentification);
     }
-    const std::string full = "S  GR 01   2   96    448     20";
-    EXPECT_EQ(lines[0].substr(89, 124), kEmptyBlock + kEmptyBlock + kEmptyBlock + kEmptyBlock);
-    EXPECT_EQ(lines[0].substr(213), "    " + std::string("    0") + "N");
-    EXPECT_EQ(lines[3].substr(89, 124), full + full + full + full);
-    EXPECT_EQ(lines[4].substr(89, 124), full + kEmptyBlock + kEmptyBlock + kEmptyBlock);
+    const std::string& full = kExampleGroup;
+    EXPECT_EQ(lines[2].substr(89, 124), full + full + full + full);
+    EXPECT_EQ(lines[2].substr(213), "  2410752N");
+    for (int i : {5, 9, 11})
+        EXPECT_EQ(lines[i].substr(89, 124), full + kEmptyBlock + kEmptyBlock + kEmptyBlock) << i;
     // Gross per tree over the groups in use: 5 x 0.448 / 5 trees.
-    EXPECT_EQ(lines[4].substr(213), "  10 4480N");
-    EXPECT_EQ(lines[12].substr(89, 124), full + full + full + full);
-    EXPECT_EQ(lines[12].substr(213), "  2410752N");
+    EXPECT_EQ(lines[9].substr(213), "  10 4480N");
+    EXPECT_EQ(lines[10].substr(89, 124), full + full + full + full);
+    EXPECT_EQ(lines[12].substr(89, 124), kEmptyBlock + kEmptyBlock + kEmptyBlock + kEmptyBlock);
+    EXPECT_EQ(lines[12].substr(213), "    " + std::string("    0") + "N");
 }
 
-TEST_F(MasterAsciiFile, GroupsOfAnEarlierRecordDoNotLeakIntoTheNext) {
-    AddExampleRecord(*dataset, "N", 3);
-    AddExampleRecord(*dataset, "N", 1);
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes));
-    const std::vector<std::string> lines = Lines(dir / "m.out");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1].substr(89 + 31, 93), kEmptyBlock + kEmptyBlock + kEmptyBlock);
-}
-
-TEST_F(MasterAsciiFile, EmptySawlogsTakesTheDefaultsRecords) {
-    AddExampleRecord(*dataset, "", 1);
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "Y", boxes));
-    const std::vector<std::string> lines = Lines(dir / "m.out");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].back(), 'Y');
-}
-
-TEST_F(MasterAsciiFile, TableReturnsToTheRecordThatWasCurrent) {
-    for (int i = 0; i < 3; ++i)
-        AddExampleRecord(*dataset, "N", 1);
+// The chosen name is held as Windows-1252 text; the file goes into the
+// folder the file system lists under that name.
+TEST_F(MasterAsciiFile, EmptySawlogsTakesTheDefaultsAndTheTableReturnsToItsRecord) {
+    for (const char* sawlogs : {"N", "", "N"})
+        AddExampleRecord(*dataset, sawlogs, 1);
     dataset->first();
     dataset->next();
-    ASSERT_TRUE(master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes));
+    std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
+    ASSERT_TRUE(
+        master.WriteMasterAscii(dir.path().string() + "/D\xE9p\xF4t/m.out", table, "Y", boxes));
+    const std::vector<std::string> lines = Lines(dir / "D\xC3\xA9p\xC3\xB4t" / "m.out");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1].back(), 'Y');
     EXPECT_EQ(dataset->recNo(), 2);
 }
 
@@ -201,43 +152,10 @@ TEST_F(MasterAsciiFile, BothSawlogsEmptyStopsAndKeepsTheOldFile) {
     AddExampleRecord(*dataset, "N", 1);
     AddExampleRecord(*dataset, "", 1);
     WriteBytes(dir / "m.out", "old export\r\n");
-    try {
-        master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes);
-        FAIL() << "no range error";
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), "Range check error");
-    }
+    EXPECT_THAT([&] { master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes); },
+                ThrowsMessage<BrimloError>("Range check error"));
     EXPECT_EQ(ReadBytes(dir / "m.out"), "old export\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST_F(MasterAsciiFile, UnwritableDirectoryTellsTheUserAndKeepsTheOldFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes anywhere";
-    AddExampleRecord(*dataset, "N", 1);
-    WriteBytes(dir / "m.out", "old export\r\n");
-    ::chmod(dir.path().c_str(), 0555);
-    const std::string name = (dir / "m.out").string();
-    {
-        ScriptedPrompt prompt;
-        prompt.expect("Error: Unable to write to file: '" + name + "'.");
-        EXPECT_FALSE(master.WriteMasterAscii(name, table, "", prompt));
-        ASSERT_EQ(prompt.shown().size(), 1u);
-        EXPECT_EQ(prompt.shown()[0].caption, "File Error:");
-        EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Error);
-    }
-    ::chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(ReadBytes(dir / "m.out"), "old export\r\n");
-}
-
-// The chosen name is held as Windows-1252 text; the file goes into the
-// folder the file system lists under that name.
-TEST_F(MasterAsciiFile, AnAccentedFolderIsTheOneTheSystemListsUnderItsName) {
-    AddExampleRecord(*dataset, "N", 1);
-    std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
-    const std::string held = dir.path().string() + "/D\xE9p\xF4t/m.out";
-    ASSERT_TRUE(master.WriteMasterAscii(held, table, "Y", boxes));
-    EXPECT_EQ(Lines(dir / "D\xC3\xA9p\xC3\xB4t" / "m.out").size(), 1u);
 }
 
 TEST_F(MasterAsciiFile, MissingDirectoryTellsTheUser) {
@@ -246,4 +164,7 @@ TEST_F(MasterAsciiFile, MissingDirectoryTellsTheUser) {
     ScriptedPrompt prompt;
     prompt.expect("Error: Unable to write to file: '" + name + "'.");
     EXPECT_FALSE(master.WriteMasterAscii(name, table, "", prompt));
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.shown()[0].caption, "File Error:");
+    EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Error);
 }

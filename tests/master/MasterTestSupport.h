@@ -2,15 +2,16 @@
 
 #include "common/FileBytes.h"
 #include "common/MemoryTableStore.h"
+#include "common/SampleLoad.h"
+#include "master/CMaster.h"
 #include "master/MasterFields.h"
 #include "support/Dataset.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,12 +25,32 @@ inline std::unique_ptr<Dataset> NewMasterDataset(MemoryTableStore** store = null
     return std::make_unique<Dataset>(std::move(memory));
 }
 
+// The worked example's load with three groups, the last without logs.
+inline CMaster ThreeGroupMaster() {
+    CMaster m;
+    m.BuildFromLoad(SampleHeader(), LoadSummary{});
+    m.summary.NUM_GROUPS = 3;
+    m.summary.TOTALLOGS = 6;
+    m.summary.groups[0] = {"S  GR 01", 2, 9.6, 0.448, 0.02, 0.428, 4.4642857142857144};
+    m.summary.groups[1] = {"SP D 01", 4, 20.1, 1.234, 0.0, 1.234, 0.0};
+    m.summary.groups[2] = {"P  GR 02", 0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    return m;
+}
+
 // Appends a master record given by field name; fields not named stay empty.
 inline void AddMasterRecord(Dataset& master,
                             std::initializer_list<std::pair<const char*, Value>> values) {
     master.insert();
     for (const auto& [name, value] : values)
         master.setField(name, value);
+    master.post();
+}
+
+// Appends a whole record as it stands, without the posting rules.
+inline void AddRecord(Dataset& master, const Record& record) {
+    master.insert();
+    for (std::size_t i = 0; i < record.size(); ++i)
+        master.setField(static_cast<int>(i), record[i]);
     master.post();
 }
 
@@ -40,23 +61,17 @@ inline std::vector<std::string> RunPython(const std::string& script,
     WriteBytes(scriptFile, script);
     const std::string command =
         "/usr/bin/python3 '" + scriptFile.string() + "' '" + file.string() + "' 2>&1";
-    std::vector<std::string> lines;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return lines;
-    std::string line;
-    for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe)) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe))
+            out += static_cast<char>(c);
+        ::pclose(pipe);
     }
-    if (!line.empty())
-        lines.push_back(line);
-    ::pclose(pipe);
     std::filesystem::remove(scriptFile);
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
