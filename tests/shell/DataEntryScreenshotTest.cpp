@@ -18,7 +18,8 @@ protected:
     }
     void picture(const char* name) {
         if (const char* folder = std::getenv("BRIMLO_SCREENSHOTS"))
-            EXPECT_TRUE(form->grab().save(QString::fromLatin1(folder) + '/' + name));
+            EXPECT_TRUE(form->grab().save(QString::fromLatin1(folder) + QLatin1Char('/') +
+                                          QLatin1String(name)));
     }
 };
 
