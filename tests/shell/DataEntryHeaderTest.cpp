@@ -24,15 +24,6 @@ TEST_F(DataEntryHeaderTest, OpensOnTheHeaderPageWithItsCaption) {
     EXPECT_EQ(rangesShown, 1);
 }
 
-TEST_F(DataEntryHeaderTest, TypedLettersBecomeCapitalsWhereMarked) {
-    writeDefaults({{"LESSEE", ""}, {"TM9", ""}});
-    openNewLoad();
-    keys("ab");
-    EXPECT_EQ(shown("LESSEE"), "AB");
-    keys("Tab");
-    EXPECT_EQ(header().field("LESSEE").asString(), "AB");
-}
-
 TEST_F(DataEntryHeaderTest, DispositionWithASourceKeepsTheFocus) {
     writeDefaults({{"SOURCE", "GRAVEL PIT"}});
     openNewLoad();

@@ -38,6 +38,7 @@ struct FlowCase {
 };
 
 const FlowCase kFlows[] = {
+    {"TypedLettersBecomeCapitals", 'H', 1, 1, C::Lessee, "ab Tab", C::MillName, 1, 1, "LESSEE=AB"},
     {"HeaderEnterWorksAsTab", 'H', 1, 1, C::Lessee, "Return", C::MillName, 1, 1},
     {"TheMBoxIsNoStop", 'H', 1, 1, C::Source, "Return", C::MillNumber, 1, 1},
     {"TheHiddenMethodIsNoStop", 'H', 1, 1, C::ScalerName, "BackTab", C::Trees, 1, 1},
@@ -63,6 +64,10 @@ const FlowCase kFlows[] = {
     {"PlusAppendsOnTheLastLog", 'S', 1, 1, C::TopD, "4 +", C::TopD, 2, 2, "TOPD=20"},
     {"PlusNeverEntersAField", 'S', 1, 1, C::TopD, "4 + Home", C::Species, 1, 2, "TOPD=4"},
     {"PlusMovesOnFromAnEarlierLog", 'S', 2, 1, C::ButtD, "+", C::TopD, 2, 2, "TOPD=20"},
+    // A letter typed the moment a list is entered never continues the
+    // letters typed there before, however quickly it follows them.
+    {"AFreshSearchOnArriving", 'S', 1, 1, C::Species, "a Tab BackTab s Tab", C::CondCode, 1, 1,
+     "SPECIES=S"},
     {"F9FromTheLength", 'S', 1, 1, C::Length, "F9", C::CullType, 1, 1},
     {"F9FromC2", 'S', 1, 1, C::C2, "F9", C::Flag, 1, 1},
     {"F9FromDbh", 'S', 1, 1, C::Dbh, "F9", C::Species, 1, 1},
@@ -87,8 +92,9 @@ TEST_P(DataEntryFlowTest, EndsWhereTheMapSays) {
     EXPECT_EQ(logInt("LOGNUM"), c.logNum);
     EXPECT_EQ(log().recordCount(), c.count);
     const std::string shows = c.shows;
-    if (!shows.empty())
+    if (!shows.empty()) {
         EXPECT_EQ(shown(shows.substr(0, shows.find('='))), shows.substr(shows.find('=') + 1));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(, DataEntryFlowTest, ::testing::ValuesIn(kFlows),
