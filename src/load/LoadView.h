@@ -5,7 +5,8 @@
 
 namespace brimlo {
 
-// The controls of a load window the load logic asks the window to act on.
+// The controls of a load window: those the load logic asks the window to act
+// on, and the other stops of the header page, which the keyboard map orders.
 enum class LoadControl {
     // log row
     Species,
@@ -30,6 +31,22 @@ enum class LoadControl {
     VolumeMethod,
     ScalerName,
     ScalerPermit,
+    Lessee,
+    MillName,
+    SubDisposition,
+    MillNumber,
+    BlockNumber,
+    LoadNumber,
+    Population,
+    NetWeight,
+    Sawlogs,
+    Tm9,
+    HeaderSpecies,
+    HeaderCondCode,
+    HeaderProdCode,
+    MillCode,
+    Trees,
+    TrimAllowance,
 };
 
 // What the load logic needs of the window that shows the load. The window

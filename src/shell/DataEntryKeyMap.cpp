@@ -119,6 +119,16 @@ bool DataEntryKeyMap::advancesWhenFull(KeyPlace at, bool keyTyped) {
     return at == KeyPlace::Header || keyTyped;
 }
 
+std::vector<LoadControl> DataEntryKeyMap::headerTabOrder() {
+    using C = LoadControl;
+    return {C::Lessee,         C::MillName,     C::Disposition,   C::SubDisposition,
+            C::Source,         C::MillNumber,   C::BlockNumber,   C::LoadNumber,
+            C::DateWeighed,    C::Population,   C::HeaderTopD,    C::NetWeight,
+            C::Sawlogs,        C::Tm9,          C::HeaderSpecies, C::HeaderCondCode,
+            C::HeaderProdCode, C::MillCode,     C::Trees,         C::VolumeMethod,
+            C::ScalerName,     C::ScalerPermit, C::TrimAllowance};
+}
+
 std::vector<LoadControl> DataEntryKeyMap::rowTabOrder(bool alberta) {
     using C = LoadControl;
     if (alberta)
@@ -127,6 +137,20 @@ std::vector<LoadControl> DataEntryKeyMap::rowTabOrder(bool alberta) {
                 C::ButtD,    C::Flag,       C::Dbh};
     return {C::Species,  C::CondCode,   C::ProdCode, C::ButtD, C::TopD, C::ActLength, C::Length,
             C::CullType, C::CullMethod, C::C1,       C::C2,    C::C3,   C::Flag,      C::Dbh};
+}
+
+std::optional<LoadControl>
+DataEntryKeyMap::nextStop(const std::vector<LoadControl>& order, std::optional<LoadControl> at,
+                          bool forward, const std::function<bool(LoadControl)>& isStop) {
+    const int n = static_cast<int>(order.size());
+    const auto found = at ? std::find(order.begin(), order.end(), *at) : order.end();
+    int index = found == order.end() ? (forward ? -1 : n) : static_cast<int>(found - order.begin());
+    for (int step = 0; step < n; ++step) {
+        index = ((forward ? index + 1 : index - 1) + n) % n;
+        if (isStop(order[index]))
+            return order[index];
+    }
+    return std::nullopt;
 }
 
 LoadControl DataEntryKeyMap::shiftCursorTarget(LoadControl at, bool alberta) {

@@ -2,6 +2,7 @@
 
 #include "load/LoadView.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -85,14 +86,24 @@ struct KeyDecision {
 };
 
 // The load window's keyboard map, without a widget: which key does what in
-// which control on which page, and the focus order of the log row. The
+// which control on which page, and the focus order of both pages. The
 // window asks it for every key and carries out the answer.
 class DataEntryKeyMap {
 public:
     static KeyDecision decide(bool logPage, KeyPlace at, EntryKey key);
 
+    // The header page's controls in tab order, the hidden method selector
+    // among them; the window skips what is no stop.
+    static std::vector<LoadControl> headerTabOrder();
     // The row's controls in tab order for the load's method ("A" or not).
     static std::vector<LoadControl> rowTabOrder(bool alberta);
+    // The stop Tab (forward) or Shift+Tab reaches from a control of order,
+    // going round past either end; from no control of order, the first or
+    // last stop. isStop tells what may take the focus now (shown, enabled,
+    // writable); nullopt when nothing may.
+    static std::optional<LoadControl> nextStop(const std::vector<LoadControl>& order,
+                                               std::optional<LoadControl> at, bool forward,
+                                               const std::function<bool(LoadControl)>& isStop);
     // F9 from a row control: the cull type when it stands before it, else
     // the flag when it stands before that, else the species.
     static LoadControl shiftCursorTarget(LoadControl at, bool alberta);

@@ -156,7 +156,6 @@ FieldEdit* TfrmDataEntry::addHeaderEdit(QHBoxLayout* cell, const char* field, in
     edit->onTyped = [this, edit] { afterTyping(edit); };
     cell->addWidget(edit);
     headerEdits_[field] = edit;
-    headerOrder_.push_back(edit);
     watch(edit);
     return edit;
 }
@@ -173,7 +172,6 @@ FieldCombo* TfrmDataEntry::addHeaderCombo(QHBoxLayout* cell, const char* field) 
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cell->addWidget(combo);
     headerCombos_[field] = combo;
-    headerOrder_.push_back(combo);
     watch(combo);
     return combo;
 }
@@ -232,7 +230,6 @@ void TfrmDataEntry::buildHeaderPage(QWidget* page) {
     cbVolumeCalc_->onPicked = [this](const std::string& text) { cbVolumeCalcChange(text); };
     lblVolumeCalc_->hide();
     cbVolumeCalc_->hide();
-    headerOrder_.push_back(cbVolumeCalc_);
     watch(cbVolumeCalc_);
     addHeaderEdit("Scaler Name:", "SCALER_NAME", 20, true, 12, 0);
     addHeaderEdit("Scaler Permit:", "SCALER_PERMIT", 6, true, 13, 0);
@@ -242,7 +239,6 @@ void TfrmDataEntry::buildHeaderPage(QWidget* page) {
         if (doc_)
             guarded([&] { doc_->reactions().chkTrimAllowanceClick(checked); });
     });
-    headerOrder_.push_back(chkTrimAllowance_);
     watch(chkTrimAllowance_);
     // The fields keep to the top left; what room is left stays empty.
     headerGrid_->setColumnStretch(4, 1);
@@ -505,7 +501,7 @@ void TfrmDataEntry::FormShow() {
     cbVolumeCalc_->showText(doc_->volumeMethod() == "A" ? kAlbertaMethodName : kSmalianMethodName);
     chkTrimAllowance_->setVisible(doc_->volumeMethodChar() != 'A');
     FormResize();
-    focusDirect(headerOrder_.front(), true);
+    focusDirect(control(DataEntryKeyMap::headerTabOrder().front()), true);
 }
 
 void TfrmDataEntry::resizeEvent(QResizeEvent* event) {
@@ -685,9 +681,25 @@ QWidget* TfrmDataEntry::control(LoadControl which) const {
         {LoadControl::DateWeighed, "DATEWEIGHED"},
         {LoadControl::ScalerName, "SCALER_NAME"},
         {LoadControl::ScalerPermit, "SCALER_PERMIT"},
+        {LoadControl::Lessee, "LESSEE"},
+        {LoadControl::MillName, "MILL_NAME"},
+        {LoadControl::SubDisposition, "SUBDISP"},
+        {LoadControl::MillNumber, "MILL_NUM"},
+        {LoadControl::BlockNumber, "BLOCK_NUM"},
+        {LoadControl::LoadNumber, "LOAD_NUM"},
+        {LoadControl::Population, "POP"},
+        {LoadControl::NetWeight, "NETWEIGHT"},
+        {LoadControl::Sawlogs, "SAWLOGS"},
+        {LoadControl::Tm9, "TM9"},
+        {LoadControl::HeaderSpecies, "HSPECIES"},
+        {LoadControl::HeaderCondCode, "HCONDCODE"},
+        {LoadControl::HeaderProdCode, "HPRODCODE"},
+        {LoadControl::MillCode, "MILL_CODE"},
+        {LoadControl::Trees, "TREES"},
+        {LoadControl::VolumeMethod, "VOL_CALC_METH"},
     };
-    if (which == LoadControl::VolumeMethod)
-        return cbVolumeCalc_;
+    if (which == LoadControl::TrimAllowance)
+        return chkTrimAllowance_;
     const auto found = fields.find(which);
     if (found == fields.end())
         return nullptr;
@@ -696,7 +708,9 @@ QWidget* TfrmDataEntry::control(LoadControl which) const {
         return edit;
     if (FieldCombo* combo = logCombo(found->second))
         return combo;
-    return headerEdit(found->second);
+    if (FieldEdit* edit = headerEdit(found->second))
+        return edit;
+    return headerCombo(found->second);
 }
 
 FieldEdit* TfrmDataEntry::headerEdit(const std::string& field) const {
@@ -734,10 +748,6 @@ QWidget* TfrmDataEntry::rowControl(const std::string& field) const {
 
 bool TfrmDataEntry::onLogPage() const {
     return pc_->currentIndex() == 1;
-}
-
-std::vector<QWidget*> TfrmDataEntry::rowTabOrder() const {
-    return rowOrder_;
 }
 
 bool TfrmDataEntry::isRowControl(const QWidget* w) const {
@@ -832,9 +842,6 @@ void TfrmDataEntry::arrange(bool alberta) {
     for (const LogRowGrid::Column& c : columns)
         placeColumn(rowControl(c.field), c.field, c.left, c.width);
     grid_->setColumns(columns);
-    rowOrder_.clear();
-    for (LoadControl c : DataEntryKeyMap::rowTabOrder(alberta))
-        rowOrder_.push_back(control(c));
 }
 
 // --- focus -----------------------------------------------------------------------
@@ -864,18 +871,18 @@ bool TfrmDataEntry::tabStop(QWidget* w) const {
 }
 
 void TfrmDataEntry::tabStep(bool forward) {
-    const bool row = isRowControl(current_);
-    const std::vector<QWidget*>& order = row ? rowOrder_ : headerOrder_;
-    const int n = static_cast<int>(order.size());
-    const auto at = std::find(order.begin(), order.end(), current_);
-    int index = at == order.end() ? (forward ? -1 : n) : static_cast<int>(at - order.begin());
-    for (int step = 0; step < n; ++step) {
-        index = ((forward ? index + 1 : index - 1) + n) % n;
-        if (tabStop(order[index])) {
-            moveFocus(order[index]);
-            return;
-        }
+    const std::vector<LoadControl> order = isRowControl(current_)
+                                               ? DataEntryKeyMap::rowTabOrder(alberta_)
+                                               : DataEntryKeyMap::headerTabOrder();
+    std::optional<LoadControl> at;
+    for (LoadControl c : order) {
+        if (control(c) == current_)
+            at = c;
     }
+    const std::optional<LoadControl> next = DataEntryKeyMap::nextStop(
+        order, at, forward, [this](LoadControl c) { return tabStop(control(c)); });
+    if (next)
+        moveFocus(control(*next));
 }
 
 void TfrmDataEntry::commitControl(QWidget* w) {
@@ -1045,7 +1052,7 @@ void TfrmDataEntry::pcDataEntryChange(int index) {
         ArrangeLogColumns();
         grid_->update();
     } else {
-        focusDirect(headerOrder_.front(), true);
+        focusDirect(control(DataEntryKeyMap::headerTabOrder().front()), true);
     }
 }
 
@@ -1079,7 +1086,7 @@ void TfrmDataEntry::switchPageByF6() {
         return;
     if (onLogPage()) {
         showPage(0);
-        focusDirect(headerOrder_.front(), true);
+        focusDirect(control(DataEntryKeyMap::headerTabOrder().front()), true);
         return;
     }
     if (!CheckHeaderForLogPage())

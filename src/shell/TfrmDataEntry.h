@@ -76,8 +76,6 @@ public:
     QLabel* heading(const std::string& field) const;
     QPushButton* appendButton() const { return btnAppend_; }
     bool onLogPage() const;
-    // The row's tab order as now arranged.
-    std::vector<QWidget*> rowTabOrder() const;
 
     // Operations of the window.
     void NextOrAppendLog();
@@ -138,7 +136,6 @@ private:
 
     bool isRowControl(const QWidget* w) const;
     bool isRowSelector(const QWidget* w) const;
-    const std::vector<QWidget*>& headerTabOrder() const { return headerOrder_; }
     bool tabStop(QWidget* w) const;
     void tabStep(bool forward);
     bool leaveCurrent();
@@ -193,8 +190,6 @@ private:
     std::map<std::string, FieldEdit*> rowEdits_;
     std::map<std::string, FieldCombo*> rowCombos_;
     std::map<std::string, QLabel*> headings_;
-    std::vector<QWidget*> headerOrder_;
-    std::vector<QWidget*> rowOrder_;
     std::vector<QWidget*> watched_;
 
     QWidget* current_ = nullptr;

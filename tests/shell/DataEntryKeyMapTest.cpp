@@ -98,6 +98,59 @@ TEST(DataEntryKeyDetailsTest, FullEditsAdvance) {
     EXPECT_TRUE(DataEntryKeyMap::advancesWhenFull(P::Dbh, true));
 }
 
+// From a control (none: not on the page), Tab or Shift+Tab again and again
+// reaches these stops. The hidden method selector is never one, nor what an
+// Alberta load hides: the actual length and the trim allowance box.
+struct WalkCase {
+    const char* name;
+    bool header, alberta, forward;
+    std::optional<LoadControl> from;
+    std::vector<LoadControl> stops;
+};
+
+const std::vector<LoadControl> kHeaderStops = {
+    C::Lessee,         C::MillName,      C::Disposition,   C::SubDisposition,
+    C::Source,         C::MillNumber,    C::BlockNumber,   C::LoadNumber,
+    C::DateWeighed,    C::Population,    C::HeaderTopD,    C::NetWeight,
+    C::Sawlogs,        C::Tm9,           C::HeaderSpecies, C::HeaderCondCode,
+    C::HeaderProdCode, C::MillCode,      C::Trees,         C::ScalerName,
+    C::ScalerPermit,   C::TrimAllowance, C::Lessee};
+const std::vector<LoadControl> kSmalianStops = {
+    C::ButtD, C::TopD, C::ActLength, C::Length, C::CullType, C::CullMethod,
+    C::C1,    C::C2,   C::C3,        C::Flag,   C::Dbh,      C::Species};
+const std::vector<LoadControl> kAlbertaStops = {C::TopD, C::Length, C::CullType, C::CullMethod,
+                                                C::C1,   C::C2,     C::C3,       C::ButtD,
+                                                C::Flag, C::Dbh,    C::Species};
+
+const WalkCase kWalks[] = {
+    {"HeaderByTheMap", true, false, true, {}, kHeaderStops},
+    {"HeaderBackRound", true, false, false, C::MillName, {C::Lessee, C::TrimAllowance}},
+    {"AlbertaHeaderRound", true, true, true, C::ScalerName, {C::ScalerPermit, C::Lessee}},
+    {"SmalianRow", false, false, true, C::ProdCode, kSmalianStops},
+    {"AlbertaRow", false, true, true, C::ProdCode, kAlbertaStops},
+    {"AlbertaRowBack", false, true, false, C::CullType, {C::Length, C::TopD, C::ProdCode}},
+};
+
+class TabWalkTest : public ::testing::TestWithParam<WalkCase> {};
+
+TEST_P(TabWalkTest, Stops) {
+    const WalkCase& c = GetParam();
+    const auto order =
+        c.header ? DataEntryKeyMap::headerTabOrder() : DataEntryKeyMap::rowTabOrder(c.alberta);
+    const auto isStop = [&c](LoadControl at) {
+        return at != C::VolumeMethod &&
+               !(c.alberta && (at == C::ActLength || at == C::TrimAllowance));
+    };
+    std::optional<LoadControl> at = c.from;
+    for (LoadControl stop : c.stops) {
+        at = DataEntryKeyMap::nextStop(order, at, c.forward, isStop);
+        EXPECT_EQ(at, stop);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, TabWalkTest, ::testing::ValuesIn(kWalks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct ShiftCase {
     const char* name;
     LoadControl at;

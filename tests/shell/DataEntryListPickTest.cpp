@@ -87,17 +87,5 @@ TEST_P(DataEntryPickTest, StoresTheHighlightedEntry) {
 INSTANTIATE_TEST_SUITE_P(, DataEntryPickTest, ::testing::ValuesIn(kPicks),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A letter typed the moment a list is entered never continues the letters
-// typed there before, however quickly it follows them.
-TEST_F(DataEntryListPickTest, AFirstLetterRightAfterArrivingSearchesAfresh) {
-    type("a");
-    key(Qt::Key_Tab);
-    key(Qt::Key_Tab, Qt::ShiftModifier);
-    ASSERT_EQ(focused(), row("SPECIES"));
-    type("s");
-    key(Qt::Key_Tab);
-    EXPECT_EQ(logText("SPECIES"), "S");
-}
-
 } // namespace
 } // namespace brimlo::testing

@@ -15,12 +15,14 @@
 #include <QApplication>
 #include <QString>
 #include <QTest>
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 
 inline std::string Str(const QString& text) {
@@ -99,8 +101,34 @@ protected:
         QTest::keyClick(focused(), k, mods);
     }
     void type(const char* text) { QTest::keyClicks(focused(), QString::fromLatin1(text)); }
-    // Picks a selector's entry by typing its first letters.
-    void pick(const char* text) { type(text); }
+    // Keys a script of words as a scaler would: a word naming a key (Tab,
+    // BackTab, Return, Esc, Home, End, Up, Down, Right, PageUp, PageDown,
+    // F1 to F12) presses it, any other word is typed.
+    void keys(const char* script) {
+        static const std::map<std::string, Qt::Key> named = {
+            {"Tab", Qt::Key_Tab},          {"Return", Qt::Key_Return}, {"Esc", Qt::Key_Escape},
+            {"Home", Qt::Key_Home},        {"End", Qt::Key_End},       {"Up", Qt::Key_Up},
+            {"Down", Qt::Key_Down},        {"Right", Qt::Key_Right},   {"PageUp", Qt::Key_PageUp},
+            {"PageDown", Qt::Key_PageDown}};
+        std::istringstream words(script);
+        for (std::string word; words >> word;) {
+            if (word == "BackTab")
+                key(Qt::Key_Backtab, Qt::ShiftModifier);
+            else if (named.count(word))
+                key(named.at(word));
+            else if (word.size() > 1 && word[0] == 'F' && std::isdigit(word[1]))
+                key(Qt::Key(Qt::Key_F1 + std::stoi(word.substr(1)) - 1));
+            else
+                type(word.c_str());
+        }
+    }
+    // The text a control of the current log or the header shows.
+    std::string shown(const std::string& field) {
+        if (FieldCombo* c = form->logCombo(field))
+            return c->text();
+        FieldEdit* edit = form->logEdit(field) ? form->logEdit(field) : form->headerEdit(field);
+        return Str(edit->text());
+    }
 
     // F6 onto the log page, the focus on the first log's species.
     void toLogPage() {
