@@ -4,8 +4,11 @@
 #include "load/LoadSaveValidation.h"
 #include "load/LoadSummary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <map>
+#include <random>
 
 namespace brimlo {
 namespace {
@@ -323,6 +326,80 @@ TEST_P(LoadSummaryCase, GroupsAndTotals) {
 
 INSTANTIATE_TEST_SUITE_P(, LoadSummaryCase, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A second, plainer way to the same totals: first-appearance order kept in
+// a list, sums kept in a map.
+LoadSummary Reference(const HeaderRecord& h, std::vector<LogRecord> logs) {
+    std::stable_sort(logs.begin(), logs.end(),
+                     [](const LogRecord& a, const LogRecord& b) { return a.LOGNUM < b.LOGNUM; });
+    auto key = [](std::string sp, const std::string& cd, const std::string& pr) {
+        while (sp.size() < 2)
+            sp += ' ';
+        return sp + ' ' + cd + ' ' + pr;
+    };
+    std::vector<std::string> order{key(h.HSPECIES, h.HCONDCODE, h.HPRODCODE)};
+    std::map<std::string, std::array<long, 4>> sums; // logs, dm, gross, cull
+    for (const LogRecord& log : logs) {
+        const auto first = log.SPECIES.find_first_not_of(' ');
+        if (first == std::string::npos ||
+            log.SPECIES.substr(first, log.SPECIES.find_last_not_of(' ') - first + 1) == "N")
+            continue;
+        const std::string k = key(log.SPECIES, log.CONDCODE, log.PRODCODE);
+        if (std::find(order.begin(), order.end(), k) == order.end()) {
+            if (order.size() == 12)
+                continue;
+            order.push_back(k);
+        }
+        if (log.GROSSVOL > 0) {
+            auto& s = sums[k];
+            s[0] += 1;
+            s[1] += log.LENGTH;
+            s[2] += static_cast<long>(log.GROSSVOL);
+            s[3] += static_cast<long>(log.CULLVOL);
+        }
+    }
+    LoadSummary out;
+    out.NUM_GROUPS = static_cast<int16_t>(order.size());
+    for (std::size_t g = 0; g < order.size(); ++g) {
+        const auto s = sums[order[g]];
+        SummaryGroup& grp = out.groups[g];
+        grp.SPCDPR = order[g];
+        grp.LOGNUMS = static_cast<int32_t>(s[0]);
+        grp.LENGTH = static_cast<double>(s[1]) * 0.1;
+        grp.GROSSVOL = static_cast<double>(s[2]) * 0.001;
+        grp.CULLVOL = static_cast<double>(s[3]) * 0.001;
+        grp.NETVOL = static_cast<double>(s[2] - s[3]) * 0.001;
+        grp.CULLPER = s[2] == 0 ? 0.0 : static_cast<double>(s[3]) * 100 / static_cast<double>(s[2]);
+        out.TOTALLOGS += grp.LOGNUMS;
+    }
+    return out;
+}
+
+TEST(LoadSummary, AgreesWithAPlainerReckoningOnRandomLoads) {
+    std::mt19937 rng(20261209);
+    const std::vector<std::string> species{"S", "SP", "P",  "N",  " ", "F", "A", "PB",
+                                           "B", "L",  "FB", "LT", "W", "C", "H", "Y"};
+    const std::vector<std::string> conds{"GR", "D", "", "DR"};
+    const std::vector<std::string> prods{"01", "02", "07"};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<LogRecord> logs;
+        const int count = std::uniform_int_distribution<int>(0, 60)(rng);
+        for (int i = 0; i < count; ++i) {
+            const double gross = std::uniform_int_distribution<int>(-1, 3)(rng) == 0
+                                     ? 0
+                                     : std::uniform_int_distribution<int>(1, 3000)(rng);
+            logs.push_back(Log(std::uniform_int_distribution<int>(1, 2400)(rng),
+                               species[rng() % species.size()], conds[rng() % conds.size()],
+                               prods[rng() % prods.size()],
+                               static_cast<int16_t>(std::uniform_int_distribution<int>(0, 72)(rng)),
+                               gross, std::uniform_int_distribution<int>(0, 200)(rng)));
+        }
+        const HeaderRecord h = HeaderOf(species[rng() % 3], "GR", "01");
+        const LoadSummary expected = Reference(h, logs);
+        const LoadSummary actual = ComputeLoadSummary(h, logs);
+        EXPECT_EQ(actual, expected) << "round " << round;
+    }
+}
 
 TEST(SpCdPrTally, CountLogsCountsWithoutWarningAndClearEmpties) {
     std::vector<LogRecord> logs;

@@ -17,9 +17,10 @@ protected:
         openNewLoad();
     }
     void picture(const char* name) {
-        if (const char* folder = std::getenv("BRIMLO_SCREENSHOTS"))
+        if (const char* folder = std::getenv("BRIMLO_SCREENSHOTS")) {
             EXPECT_TRUE(form->grab().save(QString::fromLatin1(folder) + QLatin1Char('/') +
                                           QLatin1String(name)));
+        }
     }
 };
 
