@@ -181,13 +181,16 @@ TEST_F(SampleTables, RawHeaderAndRecordBytes) {
     EXPECT_EQ(Le(wt, 10, 2), 1u + 1 + 6 + 2 + 3 + 6 + 20 + 10 + 4 + 4 + 8 + 2 + 6 + 20 + 5 + 4);
 }
 
+// The folder is named in Windows-1252, as the user chose it.
 TEST_F(SampleTables, CreatedEmptyStampedWithTheDayOfWriting) {
-    CreateSampleTables(Directory(), kWritten);
-    for (const char* name : {"SAMPLVOL.dbf", "SAMPLWT.dbf"}) {
-        ASSERT_EQ(Dump(name).size(), 2u) << name;
+    std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
+    CreateSampleTables(Directory() + "D\xE9p\xF4t/", kWritten);
+    for (const char* table : {"SAMPLVOL.dbf", "SAMPLWT.dbf"}) {
+        const std::string name = std::string("D\xC3\xA9p\xC3\xB4t/") + table;
+        ASSERT_EQ(Dump(name.c_str()).size(), 2u) << name;
         EXPECT_EQ(Le(ReadBytes(dir / name), 4, 4), 0u);
     }
-    EXPECT_EQ(Dump("SAMPLWT.dbf")[1], kWeightLayout);
+    EXPECT_EQ(Dump("D\xC3\xA9p\xC3\xB4t/SAMPLWT.dbf")[1], kWeightLayout);
 }
 
 TEST_F(SampleTables, AFailedExportLeavesTheOldTables) {
