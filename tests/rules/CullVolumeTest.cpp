@@ -136,6 +136,11 @@ TEST(CalcCullVolume, PublishedExamples) {
     // The methods guard their own divisor and measurements.
     EXPECT_EQ(CullFraction(ExampleLog('S', '4', 3, 0)), 0);
     EXPECT_EQ(CullEndRot(ExampleLog('S', '8', 0, 24, 10), 'S'), 0);
+    // From 67 % the whole log goes even where the two-thirds rule would not
+    // take it: 67 % of 2 litres rounds to 1.
+    LogMeasures small = ExampleLog('S', '3', 67, 0, 0);
+    small.grossvol = 2;
+    EXPECT_EQ(CullPercent(small), 2);
 }
 
 // Values no window lets through saturate rather than wrap around.
