@@ -370,12 +370,15 @@ TEST(ParadoxStoreTest, OpenOrCreateAndTheStoreInterface) {
     std::unique_ptr<TableStore> store = ParadoxStore::openOrCreate(path, layout);
     EXPECT_EQ(store->fields(), layout);
     const RowId a = store->insert(MasterRecordFor(1, 1));
+    EXPECT_EQ(store->read(a), MasterRecordFor(1, 1));
     store->beginBulk();
     store->beginBulk();
     const RowId b = store->insert(MasterRecordFor(2, 2));
     store->endBulk();
     store->update(a, MasterRecordFor(1, 3));
     store->endBulk();
+    // A record read before a change is not served after it.
+    EXPECT_EQ(store->read(a), MasterRecordFor(1, 3));
     store->remove(b);
     store->pack();
     store = ParadoxStore::openOrCreate(path, layout);
