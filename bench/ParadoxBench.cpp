@@ -47,10 +47,10 @@ std::string TableOf(int records) {
     return path;
 }
 
-struct FlushOff {
-    explicit FlushOff(bool off) : relaxed_({.flush = !off}) {}
-    JournaledFile::Relaxed relaxed_;
-};
+// Argument 2 of the posting benchmarks: 1 with the flush to disk, 0 without.
+JournaledFile::Shortcuts FlushArgument(const benchmark::State& state) {
+    return {.flush = state.range(1) != 0};
+}
 
 void BM_ParadoxOpen(benchmark::State& state) {
     const std::string path = TableOf(static_cast<int>(state.range(0)));
@@ -76,8 +76,8 @@ BENCHMARK(BM_ParadoxOpenAndReadAll)->Arg(50000)->Unit(benchmark::kMillisecond);
 void BM_ParadoxPostReplace(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
     const std::string path = TableOf(records);
-    FlushOff flush(state.range(1) == 0);
     auto table = ParadoxTable::open(path);
+    table->setShortcuts(FlushArgument(state));
     const std::vector<RowId> ids = table->ids();
     std::mt19937 rng(1);
     int n = 0;
@@ -109,8 +109,8 @@ void BM_ParadoxPostAppend(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
     const std::string path = (Dir().path / "append.db").string();
     fs::copy_file(TableOf(records), path, fs::copy_options::overwrite_existing);
-    FlushOff flush(state.range(1) == 0);
     auto table = ParadoxTable::open(path);
+    table->setShortcuts(FlushArgument(state));
     int n = 0;
     for (auto _ : state)
         table->insert(bench::FilledMasterRecord(records + ++n));
@@ -199,13 +199,13 @@ void BM_ParadoxPostLockCost(benchmark::State& state) {
     const int records = static_cast<int>(state.range(0));
     const std::string path = (Dir().path / "lock.db").string();
     fs::copy_file(TableOf(records), path, fs::copy_options::overwrite_existing);
-    FlushOff flush(state.range(1) == 0);
     auto table = ParadoxTable::open(path);
+    table->setShortcuts(FlushArgument(state));
     const std::vector<RowId> ids = table->ids();
     std::mt19937 rng(1);
     int n = 0;
     auto post = [&](bool locked) {
-        const JournaledFile::Relaxed relaxed({.lock = locked});
+        table->setShortcuts({.flush = FlushArgument(state).flush, .lock = locked});
         const auto start = std::chrono::steady_clock::now();
         if (n % 2 == 0)
             table->update(ids[rng() % ids.size()], bench::FilledMasterRecord(records + ++n));

@@ -3,7 +3,6 @@
 #include "support/BrimloError.h"
 #include "support/FollowLinks.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,8 +15,6 @@ namespace brimlo {
 
 namespace {
 
-std::atomic<bool> gFlush{true};
-std::atomic<bool> gLock{true};
 void (*gPageWriteHook)() = nullptr;
 
 constexpr char kMagic[8] = {'B', 'R', 'J', 'R', 'N', 'L', '2', 0};
@@ -144,38 +141,24 @@ bool WriteAllAt(int fd, const unsigned char* p, size_t n, uint64_t offset) {
     return true;
 }
 
-bool Flush(int fd) {
-    return !gFlush || ::fdatasync(fd) == 0;
+bool Flush(int fd, bool flush) {
+    return !flush || ::fdatasync(fd) == 0;
 }
 
 [[noreturn]] void Fail(const std::string& path, const std::string& what, int error) {
     throw BrimloError("Table '" + path + "' " + what + ": " + std::strerror(error));
 }
 
-void ApplyJournal(const std::string& path, int fd, const Journal& j) {
+void ApplyJournal(const std::string& path, int fd, const Journal& j, bool flush) {
     bool ok = true;
     for (const JournalEntry& e : j.entries)
         ok = ok && WriteAllAt(fd, e.bytes.data(), e.bytes.size(), e.offset);
-    ok = ok && ::ftruncate(fd, static_cast<off_t>(j.originalSize)) == 0 && Flush(fd);
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(j.originalSize)) == 0 && Flush(fd, flush);
     if (!ok)
         Fail(path, "cannot be restored after an interrupted change", errno);
 }
 
 } // namespace
-
-JournaledFile::Relaxed::Relaxed(Shortcuts shortcuts) : previous_{gFlush, gLock} {
-    gFlush = shortcuts.flush;
-    gLock = shortcuts.lock;
-}
-
-JournaledFile::Relaxed::~Relaxed() {
-    gFlush = previous_.flush;
-    gLock = previous_.lock;
-}
-
-bool JournaledFile::locking() {
-    return gLock;
-}
 
 void JournaledFile::setPageWriteHookForTests(void (*hook)()) {
     gPageWriteHook = hook;
@@ -224,11 +207,11 @@ void JournaledFile::recover(bool trusted) {
     if (identified && ParseJournal(bytes, id, j)) {
         if (readOnlyError_ != 0)
             fail("cannot be restored after an interrupted change", readOnlyError_);
-        ApplyJournal(path_, fd_, j);
+        ApplyJournal(path_, fd_, j, shortcuts_.flush);
     }
     if (::unlink(journal.c_str()) != 0 && errno != ENOENT)
         fail("cannot remove its journal " + journal, errno);
-    if (gFlush && dirFd_ >= 0)
+    if (shortcuts_.flush && dirFd_ >= 0)
         ::fsync(dirFd_);
     struct stat st {};
     if (::fstat(fd_, &st) == 0)
@@ -344,7 +327,7 @@ bool JournalPending(const std::string& journal) {
 
 bool JournaledFile::lock(LockMode mode) {
     const int type = mode == LockMode::Exclusive ? F_WRLCK : F_RDLCK;
-    if (!gLock) {
+    if (!shortcuts_.lock) {
         lockType_ = type;
         return false;
     }
@@ -375,7 +358,7 @@ bool JournaledFile::lock(LockMode mode) {
 void JournaledFile::unlock() {
     if (lockType_ == kNoLock || fd_ < 0)
         return;
-    if (!gLock) {
+    if (!shortcuts_.lock) {
         lockType_ = kNoLock;
         return;
     }
@@ -556,7 +539,8 @@ void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
         fail("cannot start its journal " + name, errno);
     struct stat now {};
     const bool empty = ::fstat(fd, &now) == 0 && (now.st_size == 0 || ::ftruncate(fd, 0) == 0);
-    const bool ok = empty && WriteAllAt(fd, journal.data(), journal.size(), 0) && Flush(fd);
+    const bool ok =
+        empty && WriteAllAt(fd, journal.data(), journal.size(), 0) && Flush(fd, shortcuts_.flush);
     const int error = errno;
     ::close(fd);
     if (!ok) {
@@ -565,7 +549,7 @@ void JournaledFile::writeJournal(const std::vector<unsigned char>& journal) {
     }
     // the journal must be found after a crash before the table is touched;
     // the emptied journal of the last change already has its entry on disk
-    if (!existed && gFlush && dirFd_ >= 0)
+    if (!existed && shortcuts_.flush && dirFd_ >= 0)
         ::fsync(dirFd_);
 }
 
@@ -585,7 +569,7 @@ void JournaledFile::writePages() {
     }
     if (ok && size_ != diskSize_)
         ok = ::ftruncate(fd_, static_cast<off_t>(size_)) == 0;
-    ok = ok && Flush(fd_);
+    ok = ok && Flush(fd_, shortcuts_.flush);
     if (!ok) {
         const int error = errno;
         discard();
@@ -601,7 +585,7 @@ void JournaledFile::writePages() {
 void JournaledFile::removeJournal() {
     const std::string name = journalPath(file_);
     const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
-    const bool ok = fd >= 0 && ::ftruncate(fd, 0) == 0 && Flush(fd);
+    const bool ok = fd >= 0 && ::ftruncate(fd, 0) == 0 && Flush(fd, shortcuts_.flush);
     const int error = errno;
     if (fd >= 0)
         ::close(fd);

@@ -109,29 +109,17 @@ public:
     uint64_t diskSize() const { return diskSize_; }
 
     // Flushing to disk and the lock between processes can be switched off
-    // to measure or exercise the work around them; for benchmarks and tests
-    // only. The switches act on every table file of the process (tables are
-    // opened deep inside the posting and checking code, which has no reason
-    // to carry them), but only while a Relaxed lives: it puts them back as
-    // they were when it dies, so no caller leaves them off by mistake.
-    // Without flushing a power cut may lose or tear changes (a crash of the
-    // program alone still cannot); without the lock two processes lose each
-    // other's changes.
+    // for this file, to measure or exercise the work around them; for
+    // benchmarks and tests only, set while no lock is held. Without flushing
+    // a power cut may lose or tear changes (a crash of the program alone
+    // still cannot); without the lock two processes lose each other's
+    // changes.
     struct Shortcuts {
         bool flush = true;
         bool lock = true;
     };
-    class Relaxed {
-    public:
-        explicit Relaxed(Shortcuts shortcuts);
-        ~Relaxed();
-        Relaxed(const Relaxed&) = delete;
-        Relaxed& operator=(const Relaxed&) = delete;
-
-    private:
-        Shortcuts previous_;
-    };
-    static bool locking();
+    void setShortcuts(Shortcuts shortcuts) { shortcuts_ = shortcuts; }
+    const Shortcuts& shortcuts() const { return shortcuts_; }
     // Tests that kill a writer call this between the halves of every page
     // written, to give the kill a chance to tear a page; nullptr for none.
     static void setPageWriteHookForTests(void (*hook)());
@@ -156,6 +144,7 @@ private:
     bool belongsHere(const std::vector<unsigned char>& journal) const;
     std::vector<unsigned char> identityBytes(bool staged) const;
 
+    Shortcuts shortcuts_;
     std::string path_;
     std::string file_; // path_ with its links followed; the journal lies beside it
     int fd_ = -1;

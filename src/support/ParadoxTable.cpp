@@ -101,7 +101,7 @@ void ParadoxTable::lock(bool exclusive) {
                                                : JournaledFile::LockMode::Shared);
     lockDepth_ = 1;
     exclusive_ = exclusive;
-    if (!seenHeader_.empty() && JournaledFile::locking() && (renewed || changedOnDisk())) {
+    if (!seenHeader_.empty() && file_->shortcuts().lock && (renewed || changedOnDisk())) {
         try {
             reload();
         } catch (...) {

@@ -57,6 +57,8 @@ public:
     ParadoxTable& operator=(const ParadoxTable&) = delete;
 
     const std::string& path() const { return file_->path(); }
+    // Flush and lock switches for benchmarks and tests (JournaledFile).
+    void setShortcuts(JournaledFile::Shortcuts shortcuts) { file_->setShortcuts(shortcuts); }
     const FieldList& fields() const { return header_.fields(); }
     // The header's count until the chain is read (HeaderOnly), then the chain's.
     size_t recordCount() const { return counts_.records; }

@@ -377,15 +377,17 @@ std::map<int, int> MasterSeedsOf(const std::string& path) {
     return seeds;
 }
 
-void PostMasterRecords(const std::string& path, int fd, int who, double seconds,
-                       bool earlierLoads) {
+void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads,
+                       JournaledFile::Shortcuts shortcuts) {
     const auto say = [fd](const std::string& line) {
         const std::string text = line + "\n";
         if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
             ::_exit(3);
     };
     try {
-        Dataset master(ParadoxStore::open(path));
+        auto store = ParadoxStore::open(path);
+        store->table().setShortcuts(shortcuts);
+        Dataset master(std::move(store));
         std::vector<int> known;
         for (master.first(); earlierLoads && !master.eof(); master.next())
             known.push_back(master.field("LOAD_NUM").asInt());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/FieldDef.h"
+#include "support/JournaledFile.h"
 #include "support/TableStore.h"
 #include "support/Value.h"
 
@@ -61,7 +62,8 @@ std::map<int, int> MasterSeedsOf(const std::string& path);
 // "post key seed" to fd before each post and "done" once it returned; ends
 // with exit code 2 after saying "error text" when a post fails. The loads it
 // posts again are its own, with earlierLoads those the table held too.
-void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads);
+void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads,
+                       JournaledFile::Shortcuts shortcuts = {});
 
 // What a poster said: the posts it finished and the one it had begun, as
 // key and seed, and its error.

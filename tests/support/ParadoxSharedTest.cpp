@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <sys/wait.h>
@@ -36,13 +35,12 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
     testing::TempDir dir;
     const std::string path = dir / "master.db";
     ParadoxTable::create(path, testing::MasterLayoutForTests());
-    // what is tested is the lock and the stale views, not the disk's speed
-    std::optional<JournaledFile::Relaxed> relaxed(std::in_place,
-                                                  JournaledFile::Shortcuts{.flush = false});
     const double seconds = PostingSeconds();
+    // what is tested is the lock and the stale views, not the disk's speed
     const auto poster = [&](int who) {
-        return testing::Fork(
-            [&, who](int fd) { testing::PostMasterRecords(path, fd, who, seconds, false); });
+        return testing::Fork([&, who](int fd) {
+            testing::PostMasterRecords(path, fd, who, seconds, false, {.flush = false});
+        });
     };
     const testing::Forked a = poster(1), b = poster(2);
     std::map<int, int> acknowledged; // key -> seed of its last post
@@ -55,7 +53,6 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
             acknowledged[key] = seed;
         posts += said.done.size();
     }
-    relaxed.reset();
     EXPECT_EQ(testing::MasterSeedsOf(path), acknowledged);
     EXPECT_GT(posts, 20u) << "the posters hardly got to post";
     std::printf("%.1f s: %zu acknowledged posts of %zu loads\n", seconds, posts,

@@ -173,8 +173,8 @@ TEST_F(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
 // the table must hold, checked through our reader, a fresh open and pxlib.
 TEST_F(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     // the order of the writes is what is checked here, not their flushing
-    const JournaledFile::Relaxed relaxed({.flush = false});
     auto table = ParadoxTable::create(path, MasterLayoutForTests());
+    table->setShortcuts({.flush = false});
     std::vector<std::pair<RowId, Record>> model;
     std::mt19937 random(7);
     int seed = 0;
