@@ -58,7 +58,7 @@ TEST_F(DataEntryLogKeyingTest, EscRestoresTheLog) {
         EXPECT_TRUE(log().isEditing()) << typed;
         keys("Esc");
         EXPECT_FALSE(log().isEditing()) << typed;
-        EXPECT_EQ(editText("TOPD"), "20") << typed;
+        EXPECT_EQ(shown("TOPD"), "20") << typed;
         EXPECT_EQ(logInt("TOPD"), 20) << typed;
     }
     EXPECT_EQ(prompt.shown().size(), 1u);
@@ -87,7 +87,7 @@ TEST_F(DataEntryLogKeyingTest, CullSequenceWithARefusal) {
     keys("5 Tab");
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(focused(), row("C2"));
-    EXPECT_EQ(editText("C2"), "0");
+    EXPECT_EQ(shown("C2"), "0");
     EXPECT_EQ(logInt("C2"), 0);
 }
 
@@ -115,7 +115,7 @@ TEST_F(DataEntryLogKeyingTest, F8CullsTheEntireLog) {
     EXPECT_EQ(logInt("C1"), 100);
     EXPECT_EQ(logInt("C2"), 0);
     EXPECT_EQ(logInt("C3"), 0);
-    EXPECT_EQ(editText("CULLVOL"), std::to_string(RefSmalian(30, 20, 50)));
+    EXPECT_EQ(shown("CULLVOL"), std::to_string(RefSmalian(30, 20, 50)));
 }
 
 TEST_F(DataEntryLogKeyingTest, TrimAllowanceTogglesWhichLengthIsWritable) {

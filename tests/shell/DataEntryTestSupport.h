@@ -17,7 +17,6 @@
 #include <QTest>
 #include <cctype>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -58,16 +57,7 @@ protected:
     }
 
     // A new load in its window, shown on its header page.
-    void openNewLoad() { openWindow(&LoadDocument::NewLoad); }
-
-    // A load file opened in a window of its own.
-    void openLoadFile(const std::string& path) {
-        openWindow(
-            [&path](const LoadEnvironment& env) { return LoadDocument::OpenLoadFile(env, path); });
-    }
-
-    void
-    openWindow(const std::function<std::unique_ptr<LoadDocument>(const LoadEnvironment&)>& make) {
+    void openNewLoad() {
         form.reset();
         form = std::make_unique<TfrmDataEntry>(host(), prompts);
         LoadEnvironment env;
@@ -76,7 +66,7 @@ protected:
         env.counter = &counter;
         env.view = form.get();
         env.prompt = &prompts;
-        form->attach(make(env));
+        form->attach(LoadDocument::NewLoad(env));
         form->show();
         QApplication::setActiveWindow(form.get());
     }
@@ -100,7 +90,6 @@ protected:
     void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(focused(), k, mods);
     }
-    void type(const char* text) { QTest::keyClicks(focused(), QString::fromLatin1(text)); }
     // Keys a script of words as a scaler would: a word naming a key (Tab,
     // BackTab, Return, Esc, Home, End, Up, Down, Right, PageUp, PageDown,
     // F1 to F12) presses it, any other word is typed.
@@ -119,7 +108,7 @@ protected:
             else if (word.size() > 1 && word[0] == 'F' && std::isdigit(word[1]))
                 key(Qt::Key(Qt::Key_F1 + std::stoi(word.substr(1)) - 1));
             else
-                type(word.c_str());
+                QTest::keyClicks(focused(), QString::fromStdString(word));
         }
     }
     // The text a control of the current log or the header shows.
@@ -145,7 +134,6 @@ protected:
             return e;
         return form->logCombo(field);
     }
-    std::string editText(const char* field) { return form->logEdit(field)->text().toStdString(); }
 
     // Appends logs until the load holds count.
     void appendUntil(int count) {
