@@ -1,5 +1,6 @@
 #include "master/MasterStoreProvider.h"
 
+#include "master/MasterOutbox.h"
 #include "master/ParadoxMasterStore.h"
 #include "master/PgMasterStore.h"
 #include "master/SharedMasterPoster.h"
@@ -62,6 +63,12 @@ int MasterStoreProvider::drainOutbox() {
     if (!poster_)
         return poster().pending();
     return poster_->drain();
+}
+
+int MasterStoreProvider::pendingPosts() {
+    if (!server_)
+        return 0;
+    return poster_ ? poster_->pending() : MasterOutbox(outboxPath_).pending();
 }
 
 std::string MasterStoreProvider::ProbeServer(const std::string& uri) {

@@ -50,6 +50,9 @@ public:
     // Sends what waits in the outbox, oldest first; the number still
     // waiting. Nothing to do on master.db.
     int drainOutbox();
+    // The posts waiting in the outbox, without asking the server; none on
+    // master.db.
+    int pendingPosts();
 
     // Connects to the server at uri and asks it something: empty when it
     // answered, else the connection's error (a test of what the user typed).

@@ -31,6 +31,7 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <set>
 #include <stdexcept>
@@ -83,7 +84,12 @@ TfrmMain::TfrmMain(MainWindowHooks hooks, QWidget* parent)
     buildMenus();
     chooseMaster();
     outboxTimer_ = new QTimer(this);
-    connect(outboxTimer_, &QTimer::timeout, this, [this] { DrainMasterOutbox(); });
+    connect(outboxTimer_, &QTimer::timeout, this, [this] { RetryMasterOutbox(); });
+    connect(&outboxProbe_, &QFutureWatcher<std::string>::finished, this, [this] {
+        const std::string answered = outboxProbe_.result();
+        if (!answered.empty() && answered == masterStores_->serverUri())
+            DrainMasterOutbox();
+    });
     outboxTimer_->start(kOutboxRetryMs);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { activeChildChanged(); });
     EnableCloseAndSave();
@@ -349,7 +355,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     // After the window is on screen, before the user can give a command.
     QTimer::singleShot(0, this, [this] {
         RunGuarded(prompt(), [this] { RecoverWorkspaces(); });
-        DrainMasterOutbox();
+        RetryMasterOutbox();
     });
 }
 
@@ -467,6 +473,22 @@ void TfrmMain::PostLoadToMaster(const HeaderRecord& header, const std::vector<Lo
     // the user that the server is away).
     const QScopedValueRollback<bool> busy(posting_, true);
     masterStores_->postToServer(master_.ToMasterRecord());
+}
+
+void TfrmMain::RetryMasterOutbox() {
+    if (closing_ || !masterStores_->onServer() || outboxProbe_.isRunning())
+        return;
+    int pending = 0;
+    RunGuarded(prompt(), [&] { pending = masterStores_->pendingPosts(); });
+    if (pending == 0)
+        return;
+    outboxProbe_.setFuture(QtConcurrent::run([uri = masterStores_->serverUri()] {
+        try {
+            return MasterStoreProvider::ProbeServer(uri).empty() ? uri : std::string();
+        } catch (...) {
+            return std::string();
+        }
+    }));
 }
 
 void TfrmMain::DrainMasterOutbox() {
@@ -658,7 +680,7 @@ void TfrmMain::mnuMasterDatabaseClick() {
         return;
     WriteMasterDatabaseChoice(*settings, dialog.choice());
     chooseMaster();
-    DrainMasterOutbox();
+    RetryMasterOutbox();
 }
 
 std::string TfrmMain::chooseMasterDbFile() {

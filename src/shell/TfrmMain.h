@@ -6,6 +6,7 @@
 #include "shell/ChildWindow.h"
 #include "shell/MainWindowHooks.h"
 
+#include <QFutureWatcher>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -113,8 +114,11 @@ public:
     void mnuMasterASCIIClick();
     void mnuMasterDatabaseClick();
     void mnuExportMasterDbClick();
-    // Sends the posts waiting for the server (at start and on a timer).
-    void DrainMasterOutbox();
+    // Tries the posts kept for the server again (at start, on a timer and
+    // when a master is chosen), once the server has answered a worker
+    // thread: one that does not answer holds a connection up to its
+    // timeout, and the scaler keys on meanwhile.
+    void RetryMasterOutbox();
 
     // How often posts kept while the server could not be reached are tried
     // again.
@@ -159,6 +163,7 @@ private:
     // The chosen master holds no record (the user has been told).
     bool ChosenMasterIsEmpty();
     void tellMasterIsEmpty();
+    void DrainMasterOutbox();
 
     MainWindowHooks hooks_;
     CMaster master_;
@@ -167,6 +172,8 @@ private:
     std::unique_ptr<MasterStoreProvider> masterStores_;
     std::unique_ptr<Dataset> serverMaster_;
     QTimer* outboxTimer_ = nullptr;
+    // The server that answered the last probe; empty when it did not.
+    QFutureWatcher<std::string> outboxProbe_;
     bool posting_ = false;
     QMdiArea* mdi_ = nullptr;
     QMenu* windowMenu_ = nullptr;

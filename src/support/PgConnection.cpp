@@ -75,9 +75,15 @@ void PgConnection::connect() {
     conn_ = PQconnectdbParams(keys, values, 1);
     if (!conn_)
         throw PgUnreachable("Out of memory connecting to the master database server");
-    if (PQstatus(conn_) != CONNECTION_OK)
-        throw PgUnreachable("Cannot connect to the master database server: " +
-                            ServerText(PQerrorMessage(conn_)));
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        const std::string text =
+            "Cannot connect to the master database server: " + ServerText(PQerrorMessage(conn_));
+        // A failed attempt may still hold its socket, and a constructor
+        // that throws never reaches the destructor that would free it.
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw PgUnreachable(text);
+    }
     // The server's notices ("already exists, skipping") are no news to the
     // user; libpq would print them on the terminal.
     PQsetNoticeProcessor(

@@ -1,9 +1,11 @@
 #include "MainWindowTestSupport.h"
 #include "common/PostgresServer.h"
 #include "common/ScriptedPrompt.h"
+#include "common/SilentServer.h"
 #include "load/LoadDocument.h"
 #include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
+#include "master/MasterOutbox.h"
 #include "master/MasterStoreProvider.h"
 #include "master/PgMasterStore.h"
 #include "shell/DataEntryHooks.h"
@@ -189,7 +191,8 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     EXPECT_EQ(prompt.shown().size(), 1u); // told once for both
 
     server.start();
-    window->DrainMasterOutbox(); // as the timer does
+    window->RetryMasterOutbox(); // as the timer does
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->masterStores().pendingPosts() == 0; }));
     EXPECT_EQ(LoadNumbers(uri), (std::vector<int32_t>{1001, 1003, 1002}));
     window->mnuPrintMasterSummaryClick(); // with every load posted before it ran
     EXPECT_EQ(summarised, (std::vector<int32_t>{1001, 1003, 1002}));
@@ -220,6 +223,20 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     for (std::string line; std::getline(ascii, line);)
         loads.push_back(line.substr(12, 5));
     EXPECT_EQ(loads, (std::vector<std::string>{" 1001", " 1003", " 1002"}));
+}
+
+// A server that takes the connection and never answers holds the retry,
+// not the window: the start's retry is still waiting for the server when
+// the window is up and taking events.
+TEST_F(SharedMasterWindow, RetryAtASilentServerLeavesTheWindowFree) {
+    SilentServer server;
+    MasterOutbox(fixture.dir + "outbox.db")
+        .add({Record(MasterFieldList().size()), "scaler@scale", MasterPost::Now()});
+    open(server.port());
+    ASSERT_TRUE(server.takeConnection());
+    EXPECT_TRUE(server.clientWaiting());
+    server.hangUp();
+    EXPECT_EQ(window->masterStores().pendingPosts(), 1);
 }
 
 } // namespace
