@@ -112,6 +112,7 @@ protected:
     std::unique_ptr<Dataset> defaults;
     WorkspaceCounter counter;
     testing::InstalledPrompt prompts;
+    ScriptedPrompt prompt; // a box the test does not expect fails it
     RecordingView view;
 };
 
