@@ -3,13 +3,14 @@
 namespace brimlo::testing {
 namespace {
 
-// The cull controls driven as the scaler meets them; a control writes its
-// field when it is left, before its exit reaction.
+// The log controls driven as the scaler meets them, on a first log keyed
+// 30/20/50 (256 litres by Smalian's formula); a control writes its field
+// when it is left, before its exit reaction.
 class ReactionsCullTest : public ShownLoadFixture {
 protected:
     void SetUp() override {
         ShownLoadFixture::SetUp();
-        Key(*doc, "BUTTD", int32_t{30}); // 30/20/50 under Smalian's formula: 256 litres
+        Key(*doc, "BUTTD", int32_t{30});
     }
 
     CullEntry& cull() { return doc->cull(); }
@@ -32,8 +33,6 @@ protected:
         const std::string field = "C" + std::to_string(n);
         Key(*doc, field.c_str(), int32_t{value});
     }
-
-    ScriptedPrompt prompt;
 };
 
 TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
@@ -63,9 +62,8 @@ TEST_F(ReactionsCullTest, CullTypeNeedsAGrossVolume) {
         EXPECT_EQ(Int(log(), f), 0) << f;
     EXPECT_EQ(view.focuses.back().first, LoadControl::CullType);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
-    // A blank choice is no cull type and is not refused.
+    // A blank choice is no cull type and is not refused: a box would fail the test.
     cull().cbTypeExit(" ");
-    EXPECT_EQ(prompt.shown().size(), 1u);
 }
 
 TEST_F(ReactionsCullTest, MethodChangeClearsTheMeasurementsButTheSameMethodDoesNot) {
@@ -175,8 +173,7 @@ TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
     chooseType("3");
     chooseMethod("1");
     keyMeasure(2, 16);
-    EXPECT_EQ(Int(log(), "C2"), 16);
-    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(Int(log(), "C2"), 16); // a box would fail the test
     doc->log().post();
     SetHeader(*doc, "VOL_CALC_METH", "A");
     prompt.expect("Cull Error: Cannot enter C2 with this cull method");
@@ -217,16 +214,9 @@ TEST_F(ReactionsCullTest, LeavingMeasurementsSkipsThoseTheMethodDoesNotTake) {
     EXPECT_EQ(view.tabs, 4);
 }
 
-class ReactionsMeasuresTest : public ShownLoadFixture {
-protected:
-    // A log of 30/20/50 under Smalian's formula: 256 litres.
-    void keySmalianLog() { Key(*doc, {{"BUTTD", 30}, {"TOPD", 20}, {"LENGTH", 50}}); }
-
-    ScriptedPrompt prompt;
-};
+class ReactionsMeasuresTest : public ReactionsCullTest {};
 
 TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {
-    keySmalianLog();
     EXPECT_EQ(Int(log(), "GROSSVOL"), 256);
     Key(*doc, {{"BUTTD", 24}, {"LENGTH", 40}});
     EXPECT_EQ(Int(log(), "GROSSVOL"), 153);
@@ -236,7 +226,6 @@ TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {
 }
 
 TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
-    keySmalianLog();
     Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}, {"FLAG", "B"}, {"DBH", 12}});
     EXPECT_EQ(Int(log(), "CULLVOL"), 26);
     Key(*doc, "TOPD", int32_t{0});
@@ -250,13 +239,11 @@ TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
 }
 
 TEST_F(ReactionsMeasuresTest, LengthZeroWipesTheTopDiameterToo) {
-    keySmalianLog();
     Key(*doc, "LENGTH", int32_t{0});
     ExpectInts(log(), {{"TOPD", 0}, {"BUTTD", 0}, {"GROSSVOL", 0}});
 }
 
 TEST_F(ReactionsMeasuresTest, RefusedValueStaysInTheEditedLog) {
-    keySmalianLog();
     ExpectError([&] { Key(*doc, "TOPD", int32_t{21}); }, "Top Diameter must be an even number");
     EXPECT_TRUE(log().isEditing());
     EXPECT_EQ(Int(log(), "TOPD"), 21);
@@ -267,7 +254,6 @@ TEST_F(ReactionsMeasuresTest, RefusedValueStaysInTheEditedLog) {
 }
 
 TEST_F(ReactionsMeasuresTest, ButtDiameterUnderAlbertaChangesNoVolume) {
-    Key(*doc, "BUTTD", int32_t{30});
     doc->log().post();
     doc->header().edit();
     doc->header().setField("VOL_CALC_METH", "A");
@@ -278,7 +264,6 @@ TEST_F(ReactionsMeasuresTest, ButtDiameterUnderAlbertaChangesNoVolume) {
 }
 
 TEST_F(ReactionsMeasuresTest, LengthEditPresetsTheDefaultLength) {
-    Key(*doc, "BUTTD", int32_t{30});
     Key(*doc, "LENGTH", int32_t{0}); // wipes the top diameter
     Key(*doc, "TOPD", int32_t{20});
     EXPECT_EQ(Int(log(), "LENGTH"), 0);
@@ -305,7 +290,7 @@ TEST_F(ReactionsMeasuresTest, LengthWithoutTopDiameterIsRefusedOnLeaving) {
 }
 
 TEST_F(ReactionsMeasuresTest, ActualLengthSetsTheLengthOnlyInTrimAllowanceMode) {
-    Key(*doc, {{"BUTTD", 30}, {"ACT_LENGTH", 215}});
+    Key(*doc, "ACT_LENGTH", int32_t{215});
     EXPECT_EQ(Int(log(), "LENGTH"), 50);
     doc->reactions().chkTrimAllowanceClick(true);
     EXPECT_EQ(view.trimMode, std::optional<bool>(true));
@@ -329,7 +314,6 @@ TEST_F(ReactionsMeasuresTest, ActualLengthSetsTheLengthOnlyInTrimAllowanceMode) 
 }
 
 TEST_F(ReactionsMeasuresTest, UndersizeRuleFollowsTheTopDiameter) {
-    keySmalianLog();
     Key(*doc, {{"PRODCODE", "02"}, {"TOPD", 8}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "99");
     Key(*doc, "TOPD", int32_t{10});
@@ -345,7 +329,6 @@ TEST_F(ReactionsMeasuresTest, UndersizeRuleFollowsTheTopDiameter) {
 }
 
 TEST_F(ReactionsMeasuresTest, OverriddenLogEscapesBothRules) {
-    keySmalianLog();
     Key(*doc, {{"PROD_OVERRIDE", "Y"}, {"TOPD", 8}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "01");
     Key(*doc, {{"BUTTD", 12}, {"TOPD", 10}, {"LENGTH", 40}});

@@ -18,25 +18,60 @@ using testing::ScriptedPrompt;
 const std::string kWarning13 = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
                                "combinations that are processed is 12";
 
-// Thirteen distinct, fully coded combinations: species "A" .. "M".
+HeaderRecord HeaderOf(const std::string& sp, const std::string& cd, const std::string& pr) {
+    HeaderRecord h;
+    h.HSPECIES = sp;
+    h.HCONDCODE = cd;
+    h.HPRODCODE = pr;
+    return h;
+}
+
+LogRecord Log(int32_t number, const std::string& sp, const std::string& cd, const std::string& pr,
+              int16_t length, double gross, double cull) {
+    LogRecord log;
+    log.LOGNUM = number;
+    log.SPECIES = sp;
+    log.CONDCODE = cd;
+    log.PRODCODE = pr;
+    log.LENGTH = length;
+    log.GROSSVOL = gross;
+    log.CULLVOL = cull;
+    return log;
+}
+
+// Thirteen distinct, fully coded combinations, species "A" .. "M", counted
+// as reading a file counts them.
 SpCdPrTally ThirteenCombinations() {
-    SpCdPrTally tally;
+    std::vector<LogRecord> logs;
     for (char c = 'A'; c <= 'M'; ++c)
-        tally.CountCombination(std::string(1, c), "GR", "01", nullptr);
+        logs.push_back(Log(1, std::string(1, c), "GR", "01", 50, 250, 0));
+    SpCdPrTally tally;
+    tally.CountLogs(logs);
     return tally;
 }
 
-TEST(SpCdPrTally, KeysRightAlignEachCodeInTwoCharacters) {
-    EXPECT_EQ(TallyKey("S", "GR", "01"), " SGR01");
-    EXPECT_EQ(TallyKey("SP", "D", "01"), "SP D01");
-    EXPECT_EQ(TallyKey("S ", "GR", "01"), "S GR01");
+// The tally right-aligns each code in two characters, untrimmed; the
+// summary pads only the species.
+TEST(SpCdPrTally, KeysOfTheTallyAndTheSummary) {
+    const struct {
+        const char *sp, *cd, *pr, *tally, *summary;
+    } cases[] = {
+        {"S", "GR", "01", " SGR01", "S  GR 01"},  {"SP", "D", "01", "SP D01", "SP D 01"},
+        {"S ", "GR", "01", "S GR01", "S  GR 01"}, {"S", "D", "01", " S D01", "S  D 01"},
+        {"S", "", "01", " S  01", "S   01"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TallyKey(c.sp, c.cd, c.pr), c.tally) << c.summary;
+        EXPECT_EQ(SummaryGroupKey(c.sp, c.cd, c.pr), c.summary);
+    }
 }
 
 // Codes are compared untrimmed and case-sensitive; a log without all three
-// is not counted.
-TEST(SpCdPrTally, CountsLogsPerFullyCodedCombination) {
+// is not counted. Releasing the last log of a combination takes it out.
+TEST(SpCdPrTally, CountsAndReleasesLogsPerFullyCodedCombination) {
+    using Entries = std::vector<SpCdPrTally::Entry>;
     SpCdPrTally tally;
-    ScriptedPrompt prompt;
+    ScriptedPrompt prompt; // no box below twelve
     for (const auto& [sp, cd, pr] : {std::tuple{"S", "GR", "01"},
                                      {"S", "GR", "01"},
                                      {"SP", "D", "01"},
@@ -46,33 +81,19 @@ TEST(SpCdPrTally, CountsLogsPerFullyCodedCombination) {
                                      {"S", "GR", "  "},
                                      {" ", "GR", "01"}})
         tally.CountCombination(sp, cd, pr, &prompt);
-    EXPECT_EQ(tally.combinationCount(), 4);
-    EXPECT_EQ(tally.entries().size(), 4u);
     EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 4");
-    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
-    EXPECT_EQ(tally.logsOf("SP D01"), 1);
+    EXPECT_EQ(tally.entries(),
+              (Entries{{" SGR01", 2}, {"SP D01", 1}, {"S GR01", 1}, {" sGR01", 1}}));
     EXPECT_EQ(tally.logsOf("S GR01"), 1);
-    EXPECT_EQ(tally.logsOf(" sGR01"), 1);
-    tally.ReleaseCombination("S", "", "01");
-    EXPECT_EQ(tally.logsOf(" SGR01"), 2);
-}
-
-TEST(SpCdPrTally, ReleasingTheLastLogRemovesTheCombination) {
-    SpCdPrTally tally;
-    tally.CountCombination("A", "GR", "01", nullptr);
-    tally.CountCombination("B", "GR", "01", nullptr);
-    tally.CountCombination("B", "GR", "01", nullptr);
-    tally.CountCombination("C", "GR", "01", nullptr);
-    tally.ReleaseCombination("B", "GR", "01");
+    EXPECT_EQ(tally.logsOf("SPGR01"), 0);
+    for (const auto& [sp, cd, pr] :
+         {std::tuple{"S", "", "01"}, {"Z", "GR", "01"}, {"S", "GR", "01"}, {"SP", "D", "01"}})
+        tally.ReleaseCombination(sp, cd, pr);
     EXPECT_EQ(tally.combinationCount(), 3);
-    tally.ReleaseCombination("A", "GR", "01");
-    EXPECT_EQ(tally.combinationCount(), 2);
-    EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 2");
-    ASSERT_EQ(tally.entries().size(), 2u);
-    EXPECT_EQ(tally.entries()[0], SpCdPrTally::Entry(" BGR01", 1));
-    EXPECT_EQ(tally.entries()[1], SpCdPrTally::Entry(" CGR01", 1));
-    tally.ReleaseCombination("Z", "GR", "01");
-    EXPECT_EQ(tally.combinationCount(), 2);
+    EXPECT_EQ(tally.entries(), (Entries{{" SGR01", 1}, {"S GR01", 1}, {" sGR01", 1}}));
+    tally.Clear();
+    EXPECT_EQ(tally.combinationCount(), 0);
+    EXPECT_TRUE(tally.entries().empty());
 }
 
 TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
@@ -85,28 +106,10 @@ TEST(SpCdPrTally, WarnsForEveryLogCountedWithWarnBeyondTwelve) {
     tally.CountCombination("A", "GR", "01", &prompt);
     tally.CountCombination("A", "GR", "01", nullptr);
     EXPECT_TRUE(prompt.allExpectedShown());
-    ASSERT_EQ(prompt.shown().size(), 2u);
-    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
-    EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Warning);
-    EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::Ok);
+    EXPECT_EQ(prompt.shown().back().caption, "Warning");
+    EXPECT_EQ(prompt.shown().back().icon, PromptIcon::Warning);
+    EXPECT_EQ(prompt.shown().back().buttons, PromptButtons::Ok);
     EXPECT_EQ(tally.CountText(), "SP-CD-PR Combinations: 13");
-}
-
-TEST(SpCdPrTally, OverTwelveWarningAndSaveQuestionAfterCounting) {
-    SpCdPrTally tally;
-    ScriptedPrompt prompt;
-    tally.WarnIfOverTwelve(prompt);
-    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
-    tally = ThirteenCombinations();
-    prompt.expect(kWarning13);
-    tally.WarnIfOverTwelve(prompt);
-    prompt.expect(kWarning13 + ". Save data?", PromptAnswer::No);
-    EXPECT_FALSE(tally.AskSaveIfOverTwelve(prompt));
-    prompt.expect(kWarning13 + ". Save data?", PromptAnswer::Yes);
-    EXPECT_TRUE(tally.AskSaveIfOverTwelve(prompt));
-    ASSERT_EQ(prompt.shown().size(), 3u);
-    EXPECT_EQ(prompt.shown()[1].buttons, PromptButtons::YesNo);
-    EXPECT_EQ(prompt.shown()[1].caption, "Warning");
 }
 
 TEST(SpCdPrTally, CountsPrintPaddedToTwoDigits) {
@@ -117,8 +120,6 @@ TEST(SpCdPrTally, CountsPrintPaddedToTwoDigits) {
 
 TEST(SpCdPrTally, BeyondTwentyFourCombinationsOnlyTheCountGrows) {
     SpCdPrTally tally;
-    ScriptedPrompt prompt;
-    prompt.allowAny();
     for (int i = 0; i < 24; ++i)
         tally.CountCombination(std::to_string(10 + i), "GR", "01", nullptr);
     ASSERT_EQ(tally.entries().size(), 24u);
@@ -206,37 +207,10 @@ TEST(LoadSaveValidation, SavableLoadPassesAndTheOverTwelveQuestionComesLast) {
     EXPECT_FALSE(
         ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt, &failed));
     EXPECT_EQ(failed, SaveCheckField::Combinations);
+    EXPECT_EQ(prompt.shown().back().caption, "Warning");
+    EXPECT_EQ(prompt.shown().back().buttons, PromptButtons::YesNo);
     prompt.expect(question, PromptAnswer::Yes);
     EXPECT_TRUE(ValidateLoadForSave(SavableLoad(), ThirteenCombinations(), kMethod, prompt));
-}
-
-HeaderRecord HeaderOf(const std::string& sp, const std::string& cd, const std::string& pr) {
-    HeaderRecord h;
-    h.HSPECIES = sp;
-    h.HCONDCODE = cd;
-    h.HPRODCODE = pr;
-    return h;
-}
-
-LogRecord Log(int32_t number, const std::string& sp, const std::string& cd, const std::string& pr,
-              int16_t length, double gross, double cull) {
-    LogRecord log;
-    log.LOGNUM = number;
-    log.SPECIES = sp;
-    log.CONDCODE = cd;
-    log.PRODCODE = pr;
-    log.LENGTH = length;
-    log.GROSSVOL = gross;
-    log.CULLVOL = cull;
-    return log;
-}
-
-TEST(LoadSummary, GroupKeysPadOnlyTheSpecies) {
-    EXPECT_EQ(SummaryGroupKey("S", "GR", "01"), "S  GR 01");
-    EXPECT_EQ(SummaryGroupKey("SP", "D", "01"), "SP D 01");
-    EXPECT_EQ(SummaryGroupKey("S", "D", "01"), "S  D 01");
-    EXPECT_EQ(SummaryGroupKey("S", "", "01"), "S   01");
-    EXPECT_EQ(SummaryGroupKey("S ", "GR", "01"), SummaryGroupKey("S", "GR", "01"));
 }
 
 // A group as worked out by hand: logs, decimetres and whole litres.
@@ -399,19 +373,6 @@ TEST(LoadSummary, AgreesWithAPlainerReckoningOnRandomLoads) {
         const LoadSummary actual = ComputeLoadSummary(h, logs);
         EXPECT_EQ(actual, expected) << "round " << round;
     }
-}
-
-TEST(SpCdPrTally, CountLogsCountsWithoutWarningAndClearEmpties) {
-    std::vector<LogRecord> logs;
-    for (char c = 'A'; c <= 'M'; ++c)
-        logs.push_back(Log(1, std::string(1, c), "GR", "01", 50, 250, 0));
-    SpCdPrTally tally;
-    ScriptedPrompt prompt; // no box expected
-    tally.CountLogs(logs);
-    EXPECT_EQ(tally.combinationCount(), 13);
-    tally.Clear();
-    EXPECT_EQ(tally.combinationCount(), 0);
-    EXPECT_TRUE(tally.entries().empty());
 }
 
 } // namespace
