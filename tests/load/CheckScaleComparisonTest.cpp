@@ -1,14 +1,14 @@
 #include "load/CheckScaleComparison.h"
 
 #include "common/CheckScaleLoads.h"
+#include "common/ErrorText.h"
+#include "common/FileBytes.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "load/LoadFileWriter.h"
-#include "support/BrimloError.h"
 
-#include <fstream>
 #include <functional>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 namespace brimlo::testing {
 namespace {
@@ -201,12 +201,9 @@ TEST(CheckScaleComparison, FilesKeepTheirOwnMethodWithoutAsking) {
     TempDir dir;
     LoadData alberta = CheckScaleBaseLoad();
     alberta.header.VOL_CALC_METH = "A";
-    const auto write = [&](const LoadData& load, const char* name) {
-        std::ofstream(dir / name, std::ios::binary) << FormatLoadFile(load);
-        return (dir / name).string();
-    };
-    const std::string a = write(alberta, "original.txt");
-    const std::string s = write(CheckScaleBaseLoad(), "check.txt");
+    const std::string a = (dir / "original.txt").string(), s = (dir / "check.txt").string();
+    WriteBytes(a, FormatLoadFile(alberta));
+    WriteBytes(s, FormatLoadFile(CheckScaleBaseLoad()));
     ScriptedPrompt prompt; // any box would fail the test
     const CheckScaleComparison r = CompareCheckScaleFiles(a, s, {});
     // Alberta: 20 cm top, 5 m, spruce gives 198 l; Smalian 256 l.
@@ -215,12 +212,8 @@ TEST(CheckScaleComparison, FilesKeepTheirOwnMethodWithoutAsking) {
     EXPECT_EQ(r.originalFile, a);
 
     const std::string missing = (dir / "missing.txt").string();
-    try {
-        CompareCheckScaleFiles(a, missing, {});
-        FAIL() << "a missing file was compared";
-    } catch (const BrimloError& e) {
-        EXPECT_NE(e.text().find(missing), std::string::npos) << e.text();
-    }
+    EXPECT_THAT(ErrorText([&] { CompareCheckScaleFiles(a, missing, {}); }),
+                ::testing::HasSubstr(missing));
 }
 
 TEST(CheckScaleTolerances, RefusesNegativeFigures) {

@@ -149,29 +149,28 @@ TEST_F(ReactionsCodesTest, SpeciesChangeUnderSmalianOnlyRederivesTheProduct) {
     EXPECT_EQ(doc->tally().combinationCount(), 1);
 }
 
-TEST_F(ReactionsCodesTest, OverrideQuestionYesMarksTheLog) {
+// Changing a small stem's product asks; No restores the small stem, Yes
+// marks the log overridden.
+TEST_F(ReactionsCodesTest, OverrideQuestionOnASmallStem) {
     Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     ASSERT_EQ(Text(log(), "PRODCODE"), "06");
-    prompt.expect("Do you want to override product coding of 06 to 01?", PromptAnswer::Yes);
-    doc->reactions().cbProdCodeChange("01");
-    EXPECT_EQ(prompt.shown().back().caption, "Override Product Code?");
-    EXPECT_EQ(prompt.shown().back().buttons, PromptButtons::YesNo);
-    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "Y");
-    Key(*doc, "PRODCODE", "01"); // leaving the selector
-    Key(*doc, "LENGTH", int32_t{38});
-    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
-}
-
-TEST_F(ReactionsCodesTest, OverrideQuestionNoRestoresTheSmallStem) {
-    Key(*doc, {{"TOPD", 10}, {"BUTTD", 12}, {"LENGTH", 40}});
     prompt.expect("Do you want to override product coding of 06 to 99?", PromptAnswer::No);
     doc->reactions().cbProdCodeChange("99");
+    EXPECT_EQ(prompt.shown().back().caption, "Override Product Code?");
+    EXPECT_EQ(prompt.shown().back().buttons, PromptButtons::YesNo);
     ExpectTexts(log(), {{"PRODCODE", "06"}, {"PROD_OVERRIDE", "N"}});
     ASSERT_FALSE(view.selectorTexts.empty());
     EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::ProdCode, std::string("06")));
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 1);
-    // Other codes ask nothing: a second box would fail the test.
+    // Other codes ask nothing: a box would fail the test.
     doc->reactions().cbProdCodeChange("02");
+
+    prompt.expect("Do you want to override product coding of 06 to 01?", PromptAnswer::Yes);
+    doc->reactions().cbProdCodeChange("01");
+    EXPECT_EQ(Text(log(), "PROD_OVERRIDE"), "Y");
+    Key(*doc, "PRODCODE", "01"); // leaving the selector
+    Key(*doc, "LENGTH", int32_t{38});
+    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
 }
 
 TEST_F(ReactionsCodesTest, NoOverrideQuestionWithoutSmallSawlogs) {
@@ -248,23 +247,14 @@ protected:
             k.length = 2 * static_cast<int>(3 + rng() % 34); // 6..72
             k.cull = i % 5 == 0;
             logs.push_back(k);
-        }
-        keyLogs();
-    }
-
-    void keyLogs() {
-        bool first = true;
-        for (const Keyed& k : logs) {
-            if (!first)
+            if (i > 0)
                 doc->log().insert();
-            first = false;
             Key(*doc, {{"SPECIES", k.species},
                        {"TOPD", int32_t{k.top}},
                        {"BUTTD", int32_t{k.butt}},
                        {"LENGTH", int32_t{k.length}}});
-            if (k.cull) {
+            if (k.cull)
                 Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}});
-            }
             doc->log().post();
         }
     }

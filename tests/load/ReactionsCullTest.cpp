@@ -102,20 +102,17 @@ TEST_F(ReactionsCullTest, MethodWithoutTypeIsRefused) {
     EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::CullMethod, std::string()));
 }
 
-TEST_F(ReactionsCullTest, DefaultOrSelectedMethodOnEntering) {
+// Entering the method names the type's default or the selected method;
+// entering a measurement asks for what the method takes.
+TEST_F(ReactionsCullTest, StatusLineGuidesTheCullControls) {
     chooseType("1");
     cull().cbMethodEnter();
     EXPECT_EQ(view.lastStatus(), "Heart Rot - Default Cull Deduction Method --- Interior Log "
                                  "Reduction ");
-    cull().cbMethodChange("5");
-    Key(*doc, "CULL_METH", "5");
-    cull().cbMethodExit();
+    chooseMethod("5");
     cull().cbMethodEnter();
     EXPECT_EQ(view.lastStatus(),
               "Heart Rot - Selected Cull Deduction Method --- Blocking Out Reduction ");
-}
-
-TEST_F(ReactionsCullTest, MeasurementPromptsOnEntering) {
     chooseType("3");
     chooseMethod("1");
     cull().edtC1Enter();

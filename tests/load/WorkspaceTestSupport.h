@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ErrorText.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "common/TypicalDefaults.h"
@@ -166,12 +167,7 @@ inline void ExpectTexts(const Dataset& d,
 
 // Expects the action to raise exactly this error.
 template <class Action> void ExpectError(Action action, const std::string& text) {
-    try {
-        action();
-        ADD_FAILURE() << "no error: " << text;
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), text);
-    }
+    EXPECT_EQ(ErrorText(action), text);
 }
 
 // Keys a value the way a bound control writes it: edit state, then the field.
