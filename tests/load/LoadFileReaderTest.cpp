@@ -80,6 +80,7 @@ std::string Field(const LoadFileReadResult& r, const std::string& name) {
         {"logs", to_string(r.load.logs.size()) + (r.load.hasHeader ? " and a header" : "")},
         {"recomputed", r.volumesRecomputed ? "yes" : "no"},
         {"GROSSVOL", to_string(log.GROSSVOL)},
+        {"TOPD", to_string(log.TOPD)},
         {"PROD_OVERRIDE", log.PROD_OVERRIDE},
         {"ACT_LENGTH", log.hasActLength ? to_string(log.ACT_LENGTH) : "none"},
         {"cull", to_string(log.C1) + "/" + to_string(log.C2) + "/" + to_string(log.C3) + "/" +
@@ -98,6 +99,10 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
     const std::string longLog = kLog.substr(0, 52) + std::string(120, ' ');
     // 1023 characters go in one read; the rest of the line is a second one.
     const std::string piece = "0" + std::string(1022, ' ');
+    // Log lines of 44 characters with their line end are too short, as are
+    // empty lines and logs without species; 45 characters are read.
+    const std::string skipped =
+        LogCut(43) + "\r\n" + LogWith(6, "  ") + LogWith(12, " 30") + LogCut(44) + kHead;
     const struct {
         std::string text;
         const char* field;
@@ -140,6 +145,8 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
         {kLog + piece + kHead, "logs", "1 and a header"},
         {kLog + piece + kHead, "LOAD_NUM", "123456"},
         {LogWith(2, "   7") + LogWith(2, "   3") + LogWith(2, "9999") + kHead, "numbers", "1 2 3 "},
+        {skipped, "numbers", "1 2 "},
+        {skipped, "TOPD", "30"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -147,20 +154,6 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
         ASSERT_TRUE(r.read);
         EXPECT_EQ(Field(r, c.field), c.expected) << c.field;
     }
-}
-
-TEST(LoadFileReader, ShortLinesAndBlankSpeciesAreSkipped) {
-    const std::string text = LogCut(43)           // 44 with its line end: too short
-                             + "\r\n"             // empty line
-                             + LogWith(6, "  ")   // no species
-                             + LogWith(12, " 30") // read
-                             + LogCut(44)         // 45: read
-                             + kHead;
-    const LoadFileReadResult r = Read(text);
-    ASSERT_TRUE(r.read);
-    ASSERT_EQ(r.load.logs.size(), 2u);
-    EXPECT_EQ(r.load.logs[0].TOPD, 30);
-    EXPECT_EQ(r.load.logs[1].LOGNUM, 2);
 }
 
 TEST(LoadFileReader, ShortLogLinesTakeDefaultsForTheirMissingFields) {

@@ -9,18 +9,36 @@ namespace {
 
 class WorkspaceLifecycleTest : public LoadFixture {};
 
-TEST_F(WorkspaceLifecycleTest, FirstNewLoadIsUntitledOneInWorkspaceOne) {
+// The first new load is untitled1.txt in workspace 1; every post is on disk
+// at once, and closing deletes the workspace files.
+TEST_F(WorkspaceLifecycleTest, FirstNewLoadLivesInWorkspaceOneUntilClosed) {
     writeTypicalDefaults();
     auto doc = shownNewLoad();
     EXPECT_EQ(doc->fileName(), "untitled1.txt");
-    EXPECT_TRUE(exists("Header1.db"));
-    EXPECT_TRUE(exists("Log1.db"));
     EXPECT_EQ(view.caption, "BRIMLO - Data Entry - untitled1.txt");
     EXPECT_EQ(doc->caption(), "BRIMLO - Data Entry - untitled1.txt");
     EXPECT_TRUE(doc->isUntitled());
     EXPECT_TRUE(doc->flags().Modified);
     EXPECT_TRUE(doc->flags().AskToSave);
     EXPECT_FALSE(doc->flags().Loading);
+    EXPECT_TRUE(exists("Header1.db"));
+
+    Key(*doc, "BUTTD", int32_t{30});
+    doc->log().post();
+    auto onDisk = SqliteStore::open(appDir + "Log1.db")->readAll();
+    ASSERT_EQ(onDisk.size(), 1u);
+    const LogRecord stored = LogOf(LogFieldIndex(LogFields()), onDisk[0].values);
+    EXPECT_EQ(stored.BUTTD, 30);
+    EXPECT_EQ(stored.GROSSVOL, 256.0); // 30/20/50 by Smalian's formula
+
+    // An index file beside the log table goes with it.
+    WriteBytes(appDir + "Log1.PX", "x");
+    doc->Close();
+    EXPECT_FALSE(doc->hasLoad());
+    for (const char* f :
+         {"Header1.db", "Log1.db", "Log1.PX", "Header1.db-journal", "Log1.db-journal"})
+        EXPECT_FALSE(exists(f)) << f;
+    EXPECT_TRUE(exists("defaults.db"));
 }
 
 TEST_F(WorkspaceLifecycleTest, UntitledNameLivesInTheDataDirectory) {
@@ -77,19 +95,6 @@ TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputed
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
 }
 
-TEST_F(WorkspaceLifecycleTest, CloseDeletesTheWorkspaceFiles) {
-    writeTypicalDefaults();
-    auto doc = shownNewLoad();
-    // An index file beside the log table goes with it.
-    WriteBytes(appDir + "Log1.PX", "x");
-    doc->Close();
-    EXPECT_FALSE(doc->hasLoad());
-    for (const char* f :
-         {"Header1.db", "Log1.db", "Log1.PX", "Header1.db-journal", "Log1.db-journal"})
-        EXPECT_FALSE(exists(f)) << f;
-    EXPECT_TRUE(exists("defaults.db"));
-}
-
 TEST_F(WorkspaceLifecycleTest, KeptWorkspaceIsNeverOverwritten) {
     writeTypicalDefaults();
     WriteBytes(appDir + "Header1.db", "kept header");
@@ -107,18 +112,6 @@ TEST_F(WorkspaceLifecycleTest, WorkspaceThatCannotBeCreatedOpensNoWindow) {
     broken.appDataDirectory = appDir + "missing/";
     EXPECT_THROW(LoadDocument::NewLoad(broken), BrimloError);
     EXPECT_FALSE(std::filesystem::exists(appDir + "missing"));
-}
-
-TEST_F(WorkspaceLifecycleTest, EveryPostIsOnDiskAtOnce) {
-    writeTypicalDefaults();
-    auto doc = shownNewLoad();
-    Key(*doc, "BUTTD", int32_t{30});
-    doc->log().post();
-    auto onDisk = SqliteStore::open(appDir + "Log1.db")->readAll();
-    ASSERT_EQ(onDisk.size(), 1u);
-    const LogRecord stored = LogOf(LogFieldIndex(LogFields()), onDisk[0].values);
-    EXPECT_EQ(stored.BUTTD, 30);
-    EXPECT_EQ(stored.GROSSVOL, 256.0); // 30/20/50 by Smalian's formula
 }
 
 // A workspace as an earlier run leaves it: n logs of the given species.
