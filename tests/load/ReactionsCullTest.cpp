@@ -211,6 +211,14 @@ TEST_F(ReactionsCullTest, LeavingMeasurementsSkipsThoseTheMethodDoesNotTake) {
     EXPECT_EQ(view.tabs, 4);
 }
 
+TEST_F(ReactionsCullTest, CullingTheEntireLog) {
+    log().post();
+    doc->cull().CullEntireLog();
+    EXPECT_TRUE(log().isEditing());
+    ExpectTexts(log(), {{"CULL_TYPE", "4"}, {"CULL_METH", "3"}});
+    ExpectInts(log(), {{"C1", 100}, {"C2", 0}, {"C3", 0}, {"CULLVOL", 256}});
+}
+
 class ReactionsMeasuresTest : public ReactionsCullTest {};
 
 TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {

@@ -125,7 +125,6 @@ protected:
         LoadFixture::SetUp();
         open();
     }
-    void TearDown() override { doc.reset(); }
 
     void open(std::map<std::string, Value> changes = {}) {
         writeTypicalDefaults(std::move(changes));
