@@ -82,7 +82,8 @@ std::string Field(const LoadFileReadResult& r, const std::string& name) {
         {"GROSSVOL", to_string(log.GROSSVOL)},
         {"TOPD", to_string(log.TOPD)},
         {"PROD_OVERRIDE", log.PROD_OVERRIDE},
-        {"ACT_LENGTH", log.hasActLength ? to_string(log.ACT_LENGTH) : "none"},
+        {"ACT_LENGTH", (log.hasActLength ? "" : "none ") + to_string(log.ACT_LENGTH)},
+        {"LOAD_ID/DBH", to_string(log.LOAD_ID) + "/" + to_string(log.DBH)},
         {"cull", to_string(log.C1) + "/" + to_string(log.C2) + "/" + to_string(log.C3) + "/" +
                      log.CULL_TYPE + "/" + log.CULL_METH},
     };
@@ -92,7 +93,8 @@ std::string Field(const LoadFileReadResult& r, const std::string& name) {
 // The line end counts in a line's length: a field is read only when the
 // line reaches it.
 TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
-    const std::string override = LogWith(49, "Y"), act = LogWith(50, "612");
+    const std::string override = LogWith(49, "Y"), act = LogWith(50, "612"),
+                      dbh = LogWith(47, "42");
     const std::string shortDate = SampleHeaderWith(72, "991231");
     std::string lineFeedOnly = kLog;
     lineFeedOnly.erase(lineFeedOnly.size() - 2, 1);
@@ -111,7 +113,11 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
         {override.substr(0, 48) + "\r\n" + kHead, "PROD_OVERRIDE", "N"},
         {override.substr(0, 49) + "\r\n" + kHead, "PROD_OVERRIDE", "Y"},
         {act + kHead, "ACT_LENGTH", "612"},
-        {act.substr(0, 51) + "\r\n" + kHead, "ACT_LENGTH", "none"},
+        {act.substr(0, 51) + "\r\n" + kHead, "ACT_LENGTH", "none 0"},
+        {dbh.substr(0, 45) + "\r\n" + kHead, "LOAD_ID/DBH", "0/0"}, // the id's digit is at 46
+        {dbh.substr(0, 46) + "\r\n" + kHead, "LOAD_ID/DBH", "1/0"},
+        {dbh.substr(0, 47) + "\r\n" + kHead, "LOAD_ID/DBH", "1/4"}, // only 47 before the end
+        {dbh.substr(0, 48) + "\r\n" + kHead, "LOAD_ID/DBH", "1/42"},
         {LogWith(18, "  5 12  725") + kHead, "cull", "5/12/7/2/5"},
         {kLog + shortDate.substr(0, 149) + "\r\n", "DATEWEIGHED", "1999/12/31"},
         {kLog + SampleHeaderUpTo(149) + "\r\n", "DATEWEIGHED", "2006/12/15"},
@@ -153,27 +159,6 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
         const LoadFileReadResult r = Read(c.text);
         ASSERT_TRUE(r.read);
         EXPECT_EQ(Field(r, c.field), c.expected) << c.field;
-    }
-}
-
-TEST(LoadFileReader, ShortLogLinesTakeDefaultsForTheirMissingFields) {
-    const std::string withDbh = LogWith(47, "42Y");
-    for (std::size_t n = 44; n <= 51; ++n) {
-        SCOPED_TRACE("line of " + std::to_string(n + 1) + " characters");
-        const std::string line = withDbh.substr(0, n) + "\r\n";
-        const LoadFileReadResult r = Read(line + kHead);
-        ASSERT_EQ(r.load.logs.size(), 1u);
-        const LogRecord& log = r.load.logs[0];
-        if (n + 1 < 48)
-            EXPECT_EQ(log.DBH, 0);
-        else if (n + 1 == 48)
-            EXPECT_EQ(log.DBH, 4); // only position 47 precedes the line end
-        else
-            EXPECT_EQ(log.DBH, 42);
-        EXPECT_EQ(log.PROD_OVERRIDE, n + 1 < 50 ? "N" : "Y");
-        EXPECT_FALSE(log.hasActLength);
-        EXPECT_EQ(log.ACT_LENGTH, 0);
-        EXPECT_EQ(log.LOAD_ID, n >= 46 ? 1 : 0); // its digit stands at 46
     }
 }
 
