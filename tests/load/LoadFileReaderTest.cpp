@@ -42,17 +42,7 @@ TEST(LoadFileReader, ReadsTheSampleAsItStands) {
     const LoadFileReadResult r = Read(kLog + kHead);
     ASSERT_TRUE(r.read);
     EXPECT_EQ(r.load.logs, std::vector{testing::SampleLogRecord()});
-    HeaderRecord h = testing::SampleHeaderRecord(); // as padded in the file
-    h.LESSEE = "ACME TIMBER         ";
-    h.MILL_NAME = "NORTH MILL          ";
-    h.DISP = "CTL       ";
-    h.SUBDISP = "A1  ";
-    h.BLOCK_NUM = "  12";
-    h.NETWEIGHT = 12344;
-    h.SOURCE = std::string(20, ' ');
-    h.SCALER_NAME = "J SMITH             ";
-    h.SCALER_PERMIT = "P123  ";
-    EXPECT_EQ(r.load.header, h);
+    EXPECT_EQ(r.load.header, testing::HeaderAsRead(testing::SampleHeaderRecord()));
     EXPECT_TRUE(r.load.hasHeader && r.load.trimAllowance);
     EXPECT_FALSE(r.volumesRecomputed || r.hideTrimAllowance);
 }
@@ -209,7 +199,6 @@ TEST(LoadFileReader, FilesWithoutAWholeHeaderFail) {
     }
 }
 
-// A bad field raises an error naming the file, the line and the field's text.
 TEST(LoadFileReader, BadFieldsRaiseAnErrorNamingFileAndLine) {
     std::string full;
     for (int i = 0; i < kMaxLogs; ++i)

@@ -14,13 +14,17 @@
 namespace brimlo {
 namespace {
 
+using testing::HeaderAsRead;
 using testing::kSampleHeaderLine;
 using testing::kSampleLogLine;
+using testing::OneChar;
+using testing::Padded;
 using testing::ReadBytes;
 using testing::SampleHeaderRecord;
 using testing::SampleHeaderWith;
 using testing::SampleLogRecord;
 using testing::ScriptedPrompt;
+using testing::Stripped;
 using testing::TempDir;
 
 LoadData SampleData() {
@@ -157,12 +161,6 @@ TEST(LoadFileWriter, UnwritableTargetsAreReportedAndLeftAlone) {
     EXPECT_EQ(ReadBytes(locked), "keep");
 }
 
-// Codes come back without their blanks at either end.
-std::string Stripped(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 class RandomLoad {
 public:
     explicit RandomLoad(unsigned seed) : rng_(seed) {}
@@ -229,43 +227,6 @@ private:
     std::mt19937 rng_;
 };
 
-std::string Padded(const std::string& s, std::size_t width) {
-    std::string cut = s.substr(0, width);
-    return cut + std::string(width - cut.size(), ' ');
-}
-
-std::string RightAligned(const std::string& s, std::size_t width) {
-    std::string cut = s.substr(0, width);
-    return std::string(width - cut.size(), ' ') + cut;
-}
-
-// One character fields come back as their first character, a blank for
-// an empty field.
-std::string OneChar(const std::string& s) {
-    return s.empty() ? " " : s.substr(0, 1);
-}
-
-HeaderRecord ExpectedHeader(const HeaderRecord& in) {
-    HeaderRecord h = in;
-    h.LESSEE = Padded(in.LESSEE, 20);
-    h.MILL_NAME = Padded(in.MILL_NAME, 20);
-    h.DISP = Padded(in.DISP, 10);
-    h.SUBDISP = Padded(in.SUBDISP, 4);
-    h.BLOCK_NUM = RightAligned(in.BLOCK_NUM, 4);
-    h.NETWEIGHT = std::nearbyint(in.NETWEIGHT);
-    h.TM9 = Stripped(in.TM9).empty() ? Padded(in.TM9, 7) : Padded(in.TM9, 10);
-    h.HSPECIES = Stripped(Padded(in.HSPECIES, 2));
-    h.HCONDCODE = Stripped(Padded(in.HCONDCODE, 2));
-    h.HPRODCODE = Stripped(Padded(in.HPRODCODE, 2));
-    h.SOURCE = Padded(in.SOURCE, 20);
-    h.MILL_CODE = Stripped(RightAligned(in.MILL_CODE, 2));
-    h.SAWLOGS = OneChar(in.SAWLOGS);
-    h.VOL_CALC_METH = "S";
-    h.SCALER_NAME = Padded(in.SCALER_NAME, 20);
-    h.SCALER_PERMIT = Padded(in.SCALER_PERMIT, 6);
-    return h;
-}
-
 std::vector<LogRecord> ExpectedLogs(const std::vector<LogRecord>& in) {
     std::vector<LogRecord> out;
     for (const LogRecord& l : in) {
@@ -297,7 +258,7 @@ TEST(LoadFileRoundTrip, RandomLoadsComeBackAsWritten) {
         const LoadFileReadResult r = ReadLoadText(bytes, "random.txt", prompt);
         ASSERT_TRUE(r.read);
         ASSERT_TRUE(r.load.hasHeader);
-        EXPECT_EQ(r.load.header, ExpectedHeader(load.header));
+        EXPECT_EQ(r.load.header, HeaderAsRead(load.header));
         EXPECT_EQ(r.load.logs, ExpectedLogs(load.logs));
         EXPECT_EQ(r.load.trimAllowance, load.trimAllowance);
         EXPECT_FALSE(r.volumesRecomputed);

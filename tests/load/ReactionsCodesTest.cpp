@@ -59,8 +59,7 @@ TEST_F(ReactionsCodesTest, NoMoreThan2400Logs) {
 }
 
 TEST_F(ReactionsCodesTest, ThirteenthCombinationWarnsOnEveryAppendAndAsksOncePerSave) {
-    const char* species[] = {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC"};
-    for (const char* sp : species) {
+    for (const char* sp : {"P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC"}) {
         log().insert();
         Key(*doc, "SPECIES", sp);
         log().post();
