@@ -37,10 +37,6 @@ struct Case {
     Figures load;
 };
 
-void PrintTo(const Case& c, std::ostream* os) {
-    *os << c.name;
-}
-
 CheckScaleTolerances DefectRule(double factor, double max) {
     CheckScaleTolerances t;
     t.defectRule = true;

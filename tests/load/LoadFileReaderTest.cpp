@@ -27,12 +27,6 @@ const std::string kAlbertaQuestion =
     "Calculations for this file were done using the Alberta Cubic Meter Rule.\n"
     "Would you like to convert this load to the Smalian's formula method?";
 
-// The first n characters of the sample log line, then a line end, so that
-// the reader counts n + 1 characters.
-std::string LogCut(std::size_t n) {
-    return kLog.substr(0, n) + "\r\n";
-}
-
 LoadFileReadResult Read(const std::string& text) {
     InstalledPrompt prompt;
     return ReadLoadText(text, "load.txt", prompt);
@@ -93,8 +87,8 @@ TEST(LoadFileReader, FieldsAreReadFromTheirPositions) {
     const std::string piece = "0" + std::string(1022, ' ');
     // Log lines of 44 characters with their line end are too short, as are
     // empty lines and logs without species; 45 characters are read.
-    const std::string skipped =
-        LogCut(43) + "\r\n" + LogWith(6, "  ") + LogWith(12, " 30") + LogCut(44) + kHead;
+    const std::string skipped = kLog.substr(0, 43) + "\r\n\r\n" + LogWith(6, "  ") +
+                                LogWith(12, " 30") + kLog.substr(0, 44) + "\r\n" + kHead;
     const struct {
         std::string text;
         const char* field;
@@ -174,8 +168,7 @@ TEST(LoadFileReader, AlbertaLoadIsConvertedOnlyWhenTheUserSaysYes) {
         ScriptedPrompt prompt;
         prompt.expect(kAlbertaQuestion, answer);
         const LoadFileReadResult r = Read(kLog + SampleHeaderWith(168, "A"));
-        ASSERT_EQ(prompt.shown().size(), 1u);
-        EXPECT_EQ(prompt.shown()[0].caption, "Alberta Cubic Meter Rule Load Selected");
+        EXPECT_EQ(prompt.shown().at(0).caption, "Alberta Cubic Meter Rule Load Selected");
         EXPECT_EQ(prompt.shown()[0].icon, PromptIcon::Information);
         EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNo);
         EXPECT_EQ(r.load.header.VOL_CALC_METH, yes ? "S" : "A");

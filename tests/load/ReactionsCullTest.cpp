@@ -35,19 +35,6 @@ protected:
     }
 };
 
-TEST_F(ReactionsCullTest, HeartRotPresetsItsDefaultMethodAndTheLength) {
-    cull().cbTypeEnter();
-    EXPECT_EQ(view.lastStatus(), "Enter Cull Type (1-7)");
-    cull().cbTypeChange("1");
-    EXPECT_EQ(Text(log(), "CULL_METH"), "6");
-    ExpectInts(log(), {{"C3", 50}, {"CULLVOL", 0}});
-    Key(*doc, "CULL_TYPE", "1");
-    cull().cbTypeExit("1");
-    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
-    EXPECT_EQ(Int(log(), "CULLVOL"), 0); // until a measurement is keyed
-    EXPECT_TRUE(doc->flags().ReactionsEnabled);
-}
-
 TEST_F(ReactionsCullTest, CullTypeNeedsAGrossVolume) {
     Key(*doc, "BUTTD", int32_t{0});
     ASSERT_EQ(Int(log(), "GROSSVOL"), 0);
@@ -96,10 +83,20 @@ TEST_F(ReactionsCullTest, MethodWithoutTypeIsRefused) {
     EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::CullMethod, std::string()));
 }
 
-// Entering the method names the type's default or the selected method;
-// entering a measurement asks for what the method takes.
-TEST_F(ReactionsCullTest, StatusLineGuidesTheCullControls) {
-    chooseType("1");
+// Heart rot presets its default method and the length. Entering the method
+// names the type's default or the selected method; entering a measurement
+// asks for what the method takes.
+TEST_F(ReactionsCullTest, HeartRotPresetsAndTheStatusLineGuides) {
+    cull().cbTypeEnter();
+    EXPECT_EQ(view.lastStatus(), "Enter Cull Type (1-7)");
+    cull().cbTypeChange("1");
+    EXPECT_EQ(Text(log(), "CULL_METH"), "6");
+    ExpectInts(log(), {{"C3", 50}, {"CULLVOL", 0}});
+    Key(*doc, "CULL_TYPE", "1");
+    cull().cbTypeExit("1");
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
+    EXPECT_EQ(Int(log(), "CULLVOL"), 0); // until a measurement is keyed
+    EXPECT_TRUE(doc->flags().ReactionsEnabled);
     cull().cbMethodEnter();
     EXPECT_EQ(view.lastStatus(), "Heart Rot - Default Cull Deduction Method --- Interior Log "
                                  "Reduction ");

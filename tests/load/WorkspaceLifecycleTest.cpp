@@ -43,11 +43,9 @@ TEST_F(WorkspaceLifecycleTest, FirstNewLoadLivesInWorkspaceOneUntilClosed) {
 
 TEST_F(WorkspaceLifecycleTest, UntitledNameLivesInTheDataDirectory) {
     writeTypicalDefaults({{"DEFAULT_DATA_PATH", "D:\\Loads"}});
-    auto windows = LoadDocument::NewLoad(env());
-    EXPECT_EQ(windows->fileName(), "D:\\Loads\\untitled1.txt");
+    EXPECT_EQ(LoadDocument::NewLoad(env())->fileName(), "D:\\Loads\\untitled1.txt");
     writeTypicalDefaults({{"DEFAULT_DATA_PATH", "/srv/loads"}});
-    auto posix = LoadDocument::NewLoad(env());
-    EXPECT_EQ(posix->fileName(), "/srv/loads/untitled2.txt");
+    EXPECT_EQ(LoadDocument::NewLoad(env())->fileName(), "/srv/loads/untitled2.txt");
 }
 
 TEST_F(WorkspaceLifecycleTest, HeaderSeededFromDefaultsWithoutNumbers) {
@@ -170,8 +168,7 @@ TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceWithThirteenCombinationsWarnsOn
     LeaveWorkspace(
         appDir, 2,
         {"S", "P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC", "IF", "S"});
-    prompt.expect("There are 13 Sp-Cd-Pr combinations. The maximum number of combinations that "
-                  "are processed is 12");
+    prompt.expect(kThirteenWarning);
     auto taken = LoadDocument::TakeOverWorkspace(env(), 2, appDir + "Header2.db");
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(prompt.shown().back().caption, "Warning");

@@ -58,6 +58,11 @@ public:
     std::string lastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
 };
 
+// The warning once more than twelve Sp-Cd-Pr combinations are counted.
+inline const std::string kThirteenWarning =
+    "There are 13 Sp-Cd-Pr combinations. The maximum number of combinations that are "
+    "processed is 12";
+
 inline Date FixedToday() {
     return Date::fromYmd(2007, 1, 23);
 }
