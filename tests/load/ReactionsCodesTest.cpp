@@ -11,7 +11,7 @@ class ReactionsCodesTest : public ShownLoadFixture {};
 
 using Entries = std::vector<SpCdPrTally::Entry>;
 
-TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
+TEST_F(ReactionsCodesTest, AppendedLogsTakeTheDefaultsAndArePostedAtOnce) {
     open({{"SPECIES", "P"}, {"CONDCODE", "D"}, {"PRODCODE", "02"}});
     doc->flags().Modified = false;
     log().insert();
@@ -25,15 +25,12 @@ TEST_F(ReactionsCodesTest, AppendedLogTakesTheDefaultsAndIsPostedAtOnce) {
     EXPECT_EQ(doc->tally().logsOf(" P D02"), 2);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
     EXPECT_EQ(doc->flags().PrevSpecies, "P");
-}
-
-TEST_F(ReactionsCodesTest, AppendedLogWithoutDefaultTopDiameterHasNoLength) {
-    open({{"TOPD", int32_t{0}}});
+    // Without a default top diameter the appended log has no length either.
+    writeTypicalDefaults({{"TOPD", int32_t{0}}});
     log().insert();
     ExpectInts(log(), {{"TOPD", 0}, {"LENGTH", 0}});
-}
-
-TEST_F(ReactionsCodesTest, AppendedLogUnderAlbertaStaysAtZeroUntilMeasured) {
+    // Under the Alberta rule an appended log stays at zero until measured.
+    writeTypicalDefaults();
     SetHeader(*doc, "VOL_CALC_METH", "A");
     log().insert();
     EXPECT_EQ(Int(log(), "GROSSVOL"), 0);

