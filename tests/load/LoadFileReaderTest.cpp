@@ -11,13 +11,9 @@
 #include <gtest/gtest.h>
 #include <map>
 
-namespace brimlo {
+namespace brimlo::testing {
 namespace {
 
-using testing::InstalledPrompt;
-using testing::SampleHeaderUpTo;
-using testing::SampleHeaderWith;
-using testing::ScriptedPrompt;
 constexpr auto* LogWith = &testing::SampleLogWith;
 
 const std::string& kLog = testing::kSampleLogLine;
@@ -258,4 +254,4 @@ TEST(LoadFileLines, CharactersStopAtTheLineEnd) {
 }
 
 } // namespace
-} // namespace brimlo
+} // namespace brimlo::testing

@@ -11,21 +11,8 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace brimlo {
+namespace brimlo::testing {
 namespace {
-
-using testing::HeaderAsRead;
-using testing::kSampleHeaderLine;
-using testing::kSampleLogLine;
-using testing::OneChar;
-using testing::Padded;
-using testing::ReadBytes;
-using testing::SampleHeaderRecord;
-using testing::SampleHeaderWith;
-using testing::SampleLogRecord;
-using testing::ScriptedPrompt;
-using testing::Stripped;
-using testing::TempDir;
 
 LoadData SampleData() {
     return LoadData{SampleHeaderRecord(), true, {SampleLogRecord()}, true};
@@ -272,4 +259,4 @@ TEST(LoadFileRoundTrip, RandomLoadsComeBackAsWritten) {
 }
 
 } // namespace
-} // namespace brimlo
+} // namespace brimlo::testing

@@ -72,17 +72,6 @@ TEST_F(ReactionsCullTest, PercentReductionFollowsC1UntilTheMethodChanges) {
     ExpectInts(log(), {{"C1", 0}, {"CULLVOL", 0}});
 }
 
-TEST_F(ReactionsCullTest, MethodWithoutTypeIsRefused) {
-    prompt.expect("Cull Error: Cull Type must be entered first");
-    cull().cbMethodEnter();
-    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1"); // unchanged
-    cull().cbMethodChange("3");
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
-    EXPECT_EQ(Text(log(), "CULL_METH"), "");
-    EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::CullMethod, std::string()));
-}
-
 // Heart rot presets its default method and the length. Entering the method
 // names the type's default or the selected method; entering a measurement
 // asks for what the method takes.
@@ -125,9 +114,18 @@ TEST_F(ReactionsCullTest, MethodNotAllowedForTheTypeFailsWhenWritten) {
     EXPECT_TRUE(log().isEditing());
 }
 
-// A measurement is refused, cleared and focused without a method, and when
-// the method takes none.
-TEST_F(ReactionsCullTest, MeasurementsTheMethodDoesNotTakeAreRefused) {
+// A method is refused without a type. A measurement is refused, cleared and
+// focused without a method, and when the method takes none; C2 under the
+// diameter reduction only under the Alberta rule.
+TEST_F(ReactionsCullTest, MethodsAndMeasurementsComeInTheirOrder) {
+    prompt.expect("Cull Error: Cull Type must be entered first");
+    cull().cbMethodEnter();
+    EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1"); // unchanged
+    cull().cbMethodChange("3");
+    EXPECT_TRUE(prompt.allExpectedShown());
+    EXPECT_EQ(prompt.shown().back().caption, "Cull Error");
+    EXPECT_EQ(Text(log(), "CULL_METH"), "");
+    EXPECT_EQ(view.selectorTexts.back(), std::make_pair(LoadControl::CullMethod, std::string()));
     const struct {
         const char* method;
         int measure;
@@ -155,10 +153,7 @@ TEST_F(ReactionsCullTest, MeasurementsTheMethodDoesNotTakeAreRefused) {
         EXPECT_EQ(view.focuses.back(), std::make_pair(c.control, true));
     }
     EXPECT_EQ(Int(log(), "CULLVOL"), 26); // C1 of 10 percent stays
-}
 
-TEST_F(ReactionsCullTest, C2UnderDiameterReductionOnlyRefusedUnderAlberta) {
-    chooseType("3");
     chooseMethod("1");
     keyMeasure(2, 16);
     EXPECT_EQ(Int(log(), "C2"), 16); // a box would fail the test

@@ -9,10 +9,8 @@
 #include <gtest/gtest.h>
 #include <random>
 
-namespace brimlo {
+namespace brimlo::testing {
 namespace {
-
-using testing::ScriptedPrompt;
 
 const std::string kWarning13 = "There are 13 Sp-Cd-Pr combinations. The maximum number of "
                                "combinations that are processed is 12";
@@ -355,4 +353,4 @@ TEST(LoadSummary, AgreesWithAPlainerReckoningOnRandomLoads) {
 }
 
 } // namespace
-} // namespace brimlo
+} // namespace brimlo::testing
