@@ -105,13 +105,18 @@ TEST_F(ReactionsCullTest, HeartRotPresetsAndTheStatusLineGuides) {
     EXPECT_EQ(view.lastStatus(), "Sap Rot - Diameter Reduction - ");
 }
 
-TEST_F(ReactionsCullTest, MethodNotAllowedForTheTypeFailsWhenWritten) {
+TEST_F(ReactionsCullTest, MethodsAndMeasurementsTheTypeRefusesFailWhenWritten) {
     chooseType("1");
     cull().cbMethodChange("8");
     ExpectError([&] { Key(*doc, "CULL_METH", "8"); },
                 "Invalid Cull Method '8' entered for Cull Type '1'");
     EXPECT_EQ(Text(log(), "CULL_METH"), "8");
     EXPECT_TRUE(log().isEditing());
+    // End rot refuses an empty large end.
+    chooseType("2");
+    chooseMethod("8");
+    ExpectError([&] { Key(*doc, "C1", Value()); },
+                "Large end log diameter has to be greater than or equal to the top diameter.");
 }
 
 // A method is refused without a type. A measurement is refused, cleared and
@@ -163,13 +168,6 @@ TEST_F(ReactionsCullTest, MethodsAndMeasurementsComeInTheirOrder) {
     keyMeasure(2, 5);
     EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(Int(log(), "C2"), 0);
-}
-
-TEST_F(ReactionsCullTest, EndRotRefusesAnEmptyLargeEnd) {
-    chooseType("2");
-    chooseMethod("8");
-    ExpectError([&] { Key(*doc, "C1", Value()); },
-                "Large end log diameter has to be greater than or equal to the top diameter.");
 }
 
 TEST_F(ReactionsCullTest, LeavingMeasurementsSkipsThoseTheMethodDoesNotTake) {

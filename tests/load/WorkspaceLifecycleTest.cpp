@@ -102,10 +102,7 @@ TEST_F(WorkspaceLifecycleTest, KeptWorkspaceIsNeverOverwritten) {
     EXPECT_EQ(doc->workspace().headerPath(), appDir + "Header3.db");
     EXPECT_EQ(counter.value(), 3);
     EXPECT_EQ(ReadBytes(appDir + "Header1.db"), "kept header");
-}
-
-TEST_F(WorkspaceLifecycleTest, WorkspaceThatCannotBeCreatedOpensNoWindow) {
-    writeTypicalDefaults();
+    // A workspace that cannot be made opens no window.
     LoadEnvironment broken = env();
     broken.appDataDirectory = appDir + "missing/";
     EXPECT_THROW(LoadDocument::NewLoad(broken), BrimloError);
@@ -260,9 +257,9 @@ void ExpectLayout(const Table& descriptors, const FieldList& table,
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(expected[i].name);
         EXPECT_STREQ(descriptors[i].name, expected[i].name);
-        EXPECT_EQ(descriptors[i].type, expected[i].type);
-        EXPECT_EQ(descriptors[i].size, expected[i].size);
-        EXPECT_EQ(table[i], (FieldDef{expected[i].name, expected[i].type, expected[i].size}));
+        const FieldDef want{expected[i].name, expected[i].type, expected[i].size};
+        EXPECT_EQ((FieldDef{descriptors[i].name, descriptors[i].type, descriptors[i].size}), want);
+        EXPECT_EQ(table[i], want);
     }
 }
 
