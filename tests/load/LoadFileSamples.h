@@ -2,6 +2,7 @@
 
 #include "common/SampleLoad.h"
 
+#include <cmath>
 #include <string>
 
 namespace brimlo::testing {
@@ -62,6 +63,47 @@ inline HeaderRecord SampleHeaderRecord() {
     h.DATEWEIGHED = Date::fromYmd(2006, 12, 15);
     h.SCALER_NAME = "J SMITH";
     h.SCALER_PERMIT = "P123";
+    return h;
+}
+
+// A text cut or blank-filled to its field's width.
+inline std::string Padded(const std::string& s, std::size_t width, bool right = false) {
+    const std::string cut = s.substr(0, width), fill(width - cut.size(), ' ');
+    return right ? fill + cut : cut + fill;
+}
+
+// Codes come back without their blanks at either end.
+inline std::string Stripped(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// One character fields come back as their first character, a blank for
+// an empty field.
+inline std::string OneChar(const std::string& s) {
+    return s.empty() ? " " : s.substr(0, 1);
+}
+
+// A header as its load file line gives it back: texts padded to their
+// widths, codes trimmed, the net weight rounded half to even.
+inline HeaderRecord HeaderAsRead(const HeaderRecord& in) {
+    HeaderRecord h = in;
+    h.LESSEE = Padded(in.LESSEE, 20);
+    h.MILL_NAME = Padded(in.MILL_NAME, 20);
+    h.DISP = Padded(in.DISP, 10);
+    h.SUBDISP = Padded(in.SUBDISP, 4);
+    h.BLOCK_NUM = Padded(in.BLOCK_NUM, 4, true);
+    h.NETWEIGHT = std::nearbyint(in.NETWEIGHT);
+    h.TM9 = Stripped(in.TM9).empty() ? Padded(in.TM9, 7) : Padded(in.TM9, 10);
+    h.HSPECIES = Stripped(Padded(in.HSPECIES, 2));
+    h.HCONDCODE = Stripped(Padded(in.HCONDCODE, 2));
+    h.HPRODCODE = Stripped(Padded(in.HPRODCODE, 2));
+    h.SOURCE = Padded(in.SOURCE, 20);
+    h.MILL_CODE = Stripped(Padded(in.MILL_CODE, 2, true));
+    h.SAWLOGS = OneChar(in.SAWLOGS);
+    h.VOL_CALC_METH = "S";
+    h.SCALER_NAME = Padded(in.SCALER_NAME, 20);
+    h.SCALER_PERMIT = Padded(in.SCALER_PERMIT, 6);
     return h;
 }
 

@@ -1,38 +1,51 @@
 #include "WorkspaceTestSupport.h"
+#include "common/FileBytes.h"
 #include "load/LoadLayouts.h"
 #include "load/LoadWorkspace.h"
 #include "load/WorkspaceRecords.h"
-
-#include <fstream>
 
 namespace brimlo::testing {
 namespace {
 
 class WorkspaceLifecycleTest : public LoadFixture {};
 
-TEST_F(WorkspaceLifecycleTest, FirstNewLoadIsUntitledOneInWorkspaceOne) {
+// The first new load is untitled1.txt in workspace 1; every post is on disk
+// at once, and closing deletes the workspace files.
+TEST_F(WorkspaceLifecycleTest, FirstNewLoadLivesInWorkspaceOneUntilClosed) {
     writeTypicalDefaults();
-    ScriptedPrompt prompt;
     auto doc = shownNewLoad();
     EXPECT_EQ(doc->fileName(), "untitled1.txt");
-    EXPECT_TRUE(exists("Header1.db"));
-    EXPECT_TRUE(exists("Log1.db"));
     EXPECT_EQ(view.caption, "BRIMLO - Data Entry - untitled1.txt");
     EXPECT_EQ(doc->caption(), "BRIMLO - Data Entry - untitled1.txt");
     EXPECT_TRUE(doc->isUntitled());
     EXPECT_TRUE(doc->flags().Modified);
     EXPECT_TRUE(doc->flags().AskToSave);
     EXPECT_FALSE(doc->flags().Loading);
+    EXPECT_TRUE(exists("Header1.db"));
+
+    Key(*doc, "BUTTD", int32_t{30});
+    doc->log().post();
+    auto onDisk = SqliteStore::open(appDir + "Log1.db")->readAll();
+    ASSERT_EQ(onDisk.size(), 1u);
+    const LogRecord stored = LogOf(LogFieldIndex(LogFields()), onDisk[0].values);
+    EXPECT_EQ(stored.BUTTD, 30);
+    EXPECT_EQ(stored.GROSSVOL, 256.0); // 30/20/50 by Smalian's formula
+
+    // An index file beside the log table goes with it.
+    WriteBytes(appDir + "Log1.PX", "x");
+    doc->Close();
+    EXPECT_FALSE(doc->hasLoad());
+    for (const char* f :
+         {"Header1.db", "Log1.db", "Log1.PX", "Header1.db-journal", "Log1.db-journal"})
+        EXPECT_FALSE(exists(f)) << f;
+    EXPECT_TRUE(exists("defaults.db"));
 }
 
 TEST_F(WorkspaceLifecycleTest, UntitledNameLivesInTheDataDirectory) {
     writeTypicalDefaults({{"DEFAULT_DATA_PATH", "D:\\Loads"}});
-    ScriptedPrompt prompt;
-    auto windows = LoadDocument::NewLoad(env());
-    EXPECT_EQ(windows->fileName(), "D:\\Loads\\untitled1.txt");
+    EXPECT_EQ(LoadDocument::NewLoad(env())->fileName(), "D:\\Loads\\untitled1.txt");
     writeTypicalDefaults({{"DEFAULT_DATA_PATH", "/srv/loads"}});
-    auto posix = LoadDocument::NewLoad(env());
-    EXPECT_EQ(posix->fileName(), "/srv/loads/untitled2.txt");
+    EXPECT_EQ(LoadDocument::NewLoad(env())->fileName(), "/srv/loads/untitled2.txt");
 }
 
 TEST_F(WorkspaceLifecycleTest, HeaderSeededFromDefaultsWithoutNumbers) {
@@ -42,7 +55,6 @@ TEST_F(WorkspaceLifecycleTest, HeaderSeededFromDefaultsWithoutNumbers) {
                    {"VOL_CALC_METH", "A"},
                    {"LESSEE", "WOODS LTD"},
                    {"SAWLOGS", "Y"}});
-    ScriptedPrompt prompt;
     auto doc = LoadDocument::NewLoad(env());
     const Dataset& h = doc->header();
     EXPECT_FALSE(h.isEditing());
@@ -61,7 +73,6 @@ TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputed
     writeTypicalDefaults({{"DATEWEIGHED", Date::fromYmd(2006, 12, 15)},
                           {"PRODCODE", "06"},
                           {"TRIM_ALLOWANCE", "T"}});
-    ScriptedPrompt prompt;
     auto doc = LoadDocument::NewLoad(env());
     const Dataset& h = doc->header();
     EXPECT_EQ(h.field("DATEWEIGHED").asDate(), Date::fromYmd(2006, 12, 15));
@@ -73,66 +84,29 @@ TEST_F(WorkspaceLifecycleTest, NewLoadTakesTheDefaultsAndItsFirstLogIsRecomputed
     const Dataset& log = doc->log();
     ASSERT_EQ(log.recordCount(), 1);
     EXPECT_FALSE(log.isEditing());
-    EXPECT_EQ(Int(log, "LOGNUM"), 1);
-    ExpectTexts(log, {{"SPECIES", "S"}, {"CONDCODE", "GR"}});
-    ExpectInts(log, {{"TOPD", 20}, {"LENGTH", 50}});
-    EXPECT_EQ(Text(log, "PROD_OVERRIDE"), "N");
-    EXPECT_EQ(Int(log, "GROSSVOL"), 0); // no butt diameter under Smalian's formula
-    EXPECT_EQ(Text(log, "PRODCODE"), "01");
+    // No butt diameter under Smalian's formula: no gross volume.
+    ExpectInts(log, {{"LOGNUM", 1}, {"TOPD", 20}, {"LENGTH", 50}, {"GROSSVOL", 0}});
+    ExpectTexts(log,
+                {{"SPECIES", "S"}, {"CONDCODE", "GR"}, {"PRODCODE", "01"}, {"PROD_OVERRIDE", "N"}});
     EXPECT_EQ(doc->tally().logsOf(" SGR01"), 1);
     EXPECT_EQ(doc->tally().logsOf(" SGR06"), 0);
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 1");
 }
 
-TEST_F(WorkspaceLifecycleTest, CloseDeletesTheWorkspaceFiles) {
-    writeTypicalDefaults();
-    ScriptedPrompt prompt;
-    auto doc = shownNewLoad();
-    // An index file beside the log table goes with it.
-    std::ofstream(appDir + "Log1.PX") << "x";
-    doc->Close();
-    EXPECT_FALSE(doc->hasLoad());
-    for (const char* f :
-         {"Header1.db", "Log1.db", "Log1.PX", "Header1.db-journal", "Log1.db-journal"})
-        EXPECT_FALSE(exists(f)) << f;
-    EXPECT_TRUE(exists("defaults.db"));
-}
-
 TEST_F(WorkspaceLifecycleTest, KeptWorkspaceIsNeverOverwritten) {
     writeTypicalDefaults();
-    std::ofstream(appDir + "Header1.db") << "kept header";
-    std::ofstream(appDir + "Log2.db") << "kept log";
-    ScriptedPrompt prompt;
+    WriteBytes(appDir + "Header1.db", "kept header");
+    WriteBytes(appDir + "Log2.db", "kept log");
     auto doc = LoadDocument::NewLoad(env());
     EXPECT_EQ(doc->fileName(), "untitled3.txt");
     EXPECT_EQ(doc->workspace().headerPath(), appDir + "Header3.db");
     EXPECT_EQ(counter.value(), 3);
-    std::ifstream kept(appDir + "Header1.db");
-    std::string text;
-    std::getline(kept, text);
-    EXPECT_EQ(text, "kept header");
-}
-
-TEST_F(WorkspaceLifecycleTest, WorkspaceThatCannotBeCreatedOpensNoWindow) {
-    writeTypicalDefaults();
-    ScriptedPrompt prompt;
+    EXPECT_EQ(ReadBytes(appDir + "Header1.db"), "kept header");
+    // A workspace that cannot be made opens no window.
     LoadEnvironment broken = env();
     broken.appDataDirectory = appDir + "missing/";
     EXPECT_THROW(LoadDocument::NewLoad(broken), BrimloError);
     EXPECT_FALSE(std::filesystem::exists(appDir + "missing"));
-}
-
-TEST_F(WorkspaceLifecycleTest, EveryPostIsOnDiskAtOnce) {
-    writeTypicalDefaults();
-    ScriptedPrompt prompt;
-    auto doc = shownNewLoad();
-    Key(*doc, "BUTTD", int32_t{30});
-    doc->log().post();
-    auto onDisk = SqliteStore::open(appDir + "Log1.db")->readAll();
-    ASSERT_EQ(onDisk.size(), 1u);
-    const LogRecord stored = LogOf(LogFieldIndex(LogFields()), onDisk[0].values);
-    EXPECT_EQ(stored.BUTTD, 30);
-    EXPECT_EQ(stored.GROSSVOL, 256.0); // 30/20/50 by Smalian's formula
 }
 
 // A workspace as an earlier run leaves it: n logs of the given species.
@@ -156,10 +130,12 @@ void LeaveWorkspace(const std::string& dir, int n, const std::vector<std::string
     ws->close();
 }
 
-TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceRaisesTheCounter) {
+// A workspace taken over raises the counter past its number; one below the
+// counter leaves it and takes the next free name.
+TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceRaisesTheCounterButNeverLowersIt) {
     writeTypicalDefaults();
     LeaveWorkspace(appDir, 5, {"S", "P", "S"});
-    ScriptedPrompt prompt;
+    LeaveWorkspace(appDir, 1, {"S"});
     auto taken = LoadDocument::TakeOverWorkspace(env(), 5, appDir + "Header5.db");
     ASSERT_TRUE(taken->hasLoad());
     EXPECT_EQ(taken->fileName(), "untitled1.txt");
@@ -172,6 +148,10 @@ TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceRaisesTheCounter) {
     auto fresh = LoadDocument::NewLoad(env());
     EXPECT_EQ(fresh->fileName(), "untitled6.txt");
     EXPECT_EQ(fresh->workspace().headerPath(), appDir + "Header6.db");
+    auto below = LoadDocument::TakeOverWorkspace(env(), 1, appDir + "Header1.db");
+    EXPECT_EQ(below->fileName(), "untitled7.txt");
+    EXPECT_EQ(counter.value(), 7);
+    EXPECT_EQ(below->log().recordCount(), 1);
 
     // The next log of the taken-over load follows its highest number.
     taken->windowShown();
@@ -180,39 +160,23 @@ TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceRaisesTheCounter) {
     EXPECT_EQ(taken->log().recordCount(), 4);
 }
 
-TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceBelowTheCounterKeepsTheCounter) {
-    writeTypicalDefaults();
-    LeaveWorkspace(appDir, 1, {"S"});
-    ScriptedPrompt prompt;
-    auto a = LoadDocument::NewLoad(env());
-    EXPECT_EQ(a->fileName(), "untitled2.txt");
-    auto taken = LoadDocument::TakeOverWorkspace(env(), 1, appDir + "Header1.db");
-    EXPECT_EQ(taken->fileName(), "untitled3.txt");
-    EXPECT_EQ(counter.value(), 3);
-    EXPECT_EQ(taken->log().recordCount(), 1);
-}
-
 TEST_F(WorkspaceLifecycleTest, TakenOverWorkspaceWithThirteenCombinationsWarnsOnce) {
     writeTypicalDefaults();
     LeaveWorkspace(
         appDir, 2,
         {"S", "P", "F", "SP", "FA", "PW", "LT", "SB", "DF", "SE", "PF", "IC", "IF", "S"});
-    ScriptedPrompt prompt;
-    prompt.expect("There are 13 Sp-Cd-Pr combinations. The maximum number of combinations that "
-                  "are processed is 12");
+    prompt.expect(kThirteenWarning);
     auto taken = LoadDocument::TakeOverWorkspace(env(), 2, appDir + "Header2.db");
     EXPECT_TRUE(prompt.allExpectedShown());
-    ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+    EXPECT_EQ(prompt.shown().back().caption, "Warning");
     taken->windowShown();
     EXPECT_EQ(view.lastStatus(), "SP-CD-PR Combinations: 13");
 }
 
 TEST_F(WorkspaceLifecycleTest, DamagedWorkspaceLeavesAWindowWithoutALoad) {
     writeTypicalDefaults();
-    std::ofstream(appDir + "Header4.db") << "not a table";
-    std::ofstream(appDir + "Log4.db") << "not a table";
-    ScriptedPrompt prompt;
+    for (const char* f : {"Header4.db", "Log4.db"})
+        WriteBytes(appDir + f, "not a table");
     prompt.allowAny();
     auto taken = LoadDocument::TakeOverWorkspace(env(), 4, appDir + "Header4.db");
     EXPECT_FALSE(taken->hasLoad());
@@ -220,8 +184,7 @@ TEST_F(WorkspaceLifecycleTest, DamagedWorkspaceLeavesAWindowWithoutALoad) {
     EXPECT_EQ(prompt.shown()[0].caption, "BRIMLO");
     EXPECT_TRUE(taken->CloseQuery()); // nothing to save
     taken->Close();
-    EXPECT_FALSE(exists("Header4.db"));
-    EXPECT_FALSE(exists("Log4.db"));
+    EXPECT_FALSE(exists("Header4.db") || exists("Log4.db"));
 }
 
 TEST(LogPathForHeaderTest, OnlyTheFileNameChanges) {
@@ -294,9 +257,9 @@ void ExpectLayout(const Table& descriptors, const FieldList& table,
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(expected[i].name);
         EXPECT_STREQ(descriptors[i].name, expected[i].name);
-        EXPECT_EQ(descriptors[i].type, expected[i].type);
-        EXPECT_EQ(descriptors[i].size, expected[i].size);
-        EXPECT_EQ(table[i], (FieldDef{expected[i].name, expected[i].type, expected[i].size}));
+        const FieldDef want{expected[i].name, expected[i].type, expected[i].size};
+        EXPECT_EQ((FieldDef{descriptors[i].name, descriptors[i].type, descriptors[i].size}), want);
+        EXPECT_EQ(table[i], want);
     }
 }
 
@@ -305,19 +268,7 @@ void ExpectStored(const Dataset& table, const std::vector<Column>& expected) {
         EXPECT_EQ(table.field(c.name), c.stored) << c.name;
 }
 
-class WorkspaceFieldsTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::unique_ptr<LoadWorkspace> ws = LoadWorkspace::Named(dir.path().string() + "/", 1);
-};
-
-TEST_F(WorkspaceFieldsTest, DescriptorsDeclareTheTablesLayout) {
-    ws->create();
-    ExpectLayout(kHeaderFields, ws->header().fields(), kHeaderColumns);
-    ExpectLayout(kLogFields, ws->log().fields(), kLogColumns);
-}
-
-TEST_F(WorkspaceFieldsTest, RecordsTravelToTheirColumnsAndBack) {
+TEST(WorkspaceFieldsTest, RecordsTravelToTheDeclaredColumnsAndBack) {
     const HeaderRecord header{"Lessee", "Mill",   "D1", "S1",     1234567, "B7",     54321, 12, 9,
                               25000.0,  "TM9-1",  "S",  "GR",     "01",    "Source", "MC",  33, 44,
                               "Y",      kWeighed, "A",  "Scaler", "P123"};
@@ -328,7 +279,11 @@ TEST_F(WorkspaceFieldsTest, RecordsTravelToTheirColumnsAndBack) {
     bare.hasLoadId = bare.hasDbh = bare.hasActLength = false;
     bare.LOAD_ID = bare.DBH = bare.ACT_LENGTH = 0;
 
+    TempDir dir;
+    auto ws = LoadWorkspace::Named(dir.path().string() + "/", 1);
     ws->create();
+    ExpectLayout(kHeaderFields, ws->header().fields(), kHeaderColumns);
+    ExpectLayout(kLogFields, ws->log().fields(), kLogColumns);
     ws->header().insert();
     AssignHeader(*ws, header);
     ws->header().post();

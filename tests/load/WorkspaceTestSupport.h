@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ErrorText.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "common/TypicalDefaults.h"
@@ -57,6 +58,11 @@ public:
     std::string lastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
 };
 
+// The warning once more than twelve Sp-Cd-Pr combinations are counted.
+inline const std::string kThirteenWarning =
+    "There are 13 Sp-Cd-Pr combinations. The maximum number of combinations that are "
+    "processed is 12";
+
 inline Date FixedToday() {
     return Date::fromYmd(2007, 1, 23);
 }
@@ -112,6 +118,7 @@ protected:
     std::unique_ptr<Dataset> defaults;
     WorkspaceCounter counter;
     testing::InstalledPrompt prompts;
+    ScriptedPrompt prompt; // a box the test does not expect fails it
     RecordingView view;
 };
 
@@ -123,7 +130,6 @@ protected:
         LoadFixture::SetUp();
         open();
     }
-    void TearDown() override { doc.reset(); }
 
     void open(std::map<std::string, Value> changes = {}) {
         writeTypicalDefaults(std::move(changes));
@@ -165,12 +171,7 @@ inline void ExpectTexts(const Dataset& d,
 
 // Expects the action to raise exactly this error.
 template <class Action> void ExpectError(Action action, const std::string& text) {
-    try {
-        action();
-        ADD_FAILURE() << "no error: " << text;
-    } catch (const BrimloError& e) {
-        EXPECT_EQ(e.text(), text);
-    }
+    EXPECT_EQ(ErrorText(action), text);
 }
 
 // Keys a value the way a bound control writes it: edit state, then the field.
