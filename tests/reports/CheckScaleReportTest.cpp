@@ -36,9 +36,7 @@ CheckScaleComparison WiderTopWithExtraLog(const CheckScaleTolerances& tolerances
 TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
     CheckScaleTolerances defect;
     defect.defectRule = true;
-    const auto pages = Render(WiderTopWithExtraLog(defect));
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(Render(WiderTopWithExtraLog(defect)));
     const Place title[] = {
         {"CHECK", 58.0, 2.9}, {"scaler.txt", 24.0, 10.0}, {"checker.txt", 24.0, 15.0}};
     ExpectWords(p, kMargin, title);
@@ -62,9 +60,7 @@ TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
 }
 
 TEST(CheckScaleReportTest, LogsMeasuredDifferentlyAndInOneScalingOnly) {
-    const auto pages = Render(WiderTopWithExtraLog({}));
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(Render(WiderTopWithExtraLog({})));
     const double logs = kGroupsTop + 9 * kLine + 1.0 + 2.0 + 3 * kLine + 0.3;
     const double oneSide = kLine + 2.0 + 3 * kLine;
     const Place lefts[] = {{"Top", 13.0, 0.0}, {"check", 13.0, oneSide}};

@@ -30,9 +30,7 @@ LoadData TwoGroupLoad() {
 }
 
 TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
-    const auto pages = RenderSummary(TwoGroupLoad());
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderSummary(TwoGroupLoad()));
     const Place lefts[] = {{"LOAD", 81.0, 2.9},
                            {"Lessee,", 0.8, 13.0},
                            {"Load", 147.9, 13.0},
@@ -70,9 +68,7 @@ TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
 TEST(LoadSummaryReportTest, TwelveGroupsKeepTheDesignedHeight) {
     LoadData load = SampleLoadOf(12, 12);
     load.logs.push_back(MakeLog(13, "M", "GR", "01", 100)); // a thirteenth: counted nowhere
-    const auto pages = RenderSummary(load);
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderSummary(load));
     EXPECT_EQ(p.all("M").size(), 1u); // only the one before the mill number
     const Place lefts[] = {{"K", 11.4, 58.5}, {"TOTALS", 13.2, 66.7}};
     const Place rights[] = {{"12", 46.0, 66.7}};
@@ -81,9 +77,7 @@ TEST(LoadSummaryReportTest, TwelveGroupsKeepTheDesignedHeight) {
 }
 
 TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
-    const auto pages = RenderSummary(SampleLoadOf(0));
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderSummary(SampleLoadOf(0)));
     ExpectLeft(p, "S", 11.4, kDetailTop, 7.1);
     const double totals = 66.7 - 11 * kLine;
     const Place rights[] = {{"0", 45.5, 7.1},       {"0.0", 64.8, 7.1},  {"0.000", 87.8, 7.1},
@@ -116,12 +110,10 @@ TEST(LoadSummaryReportTest, StatisticsOfOneLog) {
         load.header.TREES = c.trees;
         load.header.NETWEIGHT = c.netWeight;
         load.logs = {MakeLog(1, "S", "GR", "01", c.gross)};
-        const auto pages = RenderSummary(load);
-        ASSERT_EQ(pages.size(), 1u);
         const Place stats[] = {{std::to_string(c.trees), 34.7, 5.8},
                                {c.perTree, 59.0, 5.8},
                                {c.weightToVolume, 138.1, 5.8}};
-        ExpectWords(pages[0], SummaryTop(1), stats);
+        ExpectWords(OnePage(RenderSummary(load)), SummaryTop(1), stats);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "MasterReportTestSupport.h"
 #include "ReportTestSupport.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace brimlo::testing {
@@ -28,9 +29,7 @@ TestMasterRecord ThreeGroupRecord() {
 TEST(MasterFullReportTest, RecordBandPlacesHeaderGroupsTotalsAndStatistics) {
     auto master = NewReportMaster();
     AddRecord(*master, ThreeGroupRecord());
-    const auto pages = RenderFull(*master);
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderFull(*master));
     ExpectLeft(p, "MASTER", 68.0, kMargin, 2.9);
     // Stored values through their display formats. Nine unused rows lift
     // the lower part by nine lines. 100 x 0.52 / 1.948 % cull; per tree
@@ -100,25 +99,21 @@ TEST(MasterFullReportTest, ZeroGuardsAndRecordWithoutGroups) {
     AddRecord(*master, r);
     r.groups.clear();
     AddRecord(*master, r);
-    const auto pages = RenderFull(*master);
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderFull(*master));
     const double stats = 110.3 - 11 * kLine;
-    ExpectRight(p, "0", 40.2, kFirstRecord, stats);
-    ExpectLeft(p, "0.0000", 58.7, kFirstRecord, stats);
-    ExpectLeft(p, "0.125", 98.2, kFirstRecord, stats);
-    ExpectLeft(p, "0.000", 137.8, kFirstRecord, stats);
+    const Place firstLefts[] = {
+        {"0.0000", 58.7, stats}, {"0.125", 98.2, stats}, {"0.000", 137.8, stats}};
+    ExpectWords(p, kFirstRecord, firstLefts, std::array{Place{"0", 40.2, stats}});
 
     const double second = kFirstRecord + kDesignedHeight - 11 * kLine;
-    const double lift = 12 * kLine;
-    ExpectLeft(p, "Lessee,", 0.8, second, 0.3);
+    const double totals = 97.1 - 12 * kLine, lower = 110.3 - 12 * kLine;
     EXPECT_TRUE(p.line(second + 37.6).empty());
-    ExpectRight(p, "0", 46.0, second, 97.1 - lift);
-    ExpectRight(p, "0.0", 65.4, second, 97.1 - lift);
-    ExpectRight(p, "0.00", 148.4, second, 97.1 - lift);
-    ExpectLeft(p, "0.0000", 58.7, second, 110.3 - lift);
-    ExpectLeft(p, "0.000", 98.2, second, 110.3 - lift);
-    ExpectLeft(p, "0.000", 137.8, second, 110.3 - lift);
+    const Place lefts[] = {{"Lessee,", 0.8, 0.3},
+                           {"0.0000", 58.7, lower},
+                           {"0.000", 98.2, lower},
+                           {"0.000", 137.8, lower}};
+    const Place rights[] = {{"0", 46.0, totals}, {"0.0", 65.4, totals}, {"0.00", 148.4, totals}};
+    ExpectWords(p, second, lefts, rights);
 }
 
 TEST(MasterFullReportTest, CurrentReportShowsOneRecordAndClearsTheFilter) {
@@ -131,19 +126,16 @@ TEST(MasterFullReportTest, CurrentReportShowsOneRecordAndClearsTheFilter) {
     }
     master->first();
     master->next();
-    const auto pages = RenderFull(*master, true);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_TRUE(pages[0].contains("Second"));
-    EXPECT_FALSE(pages[0].contains("First"));
-    EXPECT_FALSE(pages[0].contains("Third"));
-    EXPECT_EQ(pages[0].all("Lessee,").size(), 1u);
+    const PdfPage p = OnePage(RenderFull(*master, true));
+    EXPECT_TRUE(p.contains("Second"));
+    EXPECT_FALSE(p.contains("First"));
+    EXPECT_FALSE(p.contains("Third"));
+    EXPECT_EQ(p.all("Lessee,").size(), 1u);
     EXPECT_FALSE(master->filtered());
     EXPECT_EQ(master->recordCount(), 3);
     EXPECT_EQ(master->field(kMasterLessee).asString(), "Second");
 
-    const auto all = RenderFull(*master);
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].all("Lessee,").size(), 3u);
+    EXPECT_EQ(OnePage(RenderFull(*master)).all("Lessee,").size(), 3u);
     EXPECT_EQ(master->field(kMasterLessee).asString(), "Second");
 }
 

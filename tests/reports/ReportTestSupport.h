@@ -57,6 +57,12 @@ inline std::vector<PdfPage> RenderPdf(const std::function<void(const std::string
     return ReadPdfWords(file);
 }
 
+// The one page a report is expected to fill.
+inline PdfPage OnePage(const std::vector<PdfPage>& pages) {
+    EXPECT_EQ(pages.size(), 1u);
+    return pages.empty() ? PdfPage{} : pages[0];
+}
+
 // Expects a word at a place given in band coordinates of a band whose top
 // stands bandTop down the paper.
 inline void ExpectLeft(const PdfPage& page, const std::string& text, double x, double bandTop,
