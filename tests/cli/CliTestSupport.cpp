@@ -3,39 +3,14 @@
 #include "common/SampleLoad.h"
 #include "load/LoadFileWriter.h"
 
-#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
 
 namespace brimlo::testing {
-
-namespace {
-
-// The reports drawn in the test for comparison need an application object.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "test_cli";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] auto* const environment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-} // namespace
 
 CliProcess::CliProcess(const std::vector<std::string>& args)
     : process_(std::make_unique<QProcess>()) {

@@ -36,8 +36,9 @@ constexpr LogShape kShapes[10] = {{"S", "GR", "01", 21, 33, 50}, {"S", "GR", "01
                                   {"S", "DE", "01", 22, 31, 48}, {"F", "GR", "02", 11, 17, 26},
                                   {"P", "GR", "02", 13, 18, 25}, {"S", "GR", "01", 26, 38, 53}};
 
-HeaderRecord PictureHeader(const std::string& method, int32_t loadNum) {
-    HeaderRecord h = SampleHeader();
+LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logCount = 30) {
+    LoadData load;
+    HeaderRecord& h = load.header = SampleHeader();
     h.LESSEE = "North Ridge Timber";
     h.MILL_NAME = "Cedar Falls";
     h.DISP = "CTL0417";
@@ -50,12 +51,6 @@ HeaderRecord PictureHeader(const std::string& method, int32_t loadNum) {
     h.NETWEIGHT = 23840.0;
     h.DATEWEIGHED = Date::fromYmd(2026, 3, 4);
     h.VOL_CALC_METH = method;
-    return h;
-}
-
-LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logCount = 30) {
-    LoadData load;
-    load.header = PictureHeader(method, loadNum);
     for (int n = 1; n <= logCount; ++n) {
         const LogShape& s = kShapes[(n * 7 + loadNum) % 10];
         LogRecord log = MakeLog(n, s.species, s.cond, s.prod, 0.0, 0.0, s.length);
@@ -91,20 +86,6 @@ std::unique_ptr<Dataset> PictureMaster(int records) {
     return master;
 }
 
-// The file was written, holds a page and shows the report's caption.
-void ExpectReport(const fs::path& file, const std::string& caption) {
-    ASSERT_TRUE(fs::exists(file)) << file;
-    EXPECT_GT(fs::file_size(file), 0u) << file;
-    const auto pages = ReadPdfWords(file);
-    // Only the PDFs belong in the pictures directory.
-    fs::remove(fs::path(file.string() + ".bbox.html"));
-    ASSERT_FALSE(pages.empty()) << file;
-    std::string firstPage;
-    for (const PdfWord& w : pages[0].words)
-        firstPage += w.text + " ";
-    EXPECT_NE(firstPage.find(caption), std::string::npos) << caption << " missing in " << file;
-}
-
 TEST(ReportPicturesTest, WritesEveryReportOfARealisticLoadAndMaster) {
     const char* target = std::getenv("BRIMLO_SCREENSHOTS");
     if (target == nullptr || !fs::is_directory(target))
@@ -121,11 +102,20 @@ TEST(ReportPicturesTest, WritesEveryReportOfARealisticLoadAndMaster) {
     SaveMasterFullPdf((dir / "master-full.pdf").string(), *PictureMaster(3), false);
     SaveMasterSummaryPdf((dir / "master-summary.pdf").string(), *PictureMaster(6));
 
-    ExpectReport(dir / "log-listing.pdf", "Log Listing");
-    ExpectReport(dir / "log-listing-alberta.pdf", "Log Listing");
-    ExpectReport(dir / "load-summary.pdf", "LOAD SUMMARY");
-    ExpectReport(dir / "master-full.pdf", "MASTER FILE FULL REPORT");
-    ExpectReport(dir / "master-summary.pdf", "MASTER FILE SUMMARY");
+    // Each file holds a page showing the report's caption.
+    for (const auto& [file, caption] : {std::pair{"log-listing.pdf", "Log Listing"},
+                                        {"log-listing-alberta.pdf", "Log Listing"},
+                                        {"load-summary.pdf", "LOAD SUMMARY"},
+                                        {"master-full.pdf", "MASTER FILE FULL REPORT"},
+                                        {"master-summary.pdf", "MASTER FILE SUMMARY"}}) {
+        const auto pages = ReadPdfWords(dir / file);
+        fs::remove(dir / (std::string(file) + ".bbox.html")); // only the PDFs belong there
+        ASSERT_FALSE(pages.empty()) << file;
+        std::string firstPage;
+        for (const PdfWord& w : pages[0].words)
+            firstPage += w.text + " ";
+        EXPECT_NE(firstPage.find(caption), std::string::npos) << caption << " missing in " << file;
+    }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// One application object for every report test: fonts and printers need
-// it, and the toolkit allows only one per process.
+// One application object for the report and command line tests: fonts and
+// printers need it, and the toolkit allows only one per process.
 #include <QApplication>
 #include <gtest/gtest.h>
 #include <memory>
@@ -16,7 +16,7 @@ public:
 
 private:
     int argc_ = 1;
-    char name_[16] = "test_reports";
+    char name_[16] = "brimlo_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
