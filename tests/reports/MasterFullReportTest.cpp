@@ -69,26 +69,22 @@ TEST(MasterFullReportTest, EachRecordShowsItsOwnRowsAndBandsStayWhole) {
     const auto pages = RenderFull(*master);
     ASSERT_EQ(pages.size(), 2u);
 
+    // The second band, of two groups, stands below the first. The third (5
+    // groups) does not fit below it: it starts page 2, where no title is printed.
     const PdfPage& p = pages[0];
-    ExpectRight(p, "12", 27.5, kFirstRecord, 88.9);
-    ExpectLeft(p, "TOTALS", 13.0, kFirstRecord, 97.1);
-    const double second = kFirstRecord + kDesignedHeight;
-    ExpectLeft(p, "Lessee,", 0.8, second, 0.3);
-    ExpectRight(p, "02", 27.5, second, 42.3);
-    EXPECT_TRUE(p.line(second + 47.1).empty());
-    ExpectLeft(p, "TOTALS", 13.0, second, 97.1 - 10 * kLine);
-    // The third band (5 groups) does not fit below the second: it starts
-    // page 2, where no title is printed.
-    const double third = second + kDesignedHeight - 10 * kLine;
-    ASSERT_GT(third + kDesignedHeight - 7 * kLine, kFooterTop);
+    const double s = kDesignedHeight;
+    const Place lefts[] = {
+        {"TOTALS", 13.0, 97.1}, {"Lessee,", 0.8, s + 0.3}, {"TOTALS", 13.0, s + 97.1 - 10 * kLine}};
+    const Place rights[] = {{"12", 27.5, 88.9}, {"02", 27.5, s + 42.3}};
+    ExpectWords(p, kFirstRecord, lefts, rights);
+    EXPECT_TRUE(p.line(kFirstRecord + s + 47.1).empty());
     EXPECT_FALSE(p.contains("Third"));
     const PdfPage& q = pages[1];
     EXPECT_FALSE(q.contains("MASTER"));
-    ExpectLeft(q, "Lessee,", 0.8, kMargin, 0.3);
-    ExpectLeft(q, "Third", 0.8, kMargin, 5.0);
-    ExpectRight(q, "05", 27.5, kMargin, 56.4);
+    const Place third[] = {
+        {"Lessee,", 0.8, 0.3}, {"Third", 0.8, 5.0}, {"TOTALS", 13.0, 97.1 - 7 * kLine}};
+    ExpectWords(q, kMargin, third, std::array{Place{"05", 27.5, 56.4}});
     EXPECT_TRUE(q.line(kMargin + 60.9).empty());
-    ExpectLeft(q, "TOTALS", 13.0, kMargin, 97.1 - 7 * kLine);
 }
 
 TEST(MasterFullReportTest, ZeroGuardsAndRecordWithoutGroups) {
