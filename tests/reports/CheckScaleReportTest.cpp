@@ -3,8 +3,6 @@
 #include "ReportTestSupport.h"
 #include "common/CheckScaleLoads.h"
 
-#include <gtest/gtest.h>
-
 namespace brimlo::testing {
 namespace {
 

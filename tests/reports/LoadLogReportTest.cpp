@@ -6,7 +6,6 @@
 
 #include <QDate>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 namespace brimlo::testing {
 namespace {

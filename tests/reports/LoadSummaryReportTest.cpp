@@ -3,8 +3,6 @@
 #include "ReportTestSupport.h"
 #include "master/CMaster.h"
 
-#include <gtest/gtest.h>
-
 namespace brimlo::testing {
 namespace {
 

@@ -1,10 +1,8 @@
 #include "reports/MasterFullReport.h"
 
-#include "MasterReportTestSupport.h"
 #include "ReportTestSupport.h"
 
 #include <array>
-#include <gtest/gtest.h>
 
 namespace brimlo::testing {
 namespace {

@@ -1,9 +1,6 @@
 #include "reports/MasterSummaryReport.h"
 
-#include "MasterReportTestSupport.h"
 #include "ReportTestSupport.h"
-
-#include <gtest/gtest.h>
 
 namespace brimlo::testing {
 namespace {

@@ -17,11 +17,8 @@ constexpr double kMmPerPoint = 25.4 / 72.0;
 std::string Unescape(std::string text) {
     const std::pair<const char*, const char*> entities[] = {
         {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
-    for (const auto& [entity, plain] : entities) {
-        for (std::size_t at = text.find(entity); at != std::string::npos;
-             at = text.find(entity, at + 1))
-            text.replace(at, std::string(entity).size(), plain);
-    }
+    for (const auto& [entity, plain] : entities)
+        text = std::regex_replace(text, std::regex(entity), plain);
     return text;
 }
 

@@ -1,4 +1,3 @@
-#include "MasterReportTestSupport.h"
 #include "ReportTestSupport.h"
 #include "master/CMaster.h"
 #include "reports/LoadLogReport.h"
@@ -9,7 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 // Writes every report of a realistic load and master file as a PDF into the
 // directory BRIMLO_SCREENSHOTS names, for the pictures in the documentation.

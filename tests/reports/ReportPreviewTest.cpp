@@ -21,7 +21,6 @@
 #include <QToolBar>
 #include <functional>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace brimlo::testing {
 namespace {
