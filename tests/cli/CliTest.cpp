@@ -188,7 +188,6 @@ const char* const kMissingLine = "{missing.txt}: Error: Unable to open file: '{m
 const CheckCase kCheckCases[] = {
     {"Clean", {"good.txt"}, 0, {}, {}},
     {"Faulty", {"faulty.txt"}, 1, kFaultyLines, {}},
-    {"Missing", {"missing.txt"}, 2, {}, {kMissingLine}},
     {"NoHeader",
      {"noheader.txt"},
      2,
