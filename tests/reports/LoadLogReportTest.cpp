@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <tuple>
 
 namespace brimlo::testing {
 namespace {
@@ -58,25 +59,20 @@ TEST(LoadLogReportTest, TitleBandPlacesHeaderCaptionsAndValues) {
     ExpectWords(p, kTitleTop, lefts, rights);
 }
 
-struct Heading {
-    const char* word;
-    double other; // the place when the method is not "S"
-    double smalian;
-};
-
-// Caption places of both arrangements, taken from the layout table.
-const Heading kHeadings[] = {{"SP", 55.3, 55.3},     {"CD", 62.4, 62.4},     {"PR", 69.3, 69.3},
-                             {"Butt.", 131.5, 78.3}, {"TD", 78.3, 96.8},     {"LG", 85.7, 104.2},
-                             {"GVol", 94.5, 113.0},  {"Type", 108.0, 126.5}, {"CVol", 117.5, 136.0},
-                             {"Flag", 150.0, 150.0}, {"Log", 39.4, 39.4}};
+// Caption places of both arrangements, taken from the layout table: when the
+// method is not "S", and when it is.
+const std::tuple<const char*, double, double> kHeadings[] = {
+    {"SP", 55.3, 55.3},     {"CD", 62.4, 62.4},     {"PR", 69.3, 69.3},    {"Butt.", 131.5, 78.3},
+    {"TD", 78.3, 96.8},     {"LG", 85.7, 104.2},    {"GVol", 94.5, 113.0}, {"Type", 108.0, 126.5},
+    {"CVol", 117.5, 136.0}, {"Flag", 150.0, 150.0}, {"Log", 39.4, 39.4}};
 
 TEST(LoadLogReportTest, ColumnsFollowTheVolumeMethod) {
     for (const std::string method : {"S", "A", ""}) {
         SCOPED_TRACE("method \"" + method + "\"");
         const bool smalian = method == "S";
         const PdfPage p = OnePage(RenderListing(TwoLogLoad(method)));
-        for (const Heading& h : kHeadings)
-            ExpectLeft(p, h.word, smalian ? h.smalian : h.other, kTitleTop, 47.6);
+        for (const auto& [word, other, smalianPlace] : kHeadings)
+            ExpectLeft(p, word, smalian ? smalianPlace : other, kTitleTop, 47.6);
         ExpectLeft(p, "GROSS", smalian ? 82.3 : 73.0, kTitleTop, 40.7);
         ExpectLeft(p, "DEDUCT", smalian ? 127.0 : 108.5, kTitleTop, 40.7);
 
@@ -85,11 +81,8 @@ TEST(LoadLogReportTest, ColumnsFollowTheVolumeMethod) {
         const auto first = p.atRight("1", kMargin + 51.3, kFirstDetail + kLine / 2, kLine / 2);
         ASSERT_TRUE(first);
         const double shift = smalian ? 18.5 : 0.0;
-        const Place lefts[] = {{"S", 55.0, 0.0},
-                               {"GR", 62.7, 0.0},
-                               {"01", 69.6, 0.0},
-                               {"2", 110.6 + shift, 0.0},
-                               {"F", 151.3, kLine}};
+        const Place lefts[] = {{"S", 55.0, 0.0},          {"GR", 62.7, 0.0},   {"01", 69.6, 0.0},
+                               {"2", 110.6 + shift, 0.0}, {"F", 151.3, kLine}, {"S", 55.0, kLine}};
         const Place rights[] = {{"33", smalian ? 89.4 : 142.6, 0.0}, {"21", 83.9 + shift, 0.0},
                                 {"50", 92.3 + shift, 0.0},           {"250", 104.8 + shift, 0.0},
                                 {"20", 126.7 + shift, 0.0},          {"2", 51.3, kLine},

@@ -29,11 +29,9 @@ LoadData TwoGroupLoad() {
 
 TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
     const PdfPage p = OnePage(RenderSummary(TwoGroupLoad()));
-    const Place lefts[] = {{"LOAD", 81.0, 2.9},
-                           {"Lessee,", 0.8, 13.0},
-                           {"Load", 147.9, 13.0},
-                           {"Block", 114.3, 27.5},
-                           {"2006/12/16", 16.4, 32.8}};
+    const Place lefts[] = {{"LOAD", 81.0, 2.9},    {"Lessee,", 0.8, 13.0},
+                           {"Mill", 43.7, 13.0},   {"Load", 147.9, 13.0},
+                           {"Block", 114.3, 27.5}, {"2006/12/16", 16.4, 32.8}};
     // Here the top diameter is right-aligned.
     const Place rights[] = {{"123456", 143.1, 17.7}, {"16", 57.4, 32.8}};
     ExpectWords(p, kTitleTop, lefts, rights);

@@ -36,9 +36,8 @@ struct Listing {
 
 TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
     Listing listing;
-    TfrmLoadLogReport& form = listing.form;
     QPrinter printer(QPrinter::HighResolution);
-    auto dialog = MakeReportPreview(nullptr, form.report(), printer, boxes);
+    auto dialog = MakeReportPreview(nullptr, listing.form.report(), printer, boxes);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("BRIMLO Log Listing"));
     EXPECT_EQ(printer.docName(), QStringLiteral("BRIMLO Log Listing"));
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
@@ -60,12 +59,10 @@ TEST(ReportPreviewTest, PreviewCarriesTitleAndSaveAsPdf) {
 // Runs once the next modal window is up.
 void WhenModal(std::function<void(QWidget*)> step) {
     QTimer::singleShot(0, [step] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            step(modal);
+        else
             WhenModal(step);
-            return;
-        }
-        step(modal);
     });
 }
 
@@ -73,8 +70,7 @@ TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
     TempDir dir;
     const auto saved = dir / "saved.pdf";
     Listing listing(SampleLoadOf(60));
-    TfrmLoadLogReport& form = listing.form;
-    ASSERT_EQ(form.report().pageCount(), 2);
+    ASSERT_EQ(listing.form.report().pageCount(), 2);
 
     QString shownPages;
     WhenModal([&](QWidget* modal) {
@@ -90,7 +86,7 @@ TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
         dialog->findChild<QAction*>(QStringLiteral("actSaveAsPdf"))->trigger();
         dialog->reject();
     });
-    ShowReportPreview(nullptr, form.report(), boxes);
+    ShowReportPreview(nullptr, listing.form.report(), boxes);
     EXPECT_EQ(shownPages, QStringLiteral("Page 1 of 2"));
     ASSERT_TRUE(std::filesystem::exists(saved));
     const auto pages = ReadPdfWords(saved);

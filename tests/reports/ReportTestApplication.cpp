@@ -6,15 +6,12 @@
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
+struct ApplicationEnvironment : ::testing::Environment {
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
-
-private:
     int argc_ = 1;
     char name_[16] = "brimlo_tests";
     char* argv_[2] = {name_, nullptr};

@@ -23,8 +23,11 @@ using namespace brimlo::testing;
 
 namespace {
 
-// Everything a report prints, page by page, band by band.
-std::vector<std::string> Printed(const BandedReport& report) {
+// Everything a report prints over the master, page by page, band by band.
+template <class Form> std::vector<std::string> Printed(Dataset& master) {
+    Form form;
+    form.Prepare(master);
+    const BandedReport& report = form.report();
     std::vector<std::string> lines;
     for (int page = 0; page < report.pageCount(); ++page)
         for (const BandedReport::Placement& placed : report.placementsOf(page)) {
@@ -88,14 +91,8 @@ TEST(ServerMasterViews, WindowAndReportsOverTheServerEqualThoseOverMasterDb) {
     std::unique_ptr<Dataset> onServer =
         OpenServerMasterDataset(std::make_unique<PgMasterStore>(uri));
     ASSERT_EQ(onServer->recordCount(), 70);
-    TfrmMasterSummary summary[2];
-    TfrmMasterFull full[2];
-    summary[0].Prepare(*onServer);
-    summary[1].Prepare(file);
-    full[0].Prepare(*onServer);
-    full[1].Prepare(file);
-    EXPECT_EQ(Printed(summary[0].report()), Printed(summary[1].report()));
-    EXPECT_EQ(Printed(full[0].report()), Printed(full[1].report()));
+    EXPECT_EQ(Printed<TfrmMasterSummary>(*onServer), Printed<TfrmMasterSummary>(file));
+    EXPECT_EQ(Printed<TfrmMasterFull>(*onServer), Printed<TfrmMasterFull>(file));
 
     MaintenanceCallbacks follow;
     follow.followMoves = true;
