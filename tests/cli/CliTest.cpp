@@ -40,8 +40,7 @@ namespace fs = std::filesystem;
 // What one run of the real brimlo-cli gave.
 struct CliResult {
     int exitCode = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // Starts brimlo-cli with the arguments; finish() waits for it.

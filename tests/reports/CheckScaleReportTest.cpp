@@ -31,7 +31,7 @@ CheckScaleComparison WiderTopWithExtraLog(const CheckScaleTolerances& tolerances
     return c;
 }
 
-TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
+TEST(CheckScaleReportTest, TitleGroupsVerdictsAndLogs) {
     CheckScaleTolerances defect;
     defect.defectRule = true;
     const PdfPage p = OnePage(Render(WiderTopWithExtraLog(defect)));
@@ -55,18 +55,16 @@ TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
                             {"0.71", 150.0, row3},  {"0.020", 86.0, row4}, {"0.445", 86.0, load},
                             {"-3.60", 128.0, load}};
     ExpectWords(p, s, lefts, rights);
-}
 
-TEST(CheckScaleReportTest, LogsMeasuredDifferentlyAndInOneScalingOnly) {
-    const PdfPage p = OnePage(Render(WiderTopWithExtraLog({})));
+    // The logs measured differently, then those in one scaling only.
     const double logs = kGroupsTop + 9 * kLine + 1.0 + 2.0 + 3 * kLine + 0.3;
     const double oneSide = kLine + 2.0 + 3 * kLine;
-    const Place lefts[] = {{"Top", 13.0, 0.0}, {"check", 13.0, oneSide}};
-    const Place rights[] = {{"1", 10.0, 0.0},      {"20", 52.0, 0.0},      {"22", 68.0, 0.0},
-                            {"256", 84.0, 0.0},    {"272", 97.0, 0.0},     {"-16", 110.0, 0.0},
-                            {"-16", 194.0, 0.0},   {"4", 10.0, oneSide},   {"153", 84.0, oneSide},
-                            {"0", 126.0, oneSide}, {"153", 168.0, oneSide}};
-    ExpectWords(p, logs, lefts, rights);
+    const Place logLefts[] = {{"Top", 13.0, 0.0}, {"check", 13.0, oneSide}};
+    const Place logRights[] = {
+        {"1", 10.0, 0.0},       {"20", 52.0, 0.0},     {"22", 68.0, 0.0},      {"256", 84.0, 0.0},
+        {"272", 97.0, 0.0},     {"-16", 110.0, 0.0},   {"-16", 194.0, 0.0},    {"4", 10.0, oneSide},
+        {"153", 84.0, oneSide}, {"0", 126.0, oneSide}, {"153", 168.0, oneSide}};
+    ExpectWords(p, logs, logLefts, logRights);
 }
 
 TEST(CheckScaleReportTest, ManyDifferingLogsRunOntoPagesWithTheirHeader) {

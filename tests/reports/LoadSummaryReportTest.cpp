@@ -3,6 +3,8 @@
 #include "ReportTestSupport.h"
 #include "master/CMaster.h"
 
+#include <tuple>
+
 namespace brimlo::testing {
 namespace {
 
@@ -86,29 +88,23 @@ TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
     ExpectWords(p, SummaryTop(1), stats);
 }
 
-// One log of 4217 litres; the header's trees and net weight vary.
+// One log; the header's trees and net weight vary.
 TEST(LoadSummaryReportTest, StatisticsOfOneLog) {
-    const struct {
-        int trees;
-        double netWeight;
-        double gross;
-        const char* perTree;
-        const char* weightToVolume;
-    } cases[] = {
+    // Trees, net weight, gross litres; the volume a tree and the weight to volume.
+    const std::tuple<int, double, double, const char*, const char*> cases[] = {
         // 4.217 / 20 = 0.21085, plus 0.00001, to four decimals.
         {20, 25000.0, 4217, "0.2109", "5928.385"},
         // 12345.6 kg is taken as 12346 kg over 1 m3 net.
         {0, 12345.6, 1000, "0.0000", "12346.000"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.perTree);
+    for (const auto& [trees, netWeight, gross, perTree, weightToVolume] : cases) {
+        SCOPED_TRACE(perTree);
         LoadData load = SampleLoadOf(0);
-        load.header.TREES = c.trees;
-        load.header.NETWEIGHT = c.netWeight;
-        load.logs = {MakeLog(1, "S", "GR", "01", c.gross)};
-        const Place stats[] = {{std::to_string(c.trees), 34.7, 5.8},
-                               {c.perTree, 59.0, 5.8},
-                               {c.weightToVolume, 138.1, 5.8}};
+        load.header.TREES = trees;
+        load.header.NETWEIGHT = netWeight;
+        load.logs = {MakeLog(1, "S", "GR", "01", gross)};
+        const Place stats[] = {
+            {std::to_string(trees), 34.7, 5.8}, {perTree, 59.0, 5.8}, {weightToVolume, 138.1, 5.8}};
         ExpectWords(OnePage(RenderSummary(load)), SummaryTop(1), stats);
     }
 }

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 // Writes every report of a realistic load and master file as a PDF into the
 // directory BRIMLO_SCREENSHOTS names, for the pictures in the documentation.
@@ -18,21 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct LogShape {
-    const char* species;
-    const char* cond;
-    const char* prod;
-    int16_t top;
-    int16_t butt;
-    int16_t length;
-};
-
-// A mixed load of spruce, pine and fir as a scaler would key it.
-constexpr LogShape kShapes[10] = {{"S", "GR", "01", 21, 33, 50}, {"S", "GR", "01", 18, 27, 52},
-                                  {"P", "GR", "01", 16, 24, 49}, {"S", "GR", "02", 12, 19, 25},
-                                  {"F", "GR", "01", 24, 36, 51}, {"P", "GR", "01", 19, 28, 50},
-                                  {"S", "DE", "01", 22, 31, 48}, {"F", "GR", "02", 11, 17, 26},
-                                  {"P", "GR", "02", 13, 18, 25}, {"S", "GR", "01", 26, 38, 53}};
+// A mixed load of spruce, pine and fir as a scaler would key it: species,
+// condition, product, top, butt and length.
+constexpr std::tuple<const char*, const char*, const char*, int16_t, int16_t, int16_t> kShapes[10] =
+    {{"S", "GR", "01", 21, 33, 50}, {"S", "GR", "01", 18, 27, 52}, {"P", "GR", "01", 16, 24, 49},
+     {"S", "GR", "02", 12, 19, 25}, {"F", "GR", "01", 24, 36, 51}, {"P", "GR", "01", 19, 28, 50},
+     {"S", "DE", "01", 22, 31, 48}, {"F", "GR", "02", 11, 17, 26}, {"P", "GR", "02", 13, 18, 25},
+     {"S", "GR", "01", 26, 38, 53}};
 
 LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logCount = 30) {
     LoadData load;
@@ -50,11 +43,11 @@ LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logC
     h.DATEWEIGHED = Date::fromYmd(2026, 3, 4);
     h.VOL_CALC_METH = method;
     for (int n = 1; n <= logCount; ++n) {
-        const LogShape& s = kShapes[(n * 7 + loadNum) % 10];
-        LogRecord log = MakeLog(n, s.species, s.cond, s.prod, 0.0, 0.0, s.length);
-        log.TOPD = s.top;
-        log.BUTTD = s.butt;
-        log.GROSSVOL = CalcGrossVolume(method.at(0), s.species, s.top, s.butt, s.length);
+        const auto& [species, cond, prod, top, butt, length] = kShapes[(n * 7 + loadNum) % 10];
+        LogRecord log = MakeLog(n, species, cond, prod, 0.0, 0.0, length);
+        log.TOPD = top;
+        log.BUTTD = butt;
+        log.GROSSVOL = CalcGrossVolume(method.at(0), species, top, butt, length);
         // A handful of logs with rot or a crook taken off.
         if (n % 9 == 4) {
             log.CULL_TYPE = n % 2 == 0 ? "2" : "1";

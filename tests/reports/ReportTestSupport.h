@@ -85,8 +85,7 @@ inline void ExpectRight(const PdfPage& page, const std::string& text, double x, 
 // A word's place in band coordinates.
 struct Place {
     std::string text;
-    double x;
-    double y;
+    double x, y;
 };
 
 // Expects words with their left edges (and others with their right edges)
