@@ -1,11 +1,11 @@
 #include "PdfWords.h"
 
+#include "common/FileBytes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 namespace brimlo::testing {
@@ -90,10 +90,7 @@ std::vector<PdfPage> ReadPdfWords(const std::filesystem::path& pdf) {
     const std::string command = "pdftotext -bbox '" + pdf.string() + "' '" + html.string() + "'";
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("pdftotext failed on " + pdf.string());
-    std::ifstream in(html);
-    std::stringstream text;
-    text << in.rdbuf();
-    return ParseBbox(text.str());
+    return ParseBbox(ReadBytes(html));
 }
 
 } // namespace brimlo::testing
