@@ -183,20 +183,14 @@ const std::vector<std::string> kFaultyLines = {
     "{faulty.txt}:6: Cannot have values for both disposition and source",
     "{faulty.txt}:6: Scaler Permit must have a value"};
 const char* const kMissingLine = "{missing.txt}: Error: Unable to open file: '{missing.txt}'";
+const char* const kNoHeaderLine =
+    "{noheader.txt}: Unable to complete loading log data due to file format error.";
 
 const CheckCase kCheckCases[] = {
     {"Clean", {"good.txt"}, 0, {}, {}},
     {"Faulty", {"faulty.txt"}, 1, kFaultyLines, {}},
-    {"NoHeader",
-     {"noheader.txt"},
-     2,
-     {},
-     {"{noheader.txt}: Unable to complete loading log data due to file format error."}},
-    {"UnreadableOutranksProblems",
-     {"missing.txt", "good.txt", "faulty.txt"},
-     2,
-     kFaultyLines,
-     {kMissingLine}},
+    {"NoHeader", {"noheader.txt"}, 2, {}, {kNoHeaderLine}},
+    {"Unreadable", {"missing.txt", "good.txt", "faulty.txt"}, 2, kFaultyLines, {kMissingLine}},
 };
 
 class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {

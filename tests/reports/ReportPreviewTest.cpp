@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
