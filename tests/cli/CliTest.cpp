@@ -134,8 +134,7 @@ void ExpectSamePdf(const std::string& cliPdf, const std::string& programPdf) {
     }
 }
 
-class CliFiles : public ::testing::Test {
-protected:
+struct CliFiles : ::testing::Test {
     void SetUp() override {
         LoadData good = TypicalLoad();
         good.logs = {SampleLog("S", 20, 50, 26, 250)};
@@ -193,8 +192,7 @@ const CheckCase kCheckCases[] = {
     {"Unreadable", {"missing.txt", "good.txt", "faulty.txt"}, 2, kFaultyLines, {kMissingLine}},
 };
 
-class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {
-protected:
+struct CheckTest : CliFiles, ::testing::WithParamInterface<CheckCase> {
     // The lines with every "{name}" replaced by that file's path.
     std::vector<std::string> filled(std::vector<std::string> lines) const {
         for (std::string& line : lines)
@@ -447,8 +445,7 @@ TEST_P(ReportTest, DrawsThePdfAsTheProgramDoes) {
 INSTANTIATE_TEST_SUITE_P(, ReportTest, ::testing::ValuesIn(kReportCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class CheckScaleCli : public ::testing::Test {
-protected:
+struct CheckScaleCli : ::testing::Test {
     TempDir temp;
     std::string original = WriteLoad(temp / "original.txt", CheckScaleBaseLoad());
     std::string check = WriteLoad(temp / "check.txt", CheckScaleWiderTop());

@@ -11,7 +11,6 @@
 namespace brimlo::testing {
 namespace {
 
-constexpr double kTitleTop = kMargin;
 constexpr double kTitleHeight = 54.0;
 constexpr double kFirstDetail = kMargin + kTitleHeight;
 constexpr double kLaterDetail = kMargin + 15.9; // below the page header
@@ -56,7 +55,7 @@ TEST(LoadLogReportTest, TitleBandPlacesHeaderCaptionsAndValues) {
         {"S", 125.7, 32.8},          {"GR", 137.3, 32.8},      {"01", 147.4, 32.8},
         {"CREEK", 159.0, 32.8}};
     const Place rights[] = {{"4711", 143.1, 17.7}, {"123", 157.7, 17.7}};
-    ExpectWords(p, kTitleTop, lefts, rights);
+    ExpectWords(p, kMargin, lefts, rights);
 }
 
 // Caption places of both arrangements, taken from the layout table: when the
@@ -72,9 +71,9 @@ TEST(LoadLogReportTest, ColumnsFollowTheVolumeMethod) {
         const bool smalian = method == "S";
         const PdfPage p = OnePage(RenderListing(TwoLogLoad(method)));
         for (const auto& [word, other, smalianPlace] : kHeadings)
-            ExpectLeft(p, word, smalian ? smalianPlace : other, kTitleTop, 47.6);
-        ExpectLeft(p, "GROSS", smalian ? 82.3 : 73.0, kTitleTop, 40.7);
-        ExpectLeft(p, "DEDUCT", smalian ? 127.0 : 108.5, kTitleTop, 40.7);
+            ExpectLeft(p, word, smalian ? smalianPlace : other, kMargin, 47.6);
+        ExpectLeft(p, "GROSS", smalian ? 82.3 : 73.0, kMargin, 40.7);
+        ExpectLeft(p, "DEDUCT", smalian ? 127.0 : 108.5, kMargin, 40.7);
 
         // The first detail line: find its top from the log number. The
         // second stands one line lower and carries the flag.
@@ -186,7 +185,7 @@ TEST(LoadLogReportTest, HeaderValuesStopAtTheNextColumn) {
         {32.8, {38.9, 51.1, 60.3, 90.5, 113.8, 125.7, 137.3, 146.8, 158.5, 195.8}},
     };
     for (const auto& [y, starts] : lines) {
-        const auto words = p.line(kTitleTop + y);
+        const auto words = p.line(kMargin + y);
         EXPECT_GE(words.size(), starts.size()) << y; // every value still prints
         for (const PdfWord& word : words)
             for (double start : starts)

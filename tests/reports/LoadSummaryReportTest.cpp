@@ -8,7 +8,6 @@
 namespace brimlo::testing {
 namespace {
 
-constexpr double kTitleTop = kMargin;
 constexpr double kDetailTop = kMargin + 38.6;
 
 std::vector<PdfPage> RenderSummary(const LoadData& load) {
@@ -21,22 +20,17 @@ double SummaryTop(int groups) {
     return kDetailTop + 74.4 - (12 - groups) * kLine;
 }
 
-LoadData TwoGroupLoad() {
-    LoadData load;
-    load.header = SampleHeader();
+TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
+    LoadData load = SampleLoadOf(0);
     load.logs = {MakeLog(1, "S", "GR", "01", 250, 20, 50), MakeLog(2, "S", "GR", "01", 198, 0, 46),
                  MakeLog(3, "F", "GR", "02", 100, 50, 30)};
-    return load;
-}
-
-TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
-    const PdfPage p = OnePage(RenderSummary(TwoGroupLoad()));
+    const PdfPage p = OnePage(RenderSummary(load));
     const Place lefts[] = {{"LOAD", 81.0, 2.9},    {"Lessee,", 0.8, 13.0},
                            {"Mill", 43.7, 13.0},   {"Load", 147.9, 13.0},
                            {"Block", 114.3, 27.5}, {"2006/12/16", 16.4, 32.8}};
     // Here the top diameter is right-aligned.
     const Place rights[] = {{"123456", 143.1, 17.7}, {"16", 57.4, 32.8}};
-    ExpectWords(p, kTitleTop, lefts, rights);
+    ExpectWords(p, kMargin, lefts, rights);
     EXPECT_FALSE(p.contains("GROSS"));
     // Ten unused slots lift the totals line by ten lines.
     const double totals = 66.7 - 10 * kLine;

@@ -94,20 +94,18 @@ TEST(MasterFullReportTest, ZeroGuardsAndRecordWithoutGroups) {
     r.groups.clear();
     AddRecord(*master, r);
     const PdfPage p = OnePage(RenderFull(*master));
-    const double stats = 110.3 - 11 * kLine;
-    const Place firstLefts[] = {
-        {"0.0000", 58.7, stats}, {"0.125", 98.2, stats}, {"0.000", 137.8, stats}};
-    ExpectWords(p, kFirstRecord, firstLefts, std::array{Place{"0", 40.2, stats}});
-
-    const double second = kFirstRecord + kDesignedHeight - 11 * kLine;
-    const double totals = 97.1 - 12 * kLine, lower = 110.3 - 12 * kLine;
-    EXPECT_TRUE(p.line(second + 37.6).empty());
-    const Place lefts[] = {{"Lessee,", 0.8, 0.3},
-                           {"0.0000", 58.7, lower},
-                           {"0.000", 98.2, lower},
+    // The first record's statistics; the second band, lifted by eleven
+    // unused rows of the first, has twelve of its own.
+    const double stats = 110.3 - 11 * kLine, second = kDesignedHeight - 11 * kLine;
+    const double totals = second + 97.1 - 12 * kLine, lower = second + 110.3 - 12 * kLine;
+    const Place lefts[] = {{"0.0000", 58.7, stats}, {"0.125", 98.2, stats},
+                           {"0.000", 137.8, stats}, {"Lessee,", 0.8, second + 0.3},
+                           {"0.0000", 58.7, lower}, {"0.000", 98.2, lower},
                            {"0.000", 137.8, lower}};
-    const Place rights[] = {{"0", 46.0, totals}, {"0.0", 65.4, totals}, {"0.00", 148.4, totals}};
-    ExpectWords(p, second, lefts, rights);
+    const Place rights[] = {
+        {"0", 40.2, stats}, {"0", 46.0, totals}, {"0.0", 65.4, totals}, {"0.00", 148.4, totals}};
+    ExpectWords(p, kFirstRecord, lefts, rights);
+    EXPECT_TRUE(p.line(kFirstRecord + second + 37.6).empty());
 }
 
 TEST(MasterFullReportTest, CurrentReportShowsOneRecordAndClearsTheFilter) {

@@ -87,8 +87,7 @@ TEST(ReportPreviewTest, ModalPreviewShowsEveryPageAndSavesAPdf) {
     });
     ShowReportPreview(nullptr, listing.form.report(), boxes);
     EXPECT_EQ(shownPages, QStringLiteral("Page 1 of 2"));
-    ASSERT_TRUE(std::filesystem::exists(saved));
-    const auto pages = ReadPdfWords(saved);
+    const auto pages = ReadPdfWords(saved); // fails where there is no file
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_TRUE(pages[1].contains("60"));
 }

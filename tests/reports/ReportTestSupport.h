@@ -22,8 +22,7 @@ namespace brimlo::testing {
 inline constexpr double kMargin = 10.0;
 // One printed line: 18 layout pixels at 96 to the inch.
 inline constexpr double kLine = 18.0 * 25.4 / 96.0;
-inline constexpr double kPageHeight = 279.4;
-inline constexpr double kFooterTop = kPageHeight - kMargin - 5.6;
+inline constexpr double kFooterTop = 279.4 - kMargin - 5.6;
 
 inline LogRecord MakeLog(int number, const std::string& species, const std::string& cond,
                          const std::string& prod, double gross, double cull = 0.0,
@@ -44,12 +43,11 @@ inline LogRecord MakeLog(int number, const std::string& species, const std::stri
 // The sample header over logs 1 to n of 100 litres each, their species
 // taken in turn from the first speciesCount of twelve.
 inline LoadData SampleLoadOf(int n, int speciesCount = 1) {
-    static const char* const kSpecies[] = {"S", "F", "P", "L", "A", "B",
-                                           "C", "D", "E", "H", "J", "K"};
+    static const std::string kSpecies = "SFPLABCDEHJK";
     LoadData load;
     load.header = SampleHeader();
     for (int i = 0; i < n; ++i)
-        load.logs.push_back(MakeLog(i + 1, kSpecies[i % speciesCount], "GR", "01", 100));
+        load.logs.push_back(MakeLog(i + 1, kSpecies.substr(i % speciesCount, 1), "GR", "01", 100));
     return load;
 }
 
@@ -110,15 +108,8 @@ struct TestGroup {
 
 // A master record with plain header values and the groups given.
 struct TestMasterRecord {
-    std::string millCode = "AB";
-    int32_t pop = 3;
-    int32_t millNum = 4711;
-    std::string sawlogs = "Y";
-    std::string lessee = "Lessee";
-    int32_t loadNum = 123;
-    int32_t topD = 14;
-    int32_t netWeight = 12346;
-    int32_t trees = 20;
+    std::string millCode = "AB", sawlogs = "Y", lessee = "Lessee";
+    int32_t pop = 3, millNum = 4711, loadNum = 123, topD = 14, netWeight = 12346, trees = 20;
     int32_t totalLogs = 0;
     std::vector<TestGroup> groups;
 };
