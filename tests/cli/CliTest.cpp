@@ -1,13 +1,20 @@
 // The real brimlo-cli, run as a script would run it.
 #include "PdfWords.h"
-#include "cli/CliTestSupport.h"
+#include "common/CheckScaleLoads.h"
+#include "common/FileBytes.h"
 #include "common/PostgresServer.h"
+#include "common/SampleLoad.h"
+#include "common/SampleLog.h"
 #include "common/ScriptedPrompt.h"
 #include "common/SilentPrompt.h"
+#include "common/TempDir.h"
+#include "load/CheckScaleComparison.h"
 #include "load/LoadFileReader.h"
+#include "load/LoadFileWriter.h"
 #include "master/CMaster.h"
 #include "master/MasterExport.h"
 #include "master/MasterTable.h"
+#include "reports/CheckScaleReport.h"
 #include "reports/LoadLogReport.h"
 #include "reports/LoadSummaryReport.h"
 #include "reports/MasterFullReport.h"
@@ -16,19 +23,118 @@
 #include "support/ParadoxStore.h"
 
 #include <QJsonArray>
-#include <fstream>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <functional>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
+#include <sstream>
 
 namespace brimlo::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class CliFiles : public ::testing::Test {
-protected:
+// What one run of the real brimlo-cli gave.
+struct CliResult {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+// Starts brimlo-cli with the arguments; finish() waits for it.
+class CliProcess {
+public:
+    explicit CliProcess(const std::vector<std::string>& args) {
+        QStringList list;
+        for (const std::string& arg : args)
+            list << QString::fromStdString(arg);
+        process_.start(QStringLiteral(BRIMLO_CLI), list);
+    }
+    ~CliProcess() { finish(); }
+
+    // A run that hangs (two posters each waiting for the other's lock)
+    // fails within the minute and leaves no process behind.
+    CliResult finish() {
+        if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(60000)) {
+            process_.kill();
+            process_.waitForFinished(-1);
+            return {-1, {}, "brimlo-cli did not end within a minute"};
+        }
+        if (process_.exitStatus() != QProcess::NormalExit)
+            return {-1, {}, "brimlo-cli did not end normally"};
+        return {process_.exitCode(), process_.readAllStandardOutput().toStdString(),
+                process_.readAllStandardError().toStdString()};
+    }
+
+private:
+    QProcess process_;
+};
+
+CliResult RunCli(const std::vector<std::string>& args) {
+    return CliProcess(args).finish();
+}
+
+// A load a scaler might save: mill code "AB", population 1, load number
+// loadNum, method "S", scaler and permit given, weighed 2006/12/16; logs
+// are added by the test.
+LoadData TypicalLoad(int32_t loadNum = 123) {
+    LoadData load;
+    HeaderRecord& h = load.header = SampleHeader();
+    h.DISP = h.SUBDISP = h.TM9 = h.SOURCE = "";
+    h.LOAD_NUM = loadNum;
+    h.HTOPD = 10;
+    h.SCALER_NAME = "J SMITH";
+    h.SCALER_PERMIT = "P123";
+    return load;
+}
+
+// Writes the load, its logs numbered in turn, as a load file and returns its name.
+std::string WriteLoad(const fs::path& file, const LoadData& load) {
+    LoadData numbered = load;
+    for (std::size_t i = 0; i < numbered.logs.size(); ++i)
+        numbered.logs[i].LOGNUM = static_cast<int32_t>(i + 1);
+    WriteBytes(file, FormatLoadFile(numbered));
+    return file.string();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The value at a path of keys and indexes ("summary/groups/0/LOGNUMS") in
+// JSON text; undefined where there is none.
+QJsonValue JsonAt(const std::string& json, const std::string& path) {
+    QJsonValue value = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    std::istringstream steps(path);
+    for (std::string step; std::getline(steps, step, '/');)
+        value = value.isArray() ? value[std::stoi(step)] : value[QString::fromStdString(step)];
+    return value;
+}
+
+// The brimlo-cli's PDF shows the words of the program's at the same places.
+void ExpectSamePdf(const std::string& cliPdf, const std::string& programPdf) {
+    const std::vector<PdfPage> got = ReadPdfWords(cliPdf), want = ReadPdfWords(programPdf);
+    ASSERT_EQ(got.size(), want.size());
+    for (std::size_t p = 0; p < got.size(); ++p) {
+        ASSERT_EQ(got[p].words.size(), want[p].words.size()) << "page " << p;
+        for (std::size_t w = 0; w < got[p].words.size(); ++w) {
+            EXPECT_EQ(got[p].words[w].text, want[p].words[w].text);
+            EXPECT_NEAR(got[p].words[w].left, want[p].words[w].left, 0.05);
+            EXPECT_NEAR(got[p].words[w].top, want[p].words[w].top, 0.05);
+        }
+    }
+}
+
+struct CliFiles : ::testing::Test {
     void SetUp() override {
         LoadData good = TypicalLoad();
         good.logs = {SampleLog("S", 20, 50, 26, 250)};
@@ -48,8 +154,8 @@ protected:
         faulty.header.SCALER_PERMIT = "";
         WriteLoad(temp / "faulty.txt", faulty);
 
-        std::ofstream(temp / "noheader.txt", std::ios::binary)
-            << "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n";
+        WriteBytes(temp / "noheader.txt",
+                   "0   1S GR01 20 50  0  0  0    250    0  26   1 0N  0\r\n");
     }
     std::string path(const std::string& name) const { return (temp / name).string(); }
 
@@ -76,25 +182,17 @@ const std::vector<std::string> kFaultyLines = {
     "{faulty.txt}:6: Cannot have values for both disposition and source",
     "{faulty.txt}:6: Scaler Permit must have a value"};
 const char* const kMissingLine = "{missing.txt}: Error: Unable to open file: '{missing.txt}'";
+const char* const kNoHeaderLine =
+    "{noheader.txt}: Unable to complete loading log data due to file format error.";
 
 const CheckCase kCheckCases[] = {
     {"Clean", {"good.txt"}, 0, {}, {}},
     {"Faulty", {"faulty.txt"}, 1, kFaultyLines, {}},
-    {"Missing", {"missing.txt"}, 2, {}, {kMissingLine}},
-    {"NoHeader",
-     {"noheader.txt"},
-     2,
-     {},
-     {"{noheader.txt}: Unable to complete loading log data due to file format error."}},
-    {"UnreadableOutranksProblems",
-     {"missing.txt", "good.txt", "faulty.txt"},
-     2,
-     kFaultyLines,
-     {kMissingLine}},
+    {"NoHeader", {"noheader.txt"}, 2, {}, {kNoHeaderLine}},
+    {"Unreadable", {"missing.txt", "good.txt", "faulty.txt"}, 2, kFaultyLines, {kMissingLine}},
 };
 
-class CheckTest : public CliFiles, public ::testing::WithParamInterface<CheckCase> {
-protected:
+struct CheckTest : CliFiles, ::testing::WithParamInterface<CheckCase> {
     // The lines with every "{name}" replaced by that file's path.
     std::vector<std::string> filled(std::vector<std::string> lines) const {
         for (std::string& line : lines)
@@ -117,16 +215,13 @@ TEST_P(CheckTest, PrintsTheProgramsMessages) {
 INSTANTIATE_TEST_SUITE_P(, CheckTest, ::testing::ValuesIn(kCheckCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CliCommandLine, VersionHelpAndMistakes) {
+TEST(CliCommandLine, VersionAndHelp) {
     EXPECT_EQ(Lines(RunCli({"--version"}).out),
               std::vector<std::string>{std::string("brimlo-cli ") + BRIMLO_VERSION_TEXT});
     const CliResult help = RunCli({"post", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(Lines(help.out).front(),
               "usage: brimlo-cli post FILE... [--data-dir DIR] [--master URI]");
-    EXPECT_EQ(RunCli({"frobnicate"}).exitCode, 64);
-    EXPECT_EQ(RunCli({"check"}).exitCode, 64);
-    EXPECT_EQ(RunCli({"show", "a.txt", "--bogus"}).exitCode, 64);
 }
 
 TEST_F(CliFiles, ShowJsonGivesTheLoadAsComputedByHand) {
@@ -344,20 +439,68 @@ TEST_P(ReportTest, DrawsThePdfAsTheProgramDoes) {
     CMaster m;
     c.program(programPdf, read.load, master, m);
 
-    const std::vector<PdfPage> got = ReadPdfWords(cliPdf), want = ReadPdfWords(programPdf);
-    ASSERT_EQ(got.size(), want.size());
-    for (std::size_t p = 0; p < got.size(); ++p) {
-        ASSERT_EQ(got[p].words.size(), want[p].words.size()) << "page " << p;
-        for (std::size_t w = 0; w < got[p].words.size(); ++w) {
-            EXPECT_EQ(got[p].words[w].text, want[p].words[w].text);
-            EXPECT_NEAR(got[p].words[w].left, want[p].words[w].left, 0.05);
-            EXPECT_NEAR(got[p].words[w].top, want[p].words[w].top, 0.05);
-        }
-    }
+    ExpectSamePdf(cliPdf, programPdf);
 }
 
 INSTANTIATE_TEST_SUITE_P(, ReportTest, ::testing::ValuesIn(kReportCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct CheckScaleCli : ::testing::Test {
+    TempDir temp;
+    std::string original = WriteLoad(temp / "original.txt", CheckScaleBaseLoad());
+    std::string check = WriteLoad(temp / "check.txt", CheckScaleWiderTop());
+};
+
+TEST_F(CheckScaleCli, JsonFiguresVerdictAndThePdfOfTheProgram) {
+    const std::string pdf = (temp / "cli.pdf").string();
+    const CliResult r =
+        RunCli({"check-scale", original, check, "--json", "-o", pdf, "--gross-tol", "5"});
+    // Log 1's top 20 against 22: -3.76 % gross (within 5 %), -3.90 % net.
+    ASSERT_EQ(r.exitCode, 1) << r.err;
+    const std::pair<const char*, double> numbers[] = {
+        {"load/gross/original", 0.429},    {"load/gross/check", 0.445},
+        {"load/gross/difference", -0.016}, {"tolerances/grossPercent", 5.0},
+        {"tolerances/netPercent", 2.0},    {"logs/0/log", 1}};
+    for (const auto& [path, want] : numbers)
+        EXPECT_EQ(JsonAt(r.out, path).toDouble(), want) << path;
+    EXPECT_NEAR(JsonAt(r.out, "load/gross/percent").toDouble(), -1600.0 / 445, 1e-9);
+    EXPECT_EQ(JsonAt(r.out, "load/verdict").toString(), QStringLiteral("outside net"));
+    EXPECT_EQ(JsonAt(r.out, "logs/0/fields/0/field").toString(), QStringLiteral("TOPD"));
+    EXPECT_EQ(JsonAt(r.out, "logs/0/fields/0/check").toString(), QStringLiteral("22"));
+
+    // The PDF is the program's report of the same comparison.
+    CheckScaleTolerances tolerances;
+    tolerances.grossPercent = 5;
+    const std::string programPdf = (temp / "program.pdf").string();
+    SaveCheckScaleReportPdf(programPdf, CompareCheckScaleFiles(original, check, tolerances));
+    ExpectSamePdf(pdf, programPdf);
+}
+
+// 0 within the tolerances, 1 outside, 2 a file unreadable, 64 a mistake
+// on the command line; with what the output holds.
+TEST_F(CheckScaleCli, ExitStatusTellsWithinOutsideAndMistakes) {
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out, err;
+    } cases[] = {
+        {{"check-scale", original, original}, 0, "", ""},
+        {{"check-scale", original, check}, 1, "Verdict: outside gross and net", ""},
+        {{"check-scale", original, check, "--defect-factor", "0.2"}, 64, "", ""},
+        {{"check-scale", original, check, "--net-tol", "-1"}, 64, "", ""},
+        {{"check-scale", original, (temp / "none.txt").string()}, 2, "", "none.txt"},
+        {{"frobnicate"}, 64, "", ""},
+        {{"check"}, 64, "", ""},
+        {{"show", "a.txt", "--bogus"}, 64, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    }
+}
 
 } // namespace
 } // namespace brimlo::testing

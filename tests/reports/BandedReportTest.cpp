@@ -1,18 +1,14 @@
 #include "reports/BandedReport.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace brimlo {
 namespace {
 
 using Kind = BandedReport::BandKind;
-using ::testing::DoubleEq;
-using ::testing::ElementsAre;
 
-constexpr double kPageHeight = 279.4;
 constexpr double kFooter = 5.0;
-constexpr double kBodyBottom = kPageHeight - 10.0 - kFooter; // 264.4
 
 // Details of the heights given, with a title, a page header and a footer.
 BandedReport MakeReport(std::vector<double> heights, double summary = 0.0) {
@@ -29,74 +25,48 @@ BandedReport MakeReport(std::vector<double> heights, double summary = 0.0) {
     return report;
 }
 
-std::vector<BandedReport::Placement> Of(const BandedReport& report, Kind kind, int page) {
-    std::vector<BandedReport::Placement> found;
-    for (const auto& p : report.placementsOf(page))
-        if (p.kind == kind)
-            found.push_back(p);
-    return found;
-}
-
-// The tops of the bands of a kind on a page.
-std::vector<double> Tops(const BandedReport& report, Kind kind, int page) {
-    std::vector<double> tops;
-    for (const auto& p : Of(report, kind, page))
-        tops.push_back(p.top);
-    return tops;
-}
-
-TEST(BandedReportTest, TitleOnFirstPageAndPageHeaderOnLaterOnes) {
-    // 40 mm bands: page 1 has room for 5 below the 30 mm title (40 + 200 =
-    // 240 <= 264.4), later pages for 6 below the 10 mm page header.
-    const BandedReport report = MakeReport(std::vector<double>(12, 40.0));
-    ASSERT_EQ(report.pageCount(), 3);
-    EXPECT_EQ(Tops(report, Kind::Detail, 0), (std::vector<double>{40, 80, 120, 160, 200}));
-    EXPECT_EQ(Tops(report, Kind::Detail, 1), (std::vector<double>{20, 60, 100, 140, 180, 220}));
-    EXPECT_EQ(Of(report, Kind::Detail, 1).at(0).index, 5);
-    EXPECT_EQ(Of(report, Kind::Detail, 2).size(), 1u);
-    for (int page = 0; page < 3; ++page) {
-        EXPECT_EQ(Of(report, Kind::Title, page).size(), page == 0 ? 1u : 0u);
-        EXPECT_EQ(Tops(report, Kind::PageHeader, page),
-                  std::vector<double>(page == 0 ? 0 : 1, 10.0));
-        EXPECT_THAT(Tops(report, Kind::Footer, page), ElementsAre(DoubleEq(kBodyBottom)));
-        EXPECT_EQ(Of(report, Kind::Footer, page).at(0).index, page + 1);
+// The bands page by page, pages parted by " |": "T" title, "H" page header,
+// "D" detail and "F" footer with their index, "S" summary, each "@" its top.
+std::string Layout(const BandedReport& report) {
+    std::ostringstream text;
+    for (int page = 0; page < report.pageCount(); ++page) {
+        text << (page > 0 ? " |" : "");
+        for (const auto& p : report.placementsOf(page)) {
+            text << ' ' << "THDSF"[static_cast<int>(p.kind)];
+            if (p.kind == Kind::Detail || p.kind == Kind::Footer)
+                text << p.index;
+            text << "@" << p.top;
+        }
     }
+    return text.str().substr(1);
 }
 
-TEST(BandedReportTest, BandThatDoesNotFitStartsTheNextPageWhole) {
-    // 40 + 200 + 24 = 264 fits exactly; a band of 25 would end at 265.
-    const BandedReport fits = MakeReport({200.0, 24.4});
-    EXPECT_EQ(fits.pageCount(), 1);
-    const BandedReport moves = MakeReport({200.0, 24.5});
-    ASSERT_EQ(moves.pageCount(), 2);
-    EXPECT_EQ(Tops(moves, Kind::Detail, 1), std::vector<double>{20.0});
-    EXPECT_EQ(Of(moves, Kind::Detail, 1).at(0).index, 1);
-}
-
-TEST(BandedReportTest, OversizeBandPrintsOnItsOwnPage) {
-    const BandedReport report = MakeReport({10.0, 300.0, 10.0});
-    ASSERT_EQ(report.pageCount(), 3);
-    EXPECT_EQ(Of(report, Kind::Detail, 1).size(), 1u);
-    EXPECT_EQ(Of(report, Kind::Detail, 2).at(0).index, 2);
-}
-
-TEST(BandedReportTest, SummaryFollowsTheLastDetailOrStartsAPage) {
-    const BandedReport same = MakeReport({100.0}, 50.0);
-    ASSERT_EQ(same.pageCount(), 1);
-    EXPECT_EQ(Tops(same, Kind::Summary, 0), std::vector<double>{140.0});
-
-    const BandedReport next = MakeReport({200.0}, 30.0);
-    ASSERT_EQ(next.pageCount(), 2);
-    EXPECT_TRUE(Of(next, Kind::Summary, 0).empty());
-    EXPECT_EQ(Tops(next, Kind::Summary, 1), std::vector<double>{20.0});
-}
-
-TEST(BandedReportTest, NoDetailsStillMakesOnePage) {
-    const BandedReport report = MakeReport({}, 20.0);
-    ASSERT_EQ(report.pageCount(), 1);
-    EXPECT_EQ(Of(report, Kind::Title, 0).size(), 1u);
-    EXPECT_DOUBLE_EQ(Of(report, Kind::Summary, 0).at(0).top, 40.0);
-    EXPECT_EQ(Of(report, Kind::Footer, 0).size(), 1u);
+TEST(BandedReportTest, BandsFillPagesInTurn) {
+    const struct {
+        std::vector<double> details;
+        double summary;
+        const char* layout;
+    } cases[] = {
+        // 40 mm bands: page 1 has room for 5 below the 30 mm title (40 + 200
+        // = 240 <= 264.4), later pages for 6 below the 10 mm page header.
+        {std::vector<double>(12, 40.0), 0.0,
+         "T@10 D0@40 D1@80 D2@120 D3@160 D4@200 F1@264.4 | H@10 D5@20 D6@60 D7@100 D8@140 "
+         "D9@180 D10@220 F2@264.4 | H@10 D11@20 F3@264.4"},
+        // 40 + 200 + 24.4 = 264.4 fits exactly; a band of 24.5 starts a page.
+        {{200.0, 24.4}, 0.0, "T@10 D0@40 D1@240 F1@264.4"},
+        {{200.0, 24.5}, 0.0, "T@10 D0@40 F1@264.4 | H@10 D1@20 F2@264.4"},
+        // A band higher than a page prints on its own, or below the title.
+        {{300.0}, 0.0, "T@10 D0@40 F1@264.4"},
+        {{10.0, 300.0, 10.0},
+         0.0,
+         "T@10 D0@40 F1@264.4 | H@10 D1@20 F2@264.4 | H@10 D2@20 F3@264.4"},
+        // The summary follows the last detail or starts a page.
+        {{100.0}, 50.0, "T@10 D0@40 S@140 F1@264.4"},
+        {{200.0}, 30.0, "T@10 D0@40 F1@264.4 | H@10 S@20 F2@264.4"},
+        {{}, 20.0, "T@10 S@40 F1@264.4"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Layout(MakeReport(c.details, c.summary)), c.layout);
 }
 
 TEST(BandedReportTest, LandscapeSwapsThePaperSides) {

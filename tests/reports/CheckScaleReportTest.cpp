@@ -3,8 +3,6 @@
 #include "ReportTestSupport.h"
 #include "common/CheckScaleLoads.h"
 
-#include <gtest/gtest.h>
-
 namespace brimlo::testing {
 namespace {
 
@@ -33,12 +31,10 @@ CheckScaleComparison WiderTopWithExtraLog(const CheckScaleTolerances& tolerances
     return c;
 }
 
-TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
+TEST(CheckScaleReportTest, TitleGroupsVerdictsAndLogs) {
     CheckScaleTolerances defect;
     defect.defectRule = true;
-    const auto pages = Render(WiderTopWithExtraLog(defect));
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(Render(WiderTopWithExtraLog(defect)));
     const Place title[] = {
         {"CHECK", 58.0, 2.9}, {"scaler.txt", 24.0, 10.0}, {"checker.txt", 24.0, 15.0}};
     ExpectWords(p, kMargin, title);
@@ -59,20 +55,16 @@ TEST(CheckScaleReportTest, TitleGroupsAndVerdicts) {
                             {"0.71", 150.0, row3},  {"0.020", 86.0, row4}, {"0.445", 86.0, load},
                             {"-3.60", 128.0, load}};
     ExpectWords(p, s, lefts, rights);
-}
 
-TEST(CheckScaleReportTest, LogsMeasuredDifferentlyAndInOneScalingOnly) {
-    const auto pages = Render(WiderTopWithExtraLog({}));
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    // The logs measured differently, then those in one scaling only.
     const double logs = kGroupsTop + 9 * kLine + 1.0 + 2.0 + 3 * kLine + 0.3;
     const double oneSide = kLine + 2.0 + 3 * kLine;
-    const Place lefts[] = {{"Top", 13.0, 0.0}, {"check", 13.0, oneSide}};
-    const Place rights[] = {{"1", 10.0, 0.0},      {"20", 52.0, 0.0},      {"22", 68.0, 0.0},
-                            {"256", 84.0, 0.0},    {"272", 97.0, 0.0},     {"-16", 110.0, 0.0},
-                            {"-16", 194.0, 0.0},   {"4", 10.0, oneSide},   {"153", 84.0, oneSide},
-                            {"0", 126.0, oneSide}, {"153", 168.0, oneSide}};
-    ExpectWords(p, logs, lefts, rights);
+    const Place logLefts[] = {{"Top", 13.0, 0.0}, {"check", 13.0, oneSide}};
+    const Place logRights[] = {
+        {"1", 10.0, 0.0},       {"20", 52.0, 0.0},     {"22", 68.0, 0.0},      {"256", 84.0, 0.0},
+        {"272", 97.0, 0.0},     {"-16", 110.0, 0.0},   {"-16", 194.0, 0.0},    {"4", 10.0, oneSide},
+        {"153", 84.0, oneSide}, {"0", 126.0, oneSide}, {"153", 168.0, oneSide}};
+    ExpectWords(p, logs, logLefts, logRights);
 }
 
 TEST(CheckScaleReportTest, ManyDifferingLogsRunOntoPagesWithTheirHeader) {

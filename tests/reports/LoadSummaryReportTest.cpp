@@ -3,12 +3,11 @@
 #include "ReportTestSupport.h"
 #include "master/CMaster.h"
 
-#include <gtest/gtest.h>
+#include <tuple>
 
 namespace brimlo::testing {
 namespace {
 
-constexpr double kTitleTop = kMargin;
 constexpr double kDetailTop = kMargin + 38.6;
 
 std::vector<PdfPage> RenderSummary(const LoadData& load) {
@@ -21,26 +20,17 @@ double SummaryTop(int groups) {
     return kDetailTop + 74.4 - (12 - groups) * kLine;
 }
 
-LoadData TwoGroupLoad() {
-    LoadData load;
-    load.header = SampleHeader();
+TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
+    LoadData load = SampleLoadOf(0);
     load.logs = {MakeLog(1, "S", "GR", "01", 250, 20, 50), MakeLog(2, "S", "GR", "01", 198, 0, 46),
                  MakeLog(3, "F", "GR", "02", 100, 50, 30)};
-    return load;
-}
-
-TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
-    const auto pages = RenderSummary(TwoGroupLoad());
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
-    const Place lefts[] = {{"LOAD", 81.0, 2.9},
-                           {"Lessee,", 0.8, 13.0},
-                           {"Load", 147.9, 13.0},
-                           {"Block", 114.3, 27.5},
-                           {"2006/12/16", 16.4, 32.8}};
+    const PdfPage p = OnePage(RenderSummary(load));
+    const Place lefts[] = {{"LOAD", 81.0, 2.9},    {"Lessee,", 0.8, 13.0},
+                           {"Mill", 43.7, 13.0},   {"Load", 147.9, 13.0},
+                           {"Block", 114.3, 27.5}, {"2006/12/16", 16.4, 32.8}};
     // Here the top diameter is right-aligned.
     const Place rights[] = {{"123456", 143.1, 17.7}, {"16", 57.4, 32.8}};
-    ExpectWords(p, kTitleTop, lefts, rights);
+    ExpectWords(p, kMargin, lefts, rights);
     EXPECT_FALSE(p.contains("GROSS"));
     // Ten unused slots lift the totals line by ten lines.
     const double totals = 66.7 - 10 * kLine;
@@ -70,9 +60,7 @@ TEST(LoadSummaryReportTest, HeaderBlockGroupRowsTotalsAndStatistics) {
 TEST(LoadSummaryReportTest, TwelveGroupsKeepTheDesignedHeight) {
     LoadData load = SampleLoadOf(12, 12);
     load.logs.push_back(MakeLog(13, "M", "GR", "01", 100)); // a thirteenth: counted nowhere
-    const auto pages = RenderSummary(load);
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderSummary(load));
     EXPECT_EQ(p.all("M").size(), 1u); // only the one before the mill number
     const Place lefts[] = {{"K", 11.4, 58.5}, {"TOTALS", 13.2, 66.7}};
     const Place rights[] = {{"12", 46.0, 66.7}};
@@ -81,9 +69,7 @@ TEST(LoadSummaryReportTest, TwelveGroupsKeepTheDesignedHeight) {
 }
 
 TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
-    const auto pages = RenderSummary(SampleLoadOf(0));
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderSummary(SampleLoadOf(0)));
     ExpectLeft(p, "S", 11.4, kDetailTop, 7.1);
     const double totals = 66.7 - 11 * kLine;
     const Place rights[] = {{"0", 45.5, 7.1},       {"0.0", 64.8, 7.1},  {"0.000", 87.8, 7.1},
@@ -96,32 +82,24 @@ TEST(LoadSummaryReportTest, LoadWithoutLogsPrintsZerosThroughTheFormats) {
     ExpectWords(p, SummaryTop(1), stats);
 }
 
-// One log of 4217 litres; the header's trees and net weight vary.
+// One log; the header's trees and net weight vary.
 TEST(LoadSummaryReportTest, StatisticsOfOneLog) {
-    const struct {
-        int trees;
-        double netWeight;
-        double gross;
-        const char* perTree;
-        const char* weightToVolume;
-    } cases[] = {
+    // Trees, net weight, gross litres; the volume a tree and the weight to volume.
+    const std::tuple<int, double, double, const char*, const char*> cases[] = {
         // 4.217 / 20 = 0.21085, plus 0.00001, to four decimals.
         {20, 25000.0, 4217, "0.2109", "5928.385"},
         // 12345.6 kg is taken as 12346 kg over 1 m3 net.
         {0, 12345.6, 1000, "0.0000", "12346.000"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.perTree);
+    for (const auto& [trees, netWeight, gross, perTree, weightToVolume] : cases) {
+        SCOPED_TRACE(perTree);
         LoadData load = SampleLoadOf(0);
-        load.header.TREES = c.trees;
-        load.header.NETWEIGHT = c.netWeight;
-        load.logs = {MakeLog(1, "S", "GR", "01", c.gross)};
-        const auto pages = RenderSummary(load);
-        ASSERT_EQ(pages.size(), 1u);
-        const Place stats[] = {{std::to_string(c.trees), 34.7, 5.8},
-                               {c.perTree, 59.0, 5.8},
-                               {c.weightToVolume, 138.1, 5.8}};
-        ExpectWords(pages[0], SummaryTop(1), stats);
+        load.header.TREES = trees;
+        load.header.NETWEIGHT = netWeight;
+        load.logs = {MakeLog(1, "S", "GR", "01", gross)};
+        const Place stats[] = {
+            {std::to_string(trees), 34.7, 5.8}, {perTree, 59.0, 5.8}, {weightToVolume, 138.1, 5.8}};
+        ExpectWords(OnePage(RenderSummary(load)), SummaryTop(1), stats);
     }
 }
 

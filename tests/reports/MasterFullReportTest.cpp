@@ -1,9 +1,8 @@
 #include "reports/MasterFullReport.h"
 
-#include "MasterReportTestSupport.h"
 #include "ReportTestSupport.h"
 
-#include <gtest/gtest.h>
+#include <array>
 
 namespace brimlo::testing {
 namespace {
@@ -28,9 +27,7 @@ TestMasterRecord ThreeGroupRecord() {
 TEST(MasterFullReportTest, RecordBandPlacesHeaderGroupsTotalsAndStatistics) {
     auto master = NewReportMaster();
     AddRecord(*master, ThreeGroupRecord());
-    const auto pages = RenderFull(*master);
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
+    const PdfPage p = OnePage(RenderFull(*master));
     ExpectLeft(p, "MASTER", 68.0, kMargin, 2.9);
     // Stored values through their display formats. Nine unused rows lift
     // the lower part by nine lines. 100 x 0.52 / 1.948 % cull; per tree
@@ -70,26 +67,22 @@ TEST(MasterFullReportTest, EachRecordShowsItsOwnRowsAndBandsStayWhole) {
     const auto pages = RenderFull(*master);
     ASSERT_EQ(pages.size(), 2u);
 
+    // The second band, of two groups, stands below the first. The third (5
+    // groups) does not fit below it: it starts page 2, where no title is printed.
     const PdfPage& p = pages[0];
-    ExpectRight(p, "12", 27.5, kFirstRecord, 88.9);
-    ExpectLeft(p, "TOTALS", 13.0, kFirstRecord, 97.1);
-    const double second = kFirstRecord + kDesignedHeight;
-    ExpectLeft(p, "Lessee,", 0.8, second, 0.3);
-    ExpectRight(p, "02", 27.5, second, 42.3);
-    EXPECT_TRUE(p.line(second + 47.1).empty());
-    ExpectLeft(p, "TOTALS", 13.0, second, 97.1 - 10 * kLine);
-    // The third band (5 groups) does not fit below the second: it starts
-    // page 2, where no title is printed.
-    const double third = second + kDesignedHeight - 10 * kLine;
-    ASSERT_GT(third + kDesignedHeight - 7 * kLine, kFooterTop);
+    const double s = kDesignedHeight;
+    const Place lefts[] = {
+        {"TOTALS", 13.0, 97.1}, {"Lessee,", 0.8, s + 0.3}, {"TOTALS", 13.0, s + 97.1 - 10 * kLine}};
+    const Place rights[] = {{"12", 27.5, 88.9}, {"02", 27.5, s + 42.3}};
+    ExpectWords(p, kFirstRecord, lefts, rights);
+    EXPECT_TRUE(p.line(kFirstRecord + s + 47.1).empty());
     EXPECT_FALSE(p.contains("Third"));
     const PdfPage& q = pages[1];
     EXPECT_FALSE(q.contains("MASTER"));
-    ExpectLeft(q, "Lessee,", 0.8, kMargin, 0.3);
-    ExpectLeft(q, "Third", 0.8, kMargin, 5.0);
-    ExpectRight(q, "05", 27.5, kMargin, 56.4);
+    const Place third[] = {
+        {"Lessee,", 0.8, 0.3}, {"Third", 0.8, 5.0}, {"TOTALS", 13.0, 97.1 - 7 * kLine}};
+    ExpectWords(q, kMargin, third, std::array{Place{"05", 27.5, 56.4}});
     EXPECT_TRUE(q.line(kMargin + 60.9).empty());
-    ExpectLeft(q, "TOTALS", 13.0, kMargin, 97.1 - 7 * kLine);
 }
 
 TEST(MasterFullReportTest, ZeroGuardsAndRecordWithoutGroups) {
@@ -100,25 +93,19 @@ TEST(MasterFullReportTest, ZeroGuardsAndRecordWithoutGroups) {
     AddRecord(*master, r);
     r.groups.clear();
     AddRecord(*master, r);
-    const auto pages = RenderFull(*master);
-    ASSERT_EQ(pages.size(), 1u);
-    const PdfPage& p = pages[0];
-    const double stats = 110.3 - 11 * kLine;
-    ExpectRight(p, "0", 40.2, kFirstRecord, stats);
-    ExpectLeft(p, "0.0000", 58.7, kFirstRecord, stats);
-    ExpectLeft(p, "0.125", 98.2, kFirstRecord, stats);
-    ExpectLeft(p, "0.000", 137.8, kFirstRecord, stats);
-
-    const double second = kFirstRecord + kDesignedHeight - 11 * kLine;
-    const double lift = 12 * kLine;
-    ExpectLeft(p, "Lessee,", 0.8, second, 0.3);
-    EXPECT_TRUE(p.line(second + 37.6).empty());
-    ExpectRight(p, "0", 46.0, second, 97.1 - lift);
-    ExpectRight(p, "0.0", 65.4, second, 97.1 - lift);
-    ExpectRight(p, "0.00", 148.4, second, 97.1 - lift);
-    ExpectLeft(p, "0.0000", 58.7, second, 110.3 - lift);
-    ExpectLeft(p, "0.000", 98.2, second, 110.3 - lift);
-    ExpectLeft(p, "0.000", 137.8, second, 110.3 - lift);
+    const PdfPage p = OnePage(RenderFull(*master));
+    // The first record's statistics; the second band, lifted by eleven
+    // unused rows of the first, has twelve of its own.
+    const double stats = 110.3 - 11 * kLine, second = kDesignedHeight - 11 * kLine;
+    const double totals = second + 97.1 - 12 * kLine, lower = second + 110.3 - 12 * kLine;
+    const Place lefts[] = {{"0.0000", 58.7, stats}, {"0.125", 98.2, stats},
+                           {"0.000", 137.8, stats}, {"Lessee,", 0.8, second + 0.3},
+                           {"0.0000", 58.7, lower}, {"0.000", 98.2, lower},
+                           {"0.000", 137.8, lower}};
+    const Place rights[] = {
+        {"0", 40.2, stats}, {"0", 46.0, totals}, {"0.0", 65.4, totals}, {"0.00", 148.4, totals}};
+    ExpectWords(p, kFirstRecord, lefts, rights);
+    EXPECT_TRUE(p.line(kFirstRecord + second + 37.6).empty());
 }
 
 TEST(MasterFullReportTest, CurrentReportShowsOneRecordAndClearsTheFilter) {
@@ -131,19 +118,14 @@ TEST(MasterFullReportTest, CurrentReportShowsOneRecordAndClearsTheFilter) {
     }
     master->first();
     master->next();
-    const auto pages = RenderFull(*master, true);
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_TRUE(pages[0].contains("Second"));
-    EXPECT_FALSE(pages[0].contains("First"));
-    EXPECT_FALSE(pages[0].contains("Third"));
-    EXPECT_EQ(pages[0].all("Lessee,").size(), 1u);
+    const PdfPage p = OnePage(RenderFull(*master, true));
+    EXPECT_EQ(p.all("Lessee,").size(), 1u); // one record band, the second's
+    EXPECT_TRUE(p.contains("Second"));
     EXPECT_FALSE(master->filtered());
     EXPECT_EQ(master->recordCount(), 3);
     EXPECT_EQ(master->field(kMasterLessee).asString(), "Second");
 
-    const auto all = RenderFull(*master);
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].all("Lessee,").size(), 3u);
+    EXPECT_EQ(OnePage(RenderFull(*master)).all("Lessee,").size(), 3u);
     EXPECT_EQ(master->field(kMasterLessee).asString(), "Second");
 }
 

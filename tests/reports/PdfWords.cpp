@@ -1,11 +1,11 @@
 #include "PdfWords.h"
 
+#include "common/FileBytes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 namespace brimlo::testing {
@@ -17,11 +17,8 @@ constexpr double kMmPerPoint = 25.4 / 72.0;
 std::string Unescape(std::string text) {
     const std::pair<const char*, const char*> entities[] = {
         {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
-    for (const auto& [entity, plain] : entities) {
-        for (std::size_t at = text.find(entity); at != std::string::npos;
-             at = text.find(entity, at + 1))
-            text.replace(at, std::string(entity).size(), plain);
-    }
+    for (const auto& [entity, plain] : entities)
+        text = std::regex_replace(text, std::regex(entity), plain);
     return text;
 }
 
@@ -93,10 +90,7 @@ std::vector<PdfPage> ReadPdfWords(const std::filesystem::path& pdf) {
     const std::string command = "pdftotext -bbox '" + pdf.string() + "' '" + html.string() + "'";
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("pdftotext failed on " + pdf.string());
-    std::ifstream in(html);
-    std::stringstream text;
-    text << in.rdbuf();
-    return ParseBbox(text.str());
+    return ParseBbox(ReadBytes(html));
 }
 
 } // namespace brimlo::testing

@@ -11,15 +11,11 @@ namespace brimlo::testing {
 // top left corner.
 struct PdfWord {
     std::string text;
-    double left = 0.0;
-    double top = 0.0;
-    double right = 0.0;
-    double bottom = 0.0;
+    double left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
 };
 
 struct PdfPage {
-    double width = 0.0; // mm
-    double height = 0.0;
+    double width = 0.0, height = 0.0; // mm
     std::vector<PdfWord> words;
 
     // Every word with this text.

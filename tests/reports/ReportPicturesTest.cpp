@@ -1,4 +1,3 @@
-#include "MasterReportTestSupport.h"
 #include "ReportTestSupport.h"
 #include "master/CMaster.h"
 #include "reports/LoadLogReport.h"
@@ -9,7 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
+#include <tuple>
 
 // Writes every report of a realistic load and master file as a PDF into the
 // directory BRIMLO_SCREENSHOTS names, for the pictures in the documentation.
@@ -20,24 +19,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct LogShape {
-    const char* species;
-    const char* cond;
-    const char* prod;
-    int16_t top;
-    int16_t butt;
-    int16_t length;
-};
+// A mixed load of spruce, pine and fir as a scaler would key it: species,
+// condition, product, top, butt and length.
+constexpr std::tuple<const char*, const char*, const char*, int16_t, int16_t, int16_t> kShapes[10] =
+    {{"S", "GR", "01", 21, 33, 50}, {"S", "GR", "01", 18, 27, 52}, {"P", "GR", "01", 16, 24, 49},
+     {"S", "GR", "02", 12, 19, 25}, {"F", "GR", "01", 24, 36, 51}, {"P", "GR", "01", 19, 28, 50},
+     {"S", "DE", "01", 22, 31, 48}, {"F", "GR", "02", 11, 17, 26}, {"P", "GR", "02", 13, 18, 25},
+     {"S", "GR", "01", 26, 38, 53}};
 
-// A mixed load of spruce, pine and fir as a scaler would key it.
-constexpr LogShape kShapes[10] = {{"S", "GR", "01", 21, 33, 50}, {"S", "GR", "01", 18, 27, 52},
-                                  {"P", "GR", "01", 16, 24, 49}, {"S", "GR", "02", 12, 19, 25},
-                                  {"F", "GR", "01", 24, 36, 51}, {"P", "GR", "01", 19, 28, 50},
-                                  {"S", "DE", "01", 22, 31, 48}, {"F", "GR", "02", 11, 17, 26},
-                                  {"P", "GR", "02", 13, 18, 25}, {"S", "GR", "01", 26, 38, 53}};
-
-HeaderRecord PictureHeader(const std::string& method, int32_t loadNum) {
-    HeaderRecord h = SampleHeader();
+LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logCount = 30) {
+    LoadData load;
+    HeaderRecord& h = load.header = SampleHeader();
     h.LESSEE = "North Ridge Timber";
     h.MILL_NAME = "Cedar Falls";
     h.DISP = "CTL0417";
@@ -50,18 +42,12 @@ HeaderRecord PictureHeader(const std::string& method, int32_t loadNum) {
     h.NETWEIGHT = 23840.0;
     h.DATEWEIGHED = Date::fromYmd(2026, 3, 4);
     h.VOL_CALC_METH = method;
-    return h;
-}
-
-LoadData PictureLoad(const std::string& method, int32_t loadNum = 1047, int logCount = 30) {
-    LoadData load;
-    load.header = PictureHeader(method, loadNum);
     for (int n = 1; n <= logCount; ++n) {
-        const LogShape& s = kShapes[(n * 7 + loadNum) % 10];
-        LogRecord log = MakeLog(n, s.species, s.cond, s.prod, 0.0, 0.0, s.length);
-        log.TOPD = s.top;
-        log.BUTTD = s.butt;
-        log.GROSSVOL = CalcGrossVolume(method.at(0), s.species, s.top, s.butt, s.length);
+        const auto& [species, cond, prod, top, butt, length] = kShapes[(n * 7 + loadNum) % 10];
+        LogRecord log = MakeLog(n, species, cond, prod, 0.0, 0.0, length);
+        log.TOPD = top;
+        log.BUTTD = butt;
+        log.GROSSVOL = CalcGrossVolume(method.at(0), species, top, butt, length);
         // A handful of logs with rot or a crook taken off.
         if (n % 9 == 4) {
             log.CULL_TYPE = n % 2 == 0 ? "2" : "1";
@@ -91,20 +77,6 @@ std::unique_ptr<Dataset> PictureMaster(int records) {
     return master;
 }
 
-// The file was written, holds a page and shows the report's caption.
-void ExpectReport(const fs::path& file, const std::string& caption) {
-    ASSERT_TRUE(fs::exists(file)) << file;
-    EXPECT_GT(fs::file_size(file), 0u) << file;
-    const auto pages = ReadPdfWords(file);
-    // Only the PDFs belong in the pictures directory.
-    fs::remove(fs::path(file.string() + ".bbox.html"));
-    ASSERT_FALSE(pages.empty()) << file;
-    std::string firstPage;
-    for (const PdfWord& w : pages[0].words)
-        firstPage += w.text + " ";
-    EXPECT_NE(firstPage.find(caption), std::string::npos) << caption << " missing in " << file;
-}
-
 TEST(ReportPicturesTest, WritesEveryReportOfARealisticLoadAndMaster) {
     const char* target = std::getenv("BRIMLO_SCREENSHOTS");
     if (target == nullptr || !fs::is_directory(target))
@@ -121,11 +93,20 @@ TEST(ReportPicturesTest, WritesEveryReportOfARealisticLoadAndMaster) {
     SaveMasterFullPdf((dir / "master-full.pdf").string(), *PictureMaster(3), false);
     SaveMasterSummaryPdf((dir / "master-summary.pdf").string(), *PictureMaster(6));
 
-    ExpectReport(dir / "log-listing.pdf", "Log Listing");
-    ExpectReport(dir / "log-listing-alberta.pdf", "Log Listing");
-    ExpectReport(dir / "load-summary.pdf", "LOAD SUMMARY");
-    ExpectReport(dir / "master-full.pdf", "MASTER FILE FULL REPORT");
-    ExpectReport(dir / "master-summary.pdf", "MASTER FILE SUMMARY");
+    // Each file holds a page showing the report's caption.
+    for (const auto& [file, caption] : {std::pair{"log-listing.pdf", "Log Listing"},
+                                        {"log-listing-alberta.pdf", "Log Listing"},
+                                        {"load-summary.pdf", "LOAD SUMMARY"},
+                                        {"master-full.pdf", "MASTER FILE FULL REPORT"},
+                                        {"master-summary.pdf", "MASTER FILE SUMMARY"}}) {
+        const auto pages = ReadPdfWords(dir / file);
+        fs::remove(dir / (std::string(file) + ".bbox.html")); // only the PDFs belong there
+        ASSERT_FALSE(pages.empty()) << file;
+        std::string firstPage;
+        for (const PdfWord& w : pages[0].words)
+            firstPage += w.text + " ";
+        EXPECT_NE(firstPage.find(caption), std::string::npos) << caption << " missing in " << file;
+    }
 }
 
 } // namespace

@@ -1,22 +1,19 @@
-// One application object for every report test: fonts and printers need
-// it, and the toolkit allows only one per process.
+// One application object for the report and command line tests: fonts and
+// printers need it, and the toolkit allows only one per process.
 #include <QApplication>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
+struct ApplicationEnvironment : ::testing::Environment {
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
-
-private:
     int argc_ = 1;
-    char name_[16] = "test_reports";
+    char name_[16] = "brimlo_tests";
     char* argv_[2] = {name_, nullptr};
     std::unique_ptr<QApplication> app_;
 };
