@@ -3,6 +3,7 @@
 #include "AckLog.h"
 
 #include <sstream>
+#include <utility>
 
 namespace brimlo::crash {
 
@@ -13,46 +14,25 @@ int LogLinesIn(const std::string& loadFile) {
     return static_cast<int>((loadFile.size() - kHeaderLine) / kLogLine);
 }
 
-void CrashModel::settleLoad(const std::string& bytesOnDisk) {
-    if (pendingLoad && bytesOnDisk == *pendingLoad)
-        savedLoad = pendingLoad;
-}
-
-void CrashModel::settlePost(int loadNumber, int logsOnDisk) {
-    const auto pending = pendingLogs.find(loadNumber);
-    if (pending != pendingLogs.end() && pending->second == logsOnDisk)
-        postedLogs[loadNumber] = logsOnDisk;
-}
-
-void CrashModel::settleExport(int recordsOnDisk) {
-    if (pendingExport && *pendingExport == recordsOnDisk)
-        exportedRecords = pendingExport;
-}
-
-void CrashModel::settled() {
-    pendingLoad.reset();
-    pendingLogs.clear();
-    pendingExport.reset();
-}
-
 void CrashModel::takeRun(const std::vector<std::string>& lines) {
     runLogs.clear();
     runProblems.clear();
-    settled();
+    pendingLoad.reset();
+    pendingLogs.clear();
+    pendingExport.reset();
     for (const std::string& line : lines) {
         const size_t space = line.find(' ');
         take(line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1));
     }
-    if (pendingLoad)
-        ++interruptedSaves;
-    if (pendingExport)
-        ++interruptedExports;
+    interruptedSaves += pendingLoad ? 1 : 0;
+    interruptedExports += pendingExport ? 1 : 0;
 }
 
 void CrashModel::take(const std::string& verb, const std::string& rest) {
     std::istringstream in(rest);
-    if (verb == "READY") {
-        // started: the work follows
+    int round = 0;
+    if (verb == "READY" || (verb == "BOX" && rest.rfind("Files:", 0) == 0)) {
+        // started, or the export's success message
     } else if (verb == "NEWLOAD") {
         in >> loadNumber_;
     } else if (verb == "LOG") {
@@ -61,30 +41,24 @@ void CrashModel::take(const std::string& verb, const std::string& rest) {
         runLogs.push_back(log);
         ++logsAcked;
     } else if (verb == "SAVING") {
-        int round = 0;
-        std::string expectedFile, bytes;
+        std::string expectedFile;
         in >> round >> expectedFile;
-        ReadWhole(expectedFile, bytes);
-        pendingLoad = bytes;
+        pendingLoad = ReadWhole(expectedFile).value_or("");
         // the master record counts the logs with a volume: the keyed ones,
         // not the empty one '+' appended last
         pendingLogs[loadNumber_] = static_cast<int>(runLogs.size());
     } else if (verb == "SAVED") {
-        savedLoad = pendingLoad;
+        savedLoad = std::exchange(pendingLoad, std::nullopt);
         postedLogs[loadNumber_] = pendingLogs[loadNumber_];
-        pendingLoad.reset();
         pendingLogs.clear();
         ++savesAcked;
     } else if (verb == "EXPORTING") {
-        int round = 0, records = 0;
+        int records = 0;
         in >> round >> records;
         pendingExport = records;
     } else if (verb == "EXPORTED") {
-        exportedRecords = pendingExport;
-        pendingExport.reset();
+        exportedRecords = std::exchange(pendingExport, std::nullopt);
         ++exportsAcked;
-    } else if (verb == "BOX" && rest.rfind("Files:", 0) == 0) {
-        // the export's success message
     } else {
         runProblems.push_back(verb + " " + rest);
     }

@@ -14,17 +14,11 @@ struct AckedLog {
 };
 
 // What the driver knows from the acknowledgements of every run so far:
-// what must have survived, and what may or may not have.
+// what must have survived, and what may or may not have. The checks of a
+// run make the interrupted work they find on disk what later runs must keep.
 struct CrashModel {
     // Takes in one killed run's acknowledgement lines.
     void takeRun(const std::vector<std::string>& lines);
-
-    // After the checks of a run: what the kill left of the work under way
-    // is, from now on, what later runs must keep.
-    void settleLoad(const std::string& bytesOnDisk);
-    void settlePost(int loadNumber, int logsOnDisk);
-    void settleExport(int recordsOnDisk);
-    void settled();
 
     // Logs of the last run the workspace must give back.
     std::vector<AckedLog> runLogs;

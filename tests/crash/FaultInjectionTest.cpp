@@ -2,7 +2,8 @@
 // directory, a data directory removed while the program runs. Each failing
 // save, post, export and log post tells the user what happened, loses
 // nothing already written, and leaves the window working: a later save to
-// a good place succeeds.
+// a good place succeeds. The one application object of the tests of this
+// folder lives here too.
 #include "AckLog.h"
 #include "CrashModel.h"
 #include "PrivateMounts.h"
@@ -13,7 +14,7 @@
 #include "load/LoadDocument.h"
 #include "master/MainTables.h"
 #include "master/MasterFields.h"
-#include "rules/Cglobals.h"
+#include "shell/BrimloApplication.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "support/Dataset.h"
@@ -26,7 +27,6 @@
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <memory>
 
 namespace brimlo::crash {
@@ -35,25 +35,40 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedPrompt;
 
+// The windows need an application object and the toolkit allows only one
+// per process. The private mounts come first: a namespace is per process
+// and can be entered only before the toolkit starts any thread.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        EnterPrivateMountNamespace();
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<BrimloApplication>(argc_, argv_, prompt_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "test_crash";
+    char* argv_[2] = {name_, nullptr};
+    testing::InstalledPrompt prompt_;
+    std::unique_ptr<BrimloApplication> app_;
+};
+
+[[maybe_unused]] auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
 class FaultInjection : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const std::string why = PrivateMountsUnavailable(); !why.empty())
             GTEST_SKIP() << "no private mounts here (" << why
                          << "): a full disk and a read-only directory cannot be made";
-        appDir = (temp.path() / "appdata").string() + "/";
-        goodDir = (temp.path() / "good").string() + "/";
-        badDir = (temp.path() / "bad").string() + "/";
         for (const std::string& d : {appDir, goodDir, badDir})
             fs::create_directories(d);
-        RestartWorkspaceNumbers();
     }
 
     void TearDown() override {
-        EXPECT_TRUE(prompt.allExpectedShown()) << "a box expected was not shown";
-        if (HasFailure())
-            for (const auto& box : prompt.shown())
-                std::cout << "box shown: [" << box.caption << "] " << box.text << "\n";
         if (main_) {
             if (TfrmDataEntry* load = ActiveLoadWindow(*main_); load && load->hasDocument())
                 load->document().flags().Modified = false;
@@ -67,19 +82,11 @@ protected:
         MountSmallDisk(dir, bytes);
         mounted_.push_back(dir);
     }
-    void makeReadOnly(const std::string& dir) {
-        MakeReadOnly(dir);
-        mounted_.push_back(dir);
-    }
 
     void start() {
         WriteDefaults(appDir);
-        DialogAnswers answers{[this] { return saveTarget; }, [this] { return exportTarget; }};
-        MainWindowHooks hooks = ScriptedWindowHooks(answers);
-        hooks.settings.setAppDataDirectory(appDir);
-        hooks.prompt = &prompt;
-        main_ = std::make_unique<TfrmMain>(std::move(hooks));
-        ShowActive(*main_);
+        main_ = StartScriptedMain(
+            appDir, {[this] { return saveTarget; }, [this] { return exportTarget; }}, prompt);
     }
 
     TfrmMain& main() { return *main_; }
@@ -104,21 +111,57 @@ protected:
         ASSERT_EQ(masterLogs(), 2);
     }
 
-    void keyLog(int butt, int top, int length) {
-        KeyLog(window(), butt, top, length);
-        KeyAppend(window());
-    }
+    void keyLog(int butt, int top, int length) { KeyLogAndAppend(window(), butt, top, length); }
 
     void command(const char* name) { main().action(name)->trigger(); }
+    void saveAs(const std::string& target) {
+        saveTarget = target;
+        command("mnuSaveAs");
+    }
+    void exportRefused(const std::string& dir) {
+        exportTarget = dir + "master.out";
+        prompt.expect("Error: Unable to write to file: '" + exportTarget + "'.");
+        command("mnuMasterASCII");
+    }
+    void newLoadRefused() {
+        prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
+        command("mnuNewLoad");
+    }
 
     // The master record of the load as the program would read it next time.
     int masterLogs() {
         const auto rows = ParadoxTable::open(appDir + "master.db")->readAll();
         return rows.size() == 1 ? rows[0].values[kMasterTotalLogs].asInt() : -1;
     }
+    // The load file written holds the four logs (three keyed, one appended),
+    // and the master record the three with a volume.
+    void expectSavedWithTheThirdLog() {
+        EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4);
+        EXPECT_EQ(masterLogs(), 3);
+    }
+    // master.db reads the same through our reader and pxlib, one record.
+    void expectMasterWhole() {
+        std::vector<std::string> problems;
+        EXPECT_EQ(ReadMasterBothWays(appDir + "master.db", problems).size(), 1u);
+        EXPECT_EQ(problems, std::vector<std::string>{});
+    }
+    size_t workspaceLogs() { return SqliteStore::open(appDir + "Log1.db")->readAll().size(); }
+    std::string masterRefused(const std::string& why, const std::string& error) {
+        return "Table '" + appDir + "master.db' cannot " + why + " its journal " + appDir +
+               "master.db-journal: " + error + ".";
+    }
+    std::string masterRemoved() {
+        return "Table '" + appDir +
+               "master.db' has been removed or moved: " + std::strerror(ENOENT) + ".";
+    }
+    static std::string Contents(const std::string& path) {
+        return ReadWhole(path).value_or("(missing)");
+    }
 
     testing::TempDir temp;
-    std::string appDir, goodDir, badDir;
+    const std::string appDir = (temp.path() / "appdata").string() + "/";
+    const std::string goodDir = (temp.path() / "good").string() + "/";
+    const std::string badDir = (temp.path() / "bad").string() + "/";
     std::string saveTarget, exportTarget;
     std::unique_ptr<TfrmMain> main_;
     std::vector<std::string> mounted_;
@@ -127,24 +170,6 @@ protected:
 
 const std::string kNoSpace = std::strerror(ENOSPC);
 const std::string kReadOnly = std::strerror(EROFS);
-std::string UnableToExport(const std::string& file) {
-    return "Error: Unable to write to file: '" + file + "'.";
-}
-
-std::string MasterRefused(const std::string& appDir, const std::string& why) {
-    return "Table '" + appDir + "master.db' cannot " + why + " its journal " + appDir +
-           "master.db-journal: ";
-}
-
-std::string MasterRemoved(const std::string& appDir) {
-    return "Table '" + appDir + "master.db' has been removed or moved: " + std::strerror(ENOENT) +
-           ".";
-}
-
-std::string Contents(const std::string& path) {
-    std::string bytes;
-    return ReadWhole(path, bytes) ? bytes : "(missing)";
-}
 
 TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) {
     mountSmallDisk(badDir, 256 * 1024);
@@ -157,9 +182,7 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     saveTarget = badDir + "AB.txt";
     prompt.expect("Error: File '" + saveTarget + "' cannot be written: " + kNoSpace);
     command("mnuSave");
-    exportTarget = badDir + "master.out";
-    prompt.expect(UnableToExport(exportTarget));
-    command("mnuMasterASCII");
+    exportRefused(badDir);
     EXPECT_EQ(Contents(badDir + "AB.txt"), "the load as saved last week");
     EXPECT_EQ(Contents(badDir + "master.out"), "last week's export");
     EXPECT_FALSE(fs::exists(badDir + "SAMPLWT.dbf"));
@@ -168,10 +191,8 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     // The window still keys, and Save As to a good place writes the load.
     keyLog(50, 40, 60);
     EXPECT_EQ(log().recordCount(), 4);
-    saveTarget = goodDir + "AB.txt";
-    command("mnuSaveAs");
-    EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4); // three keyed, one appended
-    EXPECT_EQ(masterLogs(), 3);
+    saveAs(goodDir + "AB.txt");
+    expectSavedWithTheThirdLog();
     exportTarget = goodDir + "master.out";
     prompt.expect("Files:\n" + exportTarget + "\n" + goodDir + "SAMPLWT.dbf\n" + goodDir +
                   "SAMPLVOL.dbf\nwere generated successfully.");
@@ -193,16 +214,12 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
     // A save posts the log first: while that is refused the load file stays
     // as it was. The master post is refused as well.
     const std::string loadBefore = Contents(saveTarget);
-    prompt.expect(refusal).expect(MasterRefused(appDir, "write") + kNoSpace + ".");
+    prompt.expect(refusal).expect(masterRefused("write", kNoSpace));
     command("mnuSave");
     EXPECT_EQ(Contents(saveTarget), loadBefore);
-    std::vector<std::string> problems;
-    EXPECT_EQ(ReadMasterBothWays(appDir + "master.db", problems).size(), 1u);
-    EXPECT_EQ(problems, std::vector<std::string>{});
+    expectMasterWhole();
     EXPECT_EQ(Contents(appDir + "master.db"), masterBefore);
-    exportTarget = appDir + "master.out";
-    prompt.expect(UnableToExport(exportTarget));
-    command("mnuMasterASCII");
+    exportRefused(appDir);
     EXPECT_EQ(RemoveStagingDebris(appDir), 0);
 
     // With room again the next log and the next post go through.
@@ -211,45 +228,36 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
             fs::remove(entry.path());
     keyLog(52, 40, 60);
     command("mnuSave");
-    EXPECT_EQ(masterLogs(), 3);
-    EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4);
+    expectSavedWithTheThirdLog();
     EXPECT_EQ(prompt.shown().size(), 4u);
-    const auto logs = SqliteStore::open(appDir + "Log1.db")->readAll();
-    EXPECT_EQ(logs.size(), 4u);
+    EXPECT_EQ(workspaceLogs(), 4u);
 }
 
 TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesOn) {
     startWithASavedLoad();
     const std::string masterBefore = Contents(appDir + "master.db");
-    makeReadOnly(appDir);
+    MakeReadOnly(appDir);
+    mounted_.push_back(appDir);
 
     // The open workspace keeps its files: the log is posted.
     keyLog(50, 40, 60);
-    EXPECT_EQ(SqliteStore::open(appDir + "Log1.db")->readAll().size(), 4u);
-    prompt.expect(MasterRefused(appDir, "start") + kReadOnly + ".");
+    EXPECT_EQ(workspaceLogs(), 4u);
+    prompt.expect(masterRefused("start", kReadOnly));
     command("mnuSave");
     EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4);
-    saveTarget = appDir + "AB.txt";
-    prompt.expect("Error: Unable to open file: " + saveTarget)
-        .expect(MasterRefused(appDir, "start") + kReadOnly + ".");
-    command("mnuSaveAs");
-    exportTarget = appDir + "master.out";
-    prompt.expect(UnableToExport(exportTarget));
-    command("mnuMasterASCII");
-    prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
-    command("mnuNewLoad");
+    prompt.expect("Error: Unable to open file: " + appDir + "AB.txt")
+        .expect(masterRefused("start", kReadOnly));
+    saveAs(appDir + "AB.txt");
+    exportRefused(appDir);
+    newLoadRefused();
     EXPECT_EQ(Contents(appDir + "master.db"), masterBefore);
 
     // The first load's window is still there and saves to a good place.
     ASSERT_NE(ActiveLoadWindow(main()), nullptr);
     Unmount(appDir);
-    std::vector<std::string> problems; // pxlib opens for writing too
-    EXPECT_EQ(ReadMasterBothWays(appDir + "master.db", problems).size(), 1u);
-    EXPECT_EQ(problems, std::vector<std::string>{});
-    saveTarget = goodDir + "AB2.txt";
-    command("mnuSaveAs");
-    EXPECT_EQ(LogLinesIn(Contents(saveTarget)), 4);
-    EXPECT_EQ(masterLogs(), 3);
+    expectMasterWhole(); // pxlib opens for writing too
+    saveAs(goodDir + "AB2.txt");
+    expectSavedWithTheThirdLog();
 }
 
 TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSaves) {
@@ -262,22 +270,20 @@ TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSav
     keyLog(50, 40, 60);
     // The save posts the log first and is refused with it.
     const std::string loadBefore = Contents(saveTarget);
-    prompt.expect(gone).expect(MasterRemoved(appDir));
+    prompt.expect(gone).expect(masterRemoved());
     command("mnuSave");
     EXPECT_EQ(Contents(saveTarget), loadBefore);
     // the export reads the master first, and finds it gone
-    prompt.expect(MasterRemoved(appDir));
+    prompt.expect(masterRemoved());
     command("mnuMasterASCII");
-    prompt.expect("Cannot create table '" + appDir + "Log2.db': unable to open database file.");
-    command("mnuNewLoad");
+    newLoadRefused();
 
     // Esc lets go of the log that cannot be posted; Save As to a good place
     // then writes every log posted before.
     ASSERT_NE(ActiveLoadWindow(main()), nullptr);
     QTest::keyClick(window().focusedControl(), Qt::Key_Escape);
-    saveTarget = goodDir + "AB2.txt";
-    prompt.expect(MasterRemoved(appDir));
-    command("mnuSaveAs");
+    prompt.expect(masterRemoved());
+    saveAs(goodDir + "AB2.txt");
     EXPECT_EQ(Contents(saveTarget), Contents(goodDir + "AB.txt"));
 }
 

@@ -24,17 +24,16 @@ std::string& Unavailable() {
 
 } // namespace
 
-std::string EnterPrivateMountNamespace() {
+void EnterPrivateMountNamespace() {
     if (Unavailable().empty())
-        return {};
+        return;
     if (::unshare(CLONE_NEWNS) != 0)
-        return Unavailable() =
-                   std::string("cannot make a private mount namespace: ") + std::strerror(errno);
-    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        return Unavailable() =
-                   std::string("cannot make the mounts private: ") + std::strerror(errno);
-    Unavailable().clear();
-    return {};
+        Unavailable() =
+            std::string("cannot make a private mount namespace: ") + std::strerror(errno);
+    else if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        Unavailable() = std::string("cannot make the mounts private: ") + std::strerror(errno);
+    else
+        Unavailable().clear();
 }
 
 std::string PrivateMountsUnavailable() {

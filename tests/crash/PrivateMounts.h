@@ -10,9 +10,8 @@ namespace brimlo::crash {
 // Needs the right to make mounts (root, or a user namespace); the tests
 // skip with the reason otherwise.
 
-// Enters a private mount namespace once, before any thread is started.
-// Answers the reason when that is not possible here.
-std::string EnterPrivateMountNamespace();
+// Enters a private mount namespace, once, before any thread is started.
+void EnterPrivateMountNamespace();
 // Why there are no private mounts here; empty when the namespace was entered.
 std::string PrivateMountsUnavailable();
 

@@ -1,6 +1,7 @@
 #include "StateChecks.h"
 
 #include "AckLog.h"
+#include "common/ScriptedPrompt.h"
 #include "common/TypicalDefaults.h"
 #include "load/LoadDocument.h"
 #include "load/LoadWorkspace.h"
@@ -12,14 +13,11 @@
 #include "support/DefaultsLayout.h"
 #include "support/ParadoxReference.h"
 #include "support/ParadoxTable.h"
-#include "support/Prompt.h"
 #include "support/SqliteStore.h"
 #include "support/WorkspaceFiles.h"
 
-#include <cctype>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <stdexcept>
 
@@ -40,7 +38,7 @@ bool WholeRecord(const Record& values) {
     return logs == values[kMasterTotalLogs].asInt();
 }
 
-void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
+void CheckPosts(const std::vector<StoredRow>& rows, CrashModel& model,
                 std::vector<std::string>& problems) {
     std::map<int, int> found; // load number -> records
     for (const StoredRow& row : rows) {
@@ -54,7 +52,9 @@ void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
             return it == logs.end() ? std::string("-") : std::to_string(it->second);
         };
         const std::string posted = logsIn(model.postedLogs), pending = logsIn(model.pendingLogs);
-        if (posted != std::to_string(total) && pending != std::to_string(total))
+        if (pending == std::to_string(total))
+            model.postedLogs[load] = total;
+        else if (posted != std::to_string(total))
             problems.push_back("master record of load " + std::to_string(load) + " holds " +
                                std::to_string(total) + " logs, neither the posted (" + posted +
                                ") nor the pending (" + pending + ") count");
@@ -93,7 +93,7 @@ std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
     return rows;
 }
 
-std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model) {
+std::vector<std::string> CheckMaster(const std::string& masterPath, CrashModel& model) {
     std::vector<std::string> problems;
     if (!fs::exists(masterPath)) {
         if (!model.postedLogs.empty())
@@ -106,25 +106,23 @@ std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashM
     return problems;
 }
 
-std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model) {
-    std::string bytes;
-    if (!ReadWhole(loadFile, bytes)) {
-        if (model.savedLoad)
-            return {"the saved load file is gone"};
+std::vector<std::string> CheckLoadFile(const std::string& loadFile, CrashModel& model) {
+    const std::optional<std::string> bytes = ReadWhole(loadFile);
+    if (!bytes)
+        return model.savedLoad ? std::vector<std::string>{"the saved load file is gone"}
+                               : std::vector<std::string>{};
+    if (bytes == model.pendingLoad)
+        model.savedLoad = bytes;
+    if (bytes == model.savedLoad)
         return {};
-    }
-    if (bytes == model.savedLoad || bytes == model.pendingLoad)
-        return {};
-    return {"the load file (" + std::to_string(bytes.size()) +
+    return {"the load file (" + std::to_string(bytes->size()) +
             " bytes) is neither the saved nor the pending version"};
 }
 
 std::string DbaseProblem(const std::string& path) {
-    std::string bytes;
-    if (!ReadWhole(path, bytes))
-        return path + " is missing";
+    const std::string bytes = ReadWhole(path).value_or("");
     if (bytes.size() < 32)
-        return path + " is shorter than its header";
+        return path + " is missing or shorter than its header";
     auto number = [&](size_t at, size_t width) {
         uint32_t n = 0;
         for (size_t i = 0; i < width; ++i)
@@ -139,11 +137,11 @@ std::string DbaseProblem(const std::string& path) {
     return {};
 }
 
-std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashModel& model) {
+std::vector<std::string> CheckExport(const std::string& asciiFile, CrashModel& model) {
     std::vector<std::string> problems;
-    std::string bytes;
     const std::string dir = fs::path(asciiFile).parent_path().string() + "/";
-    if (!ReadWhole(asciiFile, bytes)) {
+    const std::string bytes = ReadWhole(asciiFile).value_or("");
+    if (!fs::exists(asciiFile)) {
         if (model.exportedRecords)
             problems.push_back("the exported ASCII file is gone");
         return problems;
@@ -167,6 +165,8 @@ std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashMo
         if (fs::exists(dir + table) || model.exportedRecords)
             if (std::string why = DbaseProblem(dir + table); !why.empty())
                 problems.push_back(why);
+    if (lines == model.pendingExport)
+        model.exportedRecords = model.pendingExport;
     return problems;
 }
 
@@ -175,15 +175,13 @@ namespace {
 // Workspace numbers with any file (a header or log table, or a side file
 // of one) in the directory.
 std::set<int> WorkspaceNumbersIn(const std::string& dir) {
+    static const std::regex workspaceFile(R"((Header|Log)(\d+).*)");
     std::set<int> numbers;
+    std::smatch match;
     for (const auto& entry : fs::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        for (const char* kind : {"Header", "Log"}) {
-            const size_t digits = std::strlen(kind);
-            if (name.rfind(kind, 0) == 0 && name.size() > digits &&
-                std::isdigit(static_cast<unsigned char>(name[digits])))
-                numbers.insert(std::atoi(name.c_str() + digits));
-        }
+        if (std::regex_match(name, match, workspaceFile))
+            numbers.insert(std::stoi(match[2]));
     }
     return numbers;
 }
@@ -204,20 +202,6 @@ void CompareLogs(LoadDocument& doc, const CrashModel& model, std::vector<std::st
     }
 }
 
-// Writes down the boxes a take-over shows.
-class BoxRecorder : public Prompt {
-public:
-    BoxRecorder() = default;
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    PromptAnswer show(const std::string& text, const std::string&, PromptIcon,
-                      PromptButtons buttons) override {
-        texts.push_back(text);
-        return Prompt::dismissedAnswer(buttons);
-    }
-    std::vector<std::string> texts;
-};
-
 // Takes the workspace over as the next start would; false when it cannot
 // be (the kill came while it was being made).
 bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& model,
@@ -231,9 +215,8 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
     env.appDataDirectory = dataDir;
     env.defaults = &defaults;
     env.counter = &counter;
+    env.prompt = &testing::CurrentPrompt();
     std::unique_ptr<LoadDocument> doc;
-    BoxRecorder boxes;
-    env.prompt = &boxes;
     try {
         doc = LoadDocument::TakeOverWorkspace(env, n, header);
     } catch (const BrimloError&) {
@@ -241,8 +224,6 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
     }
     if (!doc->hasLoad())
         return false;
-    for (const std::string& text : boxes.texts)
-        problems.push_back("taking the workspace over showed: " + text);
     CompareLogs(*doc, model, problems);
     doc->Close();
     return true;
@@ -267,24 +248,6 @@ int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model
     if (!taken && !model.runLogs.empty())
         problems.push_back("the workspace holding the posted logs is gone");
     return unfinished;
-}
-
-void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
-                 const std::string& asciiFile) {
-    std::string bytes;
-    if (ReadWhole(loadFile, bytes))
-        model.settleLoad(bytes);
-    if (fs::exists(masterPath))
-        for (const StoredRow& row : ParadoxTable::open(masterPath)->readAll())
-            model.settlePost(row.values[kMasterLoadNum].asInt(),
-                             row.values[kMasterTotalLogs].asInt());
-    if (ReadWhole(asciiFile, bytes)) {
-        int lines = 0;
-        for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
-            ++lines;
-        model.settleExport(lines);
-    }
-    model.settled();
 }
 
 void WriteDefaults(const std::string& dataDir) {

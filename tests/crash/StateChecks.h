@@ -9,34 +9,32 @@
 namespace brimlo::crash {
 
 // The checks of what the next start of the program would find after a
-// kill. Each answers the problems it found, empty when all is well.
+// kill. Each answers the problems it found, empty when all is well, and
+// settles in the model the version of the interrupted work the files hold.
 
 // master.db: opened as the program opens it (which rolls back a journal
 // left by the kill), then read by pxlib as another program would; both
 // must see the same records, every finished post and no torn record.
-std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model);
+std::vector<std::string> CheckMaster(const std::string& masterPath, CrashModel& model);
 
 // master.db's records through our reader; pxlib must read the same.
 std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
                                           std::vector<std::string>& problems);
 
 // The load file is the last saved version or the one being saved, whole.
-std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model);
+std::vector<std::string> CheckLoadFile(const std::string& loadFile, CrashModel& model);
 
 // The master ASCII file and the two sample tables beside it are absent or
 // complete.
-std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashModel& model);
+std::vector<std::string> CheckExport(const std::string& asciiFile, CrashModel& model);
 
-// Takes over the workspace the killed run left, as the next start does,
-// compares its logs with the acknowledged ones, and then lets it go. A
-// workspace the kill caught while it was being made cannot be taken over;
-// its files are removed as the next start's "No" would, and counted.
+// Takes over the workspace the killed run left, as the next start does
+// (a box it shows fails the test), compares its logs with the acknowledged
+// ones, and then lets it go. A workspace the kill caught while it was being
+// made cannot be taken over; its files are removed as the next start's "No"
+// would, and counted.
 int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model,
                              std::vector<std::string>& problems);
-
-// Tells the model which version of the interrupted work the files hold.
-void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
-                 const std::string& asciiFile);
 
 // The scaler's own defaults in the data directory, so that a new load
 // passes the save checks.
