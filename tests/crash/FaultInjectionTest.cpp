@@ -12,12 +12,10 @@
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
 #include "load/LoadDocument.h"
-#include "master/MainTables.h"
 #include "master/MasterFields.h"
 #include "shell/BrimloApplication.h"
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
-#include "support/Dataset.h"
 #include "support/ParadoxTable.h"
 #include "support/SqliteStore.h"
 
@@ -89,23 +87,21 @@ protected:
             appDir, {[this] { return saveTarget; }, [this] { return exportTarget; }}, prompt);
     }
 
-    TfrmMain& main() { return *main_; }
     TfrmDataEntry& window() { return *ActiveLoadWindow(*main_); }
-    Dataset& log() { return window().document().log(); }
 
-    // A new load with logs keyed on its log page.
-    void newLoadWithLogs(int logs) {
-        main().action("mnuNewLoad")->trigger();
-        ASSERT_NE(ActiveLoadWindow(main()), nullptr);
+    // A new load with two logs keyed on its log page.
+    void newLoadWithTwoLogs() {
+        command("mnuNewLoad");
+        ASSERT_NE(ActiveLoadWindow(*main_), nullptr);
         QTest::keyClick(window().focusedControl(), Qt::Key_F6);
-        for (int i = 0; i < logs; ++i)
-            keyLog(30 + 2 * i, 20 + 2 * i, 40 + 2 * i);
+        keyLog(30, 20, 40);
+        keyLog(32, 22, 42);
     }
 
     // A new load with two logs, saved to a good place, which posts it.
     void startWithASavedLoad() {
         start();
-        newLoadWithLogs(2);
+        newLoadWithTwoLogs();
         saveTarget = goodDir + "AB.txt";
         command("mnuSave");
         ASSERT_EQ(masterLogs(), 2);
@@ -113,7 +109,7 @@ protected:
 
     void keyLog(int butt, int top, int length) { KeyLogAndAppend(window(), butt, top, length); }
 
-    void command(const char* name) { main().action(name)->trigger(); }
+    void command(const char* name) { main_->action(name)->trigger(); }
     void saveAs(const std::string& target) {
         saveTarget = target;
         command("mnuSaveAs");
@@ -177,7 +173,7 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
     WriteSynced(badDir + "master.out", "last week's export");
     FillDisk(badDir);
     start();
-    newLoadWithLogs(2);
+    newLoadWithTwoLogs();
 
     saveTarget = badDir + "AB.txt";
     prompt.expect("Error: File '" + saveTarget + "' cannot be written: " + kNoSpace);
@@ -190,7 +186,6 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
 
     // The window still keys, and Save As to a good place writes the load.
     keyLog(50, 40, 60);
-    EXPECT_EQ(log().recordCount(), 4);
     saveAs(goodDir + "AB.txt");
     expectSavedWithTheThirdLog();
     exportTarget = goodDir + "master.out";
@@ -198,7 +193,6 @@ TEST_F(FaultInjection, AFullDiskKeepsTheOldLoadFileAndExportAndTheWindowGoesOn) 
                   "SAMPLVOL.dbf\nwere generated successfully.");
     command("mnuMasterASCII");
     EXPECT_EQ(DbaseProblem(goodDir + "SAMPLWT.dbf"), "");
-    EXPECT_EQ(prompt.shown().size(), 3u);
 }
 
 TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
@@ -229,7 +223,6 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
     keyLog(52, 40, 60);
     command("mnuSave");
     expectSavedWithTheThirdLog();
-    EXPECT_EQ(prompt.shown().size(), 4u);
     EXPECT_EQ(workspaceLogs(), 4u);
 }
 
@@ -253,7 +246,7 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
     EXPECT_EQ(Contents(appDir + "master.db"), masterBefore);
 
     // The first load's window is still there and saves to a good place.
-    ASSERT_NE(ActiveLoadWindow(main()), nullptr);
+    ASSERT_NE(ActiveLoadWindow(*main_), nullptr);
     Unmount(appDir);
     expectMasterWhole(); // pxlib opens for writing too
     saveAs(goodDir + "AB2.txt");
@@ -280,7 +273,7 @@ TEST_F(FaultInjection, ADataDirectoryRemovedWhileRunningIsToldAndTheLoadStillSav
 
     // Esc lets go of the log that cannot be posted; Save As to a good place
     // then writes every log posted before.
-    ASSERT_NE(ActiveLoadWindow(main()), nullptr);
+    ASSERT_NE(ActiveLoadWindow(*main_), nullptr);
     QTest::keyClick(window().focusedControl(), Qt::Key_Escape);
     prompt.expect(masterRemoved());
     saveAs(goodDir + "AB2.txt");
