@@ -88,20 +88,10 @@ int RefCull(const LogMeasures& g, char vm) {
     return d > g.grossvol * 0.6666666666666666 ? g.grossvol : d;
 }
 
-// The log of the published examples: top 20, butt 30, length 50, spruce.
+// The log of the published examples: spruce, top 20, butt 30, length 50
+// (in that order, then C1 to C3, gross, cull type and method, product).
 LogMeasures ExampleLog(char vm, char method, int c1, int c2 = 0, int c3 = 0) {
-    LogMeasures log;
-    log.species = "S";
-    log.topd = 20;
-    log.buttd = 30;
-    log.length = 50;
-    log.grossvol = vm == 'S' ? 256 : 198;
-    log.cullType = '1';
-    log.cullMethod = method;
-    log.c1 = c1;
-    log.c2 = c2;
-    log.c3 = c3;
-    return log;
+    return {"S", 20, 30, 50, c1, c2, c3, vm == 'S' ? 256 : 198, '1', method, "", "N"};
 }
 
 // Deductions from the log of the published examples, method by method:
@@ -133,14 +123,27 @@ TEST(CalcCullVolume, PublishedExamples) {
         EXPECT_EQ(CalcCullVolume(log, c.vm), c.expected)
             << c.vm << " " << int(c.method) << " " << c.c1 << "," << c.c2 << "," << c.c3;
     }
+    // A log without gross volume has no cull. A hand-edited load file can
+    // carry a negative gross volume: without a known method there is no
+    // deduction at all, so the two-thirds rule has nothing to cap; with a
+    // known method whose measurements are missing the nil deduction (above
+    // -30 x 2/3 = -20) still goes through the cap. From 67 % the whole log
+    // goes even where the two-thirds rule would not take it: 67 % of 2
+    // litres rounds to 1.
+    const struct {
+        char method;
+        int c1, gross, expected;
+    } grossCases[] = {{'7', 50, 0, 0},  {' ', 0, -30, 0},   {'0', 0, -30, 0},   {'9', 0, -30, 0},
+                      {'X', 0, -30, 0}, {'7', 0, -30, -30}, {'3', 0, -30, -30}, {'3', 67, 2, 2}};
+    for (char vm : {'S', 'A'})
+        for (const auto& c : grossCases) {
+            LogMeasures log = ExampleLog(vm, c.method, c.c1);
+            log.grossvol = c.gross;
+            EXPECT_EQ(CalcCullVolume(log, vm), c.expected) << vm << c.method << " " << c.gross;
+        }
     // The methods guard their own divisor and measurements.
     EXPECT_EQ(CullFraction(ExampleLog('S', '4', 3, 0)), 0);
     EXPECT_EQ(CullEndRot(ExampleLog('S', '8', 0, 24, 10), 'S'), 0);
-    // From 67 % the whole log goes even where the two-thirds rule would not
-    // take it: 67 % of 2 litres rounds to 1.
-    LogMeasures small = ExampleLog('S', '3', 67, 0, 0);
-    small.grossvol = 2;
-    EXPECT_EQ(CullPercent(small), 2);
 }
 
 // Values no window lets through saturate rather than wrap around.
@@ -154,12 +157,6 @@ TEST(CullVolumeRange, ExtremeValuesSaturate) {
     log = ExampleLog('S', '1', 18, 16);
     log.grossvol = kMin;
     EXPECT_EQ(CullDiameterReduction(log, 'S'), kMin);
-}
-
-TEST(CalcCullVolume, NoGrossNoCull) {
-    LogMeasures log = ExampleLog('S', '7', 50);
-    log.grossvol = 0;
-    EXPECT_EQ(CalcCullVolume(log, 'S'), 0);
 }
 
 class RandomCulls : public ::testing::Test {
@@ -202,25 +199,6 @@ TEST_F(RandomCulls, MatchReferenceAndNeverExceedGross) {
                 << log.c3 << " gross " << log.grossvol;
             ASSERT_LE(cull, log.grossvol);
         }
-}
-
-// A hand-edited load file can carry a negative gross volume. Without a
-// known method there is no deduction at all, so the two-thirds rule has
-// nothing to cap; with a known method whose measurements are missing the
-// nil deduction (above -30 x 2/3 = -20) still goes through the cap.
-TEST(CalcCullVolume, NegativeGross) {
-    LogMeasures log = ExampleLog('S', ' ', 0);
-    log.grossvol = -30;
-    for (char vm : {'S', 'A'}) {
-        for (char m : {' ', '0', '9', 'X'}) {
-            log.cullMethod = m;
-            EXPECT_EQ(CalcCullVolume(log, vm), 0) << m << vm;
-        }
-        for (char m : {'7', '3'}) {
-            log.cullMethod = m;
-            EXPECT_EQ(CalcCullVolume(log, vm), -30) << m << vm;
-        }
-    }
 }
 
 } // namespace

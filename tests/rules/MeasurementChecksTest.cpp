@@ -1,4 +1,5 @@
 #include "common/ScriptedPrompt.h"
+#include "rules/CodeLists.h"
 #include "rules/CullChecks.h"
 #include "rules/HeaderChecks.h"
 #include "rules/LogChecks.h"
@@ -153,15 +154,22 @@ TEST(DispositionChecks, CodeListIsExact) {
         EXPECT_FALSE(IsDispositionCode(code)) << code;
 }
 
+// The methods each cull type offers, in the order offered; under the
+// Alberta method type 2 offers only end rot.
 TEST(CullMethodForType, AllowedPairs) {
-    const char* allowed[7] = {"234567", "34578", "123457", "23457", "2347", "23457", "23457"};
+    const std::string allowed[7] = {"234567", "34578", "123457", "23457", "2347", "23457", "23457"};
     for (char t = '1'; t <= '7'; ++t)
-        for (char m = '0'; m <= '9'; ++m) {
-            bool expectS = std::string(allowed[t - '1']).find(m) != std::string::npos;
-            bool expectA = t == '2' ? m == '8' : expectS;
-            EXPECT_EQ(IsCullMethodAllowed('S', t, m), expectS) << t << m;
-            EXPECT_EQ(IsCullMethodAllowed('A', t, m), expectA) << t << m;
+        for (char vm : {'S', 'A'}) {
+            const std::string methods = t == '2' && vm == 'A' ? "8" : allowed[t - '1'];
+            std::string offered;
+            for (const std::string& m : CodeLists::Standard().allowedMethodsFor(t, vm))
+                offered += m;
+            EXPECT_EQ(offered, methods) << t << vm;
+            for (char m = '0'; m <= '9'; ++m)
+                EXPECT_EQ(IsCullMethodAllowed(vm, t, m), methods.find(m) != std::string::npos)
+                    << vm << t << m;
         }
+    EXPECT_TRUE(CodeLists::Standard().allowedMethodsFor(' ', 'S').empty());
     EXPECT_FALSE(IsCullMethodAllowed('S', '8', '2'));
     EXPECT_FALSE(IsCullMethodAllowed('S', ' ', '2'));
 }
@@ -185,7 +193,9 @@ std::string C1(char method, int c1, int c2 = 0, char vm = 'S', int butt = 30) {
     return Raise(CheckC1, method, c1, c2, 20, 50, 256, butt, vm);
 }
 
-TEST(CullMeasureChecks, C1PerMethod) {
+// The text each measurement check fails with, method by method; the error
+// box adds a full stop only where the text has none.
+TEST(CullMeasureChecks, PerMethod) {
     EXPECT_EQ(C1('1', 20), "Cull diameter has to be less than the top diameter.");
     EXPECT_EQ(C1('1', 18), "");
     EXPECT_EQ(C1('2', 52), "Cull length has to be less than or equal to the log length.");
@@ -207,9 +217,7 @@ TEST(CullMeasureChecks, C1PerMethod) {
               "Large end log diameter cannot be greater than the butt diameter.");
     EXPECT_EQ(C1('8', 30, 0, 'A', 28), "");
     EXPECT_EQ(C1(' ', 999), "");
-}
 
-TEST(CullMeasureChecks, C2PerMethod) {
     auto c2 = [](char m, int c1, int c2v) { return Raise(CheckC2, m, c1, c2v, 20); };
     EXPECT_EQ(c2('1', 0, 20), "Cull diameter has to be less than the top diameter.");
     EXPECT_EQ(c2('4', 0, 4), "Need to enter a value for numerator(C1) first.");
@@ -224,9 +232,7 @@ TEST(CullMeasureChecks, C2PerMethod) {
     EXPECT_EQ(c2('8', 30, 0), "Cull diameter has to be greater than 0.");
     EXPECT_EQ(c2('8', 0, 0), "");
     EXPECT_EQ(c2('2', 0, 77), "");
-}
 
-TEST(CullMeasureChecks, C3PerMethod) {
     auto c3 = [](char m, int v) { return Raise(CheckC3, m, v, 50); };
     const char* tooLong = "Cull length has to be less than or equal to the log length.";
     EXPECT_EQ(c3('5', 0), "Block cull length has to be greater than 0.");
@@ -237,9 +243,7 @@ TEST(CullMeasureChecks, C3PerMethod) {
         EXPECT_EQ(c3(m, 50), "") << m;
     }
     EXPECT_EQ(c3('1', 99), "");
-}
 
-TEST(CullMeasureChecks, ErrorBoxAddsFullStopOnlyWhenMissing) {
     EXPECT_EQ(WithFullStop(Raise(CheckC2, '5', 0, 0, 20)),
               "Block Cull width has to be greater than 0.");
     EXPECT_EQ(WithFullStop(C1('3', 101)), "Cull percentage has to be less than or equal to 100.");

@@ -26,38 +26,30 @@ struct HeaderTable {
     std::string stored() { return table->field("VOL_CALC_METH").asString(); }
 };
 
-TEST(StoreVolumeMethod, TheLetterAlreadyThereLeavesTheTableBrowsing) {
-    HeaderTable header("S");
-    int changes = 0;
-    header.table->addListener(
-        [&](DataEvent event, int) { changes += event == DataEvent::FieldChange; });
-    StoreVolumeMethod(*header.table, "VOL_CALC_METH", "Smalian's Formula");
-    EXPECT_EQ(DatasetState::Browse, header.table->state());
-    EXPECT_EQ(0, changes);
-    EXPECT_EQ("S", header.stored());
-}
-
-TEST(StoreVolumeMethod, AnotherLetterStartsAnEditAndIsNotPosted) {
-    HeaderTable header("S");
-    StoreVolumeMethod(*header.table, "VOL_CALC_METH", "Alberta Cubic Metre");
-    EXPECT_EQ(DatasetState::Edit, header.table->state());
-    EXPECT_EQ("A", header.stored());
-    header.table->cancel();
-    EXPECT_EQ("S", header.stored());
-}
-
-TEST(StoreVolumeMethod, AnInsertedRecordStaysInserting) {
-    HeaderTable header("A");
-    header.table->insert();
-    StoreVolumeMethod(*header.table, "VOL_CALC_METH", "Smalian's Formula");
-    EXPECT_EQ(DatasetState::Insert, header.table->state());
-    EXPECT_EQ("S", header.stored());
-}
-
-TEST(StoreVolumeMethod, AnUnknownNameStoresNoLetter) {
-    HeaderTable header("A");
-    StoreVolumeMethod(*header.table, "VOL_CALC_METH", "Smalian's formula");
-    EXPECT_EQ("", header.stored());
+// The letter of the method name goes into the field, nothing for a name
+// not known. Only a new letter starts an edit (an inserted record stays
+// inserting); nothing is posted, so a cancel brings the old letter back.
+TEST(StoreVolumeMethod, StoresTheLetterEditingOnlyForANewOne) {
+    using enum DatasetState;
+    for (auto [before, inserting, name, state, stored] :
+         {std::tuple{"S", false, "Smalian's Formula", Browse, "S"},
+          {"S", false, "Alberta Cubic Metre", Edit, "A"},
+          {"A", false, "Smalian's formula", Edit, ""},
+          {"A", true, "Smalian's Formula", Insert, "S"}}) {
+        SCOPED_TRACE(name);
+        HeaderTable header(before);
+        if (inserting)
+            header.table->insert();
+        int changes = 0;
+        header.table->addListener(
+            [&](DataEvent event, int) { changes += event == DataEvent::FieldChange; });
+        StoreVolumeMethod(*header.table, "VOL_CALC_METH", name);
+        EXPECT_EQ(header.table->state(), state);
+        EXPECT_EQ(header.stored(), stored);
+        EXPECT_EQ(changes > 0, state != Browse);
+        header.table->cancel();
+        EXPECT_EQ(header.stored(), inserting ? "A" : before) << "after the cancel";
+    }
 }
 
 } // namespace
