@@ -4,7 +4,6 @@
 // readable by us and by pxlib with every acknowledged post, and the export
 // files absent or complete. BRIMLO_CRASH_KILLS sets the number of kills.
 #include "AckLog.h"
-#include "CrashModel.h"
 #include "StateChecks.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"

@@ -5,8 +5,6 @@
 // a good place succeeds. The one application object of the tests of this
 // folder lives here too.
 #include "AckLog.h"
-#include "CrashModel.h"
-#include "PrivateMounts.h"
 #include "ScriptedWindows.h"
 #include "StateChecks.h"
 #include "common/ScriptedPrompt.h"
@@ -23,9 +21,14 @@
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sched.h>
+#include <stdexcept>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace brimlo::crash {
 namespace {
@@ -33,9 +36,54 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScriptedPrompt;
 
+// File systems the tests make for themselves: a small tmpfs that fills up,
+// and a read-only view of a directory. They live in a mount namespace of
+// this process only, so nothing outside the tests sees them. That needs
+// the right to make mounts (root, or a user namespace); the tests skip
+// with the reason otherwise.
+std::string mountsUnavailable = "the mount namespace was not prepared";
+
+// Once, before any thread is started: a namespace is per process.
+void EnterPrivateMountNamespace() {
+    if (mountsUnavailable.empty())
+        return;
+    if (::unshare(CLONE_NEWNS) != 0)
+        mountsUnavailable =
+            std::string("cannot make a private mount namespace: ") + std::strerror(errno);
+    else if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        mountsUnavailable = std::string("cannot make the mounts private: ") + std::strerror(errno);
+    else
+        mountsUnavailable.clear();
+}
+
+void MountOrThrow(const char* source, const std::string& dir, const char* type, unsigned long flags,
+                  const std::string& options = {}) {
+    if (::mount(source, dir.c_str(), type, flags, options.empty() ? nullptr : options.c_str()) != 0)
+        throw std::runtime_error("cannot mount on " + dir + ": " + std::strerror(errno));
+}
+
+// Fills the file system holding dir until not one more byte fits.
+void FillDisk(const std::string& dir) {
+    for (int n = 0;; ++n) {
+        const std::string path = dir + "/filler" + std::to_string(n);
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0)
+            return;
+        static const std::string block(4096, 'x');
+        ssize_t wrote = 0;
+        while ((wrote = ::write(fd, block.data(), block.size())) > 0) {
+        }
+        // a last partial block
+        while (::write(fd, "x", 1) == 1) {
+        }
+        ::close(fd);
+        if (wrote < 0 && errno == ENOSPC && n > 0)
+            return;
+    }
+}
+
 // The windows need an application object and the toolkit allows only one
-// per process. The private mounts come first: a namespace is per process
-// and can be entered only before the toolkit starts any thread.
+// per process. The private mounts come first.
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -59,8 +107,8 @@ private:
 class FaultInjection : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const std::string why = PrivateMountsUnavailable(); !why.empty())
-            GTEST_SKIP() << "no private mounts here (" << why
+        if (!mountsUnavailable.empty())
+            GTEST_SKIP() << "no private mounts here (" << mountsUnavailable
                          << "): a full disk and a read-only directory cannot be made";
         for (const std::string& d : {appDir, goodDir, badDir})
             fs::create_directories(d);
@@ -73,11 +121,17 @@ protected:
             main_.reset();
         }
         for (const std::string& d : mounted_)
-            Unmount(d);
+            ::umount2(d.c_str(), MNT_DETACH);
     }
 
     void mountSmallDisk(const std::string& dir, size_t bytes) {
-        MountSmallDisk(dir, bytes);
+        MountOrThrow("brimlo-small", dir, "tmpfs", 0, "size=" + std::to_string(bytes));
+        mounted_.push_back(dir);
+    }
+    // dir read-only over itself
+    void makeReadOnly(const std::string& dir) {
+        MountOrThrow(dir.c_str(), dir, nullptr, MS_BIND);
+        MountOrThrow(nullptr, dir, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY);
         mounted_.push_back(dir);
     }
 
@@ -229,8 +283,7 @@ TEST_F(FaultInjection, AFullDataDiskRefusesLogAndMasterPostsAndLosesNothing) {
 TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesOn) {
     startWithASavedLoad();
     const std::string masterBefore = Contents(appDir + "master.db");
-    MakeReadOnly(appDir);
-    mounted_.push_back(appDir);
+    makeReadOnly(appDir);
 
     // The open workspace keeps its files: the log is posted.
     keyLog(50, 40, 60);
@@ -247,7 +300,7 @@ TEST_F(FaultInjection, AReadOnlyDataDirectoryRefusesWritesThereAndTheWindowGoesO
 
     // The first load's window is still there and saves to a good place.
     ASSERT_NE(ActiveLoadWindow(*main_), nullptr);
-    Unmount(appDir);
+    ::umount2(appDir.c_str(), MNT_DETACH);
     expectMasterWhole(); // pxlib opens for writing too
     saveAs(goodDir + "AB2.txt");
     expectSavedWithTheThirdLog();
