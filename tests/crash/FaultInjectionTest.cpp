@@ -47,13 +47,10 @@ std::string mountsUnavailable = "the mount namespace was not prepared";
 void EnterPrivateMountNamespace() {
     if (mountsUnavailable.empty())
         return;
-    if (::unshare(CLONE_NEWNS) != 0)
-        mountsUnavailable =
-            std::string("cannot make a private mount namespace: ") + std::strerror(errno);
-    else if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        mountsUnavailable = std::string("cannot make the mounts private: ") + std::strerror(errno);
-    else
-        mountsUnavailable.clear();
+    const bool entered = ::unshare(CLONE_NEWNS) == 0 &&
+                         ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    mountsUnavailable =
+        entered ? "" : std::string("no private mount namespace: ") + std::strerror(errno);
 }
 
 void MountOrThrow(const char* source, const std::string& dir, const char* type, unsigned long flags,

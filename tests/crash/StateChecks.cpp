@@ -281,9 +281,9 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
 
 } // namespace
 
-int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model,
-                             std::vector<std::string>& problems) {
-    int unfinished = 0;
+std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
+                                                  const CrashModel& model, int& unfinished) {
+    std::vector<std::string> problems;
     bool taken = false;
     for (const int n : WorkspaceNumbersIn(dataDir)) {
         if (TakeOverAndCompare(dataDir, n, model, problems)) {
@@ -297,7 +297,7 @@ int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model
     }
     if (!taken && !model.runLogs.empty())
         problems.push_back("the workspace holding the posted logs is gone");
-    return unfinished;
+    return problems;
 }
 
 void WriteDefaults(const std::string& dataDir) {

@@ -70,9 +70,9 @@ std::vector<std::string> CheckExport(const std::string& asciiFile, CrashModel& m
 // (a box it shows fails the test), compares its logs with the acknowledged
 // ones, and then lets it go. A workspace the kill caught while it was being
 // made cannot be taken over; its files are removed as the next start's "No"
-// would, and counted.
-int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model,
-                             std::vector<std::string>& problems);
+// would, and counted in unfinished.
+std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
+                                                  const CrashModel& model, int& unfinished);
 
 // The scaler's own defaults in the data directory, so that a new load
 // passes the save checks.

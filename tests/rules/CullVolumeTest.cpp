@@ -171,9 +171,7 @@ protected:
         log.buttd = Uniform(0, 4) == 0 ? 0 : 2 * Uniform(log.topd / 2, 75);
         log.length = Uniform(0, 9) == 0 ? 0 : 2 * Uniform(3, 36);
         log.grossvol = CalcGrossVolume(vm, log.species, log.topd, log.buttd, log.length);
-        log.cullMethod = "012345678"[Uniform(0, 8)];
-        if (log.cullMethod == '0')
-            log.cullMethod = ' ';
+        log.cullMethod = " 12345678"[Uniform(0, 8)];
         // Mostly plausible measurements, now and then anything a file can hold.
         const int spread = Uniform(0, 5) == 0 ? 400 : 80;
         log.c1 = Uniform(-2, spread);

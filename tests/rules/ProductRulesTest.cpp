@@ -63,9 +63,6 @@ TEST(SawlogRule, Cases) {
         for (int top : {18, 6})
             EXPECT_EQ(Apply(ApplySawlogProductRule, {"S", top, length, 100, "01", "N", "AY01", ""}),
                       "01");
-    EXPECT_FALSE(IsSmallStemSmalian(50, 0));
-    EXPECT_TRUE(IsSmallStemSmalian(50, -2));
-    EXPECT_TRUE(IsSmallStemSmalian(5000, -72));
 }
 
 // Below the header's top a log is undersize unless overridden. Only an

@@ -1,30 +1,11 @@
-#include "common/TempDir.h"
+#include "common/MemoryTableStore.h"
 #include "rules/Cglobals.h"
 #include "support/Dataset.h"
-#include "support/SqliteStore.h"
 
 #include <gtest/gtest.h>
 
 namespace brimlo {
 namespace {
-
-// A one-record header table holding the method letter given.
-struct HeaderTable {
-    testing::TempDir dir;
-    std::unique_ptr<Dataset> table;
-
-    explicit HeaderTable(const std::string& letter) {
-        const FieldList fields = {{"LOADNUM", FieldType::Alpha, 6},
-                                  {"VOL_CALC_METH", FieldType::Alpha, 1}};
-        table =
-            std::make_unique<Dataset>(SqliteStore::create((dir / "Header1.db").string(), fields));
-        table->insert();
-        table->setField("LOADNUM", Value("L1"));
-        table->setField("VOL_CALC_METH", Value(letter));
-        table->post();
-    }
-    std::string stored() { return table->field("VOL_CALC_METH").asString(); }
-};
 
 // The letter of the method name goes into the field, nothing for a name
 // not known. Only a new letter starts an edit (an inserted record stays
@@ -37,18 +18,23 @@ TEST(StoreVolumeMethod, StoresTheLetterEditingOnlyForANewOne) {
           {"A", false, "Smalian's formula", Edit, ""},
           {"A", true, "Smalian's Formula", Insert, "S"}}) {
         SCOPED_TRACE(name);
-        HeaderTable header(before);
+        // a header table of one record holding the letter before
+        Dataset header(std::make_unique<testing::MemoryTableStore>(
+            FieldList{{"VOL_CALC_METH", FieldType::Alpha, 1}}));
+        header.insert();
+        header.setField("VOL_CALC_METH", Value(before));
+        header.post();
         if (inserting)
-            header.table->insert();
+            header.insert();
         int changes = 0;
-        header.table->addListener(
+        header.addListener(
             [&](DataEvent event, int) { changes += event == DataEvent::FieldChange; });
-        StoreVolumeMethod(*header.table, "VOL_CALC_METH", name);
-        EXPECT_EQ(header.table->state(), state);
-        EXPECT_EQ(header.stored(), stored);
+        StoreVolumeMethod(header, "VOL_CALC_METH", name);
+        EXPECT_EQ(header.state(), state);
+        EXPECT_EQ(header.field("VOL_CALC_METH").asString(), stored);
         EXPECT_EQ(changes > 0, state != Browse);
-        header.table->cancel();
-        EXPECT_EQ(header.stored(), inserting ? "A" : before) << "after the cancel";
+        header.cancel();
+        EXPECT_EQ(header.field("VOL_CALC_METH").asString(), inserting ? "A" : before);
     }
 }
 
