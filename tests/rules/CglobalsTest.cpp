@@ -34,19 +34,18 @@ TEST(VolumeMethodNames, LetterByName) {
 
 // Rounded half away from zero, a negative zero shown without its sign.
 TEST(NumberFormat, Pictures) {
-    for (auto [value, picture, text] : {std::tuple{12.345, "#0.0", "12.3"},
-                                        {0.256, "#0.000", "0.256"},
-                                        {0.0625, "#0.000", "0.063"},
-                                        {2.675, "#0.00", "2.68"},
-                                        {1234567.5, "#0.0", "1234567.5"},
-                                        {0.0, "#0.0000", "0.0000"},
-                                        {-1.25, "#0.0", "-1.3"},
-                                        {-0.0004, "#0.000", "0.000"},
-                                        {0.5, "#0", "1"},
-                                        {0.5, "#.00", ".50"},
-                                        {1.5, "#0.0#", "1.5"},
-                                        {1.505, "#0.0#", "1.51"}})
-        EXPECT_EQ(FormatNumber(value, picture), text) << value << " " << picture;
+    EXPECT_EQ(FormatNumber(12.345, "#0.0"), "12.3");
+    EXPECT_EQ(FormatNumber(0.256, "#0.000"), "0.256");
+    EXPECT_EQ(FormatNumber(0.0625, "#0.000"), "0.063");
+    EXPECT_EQ(FormatNumber(2.675, "#0.00"), "2.68");
+    EXPECT_EQ(FormatNumber(1234567.5, "#0.0"), "1234567.5");
+    EXPECT_EQ(FormatNumber(0, "#0.0000"), "0.0000");
+    EXPECT_EQ(FormatNumber(-1.25, "#0.0"), "-1.3");
+    EXPECT_EQ(FormatNumber(-0.0004, "#0.000"), "0.000");
+    EXPECT_EQ(FormatNumber(0.5, "#0"), "1");
+    EXPECT_EQ(FormatNumber(0.5, "#.00"), ".50");
+    EXPECT_EQ(FormatNumber(1.5, "#0.0#"), "1.5");
+    EXPECT_EQ(FormatNumber(1.505, "#0.0#"), "1.51");
 }
 
 } // namespace

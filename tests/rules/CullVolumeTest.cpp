@@ -159,37 +159,30 @@ TEST(CullVolumeRange, ExtremeValuesSaturate) {
     EXPECT_EQ(CullDiameterReduction(log, 'S'), kMin);
 }
 
-class RandomCulls : public ::testing::Test {
-protected:
+// Random logs, mostly plausible, now and then with anything a file can
+// hold, lose what the reference says and never more than their gross.
+TEST(RandomCulls, MatchReferenceAndNeverExceedGross) {
     std::mt19937 rng{7};
-    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    LogMeasures RandomLog(char vm) {
-        const auto& species = CodeLists::Standard().speciesList();
-        LogMeasures log;
-        log.species = species[Uniform(0, static_cast<int>(species.size()) - 1)];
-        log.topd = 2 * Uniform(0, 38);
-        log.buttd = Uniform(0, 4) == 0 ? 0 : 2 * Uniform(log.topd / 2, 75);
-        log.length = Uniform(0, 9) == 0 ? 0 : 2 * Uniform(3, 36);
-        log.grossvol = CalcGrossVolume(vm, log.species, log.topd, log.buttd, log.length);
-        log.cullMethod = " 12345678"[Uniform(0, 8)];
-        // Mostly plausible measurements, now and then anything a file can hold.
-        const int spread = Uniform(0, 5) == 0 ? 400 : 80;
-        log.c1 = Uniform(-2, spread);
-        log.c2 = Uniform(-2, spread);
-        log.c3 = Uniform(-2, spread);
-        if (log.cullMethod == '8' && Uniform(0, 1) == 0) {
-            log.c1 = Uniform(log.topd, log.topd + 20);
-            log.c2 = Uniform(0, log.c1);
-            log.c3 = Uniform(0, log.length);
-        }
-        return log;
-    }
-};
-
-TEST_F(RandomCulls, MatchReferenceAndNeverExceedGross) {
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto& species = CodeLists::Standard().speciesList();
     for (char vm : {'S', 'A'})
         for (int i = 0; i < 40000; ++i) {
-            const LogMeasures log = RandomLog(vm);
+            LogMeasures log;
+            log.species = species[uniform(0, static_cast<int>(species.size()) - 1)];
+            log.topd = 2 * uniform(0, 38);
+            log.buttd = uniform(0, 4) == 0 ? 0 : 2 * uniform(log.topd / 2, 75);
+            log.length = uniform(0, 9) == 0 ? 0 : 2 * uniform(3, 36);
+            log.grossvol = CalcGrossVolume(vm, log.species, log.topd, log.buttd, log.length);
+            log.cullMethod = " 12345678"[uniform(0, 8)];
+            const int spread = uniform(0, 5) == 0 ? 400 : 80;
+            log.c1 = uniform(-2, spread);
+            log.c2 = uniform(-2, spread);
+            log.c3 = uniform(-2, spread);
+            if (log.cullMethod == '8' && uniform(0, 1) == 0) {
+                log.c1 = uniform(log.topd, log.topd + 20);
+                log.c2 = uniform(0, log.c1);
+                log.c3 = uniform(0, log.length);
+            }
             const int32_t cull = CalcCullVolume(log, vm);
             ASSERT_EQ(cull, RefCull(log, vm))
                 << vm << " method " << log.cullMethod << " " << log.species << " " << log.buttd

@@ -18,21 +18,15 @@ namespace {
 struct RuleCase {
     const char* species;
     int top, length, gross;
-    const char* prod;
-    const char* override;
-    const char* header;
-    const char* expected;
+    const char *prod, *override, *header, *expected;
 };
 
 std::string Apply(std::string (*rule)(const LogMeasures&, const ProductSettings&),
                   const RuleCase& c) {
     const std::string h = c.header;
-    const LogMeasures log{.species = c.species,
-                          .topd = c.top,
-                          .length = c.length,
-                          .grossvol = c.gross,
-                          .prodcode = c.prod,
-                          .prodOverride = c.override};
+    // species, top, butt, length, C1 to C3, gross, cull type and method, product, override
+    const LogMeasures log{c.species, c.top,   0,   c.length, 0,      0,
+                          0,         c.gross, ' ', ' ',      c.prod, c.override};
     return rule(log, {10, h.substr(2), h.substr(1, 1), h.substr(0, 1)});
 }
 
