@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    // An even number of cm or dm between the two
+    // Twice a number from low to high: diameters and lengths go in steps of two.
     int pickEven(int low, int high) {
         return 2 * (low + static_cast<int>(random_() % (high - low + 1)));
     }
