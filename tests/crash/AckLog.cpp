@@ -1,5 +1,6 @@
 #include "AckLog.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -10,41 +11,40 @@ namespace brimlo::crash {
 
 namespace {
 
-void WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
+int OpenOrAbort(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0644);
+    if (fd < 0)
+        std::abort();
+    return fd;
+}
+
+void WriteAllSynced(int fd, const std::string& bytes) {
+    for (size_t done = 0; done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n <= 0)
             std::abort();
         done += static_cast<size_t>(n);
     }
+    ::fsync(fd);
 }
 
 } // namespace
 
-AckLog::AckLog(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd_ < 0)
-        std::abort();
-}
+AckLog::AckLog(const std::string& path) : fd_(OpenOrAbort(path, O_APPEND)) {}
 
 AckLog::~AckLog() {
     ::close(fd_);
 }
 
 void AckLog::say(const std::string& line) {
-    std::string text;
-    for (char c : line)
-        text += c == '\n' ? '|' : c;
-    WriteAll(fd_, text + "\n");
-    ::fsync(fd_);
+    std::string text = line + "\n";
+    std::replace(text.begin(), text.end() - 1, '\n', '|');
+    WriteAllSynced(fd_, text);
 }
 
 std::vector<std::string> AckLog::Read(const std::string& path) {
-    std::string bytes;
+    const std::string bytes = ReadWhole(path).value_or("");
     std::vector<std::string> lines;
-    if (!ReadWhole(path, bytes))
-        return lines;
     size_t start = 0;
     for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1)
         lines.push_back(bytes.substr(start, end - start));
@@ -52,22 +52,18 @@ std::vector<std::string> AckLog::Read(const std::string& path) {
 }
 
 void WriteSynced(const std::string& path, const std::string& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        std::abort();
-    WriteAll(fd, bytes);
-    ::fsync(fd);
+    const int fd = OpenOrAbort(path, O_TRUNC);
+    WriteAllSynced(fd, bytes);
     ::close(fd);
 }
 
-bool ReadWhole(const std::string& path, std::string& bytes) {
+std::optional<std::string> ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return false;
+        return std::nullopt;
     std::ostringstream all;
     all << in.rdbuf();
-    bytes = all.str();
-    return true;
+    return all.str();
 }
 
 } // namespace brimlo::crash

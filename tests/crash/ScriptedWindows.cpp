@@ -11,7 +11,6 @@
 #include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "shell/WindowHooks.h"
-#include "support/Dataset.h"
 
 #include <QApplication>
 #include <QTest>
@@ -21,22 +20,9 @@ namespace brimlo::crash {
 
 namespace {
 
-WorkspaceCounter& RunCounter() {
-    static WorkspaceCounter counter;
-    return counter;
-}
-
-} // namespace
-
-void RestartWorkspaceNumbers() {
-    RunCounter() = WorkspaceCounter();
-}
-
-namespace {
-
 // The load window the program's new-load command makes, with the save
 // dialog answered by the script.
-QWidget* NewLoadWindow(TfrmMain& main, const DialogAnswers& answers) {
+QWidget* NewLoadWindow(TfrmMain& main, const DialogAnswers& answers, WorkspaceCounter& counter) {
     DataEntryHost host;
     host.enableLoadCommands = [&main](bool on) { main.EnableLoadCommands(on); };
     host.chooseSaveFile = [answers](const std::string&, const std::string&) {
@@ -46,7 +32,7 @@ QWidget* NewLoadWindow(TfrmMain& main, const DialogAnswers& answers) {
     LoadEnvironment env;
     env.appDataDirectory = main.tables().directory();
     env.defaults = &main.defaults();
-    env.counter = &RunCounter();
+    env.counter = &counter;
     env.view = window.get();
     env.prompt = &main.prompt();
     window->attach(LoadDocument::NewLoad(env));
@@ -59,36 +45,30 @@ void Type(QWidget* w, int number) {
 
 } // namespace
 
-MainWindowHooks ScriptedWindowHooks(const DialogAnswers& answers) {
+std::unique_ptr<TfrmMain> StartScriptedMain(const std::string& dataDir,
+                                            const DialogAnswers& answers, Prompt& prompt) {
     MainWindowHooks hooks = StandardWindowHooks();
-    hooks.newLoad = [answers](TfrmMain& main) {
+    hooks.settings.setAppDataDirectory(dataDir);
+    hooks.prompt = &prompt;
+    // each main window numbers its workspaces from 1
+    hooks.newLoad = [answers, counter = std::make_shared<WorkspaceCounter>()](TfrmMain& main) {
         QWidget* made = nullptr;
-        RunGuarded(main.prompt(), [&] { made = NewLoadWindow(main, answers); });
+        RunGuarded(main.prompt(), [&] { made = NewLoadWindow(main, answers, *counter); });
         return made;
     };
     AddExportHooks(hooks, [answers](QWidget*, const std::string&) { return answers.exportFile(); });
-    return hooks;
+    auto main = std::make_unique<TfrmMain>(std::move(hooks));
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    QApplication::processEvents();
+    return main;
 }
 
 TfrmDataEntry* ActiveLoadWindow(TfrmMain& main) {
     return dynamic_cast<TfrmDataEntry*>(main.activeChild());
 }
 
-void ShowActive(TfrmMain& main) {
-    main.show();
-    QApplication::setActiveWindow(&main);
-    QApplication::processEvents();
-}
-
-void SetDefaultLoadNumber(TfrmMain& main, int loadNumber) {
-    Dataset& defaults = main.defaults();
-    defaults.first();
-    defaults.edit();
-    defaults.setField("LOAD_NUM", Value(int32_t{loadNumber}));
-    defaults.post();
-}
-
-void KeyLog(TfrmDataEntry& window, int butt, int top, int length) {
+void KeyLogAndAppend(TfrmDataEntry& window, int butt, int top, int length) {
     // The species, condition and product keep their defaults. A new log
     // starts with the focus on its species; a log appended with '+' keeps
     // the column the focus was in, past the butt diameter.
@@ -106,9 +86,6 @@ void KeyLog(TfrmDataEntry& window, int butt, int top, int length) {
     // two digits fill the top diameter and the length, and move on
     Type(window.focusedControl(), top);
     Type(window.focusedControl(), length);
-}
-
-void KeyAppend(TfrmDataEntry& window) {
     QTest::keyClick(window.focusedControl(), Qt::Key_Plus);
 }
 

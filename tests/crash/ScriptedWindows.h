@@ -1,11 +1,11 @@
 #pragma once
 
-#include "shell/MainWindowHooks.h"
-
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace brimlo {
+class Prompt;
 class TfrmDataEntry;
 class TfrmMain;
 } // namespace brimlo
@@ -19,29 +19,18 @@ struct DialogAnswers {
     std::function<std::string()> exportFile;
 };
 
-// The program's own window hooks with the two file dialogs answered by
-// the script; everything else is what the program connects.
-MainWindowHooks ScriptedWindowHooks(const DialogAnswers& answers);
-
-// The next new load gets workspace 1 again (the first free number).
-void RestartWorkspaceNumbers();
+// The program's main window on the data directory, shown and active as
+// when the program starts, with its own window hooks except for the two
+// file dialogs, which the script answers.
+std::unique_ptr<TfrmMain> StartScriptedMain(const std::string& dataDir,
+                                            const DialogAnswers& answers, Prompt& prompt);
 
 // The active load window of the main window, or nullptr.
 TfrmDataEntry* ActiveLoadWindow(TfrmMain& main);
 
-// Shows the main window and makes it the active one, as the desktop does
-// when the program starts.
-void ShowActive(TfrmMain& main);
-
-// Sets the defaults record's load number, so each new load gets its own
-// master record.
-void SetDefaultLoadNumber(TfrmMain& main, int loadNumber);
-
 // Keys one log into the current log of the window's log page, by keys:
-// the default codes, butt and top diameters, length.
-void KeyLog(TfrmDataEntry& window, int butt, int top, int length);
-
-// The '+' key: on the last log it appends a new one, posting the log left.
-void KeyAppend(TfrmDataEntry& window);
+// the default codes, butt and top diameters, length; then '+', which on the
+// last log appends a new one and posts the log left.
+void KeyLogAndAppend(TfrmDataEntry& window, int butt, int top, int length);
 
 } // namespace brimlo::crash

@@ -1,6 +1,7 @@
 #include "StateChecks.h"
 
 #include "AckLog.h"
+#include "common/ScriptedPrompt.h"
 #include "common/TypicalDefaults.h"
 #include "load/LoadDocument.h"
 #include "load/LoadWorkspace.h"
@@ -12,20 +13,76 @@
 #include "support/DefaultsLayout.h"
 #include "support/ParadoxReference.h"
 #include "support/ParadoxTable.h"
-#include "support/Prompt.h"
 #include "support/SqliteStore.h"
 #include "support/WorkspaceFiles.h"
 
-#include <cctype>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace brimlo::crash {
 
 namespace fs = std::filesystem;
+
+int LogLinesIn(const std::string& loadFile) {
+    constexpr size_t kHeaderLine = 201, kLogLine = 54;
+    if (loadFile.size() < kHeaderLine || (loadFile.size() - kHeaderLine) % kLogLine != 0)
+        return -1;
+    return static_cast<int>((loadFile.size() - kHeaderLine) / kLogLine);
+}
+
+void CrashModel::takeRun(const std::vector<std::string>& lines) {
+    runLogs.clear();
+    runProblems.clear();
+    pendingLoad.reset();
+    pendingLogs.clear();
+    pendingExport.reset();
+    for (const std::string& line : lines) {
+        const size_t space = line.find(' ');
+        take(line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1));
+    }
+    interruptedSaves += pendingLoad ? 1 : 0;
+    interruptedExports += pendingExport ? 1 : 0;
+}
+
+void CrashModel::take(const std::string& verb, const std::string& rest) {
+    std::istringstream in(rest);
+    int round = 0;
+    if (verb == "READY" || (verb == "BOX" && rest.rfind("Files:", 0) == 0)) {
+        // started, or the export's success message
+    } else if (verb == "NEWLOAD") {
+        in >> loadNumber_;
+    } else if (verb == "LOG") {
+        AckedLog log;
+        in >> log.number >> log.butt >> log.top >> log.length;
+        runLogs.push_back(log);
+        ++logsAcked;
+    } else if (verb == "SAVING") {
+        std::string expectedFile;
+        in >> round >> expectedFile;
+        pendingLoad = ReadWhole(expectedFile).value_or("");
+        // the master record counts the logs with a volume: the keyed ones,
+        // not the empty one '+' appended last
+        pendingLogs[loadNumber_] = static_cast<int>(runLogs.size());
+    } else if (verb == "SAVED") {
+        savedLoad = std::exchange(pendingLoad, std::nullopt);
+        postedLogs[loadNumber_] = pendingLogs[loadNumber_];
+        pendingLogs.clear();
+        ++savesAcked;
+    } else if (verb == "EXPORTING") {
+        int records = 0;
+        in >> round >> records;
+        pendingExport = records;
+    } else if (verb == "EXPORTED") {
+        exportedRecords = std::exchange(pendingExport, std::nullopt);
+        ++exportsAcked;
+    } else {
+        runProblems.push_back(verb + " " + rest);
+    }
+}
 
 namespace {
 
@@ -40,7 +97,7 @@ bool WholeRecord(const Record& values) {
     return logs == values[kMasterTotalLogs].asInt();
 }
 
-void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
+void CheckPosts(const std::vector<StoredRow>& rows, CrashModel& model,
                 std::vector<std::string>& problems) {
     std::map<int, int> found; // load number -> records
     for (const StoredRow& row : rows) {
@@ -49,15 +106,13 @@ void CheckPosts(const std::vector<StoredRow>& rows, const CrashModel& model,
         ++found[load];
         if (!WholeRecord(row.values))
             problems.push_back("master record of load " + std::to_string(load) + " is torn");
-        const auto logsIn = [load](const std::map<int, int>& logs) {
-            const auto it = logs.find(load);
-            return it == logs.end() ? std::string("-") : std::to_string(it->second);
-        };
-        const std::string posted = logsIn(model.postedLogs), pending = logsIn(model.pendingLogs);
-        if (posted != std::to_string(total) && pending != std::to_string(total))
+        const auto pending = model.pendingLogs.find(load);
+        if (pending != model.pendingLogs.end() && pending->second == total)
+            model.postedLogs[load] = total;
+        else if (!model.postedLogs.contains(load) || model.postedLogs[load] != total)
             problems.push_back("master record of load " + std::to_string(load) + " holds " +
-                               std::to_string(total) + " logs, neither the posted (" + posted +
-                               ") nor the pending (" + pending + ") count");
+                               std::to_string(total) +
+                               " logs, neither the posted nor the pending count");
     }
     for (const auto& [load, logs] : model.postedLogs)
         if (found[load] != 1)
@@ -74,10 +129,7 @@ std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
     try {
         rows = ParadoxTable::open(masterPath)->readAll();
         px = testing::PxRead(masterPath);
-    } catch (const BrimloError& e) {
-        problems.push_back("our reader: " + e.text());
-        return rows;
-    } catch (const std::runtime_error& e) {
+    } catch (const std::runtime_error& e) { // ours, or pxlib's
         problems.push_back(e.what());
         return rows;
     }
@@ -93,7 +145,7 @@ std::vector<StoredRow> ReadMasterBothWays(const std::string& masterPath,
     return rows;
 }
 
-std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashModel& model) {
+std::vector<std::string> CheckMaster(const std::string& masterPath, CrashModel& model) {
     std::vector<std::string> problems;
     if (!fs::exists(masterPath)) {
         if (!model.postedLogs.empty())
@@ -106,25 +158,23 @@ std::vector<std::string> CheckMaster(const std::string& masterPath, const CrashM
     return problems;
 }
 
-std::vector<std::string> CheckLoadFile(const std::string& loadFile, const CrashModel& model) {
-    std::string bytes;
-    if (!ReadWhole(loadFile, bytes)) {
-        if (model.savedLoad)
-            return {"the saved load file is gone"};
+std::vector<std::string> CheckLoadFile(const std::string& loadFile, CrashModel& model) {
+    const std::optional<std::string> bytes = ReadWhole(loadFile);
+    if (!bytes)
+        return model.savedLoad ? std::vector<std::string>{"the saved load file is gone"}
+                               : std::vector<std::string>{};
+    if (bytes == model.pendingLoad)
+        model.savedLoad = bytes;
+    if (bytes == model.savedLoad)
         return {};
-    }
-    if (bytes == model.savedLoad || bytes == model.pendingLoad)
-        return {};
-    return {"the load file (" + std::to_string(bytes.size()) +
+    return {"the load file (" + std::to_string(bytes->size()) +
             " bytes) is neither the saved nor the pending version"};
 }
 
 std::string DbaseProblem(const std::string& path) {
-    std::string bytes;
-    if (!ReadWhole(path, bytes))
-        return path + " is missing";
+    const std::string bytes = ReadWhole(path).value_or("");
     if (bytes.size() < 32)
-        return path + " is shorter than its header";
+        return path + " is missing or shorter than its header";
     auto number = [&](size_t at, size_t width) {
         uint32_t n = 0;
         for (size_t i = 0; i < width; ++i)
@@ -139,11 +189,11 @@ std::string DbaseProblem(const std::string& path) {
     return {};
 }
 
-std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashModel& model) {
+std::vector<std::string> CheckExport(const std::string& asciiFile, CrashModel& model) {
     std::vector<std::string> problems;
-    std::string bytes;
     const std::string dir = fs::path(asciiFile).parent_path().string() + "/";
-    if (!ReadWhole(asciiFile, bytes)) {
+    const std::string bytes = ReadWhole(asciiFile).value_or("");
+    if (!fs::exists(asciiFile)) {
         if (model.exportedRecords)
             problems.push_back("the exported ASCII file is gone");
         return problems;
@@ -167,6 +217,8 @@ std::vector<std::string> CheckExport(const std::string& asciiFile, const CrashMo
         if (fs::exists(dir + table) || model.exportedRecords)
             if (std::string why = DbaseProblem(dir + table); !why.empty())
                 problems.push_back(why);
+    if (lines == model.pendingExport)
+        model.exportedRecords = model.pendingExport;
     return problems;
 }
 
@@ -175,15 +227,13 @@ namespace {
 // Workspace numbers with any file (a header or log table, or a side file
 // of one) in the directory.
 std::set<int> WorkspaceNumbersIn(const std::string& dir) {
+    static const std::regex workspaceFile(R"((Header|Log)(\d+).*)");
     std::set<int> numbers;
+    std::smatch match;
     for (const auto& entry : fs::directory_iterator(dir)) {
         const std::string name = entry.path().filename().string();
-        for (const char* kind : {"Header", "Log"}) {
-            const size_t digits = std::strlen(kind);
-            if (name.rfind(kind, 0) == 0 && name.size() > digits &&
-                std::isdigit(static_cast<unsigned char>(name[digits])))
-                numbers.insert(std::atoi(name.c_str() + digits));
-        }
+        if (std::regex_match(name, match, workspaceFile))
+            numbers.insert(std::stoi(match[2]));
     }
     return numbers;
 }
@@ -194,29 +244,13 @@ void CompareLogs(LoadDocument& doc, const CrashModel& model, std::vector<std::st
         byNumber[log.LOGNUM] = log;
     for (const AckedLog& acked : model.runLogs) {
         const auto it = byNumber.find(acked.number);
-        if (it == byNumber.end()) {
-            problems.push_back("posted log " + std::to_string(acked.number) + " is lost");
-            continue;
-        }
-        const LogRecord& log = it->second;
-        if (log.BUTTD != acked.butt || log.TOPD != acked.top || log.LENGTH != acked.length)
-            problems.push_back("posted log " + std::to_string(acked.number) + " came back changed");
+        const bool lost = it == byNumber.end();
+        if (lost || it->second.BUTTD != acked.butt || it->second.TOPD != acked.top ||
+            it->second.LENGTH != acked.length)
+            problems.push_back("posted log " + std::to_string(acked.number) +
+                               (lost ? " is lost" : " came back changed"));
     }
 }
-
-// Writes down the boxes a take-over shows.
-class BoxRecorder : public Prompt {
-public:
-    BoxRecorder() = default;
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    PromptAnswer show(const std::string& text, const std::string&, PromptIcon,
-                      PromptButtons buttons) override {
-        texts.push_back(text);
-        return Prompt::dismissedAnswer(buttons);
-    }
-    std::vector<std::string> texts;
-};
 
 // Takes the workspace over as the next start would; false when it cannot
 // be (the kill came while it was being made).
@@ -231,9 +265,8 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
     env.appDataDirectory = dataDir;
     env.defaults = &defaults;
     env.counter = &counter;
+    env.prompt = &testing::CurrentPrompt();
     std::unique_ptr<LoadDocument> doc;
-    BoxRecorder boxes;
-    env.prompt = &boxes;
     try {
         doc = LoadDocument::TakeOverWorkspace(env, n, header);
     } catch (const BrimloError&) {
@@ -241,8 +274,6 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
     }
     if (!doc->hasLoad())
         return false;
-    for (const std::string& text : boxes.texts)
-        problems.push_back("taking the workspace over showed: " + text);
     CompareLogs(*doc, model, problems);
     doc->Close();
     return true;
@@ -250,9 +281,9 @@ bool TakeOverAndCompare(const std::string& dataDir, int n, const CrashModel& mod
 
 } // namespace
 
-int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model,
-                             std::vector<std::string>& problems) {
-    int unfinished = 0;
+std::vector<std::string> CheckAndReleaseWorkspace(const std::string& dataDir,
+                                                  const CrashModel& model, int& unfinished) {
+    std::vector<std::string> problems;
     bool taken = false;
     for (const int n : WorkspaceNumbersIn(dataDir)) {
         if (TakeOverAndCompare(dataDir, n, model, problems)) {
@@ -266,25 +297,7 @@ int CheckAndReleaseWorkspace(const std::string& dataDir, const CrashModel& model
     }
     if (!taken && !model.runLogs.empty())
         problems.push_back("the workspace holding the posted logs is gone");
-    return unfinished;
-}
-
-void SettleModel(CrashModel& model, const std::string& loadFile, const std::string& masterPath,
-                 const std::string& asciiFile) {
-    std::string bytes;
-    if (ReadWhole(loadFile, bytes))
-        model.settleLoad(bytes);
-    if (fs::exists(masterPath))
-        for (const StoredRow& row : ParadoxTable::open(masterPath)->readAll())
-            model.settlePost(row.values[kMasterLoadNum].asInt(),
-                             row.values[kMasterTotalLogs].asInt());
-    if (ReadWhole(asciiFile, bytes)) {
-        int lines = 0;
-        for (size_t at = 0; (at = bytes.find("\r\n", at)) != std::string::npos; at += 2)
-            ++lines;
-        model.settleExport(lines);
-    }
-    model.settled();
+    return problems;
 }
 
 void WriteDefaults(const std::string& dataDir) {

@@ -22,20 +22,6 @@ TEST(CodeLists, OrderAsOffered) {
     EXPECT_EQ(g.cullMethodList(), (List{"1", "2", "3", "4", "5", "6", "7", "8"}));
 }
 
-TEST(CodeLists, AllowedMethodLists) {
-    const CodeLists& g = CodeLists::Standard();
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type1), (List{"2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type2Smalian), (List{"3", "4", "5", "7", "8"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type2Alberta), (List{"8"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type3), (List{"1", "2", "3", "4", "5", "7"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type4), (List{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type5), (List{"2", "3", "4", "7"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type6), (List{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(g.allowedMethods(AllowedList::Type7), (List{"2", "3", "4", "5", "7"}));
-    EXPECT_EQ(g.allowedMethodsFor('2', 'A'), (List{"8"}));
-    EXPECT_TRUE(g.allowedMethodsFor(' ', 'S').empty());
-}
-
 TEST(VolumeMethodNames, LetterByName) {
     EXPECT_EQ(VolumeMethodLetter("Alberta Cubic Metre"), "A");
     EXPECT_EQ(VolumeMethodLetter("Smalian's Formula"), "S");
@@ -46,6 +32,7 @@ TEST(VolumeMethodNames, LetterByName) {
     EXPECT_EQ(VolumeMethodName("A"), "Alberta Cubic Metre");
 }
 
+// Rounded half away from zero, a negative zero shown without its sign.
 TEST(NumberFormat, Pictures) {
     EXPECT_EQ(FormatNumber(12.345, "#0.0"), "12.3");
     EXPECT_EQ(FormatNumber(0.256, "#0.000"), "0.256");

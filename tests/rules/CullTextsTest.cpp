@@ -5,7 +5,9 @@
 namespace brimlo {
 namespace {
 
-TEST(CullTexts, TypeAndMethodNames) {
+// Type and method names, status lines, and prompts only for the values
+// a method measures.
+TEST(CullTexts, NamesStatusLinesAndPrompts) {
     const char* types[] = {"Heart Rot - ",   "End Rot - ",      "Sap Rot - ",     "Cat Face - ",
                            "Crook/Swamp - ", "Shake/Cracks - ", "Crotch/Forks - "};
     for (int i = 0; i < 7; ++i)
@@ -23,9 +25,7 @@ TEST(CullTexts, TypeAndMethodNames) {
                   "Cull Deduction Method --- " + std::string(methods[i]) + " ");
     }
     EXPECT_EQ(CullMethodName('9'), "");
-}
 
-TEST(CullTexts, StatusLines) {
     EXPECT_EQ(CullMethodStatusText('1', '6', '6'),
               "Heart Rot - Default Cull Deduction Method --- Interior Log Reduction ");
     EXPECT_EQ(CullMethodStatusText('1', '3', '6'),
@@ -35,10 +35,8 @@ TEST(CullTexts, StatusLines) {
     EXPECT_EQ(CullMeasureStatusText('2', '8', 2),
               "End Rot - End Rot Reduction - Enter Cull Diameter At Large End (cm)");
     EXPECT_EQ(CullMeasureStatusText('1', '3', 2), "Heart Rot - Percent Reduction - ");
-}
 
-TEST(CullTexts, PromptsOnlyForMeasuredValues) {
-    // Method, then the prompts for C1, C2 and C3.
+    // method, then the prompts for C1, C2 and C3
     const char* prompts[][4] = {
         {"1", "Enter Sound Wood Butt Diameter (cm)", "Enter Sound Wood Top Diameter (cm)", ""},
         {"2", "Enter Cull Length (dm)", "", ""},

@@ -88,20 +88,10 @@ int RefCull(const LogMeasures& g, char vm) {
     return d > g.grossvol * 0.6666666666666666 ? g.grossvol : d;
 }
 
-// The log of the published examples: top 20, butt 30, length 50, spruce.
+// The log of the published examples: spruce, top 20, butt 30, length 50
+// (in that order, then C1 to C3, gross, cull type and method, product).
 LogMeasures ExampleLog(char vm, char method, int c1, int c2 = 0, int c3 = 0) {
-    LogMeasures log;
-    log.species = "S";
-    log.topd = 20;
-    log.buttd = 30;
-    log.length = 50;
-    log.grossvol = vm == 'S' ? 256 : 198;
-    log.cullType = '1';
-    log.cullMethod = method;
-    log.c1 = c1;
-    log.c2 = c2;
-    log.c3 = c3;
-    return log;
+    return {"S", 20, 30, 50, c1, c2, c3, vm == 'S' ? 256 : 198, '1', method, "", "N"};
 }
 
 // Deductions from the log of the published examples, method by method:
@@ -133,14 +123,27 @@ TEST(CalcCullVolume, PublishedExamples) {
         EXPECT_EQ(CalcCullVolume(log, c.vm), c.expected)
             << c.vm << " " << int(c.method) << " " << c.c1 << "," << c.c2 << "," << c.c3;
     }
+    // A log without gross volume has no cull. A hand-edited load file can
+    // carry a negative gross volume: without a known method there is no
+    // deduction at all, so the two-thirds rule has nothing to cap; with a
+    // known method whose measurements are missing the nil deduction (above
+    // -30 x 2/3 = -20) still goes through the cap. From 67 % the whole log
+    // goes even where the two-thirds rule would not take it: 67 % of 2
+    // litres rounds to 1.
+    const struct {
+        char method;
+        int c1, gross, expected;
+    } grossCases[] = {{'7', 50, 0, 0},  {' ', 0, -30, 0},   {'0', 0, -30, 0},   {'9', 0, -30, 0},
+                      {'X', 0, -30, 0}, {'7', 0, -30, -30}, {'3', 0, -30, -30}, {'3', 67, 2, 2}};
+    for (char vm : {'S', 'A'})
+        for (const auto& c : grossCases) {
+            LogMeasures log = ExampleLog(vm, c.method, c.c1);
+            log.grossvol = c.gross;
+            EXPECT_EQ(CalcCullVolume(log, vm), c.expected) << vm << c.method << " " << c.gross;
+        }
     // The methods guard their own divisor and measurements.
     EXPECT_EQ(CullFraction(ExampleLog('S', '4', 3, 0)), 0);
     EXPECT_EQ(CullEndRot(ExampleLog('S', '8', 0, 24, 10), 'S'), 0);
-    // From 67 % the whole log goes even where the two-thirds rule would not
-    // take it: 67 % of 2 litres rounds to 1.
-    LogMeasures small = ExampleLog('S', '3', 67, 0, 0);
-    small.grossvol = 2;
-    EXPECT_EQ(CullPercent(small), 2);
 }
 
 // Values no window lets through saturate rather than wrap around.
@@ -156,45 +159,30 @@ TEST(CullVolumeRange, ExtremeValuesSaturate) {
     EXPECT_EQ(CullDiameterReduction(log, 'S'), kMin);
 }
 
-TEST(CalcCullVolume, NoGrossNoCull) {
-    LogMeasures log = ExampleLog('S', '7', 50);
-    log.grossvol = 0;
-    EXPECT_EQ(CalcCullVolume(log, 'S'), 0);
-}
-
-class RandomCulls : public ::testing::Test {
-protected:
+// Random logs, mostly plausible, now and then with anything a file can
+// hold, lose what the reference says and never more than their gross.
+TEST(RandomCulls, MatchReferenceAndNeverExceedGross) {
     std::mt19937 rng{7};
-    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    LogMeasures RandomLog(char vm) {
-        const auto& species = CodeLists::Standard().speciesList();
-        LogMeasures log;
-        log.species = species[Uniform(0, static_cast<int>(species.size()) - 1)];
-        log.topd = 2 * Uniform(0, 38);
-        log.buttd = Uniform(0, 4) == 0 ? 0 : 2 * Uniform(log.topd / 2, 75);
-        log.length = Uniform(0, 9) == 0 ? 0 : 2 * Uniform(3, 36);
-        log.grossvol = CalcGrossVolume(vm, log.species, log.topd, log.buttd, log.length);
-        log.cullMethod = "012345678"[Uniform(0, 8)];
-        if (log.cullMethod == '0')
-            log.cullMethod = ' ';
-        // Mostly plausible measurements, now and then anything a file can hold.
-        const int spread = Uniform(0, 5) == 0 ? 400 : 80;
-        log.c1 = Uniform(-2, spread);
-        log.c2 = Uniform(-2, spread);
-        log.c3 = Uniform(-2, spread);
-        if (log.cullMethod == '8' && Uniform(0, 1) == 0) {
-            log.c1 = Uniform(log.topd, log.topd + 20);
-            log.c2 = Uniform(0, log.c1);
-            log.c3 = Uniform(0, log.length);
-        }
-        return log;
-    }
-};
-
-TEST_F(RandomCulls, MatchReferenceAndNeverExceedGross) {
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto& species = CodeLists::Standard().speciesList();
     for (char vm : {'S', 'A'})
         for (int i = 0; i < 40000; ++i) {
-            const LogMeasures log = RandomLog(vm);
+            LogMeasures log;
+            log.species = species[uniform(0, static_cast<int>(species.size()) - 1)];
+            log.topd = 2 * uniform(0, 38);
+            log.buttd = uniform(0, 4) == 0 ? 0 : 2 * uniform(log.topd / 2, 75);
+            log.length = uniform(0, 9) == 0 ? 0 : 2 * uniform(3, 36);
+            log.grossvol = CalcGrossVolume(vm, log.species, log.topd, log.buttd, log.length);
+            log.cullMethod = " 12345678"[uniform(0, 8)];
+            const int spread = uniform(0, 5) == 0 ? 400 : 80;
+            log.c1 = uniform(-2, spread);
+            log.c2 = uniform(-2, spread);
+            log.c3 = uniform(-2, spread);
+            if (log.cullMethod == '8' && uniform(0, 1) == 0) {
+                log.c1 = uniform(log.topd, log.topd + 20);
+                log.c2 = uniform(0, log.c1);
+                log.c3 = uniform(0, log.length);
+            }
             const int32_t cull = CalcCullVolume(log, vm);
             ASSERT_EQ(cull, RefCull(log, vm))
                 << vm << " method " << log.cullMethod << " " << log.species << " " << log.buttd
@@ -202,25 +190,6 @@ TEST_F(RandomCulls, MatchReferenceAndNeverExceedGross) {
                 << log.c3 << " gross " << log.grossvol;
             ASSERT_LE(cull, log.grossvol);
         }
-}
-
-// A hand-edited load file can carry a negative gross volume. Without a
-// known method there is no deduction at all, so the two-thirds rule has
-// nothing to cap; with a known method whose measurements are missing the
-// nil deduction (above -30 x 2/3 = -20) still goes through the cap.
-TEST(CalcCullVolume, NegativeGross) {
-    LogMeasures log = ExampleLog('S', ' ', 0);
-    log.grossvol = -30;
-    for (char vm : {'S', 'A'}) {
-        for (char m : {' ', '0', '9', 'X'}) {
-            log.cullMethod = m;
-            EXPECT_EQ(CalcCullVolume(log, vm), 0) << m << vm;
-        }
-        for (char m : {'7', '3'}) {
-            log.cullMethod = m;
-            EXPECT_EQ(CalcCullVolume(log, vm), -30) << m << vm;
-        }
-    }
 }
 
 } // namespace
