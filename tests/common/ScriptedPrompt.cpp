@@ -27,7 +27,7 @@ ScriptedPrompt::ScriptedPrompt() : previous_(&CurrentPrompt()) {
 
 ScriptedPrompt::~ScriptedPrompt() {
     EXPECT_TRUE(expected_.empty()) << "expected box not shown: " << expected_.front().text;
-    InstallPrompt(nullptr);
+    InstallPrompt(previous_);
 }
 
 ScriptedPrompt& ScriptedPrompt::expect(const std::string& text, PromptAnswer answer) {
