@@ -2,9 +2,6 @@
 
 #include "common/SampleLoad.h"
 #include "common/SampleLog.h"
-#include "common/ScriptedPrompt.h"
-#include "load/LoadFileReader.h"
-#include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
 #include "master/MasterPosting.h"
 #include "master/MasterTable.h"
@@ -80,18 +77,6 @@ TEST(BuildFromLoad, NetWeightHalvesGoToTheEvenNeighbour) {
         CMaster m;
         m.BuildFromLoad(h, std::vector<LogRecord>{});
         EXPECT_EQ(m.NET_WEIGHT, posted) << weight;
-    }
-}
-
-// A net weight with a fraction in a load file is rounded only as it is posted.
-TEST(BuildFromLoad, NetWeightFromAFileWithAFraction) {
-    brimlo::testing::ScriptedPrompt prompt;
-    for (const auto& [text, posted] : {std::pair{"  12.5", 12}, {"  13.5", 14}}) {
-        const LoadFileReadResult r =
-            ReadLoadText(kSampleLogLine + SampleHeaderWith(83, text), "l.txt", prompt);
-        CMaster m;
-        m.BuildFromLoad(r.load.header, r.load.logs);
-        EXPECT_EQ(m.NET_WEIGHT, posted) << text;
     }
 }
 

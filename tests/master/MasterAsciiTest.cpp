@@ -4,6 +4,7 @@
 #include "master/MasterTable.h"
 #include "master/MasterTestSupport.h"
 
+#include <cstdio>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,34 @@ TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
     m.WriteMasterAsciiLine(line, 5, 1.23456);
     EXPECT_EQ(line, kExampleIdentification + "SP D 01 1234 1234  12346   1500" + kEmptyBlock +
                         kEmptyBlock + kEmptyBlock + "   212346N\r\n");
+}
+
+// Whole-number fields round as printf's "%.0f" does: halves to even, "-0"
+// for a negative that rounds to zero, values wider than their field and
+// values beyond exact integers. The fields left unset print zeros and blanks.
+TEST(MasterAsciiLine, WholeNumberFieldsRoundAsPrintfDoes) {
+    const double values[] = {
+        0.0,  -0.0,    0.00025, 0.0005, 0.0015,   0.0025,  -0.0003, -0.0005, -0.0025,
+        0.05, 0.15,    0.25,    -0.05,  123.4565, 99999.5, 1e9,     -1e9,    1e13,
+        3e14, -7.3e17, 1e20,    2.5e-5, -4.5e-5,  0.35,    1234.5,  -1234.5, 0.4999999999999999};
+    const auto printed = [](int width, double v) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%*.0f", width, v);
+        return std::string(text);
+    };
+    CMaster m;
+    m.SAWLOGS = 'N';
+    m.summary.NUM_GROUPS = 1;
+    for (double v : values) {
+        m.summary.groups[0] = {"S  GR 01", 1, v, v, v, 0.0, 0.0};
+        std::string line;
+        m.WriteMasterAsciiLine(line, 1, v);
+        EXPECT_EQ(line, "M     0    0    0" + std::string(44, ' ') + " 0     0" +
+                            std::string(20, ' ') + "S  GR 01   1" + printed(5, v * 10) +
+                            printed(7, v * 1000) + printed(7, v * 1000) + kEmptyBlock +
+                            kEmptyBlock + kEmptyBlock + "    " + printed(5, v * 10000) + "N\r\n")
+            << v;
+    }
 }
 
 class MasterAsciiFile : public ::testing::Test {
