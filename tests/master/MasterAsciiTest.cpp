@@ -43,14 +43,23 @@ void AddExampleRecord(Dataset& master, const char* sawlogs, int groups) {
 
 } // namespace
 
-// Gross per tree rounds to the nearest: 1/3 is 3333.33.
-TEST(MasterAsciiLine, WorkedExampleByteForByte) {
-    for (const auto& [grossPerTree, end] :
-         {std::pair{0.448 / 5, "   2  896N\r\n"}, std::pair{1.0 / 3, "   2 3333N\r\n"}}) {
+// Gross per tree rounds to the nearest: 1/3 is 3333.33. A later line
+// carries its own four groups; the line itself reads no group count.
+TEST(MasterAsciiLine, WorkedExampleAndALaterLineByteForByte) {
+    CMaster m = ExampleMaster();
+    m.summary.groups[4] = {"SP D 01", 1234, 123.4, 12.3456, 1.5, 10.8456, 12.15};
+    const struct {
+        int firstGroup;
+        double grossPerTree;
+        std::string group, end;
+    } cases[] = {{1, 0.448 / 5, kExampleGroup, "   2  896N\r\n"},
+                 {1, 1.0 / 3, kExampleGroup, "   2 3333N\r\n"},
+                 {5, 1.23456, "SP D 01 1234 1234  12346   1500", "   212346N\r\n"}};
+    for (const auto& c : cases) {
         std::string line;
-        ExampleMaster().WriteMasterAsciiLine(line, 1, grossPerTree);
-        EXPECT_EQ(line, kExampleIdentification + kExampleGroup + kEmptyBlock + kEmptyBlock +
-                            kEmptyBlock + end);
+        m.WriteMasterAsciiLine(line, c.firstGroup, c.grossPerTree);
+        EXPECT_EQ(line, kExampleIdentification + c.group + kEmptyBlock + kEmptyBlock + kEmptyBlock +
+                            c.end);
     }
 }
 
@@ -76,16 +85,6 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
                         "SUBD" + "   7" + "199903" + " 8" + "   950" + "A SOURCE            " +
                         kExampleGroup + kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" +
                         "Y" + "\r\n");
-}
-
-TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
-    CMaster m = ExampleMaster();
-    m.summary.NUM_GROUPS = 5;
-    m.summary.groups[4] = {"SP D 01", 1234, 123.4, 12.3456, 1.5, 10.8456, 12.15};
-    std::string line;
-    m.WriteMasterAsciiLine(line, 5, 1.23456);
-    EXPECT_EQ(line, kExampleIdentification + "SP D 01 1234 1234  12346   1500" + kEmptyBlock +
-                        kEmptyBlock + kEmptyBlock + "   212346N\r\n");
 }
 
 // Whole-number fields round as printf's "%.0f" does: halves to even, "-0"

@@ -48,18 +48,15 @@ void AddThreeGroupRecord(Dataset& master) {
 }
 
 void AddOneGroupRecord(Dataset& master, int loadNum, double length, double gross) {
-    AddMasterRecord(master, {{"MILL_NUM", 42},
-                             {"MILLCODE", "AB"},
-                             {"POP", 2},
-                             {"LOAD_NUM", loadNum},
-                             {"SAWLOGS", "N"},
-                             {"NUM_GROUPS", 1},
-                             {"SPCDPR1", "P  GR 01"},
-                             {"LOGNUMS1", 4},
-                             {"LENGTH1", length},
-                             {"GROSSVOL1", gross},
-                             {"CULLVOL1", 0.0},
-                             {"NETVOL1", gross}});
+    const std::pair<const char*, Value> fields[] = {
+        {"MILL_NUM", 42},        {"MILLCODE", "AB"}, {"POP", 2},
+        {"LOAD_NUM", loadNum},   {"SAWLOGS", "N"},   {"NUM_GROUPS", 1},
+        {"SPCDPR1", "P  GR 01"}, {"LOGNUMS1", 4},    {"LENGTH1", length},
+        {"GROSSVOL1", gross},    {"CULLVOL1", 0.0},  {"NETVOL1", gross}};
+    master.insert();
+    for (const auto& [name, value] : fields)
+        master.setField(name, value);
+    master.post();
 }
 
 uint32_t Le(const std::string& bytes, std::size_t at, int size) {
@@ -156,16 +153,14 @@ TEST_F(SampleTables, RawHeaderAndRecordBytes) {
     AddOneGroupRecord(*dataset, 7, 1.0, 0.1);
     ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
     const std::string vol = ReadBytes(dir / "SAMPLVOL.dbf");
-    ASSERT_GE(vol.size(), 32u);
-    EXPECT_EQ(vol[0], '\x03');
-    EXPECT_EQ(vol.substr(1, 3), std::string("\x7E\x0C\x09")); // 2026-12-09
-    EXPECT_EQ(Le(vol, 4, 4), 1u);
     const uint32_t headerLength = 32 + 32 * 9 + 1;
     const uint32_t recordLength = 1 + 6 + 3 + 6 + 10 + 4 + 8 + 20 + 8 + 7;
+    ASSERT_EQ(vol.size(), headerLength + recordLength + 1);
+    EXPECT_EQ(vol.substr(0, 4), "\x03\x7E\x0C\x09"); // dBASE III, written 2026-12-09
+    EXPECT_EQ(Le(vol, 4, 4), 1u);
     EXPECT_EQ(Le(vol, 8, 2), headerLength);
     EXPECT_EQ(Le(vol, 10, 2), recordLength);
     EXPECT_EQ(vol[29], '\x57');
-    ASSERT_EQ(vol.size(), headerLength + recordLength + 1);
     EXPECT_EQ(vol[headerLength - 1], '\x0D');
     EXPECT_EQ(vol.back(), '\x1A');
     // The first descriptor: the name NUL-padded to eleven bytes, C, width 6.
