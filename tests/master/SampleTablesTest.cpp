@@ -188,17 +188,6 @@ TEST_F(SampleTables, CreatedEmptyStampedWithTheDayOfWriting) {
     EXPECT_EQ(Dump("D\xC3\xA9p\xC3\xB4t/SAMPLWT.dbf")[1], kWeightLayout);
 }
 
-TEST_F(SampleTables, AFailedExportLeavesTheOldTables) {
-    AddThreeGroupRecord(*dataset);
-    WriteBytes(dir / "SAMPLWT.dbf", "old weight table");
-    // A directory where the volume table should go cannot be replaced.
-    std::filesystem::create_directory(dir / "SAMPLVOL.dbf");
-    EXPECT_THROW(WriteSampleTables(Directory(), table, kWritten), BrimloError);
-    EXPECT_EQ(ReadBytes(dir / "SAMPLWT.dbf"), "old weight table");
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "SAMPLVOL.dbf"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
-}
-
 TEST_F(SampleTables, ANetVolumeTooWideForItsFieldIsRefused) {
     AddOneGroupRecord(*dataset, 1, 1.0, 10000.0); // ten million litres
     WriteBytes(dir / "SAMPLVOL.dbf", "old volume table");
