@@ -63,7 +63,11 @@ TEST(MasterAsciiLine, WorkedExampleAndALaterLineByteForByte) {
     }
 }
 
-TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
+// Texts are cut, padded and aligned as the formats say. Whole-number fields
+// round as printf's "%.0f" does: halves to even, "-0" for a negative that
+// rounds to zero, values wider than their field and values beyond exact
+// integers. A record without a date prints blanks for it.
+TEST(MasterAsciiLine, FieldsAreCutPaddedAlignedAndRoundedAsTheFormatsSay) {
     CMaster m = ExampleMaster();
     m.MILL_NUM = 7;
     m.MILLCODE = "A";
@@ -79,18 +83,9 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
     m.SOURCE = "A SOURCE";
     m.SAWLOGS = 'Y';
     m.summary.TOTALLOGS = 0; // precision 0: a zero prints as blanks
-    std::string line;
-    m.WriteMasterAsciiLine(line, 1, 0.0);
-    EXPECT_EQ(line, std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" + "DISPOSITIO" +
-                        "SUBD" + "   7" + "199903" + " 8" + "   950" + "A SOURCE            " +
-                        kExampleGroup + kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" +
-                        "Y" + "\r\n");
-}
-
-// Whole-number fields round as printf's "%.0f" does: halves to even, "-0"
-// for a negative that rounds to zero, values wider than their field and
-// values beyond exact integers. The fields left unset print zeros and blanks.
-TEST(MasterAsciiLine, WholeNumberFieldsRoundAsPrintfDoes) {
+    const std::string identification = std::string("M     7A  12") + "23456" +
+                                       "A LESSEE NAME LONGER" + "DISPOSITIO" + "SUBD" + "   7" +
+                                       "199903" + " 8" + "   950" + "A SOURCE            ";
     const double values[] = {
         0.0,  -0.0,    0.00025, 0.0005, 0.0015,   0.0025,  -0.0003, -0.0005, -0.0025,
         0.05, 0.15,    0.25,    -0.05,  123.4565, 99999.5, 1e9,     -1e9,    1e13,
@@ -100,19 +95,19 @@ TEST(MasterAsciiLine, WholeNumberFieldsRoundAsPrintfDoes) {
         std::snprintf(text, sizeof text, "%*.0f", width, v);
         return std::string(text);
     };
-    CMaster m;
-    m.SAWLOGS = 'N';
-    m.summary.NUM_GROUPS = 1;
     for (double v : values) {
         m.summary.groups[0] = {"S  GR 01", 1, v, v, v, 0.0, 0.0};
         std::string line;
         m.WriteMasterAsciiLine(line, 1, v);
-        EXPECT_EQ(line, "M     0    0    0" + std::string(44, ' ') + " 0     0" +
-                            std::string(20, ' ') + "S  GR 01   1" + printed(5, v * 10) +
+        EXPECT_EQ(line, identification + "S  GR 01   1" + printed(5, v * 10) +
                             printed(7, v * 1000) + printed(7, v * 1000) + kEmptyBlock +
-                            kEmptyBlock + kEmptyBlock + "    " + printed(5, v * 10000) + "N\r\n")
+                            kEmptyBlock + kEmptyBlock + "    " + printed(5, v * 10000) + "Y\r\n")
             << v;
     }
+    m.WEIGH_DATE = Date{};
+    std::string line;
+    m.WriteMasterAsciiLine(line, 1, 0.0);
+    EXPECT_EQ(line.substr(55, 8), "       8");
 }
 
 class MasterAsciiFile : public ::testing::Test {
