@@ -8,10 +8,10 @@
 #include "support/Dataset.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -61,17 +61,13 @@ inline std::vector<std::string> RunPython(const std::string& script,
     WriteBytes(scriptFile, script);
     const std::string command =
         "/usr/bin/python3 '" + scriptFile.string() + "' '" + file.string() + "' 2>&1";
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe))
-            out += static_cast<char>(c);
-        ::pclose(pipe);
-    }
-    std::filesystem::remove(scriptFile);
     std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+    FILE* pipe = ::popen(command.c_str(), "r");
+    for (char line[4096]; pipe && std::fgets(line, sizeof line, pipe);)
+        lines.emplace_back(line, std::strcspn(line, "\n"));
+    if (pipe)
+        ::pclose(pipe);
+    std::filesystem::remove(scriptFile);
     return lines;
 }
 

@@ -149,7 +149,7 @@ TEST_F(SampleTables, RowCountsFollowTheGroupsInUseAndASecondExportReplacesTheFir
     EXPECT_EQ(Dump("SAMPLWT.dbf").size(), 2u + 1u);
 }
 
-TEST_F(SampleTables, RawHeaderAndRecordBytes) {
+TEST_F(SampleTables, RawHeaderAndRecordBytesAndEmptyTables) {
     AddOneGroupRecord(*dataset, 7, 1.0, 0.1);
     ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
     const std::string vol = ReadBytes(dir / "SAMPLVOL.dbf");
@@ -174,16 +174,15 @@ TEST_F(SampleTables, RawHeaderAndRecordBytes) {
     const std::string wt = ReadBytes(dir / "SAMPLWT.dbf");
     EXPECT_EQ(Le(wt, 8, 2), 32u + 32u * 15u + 1u);
     EXPECT_EQ(Le(wt, 10, 2), 1u + 1 + 6 + 2 + 3 + 6 + 20 + 10 + 4 + 4 + 8 + 2 + 6 + 20 + 5 + 4);
-}
 
-// The folder is named in Windows-1252, as the user chose it.
-TEST_F(SampleTables, CreatedEmptyStampedWithTheDayOfWriting) {
+    // Empty tables, stamped with the day of writing, go into a folder named
+    // in Windows-1252 as the user chose it.
     std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
     CreateSampleTables(Directory() + "D\xE9p\xF4t/", kWritten);
     for (const char* table : {"SAMPLVOL.dbf", "SAMPLWT.dbf"}) {
         const std::string name = std::string("D\xC3\xA9p\xC3\xB4t/") + table;
         ASSERT_EQ(Dump(name.c_str()).size(), 2u) << name;
-        EXPECT_EQ(Le(ReadBytes(dir / name), 4, 4), 0u);
+        EXPECT_EQ(ReadBytes(dir / name).substr(1, 7), std::string("\x7E\x0C\x09\0\0\0\0", 7));
     }
     EXPECT_EQ(Dump("D\xC3\xA9p\xC3\xB4t/SAMPLWT.dbf")[1], kWeightLayout);
 }
