@@ -58,19 +58,10 @@ TEST(BuildFromLoad, CopiesTheHeaderAndSummarisesTheLogs) {
 }
 
 TEST(BuildFromLoad, NetWeightHalvesGoToTheEvenNeighbour) {
-    const std::pair<double, int32_t> cases[] = {{12345.5, 12346},
-                                                {12344.5, 12344},
-                                                {0.5, 0},
-                                                {1.5, 2},
-                                                {2.5, 2},
-                                                {12345.4, 12345},
-                                                {12345.6, 12346},
-                                                {-2.5, -2},
-                                                {-3.5, -4},
-                                                {999999.5, 1000000},
-                                                {25000.0, 25000},
-                                                {12344.50001, 12345},
-                                                {12344.49999, 12344}};
+    const std::pair<double, int32_t> cases[] = {
+        {12345.5, 12346},     {12344.5, 12344},     {0.5, 0},         {1.5, 2},   {2.5, 2},
+        {12345.4, 12345},     {12345.6, 12346},     {-2.5, -2},       {-3.5, -4}, {25000.0, 25000},
+        {12344.50001, 12345}, {12344.49999, 12344}, {99999.5, 100000}};
     for (const auto& [weight, posted] : cases) {
         HeaderRecord h = SampleHeader();
         h.NETWEIGHT = weight;

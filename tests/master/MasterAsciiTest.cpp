@@ -15,6 +15,7 @@ using ::testing::ThrowsMessage;
 namespace {
 
 const std::string kEmptyBlock = std::string(8, ' ') + "   0" + "    0" + "      0" + "      0";
+const std::string kThreeEmptyBlocks = kEmptyBlock + kEmptyBlock + kEmptyBlock;
 
 // The master record of the worked example: one group, weighed December 2006.
 CMaster ExampleMaster() {
@@ -58,8 +59,7 @@ TEST(MasterAsciiLine, WorkedExampleAndALaterLineByteForByte) {
     for (const auto& c : cases) {
         std::string line;
         m.WriteMasterAsciiLine(line, c.firstGroup, c.grossPerTree);
-        EXPECT_EQ(line, kExampleIdentification + c.group + kEmptyBlock + kEmptyBlock + kEmptyBlock +
-                            c.end);
+        EXPECT_EQ(line, kExampleIdentification + c.group + kThreeEmptyBlocks + c.end);
     }
 }
 
@@ -100,8 +100,8 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAlignedAndRoundedAsTheFormatsSay) {
         std::string line;
         m.WriteMasterAsciiLine(line, 1, v);
         EXPECT_EQ(line, identification + "S  GR 01   1" + printed(5, v * 10) +
-                            printed(7, v * 1000) + printed(7, v * 1000) + kEmptyBlock +
-                            kEmptyBlock + kEmptyBlock + "    " + printed(5, v * 10000) + "Y\r\n")
+                            printed(7, v * 1000) + printed(7, v * 1000) + kThreeEmptyBlocks +
+                            "    " + printed(5, v * 10000) + "Y\r\n")
             << v;
     }
     m.WEIGH_DATE = Date{};
@@ -147,11 +147,11 @@ TEST_F(MasterAsciiFile, LinesPerRecordFollowTheGroupCount) {
     EXPECT_EQ(lines[2].substr(89, 124), full + full + full + full);
     EXPECT_EQ(lines[2].substr(213), "  2410752N");
     for (int i : {5, 9, 11})
-        EXPECT_EQ(lines[i].substr(89, 124), full + kEmptyBlock + kEmptyBlock + kEmptyBlock) << i;
+        EXPECT_EQ(lines[i].substr(89, 124), full + kThreeEmptyBlocks) << i;
     // Gross per tree over the groups in use: 5 x 0.448 / 5 trees.
     EXPECT_EQ(lines[9].substr(213), "  10 4480N");
     EXPECT_EQ(lines[10].substr(89, 124), full + full + full + full);
-    EXPECT_EQ(lines[12].substr(89, 124), kEmptyBlock + kEmptyBlock + kEmptyBlock + kEmptyBlock);
+    EXPECT_EQ(lines[12].substr(89, 124), kThreeEmptyBlocks + kEmptyBlock);
     EXPECT_EQ(lines[12].substr(213), "    " + std::string("    0") + "N");
 }
 
