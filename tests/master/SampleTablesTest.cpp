@@ -34,19 +34,6 @@ const char* kWeightLayout =
 
 const Date kWritten = Date::fromYmd(2026, 12, 9);
 
-// Three groups, one of them a one-letter condition, one without logs; no
-// total of logs, which the tables count from the groups.
-void AddThreeGroupRecord(Dataset& master) {
-    CMaster m = ThreeGroupMaster();
-    m.LESSEE = "LESS\xC9"
-               "E CO";
-    m.summary.groups[1] = {"SP D 01", 1, 5.0, 0.25, 0.0, 0.25, 0.0};
-    m.summary.groups[2].SPCDPR = "SP GR 01";
-    Record r = m.ToMasterRecord();
-    r[kMasterTotalLogs] = Value();
-    AddRecord(master, r);
-}
-
 void AddOneGroupRecord(Dataset& master, int loadNum, double length, double gross) {
     const std::pair<const char*, Value> fields[] = {
         {"MILL_NUM", 42},        {"MILLCODE", "AB"}, {"POP", 2},
@@ -90,7 +77,16 @@ TEST(SampleSpCdPr, KeysLoseTheirSeparatingBlanks) {
 // The folder is named in Windows-1252 text; the tables go into the one the
 // file system lists under that name.
 TEST_F(SampleTables, VolumeRowsPerGroupAndOneWeightRowPerRecord) {
-    AddThreeGroupRecord(*dataset);
+    // Three groups, one of them a one-letter condition, one without logs; no
+    // total of logs, which the tables count from the groups.
+    CMaster m = ThreeGroupMaster();
+    m.LESSEE = "LESS\xC9"
+               "E CO";
+    m.summary.groups[1] = {"SP D 01", 1, 5.0, 0.25, 0.0, 0.25, 0.0};
+    m.summary.groups[2].SPCDPR = "SP GR 01";
+    Record r = m.ToMasterRecord();
+    r[kMasterTotalLogs] = Value();
+    AddRecord(*dataset, r);
     std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
     ASSERT_TRUE(WriteSampleTables(Directory() + "D\xE9p\xF4t/", table, kWritten));
 
@@ -116,37 +112,33 @@ TEST_F(SampleTables, VolumeRowsPerGroupAndOneWeightRowPerRecord) {
                          "NETWEIGHT=int:25000|SOURCE=str:CREEK|LOGS=int:3|GROSS_M3_M=int:48");
 }
 
-TEST_F(SampleTables, GrossPerMetreRoundsHalvesUpAndToleratesNearHalves) {
+// A volume row per group in use, a weight row per record; gross per metre
+// rounds halves up and tolerates near halves. A second export replaces the
+// first.
+TEST_F(SampleTables, RowsFollowTheGroupsInUseAndGrossPerMetreRoundsHalvesUp) {
+    CMaster m = ThreeGroupMaster();
+    m.summary.NUM_GROUPS = 12;
+    m.summary.groups.fill({"S  GR 01", 1, 1.0, 0.1, 0.0, 0.1, 0.0}); // 100 exactly
+    AddRecord(*dataset, m.ToMasterRecord());
     AddOneGroupRecord(*dataset, 1, 9.6, 0.448);          // 46.67
     AddOneGroupRecord(*dataset, 2, 16.0, 0.4);           // 25 exactly
     AddOneGroupRecord(*dataset, 3, 1.0, 0.0245);         // 24.5
     AddOneGroupRecord(*dataset, 4, 12 * 0.1, 3 * 0.001); // 2.4999999999999996
     AddOneGroupRecord(*dataset, 5, 0.0, 0.0);            // no length
     ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
+    EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 12u + 5u);
     const std::vector<std::string> weight = Dump("SAMPLWT.dbf");
-    ASSERT_EQ(weight.size(), 7u);
-    const char* expected[] = {"47", "25", "25", "3", "0"};
-    for (std::size_t i = 0; i < 5; ++i)
+    ASSERT_EQ(weight.size(), 2u + 6u);
+    const char* expected[] = {"100", "47", "25", "25", "3", "0"};
+    for (std::size_t i = 0; i < 6; ++i)
         EXPECT_TRUE(weight[i + 2].ends_with(std::string("|GROSS_M3_M=int:") + expected[i]))
             << weight[i + 2];
-}
-
-TEST_F(SampleTables, RowCountsFollowTheGroupsInUseAndASecondExportReplacesTheFirst) {
-    CMaster m = ThreeGroupMaster();
-    m.summary.NUM_GROUPS = 12;
-    m.summary.groups.fill({"S  GR 01", 1, 1.0, 0.1, 0.0, 0.1, 0.0});
-    AddRecord(*dataset, m.ToMasterRecord());
-    AddOneGroupRecord(*dataset, 2, 1.0, 0.1);
-    ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
-    EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 13u);
-    EXPECT_EQ(Dump("SAMPLWT.dbf").size(), 2u + 2u);
-    // The master table is left on its last record.
-    EXPECT_EQ(dataset->recNo(), 2);
+    EXPECT_EQ(dataset->recNo(), 6); // the master table is left on its last record
     dataset->first();
     dataset->remove();
     ASSERT_TRUE(WriteSampleTables(Directory(), table, kWritten));
-    EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 1u);
-    EXPECT_EQ(Dump("SAMPLWT.dbf").size(), 2u + 1u);
+    EXPECT_EQ(Dump("SAMPLVOL.dbf").size(), 2u + 5u);
+    EXPECT_EQ(Dump("SAMPLWT.dbf").size(), 2u + 5u);
 }
 
 TEST_F(SampleTables, RawHeaderAndRecordBytesAndEmptyTables) {
