@@ -14,6 +14,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <utility>
 
 using namespace brimlo;
 using brimlo::testing::ReadBytes;
@@ -35,11 +36,7 @@ Date LocalToday() {
 }
 
 // What a table file looks like from outside: its bytes and its date.
-struct Snapshot {
-    std::string bytes;
-    fs::file_time_type written;
-    bool operator==(const Snapshot&) const = default;
-};
+using Snapshot = std::pair<std::string, fs::file_time_type>;
 
 Snapshot Take(const fs::path& path) {
     return {ReadBytes(path), fs::last_write_time(path)};
