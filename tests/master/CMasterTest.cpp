@@ -111,14 +111,6 @@ protected:
     std::unique_ptr<Dataset> dataset = NewMasterDataset(&store);
     MasterTable table{*dataset};
 
-    CMaster Load(const char* millCode, int32_t loadNum, int16_t pop, int32_t weight) {
-        CMaster m = ThreeGroupMaster();
-        m.MILLCODE = millCode;
-        m.LOAD_NUM = loadNum;
-        m.POP = pop;
-        m.NET_WEIGHT = weight;
-        return m;
-    }
     std::vector<int32_t> Weights() {
         std::vector<int32_t> w;
         for (const StoredRow& row : store->readAll())
@@ -151,12 +143,12 @@ TEST_F(OnTheMasterTable, LoadSawlogsFallsBackToTheDefaultsAndTwelveGroupsAtMostA
 }
 
 TEST_F(OnTheMasterTable, TheSameKeyReplacesInPlaceAnyDifferenceAddsLocateFindsIt) {
-    Load("AB", 123, 1, 100).PostToMaster(table);
-    Load("AB", 124, 1, 200).PostToMaster(table);
-    Load("AB", 123, 1, 300).PostToMaster(table);
-    Load("AB", 123, 2, 400).PostToMaster(table);
-    Load("ab", 123, 1, 500).PostToMaster(table); // case counts
-    Load("AB", 5123, 1, 600).PostToMaster(table);
+    MasterLoad("AB", 123, 1, 100).PostToMaster(table);
+    MasterLoad("AB", 124, 1, 200).PostToMaster(table);
+    MasterLoad("AB", 123, 1, 300).PostToMaster(table);
+    MasterLoad("AB", 123, 2, 400).PostToMaster(table);
+    MasterLoad("ab", 123, 1, 500).PostToMaster(table); // case counts
+    MasterLoad("AB", 5123, 1, 600).PostToMaster(table);
     EXPECT_EQ(Weights(), (std::vector<int32_t>{300, 200, 400, 500, 600}));
     EXPECT_TRUE(CMaster::LocateMaster(table, "AB", 124, 1));
     EXPECT_EQ(dataset->recNo(), 2);
@@ -166,10 +158,10 @@ TEST_F(OnTheMasterTable, TheSameKeyReplacesInPlaceAnyDifferenceAddsLocateFindsIt
 }
 
 TEST_F(OnTheMasterTable, AFailedWriteLeavesTheTableAsItWas) {
-    Load("AB", 1, 1, 100).PostToMaster(table);
+    MasterLoad("AB", 1, 1, 100).PostToMaster(table);
     store->failWrites = true;
-    EXPECT_THROW(Load("AB", 1, 1, 999).PostToMaster(table), BrimloError);
-    EXPECT_THROW(Load("AB", 2, 1, 999).PostToMaster(table), BrimloError);
+    EXPECT_THROW(MasterLoad("AB", 1, 1, 999).PostToMaster(table), BrimloError);
+    EXPECT_THROW(MasterLoad("AB", 2, 1, 999).PostToMaster(table), BrimloError);
     EXPECT_EQ(dataset->state(), DatasetState::Browse);
     EXPECT_EQ(dataset->recordCount(), 1);
     store->failWrites = false;
@@ -184,7 +176,7 @@ TEST_F(OnTheMasterTable, PostingALoadKeepsTheTablesPlace) {
     PostLoadToMaster(master, table, header, {});
     EXPECT_EQ(dataset->recordCount(), 1);
     EXPECT_EQ(dataset->recNo(), 1);
-    Load("AB", 2, 1, 200).PostToMaster(table);
+    MasterLoad("AB", 2, 1, 200).PostToMaster(table);
     dataset->first();
     header.LOAD_NUM = 2;
     header.NETWEIGHT = 12344.5;

@@ -14,17 +14,6 @@
 using namespace brimlo;
 using namespace brimlo::testing;
 
-namespace {
-
-CMaster PostedLoad(int32_t loadNum, int32_t weight) {
-    CMaster m = ThreeGroupMaster();
-    m.LOAD_NUM = loadNum;
-    m.NET_WEIGHT = weight;
-    return m;
-}
-
-} // namespace
-
 // What another program reading master.db sees, through pxlib.
 TEST(MasterParadox, PostedRecordsAreReadableAsPublishedParadox) {
     TempDir dir;
@@ -32,13 +21,14 @@ TEST(MasterParadox, PostedRecordsAreReadableAsPublishedParadox) {
     {
         Dataset dataset(ParadoxStore::create(path, MasterFieldList()));
         MasterTable table(dataset);
-        PostedLoad(123, 25000).PostToMaster(table);
-        PostedLoad(124, 26000).PostToMaster(table);
-        PostedLoad(123, 27000).PostToMaster(table); // replaces the first
+        MasterLoad("AB", 123, 1, 25000).PostToMaster(table);
+        MasterLoad("AB", 124, 1, 26000).PostToMaster(table);
+        MasterLoad("AB", 123, 1, 27000).PostToMaster(table); // replaces the first
     }
 
-    EXPECT_EQ(PxRead(path).records, (std::vector<Record>{PostedLoad(123, 27000).ToMasterRecord(),
-                                                         PostedLoad(124, 26000).ToMasterRecord()}));
+    EXPECT_EQ(PxRead(path).records,
+              (std::vector<Record>{MasterLoad("AB", 123, 1, 27000).ToMasterRecord(),
+                                   MasterLoad("AB", 124, 1, 26000).ToMasterRecord()}));
 }
 
 #endif

@@ -37,6 +37,16 @@ inline CMaster ThreeGroupMaster() {
     return m;
 }
 
+// The three-group load under another key and net weight.
+inline CMaster MasterLoad(const char* millCode, int32_t loadNum, int16_t pop, int32_t weight) {
+    CMaster m = ThreeGroupMaster();
+    m.MILLCODE = millCode;
+    m.LOAD_NUM = loadNum;
+    m.POP = pop;
+    m.NET_WEIGHT = weight;
+    return m;
+}
+
 // Appends a master record given by field name; fields not named stay empty.
 inline void AddMasterRecord(Dataset& master,
                             std::initializer_list<std::pair<const char*, Value>> values) {
