@@ -4,6 +4,7 @@
 #include "master/MasterTable.h"
 #include "master/MasterTestSupport.h"
 
+#include <cstdio>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@ using ::testing::ThrowsMessage;
 namespace {
 
 const std::string kEmptyBlock = std::string(8, ' ') + "   0" + "    0" + "      0" + "      0";
+const std::string kThreeEmptyBlocks = kEmptyBlock + kEmptyBlock + kEmptyBlock;
 
 // The master record of the worked example: one group, weighed December 2006.
 CMaster ExampleMaster() {
@@ -42,18 +44,30 @@ void AddExampleRecord(Dataset& master, const char* sawlogs, int groups) {
 
 } // namespace
 
-// Gross per tree rounds to the nearest: 1/3 is 3333.33.
-TEST(MasterAsciiLine, WorkedExampleByteForByte) {
-    for (const auto& [grossPerTree, end] :
-         {std::pair{0.448 / 5, "   2  896N\r\n"}, std::pair{1.0 / 3, "   2 3333N\r\n"}}) {
+// Gross per tree rounds to the nearest: 1/3 is 3333.33. A later line
+// carries its own four groups; the line itself reads no group count.
+TEST(MasterAsciiLine, WorkedExampleAndALaterLineByteForByte) {
+    CMaster m = ExampleMaster();
+    m.summary.groups[4] = {"SP D 01", 1234, 123.4, 12.3456, 1.5, 10.8456, 12.15};
+    const struct {
+        int firstGroup;
+        double grossPerTree;
+        std::string group, end;
+    } cases[] = {{1, 0.448 / 5, kExampleGroup, "   2  896N\r\n"},
+                 {1, 1.0 / 3, kExampleGroup, "   2 3333N\r\n"},
+                 {5, 1.23456, "SP D 01 1234 1234  12346   1500", "   212346N\r\n"}};
+    for (const auto& c : cases) {
         std::string line;
-        ExampleMaster().WriteMasterAsciiLine(line, 1, grossPerTree);
-        EXPECT_EQ(line, kExampleIdentification + kExampleGroup + kEmptyBlock + kEmptyBlock +
-                            kEmptyBlock + end);
+        m.WriteMasterAsciiLine(line, c.firstGroup, c.grossPerTree);
+        EXPECT_EQ(line, kExampleIdentification + c.group + kThreeEmptyBlocks + c.end);
     }
 }
 
-TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
+// Texts are cut, padded and aligned as the formats say. Whole-number fields
+// round as printf's "%.0f" does: halves to even, "-0" for a negative that
+// rounds to zero, values wider than their field and values beyond exact
+// integers. A record without a date prints blanks for it.
+TEST(MasterAsciiLine, FieldsAreCutPaddedAlignedAndRoundedAsTheFormatsSay) {
     CMaster m = ExampleMaster();
     m.MILL_NUM = 7;
     m.MILLCODE = "A";
@@ -69,22 +83,31 @@ TEST(MasterAsciiLine, FieldsAreCutPaddedAndAlignedAsTheFormatsSay) {
     m.SOURCE = "A SOURCE";
     m.SAWLOGS = 'Y';
     m.summary.TOTALLOGS = 0; // precision 0: a zero prints as blanks
+    const std::string identification = std::string("M     7A  12") + "23456" +
+                                       "A LESSEE NAME LONGER" + "DISPOSITIO" + "SUBD" + "   7" +
+                                       "199903" + " 8" + "   950" + "A SOURCE            ";
+    const double values[] = {
+        0.0,  -0.0,    0.00025, 0.0005, 0.0015,   0.0025,  -0.0003, -0.0005, -0.0025,
+        0.05, 0.15,    0.25,    -0.05,  123.4565, 99999.5, 1e9,     -1e9,    1e13,
+        3e14, -7.3e17, 1e20,    2.5e-5, -4.5e-5,  0.35,    1234.5,  -1234.5, 0.4999999999999999};
+    const auto printed = [](int width, double v) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%*.0f", width, v);
+        return std::string(text);
+    };
+    for (double v : values) {
+        m.summary.groups[0] = {"S  GR 01", 1, v, v, v, 0.0, 0.0};
+        std::string line;
+        m.WriteMasterAsciiLine(line, 1, v);
+        EXPECT_EQ(line, identification + "S  GR 01   1" + printed(5, v * 10) +
+                            printed(7, v * 1000) + printed(7, v * 1000) + kThreeEmptyBlocks +
+                            "    " + printed(5, v * 10000) + "Y\r\n")
+            << v;
+    }
+    m.WEIGH_DATE = Date{};
     std::string line;
     m.WriteMasterAsciiLine(line, 1, 0.0);
-    EXPECT_EQ(line, std::string("M     7A  12") + "23456" + "A LESSEE NAME LONGER" + "DISPOSITIO" +
-                        "SUBD" + "   7" + "199903" + " 8" + "   950" + "A SOURCE            " +
-                        kExampleGroup + kEmptyBlock + kEmptyBlock + kEmptyBlock + "    " + "    0" +
-                        "Y" + "\r\n");
-}
-
-TEST(MasterAsciiLine, LaterLinesCarryTheirFourGroups) {
-    CMaster m = ExampleMaster();
-    m.summary.NUM_GROUPS = 5;
-    m.summary.groups[4] = {"SP D 01", 1234, 123.4, 12.3456, 1.5, 10.8456, 12.15};
-    std::string line;
-    m.WriteMasterAsciiLine(line, 5, 1.23456);
-    EXPECT_EQ(line, kExampleIdentification + "SP D 01 1234 1234  12346   1500" + kEmptyBlock +
-                        kEmptyBlock + kEmptyBlock + "   212346N\r\n");
+    EXPECT_EQ(line.substr(55, 8), "       8");
 }
 
 class MasterAsciiFile : public ::testing::Test {
@@ -124,38 +147,34 @@ TEST_F(MasterAsciiFile, LinesPerRecordFollowTheGroupCount) {
     EXPECT_EQ(lines[2].substr(89, 124), full + full + full + full);
     EXPECT_EQ(lines[2].substr(213), "  2410752N");
     for (int i : {5, 9, 11})
-        EXPECT_EQ(lines[i].substr(89, 124), full + kEmptyBlock + kEmptyBlock + kEmptyBlock) << i;
+        EXPECT_EQ(lines[i].substr(89, 124), full + kThreeEmptyBlocks) << i;
     // Gross per tree over the groups in use: 5 x 0.448 / 5 trees.
     EXPECT_EQ(lines[9].substr(213), "  10 4480N");
     EXPECT_EQ(lines[10].substr(89, 124), full + full + full + full);
-    EXPECT_EQ(lines[12].substr(89, 124), kEmptyBlock + kEmptyBlock + kEmptyBlock + kEmptyBlock);
+    EXPECT_EQ(lines[12].substr(89, 124), kThreeEmptyBlocks + kEmptyBlock);
     EXPECT_EQ(lines[12].substr(213), "    " + std::string("    0") + "N");
 }
 
 // The chosen name is held as Windows-1252 text; the file goes into the
-// folder the file system lists under that name.
+// folder the file system lists under that name. With both SAWLOGS empty the
+// export stops and the earlier file stays.
 TEST_F(MasterAsciiFile, EmptySawlogsTakesTheDefaultsAndTheTableReturnsToItsRecord) {
     for (const char* sawlogs : {"N", "", "N"})
         AddExampleRecord(*dataset, sawlogs, 1);
     dataset->first();
     dataset->next();
-    std::filesystem::create_directory(dir / "D\xC3\xA9p\xC3\xB4t");
-    ASSERT_TRUE(
-        master.WriteMasterAscii(dir.path().string() + "/D\xE9p\xF4t/m.out", table, "Y", boxes));
-    const std::vector<std::string> lines = Lines(dir / "D\xC3\xA9p\xC3\xB4t" / "m.out");
+    const std::filesystem::path folder = dir / "D\xC3\xA9p\xC3\xB4t";
+    std::filesystem::create_directory(folder);
+    const std::string name = dir.path().string() + "/D\xE9p\xF4t/m.out";
+    ASSERT_TRUE(master.WriteMasterAscii(name, table, "Y", boxes));
+    const std::vector<std::string> lines = Lines(folder / "m.out");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1].back(), 'Y');
     EXPECT_EQ(dataset->recNo(), 2);
-}
-
-TEST_F(MasterAsciiFile, BothSawlogsEmptyStopsAndKeepsTheOldFile) {
-    AddExampleRecord(*dataset, "N", 1);
-    AddExampleRecord(*dataset, "", 1);
-    WriteBytes(dir / "m.out", "old export\r\n");
-    EXPECT_THAT([&] { master.WriteMasterAscii((dir / "m.out").string(), table, "", boxes); },
+    EXPECT_THAT([&] { master.WriteMasterAscii(name, table, "", boxes); },
                 ThrowsMessage<BrimloError>("Range check error"));
-    EXPECT_EQ(ReadBytes(dir / "m.out"), "old export\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(Lines(folder / "m.out"), lines);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
 }
 
 TEST_F(MasterAsciiFile, MissingDirectoryTellsTheUser) {

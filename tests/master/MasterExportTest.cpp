@@ -56,12 +56,16 @@ TEST_F(MasterExport, AnAsciiFileThatCannotBeReplacedStopsBeforeTheTables) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// Whatever stops the tables, the old ones stay as they were.
 TEST_F(MasterExport, AFailingSampleTableShowsNoSuccess) {
+    WriteBytes(dir / "SAMPLWT.dbf", "old weight table");
+    // A directory where the volume table should go cannot be replaced.
     std::filesystem::create_directory(dir / "SAMPLVOL.dbf");
     ScriptedPrompt prompt; // any box would fail the test
     EXPECT_THROW(ExportMasterFiles(Name("export.out"), master, table, "", prompt, written),
                  BrimloError);
     // The text file is complete: it was written before the tables.
     EXPECT_EQ(ReadBytes(dir / "export.out").size(), 225u);
-    EXPECT_FALSE(std::filesystem::exists(dir / "SAMPLWT.dbf"));
+    EXPECT_EQ(ReadBytes(dir / "SAMPLWT.dbf"), "old weight table");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
 }

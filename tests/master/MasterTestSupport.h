@@ -8,10 +8,10 @@
 #include "support/Dataset.h"
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +34,16 @@ inline CMaster ThreeGroupMaster() {
     m.summary.groups[0] = {"S  GR 01", 2, 9.6, 0.448, 0.02, 0.428, 4.4642857142857144};
     m.summary.groups[1] = {"SP D 01", 4, 20.1, 1.234, 0.0, 1.234, 0.0};
     m.summary.groups[2] = {"P  GR 02", 0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    return m;
+}
+
+// The three-group load under another key and net weight.
+inline CMaster MasterLoad(const char* millCode, int32_t loadNum, int16_t pop, int32_t weight) {
+    CMaster m = ThreeGroupMaster();
+    m.MILLCODE = millCode;
+    m.LOAD_NUM = loadNum;
+    m.POP = pop;
+    m.NET_WEIGHT = weight;
     return m;
 }
 
@@ -61,17 +71,13 @@ inline std::vector<std::string> RunPython(const std::string& script,
     WriteBytes(scriptFile, script);
     const std::string command =
         "/usr/bin/python3 '" + scriptFile.string() + "' '" + file.string() + "' 2>&1";
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        for (int c = std::fgetc(pipe); c != EOF; c = std::fgetc(pipe))
-            out += static_cast<char>(c);
-        ::pclose(pipe);
-    }
-    std::filesystem::remove(scriptFile);
     std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+    FILE* pipe = ::popen(command.c_str(), "r");
+    for (char line[4096]; pipe && std::fgets(line, sizeof line, pipe);)
+        lines.emplace_back(line, std::strcspn(line, "\n"));
+    if (pipe)
+        ::pclose(pipe);
+    std::filesystem::remove(scriptFile);
     return lines;
 }
 

@@ -17,9 +17,7 @@ inline Record SharedMasterRecord(const std::string& millCode, int32_t loadNum, i
         const int k = loadNum * 131 + version * 17 + i++;
         switch (f.type) {
         case FieldType::Alpha:
-            r.emplace_back(std::string("\xE9"
-                                       "C")
-                               .append(std::to_string(k))
+            r.emplace_back((std::string("\xE9") + "C" + std::to_string(k))
                                .substr(0, static_cast<size_t>(f.size)));
             break;
         case FieldType::Short:

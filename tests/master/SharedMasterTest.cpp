@@ -4,7 +4,6 @@
 #include "common/SilentPrompt.h"
 #include "common/TempDir.h"
 #include "master/CMaster.h"
-#include "master/MasterFields.h"
 #include "master/MasterTable.h"
 #include "master/ParadoxMasterExport.h"
 #include "master/PgMasterStore.h"
@@ -15,9 +14,7 @@
 #include "support/ParadoxStore.h"
 #include "support/PgConnection.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <set>
 
 using namespace brimlo;

@@ -1,6 +1,5 @@
 #include "common/PostgresServer.h"
 #include "common/TempDir.h"
-#include "master/MasterFields.h"
 #include "support/PgConnection.h"
 
 #include <QProcess>

@@ -21,10 +21,8 @@
 using namespace brimlo;
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
-        std::fprintf(stderr, "usage: %s URI OUTBOX WRITER POSTS KEYS ACKLOG\n", argv[0]);
-        return 2;
-    }
+    if (argc != 7)
+        return 2; // see the usage above
     const std::string uri = argv[1];
     const int writer = std::atoi(argv[3]);
     const int posts = std::atoi(argv[4]);
