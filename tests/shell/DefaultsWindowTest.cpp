@@ -1,29 +1,20 @@
-#include "common/ScriptedPrompt.h"
-#include "common/TempDir.h"
-#include "master/MainTables.h"
+#include "MainWindowTestSupport.h"
 #include "shell/DbEdit.h"
 #include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
 #include "shell/TfrmDefaults.h"
-#include "support/Dataset.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <memory>
 #include <optional>
-#include <string>
 #include <tuple>
-#include <vector>
 
 using namespace brimlo;
-using brimlo::testing::InstalledPrompt;
-using brimlo::testing::ScriptedPrompt;
-using brimlo::testing::TempDir;
+using namespace brimlo::testing;
 
 namespace {
 
@@ -42,12 +33,7 @@ protected:
     std::string dir() const { return temp_.path().string() + "/"; }
     Dataset& defaults() { return tables_->defaults(); }
 
-    void set(std::initializer_list<std::pair<const char*, Value>> values) {
-        defaults().edit();
-        for (const auto& [field, value] : values)
-            defaults().setField(field, value);
-        defaults().post();
-    }
+    void set(Fields values) { SetFields(defaults(), values); }
 
     TfrmDefaults& open() {
         window_ = std::make_unique<TfrmDefaults>(defaults(), folders_, prompts_);
@@ -287,10 +273,6 @@ const RefusedSave kRefusedSaves[] = {
      "edtDateWeighed"},
 };
 
-void PrintTo(const RefusedSave& row, std::ostream* out) {
-    *out << row.name;
-}
-
 class DefaultsRefusedSave : public DefaultsWindowTest,
                             public ::testing::WithParamInterface<RefusedSave> {};
 
@@ -393,64 +375,56 @@ TEST_F(DefaultsWindowTest, BrowseStoresTheChosenOrEarlierFolderOfTheRun) {
 // --- close query -------------------------------------------------------------------
 
 // Closing asks only with changes pending: No drops them all, Cancel keeps
-// the window and them, Yes saves them.
-struct CloseCase {
-    const char* name;
-    std::optional<PromptAnswer> answer; // none: nothing typed, no question
-    bool closes;
-    const char* lessee;   // in the table after the close
-    const char* millName; // on disk after a close
-};
-
-void PrintTo(const CloseCase& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class DefaultsCloseQuery : public DefaultsWindowTest,
-                           public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(DefaultsCloseQuery, AsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
-    const CloseCase& row = GetParam();
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    if (row.answer) {
-        prompt.expect("Save before closing?", *row.answer);
-        type("LESSEE", "kept");
-        type("MILL_NAME", "also");
+// the window and them, Yes saves them unless a check refuses.
+TEST_F(DefaultsWindowTest, CloseAsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
+    const struct {
+        const char* name;
+        std::optional<PromptAnswer> answer; // none: nothing typed, no question
+        const char* topD;                   // typed on the load page
+        const char* refusal;                // the check's box after Yes
+        bool closes;
+        const char* lessee;   // in the table after the close
+        const char* millName; // on disk after a close
+    } rows[] = {{"unchanged", std::nullopt, "", nullptr, true, "", ""},
+                {"no", PromptAnswer::No, "4", nullptr, true, "", ""},
+                {"cancel", PromptAnswer::Cancel, "4", nullptr, false, "KEPT", ""},
+                {"yes refused", PromptAnswer::Yes, "5", "Top Diameter must be an even number",
+                 false, "KEPT", ""},
+                {"yes", PromptAnswer::Yes, "4", nullptr, true, "KEPT", "ALSO"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPrompt prompt;
+        TfrmDefaults& w = open();
+        if (row.answer) {
+            prompt.expect("Save before closing?", *row.answer);
+            if (row.refusal)
+                prompt.expect(row.refusal);
+            type("LESSEE", "kept");
+            type("MILL_NAME", "also");
+            w.pages()->setCurrentIndex(1);
+            type("TOPD", row.topD);
+            w.pages()->setCurrentIndex(0);
+        }
+        EXPECT_EQ(w.close(), row.closes);
+        EXPECT_TRUE(prompt.allExpectedShown());
+        if (row.answer) {
+            EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+            EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
+        }
+        EXPECT_EQ(w.isVisible(), !row.closes);
+        EXPECT_EQ(defaults().isEditing(), !row.closes);
+        EXPECT_EQ(defaults().field("LESSEE").asString(), row.lessee);
+        if (row.refusal) {
+            EXPECT_EQ(focused(), "edtTopD");
+            EXPECT_EQ(w.pages()->currentIndex(), 1);
+        }
+        if (row.closes) {
+            EXPECT_EQ(stored("MILL_NAME"), row.millName);
+        } else {
+            window_.reset();
+            defaults().cancel();
+        }
     }
-    EXPECT_EQ(w.close(), row.closes);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    if (row.answer) {
-        EXPECT_EQ(prompt.shown()[0].caption, "Warning");
-        EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
-    }
-    EXPECT_EQ(w.isVisible(), !row.closes);
-    EXPECT_EQ(defaults().isEditing(), !row.closes);
-    EXPECT_EQ(defaults().field("LESSEE").asString(), row.lessee);
-    if (row.closes) {
-        EXPECT_EQ(stored("MILL_NAME"), row.millName);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    , DefaultsCloseQuery,
-    ::testing::Values(CloseCase{"Unchanged", std::nullopt, true, "", ""},
-                      CloseCase{"No", PromptAnswer::No, true, "", ""},
-                      CloseCase{"Cancel", PromptAnswer::Cancel, false, "KEPT", ""},
-                      CloseCase{"Yes", PromptAnswer::Yes, true, "KEPT", "ALSO"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(DefaultsWindowTest, CloseQueryYesWithAFailingCheckKeepsTheWindowOpen) {
-    ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::Yes)
-        .expect("Top Diameter must be an even number");
-    TfrmDefaults& w = open();
-    w.pages()->setCurrentIndex(1);
-    type("TOPD", "5");
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_TRUE(defaults().isEditing());
-    EXPECT_EQ(focused(), "edtTopD");
 }
 
 // The main window lets go of its tables before its child windows are

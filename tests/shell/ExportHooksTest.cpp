@@ -2,24 +2,21 @@
 
 #include "MainWindowTestSupport.h"
 #include "common/FileBytes.h"
-#include "common/ScriptedPrompt.h"
 #include "master/MainTables.h"
 #include "support/Dataset.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 using namespace brimlo;
 using namespace brimlo::testing;
 
 namespace {
 
-class ExportHooks : public ::testing::Test {
+class ExportHooks : public MainWindowTest {
 protected:
     void SetUp() override {
         outDir = fixture.temp.path() / "out";
@@ -32,17 +29,7 @@ protected:
             return answer;
         });
         window = fixture.make(hooks);
-    }
-
-    void addMasterRecord(const char* sawlogs) {
-        AddMasterRecord(window->tables().master(), 123, {{"SAWLOGS", Value(sawlogs)}});
-    }
-
-    void setDefaults(const char* field, const char* value) {
-        Dataset& defaults = window->tables().defaults();
-        defaults.edit();
-        defaults.setField(field, Value(value));
-        defaults.post();
+        AddMasterRecord(window->tables().master(), 123, {{"SAWLOGS", Value("Y")}});
     }
 
     std::string successText() const {
@@ -51,9 +38,7 @@ protected:
                "were generated successfully.";
     }
 
-    MainWindowFixture fixture;
     std::filesystem::path outDir;
-    std::unique_ptr<TfrmMain> window;
     std::string answer;
     int choices = 0;
     std::string startDirectory = "<not asked>";
@@ -61,7 +46,6 @@ protected:
 };
 
 TEST_F(ExportHooks, WritesTheAsciiFileAndBothSampleTablesThenTellsSuccessEachTime) {
-    addMasterRecord("Y");
     answer = (outDir / "export.out").string();
     ScriptedPrompt prompt;
     prompt.expect(successText());
@@ -79,11 +63,8 @@ TEST_F(ExportHooks, WritesTheAsciiFileAndBothSampleTablesThenTellsSuccessEachTim
     EXPECT_TRUE(std::filesystem::exists(outDir / "SAMPLVOL.dbf"));
 
     // A record without sawlogs takes the defaults' value.
-    setDefaults("SAWLOGS", "N");
-    Dataset& master = window->tables().master();
-    master.edit();
-    master.setField("SAWLOGS", Value(""));
-    master.post();
+    SetFields(window->tables().defaults(), {{"SAWLOGS", Value("N")}});
+    SetFields(window->tables().master(), {{"SAWLOGS", Value("")}});
     prompt.expect(successText());
     window->mnuMasterASCIIClick();
     EXPECT_EQ(ReadBytes(outDir / "export.out").substr(222), "N\r\n");
@@ -91,8 +72,7 @@ TEST_F(ExportHooks, WritesTheAsciiFileAndBothSampleTablesThenTellsSuccessEachTim
 
 // Cancelling the dialog, started in the data directory, writes nothing.
 TEST_F(ExportHooks, TheDialogStartsInTheDataDirectoryAndCancelWritesNothing) {
-    addMasterRecord("Y");
-    setDefaults("DEFAULT_DATA_PATH", "/data/loads/");
+    SetFields(window->tables().defaults(), {{"DEFAULT_DATA_PATH", Value("/data/loads/")}});
     ScriptedPrompt prompt; // any box would fail the test
     window->mnuMasterASCIIClick();
     EXPECT_EQ(choices, 1);
@@ -102,7 +82,6 @@ TEST_F(ExportHooks, TheDialogStartsInTheDataDirectoryAndCancelWritesNothing) {
 }
 
 TEST_F(ExportHooks, ASampleTableThatCannotBeWrittenGoesToTheErrorBox) {
-    addMasterRecord("Y");
     std::filesystem::create_directory(outDir / "SAMPLVOL.dbf");
     answer = (outDir / "export.out").string();
     ScriptedPrompt prompt; // the error box, never the success message
@@ -118,29 +97,18 @@ TEST_F(ExportHooks, ASampleTableThatCannotBeWrittenGoesToTheErrorBox) {
 TEST(MasterAsciiDialog, AsksForAnOutFileInTheStartDirectory) {
     TempDir temp;
     const QString start = QString::fromStdString(temp.path().string());
-    QString title;
-    QStringList filters;
-    QString suffix;
-    QString directory;
-    std::function<void()> answer = [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            QTimer::singleShot(10, answer);
-            return;
-        }
-        title = dialog->windowTitle();
-        filters = dialog->nameFilters();
-        suffix = dialog->defaultSuffix();
-        directory = dialog->directory().absolutePath();
-        dialog->selectFile(start + QStringLiteral("/export"));
-        static_cast<QDialog*>(dialog)->accept();
-    };
-    QTimer::singleShot(0, answer);
-    const std::string chosen = AskMasterAsciiFile(nullptr, temp.path().string());
-    EXPECT_EQ(title, QStringLiteral("Save Master ASCII File"));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Text file (*.out)")});
-    EXPECT_EQ(suffix, QStringLiteral("out"));
-    EXPECT_EQ(directory, start);
+    std::string chosen;
+    OnModal([&] { chosen = AskMasterAsciiFile(nullptr, temp.path().string()); },
+            [&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                ASSERT_NE(dialog, nullptr);
+                EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Save Master ASCII File"));
+                EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Text file (*.out)")});
+                EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("out"));
+                EXPECT_EQ(dialog->directory().absolutePath(), start);
+                dialog->selectFile(start + QStringLiteral("/export"));
+                static_cast<QDialog*>(dialog)->accept();
+            });
     EXPECT_EQ(chosen, temp.path().string() + "/export.out");
 }
 

@@ -1,18 +1,12 @@
 #include "shell/ReportHooks.h"
 
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
 #include "load/LoadDocument.h"
 #include "reports/ReportPreview.h"
 #include "shell/DataEntryHooks.h"
-#include "shell/TfrmDataEntry.h"
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
 
-#include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace brimlo;
@@ -30,24 +24,13 @@ struct PreviewCall {
     bool logEditedWhenShown = true;
 };
 
-class ReportHooks : public ::testing::Test {
+class ReportHooks : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowHooks hooks;
         AddDataEntryHooks(hooks);
         AddReportHooks(hooks, fakes());
-        window = fixture.make(hooks);
-        window->show();
-        Settle();
-    }
-
-    void TearDown() override {
-        for (QMdiSubWindow* sub : window->clientArea().subWindowList())
-            if (auto* form = dynamic_cast<TfrmDataEntry*>(sub->widget());
-                form && form->hasDocument())
-                form->document().Close();
-        window.reset();
-        Settle();
+        open(hooks);
     }
 
     ReportPreviews fakes() {
@@ -95,8 +78,6 @@ protected:
         ASSERT_TRUE(log.isEditing());
     }
 
-    MainWindowFixture fixture;
-    std::unique_ptr<TfrmMain> window;
     std::vector<PreviewCall> calls;
     std::string failure;
 };
@@ -157,21 +138,12 @@ TEST(ReportHooksPreview, TheMasterSummaryOpensAPrintPreview) {
     AddReportHooks(hooks);
     auto window = fixture.make(hooks);
     AddMasterRecord(window->tables().master(), 123);
-
-    bool previewSeen = false;
-    std::function<void()> close = [&] {
-        auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-        if (!preview) {
-            QTimer::singleShot(10, close);
-            return;
-        }
-        previewSeen = true;
-        preview->reject();
-    };
-    QTimer::singleShot(0, close);
     ScriptedPrompt prompt;
-    window->mnuPrintMasterSummaryClick();
-    EXPECT_TRUE(previewSeen);
+    EXPECT_TRUE(OnModal([&] { window->mnuPrintMasterSummaryClick(); },
+                        [](QWidget* modal) {
+                            EXPECT_TRUE(qobject_cast<ReportPreview*>(modal));
+                            modal->close();
+                        }));
     EXPECT_TRUE(prompt.shown().empty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -1,6 +1,5 @@
 #include "MainWindowTestSupport.h"
 #include "common/PostgresServer.h"
-#include "common/ScriptedPrompt.h"
 #include "load/LoadDocument.h"
 #include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
@@ -9,17 +8,13 @@
 #include "shell/DataEntryHooks.h"
 #include "shell/ExportHooks.h"
 #include "shell/ReportHooks.h"
-#include "shell/TfrmDataEntry.h"
 #include "support/Dataset.h"
 #include "support/ParadoxStore.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QSettings>
 #include <QTest>
-#include <QTimer>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -32,20 +27,7 @@ const char* const kOfflineText =
     "The master database server cannot be reached. The load is kept on this computer and will "
     "be posted to the master database when the server is back.";
 
-// Runs work on the modal dialog that command opens.
-void OnDialog(const std::function<void()>& command, const std::function<void(QWidget*)>& work) {
-    QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog) {
-            QApplication::setActiveWindow(dialog);
-            work(dialog);
-        } else
-            ADD_FAILURE() << "no dialog";
-    });
-    command();
-}
-
-class SharedMasterWindow : public ::testing::Test {
+class SharedMasterWindow : public MainWindowTest {
 protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -53,18 +35,9 @@ protected:
         settingsFile = fixture.dir + "Brimlo/brimlo.conf";
     }
 
-    void TearDown() override {
-        if (window)
-            for (QMdiSubWindow* sub : window->clientArea().subWindowList())
-                if (auto* form = dynamic_cast<TfrmDataEntry*>(sub->widget()))
-                    form->document().Close();
-        window.reset();
-        Settle();
-    }
-
     // The main window as the program builds it, the master chosen by
     // settings written beforehand.
-    void open(int serverPort = 0) {
+    void openOn(int serverPort = 0) {
         if (serverPort != 0) {
             QSettings settings(QString::fromStdString(settingsFile), QSettings::IniFormat);
             settings.setValue(QStringLiteral("MasterDatabase/Location"), QStringLiteral("server"));
@@ -85,9 +58,7 @@ protected:
                 summarised.push_back(master.field(kMasterLoadNum).asInt());
         };
         AddReportHooks(hooks, std::move(previews));
-        window = fixture.make(hooks);
-        window->show();
-        Settle();
+        open(hooks);
     }
 
     // Opens a load file of that load number and saves it with Ctrl+S.
@@ -110,9 +81,7 @@ protected:
         return numbers;
     }
 
-    MainWindowFixture fixture;
     std::string settingsFile;
-    std::unique_ptr<TfrmMain> window;
     std::string chosen;
     std::vector<int32_t> summarised;
 };
@@ -125,7 +94,7 @@ struct DialogCase {
 };
 
 TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings) {
-    open();
+    openOn();
     const DialogCase cases[] = {
         {"server",
          {{QKeySequence(Qt::ALT | Qt::Key_P), ""},
@@ -143,26 +112,25 @@ TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings)
          "postgresql://scaler@db.mill:5433/brimlo_master"},
     };
     for (const DialogCase& c : cases) {
-        OnDialog([&] { window->action("mnuMasterDatabase")->trigger(); },
-                 [&](QWidget* dialog) {
-                     for (const auto& [key, text] : c.keys) {
-                         QTest::keySequence(dialog, key);
-                         // A button's mnemonic clicks it a moment later.
-                         QTest::qWait(150);
-                         QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
-                     }
-                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                 });
+        SCOPED_TRACE(c.name);
+        OnModal([&] { window->action("mnuMasterDatabase")->trigger(); },
+                [&](QWidget* dialog) {
+                    QApplication::setActiveWindow(dialog);
+                    for (const auto& [key, text] : c.keys) {
+                        QTest::keySequence(dialog, key);
+                        // A button's mnemonic clicks it a moment later.
+                        QTest::qWait(150);
+                        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
+                    }
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                });
         QSettings settings(QString::fromStdString(settingsFile), QSettings::IniFormat);
-        EXPECT_EQ(
-            settings.value(QStringLiteral("MasterDatabase/Location")).toString().toStdString(),
-            c.location)
-            << c.name;
-        EXPECT_EQ(settings.value(QStringLiteral("MasterDatabase/Host")).toString().toStdString(),
-                  "db.mill")
-            << c.name;
-        EXPECT_EQ(window->masterStores().serverUri(), c.uri) << c.name;
-        EXPECT_EQ(window->action("mnuExportMasterDb")->isVisible(), *c.uri != '\0') << c.name;
+        EXPECT_EQ(settings.value(QStringLiteral("MasterDatabase/Location")).toString(),
+                  QString::fromLatin1(c.location));
+        EXPECT_EQ(settings.value(QStringLiteral("MasterDatabase/Host")).toString(),
+                  QStringLiteral("db.mill"));
+        EXPECT_EQ(window->masterStores().serverUri(), c.uri);
+        EXPECT_EQ(window->action("mnuExportMasterDb")->isVisible(), *c.uri != '\0');
     }
 }
 
@@ -174,7 +142,7 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     NEEDS_SERVER();
     PostgresServer server;
     const std::string uri = server.createDatabase("house");
-    open(server.port());
+    openOn(server.port());
     ScriptedPrompt prompt;
     saveLoad(1001);
     EXPECT_EQ(LoadNumbers(uri), std::vector<int32_t>{1001});
@@ -198,13 +166,13 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     const std::string target = fixture.dir + "copy/master.db";
     std::filesystem::create_directories(fixture.dir + "copy");
     prompt.expect(target + " holds the 3 records of the master database.");
-    OnDialog([&] { window->action("mnuExportMasterDb")->trigger(); },
-             [&](QWidget* dialog) {
-                 auto* files = qobject_cast<QFileDialog*>(dialog);
-                 ASSERT_NE(files, nullptr);
-                 files->selectFile(QString::fromStdString(target));
-                 static_cast<QDialog*>(files)->accept();
-             });
+    OnModal([&] { window->action("mnuExportMasterDb")->trigger(); },
+            [&](QWidget* dialog) {
+                auto* files = qobject_cast<QFileDialog*>(dialog);
+                ASSERT_NE(files, nullptr);
+                files->selectFile(QString::fromStdString(target));
+                static_cast<QDialog*>(files)->accept();
+            });
     EXPECT_TRUE(prompt.allExpectedShown());
     Dataset copy(ParadoxStore::open(target));
     std::vector<Record> written;

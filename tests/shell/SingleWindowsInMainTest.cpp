@@ -1,7 +1,6 @@
 // The defaults and maintenance windows as the main window holds them.
 #include "MainWindowTestSupport.h"
 #include "common/ClippedLabels.h"
-#include "common/ScriptedPrompt.h"
 #include "master/TfrmMasterMaintenance.h"
 #include "shell/DbEdit.h"
 #include "shell/MaintenanceChildWindow.h"
@@ -9,13 +8,10 @@
 #include "shell/TfrmRanges.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -59,17 +55,14 @@ bool Apart(const QRect& a, const QRect& b) {
     return !sameLine || a.right() + 2 < b.left() || b.right() + 2 < a.left();
 }
 
-class SingleWindowsInMain : public ::testing::Test {
+class SingleWindowsInMain : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowHooks hooks;
         hooks.createMaintenance = CreateMaintenanceWindow;
         hooks.createDefaults = CreateDefaultsWindow;
         hooks.createRanges = [](TfrmMain&) -> QWidget* { return new TfrmRanges; };
-        window = fixture.make(hooks);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        Settle();
+        open(hooks);
     }
 
     Dataset& defaults() { return window->tables().defaults(); }
@@ -80,9 +73,6 @@ protected:
         auto* w = active<TfrmMasterMaintenance>();
         return w->findChild<QLineEdit*>(QStringLiteral("edtTotalLogs"))->text().toStdString();
     }
-
-    MainWindowFixture fixture;
-    std::unique_ptr<TfrmMain> window;
 };
 
 // One defaults window at the top left; Save reaches it, Close asks and
@@ -96,9 +86,7 @@ TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowThatSaveAndCloseReach) 
     EXPECT_EQ(children(), 1);
     auto* frm = active<TfrmDefaults>();
     ASSERT_NE(frm, nullptr);
-    EXPECT_EQ(window->clientArea().currentSubWindow()->pos(), QPoint(0, 0));
-    defaults().edit();
-    defaults().setField("HTOPD", Value(int32_t{20}));
+    SetFields(defaults(), {{"HTOPD", Value(int32_t{20})}});
     DbEdit* lessee = frm->edit("LESSEE");
     lessee->setFocus();
     QTest::keyClicks(lessee, QStringLiteral("north"));
