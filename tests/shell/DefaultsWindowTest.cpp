@@ -100,7 +100,10 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     }
 }
 
+// Type two follows the volume method of the record, starting from the
+// Smalian list whatever the record says; the other types never change.
 TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFrom) {
+    set({{"VOL_CALC_METH", Value("A")}});
     TfrmDefaults& w = open();
     const Codes allowed[] = {{"2", "3", "4", "5", "6", "7"}, {"3", "4", "5", "7", "8"},
                              {"1", "2", "3", "4", "5", "7"}, {"2", "3", "4", "5", "7"},
@@ -110,30 +113,19 @@ TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFro
         EXPECT_EQ(w.list(("CULLMETHTYPE" + std::to_string(type)).c_str())->entries(),
                   allowed[type - 1])
             << type;
+    FieldCombo* two = w.list("CULLMETHTYPE2");
+    for (const char* method : {"S", "A", "S"}) {
+        set({{"VOL_CALC_METH", Value(method)}});
+        EXPECT_EQ(two->entries(), *method == 'A' ? Codes{"8"} : allowed[1]) << method;
+        EXPECT_EQ(two->currentText().toStdString(), "8");
+    }
+    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), allowed[4]);
     // The initial record's methods are shown; choosing one starts an edit.
     EXPECT_EQ(w.list("CULLMETHTYPE1")->currentText().toStdString(), "6");
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
     w.list("CULLMETHTYPE3")->setFocus();
     QTest::keyClick(w.list("CULLMETHTYPE3"), Qt::Key_Down);
     EXPECT_TRUE(defaults().isEditing());
     EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
-}
-
-TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
-    set({{"VOL_CALC_METH", Value("A")}});
-    TfrmDefaults& w = open();
-    const Codes smalian = {"3", "4", "5", "7", "8"};
-    // Opening always starts from the Smalian list.
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
-    set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
-    set({{"VOL_CALC_METH", Value("A")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"8"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
-    set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
-    // The other types never change.
-    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
 }
 
 // --- keyboard -----------------------------------------------------------------
@@ -168,7 +160,9 @@ TEST_F(DefaultsWindowTest, KeysWalkEachPageInTheOrderOfItsLines) {
 }
 
 // What typing into an edit (and a key after it, if any) leaves: the focus,
-// the edit's text and the field's value.
+// the edit's text and the field's value. A save writes what was typed, the
+// focused edit's text too; zero log sizes pass the checks and a typed
+// directory gains no separator.
 TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
     const std::tuple<int, const char*, const char*, Qt::Key, const char*, const char*, const char*>
         rows[] = {
@@ -179,10 +173,14 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
             {0, "SOURCE", "ROADSIDE", Qt::Key_Tab, "edtMillNum", "ROADSIDE", "ROADSIDE"},
             {0, "SOURCE", "", Qt::Key_Tab, "edtMillNum", "", ""},
             {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
+            {1, "TOPD", "0", Qt::Key(0), "edtTopD", "0", nullptr},
             {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", nullptr},
+            {2, "DEFAULT_DATA_PATH", "C:\\Loads", Qt::Key(0), "edtDataPath", "C:\\Loads", nullptr},
         };
     ScriptedPrompt prompt; // no box may appear
     TfrmDefaults& w = open();
+    EXPECT_TRUE(w.save()); // nothing pending
+    EXPECT_FALSE(defaults().isEditing());
     // Text put in without a key press never moves the focus, even after a
     // key that changed nothing.
     edit("DISP")->setFocus(Qt::MouseFocusReason);
@@ -209,7 +207,16 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
     QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Return);
     EXPECT_EQ(focused(), "edtPop");
     EXPECT_EQ(defaults().field("DATEWEIGHED").asDate(), Date::fromYmd(2001, 2, 3));
+    type("SCALER_NAME", "jones");
     EXPECT_TRUE(w.save());
+    EXPECT_FALSE(defaults().isEditing());
+    const char* const saved[][2] = {{"TOPD", "0"},
+                                    {"LENGTH", "0"},
+                                    {"DEFAULT_DATA_PATH", "C:\\Loads"},
+                                    {"SCALER_NAME", "JONES"},
+                                    {"LESSEE", "X"}};
+    for (const auto& [field, value] : saved)
+        EXPECT_EQ(stored(field), value) << field;
 }
 
 // Leaving an edit with text its check refuses shows one box and keeps the
@@ -296,28 +303,6 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
 
 INSTANTIATE_TEST_SUITE_P(, DefaultsRefusedSave, ::testing::ValuesIn(kRefusedSaves),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// A save writes what was typed, the focused edit's text too; zero log
-// sizes pass the checks and a typed directory gains no separator.
-TEST_F(DefaultsWindowTest, SaveWritesTheTypedEntries) {
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    EXPECT_TRUE(w.save()); // nothing pending
-    EXPECT_FALSE(defaults().isEditing());
-    const std::tuple<int, const char*, const char*, const char*> typed[] = {
-        {1, "TOPD", "0", "0"},
-        {1, "LENGTH", "0", "0"},
-        {2, "DEFAULT_DATA_PATH", "C:\\Loads", "C:\\Loads"},
-        {0, "SCALER_NAME", "jones", "JONES"}};
-    for (const auto& [page, field, text, value] : typed) {
-        w.pages()->setCurrentIndex(page);
-        type(field, text);
-    }
-    EXPECT_TRUE(w.save());
-    EXPECT_FALSE(defaults().isEditing());
-    for (const auto& [page, field, text, value] : typed)
-        EXPECT_EQ(stored(field), value) << field;
-}
 
 // --- trim allowance --------------------------------------------------------------
 

@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QUuid>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using brimlo::SingleInstance;
 
@@ -28,8 +27,6 @@ TEST(SingleInstance, SecondCopyFindsTheFirstAndAsksItForward) {
                           [] { ADD_FAILURE() << "the second copy was asked forward"; });
     EXPECT_TRUE(second.anotherCopyRuns());
     EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }));
-    EXPECT_NE(second.holder().find("process " + std::to_string(::getpid())), std::string::npos)
-        << second.holder();
 
     SingleInstance third(name, data.path().string(), {});
     EXPECT_TRUE(third.anotherCopyRuns());

@@ -69,9 +69,8 @@ TEST(WorkspaceNumber, TakenBetweenHeaderAndTheExtension) {
 }
 
 TEST(WorkspaceNumber, SidecarNamesLeadToTheirTable) {
-    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db-journal"));
-    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db-wal"));
-    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db"));
+    for (const char* name : {"Header3.db-journal", "Header3.db-wal", "Header3.db"})
+        EXPECT_EQ("Header3.db", HeaderTableName(name)) << name;
     EXPECT_TRUE(IsHeaderFileName("Header3.db-shm"));
     EXPECT_FALSE(IsHeaderFileName("Log3.db"));
 }
