@@ -1,20 +1,15 @@
 #include "MainWindowTestSupport.h"
 #include "common/CheckScaleLoads.h"
-#include "common/ScriptedPrompt.h"
 #include "load/LoadFileWriter.h"
 #include "shell/CheckScaleSettings.h"
 #include "shell/TfrmCheckScale.h"
 
-#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTest>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;

@@ -1,5 +1,4 @@
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
 #include "support/BrimloError.h"
 
 #include <QAction>
@@ -9,7 +8,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <optional>
 #include <tuple>
 

@@ -2,14 +2,10 @@
 
 #include "MainWindowTestSupport.h"
 #include "common/FileBytes.h"
-#include "master/MainTables.h"
-#include "support/Dataset.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;

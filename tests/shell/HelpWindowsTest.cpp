@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <algorithm>
 #include <set>
-#include <vector>
 
 namespace brimlo::testing {
 namespace {

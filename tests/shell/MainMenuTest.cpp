@@ -1,12 +1,10 @@
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
 #include "support/BrimloError.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;

@@ -1,13 +1,9 @@
 #include "shell/ReportHooks.h"
 
 #include "MainWindowTestSupport.h"
-#include "load/LoadDocument.h"
 #include "reports/ReportPreview.h"
 #include "shell/DataEntryHooks.h"
 #include "support/BrimloError.h"
-#include "support/Dataset.h"
-
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;

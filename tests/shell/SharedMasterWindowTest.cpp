@@ -1,6 +1,5 @@
 #include "MainWindowTestSupport.h"
 #include "common/PostgresServer.h"
-#include "load/LoadDocument.h"
 #include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
 #include "master/MasterStoreProvider.h"
@@ -8,15 +7,12 @@
 #include "shell/DataEntryHooks.h"
 #include "shell/ExportHooks.h"
 #include "shell/ReportHooks.h"
-#include "support/Dataset.h"
 #include "support/ParadoxStore.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QSettings>
 #include <QTest>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;

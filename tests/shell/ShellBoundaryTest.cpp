@@ -7,7 +7,6 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
-#include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace brimlo;

@@ -1,12 +1,9 @@
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
 #include "load/LoadLayouts.h"
-#include "support/Dataset.h"
 #include "support/SqliteStore.h"
 
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -39,15 +36,6 @@ protected:
     TakeOver taken;
 };
 
-TEST_F(WorkspaceRecovery, EmptyDirectoryAsksNothing) {
-    auto window = windowTakingOver();
-    ScriptedPrompt prompt; // any box fails
-    window->show();
-    Settle();
-    EXPECT_TRUE(prompt.shown().empty());
-    EXPECT_TRUE(taken.empty());
-}
-
 TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
     leave({"Header3.db", "Log3.db", "Log3.PX", "Header3.db-journal", "notes.txt"});
     auto window = windowTakingOver();
@@ -72,9 +60,13 @@ TEST_F(WorkspaceRecovery, FirstShowAsksOnceAndNoDeletesEverything) {
     EXPECT_EQ(1u, prompt.shown().size());
 }
 
-// Cancel, or Yes with no data entry window to take them over, keeps the
-// files and opens nothing.
+// Without workspaces nothing is asked. Cancel, or Yes with no data entry
+// window to take them over, keeps the files and opens nothing.
 TEST_F(WorkspaceRecovery, CancelOrNoTakeOverKeepsEverythingAndOpensNothing) {
+    {
+        ScriptedPrompt silent; // any box fails
+        windowTakingOver()->RecoverWorkspaces();
+    }
     leave({"Header3.db", "Log3.db", "Log3.PX"});
     for (const PromptAnswer answer : {PromptAnswer::Cancel, PromptAnswer::Yes}) {
         auto window = answer == PromptAnswer::Cancel ? windowTakingOver() : fixture.make();
