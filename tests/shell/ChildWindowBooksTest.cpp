@@ -108,7 +108,6 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
     EXPECT_TRUE(enabled("mnuSave"));
 }
 
-// Save and Save As post the load every time.
 TEST_F(ChildWindowBooks, ShortcutsReachTheCommandsAndSavesPostTheLoad) {
     window->activateWindow();
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
@@ -124,7 +123,6 @@ TEST_F(ChildWindowBooks, ShortcutsReachTheCommandsAndSavesPostTheLoad) {
     EXPECT_EQ(0, window->openLoadWindows());
 }
 
-// Exit asks every child first and stops when one refuses.
 TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuNewLoad")->trigger();

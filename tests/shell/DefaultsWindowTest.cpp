@@ -73,9 +73,8 @@ protected:
     std::unique_ptr<TfrmDefaults> window_;
 };
 
-// --- opening and the lists ------------------------------------------------------
-
-// Pictures of the three pages for the documentation, when asked for.
+// Pictures of the three pages for the documentation when
+// BRIMLO_SCREENSHOTS names their folder.
 TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     TfrmDefaults& w = open();
     EXPECT_EQ(w.windowTitle().toStdString(), "BRIMLO - System Defaults");
@@ -83,7 +82,7 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     EXPECT_EQ(edit("DATEWEIGHED")->toolTip().toStdString(), "yyyy/mm/dd");
     EXPECT_EQ(w.list("SAWLOGS")->entries(), (Codes{"Y", "N"}));
     EXPECT_EQ(w.browseButton()->focusPolicy(), Qt::NoFocus);
-    const QByteArray target = qgetenv("BRIMLO_SCREENSHOT_DIR");
+    const QByteArray target = qgetenv("BRIMLO_SCREENSHOTS");
     const char* pages[][2] = {{"Scale &Header Defaults", "defaults-header.png"},
                               {"Scale &Load Defaults", "defaults-load.png"},
                               {"Hardware &Defaults", "defaults-hardware.png"}};
@@ -126,8 +125,6 @@ TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFro
     EXPECT_TRUE(defaults().isEditing());
     EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
 }
-
-// --- keyboard -----------------------------------------------------------------
 
 // Tab and Enter walk a page in the order of its lines; Enter stays in the
 // data directory.
@@ -247,8 +244,6 @@ TEST_F(DefaultsWindowTest, LeavingARefusedEntryShowsItsErrorAndKeepsTheFocus) {
     }
 }
 
-// --- saving ---------------------------------------------------------------------
-
 // A save the checks refuse, one row per check in the order they run: the
 // first failing check shows its one box, turns to its page and focuses its
 // edit, and the typed change stays pending.
@@ -303,8 +298,6 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
 INSTANTIATE_TEST_SUITE_P(, DefaultsRefusedSave, ::testing::ValuesIn(kRefusedSaves),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// --- trim allowance --------------------------------------------------------------
-
 TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUncheckedAndShowsTicked) {
     ScriptedPrompt prompt; // no box may appear
     set({{"TOPD", Value(3)}});
@@ -322,8 +315,6 @@ TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUncheckedAn
     EXPECT_EQ(defaults().field("TOPD").asInt(), 3);
     EXPECT_TRUE(open().trimAllowance()->isChecked());
 }
-
-// --- data directory ----------------------------------------------------------------
 
 // Browse stores the chosen folder exactly. A cancelled browse changes
 // nothing until a folder was chosen; then it gives the earlier folder of the
@@ -355,8 +346,6 @@ TEST_F(DefaultsWindowTest, BrowseStoresTheChosenOrEarlierFolderOfTheRun) {
     EXPECT_TRUE(w.save());
     EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "/srv/loads");
 }
-
-// --- close query -------------------------------------------------------------------
 
 // Closing asks only with changes pending: No drops them all, Cancel keeps
 // the window and them, Yes saves them unless a check refuses.

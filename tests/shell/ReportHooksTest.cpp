@@ -61,19 +61,6 @@ protected:
         return dynamic_cast<TfrmDataEntry*>(window->activeChild());
     }
 
-    // A new load whose first log has a length keyed but not yet posted.
-    void openLoadWithUnpostedLog() {
-        window->mnuNewLoadClick();
-        Settle();
-        ASSERT_NE(loadWindow(), nullptr);
-        LoadDocument& doc = loadWindow()->document();
-        doc.AppendLog();
-        Dataset& log = doc.log();
-        log.edit();
-        log.setField("LENGTH", Value(int32_t{40}));
-        ASSERT_TRUE(log.isEditing());
-    }
-
     std::vector<PreviewCall> calls;
     std::string failure;
 };
@@ -108,7 +95,15 @@ TEST_F(ReportHooks, TheLoadReportsPostTheLogBeingKeyedFirst) {
     window->mnuPrintLoadSummaryClick();
     window->hooks().printLoadSummary(*window, nullptr);
     EXPECT_TRUE(calls.empty());
-    openLoadWithUnpostedLog();
+    // A new load whose first log has a length keyed but not yet posted.
+    window->mnuNewLoadClick();
+    Settle();
+    ASSERT_NE(loadWindow(), nullptr);
+    loadWindow()->document().AppendLog();
+    Dataset& log = loadWindow()->document().log();
+    log.edit();
+    log.setField("LENGTH", Value(int32_t{40}));
+    ASSERT_TRUE(log.isEditing());
     window->mnuPrintLogClick();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].report, "listing");

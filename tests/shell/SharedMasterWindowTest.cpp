@@ -130,12 +130,9 @@ TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings)
     }
 }
 
-#define NEEDS_SERVER()                                                                             \
-    if (!PostgresServer::Available())                                                              \
-    GTEST_SKIP() << "no PostgreSQL server programs"
-
 TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMasterDb) {
-    NEEDS_SERVER();
+    if (!PostgresServer::Available())
+        GTEST_SKIP() << "no PostgreSQL server programs";
     PostgresServer server;
     const std::string uri = server.createDatabase("house");
     openOn(server.port());

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <cstdlib>
+#include <tuple>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -144,39 +145,30 @@ TEST_F(SingleWindowsInMain, MaintenanceNavigatorWorksFromTheKeyboardAndTheLastDe
     EXPECT_FALSE(window->action("mnuPrintCurrentMaster")->isEnabled());
 }
 
-struct SizedWindow {
-    const char* command;
-    QSize size;
-    const char* picture;
-};
-
-class SingleWindowSizes : public SingleWindowsInMain,
-                          public ::testing::WithParamInterface<SizedWindow> {};
-
 // Each window opens at its own size with every text whole; pictures for the
 // documentation when BRIMLO_SCREENSHOTS names their folder.
-TEST_P(SingleWindowSizes, OpenWithNothingCut) {
+TEST_F(SingleWindowsInMain, RangesAndMaintenanceOpenAtTheirSizeWithNothingCut) {
     AddGroupRecord(master(), 1, 3);
     window->resize(1000, 700);
-    window->action(GetParam().command)->trigger();
-    Settle();
-    QMdiSubWindow* frame = window->clientArea().currentSubWindow();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->size(), GetParam().size);
-    QWidget* content = frame->widget();
-    const QSize needed = content->minimumSizeHint();
-    EXPECT_LE(needed.width(), content->width());
-    EXPECT_LE(needed.height(), content->height());
-    EXPECT_EQ(ClippedLabels(*content), std::vector<std::string>{});
-    if (const char* folder = std::getenv("BRIMLO_SCREENSHOTS"))
-        frame->grab().save(QString::fromLatin1(folder) + QLatin1Char('/') +
-                           QString::fromLatin1(GetParam().picture));
+    const std::tuple<const char*, QSize, const char*> windows[] = {
+        {"mnuRanges", {630, 405}, "ranges.png"},
+        {"mnuMasterMaintenance", {630, 455}, "master-maintenance.png"}};
+    for (const auto& [command, size, picture] : windows) {
+        SCOPED_TRACE(command);
+        window->action(command)->trigger();
+        Settle();
+        QMdiSubWindow* frame = window->clientArea().currentSubWindow();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->size(), size);
+        QWidget* content = frame->widget();
+        const QSize needed = content->minimumSizeHint();
+        EXPECT_LE(needed.width(), content->width());
+        EXPECT_LE(needed.height(), content->height());
+        EXPECT_EQ(ClippedLabels(*content), std::vector<std::string>{});
+        if (const char* folder = std::getenv("BRIMLO_SCREENSHOTS"))
+            frame->grab().save(QString::fromLatin1(folder) + QLatin1Char('/') +
+                               QString::fromLatin1(picture));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    , SingleWindowSizes,
-    ::testing::Values(SizedWindow{"mnuRanges", {630, 405}, "ranges.png"},
-                      SizedWindow{"mnuMasterMaintenance", {630, 455}, "master-maintenance.png"}),
-    [](const auto& info) { return std::string(info.param.command); });
 
 } // namespace
