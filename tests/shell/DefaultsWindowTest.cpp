@@ -27,7 +27,6 @@ protected:
         tables_ = std::make_unique<MainTables>(dir());
         set({{"HTOPD", Value(16)}});
     }
-    void TearDown() override { window_.reset(); }
 
     std::string dir() const { return temp_.path().string() + "/"; }
     Dataset& defaults() { return tables_->defaults(); }

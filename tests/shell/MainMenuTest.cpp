@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -49,15 +48,6 @@ TEST_F(MainMenu, CaptionsShortcutsAndInitialStates) {
         }
     }
     EXPECT_EQ(QStringLiteral("BRIMLO"), window->windowTitle());
-}
-
-TEST_F(MainMenu, AltFOpensTheFileMenu) {
-    open();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    QMenu* file = window->menuBar()->actions().at(0)->menu();
-    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, 2000));
-    QTest::keyClick(file, Qt::Key_Escape);
 }
 
 TEST_F(MainMenu, AboutShowsVersionAndProgramDate) {

@@ -82,16 +82,14 @@ protected:
     std::vector<int32_t> summarised;
 };
 
-struct DialogCase {
-    const char* name;
-    std::vector<std::pair<QKeySequence, const char*>> keys; // a key, then text typed
-    const char* location;
-    const char* uri; // empty: master.db
-};
-
 TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings) {
     openOn();
-    const DialogCase cases[] = {
+    const struct {
+        const char* name;
+        std::vector<std::pair<QKeySequence, const char*>> keys; // a key, then text typed
+        const char* location;
+        const char* uri; // empty: master.db
+    } cases[] = {
         {"server",
          {{QKeySequence(Qt::ALT | Qt::Key_P), ""},
           {QKeySequence(Qt::ALT | Qt::Key_H), "db.mill"},
@@ -107,7 +105,7 @@ TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings)
          "server",
          "postgresql://scaler@db.mill:5433/brimlo_master"},
     };
-    for (const DialogCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         OnModal([&] { window->action("mnuMasterDatabase")->trigger(); },
                 [&](QWidget* dialog) {
