@@ -90,13 +90,4 @@ TEST_F(CheckScaleWindowTest, KeyedComparisonShowsVerdictsPreviewsAndKeepsToleran
     EXPECT_EQ(part<QDoubleSpinBox>(again.get(), "edtNetTol")->value(), 2.0);
 }
 
-TEST(CheckScaleWindowMenu, FileMenuOpensOneComparisonWindow) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
-    window->action("mnuCompareCheckScale")->trigger();
-    window->action("mnuCompareCheckScale")->trigger();
-    ASSERT_EQ(window->clientArea().subWindowList().size(), 1);
-    EXPECT_TRUE(dynamic_cast<TfrmCheckScale*>(window->activeChild()));
-}
-
 } // namespace

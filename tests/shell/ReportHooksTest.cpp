@@ -33,13 +33,13 @@ protected:
         ReportPreviews p;
         auto master = [this](const char* name) {
             return [this, name](QWidget* parent, Dataset& dataset, Prompt&) {
-                maybeThrow();
+                if (!failure.empty())
+                    throw BrimloError(failure);
                 calls.push_back({name, parent, &dataset, nullptr, {}, false});
             };
         };
         auto load = [this](const char* name) {
             return [this, name](QWidget* parent, const LoadData& data, CMaster& record, Prompt&) {
-                maybeThrow();
                 calls.push_back({name, parent, nullptr, &record, data,
                                  loadWindow()->document().log().isEditing()});
             };
@@ -50,11 +50,6 @@ protected:
         p.loadLogListing = load("listing");
         p.loadSummary = load("load summary");
         return p;
-    }
-
-    void maybeThrow() {
-        if (!failure.empty())
-            throw BrimloError(failure);
     }
 
     TfrmDataEntry* loadWindow() const {
@@ -71,13 +66,12 @@ TEST_F(ReportHooks, EachMasterCommandPreviewsTheMasterTableOrShowsItsError) {
     window->mnuPrintMasterSummaryClick();
     window->mnuPrintAllMasterClick();
     window->mnuPrintCurrentMasterClick();
+    const char* const reports[] = {"summary", "all", "current"};
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].report, "summary");
-    EXPECT_EQ(calls[1].report, "all");
-    EXPECT_EQ(calls[2].report, "current");
-    for (const PreviewCall& call : calls) {
-        EXPECT_EQ(call.master, &window->tables().master());
-        EXPECT_EQ(call.parent, window.get());
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(calls[i].report, reports[i]);
+        EXPECT_EQ(calls[i].master, &window->tables().master());
+        EXPECT_EQ(calls[i].parent, window.get());
     }
     // A report's error goes to the error box.
     failure = "The report could not be laid out.";

@@ -4,6 +4,7 @@
 #include "master/TfrmMasterMaintenance.h"
 #include "shell/DbEdit.h"
 #include "shell/MaintenanceChildWindow.h"
+#include "shell/TfrmCheckScale.h"
 #include "shell/TfrmDefaults.h"
 #include "shell/TfrmRanges.h"
 
@@ -48,9 +49,15 @@ protected:
     }
 };
 
-// One defaults window at the top left; Save reaches it, Close asks and
-// forgets it.
+// One defaults window; Save reaches it, Close asks and forgets it. The
+// check scale comparison is one window too.
 TEST_F(SingleWindowsInMain, DefaultsCommandMakesOneWindowThatSaveAndCloseReach) {
+    window->action("mnuCompareCheckScale")->trigger();
+    window->action("mnuCompareCheckScale")->trigger();
+    EXPECT_EQ(children(), 1);
+    EXPECT_TRUE(dynamic_cast<TfrmCheckScale*>(window->activeChild()));
+    window->action("mnuClose")->trigger();
+    Settle();
     ScriptedPrompt prompt;
     prompt.expect("Save before closing?", PromptAnswer::Cancel)
         .expect("Save before closing?", PromptAnswer::No);
