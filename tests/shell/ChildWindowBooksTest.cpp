@@ -140,7 +140,6 @@ TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(0, window->openChildWindows());
     EXPECT_FALSE(loads[0] || loads[1]);
-    EXPECT_EQ(2, loads.size());
 }
 
 // A window closed a moment before the main window goes is still queued for
@@ -152,8 +151,7 @@ TEST_F(ChildWindowBooks, AClosedChildStillQueuedGoesWithTheMainWindow) {
     EXPECT_TRUE(loads[1]); // closed, its deletion still queued
     window.reset();
     Settle();
-    EXPECT_FALSE(loads[0]);
-    EXPECT_FALSE(loads[1]);
+    EXPECT_FALSE(loads[0] || loads[1]);
 }
 
 TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {
