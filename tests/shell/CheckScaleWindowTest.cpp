@@ -1,20 +1,15 @@
 #include "MainWindowTestSupport.h"
 #include "common/CheckScaleLoads.h"
-#include "common/ScriptedPrompt.h"
 #include "load/LoadFileWriter.h"
 #include "shell/CheckScaleSettings.h"
 #include "shell/TfrmCheckScale.h"
 
-#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTest>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -93,15 +88,6 @@ TEST_F(CheckScaleWindowTest, KeyedComparisonShowsVerdictsPreviewsAndKeepsToleran
     auto again = open();
     EXPECT_EQ(part<QDoubleSpinBox>(again.get(), "edtGrossTol")->value(), 5.0);
     EXPECT_EQ(part<QDoubleSpinBox>(again.get(), "edtNetTol")->value(), 2.0);
-}
-
-TEST(CheckScaleWindowMenu, FileMenuOpensOneComparisonWindow) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
-    window->action("mnuCompareCheckScale")->trigger();
-    window->action("mnuCompareCheckScale")->trigger();
-    ASSERT_EQ(window->clientArea().subWindowList().size(), 1);
-    EXPECT_TRUE(dynamic_cast<TfrmCheckScale*>(window->activeChild()));
 }
 
 } // namespace

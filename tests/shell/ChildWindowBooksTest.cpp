@@ -1,29 +1,22 @@
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
 #include "support/BrimloError.h"
 
 #include <QAction>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
 
 namespace {
 
-bool Enabled(TfrmMain& window, const char* name) {
-    return window.action(name)->isEnabled();
-}
-
 // A main window whose hooks make fake windows and record what the commands
 // did.
-class ChildWindowBooks : public ::testing::Test {
+class ChildWindowBooks : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowHooks h;
@@ -36,19 +29,21 @@ protected:
             ++ranges;
             return new FakeChild(QStringLiteral("Codes, Values, and Ranges"));
         };
+        h.createMaintenance = [this](TfrmMain&) {
+            return (maintenance = new FakeChild(QStringLiteral("Master File Maintenance"))).data();
+        };
         h.postLoadToMaster = [this](TfrmMain&, QWidget* w) {
             posted.push_back(w->windowTitle().toStdString());
         };
-        window = fixture.make(h);
-        window->show();
-        Settle();
+        open(h);
     }
 
-    MainWindowFixture fixture;
+    bool enabled(const char* name) { return window->action(name)->isEnabled(); }
+
     std::vector<QPointer<FakeChild>> loads;
+    QPointer<FakeChild> maintenance;
     std::vector<std::string> posted;
     int ranges = 0;
-    std::unique_ptr<TfrmMain> window;
 };
 
 // A help window opens at the top left corner.
@@ -57,10 +52,10 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
     EXPECT_EQ(QPoint(0, 0), window->clientArea().currentSubWindow()->pos());
     EXPECT_EQ(1, window->openChildWindows());
     EXPECT_EQ(0, window->openLoadWindows());
-    EXPECT_TRUE(Enabled(*window, "mnuSave"));
-    EXPECT_TRUE(Enabled(*window, "mnuClose"));
-    EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
-    EXPECT_FALSE(Enabled(*window, "mnuPrintLog"));
+    EXPECT_TRUE(enabled("mnuSave"));
+    EXPECT_TRUE(enabled("mnuClose"));
+    EXPECT_FALSE(enabled("mnuSaveAs"));
+    EXPECT_FALSE(enabled("mnuPrintLog"));
 
     // Save with the help window active does nothing.
     window->action("mnuSave")->trigger();
@@ -69,13 +64,12 @@ TEST_F(ChildWindowBooks, HelpWindowTurnsOnSaveAndCloseButNotSaveAs) {
     // The command again brings the one window forward.
     window->action("mnuRanges")->trigger();
     EXPECT_EQ(1, ranges);
-    EXPECT_EQ(1, window->openChildWindows());
 
     window->action("mnuClose")->trigger();
     Settle();
     EXPECT_EQ(0, window->openChildWindows());
-    EXPECT_FALSE(Enabled(*window, "mnuSave"));
-    EXPECT_FALSE(Enabled(*window, "mnuClose"));
+    EXPECT_FALSE(enabled("mnuSave"));
+    EXPECT_FALSE(enabled("mnuClose"));
 
     // Closed, the command makes a new one.
     window->action("mnuRanges")->trigger();
@@ -89,17 +83,17 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
     EXPECT_EQ(1, window->openChildWindows());
     for (const char* name : {"mnuSaveAs", "mnuPrintLog", "mnuPrintLoadSummary", "mnuPrintFullLoad",
                              "mnuSave", "mnuClose"})
-        EXPECT_TRUE(Enabled(*window, name)) << name;
+        EXPECT_TRUE(enabled(name)) << name;
 
     // A help window becomes active: the load commands go off.
     window->action("mnuRanges")->trigger();
     EXPECT_EQ(2, window->openChildWindows());
-    EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
-    EXPECT_FALSE(Enabled(*window, "mnuPrintLoadSummary"));
+    EXPECT_FALSE(enabled("mnuSaveAs"));
+    EXPECT_FALSE(enabled("mnuPrintLoadSummary"));
 
     // Back to the load window.
     window->clientArea().setActiveSubWindow(window->clientArea().subWindowList().first());
-    EXPECT_TRUE(Enabled(*window, "mnuSaveAs"));
+    EXPECT_TRUE(enabled("mnuSaveAs"));
     // Tile and cascade refit it.
     window->action("mnuTile")->trigger();
     window->action("mnuCascade")->trigger();
@@ -110,33 +104,25 @@ TEST_F(ChildWindowBooks, LoadWindowsFollowTheActiveChild) {
     Settle();
     EXPECT_EQ(0, window->openLoadWindows());
     EXPECT_EQ(1, window->openChildWindows());
-    EXPECT_FALSE(Enabled(*window, "mnuSaveAs"));
-    EXPECT_TRUE(Enabled(*window, "mnuSave"));
+    EXPECT_FALSE(enabled("mnuSaveAs"));
+    EXPECT_TRUE(enabled("mnuSave"));
 }
 
-TEST_F(ChildWindowBooks, SaveAndSaveAsPostTheLoadEveryTime) {
-    window->action("mnuNewLoad")->trigger();
-    FakeChild* load = loads.back();
-    window->action("mnuSave")->trigger();
-    window->action("mnuSaveAs")->trigger();
-    EXPECT_EQ(1, load->saves);
-    EXPECT_EQ(1, load->saveAses);
-    EXPECT_EQ(std::vector<std::string>(2, "BRIMLO - Data Entry - untitled1.txt"), posted);
-}
-
-TEST_F(ChildWindowBooks, ShortcutsReachTheCommands) {
+TEST_F(ChildWindowBooks, ShortcutsReachTheCommandsAndSavesPostTheLoad) {
     window->activateWindow();
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(1, window->openLoadWindows());
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
     ASSERT_EQ(1u, loads.size());
+    EXPECT_EQ(1, loads[0]->saves);
     EXPECT_EQ(1, loads[0]->saveAses);
+    EXPECT_EQ(std::vector<std::string>(2, "BRIMLO - Data Entry - untitled1.txt"), posted);
     QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(0, window->openLoadWindows());
 }
 
-// Exit asks every child first and stops when one refuses.
 TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     window->action("mnuNewLoad")->trigger();
     window->action("mnuNewLoad")->trigger();
@@ -154,7 +140,6 @@ TEST_F(ChildWindowBooks, ExitClosesEveryChildThenTheWindowUnlessOneRefuses) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(0, window->openChildWindows());
     EXPECT_FALSE(loads[0] || loads[1]);
-    EXPECT_EQ(2, loads.size());
 }
 
 // A window closed a moment before the main window goes is still queued for
@@ -166,8 +151,7 @@ TEST_F(ChildWindowBooks, AClosedChildStillQueuedGoesWithTheMainWindow) {
     EXPECT_TRUE(loads[1]); // closed, its deletion still queued
     window.reset();
     Settle();
-    EXPECT_FALSE(loads[0]);
-    EXPECT_FALSE(loads[1]);
+    EXPECT_FALSE(loads[0] || loads[1]);
 }
 
 TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {
@@ -175,28 +159,17 @@ TEST_F(ChildWindowBooks, WindowMenuListsTheChildrenAndActivatesOne) {
     window->action("mnuRanges")->trigger();
     QMenu* menu = window->menuBar()->actions().at(2)->menu();
     emit menu->aboutToShow();
-    QStringList listed;
-    QAction* first = nullptr;
-    for (QAction* item : menu->actions()) {
-        if (item->isVisible() && !item->isSeparator() && item->text().startsWith(u'&') &&
-            item->text().at(1).isDigit()) {
-            listed << item->text();
-            if (!first)
-                first = item;
-        }
-    }
-    const QStringList expected = {QStringLiteral("&1 BRIMLO - Data Entry - untitled1.txt"),
-                                  QStringLiteral("&2 Codes, Values, and Ranges")};
-    EXPECT_EQ(expected, listed);
-    ASSERT_NE(nullptr, first);
-    first->trigger();
+    emit menu->aboutToShow(); // shown again, the list is rebuilt, not doubled
+    QList<QAction*> listed = menu->actions();
+    listed.removeIf([](const QAction* item) {
+        return !item->isVisible() ||
+               !item->text().contains(QRegularExpression(QStringLiteral("^&\\d ")));
+    });
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0]->text(), QStringLiteral("&1 BRIMLO - Data Entry - untitled1.txt"));
+    EXPECT_EQ(listed[1]->text(), QStringLiteral("&2 Codes, Values, and Ranges"));
+    listed[0]->trigger();
     EXPECT_TRUE(window->activeChildIs(ChildKind::Load));
-    // Shown again, the list is rebuilt, not doubled.
-    emit menu->aboutToShow();
-    int count = 0;
-    for (QAction* item : menu->actions())
-        count += item->text().startsWith(QStringLiteral("&1 ")) ? 1 : 0;
-    EXPECT_EQ(1, count);
 }
 
 TEST(MainWindowStart, UnusableMasterTableStopsTheStart) {
@@ -225,6 +198,34 @@ TEST_F(ChildWindowBooks, BringForwardRestoresAndExitClosesTheWindowAndItsTables)
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(window->tables().master().isOpen());
     EXPECT_FALSE(window->tables().defaults().isOpen());
+}
+
+TEST_F(ChildWindowBooks, MaintenanceLoadsTheCurrentRecordAndFollowsTheTable) {
+    Dataset& master = window->tables().master();
+    AddMasterRecord(master, 11);
+    AddMasterRecord(master, 22, {{"MILLCODE", Value("CD")}});
+    master.first();
+    window->action("mnuMasterMaintenance")->trigger();
+    ASSERT_TRUE(maintenance);
+    EXPECT_EQ("AB", window->masterRecord().MILLCODE);
+    EXPECT_EQ(11, window->masterRecord().LOAD_NUM);
+
+    master.next();
+    ASSERT_FALSE(maintenance->labels.empty());
+    EXPECT_EQ("Record: 2 of 2", maintenance->labels.back());
+    EXPECT_TRUE(maintenance->wasActive);
+
+    // A second command brings the same window forward.
+    window->action("mnuMasterMaintenance")->trigger();
+    EXPECT_EQ(1, window->openChildWindows());
+
+    // Deleting one of several records says nothing and keeps the window.
+    ScriptedPrompt prompt;
+    master.first();
+    master.remove();
+    EXPECT_EQ(1, master.recordCount());
+    EXPECT_EQ("CD", master.field("MILLCODE").asString());
+    EXPECT_TRUE(maintenance);
 }
 
 } // namespace

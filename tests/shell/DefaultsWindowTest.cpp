@@ -1,29 +1,19 @@
-#include "common/ScriptedPrompt.h"
-#include "common/TempDir.h"
-#include "master/MainTables.h"
+#include "MainWindowTestSupport.h"
 #include "shell/DbEdit.h"
 #include "shell/FieldCombo.h"
 #include "shell/FolderBrowser.h"
 #include "shell/TfrmDefaults.h"
-#include "support/Dataset.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 #include <optional>
-#include <string>
 #include <tuple>
-#include <vector>
 
 using namespace brimlo;
-using brimlo::testing::InstalledPrompt;
-using brimlo::testing::ScriptedPrompt;
-using brimlo::testing::TempDir;
+using namespace brimlo::testing;
 
 namespace {
 
@@ -37,17 +27,11 @@ protected:
         tables_ = std::make_unique<MainTables>(dir());
         set({{"HTOPD", Value(16)}});
     }
-    void TearDown() override { window_.reset(); }
 
     std::string dir() const { return temp_.path().string() + "/"; }
     Dataset& defaults() { return tables_->defaults(); }
 
-    void set(std::initializer_list<std::pair<const char*, Value>> values) {
-        defaults().edit();
-        for (const auto& [field, value] : values)
-            defaults().setField(field, value);
-        defaults().post();
-    }
+    void set(Fields values) { SetFields(defaults(), values); }
 
     TfrmDefaults& open() {
         window_ = std::make_unique<TfrmDefaults>(defaults(), folders_, prompts_);
@@ -88,9 +72,8 @@ protected:
     std::unique_ptr<TfrmDefaults> window_;
 };
 
-// --- opening and the lists ------------------------------------------------------
-
-// Pictures of the three pages for the documentation, when asked for.
+// Pictures of the three pages for the documentation when
+// BRIMLO_SCREENSHOTS names their folder.
 TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     TfrmDefaults& w = open();
     EXPECT_EQ(w.windowTitle().toStdString(), "BRIMLO - System Defaults");
@@ -98,7 +81,7 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     EXPECT_EQ(edit("DATEWEIGHED")->toolTip().toStdString(), "yyyy/mm/dd");
     EXPECT_EQ(w.list("SAWLOGS")->entries(), (Codes{"Y", "N"}));
     EXPECT_EQ(w.browseButton()->focusPolicy(), Qt::NoFocus);
-    const QByteArray target = qgetenv("BRIMLO_SCREENSHOT_DIR");
+    const QByteArray target = qgetenv("BRIMLO_SCREENSHOTS");
     const char* pages[][2] = {{"Scale &Header Defaults", "defaults-header.png"},
                               {"Scale &Load Defaults", "defaults-load.png"},
                               {"Hardware &Defaults", "defaults-hardware.png"}};
@@ -114,7 +97,10 @@ TEST_F(DefaultsWindowTest, OpensOnTheHeaderPageWithItsCaptionPagesAndSize) {
     }
 }
 
+// Type two follows the volume method of the record, starting from the
+// Smalian list whatever the record says; the other types never change.
 TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFrom) {
+    set({{"VOL_CALC_METH", Value("A")}});
     TfrmDefaults& w = open();
     const Codes allowed[] = {{"2", "3", "4", "5", "6", "7"}, {"3", "4", "5", "7", "8"},
                              {"1", "2", "3", "4", "5", "7"}, {"2", "3", "4", "5", "7"},
@@ -124,33 +110,20 @@ TEST_F(DefaultsWindowTest, EachCullTypeOffersExactlyItsAllowedMethodsToChooseFro
         EXPECT_EQ(w.list(("CULLMETHTYPE" + std::to_string(type)).c_str())->entries(),
                   allowed[type - 1])
             << type;
+    FieldCombo* two = w.list("CULLMETHTYPE2");
+    for (const char* method : {"S", "A", "S"}) {
+        set({{"VOL_CALC_METH", Value(method)}});
+        EXPECT_EQ(two->entries(), *method == 'A' ? Codes{"8"} : allowed[1]) << method;
+        EXPECT_EQ(two->currentText().toStdString(), "8");
+    }
+    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), allowed[4]);
     // The initial record's methods are shown; choosing one starts an edit.
     EXPECT_EQ(w.list("CULLMETHTYPE1")->currentText().toStdString(), "6");
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
     w.list("CULLMETHTYPE3")->setFocus();
     QTest::keyClick(w.list("CULLMETHTYPE3"), Qt::Key_Down);
     EXPECT_TRUE(defaults().isEditing());
     EXPECT_EQ(defaults().field("CULLMETHTYPE3").asString(), "2");
 }
-
-TEST_F(DefaultsWindowTest, TypeTwoFollowsTheVolumeMethodOfTheRecord) {
-    set({{"VOL_CALC_METH", Value("A")}});
-    TfrmDefaults& w = open();
-    const Codes smalian = {"3", "4", "5", "7", "8"};
-    // Opening always starts from the Smalian list.
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
-    set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
-    set({{"VOL_CALC_METH", Value("A")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), (Codes{"8"}));
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->currentText().toStdString(), "8");
-    set({{"VOL_CALC_METH", Value("S")}});
-    EXPECT_EQ(w.list("CULLMETHTYPE2")->entries(), smalian);
-    // The other types never change.
-    EXPECT_EQ(w.list("CULLMETHTYPE5")->entries(), (Codes{"2", "3", "4", "7"}));
-}
-
-// --- keyboard -----------------------------------------------------------------
 
 // Tab and Enter walk a page in the order of its lines; Enter stays in the
 // data directory.
@@ -182,7 +155,9 @@ TEST_F(DefaultsWindowTest, KeysWalkEachPageInTheOrderOfItsLines) {
 }
 
 // What typing into an edit (and a key after it, if any) leaves: the focus,
-// the edit's text and the field's value.
+// the edit's text and the field's value. A save writes what was typed, the
+// focused edit's text too; zero log sizes pass the checks and a typed
+// directory gains no separator.
 TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
     const std::tuple<int, const char*, const char*, Qt::Key, const char*, const char*, const char*>
         rows[] = {
@@ -193,10 +168,14 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
             {0, "SOURCE", "ROADSIDE", Qt::Key_Tab, "edtMillNum", "ROADSIDE", "ROADSIDE"},
             {0, "SOURCE", "", Qt::Key_Tab, "edtMillNum", "", ""},
             {0, "DISP", "CTL1234567", Qt::Key(0), "edtSubDisp", "CTL1234567", "CTL1234567"},
+            {1, "TOPD", "0", Qt::Key(0), "edtTopD", "0", nullptr},
             {1, "LENGTH", "0", Qt::Key(0), "edtLength", "0", nullptr},
+            {2, "DEFAULT_DATA_PATH", "C:\\Loads", Qt::Key(0), "edtDataPath", "C:\\Loads", nullptr},
         };
     ScriptedPrompt prompt; // no box may appear
     TfrmDefaults& w = open();
+    EXPECT_TRUE(w.save()); // nothing pending
+    EXPECT_FALSE(defaults().isEditing());
     // Text put in without a key press never moves the focus, even after a
     // key that changed nothing.
     edit("DISP")->setFocus(Qt::MouseFocusReason);
@@ -223,7 +202,16 @@ TEST_F(DefaultsWindowTest, TypedTextIsKeptAndMovesOnWhenTheEditIsFull) {
     QTest::keyClick(edit("DATEWEIGHED"), Qt::Key_Return);
     EXPECT_EQ(focused(), "edtPop");
     EXPECT_EQ(defaults().field("DATEWEIGHED").asDate(), Date::fromYmd(2001, 2, 3));
+    type("SCALER_NAME", "jones");
     EXPECT_TRUE(w.save());
+    EXPECT_FALSE(defaults().isEditing());
+    const char* const saved[][2] = {{"TOPD", "0"},
+                                    {"LENGTH", "0"},
+                                    {"DEFAULT_DATA_PATH", "C:\\Loads"},
+                                    {"SCALER_NAME", "JONES"},
+                                    {"LESSEE", "X"}};
+    for (const auto& [field, value] : saved)
+        EXPECT_EQ(stored(field), value) << field;
 }
 
 // Leaving an edit with text its check refuses shows one box and keeps the
@@ -255,8 +243,6 @@ TEST_F(DefaultsWindowTest, LeavingARefusedEntryShowsItsErrorAndKeepsTheFocus) {
     }
 }
 
-// --- saving ---------------------------------------------------------------------
-
 // A save the checks refuse, one row per check in the order they run: the
 // first failing check shows its one box, turns to its page and focuses its
 // edit, and the typed change stays pending.
@@ -287,10 +273,6 @@ const RefusedSave kRefusedSaves[] = {
      "edtDateWeighed"},
 };
 
-void PrintTo(const RefusedSave& row, std::ostream* out) {
-    *out << row.name;
-}
-
 class DefaultsRefusedSave : public DefaultsWindowTest,
                             public ::testing::WithParamInterface<RefusedSave> {};
 
@@ -315,30 +297,6 @@ TEST_P(DefaultsRefusedSave, ShowsTheFirstFailingCheck) {
 INSTANTIATE_TEST_SUITE_P(, DefaultsRefusedSave, ::testing::ValuesIn(kRefusedSaves),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A save writes what was typed, the focused edit's text too; zero log
-// sizes pass the checks and a typed directory gains no separator.
-TEST_F(DefaultsWindowTest, SaveWritesTheTypedEntries) {
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    EXPECT_TRUE(w.save()); // nothing pending
-    EXPECT_FALSE(defaults().isEditing());
-    const std::tuple<int, const char*, const char*, const char*> typed[] = {
-        {1, "TOPD", "0", "0"},
-        {1, "LENGTH", "0", "0"},
-        {2, "DEFAULT_DATA_PATH", "C:\\Loads", "C:\\Loads"},
-        {0, "SCALER_NAME", "jones", "JONES"}};
-    for (const auto& [page, field, text, value] : typed) {
-        w.pages()->setCurrentIndex(page);
-        type(field, text);
-    }
-    EXPECT_TRUE(w.save());
-    EXPECT_FALSE(defaults().isEditing());
-    for (const auto& [page, field, text, value] : typed)
-        EXPECT_EQ(stored(field), value) << field;
-}
-
-// --- trim allowance --------------------------------------------------------------
-
 TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUncheckedAndShowsTicked) {
     ScriptedPrompt prompt; // no box may appear
     set({{"TOPD", Value(3)}});
@@ -356,8 +314,6 @@ TEST_F(DefaultsWindowTest, TrimAllowancePostsAtOnceWithPendingChangesUncheckedAn
     EXPECT_EQ(defaults().field("TOPD").asInt(), 3);
     EXPECT_TRUE(open().trimAllowance()->isChecked());
 }
-
-// --- data directory ----------------------------------------------------------------
 
 // Browse stores the chosen folder exactly. A cancelled browse changes
 // nothing until a folder was chosen; then it gives the earlier folder of the
@@ -390,67 +346,57 @@ TEST_F(DefaultsWindowTest, BrowseStoresTheChosenOrEarlierFolderOfTheRun) {
     EXPECT_EQ(stored("DEFAULT_DATA_PATH"), "/srv/loads");
 }
 
-// --- close query -------------------------------------------------------------------
-
 // Closing asks only with changes pending: No drops them all, Cancel keeps
-// the window and them, Yes saves them.
-struct CloseCase {
-    const char* name;
-    std::optional<PromptAnswer> answer; // none: nothing typed, no question
-    bool closes;
-    const char* lessee;   // in the table after the close
-    const char* millName; // on disk after a close
-};
-
-void PrintTo(const CloseCase& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class DefaultsCloseQuery : public DefaultsWindowTest,
-                           public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(DefaultsCloseQuery, AsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
-    const CloseCase& row = GetParam();
-    ScriptedPrompt prompt;
-    TfrmDefaults& w = open();
-    if (row.answer) {
-        prompt.expect("Save before closing?", *row.answer);
-        type("LESSEE", "kept");
-        type("MILL_NAME", "also");
+// the window and them, Yes saves them unless a check refuses.
+TEST_F(DefaultsWindowTest, CloseAsksOnlyWithChangesAndDoesWhatTheAnswerSays) {
+    const struct {
+        const char* name;
+        std::optional<PromptAnswer> answer; // none: nothing typed, no question
+        const char* topD;                   // typed on the load page
+        const char* refusal;                // the check's box after Yes
+        bool closes;
+        const char* lessee;   // in the table after the close
+        const char* millName; // on disk after a close
+    } rows[] = {{"unchanged", std::nullopt, "", nullptr, true, "", ""},
+                {"no", PromptAnswer::No, "4", nullptr, true, "", ""},
+                {"cancel", PromptAnswer::Cancel, "4", nullptr, false, "KEPT", ""},
+                {"yes refused", PromptAnswer::Yes, "5", "Top Diameter must be an even number",
+                 false, "KEPT", ""},
+                {"yes", PromptAnswer::Yes, "4", nullptr, true, "KEPT", "ALSO"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedPrompt prompt;
+        TfrmDefaults& w = open();
+        if (row.answer) {
+            prompt.expect("Save before closing?", *row.answer);
+            if (row.refusal)
+                prompt.expect(row.refusal);
+            type("LESSEE", "kept");
+            type("MILL_NAME", "also");
+            w.pages()->setCurrentIndex(1);
+            type("TOPD", row.topD);
+            w.pages()->setCurrentIndex(0);
+        }
+        EXPECT_EQ(w.close(), row.closes);
+        EXPECT_TRUE(prompt.allExpectedShown());
+        if (row.answer) {
+            EXPECT_EQ(prompt.shown()[0].caption, "Warning");
+            EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
+        }
+        EXPECT_EQ(w.isVisible(), !row.closes);
+        EXPECT_EQ(defaults().isEditing(), !row.closes);
+        EXPECT_EQ(defaults().field("LESSEE").asString(), row.lessee);
+        if (row.refusal) {
+            EXPECT_EQ(focused(), "edtTopD");
+            EXPECT_EQ(w.pages()->currentIndex(), 1);
+        }
+        if (row.closes) {
+            EXPECT_EQ(stored("MILL_NAME"), row.millName);
+        } else {
+            window_.reset();
+            defaults().cancel();
+        }
     }
-    EXPECT_EQ(w.close(), row.closes);
-    EXPECT_TRUE(prompt.allExpectedShown());
-    if (row.answer) {
-        EXPECT_EQ(prompt.shown()[0].caption, "Warning");
-        EXPECT_EQ(prompt.shown()[0].buttons, PromptButtons::YesNoCancel);
-    }
-    EXPECT_EQ(w.isVisible(), !row.closes);
-    EXPECT_EQ(defaults().isEditing(), !row.closes);
-    EXPECT_EQ(defaults().field("LESSEE").asString(), row.lessee);
-    if (row.closes) {
-        EXPECT_EQ(stored("MILL_NAME"), row.millName);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    , DefaultsCloseQuery,
-    ::testing::Values(CloseCase{"Unchanged", std::nullopt, true, "", ""},
-                      CloseCase{"No", PromptAnswer::No, true, "", ""},
-                      CloseCase{"Cancel", PromptAnswer::Cancel, false, "KEPT", ""},
-                      CloseCase{"Yes", PromptAnswer::Yes, true, "KEPT", "ALSO"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(DefaultsWindowTest, CloseQueryYesWithAFailingCheckKeepsTheWindowOpen) {
-    ScriptedPrompt prompt;
-    prompt.expect("Save before closing?", PromptAnswer::Yes)
-        .expect("Top Diameter must be an even number");
-    TfrmDefaults& w = open();
-    w.pages()->setCurrentIndex(1);
-    type("TOPD", "5");
-    EXPECT_FALSE(w.close());
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_TRUE(defaults().isEditing());
-    EXPECT_EQ(focused(), "edtTopD");
 }
 
 // The main window lets go of its tables before its child windows are

@@ -9,24 +9,12 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <algorithm>
 #include <set>
-#include <vector>
 
 namespace brimlo::testing {
 namespace {
-
-// Labels from the top, and left to right on a line.
-QList<QLabel*> LabelsInReadingOrder(const QWidget& window) {
-    auto labels = window.findChildren<QLabel*>();
-    std::sort(labels.begin(), labels.end(), [](const QLabel* a, const QLabel* b) {
-        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
-    });
-    return labels;
-}
 
 std::vector<std::string> Split(const QString& texts) {
     std::vector<std::string> parts;
@@ -60,8 +48,12 @@ TEST(HelpWindowsTest, RangesWindowShowsEveryTextAsWritten) {
 TEST(HelpWindowsTest, ShortcutsWindowListsTheKeysInOrder) {
     TfrmShortcuts window;
     EXPECT_EQ(Str(window.windowTitle()), "Keyboard Shortcuts");
+    auto labels = window.findChildren<QLabel*>(); // from the top, left to right on a line
+    std::sort(labels.begin(), labels.end(), [](const QLabel* a, const QLabel* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
     std::vector<std::string> texts;
-    for (const QLabel* label : LabelsInReadingOrder(window)) {
+    for (const QLabel* label : labels) {
         texts.push_back(Str(label->text()));
         if (texts.size() % 2 == 1) {
             EXPECT_TRUE(label->font().bold()) << texts.back();
@@ -79,134 +71,119 @@ TEST(HelpWindowsTest, ShortcutsWindowListsTheKeysInOrder) {
                   "Record")));
 }
 
-class GoToLogDialogTest : public ::testing::Test {
-protected:
-    void enter(const char* text) {
-        dialog.edit()->setText(QString::fromLatin1(text));
-        dialog.okButton()->click();
-    }
+// Cancel closes without a number; each refusal shows its box and leaves
+// the dialog open without one; the last log is accepted.
+TEST(GoToLogDialogTest, RefusesWhatIsNoLogNumberAndAcceptsTheLastLog) {
     ScriptedPrompt prompt;
     TdlgGoToLog dialog{nullptr, 50, prompt};
-};
-
-TEST_F(GoToLogDialogTest, RefusesWhatIsNoLogNumberAndAcceptsTheLastLog) {
     EXPECT_EQ(Str(dialog.windowTitle()), "Go To Log #");
-    dialog.show();
-    prompt.expect("Error: Please enter a valid integer value.");
-    enter("abc");
-    EXPECT_EQ(prompt.shown().back().caption, "Error: Not a number");
-    prompt.expect("Error: Please enter an integer value greater than 0.");
-    enter("0");
-    prompt.expect("Error: Please enter an integer value greater than 0.");
-    enter("-3");
-    EXPECT_EQ(prompt.shown().back().caption, "Error: Less then 0");
-    prompt.expect(
-        "Error: Please enter a log number less than or equal to the number of logs.(50).");
-    enter("51");
-    EXPECT_EQ(prompt.shown().back().caption, "Error: Greater than number of logs");
-    EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.logNumber(), -1);
-    enter("50"); // the last log
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.logNumber(), 50);
-}
-
-TEST_F(GoToLogDialogTest, CancelClosesWithoutANumber) {
     dialog.show();
     dialog.edit()->setText(QStringLiteral("5"));
     dialog.cancelButton()->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(dialog.logNumber(), -1);
+    dialog.show();
+    const auto enter = [&](const char* text) {
+        dialog.edit()->setText(QString::fromLatin1(text));
+        dialog.okButton()->click();
+    };
+    const char* const positive = "Error: Please enter an integer value greater than 0.";
+    const char* const refused[][3] = {
+        {"abc", "Error: Please enter a valid integer value.", "Error: Not a number"},
+        {"0", positive, "Error: Less then 0"},
+        {"-3", positive, "Error: Less then 0"},
+        {"51", "Error: Please enter a log number less than or equal to the number of logs.(50).",
+         "Error: Greater than number of logs"}};
+    for (const auto& [text, message, caption] : refused) {
+        prompt.expect(message);
+        enter(text);
+        ASSERT_TRUE(prompt.allExpectedShown()) << text;
+        EXPECT_EQ(prompt.shown().back().caption, caption);
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.logNumber(), -1);
+    }
+    enter("50");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.logNumber(), 50);
 }
 
 // The help windows and load windows plugged into the main window.
-class HelpWindowsInMainTest : public ::testing::Test {
+class HelpWindowsInMainTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowHooks hooks;
         AddDataEntryHooks(hooks);
         hooks.chooseLoadFile = [this](TfrmMain&, const std::string&) { return chosen; };
-        main = fixture.make(hooks);
-        main->show();
-        Settle();
-    }
-    void TearDown() override {
-        prompt.allowAny();
-        main.reset();
-        Settle();
+        open(hooks);
     }
 
-    MainWindowFixture fixture;
     ScriptedPrompt prompt;
-    std::unique_ptr<TfrmMain> main;
     std::string chosen;
 };
 
 TEST_F(HelpWindowsInMainTest, NewLoadOpensALoadWindowAndF1ShowsTheShortcuts) {
-    main->mnuNewLoadClick();
-    ASSERT_EQ(main->openLoadWindows(), 1);
-    auto* window = dynamic_cast<TfrmDataEntry*>(main->activeChild());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Str(window->windowTitle()).rfind("BRIMLO - Data Entry - ", 0), 0u);
-    QTest::keyClick(window->focusedControl(), Qt::Key_F1);
-    main->mnuKeyboardShortcutsClick(); // brings the one window forward
-    EXPECT_EQ(main->openChildWindows(), 2);
-    EXPECT_EQ(Str(main->clientArea().currentSubWindow()->windowTitle()), "Keyboard Shortcuts");
-    const std::string name = window->document().fileName();
+    window->mnuNewLoadClick();
+    ASSERT_EQ(window->openLoadWindows(), 1);
+    auto* form = dynamic_cast<TfrmDataEntry*>(window->activeChild());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(Str(form->windowTitle()).rfind("BRIMLO - Data Entry - ", 0), 0u);
+    QTest::keyClick(form->focusedControl(), Qt::Key_F1);
+    window->mnuKeyboardShortcutsClick(); // brings the one window forward
+    EXPECT_EQ(window->openChildWindows(), 2);
+    EXPECT_EQ(Str(window->clientArea().currentSubWindow()->windowTitle()), "Keyboard Shortcuts");
+    const std::string name = form->document().fileName();
     prompt.expect("Save file '" + name + "' before closing?", PromptAnswer::No);
-    main->mnuExitClick();
+    window->mnuExitClick();
     Settle();
     EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(main->openLoadWindows(), 0);
+    EXPECT_EQ(window->openLoadWindows(), 0);
 }
 
 TEST_F(HelpWindowsInMainTest, AWorkspaceLeftBehindOpensInALoadWindow) {
     WorkspaceCounter counter;
     LoadEnvironment env;
     env.appDataDirectory = fixture.dir;
-    env.defaults = &main->defaults();
+    env.defaults = &window->defaults();
     env.counter = &counter;
-    env.prompt = &main->prompt();
+    env.prompt = &window->prompt();
     {
         auto left = LoadDocument::NewLoad(env);
         left->log().insert();
         left->log().post();
     } // the run ended without closing the load: its tables stay
     prompt.expect(kRecoveryQuestion, PromptAnswer::Yes);
-    main->RecoverWorkspaces();
-    EXPECT_TRUE(prompt.allExpectedShown());
-    ASSERT_EQ(main->openLoadWindows(), 1);
-    auto* window =
-        dynamic_cast<TfrmDataEntry*>(main->clientArea().subWindowList().front()->widget());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->document().log().recordCount(), 2);
+    window->RecoverWorkspaces();
+    ASSERT_EQ(window->openLoadWindows(), 1);
+    auto* form =
+        dynamic_cast<TfrmDataEntry*>(window->clientArea().subWindowList().front()->widget());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->document().log().recordCount(), 2);
 }
 
 TEST_F(HelpWindowsInMainTest, OpenLoadOpensAReadableFileOnceAndBringsItsWindowForward) {
     chosen = fixture.dir + "AB00700123.txt"; // a file the reader refuses opens no window
     prompt.expect("Error: Unable to open file: '" + chosen + "'");
-    main->mnuOpenLoadClick();
+    window->mnuOpenLoadClick();
     EXPECT_TRUE(prompt.allExpectedShown());
-    EXPECT_EQ(main->openLoadWindows(), 0);
+    EXPECT_EQ(window->openLoadWindows(), 0);
     LoadData load = CheckScaleBaseLoad(); // three logs
     load.hasHeader = true;
     ASSERT_TRUE(WriteLoadFile(load, chosen, prompt));
-    main->mnuOpenLoadClick();
-    ASSERT_EQ(main->openLoadWindows(), 1);
-    auto* window = dynamic_cast<TfrmDataEntry*>(main->activeChild());
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Str(window->windowTitle()), "BRIMLO - Data Entry - " + chosen);
-    EXPECT_EQ(window->document().log().recordCount(), 3);
-    EXPECT_EQ(window->document().log().field("LOGNUM").asInt(), 3); // on the last log
-    main->mnuNewLoadClick();
-    ASSERT_EQ(main->openLoadWindows(), 2);
-    main->mnuOpenLoadClick();
-    EXPECT_EQ(main->openLoadWindows(), 2);
-    EXPECT_EQ(main->activeChild(), window);
+    window->mnuOpenLoadClick();
+    ASSERT_EQ(window->openLoadWindows(), 1);
+    auto* form = dynamic_cast<TfrmDataEntry*>(window->activeChild());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(Str(form->windowTitle()), "BRIMLO - Data Entry - " + chosen);
+    EXPECT_EQ(form->document().log().recordCount(), 3);
+    EXPECT_EQ(form->document().log().field("LOGNUM").asInt(), 3); // on the last log
+    window->mnuNewLoadClick();
+    ASSERT_EQ(window->openLoadWindows(), 2);
+    window->mnuOpenLoadClick();
+    EXPECT_EQ(window->openLoadWindows(), 2);
+    EXPECT_EQ(window->activeChild(), form);
     chosen.clear(); // a cancelled dialog does nothing
-    main->mnuOpenLoadClick();
-    EXPECT_EQ(main->openLoadWindows(), 2);
+    window->mnuOpenLoadClick();
+    EXPECT_EQ(window->openLoadWindows(), 2);
 }
 
 } // namespace

@@ -1,12 +1,9 @@
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
 #include "support/BrimloError.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -28,9 +25,10 @@ const std::pair<const char*, const char*> kMenus[] = {
     {"Help", "&Keyboard Shortcuts|Values, Codes && &Ranges||&About..."},
 };
 
-TEST(MainMenu, CaptionsShortcutsAndInitialStates) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
+class MainMenu : public MainWindowTest {};
+
+TEST_F(MainMenu, CaptionsShortcutsAndInitialStates) {
+    open();
     const auto menus = window->menuBar()->actions();
     ASSERT_EQ(std::size(kMenus), static_cast<size_t>(menus.size()));
     for (size_t m = 0; m < std::size(kMenus); ++m) {
@@ -52,22 +50,8 @@ TEST(MainMenu, CaptionsShortcutsAndInitialStates) {
     EXPECT_EQ(QStringLiteral("BRIMLO"), window->windowTitle());
 }
 
-TEST(MainMenu, AltFOpensTheFileMenu) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->activateWindow();
-    Settle();
-    QMenu* file = window->menuBar()->actions().at(0)->menu();
-    QTest::keyClick(window.get(), Qt::Key_F, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return file->isVisible(); }, 2000));
-    QTest::keyClick(file, Qt::Key_Escape);
-}
-
-TEST(MainMenu, AboutShowsVersionAndProgramDate) {
-    MainWindowFixture fixture;
-    auto window = fixture.make();
+TEST_F(MainMenu, AboutShowsVersionAndProgramDate) {
+    open();
     window->hooks().settings.setVersionText("1.1.0.0");
     const auto stamp = std::chrono::system_clock::from_time_t(1700000000); // 2023-11-14 UTC
     window->hooks().settings.setProgramDate(stamp);
@@ -81,8 +65,7 @@ TEST(MainMenu, AboutShowsVersionAndProgramDate) {
     EXPECT_EQ(PromptIcon::Information, box.icon);
 }
 
-TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFileAndErrorsGoToTheErrorBox) {
-    MainWindowFixture fixture;
+TEST_F(MainMenu, MasterCommandsStopOnAnEmptyMasterFileAndErrorsGoToTheErrorBox) {
     int ran = 0;
     MainWindowHooks hooks;
     hooks.printMasterSummary = [&](TfrmMain&) { ++ran; };
@@ -93,7 +76,7 @@ TEST(MainMenu, MasterCommandsStopOnAnEmptyMasterFileAndErrorsGoToTheErrorBox) {
         return new QWidget;
     };
     hooks.createDefaults = [](TfrmMain&) -> QWidget* { throw BrimloError("Disk full"); };
-    auto window = fixture.make(hooks);
+    open(hooks);
     ScriptedPrompt prompt;
     for (const char* command :
          {"mnuPrintMasterSummary", "mnuPrintAllMaster", "mnuMasterASCII", "mnuMasterMaintenance"}) {

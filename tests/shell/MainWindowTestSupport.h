@@ -2,14 +2,21 @@
 
 #include "common/ScriptedPrompt.h"
 #include "common/TempDir.h"
+#include "load/LoadDocument.h"
 #include "master/MainTables.h"
 #include "rules/Cglobals.h"
 #include "shell/ChildWindow.h"
+#include "shell/TfrmDataEntry.h"
 #include "shell/TfrmMain.h"
 #include "support/Dataset.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -64,9 +71,18 @@ inline const std::string kRecoveryQuestion =
     "workspace (Yes)\nNo, delete data in temporary workspace (No)\nCancel, don't use the "
     "temporary workspace but don't delete it either (Cancel)";
 
+using Fields = std::initializer_list<std::pair<const char*, Value>>;
+
+// Edits the current record to hold these values and posts it.
+inline void SetFields(Dataset& table, Fields fields) {
+    table.edit();
+    for (const auto& [name, value] : fields)
+        table.setField(name, value);
+    table.post();
+}
+
 // A master record of mill AB, population 1, with the fields a test needs.
-inline void AddMasterRecord(Dataset& master, int32_t loadNum,
-                            std::initializer_list<std::pair<const char*, Value>> fields = {}) {
+inline void AddMasterRecord(Dataset& master, int32_t loadNum, Fields fields = {}) {
     master.insert();
     master.setField("MILLCODE", Value("AB"));
     master.setField("POP", Value(int32_t{1}));
@@ -82,5 +98,47 @@ inline void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
+
+// Runs command and hands work the modal window it opens, once that is up;
+// false when none came.
+inline bool OnModal(const std::function<void()>& command,
+                    const std::function<void(QWidget*)>& work) {
+    QObject guard; // stops the polling when the command has returned
+    bool seen = false;
+    std::function<void()> poll = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return QTimer::singleShot(10, &guard, poll);
+        seen = true;
+        work(modal);
+    };
+    QTimer::singleShot(0, &guard, poll);
+    command();
+    return seen;
+}
+
+// A test over a shown main window; the documents of its load windows are
+// closed before it goes.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void open(MainWindowHooks hooks = {}) {
+        window = fixture.make(std::move(hooks));
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        Settle();
+    }
+    void TearDown() override {
+        for (QMdiSubWindow* sub :
+             window ? window->clientArea().subWindowList() : QList<QMdiSubWindow*>{})
+            if (auto* form = dynamic_cast<TfrmDataEntry*>(sub->widget());
+                form && form->hasDocument())
+                form->document().Close();
+        window.reset();
+        Settle();
+    }
+
+    MainWindowFixture fixture;
+    std::unique_ptr<TfrmMain> window;
+};
 
 } // namespace brimlo::testing

@@ -1,19 +1,9 @@
 #include "shell/ReportHooks.h"
 
 #include "MainWindowTestSupport.h"
-#include "common/ScriptedPrompt.h"
-#include "load/LoadDocument.h"
 #include "reports/ReportPreview.h"
 #include "shell/DataEntryHooks.h"
-#include "shell/TfrmDataEntry.h"
 #include "support/BrimloError.h"
-#include "support/Dataset.h"
-
-#include <QApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -30,37 +20,26 @@ struct PreviewCall {
     bool logEditedWhenShown = true;
 };
 
-class ReportHooks : public ::testing::Test {
+class ReportHooks : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowHooks hooks;
         AddDataEntryHooks(hooks);
         AddReportHooks(hooks, fakes());
-        window = fixture.make(hooks);
-        window->show();
-        Settle();
-    }
-
-    void TearDown() override {
-        for (QMdiSubWindow* sub : window->clientArea().subWindowList())
-            if (auto* form = dynamic_cast<TfrmDataEntry*>(sub->widget());
-                form && form->hasDocument())
-                form->document().Close();
-        window.reset();
-        Settle();
+        open(hooks);
     }
 
     ReportPreviews fakes() {
         ReportPreviews p;
         auto master = [this](const char* name) {
             return [this, name](QWidget* parent, Dataset& dataset, Prompt&) {
-                maybeThrow();
+                if (!failure.empty())
+                    throw BrimloError(failure);
                 calls.push_back({name, parent, &dataset, nullptr, {}, false});
             };
         };
         auto load = [this](const char* name) {
             return [this, name](QWidget* parent, const LoadData& data, CMaster& record, Prompt&) {
-                maybeThrow();
                 calls.push_back({name, parent, nullptr, &record, data,
                                  loadWindow()->document().log().isEditing()});
             };
@@ -73,30 +52,10 @@ protected:
         return p;
     }
 
-    void maybeThrow() {
-        if (!failure.empty())
-            throw BrimloError(failure);
-    }
-
     TfrmDataEntry* loadWindow() const {
         return dynamic_cast<TfrmDataEntry*>(window->activeChild());
     }
 
-    // A new load whose first log has a length keyed but not yet posted.
-    void openLoadWithUnpostedLog() {
-        window->mnuNewLoadClick();
-        Settle();
-        ASSERT_NE(loadWindow(), nullptr);
-        LoadDocument& doc = loadWindow()->document();
-        doc.AppendLog();
-        Dataset& log = doc.log();
-        log.edit();
-        log.setField("LENGTH", Value(int32_t{40}));
-        ASSERT_TRUE(log.isEditing());
-    }
-
-    MainWindowFixture fixture;
-    std::unique_ptr<TfrmMain> window;
     std::vector<PreviewCall> calls;
     std::string failure;
 };
@@ -107,19 +66,17 @@ TEST_F(ReportHooks, EachMasterCommandPreviewsTheMasterTableOrShowsItsError) {
     window->mnuPrintMasterSummaryClick();
     window->mnuPrintAllMasterClick();
     window->mnuPrintCurrentMasterClick();
+    const char* const reports[] = {"summary", "all", "current"};
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].report, "summary");
-    EXPECT_EQ(calls[1].report, "all");
-    EXPECT_EQ(calls[2].report, "current");
-    for (const PreviewCall& call : calls) {
-        EXPECT_EQ(call.master, &window->tables().master());
-        EXPECT_EQ(call.parent, window.get());
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(calls[i].report, reports[i]);
+        EXPECT_EQ(calls[i].master, &window->tables().master());
+        EXPECT_EQ(calls[i].parent, window.get());
     }
     // A report's error goes to the error box.
     failure = "The report could not be laid out.";
     prompt.expect(failure);
     window->mnuPrintAllMasterClick();
-    EXPECT_TRUE(prompt.allExpectedShown());
     EXPECT_EQ(calls.size(), 3u);
 }
 
@@ -131,7 +88,15 @@ TEST_F(ReportHooks, TheLoadReportsPostTheLogBeingKeyedFirst) {
     window->mnuPrintLoadSummaryClick();
     window->hooks().printLoadSummary(*window, nullptr);
     EXPECT_TRUE(calls.empty());
-    openLoadWithUnpostedLog();
+    // A new load whose first log has a length keyed but not yet posted.
+    window->mnuNewLoadClick();
+    Settle();
+    ASSERT_NE(loadWindow(), nullptr);
+    loadWindow()->document().AppendLog();
+    Dataset& log = loadWindow()->document().log();
+    log.edit();
+    log.setField("LENGTH", Value(int32_t{40}));
+    ASSERT_TRUE(log.isEditing());
     window->mnuPrintLogClick();
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].report, "listing");
@@ -157,22 +122,12 @@ TEST(ReportHooksPreview, TheMasterSummaryOpensAPrintPreview) {
     AddReportHooks(hooks);
     auto window = fixture.make(hooks);
     AddMasterRecord(window->tables().master(), 123);
-
-    bool previewSeen = false;
-    std::function<void()> close = [&] {
-        auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-        if (!preview) {
-            QTimer::singleShot(10, close);
-            return;
-        }
-        previewSeen = true;
-        preview->reject();
-    };
-    QTimer::singleShot(0, close);
     ScriptedPrompt prompt;
-    window->mnuPrintMasterSummaryClick();
-    EXPECT_TRUE(previewSeen);
-    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_TRUE(OnModal([&] { window->mnuPrintMasterSummaryClick(); },
+                        [](QWidget* modal) {
+                            EXPECT_TRUE(qobject_cast<ReportPreview*>(modal));
+                            modal->close();
+                        }));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

@@ -1,8 +1,6 @@
 #include "MainWindowTestSupport.h"
 #include "common/PostgresServer.h"
-#include "common/ScriptedPrompt.h"
 #include "common/SilentServer.h"
-#include "load/LoadDocument.h"
 #include "load/LoadFileSamples.h"
 #include "master/MasterFields.h"
 #include "master/MasterOutbox.h"
@@ -11,19 +9,12 @@
 #include "shell/DataEntryHooks.h"
 #include "shell/ExportHooks.h"
 #include "shell/ReportHooks.h"
-#include "shell/TfrmDataEntry.h"
-#include "support/Dataset.h"
 #include "support/ParadoxStore.h"
 
-#include <QApplication>
 #include <QFileDialog>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QSettings>
 #include <QTest>
-#include <QTimer>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace brimlo;
 using namespace brimlo::testing;
@@ -34,20 +25,7 @@ const char* const kOfflineText =
     "The master database server cannot be reached. The load is kept on this computer and will "
     "be posted to the master database when the server is back.";
 
-// Runs work on the modal dialog that command opens.
-void OnDialog(const std::function<void()>& command, const std::function<void(QWidget*)>& work) {
-    QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog) {
-            QApplication::setActiveWindow(dialog);
-            work(dialog);
-        } else
-            ADD_FAILURE() << "no dialog";
-    });
-    command();
-}
-
-class SharedMasterWindow : public ::testing::Test {
+class SharedMasterWindow : public MainWindowTest {
 protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
@@ -55,18 +33,9 @@ protected:
         settingsFile = fixture.dir + "Brimlo/brimlo.conf";
     }
 
-    void TearDown() override {
-        if (window)
-            for (QMdiSubWindow* sub : window->clientArea().subWindowList())
-                if (auto* form = dynamic_cast<TfrmDataEntry*>(sub->widget()))
-                    form->document().Close();
-        window.reset();
-        Settle();
-    }
-
     // The main window as the program builds it, the master chosen by
     // settings written beforehand.
-    void open(int serverPort = 0) {
+    void openOn(int serverPort = 0) {
         if (serverPort != 0) {
             QSettings settings(QString::fromStdString(settingsFile), QSettings::IniFormat);
             settings.setValue(QStringLiteral("MasterDatabase/Location"), QStringLiteral("server"));
@@ -87,9 +56,7 @@ protected:
                 summarised.push_back(master.field(kMasterLoadNum).asInt());
         };
         AddReportHooks(hooks, std::move(previews));
-        window = fixture.make(hooks);
-        window->show();
-        Settle();
+        open(hooks);
     }
 
     // Opens a load file of that load number and saves it with Ctrl+S.
@@ -112,23 +79,19 @@ protected:
         return numbers;
     }
 
-    MainWindowFixture fixture;
     std::string settingsFile;
-    std::unique_ptr<TfrmMain> window;
     std::string chosen;
     std::vector<int32_t> summarised;
 };
 
-struct DialogCase {
-    const char* name;
-    std::vector<std::pair<QKeySequence, const char*>> keys; // a key, then text typed
-    const char* location;
-    const char* uri; // empty: master.db
-};
-
 TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings) {
-    open();
-    const DialogCase cases[] = {
+    openOn();
+    const struct {
+        const char* name;
+        std::vector<std::pair<QKeySequence, const char*>> keys; // a key, then text typed
+        const char* location;
+        const char* uri; // empty: master.db
+    } cases[] = {
         {"server",
          {{QKeySequence(Qt::ALT | Qt::Key_P), ""},
           {QKeySequence(Qt::ALT | Qt::Key_H), "db.mill"},
@@ -144,39 +107,35 @@ TEST_F(SharedMasterWindow, MasterDatabaseDialogKeepsTheChoiceInTheUsersSettings)
          "server",
          "postgresql://scaler@db.mill:5433/brimlo_master"},
     };
-    for (const DialogCase& c : cases) {
-        OnDialog([&] { window->action("mnuMasterDatabase")->trigger(); },
-                 [&](QWidget* dialog) {
-                     for (const auto& [key, text] : c.keys) {
-                         QTest::keySequence(dialog, key);
-                         // A button's mnemonic clicks it a moment later.
-                         QTest::qWait(150);
-                         QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
-                     }
-                     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                 });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OnModal([&] { window->action("mnuMasterDatabase")->trigger(); },
+                [&](QWidget* dialog) {
+                    QApplication::setActiveWindow(dialog);
+                    for (const auto& [key, text] : c.keys) {
+                        QTest::keySequence(dialog, key);
+                        // A button's mnemonic clicks it a moment later.
+                        QTest::qWait(150);
+                        QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text));
+                    }
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                });
         QSettings settings(QString::fromStdString(settingsFile), QSettings::IniFormat);
-        EXPECT_EQ(
-            settings.value(QStringLiteral("MasterDatabase/Location")).toString().toStdString(),
-            c.location)
-            << c.name;
-        EXPECT_EQ(settings.value(QStringLiteral("MasterDatabase/Host")).toString().toStdString(),
-                  "db.mill")
-            << c.name;
-        EXPECT_EQ(window->masterStores().serverUri(), c.uri) << c.name;
-        EXPECT_EQ(window->action("mnuExportMasterDb")->isVisible(), *c.uri != '\0') << c.name;
+        EXPECT_EQ(settings.value(QStringLiteral("MasterDatabase/Location")).toString(),
+                  QString::fromLatin1(c.location));
+        EXPECT_EQ(settings.value(QStringLiteral("MasterDatabase/Host")).toString(),
+                  QStringLiteral("db.mill"));
+        EXPECT_EQ(window->masterStores().serverUri(), c.uri);
+        EXPECT_EQ(window->action("mnuExportMasterDb")->isVisible(), *c.uri != '\0');
     }
 }
 
-#define NEEDS_SERVER()                                                                             \
-    if (!PostgresServer::Available())                                                              \
-    GTEST_SKIP() << "no PostgreSQL server programs"
-
 TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMasterDb) {
-    NEEDS_SERVER();
+    if (!PostgresServer::Available())
+        GTEST_SKIP() << "no PostgreSQL server programs";
     PostgresServer server;
     const std::string uri = server.createDatabase("house");
-    open(server.port());
+    openOn(server.port());
     ScriptedPrompt prompt;
     saveLoad(1001);
     EXPECT_EQ(LoadNumbers(uri), std::vector<int32_t>{1001});
@@ -201,13 +160,13 @@ TEST_F(SharedMasterWindow, SavedLoadsReachTheServerThroughTheOutboxAndExportAsMa
     const std::string target = fixture.dir + "copy/master.db";
     std::filesystem::create_directories(fixture.dir + "copy");
     prompt.expect(target + " holds the 3 records of the master database.");
-    OnDialog([&] { window->action("mnuExportMasterDb")->trigger(); },
-             [&](QWidget* dialog) {
-                 auto* files = qobject_cast<QFileDialog*>(dialog);
-                 ASSERT_NE(files, nullptr);
-                 files->selectFile(QString::fromStdString(target));
-                 static_cast<QDialog*>(files)->accept();
-             });
+    OnModal([&] { window->action("mnuExportMasterDb")->trigger(); },
+            [&](QWidget* dialog) {
+                auto* files = qobject_cast<QFileDialog*>(dialog);
+                ASSERT_NE(files, nullptr);
+                files->selectFile(QString::fromStdString(target));
+                static_cast<QDialog*>(files)->accept();
+            });
     EXPECT_TRUE(prompt.allExpectedShown());
     Dataset copy(ParadoxStore::open(target));
     std::vector<Record> written;

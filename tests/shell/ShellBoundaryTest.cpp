@@ -1,67 +1,59 @@
 // The shell's edge: message boxes, the busy cursor and the error box for
 // errors nobody caught.
-#include "common/ScriptedPrompt.h"
+#include "MainWindowTestSupport.h"
 #include "shell/BusyCursor.h"
 #include "shell/MessageBoxPrompt.h"
 #include "support/BrimloError.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
-#include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace brimlo;
+using brimlo::testing::OnModal;
 using brimlo::testing::ScriptedPrompt;
 
 namespace {
 
-// Answers the next message box by pressing the button with this text, and
-// records what the box showed.
-struct BoxAnswerer {
-    explicit BoxAnswerer(QString button) : pressed(std::move(button)) {}
-
-    QString pressed;
-    QString text;
-    QString caption;
+// What a message box showed: text, caption, icon and button count.
+struct Box {
+    QString text, caption;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QStringList buttons;
-
-    void arm() {
-        QTimer::singleShot(0, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(nullptr, box);
-            text = box->text();
-            caption = box->windowTitle();
-            icon = box->icon();
-            for (QAbstractButton* button : box->buttons())
-                buttons << button->text().remove(u'&');
-            for (QAbstractButton* button : box->buttons())
-                if (button->text().remove(u'&') == pressed)
-                    button->click();
-        });
-    }
+    qsizetype buttons = 0;
 };
+
+// Runs call and presses the button with that text on the box it shows.
+Box Answer(const QString& button, const std::function<void()>& call) {
+    Box box;
+    OnModal(call, [&](QWidget* modal) {
+        auto* shown = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(nullptr, shown);
+        box = {shown->text(), shown->windowTitle(), shown->icon(), shown->buttons().size()};
+        for (QAbstractButton* b : shown->buttons())
+            if (b->text().remove(u'&') == button)
+                b->click();
+    });
+    return box;
+}
 
 TEST(MessageBoxPrompt, QuestionAnswersTheButtonPressedAndErrorsEndWithAFullStop) {
     MessageBoxPrompt prompt;
-    BoxAnswerer answerer(QStringLiteral("No"));
-    answerer.arm();
+    PromptAnswer answer = PromptAnswer::Ok;
     // Windows-1252 text: 0xE9 is e acute, 0x80 the euro sign.
-    EXPECT_EQ(PromptAnswer::No, prompt.show("Caf\xe9 \x80", "Question", PromptIcon::Warning,
-                                            PromptButtons::YesNoCancel));
-    EXPECT_EQ(QStringLiteral("Caf\u00e9 \u20ac"), answerer.text);
-    EXPECT_EQ(QStringLiteral("Question"), answerer.caption);
-    EXPECT_EQ(QMessageBox::Warning, answerer.icon);
-    EXPECT_EQ(3, answerer.buttons.size());
+    const Box question = Answer(QStringLiteral("No"), [&] {
+        answer = prompt.show("Caf\xe9 \x80", "Question", PromptIcon::Warning,
+                             PromptButtons::YesNoCancel);
+    });
+    EXPECT_EQ(PromptAnswer::No, answer);
+    EXPECT_EQ(QStringLiteral("Caf\u00e9 \u20ac"), question.text);
+    EXPECT_EQ(QStringLiteral("Question"), question.caption);
+    EXPECT_EQ(QMessageBox::Warning, question.icon);
+    EXPECT_EQ(3, question.buttons);
     // The error box has caption BRIMLO and a full stop.
-    BoxAnswerer ok(QStringLiteral("OK"));
-    ok.arm();
-    prompt.error("Table is full");
-    EXPECT_EQ(QStringLiteral("Table is full."), ok.text);
-    EXPECT_EQ(QStringLiteral("BRIMLO"), ok.caption);
-    EXPECT_EQ(QMessageBox::Critical, ok.icon);
+    const Box error = Answer(QStringLiteral("OK"), [&] { prompt.error("Table is full"); });
+    EXPECT_EQ(QStringLiteral("Table is full."), error.text);
+    EXPECT_EQ(QStringLiteral("BRIMLO"), error.caption);
+    EXPECT_EQ(QMessageBox::Critical, error.icon);
 }
 
 TEST(BusyCursor, ShowsTheBusyCursorWhileItLivesAndNests) {

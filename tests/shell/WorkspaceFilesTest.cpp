@@ -69,9 +69,8 @@ TEST(WorkspaceNumber, TakenBetweenHeaderAndTheExtension) {
 }
 
 TEST(WorkspaceNumber, SidecarNamesLeadToTheirTable) {
-    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db-journal"));
-    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db-wal"));
-    EXPECT_EQ("Header3.db", HeaderTableName("Header3.db"));
+    for (const char* name : {"Header3.db-journal", "Header3.db-wal", "Header3.db"})
+        EXPECT_EQ("Header3.db", HeaderTableName(name)) << name;
     EXPECT_TRUE(IsHeaderFileName("Header3.db-shm"));
     EXPECT_FALSE(IsHeaderFileName("Log3.db"));
 }
@@ -81,9 +80,8 @@ TEST(WorkspaceFiles, DeletingAFileTakesItsSidecarsAlong) {
     for (const char* name : {"Header4.db", "Header4.db-journal", "Header4.db-wal", "Log4.db"})
         Touch(temp / name);
     DeleteWorkspaceFile((temp / "Header4.db").string());
-    EXPECT_FALSE(fs::exists(temp / "Header4.db"));
-    EXPECT_FALSE(fs::exists(temp / "Header4.db-journal"));
-    EXPECT_FALSE(fs::exists(temp / "Header4.db-wal"));
+    for (const char* gone : {"Header4.db", "Header4.db-journal", "Header4.db-wal"})
+        EXPECT_FALSE(fs::exists(temp / gone)) << gone;
     EXPECT_TRUE(fs::exists(temp / "Log4.db"));
     // Already gone: no error.
     DeleteWorkspaceFile((temp / "Header4.db").string());
@@ -93,10 +91,8 @@ TEST(WorkspaceFiles, NewNumberSkipsEveryKeptWorkspace) {
     TempDir temp;
     const std::string dir = temp.path().string() + "/";
     EXPECT_EQ(1, NextFreeWorkspaceNumber(dir, 0));
-    Touch(temp / "Header1.db");
-    Touch(temp / "Log2.PX");
-    Touch(temp / "Log3.db-journal");
-    Touch(temp / "Log5.db");
+    for (const char* name : {"Header1.db", "Log2.PX", "Log3.db-journal", "Log5.db"})
+        Touch(temp / name);
     EXPECT_EQ(4, NextFreeWorkspaceNumber(dir, 0));
     EXPECT_EQ(4, NextFreeWorkspaceNumber(dir, 3));
     EXPECT_EQ(6, NextFreeWorkspaceNumber(dir, 4));
