@@ -15,9 +15,7 @@ namespace {
 using Step = std::function<void(Dataset&)>;
 
 void Post(Dataset& ds, int key, int seed) {
-    const Record values = testing::MasterRecordFor(key, seed);
-    for (size_t f = 0; f < values.size(); ++f)
-        ds.setField(static_cast<int>(f), values[f]);
+    testing::SetFields(ds, testing::MasterRecordFor(key, seed));
     ds.post();
 }
 

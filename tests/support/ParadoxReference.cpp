@@ -23,25 +23,6 @@ namespace brimlo::testing {
 
 namespace {
 
-// Each kind's type code and width in bytes (an alpha field's is its size).
-RefField RefFieldOf(const FieldDef& f) {
-    switch (f.type) {
-    case FieldType::Alpha:
-        return {f.name, 1, f.size};
-    case FieldType::Date:
-        return {f.name, 2, 4};
-    case FieldType::Short:
-        return {f.name, 3, 2};
-    case FieldType::Long:
-        return {f.name, 4, 4};
-    case FieldType::Number:
-        return {f.name, 6, 8};
-    case FieldType::Logical:
-        return {f.name, 9, 1};
-    }
-    return {f.name, 0, 0};
-}
-
 void PutBigEndian(unsigned char* out, unsigned long long u, int width) {
     for (int i = width - 1; i >= 0; --i, u /= 256)
         out[i] = static_cast<unsigned char>(u % 256);
@@ -71,7 +52,6 @@ void EncodeOne(const RefField& f, const Value& v, unsigned char* out) {
         PutBigEndian(out, static_cast<unsigned long long>(n + excess), f.width);
         break;
     }
-    case 5:
     case 6: {
         const double d = v.asDouble();
         unsigned long long bits;
@@ -106,7 +86,6 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
             static_cast<int32_t>(static_cast<long long>(GetBigEndian(in, f.width)) - excess);
         return f.code == 2 ? Value(Date{n}) : Value(n);
     }
-    case 5:
     case 6: {
         unsigned long long bits = GetBigEndian(in, 8);
         bits = bits >> 63 ? bits & ~(1ull << 63) : ~bits;
@@ -152,31 +131,27 @@ void CollectError(pxdoc_t*, int type, const char* msg, void* data) {
         *static_cast<std::string*>(data) += std::string(msg) + "\n";
 }
 
-void Put16(std::vector<unsigned char>& b, size_t at, unsigned v) {
-    b[at] = static_cast<unsigned char>(v & 0xFF);
-    b[at + 1] = static_cast<unsigned char>((v >> 8) & 0xFF);
-}
-
-void Put32(std::vector<unsigned char>& b, size_t at, unsigned long v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + static_cast<size_t>(i)] = static_cast<unsigned char>((v >> (8 * i)) & 0xFF);
+// Little-endian, as the header and block links are stored.
+void PutLe(std::vector<unsigned char>& b, size_t at, unsigned long v, int width = 2) {
+    for (int i = 0; i < width; ++i, v >>= 8)
+        b[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v & 0xFF);
 }
 
 std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, int recordSize,
                                           int blocks, int records, const HandMadeOptions& o) {
     std::vector<unsigned char> h(0x800 * 2, 0);
     const size_t n = fields.size();
-    Put16(h, 0x00, static_cast<unsigned>(recordSize));
-    Put16(h, 0x02, static_cast<unsigned>(h.size()));
+    PutLe(h, 0x00, static_cast<unsigned>(recordSize));
+    PutLe(h, 0x02, static_cast<unsigned>(h.size()));
     h[0x04] = 2;
     h[0x05] = static_cast<unsigned char>(o.blockKb);
-    Put32(h, 0x06, static_cast<unsigned long>(records));
-    Put16(h, 0x0A, static_cast<unsigned>(blocks - (o.freeBlock ? 1 : 0)));
-    Put16(h, 0x0C, static_cast<unsigned>(blocks));
-    Put16(h, 0x21, static_cast<unsigned>(n));
-    Put32(h, 0x25, 0xFF00FF00ul);
+    PutLe(h, 0x06, static_cast<unsigned long>(records), 4);
+    PutLe(h, 0x0A, static_cast<unsigned>(blocks - (o.freeBlock ? 1 : 0)));
+    PutLe(h, 0x0C, static_cast<unsigned>(blocks));
+    PutLe(h, 0x21, static_cast<unsigned>(n));
+    PutLe(h, 0x25, 0xFF00FF00ul, 4);
     h[0x39] = static_cast<unsigned char>(o.version);
-    Put16(h, 0x6A, 1252);
+    PutLe(h, 0x6A, 1252);
     size_t pos = 0x78;
     for (const RefField& f : fields) {
         h[pos++] = static_cast<unsigned char>(f.code);
@@ -193,9 +168,15 @@ std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, i
 } // namespace
 
 std::vector<RefField> RefFieldsOf(const FieldList& fields) {
+    // each kind's type code and width in bytes (an alpha field's is its size)
+    static const std::map<FieldType, std::pair<int, int>> kinds = {
+        {FieldType::Alpha, {1, 0}}, {FieldType::Date, {2, 4}},   {FieldType::Short, {3, 2}},
+        {FieldType::Long, {4, 4}},  {FieldType::Number, {6, 8}}, {FieldType::Logical, {9, 1}}};
     std::vector<RefField> out;
-    for (const FieldDef& f : fields)
-        out.push_back(RefFieldOf(f));
+    for (const FieldDef& f : fields) {
+        const auto [code, width] = kinds.at(f.type);
+        out.push_back({f.name, code, f.type == FieldType::Alpha ? f.size : width});
+    }
     return out;
 }
 
@@ -269,15 +250,15 @@ void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
         HandMadeHeader(fields, recordSize, blocks, static_cast<int>(records.size()), o);
     const size_t headerSize = file.size();
     file.resize(headerSize + static_cast<size_t>(blocks * blockSize), 0);
-    Put16(file, 0x0E, chained ? static_cast<unsigned>(physical(1)) : 0);
-    Put16(file, 0x10, chained ? static_cast<unsigned>(physical(chained)) : 0);
+    PutLe(file, 0x0E, chained ? static_cast<unsigned>(physical(1)) : 0);
+    PutLe(file, 0x10, chained ? static_cast<unsigned>(physical(chained)) : 0);
     for (int i = 1; i <= chained; ++i) {
         const size_t at = headerSize + static_cast<size_t>((physical(i) - 1) * blockSize);
         const int first = (i - 1) * perBlock;
         const int count = std::min(perBlock, static_cast<int>(records.size()) - first);
-        Put16(file, at, i < chained ? static_cast<unsigned>(physical(i + 1)) : 0);
-        Put16(file, at + 2, i > 1 ? static_cast<unsigned>(physical(i - 1)) : 0);
-        Put16(file, at + 4, static_cast<unsigned>(static_cast<uint16_t>((count - 1) * recordSize)));
+        PutLe(file, at, i < chained ? static_cast<unsigned>(physical(i + 1)) : 0);
+        PutLe(file, at + 2, i > 1 ? static_cast<unsigned>(physical(i - 1)) : 0);
+        PutLe(file, at + 4, static_cast<unsigned>(static_cast<uint16_t>((count - 1) * recordSize)));
         for (int r = 0; r < count; ++r) {
             const std::vector<unsigned char> raw =
                 RefEncode(fields, records[static_cast<size_t>(first + r)]);
@@ -287,7 +268,7 @@ void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
     }
     if (o.freeBlock) {
         const int freeBlock = o.reversed ? 1 : blocks;
-        Put16(file, 0x4D, static_cast<unsigned>(freeBlock));
+        PutLe(file, 0x4D, static_cast<unsigned>(freeBlock));
         // stale records in the free block must never show
         std::memset(&file[headerSize + static_cast<size_t>((freeBlock - 1) * blockSize) + 6], 0x41,
                     40);
@@ -357,6 +338,11 @@ Record MasterRecordFor(int key, int seed) {
     return r;
 }
 
+void SetFields(Dataset& ds, const Record& values) {
+    for (size_t i = 0; i < values.size(); ++i)
+        ds.setField(static_cast<int>(i), values[i]);
+}
+
 std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows) {
     std::vector<Record> out;
     for (const StoredRow& r : rows)
@@ -404,8 +390,7 @@ void PostMasterRecords(const std::string& path, int fd, int who, double seconds,
                 master.edit();
             else
                 master.insert();
-            for (size_t i = 0; i < values.size(); ++i)
-                master.setField(static_cast<int>(i), values[i]);
+            SetFields(master, values);
             master.post();
             master.endBulk();
             say("done");

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace brimlo {
+class Dataset;
+}
+
 namespace brimlo::testing {
 
 // A field as the file stores it: Paradox type code and width in bytes.
@@ -17,6 +21,7 @@ struct RefField {
     std::string name;
     int code;
     int width;
+    bool operator==(const RefField&) const = default;
 };
 
 std::vector<RefField> RefFieldsOf(const FieldList& fields);
@@ -48,6 +53,9 @@ FieldList MasterLayoutForTests();
 // A master record whose every field follows from key and seed, so a record
 // mixed from two writes is recognised.
 Record MasterRecordFor(int key, int seed);
+
+// Assigns every field of the dataset's record, in order.
+void SetFields(Dataset& ds, const Record& values);
 
 // The values of the rows, in order.
 std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);

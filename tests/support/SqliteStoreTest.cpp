@@ -40,6 +40,8 @@ FieldList AllKinds() {
             {"WEIGHED", FieldType::Date}, {"DONE", FieldType::Logical}};
 }
 
+const FieldList kName = {{"NAME", FieldType::Alpha, 10}};
+
 void Touch(const std::string& path) {
     std::ofstream(path) << "x";
 }
@@ -66,7 +68,9 @@ protected:
     const std::string path = dir / "Log1.db";
 };
 
-TEST_F(SqliteStoreTest, RecordsAndLayoutSurviveReopening) {
+// A closed table is one file holding every kind of value, byte for byte,
+// the fields left empty, and the updates and deletes made to it.
+TEST_F(SqliteStoreTest, RecordsLayoutAndChangesSurviveReopening) {
     const Record full = {2,
                          std::string("Caf\xE9 \x80\x9F\xFF", 9) + std::string(1, '\0') + "z",
                          -32768,
@@ -76,63 +80,46 @@ TEST_F(SqliteStoreTest, RecordsAndLayoutSurviveReopening) {
     const Record empty = {1, {}, {}, {}, {}, {}}; // every other field left empty
     {
         auto store = SqliteStore::create(path, AllKinds());
-        store->insert(full);
-        store->insert(empty);
+        for (const Record& r : {full, Record{3, "gone"}, empty, Record{4}})
+            store->insert(r);
+        Dataset ds(std::move(store));
+        ds.first();
+        ds.next();
+        ds.remove();
+        ds.next();
+        ds.edit();
+        ds.setField("NAME", "changed");
+        ds.post();
     }
+    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"Log1.db"});
     auto store = SqliteStore::open(path);
     EXPECT_EQ(store->fields(), AllKinds());
     Dataset ds(std::move(store), "LOGNUM");
-    ASSERT_EQ(ds.recordCount(), 2);
+    ASSERT_EQ(ds.recordCount(), 3);
     EXPECT_EQ(ds.recordAt(0), empty);
     EXPECT_EQ(ds.recordAt(1), full);
+    EXPECT_EQ(ds.recordAt(2), (Record{4, "changed", {}, {}, {}, {}}));
 }
 
-TEST_F(SqliteStoreTest, UpdatesAndDeletesReachTheFile) {
-    {
-        Dataset ds(SqliteStore::create(path, AllKinds()));
-        AddLogs(ds, {1, 2, 3});
-        ds.first();
-        ds.remove();
-        ds.edit();
-        ds.setField("NAME", "second");
-        ds.post();
-    }
-    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"Log1.db"}) << "a closed table is one file";
-    Dataset ds(SqliteStore::open(path));
-    ASSERT_EQ(ds.recordCount(), 2);
-    ds.first();
-    EXPECT_EQ(ds.field("LOGNUM").asInt(), 2);
-    EXPECT_EQ(ds.field("NAME").asString(), "second");
-    ds.next();
-    EXPECT_EQ(ds.field("LOGNUM").asInt(), 3);
-}
-
-TEST_F(SqliteStoreTest, CreateReplacesAnExistingTableAndItsLeftovers) {
+// A table is made whole elsewhere and then takes its name: an existing table,
+// the log a killed program left beside it and what a killed creation left
+// are cleared, and nothing else stays.
+TEST_F(SqliteStoreTest, CreateReplacesAnExistingTableAndEveryLeftover) {
     const std::string keptLog = dir / "kept-wal";
     {
-        // The write-ahead log of a table still open is what a killed
-        // program leaves behind.
+        // the log of a table still open is what a killed program leaves
         Dataset ds(SqliteStore::create(path, AllKinds()));
-        ds.insert();
-        ds.setField("LOGNUM", 1);
-        ds.post();
+        AddLogs(ds, {1});
         std::filesystem::copy_file(path + "-wal", keptLog);
     }
-    std::filesystem::copy_file(keptLog, path + "-wal");
+    std::filesystem::rename(keptLog, path + "-wal");
+    Touch(dir / "~Log1.new");
+    Touch(dir / "~Log1.new-journal");
     const FieldList other = {{"ONLY", FieldType::Short}};
     SqliteStore::create(path, other);
     auto store = SqliteStore::open(path);
     EXPECT_EQ(store->fields(), other);
     EXPECT_TRUE(store->readAll().empty());
-}
-
-// A table is made whole elsewhere and then takes its name: what a killed
-// creation left behind is cleared by the next, and nothing else stays.
-TEST_F(SqliteStoreTest, CreateBuildsAsideAndLeavesOnlyTheTable) {
-    Touch(dir / "~Log1.new");
-    Touch(dir / "~Log1.new-journal");
-    auto store = SqliteStore::create(path, AllKinds());
-    EXPECT_EQ(store->fields(), AllKinds());
     const std::vector<std::string> names = NamesIn(dir);
     for (const std::string& name : names)
         EXPECT_EQ(name.rfind("Log1.db", 0), 0u) << name;
@@ -434,6 +421,41 @@ TEST_F(SqliteStoreTest, AcknowledgedPostsSurviveAKilledProcess) {
         EXPECT_EQ(ds.field("NAME").asString(), "log " + std::to_string(expected));
         EXPECT_EQ(ds.field("VOL").asDouble(), expected * 1.5);
     }
+}
+
+// Posts to a table whose file is gone from its folder would land in a file
+// nobody finds again; each kind of write is refused with the table's name.
+TEST_F(SqliteStoreTest, WritesToARemovedOrRenamedTableAreRefused) {
+    for (const bool rename : {false, true}) {
+        SCOPED_TRACE(rename ? "renamed" : "removed");
+        auto store = SqliteStore::create(path, kName);
+        const RowId kept = store->insert({"KEPT"});
+        if (rename)
+            std::filesystem::rename(path, dir / "Elsewhere.db");
+        else
+            std::filesystem::remove(path);
+        const std::string refusal =
+            "Cannot write table '" + path + "': the file has been removed or moved";
+        EXPECT_EQ(ErrorText([&] { store->insert({"LOST"}); }), refusal);
+        EXPECT_EQ(ErrorText([&] { store->update(kept, {"CHANGED"}); }), refusal);
+        EXPECT_EQ(ErrorText([&] { store->remove(kept); }), refusal);
+        EXPECT_EQ(ErrorText([&] { store->beginBulk(); }), refusal);
+        // what was written before is still there to be read
+        const std::vector<StoredRow> rows = store->readAll();
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].values, Record{"KEPT"});
+    }
+}
+
+TEST_F(SqliteStoreTest, ATableInItsPlaceTakesWritesAfterASiblingGoes) {
+    auto store = SqliteStore::create(path, kName);
+    auto other = SqliteStore::create(dir / "Log2.db", kName);
+    std::filesystem::remove(dir / "Log2.db");
+    store->insert({"ONE"});
+    store->beginBulk();
+    store->insert({"TWO"});
+    store->endBulk();
+    EXPECT_EQ(SqliteStore::open(path)->readAll().size(), 2u);
 }
 
 } // namespace

@@ -1,22 +1,25 @@
+// Posters in processes of their own on one master.db, through the dataset
+// and the table engine: killed at random moments, two at once as two copies
+// of the program (or the program and a command-line tool) would, and one
+// posting through a link to a shared file.
 #include "ParadoxReference.h"
 #include "common/ForkedProcess.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
-#include "support/JournaledFile.h"
+#include "support/Dataset.h"
+#include "support/ParadoxStore.h"
 #include "support/ParadoxTable.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
-#include <optional>
 #include <poll.h>
 #include <random>
-#include <sstream>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace brimlo {
 namespace {
@@ -75,9 +78,7 @@ TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
         }
     }
     std::mt19937 random(2024);
-    size_t acknowledged = 0;
-    size_t unfinishedSeen = 0;
-    size_t asked = 0;
+    size_t acknowledged = 0, unfinishedSeen = 0, asked = 0;
     for (int round = 0; round < 50; ++round) {
         const int acknowledgements = 1 + static_cast<int>(random() % 3);
         const double share = static_cast<double>(random() % 1000) / 1000.0;
@@ -100,6 +101,72 @@ TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
     EXPECT_GE(acknowledged, asked) << "the poster stopped acknowledging its posts";
     std::printf("%zu acknowledged posts, %zu posts found complete though unacknowledged\n",
                 acknowledged, unfinishedSeen);
+}
+
+// The full run lasts 10 s (BRIMLO_SHARED_POST_SECONDS=10); the suite keeps
+// it short.
+TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
+    testing::TempDir dir;
+    const std::string path = dir / "master.db";
+    ParadoxTable::create(path, testing::MasterLayoutForTests());
+    const char* setting = std::getenv("BRIMLO_SHARED_POST_SECONDS");
+    const double seconds = setting ? std::atof(setting) : 2.0;
+    // what is tested is the lock and the stale views, not the disk's speed
+    const auto poster = [&](int who) {
+        return testing::Fork([&, who](int fd) {
+            testing::PostMasterRecords(path, fd, who, seconds, false, {.flush = false});
+        });
+    };
+    const testing::Forked a = poster(1), b = poster(2);
+    std::map<int, int> acknowledged; // key -> seed of its last post
+    size_t posts = 0;
+    for (const testing::Forked& run : {a, b}) {
+        int status = 0;
+        const testing::PostsSaid said = testing::ParsePosts(testing::ReadToEnd(run, &status));
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << said.error;
+        for (const auto& [key, seed] : said.done)
+            acknowledged[key] = seed;
+        posts += said.done.size();
+    }
+    EXPECT_EQ(testing::MasterSeedsOf(path), acknowledged);
+    EXPECT_GT(posts, 20u) << "the posters hardly got to post";
+    std::printf("%.1f s: %zu acknowledged posts of %zu loads\n", seconds, posts,
+                acknowledged.size());
+}
+
+// A master.db that is a link to a shared file: deletes and the pack after
+// them change the shared file and keep the link; once the shared file is
+// gone the link is refused, never replaced by a new empty table.
+TEST(ParadoxLinkTest, ALinkedMasterStaysALinkThroughDeletesAndPack) {
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir / "share");
+    const std::string target = dir / "share" / "master.db";
+    const std::string link = dir / "master.db";
+    ParadoxTable::create(target, testing::MasterLayoutForTests());
+    std::filesystem::create_symlink(target, link);
+    std::vector<Record> kept;
+    {
+        Dataset master(ParadoxStore::open(link));
+        for (int key = 1; key <= 60; ++key) {
+            master.insert();
+            const Record values = testing::MasterRecordFor(key, key);
+            testing::SetFields(master, values);
+            master.post();
+            if (key % 3 != 0)
+                kept.push_back(values);
+        }
+        for (master.first(); !master.eof();)
+            master.field("LOAD_NUM").asInt() % 3 == 0 ? master.remove() : master.next();
+        master.pack();
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(testing::PxRead(target).records, kept);
+    EXPECT_EQ(testing::RecordsOf(ParadoxTable::open(link)->readAll()), kept);
+
+    std::filesystem::remove(target);
+    EXPECT_THROW(ParadoxStore::openOrCreate(link, testing::MasterLayoutForTests()), BrimloError);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_FALSE(std::filesystem::exists(target));
 }
 
 } // namespace
