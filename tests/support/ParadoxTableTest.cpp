@@ -18,10 +18,10 @@ namespace {
 
 using testing::MasterLayoutForTests;
 using testing::MasterRecordFor;
-using testing::PxContents;
 using testing::PxRead;
 using testing::ReadBytes;
 using testing::RecordsOf;
+using testing::RefField;
 using testing::RefFieldsOf;
 using testing::WriteBytes;
 
@@ -34,15 +34,13 @@ const FieldList kAllTypes = {{"NAME", FieldType::Alpha, 10}, {"SMALL", FieldType
 // day 728783 in the Paradox count).
 std::vector<Record> AllTypeRecords() {
     return {
-        {Value("ALPHA"), Value(1), Value(256), Value(100.5), Value(Date{728783}), Value(true)},
-        {Value(""), Value(0), Value(0), Value(0.0), Value(Date{36160}), Value(false)},
-        {Value("neg"), Value(-1), Value(-2), Value(-1.5), Value(), Value()},
-        {Value("\xE9t\xE9 caf\xE9"), Value(32767), Value(2147483647), Value(1e300), Value(),
-         Value(true)},
-        {Value("x"), Value(-32767), Value(-2147483647), Value(-1e-300), Value(Date{1}), Value()},
-        {Value("0123456789"), Value(), Value(), Value(), Value(), Value()},
-        {Value("tiny"), Value(2), Value(-65536), Value(-123456.789), Value(Date{3652059}),
-         Value(false)},
+        {"ALPHA", 1, 256, 100.5, Date{728783}, true},
+        {"", 0, 0, 0.0, Date{36160}, false},
+        {"neg", -1, -2, -1.5, {}, {}},
+        {"\xE9t\xE9 caf\xE9", 32767, 2147483647, 1e300, {}, true},
+        {"x", -32767, -2147483647, -1e-300, Date{1}, {}},
+        {"0123456789", {}, {}, {}, {}, {}},
+        {"tiny", 2, -65536, -123456.789, Date{3652059}, false},
     };
 }
 
@@ -67,21 +65,17 @@ TEST_F(ParadoxTableTest, EveryValueRoundTripsThroughPxlibBothWays) {
     auto table = ParadoxTable::create(path, kAllTypes);
     for (const Record& r : AllTypeRecords())
         table->insert(r);
-    table->insert({Value(), Value(), Value(), Value(), Value(), Value()});
-    table->insert({Value("ABCDEFGHIJKLMNOP")});
+    table->insert({{}, {}, {}, {}, {}, {}});
+    table->insert({"ABCDEFGHIJKLMNOP"});
     std::vector<Record> expected = AllTypeRecords();
-    expected.push_back({Value(""), Value(), Value(), Value(), Value(), Value()});
-    expected.push_back({Value("ABCDEFGHIJ"), Value(), Value(), Value(), Value(), Value()});
-
-    const PxContents px = PxRead(path);
-    ASSERT_EQ(px.fields.size(), kAllTypes.size());
-    const int codes[] = {1, 3, 4, 6, 2, 9};
-    const int widths[] = {10, 2, 4, 8, 4, 1};
-    for (size_t i = 0; i < kAllTypes.size(); ++i) {
-        EXPECT_EQ(px.fields[i].name, kAllTypes[i].name);
-        EXPECT_EQ(px.fields[i].code, codes[i]);
-        EXPECT_EQ(px.fields[i].width, widths[i]);
-    }
+    expected.push_back({"", {}, {}, {}, {}, {}});
+    expected.push_back({"ABCDEFGHIJ", {}, {}, {}, {}, {}});
+    EXPECT_EQ(PxRead(path).fields, (std::vector<RefField>{{"NAME", 1, 10},
+                                                          {"SMALL", 3, 2},
+                                                          {"BIG", 4, 4},
+                                                          {"AMOUNT", 6, 8},
+                                                          {"WHEN", 2, 4},
+                                                          {"FLAG", 9, 1}}));
     EXPECT_EQ(RecordsOf(table->readAll()), expected);
     ExpectBothRead(path, expected);
 
@@ -104,13 +98,7 @@ TEST_F(ParadoxTableTest, MasterRecordsAcrossBlocksBothWays) {
         table->insert(r);
     table->endBulk();
     ExpectBothRead(ours, expected);
-    const PxContents px = PxRead(ours);
-    ASSERT_EQ(px.fields.size(), 105u);
-    EXPECT_EQ(px.fields[0].name, "MILLCODE");
-    EXPECT_EQ(px.fields[11].name, "WEIGH_DATE");
-    EXPECT_EQ(px.fields[11].code, 2);
-    EXPECT_EQ(px.fields[103].name, "NUM_GROUPS");
-    EXPECT_EQ(px.fields[104].name, "TOTALLOGS");
+    EXPECT_EQ(PxRead(ours).fields, RefFieldsOf(layout));
     EXPECT_EQ(ParadoxTable::open(ours)->fields(), layout);
 
     const std::string theirs = dir / "theirs.db";
@@ -124,8 +112,8 @@ TEST_F(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
     const auto fields = RefFieldsOf(kAllTypes);
     std::vector<Record> records;
     for (int i = 0; i < 60; ++i)
-        records.push_back({Value("r" + std::to_string(i)), Value(i), Value(-i * 1000),
-                           Value(i / 4.0), Value(Date{700000 + i}), Value(i % 2 == 0)});
+        records.push_back(
+            {"r" + std::to_string(i), i, -i * 1000, i / 4.0, Date{700000 + i}, i % 2 == 0});
     for (int kb : {1, 2, 3, 4, 8, 16, 32}) {
         for (bool reversed : {false, true}) {
             for (int version : {0x0C, 0x09}) {
@@ -147,15 +135,14 @@ TEST_F(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
     const auto fields = RefFieldsOf(kAllTypes);
     std::vector<Record> records;
     for (int i = 0; i < 40; ++i)
-        records.push_back({Value("f" + std::to_string(i)), Value(i), Value(i), Value(i * 1.0),
-                           Value(Date{i + 1}), Value(true)});
+        records.push_back({"f" + std::to_string(i), i, i, i * 1.0, Date{i + 1}, true});
     testing::WriteHandMade(path, fields, records,
                            {.blockKb = 1, .perBlock = 3, .reversed = true, .freeBlock = true});
     auto table = ParadoxTable::open(path);
     std::vector<StoredRow> rows = table->readAll();
     for (size_t i = 0; i < rows.size(); i += 2)
         table->remove(rows[i].id);
-    const Record extra = {Value("new"), Value(-5), Value(), Value(2.5), Value(), Value(false)};
+    const Record extra = {"new", -5, {}, 2.5, {}, false};
     table->insert(extra);
     table->insert(extra);
     std::vector<Record> expected;
@@ -175,17 +162,19 @@ TEST_F(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     // the order of the writes is what is checked here, not their flushing
     auto table = ParadoxTable::create(path, MasterLayoutForTests());
     table->setShortcuts({.flush = false});
-    std::vector<std::pair<RowId, Record>> model;
+    std::vector<StoredRow> model;
     std::mt19937 random(7);
     int seed = 0;
+    const auto insert = [&](int key) {
+        const Record r = MasterRecordFor(key, ++seed);
+        model.push_back({table->insert(r), r});
+    };
     auto check = [&](const std::string& when) {
-        std::vector<Record> expected;
-        for (const auto& [id, r] : model)
-            expected.push_back(r);
         const std::vector<StoredRow> rows = table->readAll();
         ASSERT_EQ(rows.size(), model.size()) << when;
         for (size_t i = 0; i < rows.size(); ++i)
-            ASSERT_EQ(rows[i].id, model[i].first) << when;
+            ASSERT_EQ(rows[i].id, model[i].id) << when;
+        const std::vector<Record> expected = RecordsOf(model);
         ASSERT_EQ(RecordsOf(rows), expected) << when;
         ASSERT_EQ(ReadBack(path), expected) << when;
         ASSERT_EQ(PxRead(path).records, expected) << when;
@@ -193,83 +182,67 @@ TEST_F(ParadoxTableTest, AppendReplaceRemoveAndPackFollowAModel) {
     for (int step = 0; step < 600; ++step) {
         const int op = static_cast<int>(random() % 10);
         if (model.empty() || op < 4 || (step > 300 && step < 340)) {
-            Record r = MasterRecordFor(step, ++seed);
-            model.emplace_back(table->insert(r), r);
+            insert(step);
         } else if (op < 7) {
-            auto& [id, r] = model[random() % model.size()];
-            r = MasterRecordFor(step, ++seed);
-            table->update(id, r);
+            StoredRow& row = model[random() % model.size()];
+            row.values = MasterRecordFor(step, ++seed);
+            table->update(row.id, row.values);
         } else {
             // runs of removals empty whole blocks, the first and last among them
             const size_t at = op == 9 ? 0 : random() % model.size();
-            table->remove(model[at].first);
+            table->remove(model[at].id);
             model.erase(model.begin() + static_cast<long>(at));
         }
         if (step % 25 == 0)
             check("step " + std::to_string(step));
     }
     check("end");
-    while (!model.empty()) {
-        table->remove(model.back().first);
-        model.pop_back();
-    }
+    for (; !model.empty(); model.pop_back())
+        table->remove(model.back().id);
     check("emptied");
     EXPECT_EQ(std::filesystem::file_size(path), 4096u) << "only the header is left";
-    for (int i = 0; i < 12; ++i) {
-        Record r = MasterRecordFor(i, ++seed);
-        model.emplace_back(table->insert(r), r);
-    }
-    for (int i = 0; i < 12; i += 3) {
-        table->remove(model[static_cast<size_t>(i)].first);
+    for (int i = 0; i < 12; ++i)
+        insert(i);
+    for (long i = 9; i >= 0; i -= 3) { // every third, none emptying its block
+        table->remove(model[static_cast<size_t>(i)].id);
+        model.erase(model.begin() + i);
     }
     table->pack();
-    std::vector<Record> kept;
-    for (size_t i = 0; i < model.size(); ++i)
-        if (i % 3 != 0)
-            kept.push_back(model[i].second);
-    EXPECT_EQ(PxRead(path).records, kept);
-    EXPECT_EQ(RecordsOf(table->readAll()), kept);
+    EXPECT_EQ(PxRead(path).records, RecordsOf(model));
+    EXPECT_EQ(RecordsOf(table->readAll()), RecordsOf(model));
     // 8 records of 751 bytes fill two 4k blocks
     EXPECT_EQ(std::filesystem::file_size(path), 4096u + 2 * 4096u);
 }
 
 TEST_F(ParadoxTableTest, PackInsideABulkKeepsTheBulksChanges) {
     auto table = ParadoxTable::create(path, kAllTypes);
-    const RowId a = table->insert({Value("a")});
+    const RowId a = table->insert({"a"});
     table->beginBulk();
-    table->insert({Value("b")});
+    table->insert({"b"});
     table->remove(a);
     table->pack();
-    table->insert({Value("c")});
+    table->insert({"c"});
     table->endBulk();
-    const Record b = {Value("b"), Value(), Value(), Value(), Value(), Value()};
-    const Record c = {Value("c"), Value(), Value(), Value(), Value(), Value()};
-    ExpectBothRead(path, {b, c});
+    ExpectBothRead(path, {{"b", {}, {}, {}, {}, {}}, {"c", {}, {}, {}, {}, {}}});
 }
 
-// Numbers out of range are refused before anything is written.
-TEST_F(ParadoxTableTest, OutOfRangeNumbersAndRemovedOrUnknownRowsAreRefused) {
+// A table made anew replaces the old one; numbers out of range are refused
+// before anything is written.
+TEST_F(ParadoxTableTest, CreateReplacesAndOutOfRangeOrRemovedRowsAreRefused) {
+    ParadoxTable::create(path, {{"ONLY", FieldType::Long, 0}})->insert({7});
     auto table = ParadoxTable::create(path, kAllTypes);
-    EXPECT_THROW(table->insert({Value("a"), Value(40000)}), BrimloError);
-    EXPECT_THROW(table->insert({Value("a"), Value(-32768)}), BrimloError);
+    EXPECT_EQ(table->fields(), kAllTypes);
+    EXPECT_THROW(table->insert({"a", 40000}), BrimloError);
+    EXPECT_THROW(table->insert({"a", -32768}), BrimloError);
     EXPECT_EQ(table->recordCount(), 0u);
     EXPECT_TRUE(PxRead(path).records.empty());
-    const RowId a = table->insert({Value("a")});
-    const RowId b = table->insert({Value("b")});
+    const RowId a = table->insert({"a"});
+    const RowId b = table->insert({"b"});
     table->remove(a);
-    EXPECT_THROW(table->update(a, {Value("x")}), BrimloError);
+    EXPECT_THROW(table->update(a, {"x"}), BrimloError);
     EXPECT_THROW(table->remove(a), BrimloError);
     EXPECT_THROW(table->remove(12345), BrimloError);
     EXPECT_EQ(table->read(b)[0], Value("b"));
-}
-
-TEST_F(ParadoxTableTest, CreateReplacesAnExistingTable) {
-    ParadoxTable::create(path, kAllTypes)->insert({Value("old")});
-    const FieldList other = {{"ONLY", FieldType::Long, 0}};
-    auto table = ParadoxTable::create(path, other);
-    EXPECT_EQ(table->fields(), other);
-    EXPECT_EQ(table->recordCount(), 0u);
-    EXPECT_TRUE(PxRead(path).records.empty());
 }
 
 // Each refusal names the file and what is wrong with it.
@@ -277,7 +250,7 @@ TEST_F(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
     auto table = ParadoxTable::create(dir / "good.db", kAllTypes);
     table->beginBulk();
     for (int i = 0; i < 900; ++i)
-        table->insert({Value("g"), Value(i)});
+        table->insert({"g", i});
     table->endBulk();
     const std::string good = ReadBytes(dir / "good.db");
     const auto with = [&](std::initializer_list<std::pair<size_t, char>> changes) {
@@ -319,13 +292,13 @@ TEST_F(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
 }
 
 TEST_F(ParadoxTableTest, KeyedTablesAreReadOnly) {
-    ParadoxTable::create(path, kAllTypes)->insert({Value("k"), Value(1)});
+    ParadoxTable::create(path, kAllTypes)->insert({"k", 1});
     std::string bytes = ReadBytes(path);
     bytes[4] = 0; // keyed data table
     WriteBytes(path, bytes);
     auto table = ParadoxTable::open(path);
     EXPECT_EQ(table->readAll().size(), 1u);
-    EXPECT_THROW(table->insert({Value("x")}), BrimloError);
+    EXPECT_THROW(table->insert({"x"}), BrimloError);
     EXPECT_THROW(table->pack(), BrimloError);
 }
 
@@ -336,7 +309,7 @@ TEST_F(ParadoxTableTest, HeaderOnlyOpenReadsTheChainWhenFirstNeeded) {
     auto writer = ParadoxTable::create(path, kAllTypes);
     writer->beginBulk();
     for (int i = 0; i < 300; ++i) // several blocks
-        writer->insert({Value("r"), Value(i)});
+        writer->insert({"r", i});
     writer->endBulk();
     const std::vector<RowId> whole = ParadoxTable::open(path)->ids();
     auto lazy = ParadoxTable::open(path, ParadoxTable::Open::HeaderOnly);
@@ -344,15 +317,13 @@ TEST_F(ParadoxTableTest, HeaderOnlyOpenReadsTheChainWhenFirstNeeded) {
     EXPECT_EQ(lazy->read(whole[299])[1], Value(299));
 
     lazy = ParadoxTable::open(path, ParadoxTable::Open::HeaderOnly);
-    writer->insert({Value("new")});
+    writer->insert({"new"});
     EXPECT_EQ(lazy->ids().size(), 301u);
     EXPECT_EQ(lazy->readAll().back().values[0], Value("new"));
 
     writer.reset();
     std::string bytes = ReadBytes(path);
-    bytes[6] = 1; // a header counting 257 records
-    bytes[7] = 1;
-    bytes[8] = bytes[9] = 0;
+    bytes.replace(6, 4, "\x01\x01\0\0", 4); // a header counting 257 records
     WriteBytes(path, bytes);
     lazy = ParadoxTable::open(path, ParadoxTable::Open::HeaderOnly);
     const std::vector<RowId> promised = lazy->ids();
@@ -363,9 +334,9 @@ TEST_F(ParadoxTableTest, HeaderOnlyOpenReadsTheChainWhenFirstNeeded) {
     EXPECT_EQ(lazy->read(ids[0])[1], Value(0));
 }
 
-TEST(ParadoxStoreTest, OpenOrCreateAndTheStoreInterface) {
-    testing::TempDir dir;
-    const std::string path = dir / "master.db";
+using ParadoxStoreTest = ParadoxTableTest;
+
+TEST_F(ParadoxStoreTest, OpenOrCreateAndTheStoreInterface) {
     const FieldList layout = MasterLayoutForTests();
     std::unique_ptr<TableStore> store = ParadoxStore::openOrCreate(path, layout);
     EXPECT_EQ(store->fields(), layout);
