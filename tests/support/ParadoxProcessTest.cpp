@@ -40,14 +40,8 @@ testing::PostsSaid RunAndKill(const std::string& path, int who, int acknowledgem
     std::string said;
     char buf[4096];
     const auto giveUp = start + std::chrono::seconds(60);
-    auto dones = [&said] {
-        int count = 0;
-        for (size_t at = said.find("done\n"); at != std::string::npos;
-             at = said.find("done\n", at + 1))
-            ++count;
-        return count;
-    };
-    while (dones() < acknowledgements && std::chrono::steady_clock::now() < giveUp) {
+    while (testing::ParsePosts(said).done.size() < static_cast<size_t>(acknowledgements) &&
+           std::chrono::steady_clock::now() < giveUp) {
         pollfd in{poster.fd, POLLIN, 0};
         if (::poll(&in, 1, 1000) <= 0)
             continue;

@@ -72,10 +72,7 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
         std::string s(reinterpret_cast<const char*>(in), static_cast<size_t>(f.width));
         return Value(s.substr(0, s.find('\0')));
     }
-    bool blank = true;
-    for (int i = 0; i < f.width; ++i)
-        blank = blank && in[i] == 0;
-    if (blank)
+    if (std::all_of(in, in + f.width, [](unsigned char c) { return c == 0; }))
         return Value();
     switch (f.code) {
     case 2:
