@@ -35,34 +35,29 @@ unsigned long long GetBigEndian(const unsigned char* in, int width) {
     return u;
 }
 
+// Dates, shorts and longs are whole numbers of the field's width.
+bool WholeNumber(const RefField& f) {
+    return f.code >= 2 && f.code <= 4;
+}
+
 void EncodeOne(const RefField& f, const Value& v, unsigned char* out) {
     if (v.isNull())
         return;
-    switch (f.code) {
-    case 1: {
+    if (f.code == 1) {
         const std::string s = v.asString();
         std::memcpy(out, s.data(), std::min<size_t>(s.size(), static_cast<size_t>(f.width)));
-        break;
-    }
-    case 2:
-    case 3:
-    case 4: {
+    } else if (WholeNumber(f)) {
         const long long n = f.code == 2 ? v.asDate().days : v.asInt();
-        const long long excess = 1LL << (8 * f.width - 1);
-        PutBigEndian(out, static_cast<unsigned long long>(n + excess), f.width);
-        break;
-    }
-    case 6: {
+        PutBigEndian(out, static_cast<unsigned long long>(n) + (1ull << (8 * f.width - 1)),
+                     f.width);
+    } else if (f.code == 6) {
         const double d = v.asDouble();
         unsigned long long bits;
         std::memcpy(&bits, &d, 8);
         PutBigEndian(out, std::signbit(d) ? ~bits : bits | (1ull << 63), 8);
-        break;
-    }
-    case 9:
+    } else if (f.code == 9) {
         out[0] = v.asBool() ? 0x81 : 0x80;
-        break;
-    default:
+    } else {
         throw std::runtime_error("no reference encoding for field " + f.name);
     }
 }
@@ -74,27 +69,21 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
     }
     if (std::all_of(in, in + f.width, [](unsigned char c) { return c == 0; }))
         return Value();
-    switch (f.code) {
-    case 2:
-    case 3:
-    case 4: {
-        const long long excess = 1LL << (8 * f.width - 1);
+    if (WholeNumber(f)) {
         const auto n =
-            static_cast<int32_t>(static_cast<long long>(GetBigEndian(in, f.width)) - excess);
+            static_cast<int32_t>(GetBigEndian(in, f.width) - (1ull << (8 * f.width - 1)));
         return f.code == 2 ? Value(Date{n}) : Value(n);
     }
-    case 6: {
+    if (f.code == 6) {
         unsigned long long bits = GetBigEndian(in, 8);
         bits = bits >> 63 ? bits & ~(1ull << 63) : ~bits;
         double d;
         std::memcpy(&d, &bits, 8);
         return Value(d);
     }
-    case 9:
+    if (f.code == 9)
         return Value(in[0] == 0x81);
-    default:
-        throw std::runtime_error("no reference decoding for field " + f.name);
-    }
+    throw std::runtime_error("no reference decoding for field " + f.name);
 }
 
 // The record format worked out independently of the engine: integers in
