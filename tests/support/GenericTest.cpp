@@ -6,7 +6,6 @@
 
 using namespace brimlo;
 
-// Halves go away from zero, values a hair below a half count as the half.
 TEST(RoundDecimals, HalvesGoAwayFromZeroToleratingAHairBelow) {
     const struct {
         double value;

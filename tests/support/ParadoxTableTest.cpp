@@ -44,11 +44,19 @@ std::vector<Record> AllTypeRecords() {
     };
 }
 
+// Records of every kind for tables made by hand.
+std::vector<Record> ForeignRecords(int count) {
+    std::vector<Record> records;
+    for (int i = 0; i < count; ++i)
+        records.push_back(
+            {"r" + std::to_string(i), i, -i * 1000, i / 4.0, Date{700000 + i}, i % 2 == 0});
+    return records;
+}
+
 std::vector<Record> ReadBack(const std::string& path) {
     return RecordsOf(ParadoxTable::open(path)->readAll());
 }
 
-// What pxlib and a fresh open of ours read in the table.
 void ExpectBothRead(const std::string& path, const std::vector<Record>& expected) {
     EXPECT_EQ(PxRead(path).records, expected) << "pxlib";
     EXPECT_EQ(ReadBack(path), expected) << "a fresh open";
@@ -110,10 +118,7 @@ TEST_F(ParadoxTableTest, MasterRecordsAcrossBlocksBothWays) {
 // file, partly filled blocks and a free block, as another writer leaves them.
 TEST_F(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
     const auto fields = RefFieldsOf(kAllTypes);
-    std::vector<Record> records;
-    for (int i = 0; i < 60; ++i)
-        records.push_back(
-            {"r" + std::to_string(i), i, -i * 1000, i / 4.0, Date{700000 + i}, i % 2 == 0});
+    const std::vector<Record> records = ForeignRecords(60);
     for (int kb : {1, 2, 3, 4, 8, 16, 32}) {
         for (bool reversed : {false, true}) {
             for (int version : {0x0C, 0x09}) {
@@ -132,11 +137,8 @@ TEST_F(ParadoxTableTest, ReadsForeignBlockSizesAndChains) {
 }
 
 TEST_F(ParadoxTableTest, ChangesToAForeignTableStayReadableByPxlib) {
-    const auto fields = RefFieldsOf(kAllTypes);
-    std::vector<Record> records;
-    for (int i = 0; i < 40; ++i)
-        records.push_back({"f" + std::to_string(i), i, i, i * 1.0, Date{i + 1}, true});
-    testing::WriteHandMade(path, fields, records,
+    const std::vector<Record> records = ForeignRecords(40);
+    testing::WriteHandMade(path, RefFieldsOf(kAllTypes), records,
                            {.blockKb = 1, .perBlock = 3, .reversed = true, .freeBlock = true});
     auto table = ParadoxTable::open(path);
     std::vector<StoredRow> rows = table->readAll();
@@ -245,7 +247,6 @@ TEST_F(ParadoxTableTest, CreateReplacesAndOutOfRangeOrRemovedRowsAreRefused) {
     EXPECT_EQ(table->read(b)[0], Value("b"));
 }
 
-// Each refusal names the file and what is wrong with it.
 TEST_F(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
     auto table = ParadoxTable::create(dir / "good.db", kAllTypes);
     table->beginBulk();
@@ -259,10 +260,10 @@ TEST_F(ParadoxTableTest, DamagedAndForeignFilesAreRefusedByNameAndReason) {
             bytes[at] = byte;
         return bytes;
     };
-    std::string garbage(5000, '\0');
     std::mt19937 random(3);
-    for (char& c : garbage)
-        c = static_cast<char>(random());
+    std::string garbage;
+    while (garbage.size() < 5000)
+        garbage += static_cast<char>(random());
     const size_t block1 =
         static_cast<unsigned char>(good[2]) + 256u * static_cast<unsigned char>(good[3]);
     const struct {
