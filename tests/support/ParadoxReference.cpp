@@ -265,16 +265,15 @@ void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
 }
 
 FieldList MasterLayoutForTests() {
-    FieldList f = {{"MILLCODE", FieldType::Alpha, 2},  {"POP", FieldType::Short, 0},
-                   {"MILL_NUM", FieldType::Long, 0},   {"SAWLOGS", FieldType::Alpha, 1},
-                   {"LESSEE", FieldType::Alpha, 20},   {"MILL_NAME", FieldType::Alpha, 20},
-                   {"DISP", FieldType::Alpha, 10},     {"SUBDISP", FieldType::Alpha, 4},
-                   {"BLOCK_NUM", FieldType::Alpha, 4}, {"LOAD_NUM", FieldType::Long, 0},
-                   {"TOP_D", FieldType::Short, 0},     {"WEIGH_DATE", FieldType::Date, 0},
-                   {"NET_WEIGHT", FieldType::Long, 0}, {"TM9", FieldType::Alpha, 10},
-                   {"HSPECIES", FieldType::Alpha, 2},  {"HCONDCODE", FieldType::Alpha, 2},
-                   {"HPRODCODE", FieldType::Alpha, 2}, {"SOURCE", FieldType::Alpha, 20},
-                   {"TREES", FieldType::Long, 0}};
+    using T = FieldType;
+    FieldList f = {
+        {"MILLCODE", T::Alpha, 2},  {"POP", T::Short, 0},       {"MILL_NUM", T::Long, 0},
+        {"SAWLOGS", T::Alpha, 1},   {"LESSEE", T::Alpha, 20},   {"MILL_NAME", T::Alpha, 20},
+        {"DISP", T::Alpha, 10},     {"SUBDISP", T::Alpha, 4},   {"BLOCK_NUM", T::Alpha, 4},
+        {"LOAD_NUM", T::Long, 0},   {"TOP_D", T::Short, 0},     {"WEIGH_DATE", T::Date, 0},
+        {"NET_WEIGHT", T::Long, 0}, {"TM9", T::Alpha, 10},      {"HSPECIES", T::Alpha, 2},
+        {"HCONDCODE", T::Alpha, 2}, {"HPRODCODE", T::Alpha, 2}, {"SOURCE", T::Alpha, 20},
+        {"TREES", T::Long, 0}};
     for (int n = 1; n <= 12; ++n) {
         const std::string s = std::to_string(n);
         f.push_back({"SPCDPR" + s, FieldType::Alpha, 8});

@@ -240,17 +240,11 @@ TEST_F(SqliteStoreTest, AddColumnAddsTheFieldOnceAtTheEnd) {
     FieldList older = DefaultsFields();
     ASSERT_EQ(older.back().name, "TRIM_ALLOWANCE");
     older.pop_back();
-    {
-        Dataset ds(SqliteStore::create(path, older));
-        ds.insert();
-        ds.setField("SPECIES", "SP");
-        ds.post();
-    }
+    SqliteStore::create(path, older)->insert({"SP"});
     SqliteStore::open(path)->addColumn(DefaultsFields().back());
     {
         Dataset ds(SqliteStore::open(path));
         EXPECT_EQ(ds.fields(), DefaultsFields());
-        ds.first();
         EXPECT_EQ(ds.field("SPECIES").asString(), "SP");
         EXPECT_TRUE(ds.field("TRIM_ALLOWANCE").isNull());
         ds.edit();
