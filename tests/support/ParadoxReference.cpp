@@ -2,7 +2,6 @@
 
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
-#include "support/ParadoxStore.h"
 #include "support/ParadoxTable.h"
 
 #include <algorithm>
@@ -335,30 +334,32 @@ std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows) {
     return out;
 }
 
-std::map<int, int> MasterSeedsOf(const std::string& path) {
+std::map<int, int> MasterSeedsIn(const std::vector<Record>& records) {
     constexpr size_t kKeyField = 9, kSeedField = 2; // LOAD_NUM, MILL_NUM
-    const std::vector<Record> records = RecordsOf(ParadoxTable::open(path)->readAll());
     std::map<int, int> seeds;
     for (const Record& r : records) {
         const int key = r[kKeyField].asInt();
         EXPECT_EQ(r, MasterRecordFor(key, r[kSeedField].asInt())) << "torn record " << key;
         EXPECT_TRUE(seeds.emplace(key, r[kSeedField].asInt()).second) << "key twice: " << key;
     }
-    EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
     return seeds;
 }
 
-void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads,
-                       JournaledFile::Shortcuts shortcuts) {
+std::map<int, int> MasterSeedsOf(const std::string& path) {
+    const std::vector<Record> records = RecordsOf(ParadoxTable::open(path)->readAll());
+    EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
+    return MasterSeedsIn(records);
+}
+
+void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open, int fd, int who,
+                       double seconds, bool earlierLoads) {
     const auto say = [fd](const std::string& line) {
         const std::string text = line + "\n";
         if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
             ::_exit(3);
     };
     try {
-        auto store = ParadoxStore::open(path);
-        store->table().setShortcuts(shortcuts);
-        Dataset master(std::move(store));
+        Dataset master(open());
         std::vector<int> known;
         for (master.first(); earlierLoads && !master.eof(); master.next())
             known.push_back(master.field("LOAD_NUM").asInt());

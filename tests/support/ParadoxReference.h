@@ -5,7 +5,9 @@
 #include "support/TableStore.h"
 #include "support/Value.h"
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,18 +62,19 @@ void SetFields(Dataset& ds, const Record& values);
 // The values of the rows, in order.
 std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);
 
-// The seed each test master record of the table was made from, by its load
-// number (its key). A torn record, a key twice, or pxlib reading the table
-// otherwise than we do fails the test.
+// The seed each test master record was made from, by its load number (its
+// key). A torn record or a key twice fails the test.
+std::map<int, int> MasterSeedsIn(const std::vector<Record>& records);
+// The same for a table file, which pxlib must read as we do.
 std::map<int, int> MasterSeedsOf(const std::string& path);
 
-// Posts test master records through a dataset: new loads, and loads posted
+// Posts test master records through a dataset on the store open gives: new loads, and loads posted
 // before again, until the time is up (for ever when seconds is 0). Says
 // "post key seed" to fd before each post and "done" once it returned; ends
 // with exit code 2 after saying "error text" when a post fails. The loads it
 // posts again are its own, with earlierLoads those the table held too.
-void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads,
-                       JournaledFile::Shortcuts shortcuts = {});
+void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open, int fd, int who,
+                       double seconds, bool earlierLoads);
 
 // What a poster said: the posts it finished and the one it had begun, as
 // key and seed, and its error.

@@ -3,7 +3,6 @@
 #include "common/ErrorText.h"
 #include "common/FileBytes.h"
 #include "common/FileSizeLimit.h"
-#include "common/ForkedProcess.h"
 #include "common/RawSqlite.h"
 #include "common/TempDir.h"
 #include "support/BrimloError.h"
@@ -12,14 +11,12 @@
 #include "support/TableFiles.h"
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace brimlo {
@@ -354,47 +351,6 @@ TEST_F(SqliteStoreTest, AReadOnlyTableRefusesThePostAndItsDirectoryACreate) {
     chmod(path.c_str(), 0644);
     EXPECT_EQ(ReadBytes(path), before);
     EXPECT_TRUE(SqliteStore::open(path)->readAll().empty());
-}
-
-// A child posts logs and reports each one after post() returned; it is
-// killed at an arbitrary moment. Every reported log must be in the table.
-TEST_F(SqliteStoreTest, AcknowledgedPostsSurviveAKilledProcess) {
-    SqliteStore::create(path, AllKinds());
-    const testing::Forked child = testing::Fork([&](int fd) {
-        try {
-            Dataset ds(SqliteStore::open(path), "LOGNUM");
-            for (int32_t n = 1;; ++n) {
-                ds.insert();
-                ds.setField("LOGNUM", n);
-                ds.setField("NAME", "log " + std::to_string(n));
-                ds.setField("VOL", n * 1.5);
-                ds.post();
-                if (write(fd, &n, sizeof n) != sizeof n)
-                    _exit(2);
-            }
-        } catch (...) {
-            _exit(3);
-        }
-    });
-    // the child acknowledges the logs 1, 2, 3, ... in order
-    int32_t acked = 0;
-    for (int32_t n = 0; acked < 40 && read(child.fd, &n, sizeof n) == sizeof n;)
-        acked = n;
-    kill(child.pid, SIGKILL);
-    int status = 0;
-    acked += static_cast<int32_t>(testing::ReadToEnd(child, &status).size() / sizeof acked);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: " << status;
-    ASSERT_GE(acked, 40);
-
-    Dataset ds(SqliteStore::open(path), "LOGNUM");
-    EXPECT_GE(ds.recordCount(), acked);
-    EXPECT_LE(ds.recordCount(), acked + 1) << "at most the post in flight is extra";
-    int32_t expected = 1;
-    for (ds.first(); !ds.eof(); ds.next(), ++expected) {
-        ASSERT_EQ(ds.field("LOGNUM").asInt(), expected);
-        EXPECT_EQ(ds.field("NAME").asString(), "log " + std::to_string(expected));
-        EXPECT_EQ(ds.field("VOL").asDouble(), expected * 1.5);
-    }
 }
 
 // Posts to a table whose file is gone from its folder would land in a file

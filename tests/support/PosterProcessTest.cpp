@@ -1,7 +1,7 @@
-// Posters in processes of their own on one master.db, through the dataset
-// and the table engine: killed at random moments, two at once as two copies
-// of the program (or the program and a command-line tool) would, and one
-// posting through a link to a shared file.
+// Posters in processes of their own, through the dataset and a store: killed
+// at random moments, two at once on one master.db as two copies of the
+// program (or the program and a command-line tool) would, and one posting
+// through a link to a shared file.
 #include "ParadoxReference.h"
 #include "common/ForkedProcess.h"
 #include "common/TempDir.h"
@@ -9,6 +9,7 @@
 #include "support/Dataset.h"
 #include "support/ParadoxStore.h"
 #include "support/ParadoxTable.h"
+#include "support/SqliteStore.h"
 
 #include <chrono>
 #include <csignal>
@@ -29,13 +30,15 @@ namespace {
 // anywhere in the next post, kills it and gathers what it said. Counting
 // acknowledgements rather than sleeping a fixed time keeps every round
 // meaningful however busy the machine is.
-testing::PostsSaid RunAndKill(const std::string& path, int who, int acknowledgements,
+using Opener = std::function<std::unique_ptr<TableStore>()>;
+
+testing::PostsSaid RunAndKill(const Opener& open, int who, int acknowledgements,
                               double shareOfAPost) {
     const auto start = std::chrono::steady_clock::now();
     const testing::Forked poster = testing::Fork([&](int fd) {
         // pauses inside page writes make the kill land there often
         JournaledFile::setPageWriteHookForTests([] { ::usleep(250); });
-        testing::PostMasterRecords(path, fd, who, 0, true);
+        testing::PostMasterRecords(open, fd, who, 0, true);
     });
     std::string said;
     char buf[4096];
@@ -59,32 +62,23 @@ testing::PostsSaid RunAndKill(const std::string& path, int who, int acknowledgem
 
 // A poster killed at random moments, many times over: every post it
 // acknowledged is in the table, the one it was writing is there whole or not
-// at all, no record is torn, and pxlib still reads the table.
-TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
-    testing::TempDir dir;
-    const std::string path = dir / "master.db";
-    std::map<int, int> posted; // key -> seed
-    {
-        auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
-        for (int key = 1; key <= 6; ++key) {
-            table->insert(testing::MasterRecordFor(key, key));
-            posted[key] = key;
-        }
-    }
+// at all, and no record is torn. posted holds what the table held before.
+void KillPostersAtRandom(const Opener& open, const std::function<std::map<int, int>()>& seeds,
+                         int rounds, std::map<int, int> posted) {
     std::mt19937 random(2024);
     size_t acknowledged = 0, unfinishedSeen = 0, asked = 0;
-    for (int round = 0; round < 50; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         const int acknowledgements = 1 + static_cast<int>(random() % 3);
         const double share = static_cast<double>(random() % 1000) / 1000.0;
-        const testing::PostsSaid r = RunAndKill(path, round + 1, acknowledgements, share);
+        const testing::PostsSaid r = RunAndKill(open, round + 1, acknowledgements, share);
         asked += static_cast<size_t>(acknowledgements);
         ASSERT_TRUE(r.error.empty()) << r.error;
         for (const auto& [key, seed] : r.done)
             posted[key] = seed;
         acknowledged += r.done.size();
 
-        const std::map<int, int> found = testing::MasterSeedsOf(path);
-        ASSERT_FALSE(HasFailure()) << "round " << round;
+        const std::map<int, int> found = seeds();
+        ASSERT_FALSE(::testing::Test::HasFailure()) << "round " << round;
         if (r.unfinished && found.count(r.unfinished->first) &&
             found.at(r.unfinished->first) == r.unfinished->second) {
             posted.insert_or_assign(r.unfinished->first, r.unfinished->second);
@@ -95,6 +89,31 @@ TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
     EXPECT_GE(acknowledged, asked) << "the poster stopped acknowledging its posts";
     std::printf("%zu acknowledged posts, %zu posts found complete though unacknowledged\n",
                 acknowledged, unfinishedSeen);
+}
+
+// pxlib still reads the table after each kill.
+TEST(ParadoxCrashTest, KilledPosterLosesNoAcknowledgedPostAndTearsNoRecord) {
+    testing::TempDir dir;
+    const std::string path = dir / "master.db";
+    std::map<int, int> posted; // key -> seed
+    auto table = ParadoxTable::create(path, testing::MasterLayoutForTests());
+    for (int key = 1; key <= 6; ++key) {
+        table->insert(testing::MasterRecordFor(key, key));
+        posted[key] = key;
+    }
+    table.reset();
+    KillPostersAtRandom([&] { return ParadoxStore::open(path); },
+                        [&] { return testing::MasterSeedsOf(path); }, 50, posted);
+}
+
+TEST(SqliteCrashTest, AcknowledgedPostsSurviveAKilledProcess) {
+    testing::TempDir dir;
+    const std::string path = dir / "Log1.db";
+    SqliteStore::create(path, testing::MasterLayoutForTests());
+    const auto seeds = [&] {
+        return testing::MasterSeedsIn(testing::RecordsOf(SqliteStore::open(path)->readAll()));
+    };
+    KillPostersAtRandom([&] { return SqliteStore::open(path); }, seeds, 10, {});
 }
 
 // The full run lasts 10 s (BRIMLO_SHARED_POST_SECONDS=10); the suite keeps
@@ -108,7 +127,12 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
     // what is tested is the lock and the stale views, not the disk's speed
     const auto poster = [&](int who) {
         return testing::Fork([&, who](int fd) {
-            testing::PostMasterRecords(path, fd, who, seconds, false, {.flush = false});
+            const auto open = [&] {
+                auto store = ParadoxStore::open(path);
+                store->table().setShortcuts({.flush = false});
+                return store;
+            };
+            testing::PostMasterRecords(open, fd, who, seconds, false);
         });
     };
     const testing::Forked a = poster(1), b = poster(2);
