@@ -352,7 +352,7 @@ std::map<int, int> MasterSeedsOf(const std::string& path) {
 }
 
 void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open, int fd, int who,
-                       double seconds, bool earlierLoads) {
+                       double seconds, bool earlierLoads, bool shared) {
     const auto say = [fd](const std::string& line) {
         const std::string text = line + "\n";
         if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
@@ -371,14 +371,17 @@ void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open,
             const int key = fresh ? seed : known[random() % known.size()];
             say("post " + std::to_string(key) + " " + std::to_string(seed));
             const Record values = MasterRecordFor(key, seed);
-            master.beginBulk();
+            const bool bulk = shared || n % 2 == 0;
+            if (bulk)
+                master.beginBulk();
             if (master.locate({{"LOAD_NUM", Value(key)}}))
                 master.edit();
             else
                 master.insert();
             SetFields(master, values);
             master.post();
-            master.endBulk();
+            if (bulk)
+                master.endBulk();
             say("done");
             if (fresh)
                 known.push_back(key);

@@ -68,13 +68,15 @@ std::map<int, int> MasterSeedsIn(const std::vector<Record>& records);
 // The same for a table file, which pxlib must read as we do.
 std::map<int, int> MasterSeedsOf(const std::string& path);
 
-// Posts test master records through a dataset on the store open gives: new loads, and loads posted
-// before again, until the time is up (for ever when seconds is 0). Says
-// "post key seed" to fd before each post and "done" once it returned; ends
-// with exit code 2 after saying "error text" when a post fails. The loads it
-// posts again are its own, with earlierLoads those the table held too.
+// Posts test master records through a dataset on the store open gives: new
+// loads, and loads posted before again, until the time is up (for ever when
+// seconds is 0). Says "post key seed" to fd before each post and "done" once
+// it returned; ends with exit code 2 after saying "error text" when a post
+// fails. The loads it posts again are its own, with earlierLoads those the
+// table held too. A shared poster makes each post a bulk of its own, so that
+// the lock is held from its locate on; otherwise every other one is.
 void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open, int fd, int who,
-                       double seconds, bool earlierLoads);
+                       double seconds, bool earlierLoads, bool shared);
 
 // What a poster said: the posts it finished and the one it had begun, as
 // key and seed, and its error.

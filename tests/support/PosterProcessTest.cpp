@@ -38,7 +38,7 @@ testing::PostsSaid RunAndKill(const Opener& open, int who, int acknowledgements,
     const testing::Forked poster = testing::Fork([&](int fd) {
         // pauses inside page writes make the kill land there often
         JournaledFile::setPageWriteHookForTests([] { ::usleep(250); });
-        testing::PostMasterRecords(open, fd, who, 0, true);
+        testing::PostMasterRecords(open, fd, who, 0, true, false);
     });
     std::string said;
     char buf[4096];
@@ -132,7 +132,7 @@ TEST(ParadoxSharedTest, TwoProcessesPostingFlatOutLoseNothingAndTearNothing) {
                 store->table().setShortcuts({.flush = false});
                 return store;
             };
-            testing::PostMasterRecords(open, fd, who, seconds, false);
+            testing::PostMasterRecords(open, fd, who, seconds, false, true);
         });
     };
     const testing::Forked a = poster(1), b = poster(2);
