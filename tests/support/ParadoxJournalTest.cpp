@@ -231,9 +231,11 @@ TEST_F(ParadoxJournalTest, AJournalOfAnotherFileIsRefusedAndNothingTouched) {
     EXPECT_FALSE(std::filesystem::exists(journal));
 }
 
+// A table made anew replaces the old one and drops its journal.
 TEST_F(ParadoxJournalTest, CreatingATableDropsTheOldTablesJournal) {
     WriteBytes(journal, JournalOf(path, original, original, {{0, 4096}, {4096, 4096}}));
     auto table = ParadoxTable::create(path, {{"ONE", FieldType::Long, 0}});
+    EXPECT_TRUE(testing::PxRead(path).records.empty());
     table->insert({Value(5)});
     // The insert leaves its journal emptied, which is no journal, until the
     // table is closed.
