@@ -164,18 +164,15 @@ TEST(ParadoxLinkTest, ALinkedMasterStaysALinkThroughDeletesAndPack) {
     std::filesystem::create_symlink(target, link);
     std::vector<Record> kept;
     {
-        Dataset master(ParadoxStore::open(link));
+        auto master = ParadoxStore::open(link);
+        std::vector<RowId> deleted;
         for (int key = 1; key <= 60; ++key) {
-            master.insert();
-            const Record values = testing::MasterRecordFor(key, key);
-            testing::SetFields(master, values);
-            master.post();
-            if (key % 3 != 0)
-                kept.push_back(values);
+            const RowId id = master->insert(testing::MasterRecordFor(key, key));
+            key % 3 ? kept.push_back(testing::MasterRecordFor(key, key)) : deleted.push_back(id);
         }
-        for (master.first(); !master.eof();)
-            master.field("LOAD_NUM").asInt() % 3 == 0 ? master.remove() : master.next();
-        master.pack();
+        for (const RowId id : deleted)
+            master->remove(id);
+        master->pack();
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(testing::PxRead(target).records, kept);
