@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
@@ -37,10 +36,6 @@ FieldList AllKinds() {
 }
 
 const FieldList kName = {{"NAME", FieldType::Alpha, 10}};
-
-void Touch(const std::string& path) {
-    std::ofstream(path) << "x";
-}
 
 void AddLogs(Dataset& ds, std::initializer_list<int> numbers) {
     for (int n : numbers) {
@@ -115,8 +110,8 @@ TEST_F(SqliteStoreTest, CreateReplacesAnExistingTableAndEveryLeftover) {
         std::filesystem::copy_file(path + "-wal", keptLog);
     }
     std::filesystem::rename(keptLog, path + "-wal");
-    Touch(dir / "~Log1.new");
-    Touch(dir / "~Log1.new-journal");
+    testing::WriteBytes(dir / "~Log1.new", "x");
+    testing::WriteBytes(dir / "~Log1.new-journal", "x");
     const FieldList other = {{"ONLY", FieldType::Short}};
     SqliteStore::create(path, other);
     auto store = SqliteStore::open(path);
@@ -265,9 +260,9 @@ TEST_F(SqliteStoreTest, DeleteRemovesTheTableWithItsSideFiles) {
     const std::string path = dir / "Log3.db";
     SqliteStore::create(path, AllKinds());
     for (const char* side : {"-journal", "-wal", "-shm"})
-        Touch(path + side);
-    Touch(dir / "Log3.PX");
-    Touch(dir / "Log33.db");
+        testing::WriteBytes(path + side, "x");
+    testing::WriteBytes(dir / "Log3.PX", "x");
+    testing::WriteBytes(dir / "Log33.db", "x");
     EXPECT_TRUE(TableExists(path));
     DeleteTable(path);
     EXPECT_FALSE(TableExists(path));
