@@ -19,16 +19,13 @@ TEST(RoundDecimals, HalvesGoAwayFromZeroToleratingAHairBelow) {
         EXPECT_DOUBLE_EQ(RoundDecimals(c.value, c.places), c.rounded) << c.value << " " << c.places;
 }
 
-TEST(Generic, ReplaceFirstReplacesOnlyTheFirst) {
+TEST(Generic, ReplaceFirstAndUpcaseFirstTouchOnlyTheirPart) {
     std::string s = "Log3.db Log3.db";
     ReplaceFirst(s, "Log", "Header");
     EXPECT_EQ(s, "Header3.db Log3.db");
-}
-
-TEST(Generic, UpcaseFirstTouchesOnlyAsciiLetters) {
     for (const auto& [text, upcased] :
          {std::pair<std::string, std::string>{"abc", "Abc"}, {"1bc", "1bc"}, {"", ""}}) {
-        std::string s = text;
+        s = text;
         UpcaseFirst(s);
         EXPECT_EQ(s, upcased);
     }
