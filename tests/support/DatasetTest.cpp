@@ -6,7 +6,6 @@
 #include "support/DovraneBDE.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 

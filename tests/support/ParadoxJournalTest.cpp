@@ -11,7 +11,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -129,9 +128,8 @@ TEST_F(ParadoxJournalTest, AReaderLeavesTheTableFreeForAWriter) {
     EXPECT_EQ(testing::RecordsOf(table->readAll()), records);
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(fd, 0);
-    struct flock probe {};
+    struct flock probe {}; // the whole file, from its start
     probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
     const int result = ::fcntl(fd, F_OFD_GETLK, &probe);
     ::close(fd);
     ASSERT_EQ(result, 0);
