@@ -69,14 +69,23 @@ protected:
 
 using Log = std::vector<std::string>;
 
-TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
-    open();
+// Each step runs its events in order around the store's write; a cancel
+// drops an insert and restores what an edit changed.
+TEST_F(DatasetTest, EditingRunsItsEventsAroundTheWrite) {
+    open({}, {1, 2});
     traceEvents();
     ds->insert();
     EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_EQ(log, (Log{"beforeInsert", "afterInsert", "afterScroll"}));
+    ds->setField("LOGNUM", 3);
+    ds->cancel();
+    EXPECT_EQ(log,
+              (Log{"beforeInsert", "afterInsert", "afterScroll", "beforeCancel", "afterCancel"}));
+    EXPECT_EQ(ds->recordCount(), 2);
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
+
+    ds->insert();
+    ds->setField("LOGNUM", 3);
     log.clear();
-    ds->setField("LOGNUM", 1);
     ds->post();
     EXPECT_EQ(log, (Log{"beforePost", "write:insert", "afterPost"}));
     EXPECT_EQ(ds->state(), DatasetState::Browse);
@@ -86,28 +95,14 @@ TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
     ds->setField("TOPD", 20);
     ds->post();
     EXPECT_EQ(log, (Log{"afterEdit", "beforePost", "write:update", "afterPost"}));
-    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 20);
-}
+    EXPECT_EQ(store_->rows.rbegin()->second[2].asInt(), 20);
 
-TEST_F(DatasetTest, CancelDropsAnInsertAndRestoresAnEdit) {
-    open({}, {1, 2});
-    ds->first();
-    traceEvents();
-    ds->insert();
-    ds->setField("LOGNUM", 3);
-    ds->cancel();
-    EXPECT_EQ(log,
-              (Log{"beforeInsert", "afterInsert", "afterScroll", "beforeCancel", "afterCancel"}));
-    EXPECT_EQ(ds->recordCount(), 2);
-    EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
-
-    // the cancel of an edit restores the stored values
     ds->edit();
     ds->setField("TOPD", 99);
     EXPECT_EQ(ds->field("TOPD").asInt(), 99);
     ds->cancel();
-    EXPECT_EQ(ds->field("TOPD").asInt(), 10);
-    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 10);
+    EXPECT_EQ(ds->field("TOPD").asInt(), 20);
+    EXPECT_EQ(store_->rows.rbegin()->second[2].asInt(), 20);
 }
 
 TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
