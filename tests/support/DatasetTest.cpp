@@ -6,7 +6,6 @@
 #include "support/DovraneBDE.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -25,13 +24,13 @@ FieldList TestFields() {
 
 class DatasetTest : public ::testing::Test {
 protected:
-    // A dataset on a table holding the given logs.
+    // A dataset on a table holding the given logs, in that order.
     void open(const std::string& key = {}, std::initializer_list<int> logs = {}) {
         auto store = std::make_unique<MemoryTableStore>(TestFields(), &log);
         store_ = store.get();
-        ds = std::make_unique<Dataset>(std::move(store), key);
         for (int n : logs)
-            add(n);
+            store->insert({n, "SP", 10, {}, {}, {}, {}});
+        ds = std::make_unique<Dataset>(std::move(store), key);
     }
 
     void add(int logNum, const std::string& species = "SP", int topd = 10) {
@@ -70,47 +69,40 @@ protected:
 
 using Log = std::vector<std::string>;
 
-TEST_F(DatasetTest, InsertAndPostRunTheirEventsAroundTheWrite) {
-    open();
+// Each step runs its events in order around the store's write; a cancel
+// drops an insert and restores what an edit changed.
+TEST_F(DatasetTest, EditingRunsItsEventsAroundTheWrite) {
+    open({}, {1, 2});
     traceEvents();
     ds->insert();
     EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_EQ(log, (Log{"beforeInsert", "afterInsert", "afterScroll"}));
-    log.clear();
-    ds->setField("LOGNUM", 1);
-    ds->post();
-    EXPECT_EQ(log, (Log{"beforePost", "write:insert", "afterPost"}));
-    EXPECT_EQ(ds->state(), DatasetState::Browse);
-    EXPECT_EQ(store_->rows.size(), 1u);
-
-    log.clear();
-    ds->edit();
-    ds->setField("TOPD", 20);
-    ds->post();
-    EXPECT_EQ(log, (Log{"afterEdit", "beforePost", "write:update", "afterPost"}));
-    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 20);
-}
-
-TEST_F(DatasetTest, CancelDropsAnInsertAndRestoresAnEdit) {
-    open({}, {1, 2});
-    ds->first();
-    traceEvents();
-    ds->insert();
     ds->setField("LOGNUM", 3);
     ds->cancel();
     EXPECT_EQ(log,
               (Log{"beforeInsert", "afterInsert", "afterScroll", "beforeCancel", "afterCancel"}));
     EXPECT_EQ(ds->recordCount(), 2);
     EXPECT_EQ(ds->field("LOGNUM").asInt(), 1);
-    EXPECT_EQ(store_->rows.size(), 2u);
 
-    // the cancel of an edit restores the stored values
+    ds->insert();
+    ds->setField("LOGNUM", 3);
+    log.clear();
+    ds->post();
+    EXPECT_EQ(log, (Log{"beforePost", "write:insert", "afterPost"}));
+    EXPECT_EQ(ds->state(), DatasetState::Browse);
+
+    log.clear();
+    ds->edit();
+    ds->setField("TOPD", 20);
+    ds->post();
+    EXPECT_EQ(log, (Log{"afterEdit", "beforePost", "write:update", "afterPost"}));
+    EXPECT_EQ(store_->rows.rbegin()->second[2].asInt(), 20);
+
     ds->edit();
     ds->setField("TOPD", 99);
     EXPECT_EQ(ds->field("TOPD").asInt(), 99);
     ds->cancel();
-    EXPECT_EQ(ds->field("TOPD").asInt(), 10);
-    EXPECT_EQ(store_->rows.begin()->second[2].asInt(), 10);
+    EXPECT_EQ(ds->field("TOPD").asInt(), 20);
+    EXPECT_EQ(store_->rows.rbegin()->second[2].asInt(), 20);
 }
 
 TEST_F(DatasetTest, MovingPostsAnAssignedRecordAndDropsAnUntouchedInsert) {
@@ -203,34 +195,10 @@ TEST_F(DatasetTest, KeyedTableWalksInKeyOrderAndRefusesDuplicates) {
     EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
     EXPECT_EQ(store_->rows.size(), 5u);
 
-    ds->setField("LOGNUM", 6);
+    ds->setField("LOGNUM", 0);
     ds->post();
-    EXPECT_EQ(ds->field("LOGNUM").asInt(), 6);
-    EXPECT_EQ(ds->recNo(), 6);
-
-    // A record whose key changes moves to its new place and stays current.
-    ds->first();
-    ds->edit();
-    ds->setField("LOGNUM", 10);
-    ds->post();
-    EXPECT_EQ(ds->field("LOGNUM").asInt(), 10);
-    EXPECT_EQ(ds->recNo(), 6);
-    EXPECT_EQ(walk(), (std::vector<int>{2, 3, 4, 5, 6, 10}));
-
-    // Posting a record under its own key is no violation.
-    ds->first();
-    ds->edit();
-    ds->setField("TOPD", 33);
-    EXPECT_NO_THROW(ds->post());
-}
-
-TEST_F(DatasetTest, KeyedTableOpensInKeyOrder) {
-    auto store = std::make_unique<MemoryTableStore>(TestFields(), &log);
-    for (int id : {1, 2, 3})
-        store->rows[id] =
-            Record{Value(4 - id), Value(), Value(), Value(), Value(), Value(), Value()};
-    ds = std::make_unique<Dataset>(std::move(store), "LOGNUM");
-    EXPECT_EQ(walk(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(ds->field("LOGNUM").asInt(), 0);
+    EXPECT_EQ(ds->recNo(), 1);
 }
 
 TEST_F(DatasetTest, BookmarksReturnToTheRecordUntilItIsDeleted) {
@@ -402,43 +370,42 @@ TEST_F(DatasetTest, AssignmentsTakeTheFieldsKind) {
     EXPECT_THROW(ds->setField("WEIGHED", "2023/02/29"), BrimloError);
 }
 
-TEST_F(DatasetTest, AFailedWriteLeavesTheRecordUnposted) {
-    open("LOGNUM", {1});
-    ds->insert();
-    ds->setField("LOGNUM", 2);
-    ds->setField("SPECIES", "AW");
-    store_->failWrites = true;
-    bool afterPost = false;
-    ds->events.afterPost = [&] { afterPost = true; };
-    EXPECT_THROW(ds->post(), BrimloError);
-    EXPECT_FALSE(afterPost);
-    EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
-    EXPECT_EQ(ds->recordCount(), 1);
-    EXPECT_THROW(ds->next(), BrimloError) << "moving cannot post it either";
-    EXPECT_EQ(ds->state(), DatasetState::Insert);
-
-    store_->failWrites = false;
-    ds->post();
-    EXPECT_TRUE(afterPost);
-    EXPECT_EQ(walk(), (std::vector<int>{1, 2}));
-}
-
-TEST_F(DatasetTest, ARefusingBeforeInsertOrBeforePostWritesNothing) {
-    open({}, {1});
+// A post refused by the store or by the beforePost event leaves the record
+// unposted and unwritten until the refusal ends; a refusing beforeInsert
+// starts no record.
+TEST_F(DatasetTest, ARefusedPostLeavesTheRecordUnposted) {
+    for (const bool byStore : {true, false}) {
+        SCOPED_TRACE(byStore ? "store" : "beforePost");
+        open("LOGNUM", {1});
+        bool refuse = true, afterPost = false;
+        ds->events.beforePost = [&] {
+            if (refuse && !byStore)
+                throw BrimloError("refused");
+        };
+        ds->events.afterPost = [&] { afterPost = true; };
+        store_->failWrites = byStore;
+        ds->insert();
+        ds->setField("LOGNUM", 2);
+        ds->setField("SPECIES", "AW");
+        EXPECT_THROW(ds->post(), BrimloError);
+        EXPECT_FALSE(afterPost);
+        EXPECT_EQ(ds->state(), DatasetState::Insert);
+        EXPECT_EQ(ds->field("SPECIES").asString(), "AW");
+        EXPECT_EQ(ds->recordCount(), 1);
+        EXPECT_EQ(store_->rows.size(), 1u);
+        EXPECT_THROW(ds->next(), BrimloError) << "moving cannot post it either";
+        EXPECT_EQ(ds->state(), DatasetState::Insert);
+        refuse = store_->failWrites = false;
+        ds->post();
+        EXPECT_TRUE(afterPost);
+        EXPECT_EQ(walk(), (std::vector<int>{1, 2}));
+    }
     ds->events.beforeInsert = [] {
         throw BrimloError("The maximum number of logs allowed is 2400");
     };
     EXPECT_THROW(ds->insert(), BrimloError);
     EXPECT_EQ(ds->state(), DatasetState::Browse);
-    EXPECT_EQ(ds->recordCount(), 1);
-    ds->events.beforeInsert = {};
-    ds->events.beforePost = [] { throw BrimloError("refused"); };
-    ds->insert();
-    ds->setField("LOGNUM", 2);
-    EXPECT_THROW(ds->post(), BrimloError);
-    EXPECT_EQ(ds->state(), DatasetState::Insert);
-    EXPECT_EQ(store_->rows.size(), 1u);
+    EXPECT_EQ(ds->recordCount(), 2);
 }
 
 TEST_F(DatasetTest, ClosedDatasetReadsEmptyAndRefusesWork) {

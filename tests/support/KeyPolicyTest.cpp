@@ -7,7 +7,8 @@
 namespace brimlo {
 namespace {
 
-using Verdict = KeyPolicy::Verdict;
+using V = KeyPolicy::Verdict;
+using F = FieldType;
 
 KeyPolicy Policy(bool upper, std::optional<FieldType> type = {}, bool enterAsTab = true) {
     KeyPolicy policy;
@@ -23,30 +24,26 @@ struct KeyCase {
     KeyPolicy policy;
     int key;
     const char* text;
-    Verdict verdict;
-    const char* replaced;
+    V verdict;
+    const char* replaced = "";
 };
 
 const KeyCase kCases[] = {
-    {"EnterMovesOn", {}, Qt::Key_Return, "\r", Verdict::MoveOn, ""},
-    {"KeypadEnterMovesOn", {}, Qt::Key_Enter, "\r", Verdict::MoveOn, ""},
-    {"EnterStaysWhereAsked", Policy(false, {}, false), Qt::Key_Return, "\r", Verdict::Pass, ""},
-    {"SmallLetterBecomesCapital", Policy(true), Qt::Key_A, "a", Verdict::Replace, "A"},
-    {"AccentedLetterStays", Policy(true), 0, "\xc3\xa9", Verdict::Pass, ""},
-    {"SmallLetterStaysWithoutUpper", {}, Qt::Key_A, "a", Verdict::Pass, ""},
-    {"UpperThenRefused", Policy(true, FieldType::Short), Qt::Key_X, "x", Verdict::Drop, ""},
-    {"BackspacePassesARestrictedEdit", Policy(false, FieldType::Short), Qt::Key_Backspace, "\b",
-     Verdict::Pass, ""},
-    {"WholeNumberTakesADigit", Policy(false, FieldType::Short), Qt::Key_7, "7", Verdict::Pass, ""},
-    {"WholeNumberDropsALetter", Policy(false, FieldType::Long), Qt::Key_X, "x", Verdict::Drop, ""},
-    {"WholeNumberDropsASign", Policy(false, FieldType::Short), Qt::Key_Minus, "-", Verdict::Drop,
-     ""},
-    {"NumberTakesAPoint", Policy(false, FieldType::Number), Qt::Key_Period, ".", Verdict::Pass, ""},
-    {"DateTakesItsSeparator", Policy(false, FieldType::Date), Qt::Key_Slash, "/", Verdict::Pass,
-     ""},
-    {"DateDropsADash", Policy(false, FieldType::Date), Qt::Key_Minus, "-", Verdict::Drop, ""},
-    {"TextTakesEveryCharacter", Policy(false, FieldType::Alpha), Qt::Key_Minus, "-", Verdict::Pass,
-     ""},
+    {"EnterMovesOn", {}, Qt::Key_Return, "\r", V::MoveOn},
+    {"KeypadEnterMovesOn", {}, Qt::Key_Enter, "\r", V::MoveOn},
+    {"EnterStaysWhereAsked", Policy(false, {}, false), Qt::Key_Return, "\r", V::Pass},
+    {"SmallLetterBecomesCapital", Policy(true), Qt::Key_A, "a", V::Replace, "A"},
+    {"AccentedLetterStays", Policy(true), 0, "\xc3\xa9", V::Pass},
+    {"SmallLetterStaysWithoutUpper", {}, Qt::Key_A, "a", V::Pass},
+    {"UpperThenRefused", Policy(true, F::Short), Qt::Key_X, "x", V::Drop},
+    {"BackspacePassesARestrictedEdit", Policy(false, F::Short), Qt::Key_Backspace, "\b", V::Pass},
+    {"WholeNumberTakesADigit", Policy(false, F::Short), Qt::Key_7, "7", V::Pass},
+    {"WholeNumberDropsALetter", Policy(false, F::Long), Qt::Key_X, "x", V::Drop},
+    {"WholeNumberDropsASign", Policy(false, F::Short), Qt::Key_Minus, "-", V::Drop},
+    {"NumberTakesAPoint", Policy(false, F::Number), Qt::Key_Period, ".", V::Pass},
+    {"DateTakesItsSeparator", Policy(false, F::Date), Qt::Key_Slash, "/", V::Pass},
+    {"DateDropsADash", Policy(false, F::Date), Qt::Key_Minus, "-", V::Drop},
+    {"TextTakesEveryCharacter", Policy(false, F::Alpha), Qt::Key_Minus, "-", V::Pass},
 };
 
 class KeyPolicyTest : public ::testing::TestWithParam<KeyCase> {};

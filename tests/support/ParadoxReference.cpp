@@ -2,7 +2,6 @@
 
 #include "support/BrimloError.h"
 #include "support/Dataset.h"
-#include "support/ParadoxStore.h"
 #include "support/ParadoxTable.h"
 
 #include <algorithm>
@@ -23,25 +22,6 @@ namespace brimlo::testing {
 
 namespace {
 
-// Each kind's type code and width in bytes (an alpha field's is its size).
-RefField RefFieldOf(const FieldDef& f) {
-    switch (f.type) {
-    case FieldType::Alpha:
-        return {f.name, 1, f.size};
-    case FieldType::Date:
-        return {f.name, 2, 4};
-    case FieldType::Short:
-        return {f.name, 3, 2};
-    case FieldType::Long:
-        return {f.name, 4, 4};
-    case FieldType::Number:
-        return {f.name, 6, 8};
-    case FieldType::Logical:
-        return {f.name, 9, 1};
-    }
-    return {f.name, 0, 0};
-}
-
 void PutBigEndian(unsigned char* out, unsigned long long u, int width) {
     for (int i = width - 1; i >= 0; --i, u /= 256)
         out[i] = static_cast<unsigned char>(u % 256);
@@ -54,35 +34,29 @@ unsigned long long GetBigEndian(const unsigned char* in, int width) {
     return u;
 }
 
+// Dates, shorts and longs are whole numbers of the field's width.
+bool WholeNumber(const RefField& f) {
+    return f.code >= 2 && f.code <= 4;
+}
+
 void EncodeOne(const RefField& f, const Value& v, unsigned char* out) {
     if (v.isNull())
         return;
-    switch (f.code) {
-    case 1: {
+    if (f.code == 1) {
         const std::string s = v.asString();
         std::memcpy(out, s.data(), std::min<size_t>(s.size(), static_cast<size_t>(f.width)));
-        break;
-    }
-    case 2:
-    case 3:
-    case 4: {
+    } else if (WholeNumber(f)) {
         const long long n = f.code == 2 ? v.asDate().days : v.asInt();
-        const long long excess = 1LL << (8 * f.width - 1);
-        PutBigEndian(out, static_cast<unsigned long long>(n + excess), f.width);
-        break;
-    }
-    case 5:
-    case 6: {
+        PutBigEndian(out, static_cast<unsigned long long>(n) + (1ull << (8 * f.width - 1)),
+                     f.width);
+    } else if (f.code == 6) {
         const double d = v.asDouble();
         unsigned long long bits;
         std::memcpy(&bits, &d, 8);
         PutBigEndian(out, std::signbit(d) ? ~bits : bits | (1ull << 63), 8);
-        break;
-    }
-    case 9:
+    } else if (f.code == 9) {
         out[0] = v.asBool() ? 0x81 : 0x80;
-        break;
-    default:
+    } else {
         throw std::runtime_error("no reference encoding for field " + f.name);
     }
 }
@@ -92,33 +66,23 @@ Value DecodeOne(const RefField& f, const unsigned char* in) {
         std::string s(reinterpret_cast<const char*>(in), static_cast<size_t>(f.width));
         return Value(s.substr(0, s.find('\0')));
     }
-    bool blank = true;
-    for (int i = 0; i < f.width; ++i)
-        blank = blank && in[i] == 0;
-    if (blank)
+    if (std::all_of(in, in + f.width, [](unsigned char c) { return c == 0; }))
         return Value();
-    switch (f.code) {
-    case 2:
-    case 3:
-    case 4: {
-        const long long excess = 1LL << (8 * f.width - 1);
+    if (WholeNumber(f)) {
         const auto n =
-            static_cast<int32_t>(static_cast<long long>(GetBigEndian(in, f.width)) - excess);
+            static_cast<int32_t>(GetBigEndian(in, f.width) - (1ull << (8 * f.width - 1)));
         return f.code == 2 ? Value(Date{n}) : Value(n);
     }
-    case 5:
-    case 6: {
+    if (f.code == 6) {
         unsigned long long bits = GetBigEndian(in, 8);
         bits = bits >> 63 ? bits & ~(1ull << 63) : ~bits;
         double d;
         std::memcpy(&d, &bits, 8);
         return Value(d);
     }
-    case 9:
+    if (f.code == 9)
         return Value(in[0] == 0x81);
-    default:
-        throw std::runtime_error("no reference decoding for field " + f.name);
-    }
+    throw std::runtime_error("no reference decoding for field " + f.name);
 }
 
 // The record format worked out independently of the engine: integers in
@@ -152,31 +116,27 @@ void CollectError(pxdoc_t*, int type, const char* msg, void* data) {
         *static_cast<std::string*>(data) += std::string(msg) + "\n";
 }
 
-void Put16(std::vector<unsigned char>& b, size_t at, unsigned v) {
-    b[at] = static_cast<unsigned char>(v & 0xFF);
-    b[at + 1] = static_cast<unsigned char>((v >> 8) & 0xFF);
-}
-
-void Put32(std::vector<unsigned char>& b, size_t at, unsigned long v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + static_cast<size_t>(i)] = static_cast<unsigned char>((v >> (8 * i)) & 0xFF);
+// Little-endian, as the header and block links are stored.
+void PutLe(std::vector<unsigned char>& b, size_t at, unsigned long v, int width = 2) {
+    for (int i = 0; i < width; ++i, v >>= 8)
+        b[at + static_cast<size_t>(i)] = static_cast<unsigned char>(v & 0xFF);
 }
 
 std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, int recordSize,
                                           int blocks, int records, const HandMadeOptions& o) {
     std::vector<unsigned char> h(0x800 * 2, 0);
     const size_t n = fields.size();
-    Put16(h, 0x00, static_cast<unsigned>(recordSize));
-    Put16(h, 0x02, static_cast<unsigned>(h.size()));
+    PutLe(h, 0x00, static_cast<unsigned>(recordSize));
+    PutLe(h, 0x02, static_cast<unsigned>(h.size()));
     h[0x04] = 2;
     h[0x05] = static_cast<unsigned char>(o.blockKb);
-    Put32(h, 0x06, static_cast<unsigned long>(records));
-    Put16(h, 0x0A, static_cast<unsigned>(blocks - (o.freeBlock ? 1 : 0)));
-    Put16(h, 0x0C, static_cast<unsigned>(blocks));
-    Put16(h, 0x21, static_cast<unsigned>(n));
-    Put32(h, 0x25, 0xFF00FF00ul);
+    PutLe(h, 0x06, static_cast<unsigned long>(records), 4);
+    PutLe(h, 0x0A, static_cast<unsigned>(blocks - (o.freeBlock ? 1 : 0)));
+    PutLe(h, 0x0C, static_cast<unsigned>(blocks));
+    PutLe(h, 0x21, static_cast<unsigned>(n));
+    PutLe(h, 0x25, 0xFF00FF00ul, 4);
     h[0x39] = static_cast<unsigned char>(o.version);
-    Put16(h, 0x6A, 1252);
+    PutLe(h, 0x6A, 1252);
     size_t pos = 0x78;
     for (const RefField& f : fields) {
         h[pos++] = static_cast<unsigned char>(f.code);
@@ -193,9 +153,15 @@ std::vector<unsigned char> HandMadeHeader(const std::vector<RefField>& fields, i
 } // namespace
 
 std::vector<RefField> RefFieldsOf(const FieldList& fields) {
+    // each kind's type code and width in bytes (an alpha field's is its size)
+    static const std::map<FieldType, std::pair<int, int>> kinds = {
+        {FieldType::Alpha, {1, 0}}, {FieldType::Date, {2, 4}},   {FieldType::Short, {3, 2}},
+        {FieldType::Long, {4, 4}},  {FieldType::Number, {6, 8}}, {FieldType::Logical, {9, 1}}};
     std::vector<RefField> out;
-    for (const FieldDef& f : fields)
-        out.push_back(RefFieldOf(f));
+    for (const FieldDef& f : fields) {
+        const auto [code, width] = kinds.at(f.type);
+        out.push_back({f.name, code, f.type == FieldType::Alpha ? f.size : width});
+    }
     return out;
 }
 
@@ -269,15 +235,15 @@ void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
         HandMadeHeader(fields, recordSize, blocks, static_cast<int>(records.size()), o);
     const size_t headerSize = file.size();
     file.resize(headerSize + static_cast<size_t>(blocks * blockSize), 0);
-    Put16(file, 0x0E, chained ? static_cast<unsigned>(physical(1)) : 0);
-    Put16(file, 0x10, chained ? static_cast<unsigned>(physical(chained)) : 0);
+    PutLe(file, 0x0E, chained ? static_cast<unsigned>(physical(1)) : 0);
+    PutLe(file, 0x10, chained ? static_cast<unsigned>(physical(chained)) : 0);
     for (int i = 1; i <= chained; ++i) {
         const size_t at = headerSize + static_cast<size_t>((physical(i) - 1) * blockSize);
         const int first = (i - 1) * perBlock;
         const int count = std::min(perBlock, static_cast<int>(records.size()) - first);
-        Put16(file, at, i < chained ? static_cast<unsigned>(physical(i + 1)) : 0);
-        Put16(file, at + 2, i > 1 ? static_cast<unsigned>(physical(i - 1)) : 0);
-        Put16(file, at + 4, static_cast<unsigned>(static_cast<uint16_t>((count - 1) * recordSize)));
+        PutLe(file, at, i < chained ? static_cast<unsigned>(physical(i + 1)) : 0);
+        PutLe(file, at + 2, i > 1 ? static_cast<unsigned>(physical(i - 1)) : 0);
+        PutLe(file, at + 4, static_cast<unsigned>(static_cast<uint16_t>((count - 1) * recordSize)));
         for (int r = 0; r < count; ++r) {
             const std::vector<unsigned char> raw =
                 RefEncode(fields, records[static_cast<size_t>(first + r)]);
@@ -287,7 +253,7 @@ void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
     }
     if (o.freeBlock) {
         const int freeBlock = o.reversed ? 1 : blocks;
-        Put16(file, 0x4D, static_cast<unsigned>(freeBlock));
+        PutLe(file, 0x4D, static_cast<unsigned>(freeBlock));
         // stale records in the free block must never show
         std::memset(&file[headerSize + static_cast<size_t>((freeBlock - 1) * blockSize) + 6], 0x41,
                     40);
@@ -298,16 +264,15 @@ void WriteHandMade(const std::string& path, const std::vector<RefField>& fields,
 }
 
 FieldList MasterLayoutForTests() {
-    FieldList f = {{"MILLCODE", FieldType::Alpha, 2},  {"POP", FieldType::Short, 0},
-                   {"MILL_NUM", FieldType::Long, 0},   {"SAWLOGS", FieldType::Alpha, 1},
-                   {"LESSEE", FieldType::Alpha, 20},   {"MILL_NAME", FieldType::Alpha, 20},
-                   {"DISP", FieldType::Alpha, 10},     {"SUBDISP", FieldType::Alpha, 4},
-                   {"BLOCK_NUM", FieldType::Alpha, 4}, {"LOAD_NUM", FieldType::Long, 0},
-                   {"TOP_D", FieldType::Short, 0},     {"WEIGH_DATE", FieldType::Date, 0},
-                   {"NET_WEIGHT", FieldType::Long, 0}, {"TM9", FieldType::Alpha, 10},
-                   {"HSPECIES", FieldType::Alpha, 2},  {"HCONDCODE", FieldType::Alpha, 2},
-                   {"HPRODCODE", FieldType::Alpha, 2}, {"SOURCE", FieldType::Alpha, 20},
-                   {"TREES", FieldType::Long, 0}};
+    using T = FieldType;
+    FieldList f = {
+        {"MILLCODE", T::Alpha, 2},  {"POP", T::Short, 0},       {"MILL_NUM", T::Long, 0},
+        {"SAWLOGS", T::Alpha, 1},   {"LESSEE", T::Alpha, 20},   {"MILL_NAME", T::Alpha, 20},
+        {"DISP", T::Alpha, 10},     {"SUBDISP", T::Alpha, 4},   {"BLOCK_NUM", T::Alpha, 4},
+        {"LOAD_NUM", T::Long, 0},   {"TOP_D", T::Short, 0},     {"WEIGH_DATE", T::Date, 0},
+        {"NET_WEIGHT", T::Long, 0}, {"TM9", T::Alpha, 10},      {"HSPECIES", T::Alpha, 2},
+        {"HCONDCODE", T::Alpha, 2}, {"HPRODCODE", T::Alpha, 2}, {"SOURCE", T::Alpha, 20},
+        {"TREES", T::Long, 0}};
     for (int n = 1; n <= 12; ++n) {
         const std::string s = std::to_string(n);
         f.push_back({"SPCDPR" + s, FieldType::Alpha, 8});
@@ -357,6 +322,11 @@ Record MasterRecordFor(int key, int seed) {
     return r;
 }
 
+void SetFields(Dataset& ds, const Record& values) {
+    for (size_t i = 0; i < values.size(); ++i)
+        ds.setField(static_cast<int>(i), values[i]);
+}
+
 std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows) {
     std::vector<Record> out;
     for (const StoredRow& r : rows)
@@ -364,30 +334,32 @@ std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows) {
     return out;
 }
 
-std::map<int, int> MasterSeedsOf(const std::string& path) {
+std::map<int, int> MasterSeedsIn(const std::vector<Record>& records) {
     constexpr size_t kKeyField = 9, kSeedField = 2; // LOAD_NUM, MILL_NUM
-    const std::vector<Record> records = RecordsOf(ParadoxTable::open(path)->readAll());
     std::map<int, int> seeds;
     for (const Record& r : records) {
         const int key = r[kKeyField].asInt();
         EXPECT_EQ(r, MasterRecordFor(key, r[kSeedField].asInt())) << "torn record " << key;
         EXPECT_TRUE(seeds.emplace(key, r[kSeedField].asInt()).second) << "key twice: " << key;
     }
-    EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
     return seeds;
 }
 
-void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads,
-                       JournaledFile::Shortcuts shortcuts) {
+std::map<int, int> MasterSeedsOf(const std::string& path) {
+    const std::vector<Record> records = RecordsOf(ParadoxTable::open(path)->readAll());
+    EXPECT_EQ(PxRead(path).records, records) << "pxlib reads the table otherwise";
+    return MasterSeedsIn(records);
+}
+
+void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open, int fd, int who,
+                       double seconds, bool earlierLoads, bool shared) {
     const auto say = [fd](const std::string& line) {
         const std::string text = line + "\n";
         if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
             ::_exit(3);
     };
     try {
-        auto store = ParadoxStore::open(path);
-        store->table().setShortcuts(shortcuts);
-        Dataset master(std::move(store));
+        Dataset master(open());
         std::vector<int> known;
         for (master.first(); earlierLoads && !master.eof(); master.next())
             known.push_back(master.field("LOAD_NUM").asInt());
@@ -399,15 +371,17 @@ void PostMasterRecords(const std::string& path, int fd, int who, double seconds,
             const int key = fresh ? seed : known[random() % known.size()];
             say("post " + std::to_string(key) + " " + std::to_string(seed));
             const Record values = MasterRecordFor(key, seed);
-            master.beginBulk();
+            const bool bulk = shared || n % 2 == 0;
+            if (bulk)
+                master.beginBulk();
             if (master.locate({{"LOAD_NUM", Value(key)}}))
                 master.edit();
             else
                 master.insert();
-            for (size_t i = 0; i < values.size(); ++i)
-                master.setField(static_cast<int>(i), values[i]);
+            SetFields(master, values);
             master.post();
-            master.endBulk();
+            if (bulk)
+                master.endBulk();
             say("done");
             if (fresh)
                 known.push_back(key);

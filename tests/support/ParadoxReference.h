@@ -5,10 +5,16 @@
 #include "support/TableStore.h"
 #include "support/Value.h"
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace brimlo {
+class Dataset;
+}
 
 namespace brimlo::testing {
 
@@ -17,6 +23,7 @@ struct RefField {
     std::string name;
     int code;
     int width;
+    bool operator==(const RefField&) const = default;
 };
 
 std::vector<RefField> RefFieldsOf(const FieldList& fields);
@@ -49,21 +56,27 @@ FieldList MasterLayoutForTests();
 // mixed from two writes is recognised.
 Record MasterRecordFor(int key, int seed);
 
+// Assigns every field of the dataset's record, in order.
+void SetFields(Dataset& ds, const Record& values);
+
 // The values of the rows, in order.
 std::vector<Record> RecordsOf(const std::vector<StoredRow>& rows);
 
-// The seed each test master record of the table was made from, by its load
-// number (its key). A torn record, a key twice, or pxlib reading the table
-// otherwise than we do fails the test.
+// The seed each test master record was made from, by its load number (its
+// key). A torn record or a key twice fails the test.
+std::map<int, int> MasterSeedsIn(const std::vector<Record>& records);
+// The same for a table file, which pxlib must read as we do.
 std::map<int, int> MasterSeedsOf(const std::string& path);
 
-// Posts test master records through a dataset: new loads, and loads posted
-// before again, until the time is up (for ever when seconds is 0). Says
-// "post key seed" to fd before each post and "done" once it returned; ends
-// with exit code 2 after saying "error text" when a post fails. The loads it
-// posts again are its own, with earlierLoads those the table held too.
-void PostMasterRecords(const std::string& path, int fd, int who, double seconds, bool earlierLoads,
-                       JournaledFile::Shortcuts shortcuts = {});
+// Posts test master records through a dataset on the store open gives: new
+// loads, and loads posted before again, until the time is up (for ever when
+// seconds is 0). Says "post key seed" to fd before each post and "done" once
+// it returned; ends with exit code 2 after saying "error text" when a post
+// fails. The loads it posts again are its own, with earlierLoads those the
+// table held too. A shared poster makes each post a bulk of its own, so that
+// the lock is held from its locate on; otherwise every other one is.
+void PostMasterRecords(const std::function<std::unique_ptr<TableStore>()>& open, int fd, int who,
+                       double seconds, bool earlierLoads, bool shared);
 
 // What a poster said: the posts it finished and the one it had begun, as
 // key and seed, and its error.
