@@ -191,7 +191,7 @@ TEST_F(SharedMasterWindow, RetryAtASilentServerLeavesTheWindowFree) {
     SilentServer server;
     MasterOutbox(fixture.dir + "outbox.db")
         .add({Record(MasterFieldList().size()), "scaler@scale", MasterPost::Now()});
-    open(server.port());
+    openOn(server.port());
     ASSERT_TRUE(server.takeConnection());
     EXPECT_TRUE(server.clientWaiting());
     server.hangUp();
